@@ -1,0 +1,19 @@
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QStringList>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    int exitCode = 0;
+    {
+        MainWindow window;
+        window.show();
+        const QStringList args = QCoreApplication::arguments();
+        if (args.size() > 1)
+            window.openProjectFile(args.at(1));
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

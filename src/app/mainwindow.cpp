@@ -1,0 +1,498 @@
+#include "app/mainwindow.h"
+
+#include "app/prompts.h"
+#include "geometry/gbgeometry.h"
+#include "items/specialglyphfont.h"
+#include "preview/preview.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QIntValidator>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+const QString makerText = QStringLiteral("Lamello  ");
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    initLamelloResources();
+    lbPage = new QLabel(tr("1 / 1"));
+    lbPage->setObjectName(QStringLiteral("lbPage"));
+
+    // The preview comes first: the project actions are connected straight to it.
+    preview = new Preview(this);
+    preview->setObjectName(QStringLiteral("preview"));
+
+    createActions();
+    createMenus();
+    createToolBars();
+    createStatusBar();
+    setCentralWidget(preview);
+    setWindowState(Qt::WindowMaximized);
+    fillPrinterList();
+    makeConnections();
+    preview->generationEnabled = true;
+    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+}
+
+MainWindow::~MainWindow()
+{
+    leFontSize->setValidator(nullptr);
+}
+
+void MainWindow::createActions()
+{
+    struct Spec
+    {
+        QAction *&action;
+        const char *text;
+        const char *shortcut;
+        const char *icon;
+    };
+    const Spec specs[] = {
+        {newAct, QT_TR_NOOP("&Nowe opisy"), QT_TR_NOOP("CTRL+N"), ":/icons/new.png"},
+        {openProjectAct, QT_TR_NOOP("&Otwórz projekt"), QT_TR_NOOP("CTRL+O"), ":/icons/open.png"},
+        {saveProjectAct, QT_TR_NOOP("&Zapisz projekt"), QT_TR_NOOP("CTRL+S"), ":/icons/Save-icon.png"},
+        // The import command shows the picture named "export" and the export
+        // command the one named "import".
+        {importAct, QT_TR_NOOP("&Importuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+O"), ":/icons/export-icon.png"},
+        {exportAct, QT_TR_NOOP("&Eksportuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+S"), ":/icons/import-icon.png"},
+        {exitAct, QT_TR_NOOP("&Zakończ"), QT_TR_NOOP("ALT+F4"), ":/icons/exit-icon.png"},
+        {editorAct, QT_TR_NOOP("&Edytor"), QT_TR_NOOP("CTRL+E"), ":/icons/edit.png"},
+        {printOneAct, QT_TR_NOOP("Drukuj &bieżącą stronę"), QT_TR_NOOP("CTRL+P"), ":/icons/printer_b.png"},
+        {printAllAct, QT_TR_NOOP("Drukuj &wszystkie strony"), QT_TR_NOOP("CTRL+SHIFT+P"), ":/icons/printer_g.png"},
+        {helpAct, QT_TR_NOOP("&Pomoc"), QT_TR_NOOP("F1"), nullptr},
+        {aboutQtAct, QT_TR_NOOP("O &Qt"), nullptr, nullptr},
+    };
+    for (const Spec &s : specs) {
+        s.action = new QAction(tr(s.text), this);
+        if (s.shortcut)
+            s.action->setShortcut(QKeySequence(tr(s.shortcut)));
+        if (s.icon)
+            s.action->setIcon(QIcon(QString::fromLatin1(s.icon)));
+    }
+
+    connect(newAct, &QAction::triggered, this, &MainWindow::newFile);
+    connect(openProjectAct, &QAction::triggered, preview, qOverload<>(&Preview::openProject));
+    connect(saveProjectAct, &QAction::triggered, preview, &Preview::saveProject);
+    connect(importAct, &QAction::triggered, this, &MainWindow::openFile);
+    connect(exportAct, &QAction::triggered, this, &MainWindow::saveFile);
+    connect(exitAct, &QAction::triggered, this, &MainWindow::close);
+    connect(editorAct, &QAction::triggered, this, &MainWindow::openEditor);
+    connect(printOneAct, &QAction::triggered, this, &MainWindow::printOne);
+    connect(printAllAct, &QAction::triggered, this, &MainWindow::printAll);
+    connect(helpAct, &QAction::triggered, this, &MainWindow::openHelpDialog);
+    connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
+}
+
+void MainWindow::createMenus()
+{
+    fileMenu = menuBar()->addMenu(tr("&Plik"));
+    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, importAct, exportAct, exitAct});
+    editMenu = menuBar()->addMenu(tr("&Edycja"));
+    editMenu->addAction(editorAct);
+    printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
+    printMenu->addActions({printOneAct, printAllAct});
+    helpMenu = menuBar()->addMenu(tr("P&omoc"));
+    helpMenu->addActions({helpAct, aboutQtAct});
+}
+
+namespace {
+QPushButton *smallButton(const QString &name, const QSize &maximum)
+{
+    auto *button = new QPushButton;
+    button->setObjectName(name);
+    button->setMaximumSize(maximum);
+    return button;
+}
+
+QPushButton *iconButton(const QString &name, const char *icon, const QSize &iconSize = {})
+{
+    QPushButton *button = smallButton(name, QSize(25, 25));
+    button->setIcon(QIcon(QString::fromLatin1(icon)));
+    if (iconSize.isValid())
+        button->setIconSize(iconSize);
+    return button;
+}
+
+QPushButton *styleButton(const QString &name, const QString &text, void (QFont::*style)(bool))
+{
+    QPushButton *button = smallButton(name, QSize(25, 25));
+    button->setText(text);
+    QFont font;
+    (font.*style)(true);
+    button->setFont(font);
+    return button;
+}
+} // namespace
+
+QToolBar *MainWindow::addStyledToolBar(const QString &title)
+{
+    QToolBar *bar = addToolBar(title);
+    bar->setObjectName(title);
+    bar->setAllowedAreas(Qt::TopToolBarArea);
+    bar->setStyleSheet(QStringLiteral("QToolBar{spacing:5px;}"));
+    bar->layout()->setContentsMargins(5, 5, 5, 5);
+    return bar;
+}
+
+void MainWindow::createToolBars()
+{
+    cbPrinter = new QComboBox;
+    cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
+
+    sbFontSize = std::make_unique<QSpinBox>();
+    sbFontSize->setRange(6, 24);
+    sbFontSize->setSingleStep(1);
+    sbFontSize->setValue(10);
+    leFontSize = new QLineEdit(QStringLiteral("10"));
+    leFontSize->setObjectName(QStringLiteral("leFontSize"));
+    leFontSize->setFixedWidth(30);
+    leFontSize->setAlignment(Qt::AlignCenter);
+    fontSizeValidator = std::make_unique<QIntValidator>(6, 24);
+    leFontSize->setValidator(fontSizeValidator.get());
+
+    pbFontSizeDown = iconButton(QStringLiteral("pbFontSizeDown"), ":/icons/arrow-down.png");
+    pbFontSizeUp = iconButton(QStringLiteral("pbFontSizeUp"), ":/icons/arrow-up.png");
+    pbBold = smallButton(QStringLiteral("pbBold"), QSize(25, 25));
+    pbBold->setText(tr("B"));
+    QFont boldFont;
+    boldFont.setWeight(QFont::Bold);
+    pbBold->setFont(boldFont);
+    pbItalic = styleButton(QStringLiteral("pbItalic"), tr("I"), &QFont::setItalic);
+    pbUnderline = styleButton(QStringLiteral("pbUnderline"), tr("U"), &QFont::setUnderline);
+
+    pbPreviousPage = iconButton(QStringLiteral("pbPreviousPage"), ":/icons/arrow-left.png", QSize(15, 15));
+    pbPreviousPage->setShortcut(QKeySequence(Qt::Key_PageUp));
+    pbNextPage = iconButton(QStringLiteral("pbNextPage"), ":/icons/arrow-right.png", QSize(15, 15));
+    pbNextPage->setShortcut(QKeySequence(Qt::Key_PageDown));
+
+    pbZoomOut = iconButton(QStringLiteral("pbZoomOut"), ":/icons/Zoom-Minus-icon.png", QSize(20, 20));
+    pbZoomReset = smallButton(QStringLiteral("pbZoomReset"), QSize(50, 25));
+    pbZoomReset->setText(tr("100%"));
+    pbZoomIn = iconButton(QStringLiteral("pbZoomIn"), ":/icons/Zoom-Plus-icon.png", QSize(20, 20));
+
+    gbGeometry = new GbGeometry;
+    gbGeometry->setObjectName(QStringLiteral("gbGeometry"));
+    lbZoom = new QLabel(tr("Powiększenie: 100 %"));
+    lbZoom->setObjectName(QStringLiteral("lbZoom"));
+
+    actionsToolBar = addToolBar(tr("Akcje"));
+    actionsToolBar->setObjectName(QStringLiteral("Akcje"));
+    actionsToolBar->setAllowedAreas(Qt::TopToolBarArea);
+    actionsToolBar->addActions({newAct, editorAct, importAct, exportAct, saveProjectAct, openProjectAct,
+                                printOneAct, printAllAct});
+
+    printerToolBar = addStyledToolBar(tr("Drukarka"));
+    printerToolBar->addWidget(new QLabel(tr("Drukarka: ")));
+    printerToolBar->addWidget(cbPrinter);
+
+    fontToolBar = addStyledToolBar(tr("Czcionka"));
+    fontToolBar->addWidget(new QLabel(tr("Czcionka: ")));
+    fontToolBar->addWidget(pbFontSizeDown);
+    fontToolBar->addWidget(leFontSize);
+    fontToolBar->addWidget(pbFontSizeUp);
+    fontToolBar->addSeparator();
+    fontToolBar->addWidget(pbBold);
+    fontToolBar->addWidget(pbItalic);
+    fontToolBar->addWidget(pbUnderline);
+
+    navigationToolBar = addStyledToolBar(tr("Nawigacja"));
+    navigationToolBar->addWidget(new QLabel(tr("Strona: ")));
+    navigationToolBar->addWidget(pbPreviousPage);
+    navigationToolBar->addWidget(lbPage);
+    navigationToolBar->addWidget(pbNextPage);
+
+    zoomToolBar = addStyledToolBar(tr("Powiększenie"));
+    zoomToolBar->addWidget(new QLabel(tr("Skala: ")));
+    zoomToolBar->addWidget(pbZoomOut);
+    zoomToolBar->addWidget(pbZoomReset);
+    zoomToolBar->addWidget(pbZoomIn);
+
+    geometryToolBar = new QToolBar(tr("Geometria"));
+    geometryToolBar->setObjectName(QStringLiteral("Geometria"));
+    geometryToolBar->setMovable(false);
+    auto *picture = new QLabel;
+    picture->setPixmap(QPixmap(QStringLiteral(":/icons/layer1.png")));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setMargin(10);
+    geometryToolBar->addWidget(picture);
+    geometryToolBar->addWidget(gbGeometry);
+    geometryToolBar->layout()->setAlignment(Qt::AlignHCenter);
+    geometryToolBar->layout()->setContentsMargins(5, 5, 5, 5);
+    addToolBar(Qt::LeftToolBarArea, geometryToolBar);
+}
+
+void MainWindow::createStatusBar()
+{
+    statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
+    statusBar()->addWidget(new QLabel(tr("F1 - Pomoc")));
+    statusBar()->addWidget(lbZoom);
+    auto *maker = new QLabel(makerText);
+    maker->setObjectName(QStringLiteral("lbMaker"));
+    statusBar()->addPermanentWidget(maker);
+}
+
+void MainWindow::fillPrinterList()
+{
+    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
+    cbPrinter->addItem(tr("Wybierz drukarkę"));
+    for (const QPrinterInfo &info : printers) {
+        const QString name = info.printerName();
+        // Two case-sensitive tests: "Pdf" in a name does not hide it.
+        if (!name.contains(QLatin1String("pdf")) && !name.contains(QLatin1String("PDF")))
+            cbPrinter->addItem(name);
+    }
+    cbPrinter->addItem(Preview::builtInPdfName);
+
+    connect(cbPrinter, &QComboBox::currentIndexChanged, this,
+            [this](int index) { changePrinter(cbPrinter->itemText(index)); });
+
+    for (const QPrinterInfo &info : printers) {
+        if (!info.isDefault())
+            continue;
+        const int index = cbPrinter->findText(info.printerName(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index > 0)
+            cbPrinter->setCurrentIndex(index);
+    }
+}
+
+void MainWindow::makeConnections()
+{
+    connect(preview, &Preview::selectedId, this, &MainWindow::selectAction);
+    connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
+    connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
+    connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
+    connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
+    connect(sbFontSize.get(), &QSpinBox::valueChanged, this, qOverload<int>(&MainWindow::changeFontPixelSize));
+    connect(leFontSize, &QLineEdit::textChanged, this, qOverload<QString>(&MainWindow::changeFontPixelSize));
+    connect(pbFontSizeUp, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeUp);
+    connect(pbFontSizeDown, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeDown);
+    connect(pbBold, &QPushButton::clicked, this, &MainWindow::changeFontBold);
+    connect(pbItalic, &QPushButton::clicked, this, &MainWindow::changeFontItalic);
+    connect(pbUnderline, &QPushButton::clicked, this, &MainWindow::changeFontUnderline);
+    connect(pbPreviousPage, &QPushButton::clicked, this, &MainWindow::showPreviousPage);
+    connect(pbNextPage, &QPushButton::clicked, this, &MainWindow::showNextPage);
+    connect(pbZoomOut, &QPushButton::clicked, this, &MainWindow::zoomOut);
+    connect(pbZoomReset, &QPushButton::clicked, preview, &Preview::zoomReset);
+    connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
+    connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
+    connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (preview)
+        preview->zoomResize();
+}
+
+void MainWindow::openProjectFile(QString path)
+{
+    preview->openProject(path);
+}
+
+// --------------------------------------------------------------- commands
+
+void MainWindow::newFile()
+{
+}
+
+void MainWindow::openFile()
+{
+    pathToFile = Prompts::current().openFileName(this, tr("Importuj opisy"), QStringLiteral("files"),
+                                                 QStringLiteral("*.txt;;*.dat"));
+    if (pathToFile.isEmpty())
+        return;
+    preview->fonts.clear();
+    preview->filePath = pathToFile;
+    preview->readFile();
+    preview->generatePages();
+    updateWindowTitle();
+}
+
+void MainWindow::saveFile()
+{
+    preview->exportDescriptions();
+}
+
+void MainWindow::openThisFile(QString file)
+{
+    pathToFile = file;
+    if (file.isEmpty())
+        return;
+    preview->filePath = file;
+    preview->readFile();
+    preview->generatePages();
+    updateWindowTitle();
+}
+
+void MainWindow::updateWindowTitle()
+{
+    setWindowTitle(pathToFile + tr(" - Lamello"));
+}
+
+void MainWindow::updatePathToFile(QString newPath)
+{
+    pathToFile = newPath;
+    updateWindowTitle();
+}
+
+bool MainWindow::checkIsPrinterSelected()
+{
+    if (cbPrinter->currentIndex() != 0)
+        return true;
+    Prompts::current().message(QMessageBox::Warning, QString(),
+                               tr("Przed rozpoczęciem pracy należy wybrać drukarkę.\n"
+                                  "Następnie można zmodyfikować zawartość pól lamello i wydrukować.\n"
+                                  "Szczegóły znajdziesz w \"Pomocy\" (F1)."));
+    return false;
+}
+
+void MainWindow::printOne()
+{
+    if (checkIsPrinterSelected())
+        preview->printCurrent();
+}
+
+void MainWindow::printAll()
+{
+    if (checkIsPrinterSelected())
+        preview->printAll();
+}
+
+void MainWindow::openEditor()
+{
+}
+
+void MainWindow::openHelpDialog()
+{
+}
+
+void MainWindow::openQtDialog()
+{
+    QMessageBox::aboutQt(this, QString());
+}
+
+void MainWindow::changePrinter(QString name)
+{
+    preview->setPrinter(name);
+}
+
+// ------------------------------------------------------ font and view bars
+
+void MainWindow::changeFontPixelSize(int pixelSize)
+{
+    if (fontSizeSignalsEnabled)
+        preview->changeFontPixelSize(pixelSize);
+}
+
+void MainWindow::changeFontPixelSize(QString pixelSize)
+{
+    const int size = pixelSize.toInt(nullptr, 10);
+    if (fontSizeSignalsEnabled)
+        preview->changeFontPixelSize(size);
+}
+
+void MainWindow::changeSbFontSizeUp()
+{
+    if (sbFontSize->value() <= 24)
+        sbFontSize->setValue(sbFontSize->value() + 1);
+    const int t = leFontSize->text().toInt(nullptr, 10);
+    if (t < 24)
+        leFontSize->setText(QString::number(t + 1));
+}
+
+void MainWindow::changeSbFontSizeDown()
+{
+    if (sbFontSize->value() > 6)
+        sbFontSize->setValue(sbFontSize->value() - 1);
+    const int t = leFontSize->text().toInt(nullptr, 10);
+    if (t > 6)
+        leFontSize->setText(QString::number(t - 1));
+}
+
+void MainWindow::changeFontBold()
+{
+    preview->changeFontBold();
+}
+
+void MainWindow::changeFontItalic()
+{
+    preview->changeFontItalic();
+}
+
+void MainWindow::changeFontUnderline()
+{
+    preview->changeFontUnderline();
+}
+
+void MainWindow::selectAction(int, QFont font)
+{
+    fontSizeSignalsEnabled = false;
+    sbFontSize->setValue(font.pixelSize());
+    leFontSize->setText(QStringLiteral("%1").arg(font.pixelSize()));
+    fontSizeSignalsEnabled = true;
+}
+
+void MainWindow::showPageIndicator()
+{
+    lbPage->setText(QStringLiteral("%1 / %2").arg(currentPage).arg(pagesCount));
+}
+
+void MainWindow::showPreviousPage()
+{
+    if (currentPage <= 1)
+        return;
+    --currentPage;
+    preview->swichPage(currentPage);
+    showPageIndicator();
+}
+
+void MainWindow::showNextPage()
+{
+    if (currentPage >= pagesCount)
+        return;
+    ++currentPage;
+    preview->swichPage(currentPage);
+    showPageIndicator();
+}
+
+void MainWindow::updatePagesCount(int pages)
+{
+    pagesCount = pages + 1;
+    // The preview brings its own page back into range in the same way, so the
+    // two never disagree about the page shown.
+    if (currentPage > pagesCount)
+        currentPage = pagesCount;
+    showPageIndicator();
+}
+
+void MainWindow::zoomIn()
+{
+    preview->zoomIn();
+}
+
+void MainWindow::zoomOut()
+{
+    preview->zoomOut();
+}
+
+void MainWindow::zoomChanged(int zoom)
+{
+    lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class GbGeometry;
+class Preview;
+class QAction;
+class QComboBox;
+class QIntValidator;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QSpinBox;
+class QToolBar;
+
+// The program's single window: the label sheet in the middle, the commands in
+// four menus and six tool bars around it, and the zoom in the status bar.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Opens the project at `path` (the command line's first argument).
+    void openProjectFile(QString path);
+
+    Preview *sheetPreview() const { return preview; }
+    // The font size model behind the size field; it is never shown.
+    QSpinBox *fontSizeModel() const { return sbFontSize.get(); }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private slots:
+    void newFile();
+    void openFile();
+    void saveFile();
+    void openThisFile(QString file);
+    void updateWindowTitle();
+    void printOne();
+    void printAll();
+    void openEditor();
+    void openHelpDialog();
+    void openQtDialog();
+    void changePrinter(QString name);
+    void changeFontPixelSize(int pixelSize);
+    void changeFontPixelSize(QString pixelSize);
+    void changeSbFontSizeUp();
+    void changeSbFontSizeDown();
+    void changeFontBold();
+    void changeFontItalic();
+    void changeFontUnderline();
+    void showPreviousPage();
+    void showNextPage();
+    void zoomIn();
+    void zoomOut();
+    void zoomChanged(int zoom);
+    void selectAction(int id, QFont font);
+    void updatePagesCount(int pages);
+    void updatePathToFile(QString newPath);
+    bool checkIsPrinterSelected();
+
+private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    void createStatusBar();
+    void fillPrinterList();
+    void makeConnections();
+    void showPageIndicator();
+    QToolBar *addStyledToolBar(const QString &title);
+
+    QString pathToFile;
+
+    QAction *newAct = nullptr;
+    QAction *openProjectAct = nullptr;
+    QAction *saveProjectAct = nullptr;
+    QAction *importAct = nullptr;
+    QAction *exportAct = nullptr;
+    QAction *exitAct = nullptr;
+    QAction *editorAct = nullptr;
+    QAction *printOneAct = nullptr;
+    QAction *printAllAct = nullptr;
+    QAction *helpAct = nullptr;
+    QAction *aboutQtAct = nullptr;
+
+    QMenu *fileMenu = nullptr;
+    QMenu *printMenu = nullptr;
+    QMenu *editMenu = nullptr;
+    QMenu *helpMenu = nullptr;
+
+    QToolBar *actionsToolBar = nullptr;
+    QToolBar *fontToolBar = nullptr;
+    QToolBar *navigationToolBar = nullptr;
+    QToolBar *zoomToolBar = nullptr;
+    QToolBar *printerToolBar = nullptr;
+    QToolBar *geometryToolBar = nullptr;
+
+    QComboBox *cbPrinter = nullptr;
+    std::unique_ptr<QSpinBox> sbFontSize;
+    QLineEdit *leFontSize = nullptr;
+    std::unique_ptr<QIntValidator> fontSizeValidator;
+    QPushButton *pbFontSizeUp = nullptr;
+    QPushButton *pbFontSizeDown = nullptr;
+    QPushButton *pbBold = nullptr;
+    QPushButton *pbItalic = nullptr;
+    QPushButton *pbUnderline = nullptr;
+    bool fontSizeSignalsEnabled = true;
+    QPushButton *pbPreviousPage = nullptr;
+    QPushButton *pbNextPage = nullptr;
+    QLabel *lbPage = nullptr;
+    int currentPage = 1;
+    int pagesCount = 1;
+    QPushButton *pbZoomIn = nullptr;
+    QPushButton *pbZoomOut = nullptr;
+    QPushButton *pbZoomReset = nullptr;
+    GbGeometry *gbGeometry = nullptr;
+    Preview *preview = nullptr;
+    QLabel *lbZoom = nullptr;
+};

@@ -1,0 +1,42 @@
+#include "app/prompts.h"
+
+#include <QFileDialog>
+
+namespace {
+
+class DialogPrompts final : public Prompts
+{
+public:
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    }
+
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    }
+
+    void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::Ok);
+        box.exec();
+    }
+};
+
+DialogPrompts platformPrompts;
+Prompts *installed = nullptr;
+
+} // namespace
+
+Prompts &Prompts::current()
+{
+    return installed ? *installed : platformPrompts;
+}
+
+void Prompts::install(Prompts *prompts)
+{
+    installed = prompts;
+}

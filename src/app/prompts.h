@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every file dialog and message box of the program goes through here, so that
+// tests can answer them instead of a person. The default answers with the
+// platform's own dialogs.
+class Prompts
+{
+public:
+    virtual ~Prompts() = default;
+
+    virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter) = 0;
+    // A modal box without parent and with the standard OK button.
+    virtual void message(QMessageBox::Icon icon, const QString &title, const QString &text) = 0;
+
+    // The prompts in use; never null.
+    static Prompts &current();
+    // Installs `prompts` (not owned) in place of the platform dialogs; null
+    // brings the platform dialogs back.
+    static void install(Prompts *prompts);
+};

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QBrush>
+#include <QFont>
+#include <QGraphicsObject>
+#include <QRectF>
+#include <QString>
+#include <QTextOption>
+
+class Preview;
+
+// One field of a barette on a page: the blank top strip (id -1), the header or
+// a label field. It paints its frame and text, tints itself when the text does
+// not fit, shows its own selected state and reports mouse presses.
+//
+// Fill: white when the text fits, orange when it does not; blue-green or
+// purple when selected; light yellow under a drag.
+class MyGraphicsItem : public QGraphicsObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int stripId = -1;
+
+    MyGraphicsItem(int id, Preview *owner);
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+    int fieldId() const { return id; }
+    const QString &currentText() const { return text; }
+    const QFont &currentFont() const { return font; }
+    const QRectF &frame() const { return rect; }
+    const QRectF &textFrame() const { return textRect; }
+    bool isSelected() const { return selected; }   // the field's own state, not the toolkit's
+    bool textFits() const { return fits; }
+    const QBrush &fill() const { return currentBrush; }
+
+signals:
+    void clickedItem(int id, QFont font, bool shift, bool ctrl);
+
+public slots:
+    // Takes a whole font: centred again, the special-glyph family forced, and a
+    // pixel size of 1 (the automatic size of the font dialog) becomes 10.
+    void setUsersFont(QFont newFont);
+    void setRectF(QRectF rect);
+    void setText(QString TEXT);
+    void setFontPixelSize(int pixelSize);
+    void setFontBold(bool bold);
+    void setFontItalic(bool italic);
+    void setFontUnderline(bool underline);
+    void refresh();
+    void setSelected(bool selected);
+    void changeFontFamily(QString name);
+    void changeFontPixelSize(int pixelSize);
+    void changeFontBold();
+    void changeFontItalic();
+    void changeFontUnderline();
+
+protected:
+    void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+
+private:
+    void checkFit();
+
+    int id;
+    Preview *owner;
+    bool selected = false;
+    bool fits = true;
+    QRectF rect;
+    QRectF textRect;
+    QString text;
+    QTextOption textOption{Qt::AlignCenter};
+    QFont font;
+    QBrush currentBrush{Qt::white};
+    QBrush normalBrush{Qt::white};
+    QBrush selectedBrush;
+};

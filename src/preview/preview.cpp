@@ -1,0 +1,450 @@
+#include "preview/preview.h"
+
+#include "app/prompts.h"
+#include "items/mygraphicsitem.h"
+#include "items/specialglyphfont.h"
+#include "preview/atomicfile.h"
+#include "preview/descriptionsfile.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QGraphicsScene>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QProgressDialog>
+#include <QScrollBar>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+constexpr double zoomStepFactor = 1.15;
+// A rebuild that takes longer than this gets a progress window.
+constexpr qint64 progressDelayMs = 400;
+} // namespace
+
+Preview::Preview(QWidget *parent)
+    : QGraphicsView(parent)
+{
+    setAvailableArea(QRectF(0, 0, 210, 297));
+    show();
+}
+
+Preview::~Preview()
+{
+    discardPages();
+}
+
+// ---------------------------------------------------------------- reading
+
+void Preview::readFile()
+{
+    texts.clear();
+    switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts)) {
+    case DescriptionsFile::ReadStatus::Ok:
+        countPages();
+        return;
+    case DescriptionsFile::ReadStatus::NoPath:
+        qDebug() << "> Preview::readFile >> file does not specified !";
+        return;
+    case DescriptionsFile::ReadStatus::Missing:
+        qDebug() << "> Preview::readFile >> file does not exist !";
+        emit statusMessage(tr("Nie ma pliku %1.").arg(filePath));
+        break;
+    case DescriptionsFile::ReadStatus::OpenFailed:
+        qDebug() << "> Preview::readFile >> error opening file !";
+        emit statusMessage(tr("Nie można odczytać pliku %1.").arg(filePath));
+        break;
+    }
+    // The old texts are gone: count the pages again so that the sheet and its
+    // page indicator do not go on claiming the previous file's pages.
+    countPages();
+}
+
+void Preview::exportDescriptions()
+{
+    Prompts &prompts = Prompts::current();
+    const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"), QStringLiteral("files/"),
+                                              QStringLiteral("*.txt;;*.dat"));
+    if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
+        return;
+
+    QStringList fieldTexts;
+    fieldTexts.reserve(items.size());
+    for (const MyGraphicsItem *item : std::as_const(items))
+        fieldTexts.append(item->currentText());
+
+    QByteArray bytes;
+    qsizetype badField = -1;
+    QChar badChar;
+    if (!DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar)) {
+        const QString code = QStringLiteral("%1").arg(badChar.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        prompts.message(QMessageBox::Critical, QString(),
+                        tr("Tekst pola nr %1 zawiera znak „%2” (U+%3), którego nie można zapisać "
+                           "w kodowaniu Windows-1250.\nPlik nie został zapisany.")
+                            .arg(badField + 1)
+                            .arg(badChar)
+                            .arg(code));
+        return;
+    }
+    QString error;
+    if (!AtomicFile::write(name, bytes, &error)) {
+        prompts.message(QMessageBox::Critical, QString(),
+                        tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
+        return;
+    }
+    prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
+}
+
+// ----------------------------------------------------------------- layout
+
+void Preview::setAvailableArea(QRectF dimensions)
+{
+    sheet.setAvailableArea(dimensions);
+}
+
+void Preview::updateDimensions(QRectF LABEL, QRectF HEADER)
+{
+    sheet.labelWidth = float(LABEL.width());
+    sheet.labelHeight = float(LABEL.height());
+    sheet.headerWidth = float(HEADER.width());
+    sheet.headerHeight = float(HEADER.height());
+    updatePreview();
+}
+
+void Preview::setGlobalFont(QFont)
+{
+}
+
+void Preview::setLabelsPerBarette(int count)
+{
+    sheet.labelsPerBarette = count;
+    readFile();
+}
+
+void Preview::updatePreview()
+{
+    countPages();
+    generatePages();
+}
+
+void Preview::countPages()
+{
+    sheet.computeLayout();
+    lastPage = sheet.lastPageFor(texts.size());
+    if (sheet.barettesPerPage == 0)
+        emit statusMessage(tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
+                              "na stronie."));
+    // Never point past the last page of a smaller sheet.
+    if (currentPageIndex > lastPage)
+        currentPageIndex = lastPage;
+    emit updatePagesCount(lastPage);
+}
+
+void Preview::discardPages()
+{
+    setScene(nullptr);
+    qDeleteAll(pages);
+    pages.clear();
+    items.clear();
+}
+
+void Preview::generatePages()
+{
+    if (!generationEnabled)
+        return;
+    discardPages();
+    nextId = 0;
+    selectedCount = 0;
+    items.reserve(qsizetype(sheet.barettesPerPage) * (lastPage + 1) * (sheet.labelsPerBarette + 1));
+
+    // Most rebuilds are over before anyone could read a progress window; one
+    // appears only when a large sheet keeps the user waiting.
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<QProgressDialog> progress;
+    qint64 lastProgressUpdate = 0;
+    for (int p = 0; p <= lastPage; ++p) {
+        const qint64 elapsed = timer.elapsed();
+        if (!progress && elapsed > progressDelayMs && p < lastPage) {
+            progress = std::make_unique<QProgressDialog>(tr("Proszę czekać"), QString(), 0, lastPage + 1);
+            progress->setCancelButton(nullptr);
+            progress->setMinimumDuration(0);
+            progress->show();
+        }
+        if (progress && (elapsed - lastProgressUpdate >= 100 || lastProgressUpdate == 0)) {
+            lastProgressUpdate = elapsed;
+            progress->setLabelText(tr("Generowanie podglądu\nstrona: %1").arg(p + 1));
+            progress->setValue(p);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
+        pages.append(generatePage(p));
+    }
+    showCurrentPage();
+}
+
+QGraphicsScene *Preview::generatePage(int p)
+{
+    auto *scene = new QGraphicsScene(this);
+    // A page holds a few dozen fields; a linear search finds the clicked one
+    // faster than an index costs to build on large sheets.
+    scene->setItemIndexMethod(QGraphicsScene::NoIndex);
+    scene->setSceneRect(sheet.fAvailableArea);
+    scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush);
+
+    qsizetype b = qsizetype(sheet.barettesPerPage) * p;
+    for (int r = 0; r < sheet.rows; ++r) {
+        for (int c = 0; c < sheet.columns; ++c) {
+            if (b < texts.size())
+                addBarette(scene, sheet.baretteOrigin(r, c), texts.at(b));
+            ++b;
+        }
+    }
+    return scene;
+}
+
+void Preview::addBarette(QGraphicsScene *scene, QPointF origin, const QStringList &group)
+{
+    auto *strip = new MyGraphicsItem(MyGraphicsItem::stripId, this);
+    strip->setRectF(sheet.stripRect(origin));
+    scene->addItem(strip);
+    connect(strip, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);
+
+    const int n = sheet.labelsPerBarette;
+    for (int j = 0; j <= n; ++j) {
+        auto *field = new MyGraphicsItem(nextId, this);
+        field->setRectF(j == 0 ? sheet.headerRect(origin) : sheet.labelRect(origin, j));
+        // The font goes in before the text, so the text is measured once, in
+        // its final font.
+        if (nextId < fonts.size())
+            field->setUsersFont(fonts.at(nextId));
+        else
+            fonts.append(SpecialGlyphFont::defaultFont());
+        field->setText(group.value(j));
+        scene->addItem(field);
+        items.append(field);
+        ++nextId;
+        connect(field, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);
+    }
+}
+
+void Preview::showCurrentPage()
+{
+    if (pages.isEmpty())
+        return;
+    currentPageIndex = qBound(0, currentPageIndex, int(pages.size()) - 1);
+    setScene(pages.at(currentPageIndex));
+}
+
+// -------------------------------------------------------------- selection
+
+void Preview::clearSelection()
+{
+    for (MyGraphicsItem *item : std::as_const(items))
+        item->setSelected(false);
+    selectedCount = 0;
+}
+
+void Preview::toggle(MyGraphicsItem *item)
+{
+    const bool select = !item->isSelected();
+    item->setSelected(select);
+    selectedCount += select ? 1 : -1;
+}
+
+void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
+{
+    if (id < 0 || id >= items.size())
+        return;
+    // A Shift+click needs an anchor on this sheet: without one (the first click,
+    // or an anchor beyond a rebuilt, smaller sheet) it counts as a plain click.
+    const bool anchorValid = anchorId >= 0 && anchorId < items.size();
+    if (shift && anchorValid) {
+        if (id > anchorId) {
+            for (int i = anchorId + 1; i <= id; ++i)
+                toggle(items.at(i));
+        } else if (id < anchorId) {
+            for (int i = anchorId; i >= id; --i)
+                toggle(items.at(i));
+        }
+        anchorId = id;
+    } else {
+        anchorId = id;
+        MyGraphicsItem *clicked = items.at(id);
+        const bool wasSelected = clicked->isSelected();
+        if (!ctrl || shift)
+            clearSelection();
+        if (wasSelected) {
+            if (clicked->isSelected())
+                toggle(clicked);
+        } else {
+            toggle(clicked);
+        }
+    }
+    emit selectedId(id, font);
+}
+
+// ---------------------------------------------------------- font commands
+
+template<typename FieldCommand, typename MemoryUpdate>
+void Preview::applyFontCommand(FieldCommand onField, MemoryUpdate onMemory)
+{
+    if (selectedCount > 0) {
+        for (qsizetype id = 0; id < items.size(); ++id) {
+            MyGraphicsItem *item = items.at(id);
+            if (!item->isSelected())
+                continue;
+            onField(item);
+            if (id < fonts.size())
+                onMemory(fonts[id]);
+        }
+    } else {
+        for (MyGraphicsItem *item : std::as_const(items))
+            onField(item);
+    }
+}
+
+void Preview::changeFontFamily(QString name)
+{
+    applyFontCommand([&](MyGraphicsItem *item) { item->changeFontFamily(name); }, [](QFont &) {});
+}
+
+void Preview::changeFontPixelSize(int pixelSize)
+{
+    // While a size is typed the field passes through texts such as "" and "1";
+    // sizes below the smallest the tool bar offers are not applied.
+    if (pixelSize < 6)
+        return;
+    applyFontCommand([=](MyGraphicsItem *item) { item->changeFontPixelSize(pixelSize); },
+                     [=](QFont &f) { f.setPixelSize(pixelSize); });
+}
+
+void Preview::changeFontBold()
+{
+    applyFontCommand([](MyGraphicsItem *item) { item->changeFontBold(); },
+                     [](QFont &f) { f.setWeight(f.weight() > QFont::Normal ? QFont::Normal : QFont::Bold); });
+}
+
+void Preview::changeFontItalic()
+{
+    applyFontCommand([](MyGraphicsItem *item) { item->changeFontItalic(); }, [](QFont &f) {
+        f.setStyle(f.style() == QFont::StyleNormal ? QFont::StyleItalic : QFont::StyleNormal);
+    });
+}
+
+void Preview::changeFontUnderline()
+{
+    applyFontCommand([](MyGraphicsItem *item) { item->changeFontUnderline(); },
+                     [](QFont &f) { f.setUnderline(!f.underline()); });
+}
+
+// ------------------------------------------------------- zoom and paging
+
+void Preview::swichPage(int pageNr)
+{
+    clearSelection();
+    currentPageIndex = pageNr - 1;
+    showCurrentPage();
+}
+
+int Preview::zoomPercent() const
+{
+    if (zoomLevel == 1)
+        return 100;
+    return int(std::pow(zoomStepFactor, zoomLevel - 1) * 100);
+}
+
+void Preview::reportZoom()
+{
+    const int percent = zoomPercent();
+    qDebug() << percent;
+    emit zoomChanged(percent);
+}
+
+void Preview::zoomIn()
+{
+    ++zoomLevel;
+    scale(zoomStepFactor, zoomStepFactor);
+    reportZoom();
+}
+
+void Preview::zoomOut()
+{
+    if (zoomLevel > 1) {
+        --zoomLevel;
+        scale(1 / zoomStepFactor, 1 / zoomStepFactor);
+    }
+    reportZoom();
+}
+
+void Preview::zoomResize()
+{
+    fitInView(sheet.printableRect, Qt::KeepAspectRatio);
+    zoomLevel = 1;
+    reportZoom();
+}
+
+void Preview::zoomReset()
+{
+    zoomResize();
+}
+
+void Preview::wheelEvent(QWheelEvent *event)
+{
+    setTransformationAnchor(QGraphicsView::AnchorUnderMouse);
+    // The view learns where the mouse is only from moves with a button held, so
+    // its own anchor can lag behind: keep the point under the wheel in place here.
+    const QPoint at = event->position().toPoint();
+    const QPointF sceneAt = mapToScene(at);
+    if (event->angleDelta().y() > 0)
+        zoomIn();
+    else
+        zoomOut();
+    const QPoint drift = mapFromScene(sceneAt) - at;
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + drift.x());
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + drift.y());
+    event->accept();
+}
+
+// --------------------------------------------------------------- printing
+
+void Preview::setPrinter(QString p)
+{
+    printerName = p;
+    if (p == builtInPdfName) {
+        setAvailableArea(builtInPdfArea);
+    } else {
+        const QPrinterInfo info = QPrinterInfo::printerInfo(p);
+        // The placeholder entry of the printer list, or a queue removed since
+        // the list was made: there is no area to ask for, so the current one stays.
+        if (!p.isEmpty() && !info.isNull() && info.printerName() == p) {
+            const QPrinter printer(info, QPrinter::ScreenResolution);
+            setAvailableArea(printer.pageRect(QPrinter::Millimeter));
+        }
+    }
+    updatePreview();
+}
+
+void Preview::printCurrent()
+{
+}
+
+void Preview::printAll()
+{
+}
+
+// ----------------------------------------------------------------- projects
+
+void Preview::saveProject()
+{
+}
+
+void Preview::openProject()
+{
+}
+
+void Preview::openProject(QString)
+{
+}

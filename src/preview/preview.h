@@ -1,0 +1,118 @@
+#pragma once
+
+#include "preview/sheetlayout.h"
+
+#include <QFont>
+#include <QGraphicsView>
+#include <QList>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+
+class MyGraphicsItem;
+class QGraphicsScene;
+
+// The label sheet: reads the descriptions file, lays the barettes out on pages
+// for the chosen printer's printable area, builds one scene per page, and turns
+// clicks into a selection that the font commands work on.
+//
+// Field ids run 0, 1, 2, ... over all pages (page by page, row by row, column
+// by column, header before its labels); items[id] and fonts[id] belong to the
+// field with that id and id is the line of its text in a descriptions file.
+class Preview : public QGraphicsView
+{
+    Q_OBJECT
+
+public:
+    static inline const QString builtInPdfName = QStringLiteral("PDF WBUDOWANA");
+    static constexpr QRectF builtInPdfArea{0, 0, 199.8, 288.856};
+
+    explicit Preview(QWidget *parent = nullptr);
+    ~Preview() override;
+
+    // No pages are built until the main window has finished its construction.
+    bool generationEnabled = false;
+    // Remembered font per field id; carries fonts of selected fields across rebuilds.
+    QList<QFont> fonts;
+    // The descriptions file that readFile() reads.
+    QString filePath;
+
+    // Reads filePath into barette groups and recounts the pages; does not rebuild.
+    void readFile();
+    // Asks for a file and writes every field's current text to it.
+    void exportDescriptions();
+    // Rebuilds every page from the texts and the remembered fonts.
+    void generatePages();
+
+    const SheetLayout &layout() const { return sheet; }
+    const QList<QStringList> &barettes() const { return texts; }
+    const QList<MyGraphicsItem *> &fields() const { return items; }
+    qsizetype pageCount() const { return pages.size(); }
+    QGraphicsScene *page(qsizetype index) const { return pages.value(index); }
+    int lastPageIndex() const { return lastPage; }
+    int currentPage() const { return currentPageIndex; }
+    int selectionCount() const { return selectedCount; }
+    int zoomStep() const { return zoomLevel; }
+    int zoomPercent() const;
+    const QString &printer() const { return printerName; }
+
+signals:
+    void updatePathToFile(QString path);
+    void updatePagesCount(int pagesCount);
+    void selectedId(int id, QFont font);
+    void deselectedId(int id);
+    void zoomChanged(int zoom);
+    // Something the user should know about the sheet, for the status bar.
+    void statusMessage(QString message);
+
+public slots:
+    void setAvailableArea(QRectF dimensions);
+    void printAll();
+    void printCurrent();
+    void swichPage(int pageNr);
+    void setPrinter(QString p);
+    void zoomIn();
+    void zoomOut();
+    void zoomReset();
+    void zoomResize();
+    void updateDimensions(QRectF LABEL, QRectF HEADER);
+    void setGlobalFont(QFont newFont);
+    void setLabelsPerBarette(int count);
+    void updatePreview();
+    void clickedItem(int id, QFont font, bool shift, bool ctrl);
+    void changeFontFamily(QString name);
+    void changeFontPixelSize(int pixelSize);
+    void changeFontBold();
+    void changeFontItalic();
+    void changeFontUnderline();
+    void saveProject();
+    void openProject();
+    void openProject(QString path);
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void countPages();
+    QGraphicsScene *generatePage(int p);
+    void addBarette(QGraphicsScene *scene, QPointF origin, const QStringList &group);
+    void discardPages();
+    void showCurrentPage();
+    void clearSelection();
+    void toggle(MyGraphicsItem *item);
+    void reportZoom();
+    template<typename FieldCommand, typename MemoryUpdate>
+    void applyFontCommand(FieldCommand onField, MemoryUpdate onMemory);
+
+    QList<QGraphicsScene *> pages;
+    QList<QStringList> texts;
+    QList<MyGraphicsItem *> items;
+    SheetLayout sheet;
+    QString printerName;
+    int lastPage = 0;
+    int currentPageIndex = 0;
+    int selectedCount = 0;
+    int nextId = 0;
+    int anchorId = -1;   // none yet
+    int zoomLevel = 1;
+};

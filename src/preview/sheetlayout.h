@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QPointF>
+#include <QRect>
+#include <QRectF>
+
+// How barettes are placed on a sheet: the insert geometry and the printable
+// area in, the number of columns and rows and every field's frame out.
+//
+// Millimetres come in; the page scenes are in scene units, three per
+// millimetre, so A4 paper is 630 x 891 units whatever the printer. Field frames
+// and font pixel sizes are in scene units too.
+//
+// A barette at origin (x, y) mm, with header hw x hh and labels lw x lh:
+//   top strip   (x, y, hw, 7)                    blank, not a field
+//   header      (x, y + 7, hw, hh)
+//   label j     (x + hw - lw, y + 7 + hh + (j - 1) lh, lw, lh)   j = 1 .. n
+// Labels are right-aligned with the header and stacked without gaps.
+struct SheetLayout
+{
+    static constexpr double unitsPerMm = 3.0;
+    static constexpr double paperWidth = 630.0;   // A4 in scene units
+    static constexpr double paperHeight = 891.0;
+
+    // Insert geometry, millimetres.
+    int labelsPerBarette = 8;
+    float labelWidth = 37.3f;
+    float labelHeight = 11.2f;
+    float headerWidth = 50.25f;
+    float headerHeight = 8.5f;
+    int borderX = 5;          // from the area's corner to the first barette
+    int borderY = 5;
+    float stripHeight = 7.0f;
+
+    // Printable area, scene units (see setAvailableArea).
+    QRectF fAvailableArea;
+    QRect printableRect;
+    float marginX = 0;
+    float marginY = 0;
+
+    // Result of computeLayout().
+    int columns = 0;
+    int rows = 0;
+    int barettesPerPage = 0;
+
+    // `area` is the printable area of the page in mm (left, top, width, height),
+    // as a printer reports it. The area is centred on the paper: marginX/Y are
+    // the offsets that centre it, and fAvailableArea keeps the printer's right
+    // and bottom edges.
+    void setAvailableArea(const QRectF &area);
+
+    // How many barettes fit. The fit test counts 3 units between columns and
+    // 10 between rows; the placement steps by 3 mm gaps and the 7 mm strip. A
+    // geometry in which nothing fits gives 0 columns or rows, never a negative count.
+    void computeLayout();
+
+    // Index of the last page for `groups` barettes: one page more than a full
+    // division needs, and one page (the frame alone) when nothing fits.
+    int lastPageFor(qsizetype groups) const;
+
+    // Origin in mm of the barette in `row`, `column` of a page.
+    QPointF baretteOrigin(int row, int column) const;
+
+    // Scene rectangles of the parts of the barette at `origin` (mm).
+    QRectF stripRect(QPointF origin) const;
+    QRectF headerRect(QPointF origin) const;
+    QRectF labelRect(QPointF origin, int j) const;   // j = 1 .. labelsPerBarette
+
+private:
+    QRectF toScene(double left, double top, double width, double height) const;
+};

@@ -1,0 +1,241 @@
+// One field: its fit test at the exact boundary, its fills and its font toggles.
+
+#include "items/mygraphicsitem.h"
+#include "items/specialglyphfont.h"
+
+#include <QFontMetrics>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QImage>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+const QColor white(255, 255, 255);
+const QColor orange(255, 127, 0, 75);
+const QColor blueGreen(0, 127, 155, 75);
+const QColor purple(255, 127, 255, 75);
+
+int wordWidth(const QFont &font, const QString &word)
+{
+    return QFontMetrics(font).boundingRect(QRect(0, 0, 10000, 1000), Qt::TextWordWrap, word).width();
+}
+} // namespace
+
+class TestLabelField : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsInTheSpecialGlyphFontAtTen()
+    {
+        MyGraphicsItem item(0, nullptr);
+        QCOMPARE(item.currentFont().family(), QStringLiteral("TIMES_K"));
+        QCOMPARE(item.currentFont().pixelSize(), 10);
+        QCOMPARE(item.fill().color(), white);
+    }
+
+    void symbolCharactersAreDrawnWide()
+    {
+        // "#" is a symbol pair of about 1.8 em in the embedded font, and the fit
+        // test measures it at that width.
+        const QFont font = SpecialGlyphFont::defaultFont();
+        QFontMetricsF metrics(font);
+        QVERIFY2(metrics.horizontalAdvance(QLatin1Char('#')) > 1.6 * metrics.horizontalAdvance(QLatin1Char('H')),
+                 "the embedded font is not in use");
+        QVERIFY(std::abs(metrics.horizontalAdvance(QLatin1Char('^')) - 10 * 4022.0 / 2048) < 0.1);
+    }
+
+    void fitTestAtTheExactBoundary()
+    {
+        const QString word = QStringLiteral("Sprężarka");
+        MyGraphicsItem item(0, nullptr);
+        const int w = wordWidth(item.currentFont(), word);
+
+        // The frame is truncated to whole units: w + 0.9 is tested as w and fits.
+        item.setRectF(QRectF(10.7, 5.2, w + 0.9, 40));
+        item.setText(word);
+        QVERIFY(item.textFits());
+        QCOMPARE(item.fill().color(), white);
+
+        // One unit narrower and the single word cannot wrap: orange, purple when selected.
+        item.setRectF(QRectF(10.7, 5.2, w - 1 + 0.9, 40));
+        item.setText(word);
+        QVERIFY(!item.textFits());
+        QCOMPARE(item.fill().color(), orange);
+        item.setSelected(true);
+        QCOMPARE(item.fill().color(), purple);
+        item.setSelected(false);
+        QCOMPARE(item.fill().color(), orange);
+    }
+
+    void frameOf40Point9IsTestedAs40()
+    {
+        // Find a font size at which a word measures exactly 41 units.
+        MyGraphicsItem item(0, nullptr);
+        QString word;
+        int size = 0;
+        for (int px = 6; px <= 40 && !size; ++px) {
+            QFont f = item.currentFont();
+            f.setPixelSize(px);
+            for (QString w = QStringLiteral("l"); w.size() < 30 && !size; w += QLatin1Char('l')) {
+                if (wordWidth(f, w) == 41) {
+                    size = px;
+                    word = w;
+                }
+            }
+        }
+        QVERIFY2(size, "no word measures 41 units");
+        item.changeFontPixelSize(size);
+        item.setRectF(QRectF(0, 0, 41.0, 60));
+        item.setText(word);
+        QVERIFY(item.textFits());
+        item.setRectF(QRectF(0, 0, 40.9, 60));
+        item.setText(word);
+        QVERIFY(!item.textFits());
+    }
+
+    void heightCountsLinesOfWrappedAndBrokenText()
+    {
+        MyGraphicsItem item(0, nullptr);
+        const int twoLines = QFontMetrics(item.currentFont())
+                                 .boundingRect(QRect(0, 0, 200, 1000), Qt::TextWordWrap, QStringLiteral("a\nb"))
+                                 .height();
+        item.setRectF(QRectF(0, 0, 200, twoLines));
+        item.setText(QStringLiteral("Pompa\nrezerwowa"));
+        QVERIFY(item.textFits());
+        item.setText(QStringLiteral("Pompa\nrezerwowa\nB"));
+        QVERIFY(!item.textFits());
+        // A carriage return (CR LF files) is measured as a space, not a line break.
+        item.setText(QStringLiteral("Pompa\r"));
+        QVERIFY(item.textFits());
+    }
+
+    void fillsFollowSelectionAndFit()
+    {
+        MyGraphicsItem item(3, nullptr);
+        item.setRectF(QRectF(0, 0, 120, 30));
+        item.setText(QStringLiteral("Stop"));
+        item.setSelected(true);
+        QCOMPARE(item.fill().color(), blueGreen);
+        QVERIFY(item.isSelected());
+        // A font change re-runs the fit test and keeps the selected look.
+        item.changeFontPixelSize(60);
+        QVERIFY(!item.textFits());
+        QCOMPARE(item.fill().color(), purple);
+        item.changeFontPixelSize(10);
+        QCOMPARE(item.fill().color(), blueGreen);
+    }
+
+    void settingTheFrameAloneDoesNotRefit()
+    {
+        MyGraphicsItem item(0, nullptr);
+        item.setRectF(QRectF(0, 0, 200, 30));
+        item.setText(QStringLiteral("Temperatura"));
+        QVERIFY(item.textFits());
+        item.setRectF(QRectF(0, 0, 5, 30));
+        QVERIFY(item.textFits());
+        item.changeFontUnderline();
+        QVERIFY(!item.textFits());
+    }
+
+    void topStripNeverTestedStaysWhite()
+    {
+        MyGraphicsItem strip(MyGraphicsItem::stripId, nullptr);
+        strip.setRectF(QRectF(0, 0, 150, 21));
+        QCOMPARE(strip.fill().color(), white);
+        strip.setSelected(true);
+        QCOMPARE(strip.fill().style(), Qt::NoBrush);
+    }
+
+    void usersFontKeepsTheSpecialFamilyAndMendsSizeOne()
+    {
+        MyGraphicsItem item(0, nullptr);
+        item.setRectF(QRectF(0, 0, 100, 30));
+        item.setText(QStringLiteral("#"));
+        item.changeFontFamily(QStringLiteral("DejaVu Sans"));
+        QCOMPARE(item.currentFont().family(), QStringLiteral("DejaVu Sans"));
+
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(1);
+        f.setWeight(QFont::Bold);
+        item.setUsersFont(f);
+        QCOMPARE(item.currentFont().family(), QStringLiteral("TIMES_K"));
+        QCOMPARE(item.currentFont().pixelSize(), 10);
+        QCOMPARE(item.currentFont().weight(), int(QFont::Bold));
+    }
+
+    void styleToggles()
+    {
+        MyGraphicsItem item(0, nullptr);
+        item.setRectF(QRectF(0, 0, 100, 30));
+        QFont demi = item.currentFont();
+        demi.setWeight(QFont::DemiBold);
+        item.setUsersFont(demi);
+        item.changeFontBold();   // anything above normal counts as bold
+        QCOMPARE(item.currentFont().weight(), int(QFont::Normal));
+        item.changeFontBold();
+        QCOMPARE(item.currentFont().weight(), int(QFont::Bold));
+
+        QFont oblique = item.currentFont();
+        oblique.setStyle(QFont::StyleOblique);
+        item.setUsersFont(oblique);
+        item.changeFontItalic();
+        QCOMPARE(item.currentFont().style(), QFont::StyleNormal);
+        item.changeFontItalic();
+        QCOMPARE(item.currentFont().style(), QFont::StyleItalic);
+        item.changeFontUnderline();
+        QVERIFY(item.currentFont().underline());
+    }
+
+    void paintsTheTextClippedToItsFrame()
+    {
+        QGraphicsScene scene(0, 0, 200, 60);
+        auto *item = new MyGraphicsItem(0, nullptr);
+        item->setRectF(QRectF(20, 10, 60, 30));
+        item->setText(QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWW"));   // far too long, one word
+        scene.addItem(item);
+        QImage image(200, 60, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        scene.render(&painter, QRectF(0, 0, 200, 60), QRectF(0, 0, 200, 60));
+        painter.end();
+        // Nothing of the text spills to the right of the frame.
+        for (int x = 85; x < 200; ++x)
+            for (int y = 0; y < 60; ++y)
+                QCOMPARE(image.pixelColor(x, y), QColor(Qt::white));
+        // Inside the frame the overflowing field is tinted and the text drawn.
+        bool dark = false;
+        for (int x = 22; x < 78 && !dark; ++x)
+            dark = image.pixelColor(x, 25).lightness() < 100;
+        QVERIFY(dark);
+    }
+
+    void pressReportsIdFontAndModifiers()
+    {
+        QGraphicsScene scene(0, 0, 300, 200);
+        auto *item = new MyGraphicsItem(7, nullptr);
+        item->setRectF(QRectF(10, 10, 100, 40));
+        scene.addItem(item);
+        QGraphicsView view(&scene);
+        view.resize(400, 300);
+        view.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&view));
+        QSignalSpy spy(item, &MyGraphicsItem::clickedItem);
+        const QPoint at = view.mapFromScene(QPointF(50, 30));
+        QTest::mousePress(view.viewport(), Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, at);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 7);
+        QCOMPARE(spy.at(0).at(1).value<QFont>().pixelSize(), 10);
+        QCOMPARE(spy.at(0).at(2).toBool(), true);
+        QCOMPARE(spy.at(0).at(3).toBool(), true);
+        QTest::mouseRelease(view.viewport(), Qt::RightButton, {}, at);
+        // The toolkit neither moves nor selects the field.
+        QCOMPARE(item->pos(), QPointF(0, 0));
+        QVERIFY(!item->QGraphicsItem::isSelected());
+    }
+};
+
+QTEST_MAIN(TestLabelField)
+#include "tst_labelfield.moc"

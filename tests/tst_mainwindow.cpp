@@ -1,0 +1,451 @@
+// The main window against a real (private) CUPS server: its controls, the
+// printer list, the import, and the font, page and zoom tool bars.
+
+#include "app/mainwindow.h"
+#include "fakeprompts.h"
+#include "items/mygraphicsitem.h"
+#include "preview/preview.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+namespace {
+constexpr int n = 8;
+
+QByteArray barettes(int count)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count * (n + 1); ++b)
+        bytes += "T" + QByteArray::number(b) + '\n';
+    return bytes;
+}
+
+QAction *action(QWidget &w, const QString &text)
+{
+    const QList<QAction *> all = w.findChildren<QAction *>();
+    for (QAction *a : all) {
+        if (a->text() == text)
+            return a;
+    }
+    return nullptr;
+}
+
+void lpadmin(const QStringList &args)
+{
+    QProcess proc;
+    proc.start(QStringLiteral("lpadmin"), args);
+    QVERIFY(proc.waitForFinished(20000));
+    QCOMPARE(proc.exitCode(), 0);
+}
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    std::unique_ptr<MainWindow> window;
+    Preview *preview = nullptr;
+
+    template<typename T>
+    T *child(const QString &name)
+    {
+        T *widget = window->findChild<T *>(name);
+        if (!widget)
+            qFatal("no %s", qPrintable(name));
+        return widget;
+    }
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+
+    void import(const QString &path)
+    {
+        prompts.fileAnswers = {path};
+        action(*window, QStringLiteral("&Importuj plik z opisami"))->trigger();
+    }
+
+    void clickField(int id, Qt::KeyboardModifiers mods = {})
+    {
+        const MyGraphicsItem *field = preview->fields().at(id);
+        QTest::mouseClick(preview->viewport(), Qt::LeftButton, mods,
+                          preview->mapFromScene(field->frame().center()));
+    }
+
+    QString text(const QString &name) { return child<QLineEdit>(name)->text(); }
+    QString label(const QString &name) { return child<QLabel>(name)->text(); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(qEnvironmentVariableIsSet("LAMELLO_CUPS_DIR"), "run through ctest: it starts the test printers");
+    }
+
+    void init()
+    {
+        prompts.messages.clear();
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        preview = window->sheetPreview();
+    }
+
+    void cleanup() { window.reset(); }
+
+    void startsEmptyWithItsControlsInPlace()
+    {
+        QVERIFY(window->windowTitle().isEmpty() || window->windowTitle() == QStringLiteral("tst_mainwindow"));
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 1"));
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        QCOMPARE(window->fontSizeModel()->value(), 10);
+        QVERIFY(!window->fontSizeModel()->isVisible());
+        // The first resize has fitted the view and reported the zoom.
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
+        QCOMPARE(preview->pageCount(), 0);   // no sheet until something is loaded
+        QCOMPARE(window->statusBar()->findChild<QLabel *>(QStringLiteral("lbMaker"))->text(),
+                 QStringLiteral("Lamello  "));
+        QVERIFY(window->windowState().testFlag(Qt::WindowMaximized));
+    }
+
+    void actionsMenusAndToolBars()
+    {
+        struct Row
+        {
+            const char *text;
+            const char *keys;
+            bool icon;
+        };
+        const Row rows[] = {
+            {"&Nowe opisy", "Ctrl+N", true},           {"&Otwórz projekt", "Ctrl+O", true},
+            {"&Zapisz projekt", "Ctrl+S", true},       {"&Importuj plik z opisami", "Ctrl+Alt+O", true},
+            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Alt+F4", true},
+            {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
+            {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
+            {"O &Qt", "", false},
+        };
+        for (const Row &row : rows) {
+            QAction *a = action(*window, QString::fromUtf8(row.text));
+            QVERIFY2(a, row.text);
+            QCOMPARE(a->shortcut().toString(), QString::fromLatin1(row.keys));
+            QCOMPARE(!a->icon().isNull() && !a->icon().pixmap(16).isNull(), row.icon);
+        }
+
+        QStringList menus;
+        const QList<QAction *> menuActions = window->menuBar()->actions();
+        for (const QAction *m : menuActions)
+            menus.append(m->text());
+        QCOMPARE(menus, (QStringList{"&Plik", "&Edycja", "Dr&ukuj", "P&omoc"}));
+        QStringList fileEntries;
+        const QList<QAction *> fileActions = window->menuBar()->actions().first()->menu()->actions();
+        for (const QAction *a : fileActions)
+            fileEntries.append(a->text());
+        QCOMPARE(fileEntries.size(), 6);
+        QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
+
+        QStringList bars;
+        const QList<QToolBar *> toolBars = window->findChildren<QToolBar *>();
+        for (QToolBar *bar : toolBars) {
+            bars.append(bar->windowTitle());
+            QCOMPARE(window->toolBarArea(bar),
+                     bar->windowTitle() == QStringLiteral("Geometria") ? Qt::LeftToolBarArea : Qt::TopToolBarArea);
+        }
+        QCOMPARE(bars.size(), 6);
+        for (const char *title : {"Akcje", "Drukarka", "Czcionka", "Nawigacja", "Powiększenie", "Geometria"})
+            QVERIFY2(bars.contains(QString::fromUtf8(title)), title);
+        QCOMPARE(child<QPushButton>(QStringLiteral("pbPreviousPage"))->shortcut(), QKeySequence(Qt::Key_PageUp));
+        QCOMPARE(child<QPushButton>(QStringLiteral("pbZoomReset"))->text(), QStringLiteral("100%"));
+    }
+
+    void everyPictureAndTheFontAreEmbedded()
+    {
+        for (const char *path : {":/icons/new.png", ":/icons/open.png", ":/icons/Save-icon.png",
+                                 ":/icons/export-icon.png", ":/icons/import-icon.png", ":/icons/exit-icon.png",
+                                 ":/icons/edit.png", ":/icons/printer_b.png", ":/icons/printer_g.png",
+                                 ":/icons/printer_r.png", ":/icons/arrow-down.png", ":/icons/arrow-up.png",
+                                 ":/icons/arrow-left.png", ":/icons/arrow-right.png", ":/icons/Zoom-Minus-icon.png",
+                                 ":/icons/Zoom-Plus-icon.png", ":/icons/layer1.png", ":/icons/logo_duze.png",
+                                 ":/icons/images/icon.png"}) {
+            QVERIFY2(!QPixmap(QString::fromLatin1(path)).isNull(), path);
+        }
+        QVERIFY(QFile::exists(QStringLiteral(":/fonts/TIMES_K.ttf")));
+    }
+
+    // ------------------------------------------------------------ printers
+
+    void printerListFromTheSystem()
+    {
+        auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
+        QStringList entries;
+        for (int i = 0; i < cb->count(); ++i)
+            entries.append(cb->itemText(i));
+        // "PDF" and "pdf" hide a queue; "Pdf" does not.
+        QCOMPARE(entries, (QStringList{"Wybierz drukarkę", "Etykiety_Pdf", "Magazyn", "Warsztat", "PDF WBUDOWANA"}));
+        QCOMPARE(cb->currentText(), QStringLiteral("Etykiety_Pdf"));
+        // The default printer's printable area, asked of CUPS, set the layout:
+        // A4 with 4.23 mm margins all round.
+        QCOMPARE(preview->printer(), QStringLiteral("Etykiety_Pdf"));
+        const QRectF area = preview->layout().fAvailableArea;
+        QVERIFY2(std::abs(area.x() - 12.69) < 0.05 && std::abs(area.width() - 604.62) < 0.05,
+                 qPrintable(QStringLiteral("%1 %2").arg(area.x()).arg(area.width())));
+    }
+
+    void choosingAnotherPrinterRelaysTheSheet()
+    {
+        import(writeFile(QStringLiteral("p.txt"), barettes(13)));
+        auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
+        cb->setCurrentText(QStringLiteral("Magazyn"));   // 6.35, 12.7, 197.3 x 271.6 mm
+        QCOMPARE(preview->printer(), QStringLiteral("Magazyn"));
+        QVERIFY(std::abs(preview->layout().fAvailableArea.y() - (891 - 3 * 271.6) / 2) < 0.05);
+        // The fields moved with the narrower area: 5 mm from its left edge.
+        QVERIFY(std::abs(preview->fields().at(0)->frame().x() - (15 + (630 - 3 * 197.3) / 2)) < 0.05);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));
+
+        // Back to the placeholder: the area stays, nothing fails.
+        const QRectF area = preview->layout().fAvailableArea;
+        cb->setCurrentIndex(0);
+        QCOMPARE(preview->layout().fAvailableArea, area);
+        QCOMPARE(preview->fields().size(), 13 * (n + 1));
+    }
+
+    void aDefaultPrinterHiddenByItsNameLeavesThePlaceholder()
+    {
+        window.reset();
+        lpadmin({QStringLiteral("-d"), QStringLiteral("Biuro_PDF")});
+        window = std::make_unique<MainWindow>();
+        const QString current = child<QComboBox>(QStringLiteral("cbPrinter"))->currentText();
+        lpadmin({QStringLiteral("-d"), QStringLiteral("Etykiety_Pdf")});
+        QCOMPARE(current, QStringLiteral("Wybierz drukarkę"));
+    }
+
+    void printingAsksForAPrinterFirst()
+    {
+        auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
+        cb->setCurrentIndex(0);
+        action(*window, QStringLiteral("Drukuj &bieżącą stronę"))->trigger();
+        action(*window, QStringLiteral("Drukuj &wszystkie strony"))->trigger();
+        QCOMPARE(prompts.messages.size(), 2);
+        QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Warning);
+        QCOMPARE(prompts.messages.at(0).text,
+                 QStringLiteral("Przed rozpoczęciem pracy należy wybrać drukarkę.\nNastępnie można zmodyfikować "
+                                "zawartość pól lamello i wydrukować.\nSzczegóły znajdziesz w \"Pomocy\" (F1)."));
+        prompts.messages.clear();
+        cb->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        action(*window, QStringLiteral("Drukuj &bieżącą stronę"))->trigger();
+        QVERIFY(prompts.messages.isEmpty() || prompts.messages.first().icon != QMessageBox::Warning);
+    }
+
+    // -------------------------------------------------------------- import
+
+    void importShowsTheFileWithFreshFonts()
+    {
+        const QString path = writeFile(QStringLiteral("panel.txt"), barettes(2));
+        import(path);
+        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(prompts.captions.last(), QStringLiteral("Importuj opisy"));
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+
+        clickField(4);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
+        import(path);
+        QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
+
+        // A cancelled dialog loads nothing and keeps the title.
+        import(QString());
+        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+    }
+
+    // ------------------------------------------------------ font tool bar
+
+    void sizeButtonsSendModelThenField()
+    {
+        import(writeFile(QStringLiteral("f.txt"), barettes(1)));
+        auto *up = child<QPushButton>(QStringLiteral("pbFontSizeUp"));
+        auto *down = child<QPushButton>(QStringLiteral("pbFontSizeDown"));
+        auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
+        clickField(2);
+
+        // Model 10, field typed to 15: the model's 11 goes first, the field's 16 last.
+        field->setText(QStringLiteral("15"));
+        QCOMPARE(preview->fields().at(2)->currentFont().pixelSize(), 15);
+        up->click();
+        QCOMPARE(window->fontSizeModel()->value(), 11);
+        QCOMPARE(field->text(), QStringLiteral("16"));
+        QCOMPARE(preview->fields().at(2)->currentFont().pixelSize(), 16);
+
+        // Model 11, field 24: only the model moves, and its size stays on the field.
+        field->setText(QStringLiteral("24"));
+        up->click();
+        QCOMPARE(field->text(), QStringLiteral("24"));
+        QCOMPARE(preview->fields().at(2)->currentFont().pixelSize(), 12);
+
+        // Model 12, field 6 typed by hand: down sends 11 and leaves the field at 6.
+        field->setText(QStringLiteral("6"));
+        down->click();
+        QCOMPARE(field->text(), QStringLiteral("6"));
+        QCOMPARE(window->fontSizeModel()->value(), 11);
+        QCOMPARE(preview->fields().at(2)->currentFont().pixelSize(), 11);
+    }
+
+    void sizeButtonsStopAtTheirBounds()
+    {
+        QFont big;
+        big.setPixelSize(24);
+        QFont small;
+        small.setPixelSize(6);
+        QFont almost;
+        almost.setPixelSize(23);
+        import(writeFile(QStringLiteral("b.txt"), barettes(1)));
+        preview->fonts = {big, small, almost};
+        preview->updatePreview();
+
+        clickField(0);   // both holders at 24
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("24"));
+        preview->fields().at(0)->changeFontPixelSize(12);   // behind the tool bar's back
+        child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();
+        QCOMPARE(preview->fields().at(0)->currentFont().pixelSize(), 12);   // nothing was sent
+        QCOMPARE(window->fontSizeModel()->value(), 24);
+
+        clickField(1);   // both at 6
+        preview->fields().at(1)->changeFontPixelSize(12);
+        child<QPushButton>(QStringLiteral("pbFontSizeDown"))->click();
+        QCOMPARE(preview->fields().at(1)->currentFont().pixelSize(), 12);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("6"));
+
+        clickField(2);   // both at 23: up sends 24 from both
+        child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();
+        QCOMPARE(window->fontSizeModel()->value(), 24);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("24"));
+        QCOMPARE(preview->fields().at(2)->currentFont().pixelSize(), 24);
+    }
+
+    void selectingShowsTheSizeWithoutApplyingIt()
+    {
+        QFont f14;
+        f14.setPixelSize(14);
+        import(writeFile(QStringLiteral("s.txt"), barettes(1)));
+        preview->fonts[3] = f14;
+        preview->updatePreview();
+        clickField(3);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
+        QCOMPARE(window->fontSizeModel()->value(), 14);
+        for (const MyGraphicsItem *f : preview->fields())
+            QCOMPARE(f->currentFont().pixelSize(), f->fieldId() == 3 ? 14 : 10);
+        clickField(3);   // deselects; the size stays shown
+        QCOMPARE(preview->selectionCount(), 0);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
+    }
+
+    void typingChangesTheFieldsAtEveryKeystroke()
+    {
+        import(writeFile(QStringLiteral("t.txt"), barettes(1)));
+        clickField(5);
+        auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);   // empty: 0 is sent and ignored
+        QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 10);
+        QTest::keyClicks(field, QStringLiteral("18"));   // 1 (ignored), then 18
+        QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 18);
+        QCOMPARE(preview->fonts.at(5).pixelSize(), 18);
+        QCOMPARE(preview->fields().at(4)->currentFont().pixelSize(), 10);
+    }
+
+    void styleButtonsWithoutSelectionChangeEveryField()
+    {
+        import(writeFile(QStringLiteral("st.txt"), barettes(2)));
+        child<QPushButton>(QStringLiteral("pbItalic"))->click();
+        child<QPushButton>(QStringLiteral("pbUnderline"))->click();
+        for (const MyGraphicsItem *f : preview->fields()) {
+            QCOMPARE(f->currentFont().style(), QFont::StyleItalic);
+            QVERIFY(f->currentFont().underline());
+        }
+    }
+
+    // ------------------------------------------------------------- paging
+
+    void pageButtonsKeysAndIndicator()
+    {
+        import(writeFile(QStringLiteral("pages.txt"), barettes(13)));
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));
+        child<QPushButton>(QStringLiteral("pbPreviousPage"))->click();
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));
+        child<QPushButton>(QStringLiteral("pbNextPage"))->click();
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 3"));
+        QCOMPARE(preview->currentPage(), 1);
+        // The offscreen screen is 800 pixels wide: widen the window so that no
+        // tool bar hides its buttons (a hidden button's key does nothing).
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1500, 900);
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        QTRY_VERIFY(child<QPushButton>(QStringLiteral("pbNextPage"))->isVisible());
+        // A button's key "animates" the click: it lands a moment later.
+        QTest::keyClick(window.get(), Qt::Key_PageDown);
+        QTRY_COMPARE(label(QStringLiteral("lbPage")), QStringLiteral("3 / 3"));
+        QCOMPARE(preview->scene(), preview->page(2));
+        QTest::keyClick(window.get(), Qt::Key_PageDown);
+        QTest::qWait(300);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("3 / 3"));
+        QTest::keyClick(window.get(), Qt::Key_PageUp);
+        QTRY_COMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 3"));
+        QCOMPARE(preview->currentPage(), 1);
+    }
+
+    void aSmallerReloadMovesBothToTheLastPage()
+    {
+        import(writeFile(QStringLiteral("big.txt"), barettes(13)));
+        child<QPushButton>(QStringLiteral("pbNextPage"))->click();
+        child<QPushButton>(QStringLiteral("pbNextPage"))->click();
+        import(writeFile(QStringLiteral("small.txt"), barettes(7)));
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 2"));
+        QCOMPARE(preview->currentPage(), 1);
+        QCOMPARE(preview->scene(), preview->page(1));
+        child<QPushButton>(QStringLiteral("pbPreviousPage"))->click();
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 2"));
+        QCOMPARE(preview->scene(), preview->page(0));
+    }
+
+    // --------------------------------------------------------------- zoom
+
+    void zoomButtonsAndLabel()
+    {
+        child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +14%"));
+        child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +32%"));
+        child<QPushButton>(QStringLiteral("pbZoomOut"))->click();
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +14%"));
+        child<QPushButton>(QStringLiteral("pbZoomReset"))->click();
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
+        QCOMPARE(preview->zoomStep(), 1);
+
+        child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(900, 700);
+        QTRY_COMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
+        QCOMPARE(preview->zoomStep(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,559 @@
+// The sheet: reading into pages, ids across pages, the font memory, export,
+// selection by real clicks, font commands, zoom and paging.
+
+#include "fakeprompts.h"
+#include "items/mygraphicsitem.h"
+#include "preview/preview.h"
+
+#include <QFile>
+#include <QGraphicsScene>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+constexpr int n = 8;
+
+// `count` barettes of n + 1 lines: header "H<b>", labels "L<b>.<j>".
+QByteArray barettes(int count)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count; ++b) {
+        bytes += "H" + QByteArray::number(b) + '\n';
+        for (int j = 1; j <= n; ++j)
+            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
+    }
+    return bytes;
+}
+
+int fieldsOn(QGraphicsScene *scene)
+{
+    int count = 0;
+    const QList<QGraphicsItem *> all = scene->items();
+    for (QGraphicsItem *item : all) {
+        if (auto *field = dynamic_cast<MyGraphicsItem *>(item); field && field->fieldId() >= 0)
+            ++count;
+    }
+    return count;
+}
+
+QList<int> selectedIds(const Preview &p)
+{
+    QList<int> ids;
+    for (const MyGraphicsItem *item : p.fields()) {
+        if (item->isSelected())
+            ids.append(item->fieldId());
+    }
+    return ids;
+}
+} // namespace
+
+class TestSheet : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    FakePrompts prompts;
+
+    QString writeFile(const QString &name, const QByteArray &bytes)
+    {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write test file");
+        return path;
+    }
+
+    void load(Preview &p, const QByteArray &bytes)
+    {
+        p.filePath = writeFile(QStringLiteral("sheet.txt"), bytes);
+        p.readFile();
+        p.generatePages();
+    }
+
+    static void showSheet(Preview &p)
+    {
+        p.generationEnabled = true;
+        p.resize(700, 950);
+        p.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        p.zoomResize();
+    }
+
+    static void click(Preview &p, int id, Qt::KeyboardModifiers mods = {})
+    {
+        const MyGraphicsItem *field = p.fields().at(id);
+        QVERIFY2(field->scene() == p.scene(), "field is not on the page shown");
+        const QPoint at = p.mapFromScene(field->frame().center());
+        QTest::mouseClick(p.viewport(), Qt::LeftButton, mods, at);
+    }
+
+private slots:
+    void init()
+    {
+        prompts.messages.clear();
+        prompts.fileAnswers.clear();
+    }
+
+    void barettesAreLaidOutOnPagesWithIdsRunningOn()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        QSignalSpy pages(&p, &Preview::updatePagesCount);
+        load(p, barettes(7));
+        QCOMPARE(pages.last().at(0).toInt(), 1);
+        QCOMPARE(p.pageCount(), 2);
+        QCOMPARE(p.fields().size(), 7 * (n + 1));
+        QCOMPARE(fieldsOn(p.page(0)), 6 * (n + 1));
+        QCOMPARE(fieldsOn(p.page(1)), n + 1);
+        for (int id = 0; id < p.fields().size(); ++id)
+            QCOMPARE(p.fields().at(id)->fieldId(), id);
+
+        // The first barette of page 2 starts at id 54, in the top-left position.
+        const MyGraphicsItem *header = p.fields().at(54);
+        QCOMPARE(header->currentText(), QStringLiteral("H6"));
+        QCOMPARE(header->scene(), p.page(1));
+        QCOMPARE(header->frame().topLeft(), QPointF(15, 36));
+        QCOMPARE(p.fields().at(55)->currentText(), QStringLiteral("L6.1"));
+        // Row by row, column by column: barette 1 is to the right of barette 0.
+        QCOMPARE(p.fields().at(9)->currentText(), QStringLiteral("H1"));
+        QCOMPARE(p.fields().at(9)->frame().x(), 174.75);
+        QCOMPARE(p.scene(), p.page(0));
+    }
+
+    void fullPageLeavesAnEmptyLastPageAndNoFileOnePage()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(6));
+        QCOMPARE(p.pageCount(), 2);
+        QCOMPARE(fieldsOn(p.page(1)), 0);
+        QCOMPARE(p.page(1)->items().size(), 1);   // the frame
+
+        load(p, QByteArray());
+        QCOMPARE(p.pageCount(), 1);
+        QCOMPARE(p.fields().size(), 0);
+        QCOMPARE(p.page(0)->sceneRect(), QRectF(0, 0, 630, 891));
+    }
+
+    void nothingIsBuiltBeforeGenerationIsEnabled()
+    {
+        Preview p;
+        load(p, barettes(2));
+        QCOMPARE(p.pageCount(), 0);
+        QCOMPARE(p.barettes().size(), 2);
+    }
+
+    void aFileThatCannotBeReadEmptiesTheSheetAndSaysSo()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(13));
+        QCOMPARE(p.pageCount(), 3);
+        QSignalSpy status(&p, &Preview::statusMessage);
+        QSignalSpy pages(&p, &Preview::updatePagesCount);
+        p.filePath = dir.filePath(QStringLiteral("gone.txt"));
+        p.readFile();
+        p.generatePages();
+        QVERIFY(p.barettes().isEmpty());
+        QCOMPARE(p.pageCount(), 1);
+        QCOMPARE(pages.last().at(0).toInt(), 0);
+        QCOMPARE(status.size(), 1);
+        QVERIFY(status.at(0).at(0).toString().contains(QStringLiteral("gone.txt")));
+
+        // Without a path nothing is said to the user (the geometry panel does this).
+        p.filePath.clear();
+        p.setLabelsPerBarette(5);
+        QCOMPARE(status.size(), 1);
+    }
+
+    void changingTheLabelCountRegroupsTheFile()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(2));   // 18 lines
+        p.setLabelsPerBarette(5);
+        QCOMPARE(p.barettes().size(), 3);
+        QCOMPARE(p.barettes().at(1).first(), QStringLiteral("L0.6"));
+        QCOMPARE(p.barettes().at(2).size(), 6);
+    }
+
+    void fontMemoryGrowsAndCarriesFontsIntoTheFields()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        QFont bold;
+        bold.setPixelSize(14);
+        bold.setWeight(QFont::Bold);
+        p.fonts = {bold, bold};
+        load(p, barettes(1));
+        QCOMPARE(p.fonts.size(), n + 1);
+        QCOMPARE(p.fields().at(1)->currentFont().weight(), int(QFont::Bold));
+        QCOMPARE(p.fields().at(1)->currentFont().pixelSize(), 14);
+        QCOMPARE(p.fields().at(1)->currentFont().family(), QStringLiteral("TIMES_K"));
+        QCOMPARE(p.fields().at(2)->currentFont().weight(), int(QFont::Normal));
+        QCOMPARE(p.fonts.at(2).pixelSize(), 10);
+        QCOMPARE(p.fonts.at(2).family(), QStringLiteral("TIMES_K"));
+    }
+
+    void shownPageComesBackIntoRangeOnASmallerSheet()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(13));
+        p.swichPage(3);
+        QCOMPARE(p.currentPage(), 2);
+        QCOMPARE(p.scene(), p.page(2));
+        load(p, barettes(2));
+        QCOMPARE(p.currentPage(), 0);
+        QCOMPARE(p.scene(), p.page(0));
+    }
+
+    void geometryInWhichNothingFits()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(3));
+        QSignalSpy status(&p, &Preview::statusMessage);
+        p.updateDimensions(QRectF(0, 0, 37.3, 11.2), QRectF(0, 0, 100 * 3, 8.5));
+        QCOMPARE(p.layout().barettesPerPage, 0);
+        QCOMPARE(p.pageCount(), 1);
+        QCOMPARE(p.fields().size(), 0);
+        QCOMPARE(p.page(0)->items().size(), 1);
+        QVERIFY(!status.isEmpty());
+    }
+
+    void builtInPdfAndUnknownPrinters()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(1));
+        p.setPrinter(Preview::builtInPdfName);
+        QCOMPARE(p.layout().columns, 3);
+        QVERIFY(std::abs(p.fields().at(0)->frame().x() - 30.3) < 1e-3);
+        QVERIFY(std::abs(p.fields().at(0)->frame().y() - (27.216 + 21)) < 1e-3);
+
+        // The placeholder and a removed queue keep the area in use.
+        const QRectF area = p.layout().fAvailableArea;
+        p.setPrinter(QStringLiteral("Wybierz drukarkę"));
+        QCOMPARE(p.layout().fAvailableArea, area);
+        p.setPrinter(QStringLiteral("Usunieta_kolejka"));
+        QCOMPARE(p.layout().fAvailableArea, area);
+        QCOMPARE(p.fields().size(), n + 1);
+    }
+
+    // ------------------------------------------------------------- export
+
+    void exportWritesTheFieldsAsShown()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, "Start\r\n" + QByteArray(n, '\n'));
+        p.fields().at(1)->setText(QStringLiteral("Pompa\nrezerwowa\nB"));
+        p.fields().at(2)->setText(QStringLiteral("Żuraw"));
+        const QString out = dir.filePath(QStringLiteral("export.txt"));
+        prompts.fileAnswers = {out};
+        p.exportDescriptions();
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.at(0).text, QStringLiteral("Zapisano."));
+        QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Information);
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 "Start\r\nPompa@rezerwowa@B\n\xafuraw\n" + QByteArray(n - 2, '\n'));
+    }
+
+    void exportAnswersThatWriteNothing_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("cancelled") << QString();
+        QTest::newRow("just .txt") << QStringLiteral(".txt");
+        QTest::newRow("just .dat") << QStringLiteral(".dat");
+    }
+
+    void exportAnswersThatWriteNothing()
+    {
+        QFETCH(QString, answer);
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(1));
+        prompts.fileAnswers = {answer};
+        p.exportDescriptions();
+        QVERIFY(prompts.messages.isEmpty());
+        QVERIFY(!QFile::exists(answer));
+    }
+
+    void exportRefusesTextsItCannotEncode()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(1));
+        p.fields().at(3)->setText(QStringLiteral("Moc ≥ 5 kW"));
+        const QString out = writeFile(QStringLiteral("keep.txt"), "old\n");
+        prompts.fileAnswers = {out};
+        p.exportDescriptions();
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Critical);
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("nr 4")));
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("≥")));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old\n"));
+    }
+
+    void exportFailureIsReportedNotSaved()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(1));
+        prompts.fileAnswers = {dir.filePath(QStringLiteral("no/such/folder/x.txt"))};
+        p.exportDescriptions();
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Critical);
+        QVERIFY(prompts.messages.at(0).text.startsWith(QStringLiteral("Błąd przy próbie utworzenia pliku.\n")));
+        QVERIFY(prompts.messages.at(0).text.size() > 40);   // with the system's reason
+    }
+
+    // ---------------------------------------------------------- selection
+
+    void shiftRangesToggleInBothDirections()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(2));
+        QSignalSpy selected(&p, &Preview::selectedId);
+
+        click(p, 3);
+        QCOMPARE(selectedIds(p), (QList<int>{3}));
+        click(p, 5, Qt::ShiftModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{3, 4, 5}));
+        QCOMPARE(p.selectionCount(), 3);
+
+        // Back from the new anchor 5 to 1: 5, 4, 3, 2, 1 are toggled.
+        click(p, 1, Qt::ShiftModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{1, 2}));
+        QCOMPARE(p.selectionCount(), 2);
+
+        QCOMPARE(selected.size(), 3);
+        QCOMPARE(selected.last().at(0).toInt(), 1);
+        QCOMPARE(selected.last().at(1).value<QFont>().pixelSize(), 10);
+    }
+
+    void shiftDownFromAPlainClick()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        click(p, 3);
+        click(p, 1, Qt::ShiftModifier);   // toggles 3, 2, 1: the anchor itself goes off
+        QCOMPARE(selectedIds(p), (QList<int>{1, 2}));
+        QCOMPARE(p.selectionCount(), 2);
+    }
+
+    void plainAndCtrlClicks()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        click(p, 2);
+        click(p, 6, Qt::ControlModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{2, 6}));
+        click(p, 2, Qt::ControlModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{6}));
+        click(p, 4);
+        QCOMPARE(selectedIds(p), (QList<int>{4}));
+        click(p, 4);   // the only selected field: nothing stays selected
+        QCOMPARE(selectedIds(p), QList<int>{});
+        QCOMPARE(p.selectionCount(), 0);
+    }
+
+    void topStripsAreNotSelectable()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        QSignalSpy selected(&p, &Preview::selectedId);
+        const QPointF strip = p.layout().stripRect(p.layout().baretteOrigin(0, 0)).center();
+        QTest::mouseClick(p.viewport(), Qt::LeftButton, {}, p.mapFromScene(strip));
+        QCOMPARE(selected.size(), 0);
+        QCOMPARE(p.selectionCount(), 0);
+    }
+
+    void shiftRangeReachesAcrossPages()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(7));
+        click(p, 51);
+        p.swichPage(2);   // clears the selection; the anchor stays
+        QCOMPARE(p.selectionCount(), 0);
+        click(p, 56, Qt::ShiftModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{52, 53, 54, 55, 56}));
+        QCOMPARE(p.selectionCount(), 5);
+    }
+
+    void shiftWithoutAUsableAnchorIsAPlainClick()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(2));
+        click(p, 4, Qt::ShiftModifier);   // first click of all, Shift held
+        QCOMPARE(selectedIds(p), (QList<int>{4}));
+        click(p, 15);                     // anchor 15
+        load(p, barettes(1));             // smaller sheet: ids 0..8
+        click(p, 2, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(selectedIds(p), (QList<int>{2}));
+        QCOMPARE(p.selectionCount(), 1);
+    }
+
+    // ------------------------------------------------------ font commands
+
+    void commandsOnSelectedFieldsAreRememberedAcrossRebuilds()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        click(p, 2, Qt::ControlModifier);
+        click(p, 5, Qt::ControlModifier);
+        p.changeFontBold();
+        for (const MyGraphicsItem *f : p.fields())
+            QCOMPARE(f->currentFont().weight() > QFont::Normal, f->fieldId() == 2 || f->fieldId() == 5);
+        QCOMPARE(p.fonts.at(2).weight(), int(QFont::Bold));
+        QCOMPARE(p.fonts.at(3).weight(), int(QFont::Normal));
+
+        p.changeFontPixelSize(18);
+        p.changeFontItalic();
+        p.changeFontUnderline();
+        p.setPrinter(Preview::builtInPdfName);   // rebuilds
+        const QFont kept = p.fields().at(5)->currentFont();
+        QCOMPARE(kept.weight(), int(QFont::Bold));
+        QCOMPARE(kept.pixelSize(), 18);
+        QCOMPARE(kept.style(), QFont::StyleItalic);
+        QVERIFY(kept.underline());
+        QCOMPARE(p.fields().at(4)->currentFont().pixelSize(), 10);
+        QCOMPARE(p.selectionCount(), 0);
+    }
+
+    void commandsWithoutSelectionReachEveryFieldButAreNotRemembered()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(7));
+        p.changeFontBold();
+        for (const MyGraphicsItem *f : p.fields())
+            QCOMPARE(f->currentFont().weight(), int(QFont::Bold));
+        p.updatePreview();
+        for (const MyGraphicsItem *f : p.fields())
+            QCOMPARE(f->currentFont().weight(), int(QFont::Normal));
+    }
+
+    void rememberedTogglesFollowTheRememberedFont()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        // The field is made bold without a selection (not remembered), then
+        // selected and toggled: the field turns normal, the memory turns bold.
+        p.changeFontBold();
+        click(p, 3);
+        p.changeFontBold();
+        QCOMPARE(p.fields().at(3)->currentFont().weight(), int(QFont::Normal));
+        QCOMPARE(p.fonts.at(3).weight(), int(QFont::Bold));
+    }
+
+    void sizesBelowSixAreNotApplied()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        for (int size : {0, 1, 5})
+            p.changeFontPixelSize(size);
+        for (const MyGraphicsItem *f : p.fields())
+            QCOMPARE(f->currentFont().pixelSize(), 10);
+        p.changeFontPixelSize(6);
+        QCOMPARE(p.fields().at(0)->currentFont().pixelSize(), 6);
+    }
+
+    void switchingPagesClearsTheSelection()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(7));
+        click(p, 0);
+        p.swichPage(2);
+        QCOMPARE(selectedIds(p), QList<int>{});
+        p.changeFontUnderline();
+        QVERIFY(p.fields().at(60)->currentFont().underline());
+        QVERIFY(p.fields().at(0)->currentFont().underline());
+    }
+
+    // --------------------------------------------------------------- zoom
+
+    void zoomPercentages()
+    {
+        Preview p;
+        showSheet(p);
+        QSignalSpy zoom(&p, &Preview::zoomChanged);
+        for (int i = 0; i < 9; ++i)
+            p.zoomIn();
+        QList<int> reported;
+        for (const QList<QVariant> &args : std::as_const(zoom))
+            reported.append(args.at(0).toInt());
+        QCOMPARE(reported, (QList<int>{114, 132, 152, 174, 201, 231, 266, 305, 351}));
+        QCOMPARE(p.zoomStep(), 10);
+        p.zoomReset();
+        QCOMPARE(p.zoomStep(), 1);
+        QCOMPARE(zoom.last().at(0).toInt(), 100);
+    }
+
+    void wheelZoomsAroundTheMouseAndNeverScrolls()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        const double fitted = p.transform().m11();
+        QSignalSpy zoom(&p, &Preview::zoomChanged);
+        // Level with the page's centre, where the fitted page has as much room
+        // left and right as the zoom needs; the point under the mouse stays put.
+        const QPoint at(p.viewport()->width() / 2, 300);
+        const QPointF under = p.mapToScene(at);
+        auto wheel = [&](int delta) {
+            QWheelEvent event(at, p.viewport()->mapToGlobal(at), {}, QPoint(0, delta), Qt::NoButton, {},
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(p.viewport(), &event);
+        };
+        for (int i = 0; i < 3; ++i)
+            wheel(120);
+        QCOMPARE(p.zoomStep(), 4);
+        QVERIFY((p.mapToScene(at) - under).manhattanLength() < 2);
+        for (int i = 0; i < 5; ++i)
+            wheel(-120);
+        QCOMPARE(p.zoomStep(), 1);
+        QList<int> reported;
+        for (const QList<QVariant> &args : std::as_const(zoom))
+            reported.append(args.at(0).toInt());
+        QCOMPARE(reported, (QList<int>{114, 132, 152, 132, 114, 100, 100, 100}));
+        QVERIFY(std::abs(p.transform().m11() - fitted) < 1e-9);
+        // At the fitted scale a wheel turn neither zooms out further nor scrolls.
+        const int scroll = p.verticalScrollBar()->value();
+        wheel(-120);
+        QCOMPARE(p.verticalScrollBar()->value(), scroll);
+    }
+
+    void pageSwitchKeepsTheZoom()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(7));
+        p.zoomIn();
+        const QTransform zoomed = p.transform();
+        p.swichPage(2);
+        QCOMPARE(p.transform(), zoomed);
+        QCOMPARE(p.zoomStep(), 2);
+        QCOMPARE(p.scene(), p.page(1));
+    }
+};
+
+QTEST_MAIN(TestSheet)
+#include "tst_sheet.moc"

@@ -1,0 +1,185 @@
+// The byte rules of the descriptions file and the Windows-1250 module behind it.
+
+#include "preview/atomicfile.h"
+#include "preview/descriptionsfile.h"
+#include "preview/windows1250.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using Groups = QList<QStringList>;
+Q_DECLARE_METATYPE(Groups)
+
+namespace {
+QStringList group(const QString &header, const QStringList &labels, int n)
+{
+    QStringList g{header};
+    g += labels;
+    while (g.size() < n + 1)
+        g.append(QString());
+    return g;
+}
+
+QStringList empties(int n)
+{
+    return QStringList(n + 1, QString());
+}
+} // namespace
+
+class TestTextFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyByteRoundTrips()
+    {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b)
+            all.append(char(b));
+        const QString text = Windows1250::decode(all);
+        QCOMPARE(text.size(), 256);
+        QByteArray back;
+        QVERIFY(Windows1250::encode(text, back));
+        QCOMPARE(back, all);
+    }
+
+    void polishLettersUseTheirCodePoints()
+    {
+        const QString letters = QStringLiteral("ąćęłńóśźżĄĆĘŁŃÓŚŹŻ€„”");
+        QByteArray bytes;
+        QVERIFY(Windows1250::encode(letters, bytes));
+        QCOMPARE(bytes, QByteArray("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf\x80\x84\x94"));
+        QCOMPARE(Windows1250::decode(bytes), letters);
+        // The bytes the code page leaves undefined come back as themselves.
+        QCOMPARE(Windows1250::decode("\x81\x98").at(1).unicode(), char16_t(0x98));
+    }
+
+    void charactersOutsideTheCodePageAreRefused()
+    {
+        QByteArray out("untouched");
+        qsizetype bad = -1;
+        QVERIFY(!Windows1250::encode(QStringLiteral("Moc → 5 kW"), out, &bad));
+        QCOMPARE(bad, 4);
+        QCOMPARE(out, QByteArray("untouched"));
+        QVERIFY(!Windows1250::canEncode(QStringLiteral("日本")));
+        QVERIFY(!Windows1250::canEncode(QStringLiteral("emoji 😀")));   // a surrogate pair
+    }
+
+    void parse_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("n");
+        QTest::addColumn<Groups>("expected");
+
+        const int n = 5;
+        QTest::newRow("two full groups") << QByteArray("h1\na\nb\nc\nd\ne\nh2\nf\ng\nh\ni\nj\n") << n
+                                         << Groups{{"h1", "a", "b", "c", "d", "e"}, {"h2", "f", "g", "h", "i", "j"}};
+        QTest::newRow("n + 2 lines complete the second group")
+            << QByteArray("h1\na\nb\nc\nd\ne\nh2\n") << n
+            << Groups{{"h1", "a", "b", "c", "d", "e"}, group("h2", {}, n)};
+        QTest::newRow("a trailing empty line is one more barette")
+            << QByteArray("h1\na\nb\nc\nd\ne\n\n") << n << Groups{{"h1", "a", "b", "c", "d", "e"}, empties(n)};
+        QTest::newRow("empty file") << QByteArray() << n << Groups{};
+        QTest::newRow("last line without LF is kept whole")
+            << QByteArray("Pompa  ") << n << Groups{group("Pompa  ", {}, n)};
+        QTest::newRow("CR before LF stays in the text")
+            << QByteArray("Start\r\nStop\r\n") << n << Groups{group("Start\r", {"Stop\r"}, n)};
+        QTest::newRow("lone CR does not end a line")
+            << QByteArray("a\rb\n") << n << Groups{group("a\rb", {}, n)};
+        QTest::newRow("NUL ends the text of its line only")
+            << QByteArray("ab\0cd\nnext\n", 11) << n << Groups{group("ab", {"next"}, n)};
+        QTest::newRow("spaces and @ are kept") << QByteArray("  a@b  \n") << n << Groups{group("  a@b  ", {}, n)};
+        QTest::newRow("Windows-1250 letters")
+            << QByteArray("\xa3\xb9\x9c\xbf\x9f\n") << n << Groups{group(QStringLiteral("Łąśżź"), {}, n)};
+        QTest::newRow("an empty line inside a group")
+            << QByteArray("h\n\nx\n") << 8 << Groups{group("h", {"", "x"}, 8)};
+    }
+
+    void parse()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, n);
+        QFETCH(Groups, expected);
+        const Groups groups = DescriptionsFile::parse(bytes, n);
+        QCOMPARE(groups, expected);
+        for (const QStringList &g : groups)
+            QCOMPARE(g.size(), n + 1);
+    }
+
+    void readReportsWhyNothingWasRead()
+    {
+        QTemporaryDir dir;
+        Groups groups{{"stale"}};
+        QCOMPARE(DescriptionsFile::read(QString(), 8, groups), DescriptionsFile::ReadStatus::NoPath);
+        QVERIFY(groups.isEmpty());
+        groups = {{"stale"}};
+        QCOMPARE(DescriptionsFile::read(dir.filePath("none.txt"), 8, groups), DescriptionsFile::ReadStatus::Missing);
+        QVERIFY(groups.isEmpty());
+        QCOMPARE(DescriptionsFile::read(dir.path(), 8, groups), DescriptionsFile::ReadStatus::OpenFailed);
+
+        QFile file(dir.filePath("ok.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("a\nb\n");
+        file.close();
+        QCOMPARE(DescriptionsFile::read(file.fileName(), 1, groups), DescriptionsFile::ReadStatus::Ok);
+        QCOMPARE(groups, (Groups{{"a", "b"}}));
+    }
+
+    void serializeWritesLineBreaksAsAtAndKeepsCR()
+    {
+        QByteArray bytes;
+        QVERIFY(DescriptionsFile::serialize({QStringLiteral("Pompa\nrezerwowa\nB"), QStringLiteral("Start\r"),
+                                             QString(), QStringLiteral("Żuraw")},
+                                            bytes));
+        QCOMPARE(bytes, QByteArray("Pompa@rezerwowa@B\nStart\r\n\n\xafuraw\n"));
+        // What is written reads back, "@" as it stands.
+        QCOMPARE(DescriptionsFile::parse(bytes, 3),
+                 (Groups{{"Pompa@rezerwowa@B", "Start\r", "", QStringLiteral("Żuraw")}}));
+    }
+
+    void serializeNamesTheFieldItCannotWrite()
+    {
+        QByteArray bytes("old");
+        qsizetype field = -1;
+        QChar ch;
+        QVERIFY(!DescriptionsFile::serialize({"ok", "ok", QStringLiteral("Moc ≥ 5")}, bytes, &field, &ch));
+        QCOMPARE(field, 2);
+        QCOMPARE(ch, QChar(0x2265));
+        QCOMPARE(bytes, QByteArray("old"));
+    }
+
+    void aFailedWriteKeepsTheOldFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("opisy.txt");
+        QString error;
+        QVERIFY(AtomicFile::write(path, "old\n", &error));
+
+        // Let the disk "fill up" after 16 bytes: the write fails half-way.
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        rlimit small = saved;
+        small.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const bool ok = AtomicFile::write(path, QByteArray(4096, 'x'), &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QVERIFY(!ok);
+        QVERIFY(!error.isEmpty());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"opisy.txt"});
+
+        QVERIFY(!AtomicFile::write(dir.filePath("no/such/dir/x.txt"), "x", &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextFiles)
+#include "tst_textfiles.moc"

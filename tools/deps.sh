@@ -1,0 +1,31 @@
+# Debian packages Lamello needs to build, test and run; sourced by run.sh and test.sh.
+LAMELLO_PACKAGES=(
+    g++ cmake make
+    qt6-base-dev            # Widgets, PrintSupport, Test and the CUPS print plugin
+    libbenchmark-dev        # bench/
+    cups cups-client        # the private scheduler the printer tests start
+    poppler-utils           # pdfinfo, pdftotext for checking PDFs
+    xvfb xauth              # running the program where there is no display
+    fonts-dejavu-core       # a font for the user interface on a bare machine
+)
+
+# Installs whatever of LAMELLO_PACKAGES is missing (needs root).
+lamello_install_packages() {
+    local missing=()
+    local p
+    for p in "${LAMELLO_PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Configures and builds the Release tree in build/.
+lamello_build() {
+    cmake -S "$LAMELLO_ROOT" -B "$LAMELLO_ROOT/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$LAMELLO_ROOT/build" -j "$(nproc)"
+}

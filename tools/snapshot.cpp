@@ -1,0 +1,40 @@
+// Renders the main window with a descriptions file loaded into a PNG: the
+// README's picture, and a quick way to look at the sheet without a display.
+//
+//   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
+
+#include "app/mainwindow.h"
+#include "preview/preview.h"
+
+#include <QApplication>
+#include <QPixmap>
+#include <QTextStream>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 3) {
+        QTextStream(stderr) << "usage: lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]\n";
+        return 2;
+    }
+    QSize size(1400, 900);
+    if (args.size() > 3) {
+        const QStringList wh = args.at(3).split(QLatin1Char('x'));
+        if (wh.size() == 2)
+            size = QSize(wh.at(0).toInt(), wh.at(1).toInt());
+    }
+    MainWindow window;
+    window.setWindowState(Qt::WindowNoState);
+    window.resize(size);
+    window.show();
+    QMetaObject::invokeMethod(&window, "openThisFile", Q_ARG(QString, args.at(1)));
+    QCoreApplication::processEvents();
+    window.sheetPreview()->zoomResize();
+    QCoreApplication::processEvents();
+    if (!window.grab().save(args.at(2))) {
+        QTextStream(stderr) << "cannot write " << args.at(2) << '\n';
+        return 1;
+    }
+    return 0;
+}
