@@ -3,6 +3,7 @@
 //
 //   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
 
+#include "app/allocator.h"
 #include "app/mainwindow.h"
 #include "preview/preview.h"
 
@@ -12,6 +13,7 @@
 
 int main(int argc, char **argv)
 {
+    tuneAllocator();
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {

@@ -1,3 +1,4 @@
+#include "app/allocator.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -5,6 +6,7 @@
 
 int main(int argc, char **argv)
 {
+    tuneAllocator();
     QApplication app(argc, argv);
     int exitCode = 0;
     {

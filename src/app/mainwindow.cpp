@@ -54,14 +54,14 @@ MainWindow::~MainWindow()
 
 void MainWindow::createActions()
 {
-    struct Spec
+    struct ActionDef
     {
         QAction *&action;
         const char *text;
         const char *shortcut;
         const char *icon;
     };
-    const Spec specs[] = {
+    const ActionDef actionDefs[] = {
         {newAct, QT_TR_NOOP("&Nowe opisy"), QT_TR_NOOP("CTRL+N"), ":/icons/new.png"},
         {openProjectAct, QT_TR_NOOP("&Otwórz projekt"), QT_TR_NOOP("CTRL+O"), ":/icons/open.png"},
         {saveProjectAct, QT_TR_NOOP("&Zapisz projekt"), QT_TR_NOOP("CTRL+S"), ":/icons/Save-icon.png"},
@@ -76,7 +76,7 @@ void MainWindow::createActions()
         {helpAct, QT_TR_NOOP("&Pomoc"), QT_TR_NOOP("F1"), nullptr},
         {aboutQtAct, QT_TR_NOOP("O &Qt"), nullptr, nullptr},
     };
-    for (const Spec &s : specs) {
+    for (const ActionDef &s : actionDefs) {
         s.action = new QAction(tr(s.text), this);
         if (s.shortcut)
             s.action->setShortcut(QKeySequence(tr(s.shortcut)));

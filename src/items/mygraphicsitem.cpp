@@ -4,12 +4,55 @@
 
 #include <QFontMetrics>
 #include <QGraphicsSceneMouseEvent>
+#include <QHash>
 #include <QPainter>
 
 namespace {
-const QColor fitsSelectedColor(0, 127, 155, 75);
-const QColor overflowColor(255, 127, 0, 75);
-const QColor overflowSelectedColor(255, 127, 255, 75);
+// Sheets hold tens of thousands of fields: they share these brushes instead
+// of each allocating its own.
+struct Brushes
+{
+    const QBrush white{Qt::white};
+    const QBrush fitsSelected{QColor(0, 127, 155, 75)};
+    const QBrush overflow{QColor(255, 127, 0, 75)};
+    const QBrush overflowSelected{QColor(255, 127, 255, 75)};
+};
+
+const Brushes &brushes()
+{
+    static const Brushes b;
+    return b;
+}
+
+// Panels repeat their texts ("Praca", "Awaria", ...), and a rebuild measures
+// every field again with the same fonts and frames. Measuring is by far the
+// largest cost of building a sheet, so results are remembered by everything
+// that decides them. Kept for the life of the process (never destroyed, as it
+// holds fonts), and forgotten wholesale when it grows large.
+struct FitKey
+{
+    QString text;
+    QFont font;
+    int width;
+    int height;
+    bool operator==(const FitKey &o) const
+    {
+        return width == o.width && height == o.height && text == o.text && font == o.font;
+    }
+};
+
+size_t qHash(const FitKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.text, key.font, key.width, key.height);
+}
+
+constexpr qsizetype fitMemoLimit = 50'000;
+
+QHash<FitKey, bool> &fitMemo()
+{
+    static auto *memo = new QHash<FitKey, bool>;
+    return *memo;
+}
 
 bool isBold(const QFont &f) { return f.weight() > QFont::Normal; }
 bool isItalic(const QFont &f) { return f.style() != QFont::StyleNormal; }
@@ -18,11 +61,12 @@ bool isItalic(const QFont &f) { return f.style() != QFont::StyleNormal; }
 MyGraphicsItem::MyGraphicsItem(int id, Preview *owner)
     : id(id)
     , owner(owner)
+    , font(SpecialGlyphFont::defaultFont())
+    , currentBrush(brushes().white)
+    , normalBrush(brushes().white)
 {
     setAcceptDrops(true);
     textOption.setWrapMode(QTextOption::WordWrap);
-    font.setFamily(SpecialGlyphFont::family());
-    font.setPixelSize(10);
 }
 
 QRectF MyGraphicsItem::boundingRect() const
@@ -44,12 +88,26 @@ void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, 
 
 void MyGraphicsItem::setUsersFont(QFont newFont)
 {
+    adoptFont(newFont);
+    setText(text);
+}
+
+void MyGraphicsItem::setContent(QString newText, const QFont &newFont)
+{
+    adoptFont(newFont);
+    setText(std::move(newText));
+}
+
+void MyGraphicsItem::adoptFont(const QFont &newFont)
+{
     font = newFont;
-    font.setFamily(SpecialGlyphFont::family());
+    // Setting a family the font already has would still detach it.
+    const QString family = SpecialGlyphFont::family();
+    if (font.family() != family)
+        font.setFamily(family);
     if (font.pixelSize() == 1)
         font.setPixelSize(10);
     textOption.setAlignment(Qt::AlignCenter);
-    setText(text);
 }
 
 void MyGraphicsItem::setRectF(QRectF newRect)
@@ -63,8 +121,7 @@ void MyGraphicsItem::setRectF(QRectF newRect)
 void MyGraphicsItem::setText(QString TEXT)
 {
     text = std::move(TEXT);
-    checkFit();
-    update(rect);
+    checkFit();   // repaints through setSelected
 }
 
 void MyGraphicsItem::setFontPixelSize(int pixelSize) { font.setPixelSize(pixelSize); }
@@ -119,17 +176,22 @@ void MyGraphicsItem::changeFontUnderline()
 // counts, not the 1-unit smaller rectangle the text is painted in.
 void MyGraphicsItem::checkFit()
 {
-    const QFontMetrics metrics(font);
     const QRect frame(int(rect.x()), int(rect.y()), int(rect.width()), int(rect.height()));
-    const QRect box = metrics.boundingRect(frame, Qt::TextWordWrap, text);
-    fits = !(frame.width() < box.width() || frame.height() < box.height());
-    if (fits) {
-        normalBrush = QBrush(Qt::white);
-        selectedBrush = QBrush(fitsSelectedColor);
+    // Where the frame stands does not change the size of the box.
+    FitKey key{text, font, frame.width(), frame.height()};
+    QHash<FitKey, bool> &memo = fitMemo();
+    if (const auto known = memo.constFind(key); known != memo.constEnd()) {
+        fits = *known;
     } else {
-        normalBrush = QBrush(overflowColor);
-        selectedBrush = QBrush(overflowSelectedColor);
+        const QRect box = QFontMetrics(font).boundingRect(frame, Qt::TextWordWrap, text);
+        fits = !(frame.width() < box.width() || frame.height() < box.height());
+        if (memo.size() >= fitMemoLimit)
+            memo.clear();
+        memo.insert(std::move(key), fits);
     }
+    const Brushes &b = brushes();
+    normalBrush = fits ? b.white : b.overflow;
+    selectedBrush = fits ? b.fitsSelected : b.overflowSelected;
     setSelected(selected);
 }
 

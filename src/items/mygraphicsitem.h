@@ -36,6 +36,9 @@ public:
     bool textFits() const { return fits; }
     const QBrush &fill() const { return currentBrush; }
 
+    // setUsersFont() and setText() in one, measuring the text once.
+    void setContent(QString newText, const QFont &newFont);
+
 signals:
     void clickedItem(int id, QFont font, bool shift, bool ctrl);
 
@@ -62,6 +65,7 @@ protected:
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
+    void adoptFont(const QFont &newFont);
     void checkFit();
 
     int id;
@@ -73,7 +77,7 @@ private:
     QString text;
     QTextOption textOption{Qt::AlignCenter};
     QFont font;
-    QBrush currentBrush{Qt::white};
-    QBrush normalBrush{Qt::white};
+    QBrush currentBrush;
+    QBrush normalBrush;
     QBrush selectedBrush;
 };

@@ -27,8 +27,13 @@ QString SpecialGlyphFont::family()
 
 QFont SpecialGlyphFont::defaultFont()
 {
-    QFont font;
-    font.setFamily(family());
-    font.setPixelSize(10);
-    return font;
+    // One shared value: copies cost a reference count, not an allocation. It
+    // is never destroyed, so it cannot outlive the font database at exit.
+    static const QFont *font = [] {
+        auto *f = new QFont;
+        f->setFamily(family());
+        f->setPixelSize(10);
+        return f;
+    }();
+    return *font;
 }

@@ -5,7 +5,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBarette)
 {
@@ -16,6 +18,46 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
     const char *data = bytes.data();
     const qsizetype size = bytes.size();
     qsizetype pos = 0;
+
+    // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
+    // share one string, which saves an allocation per line and most of the
+    // memory of a large file. The table stops growing at a fixed size, so a
+    // file of all-different lines costs little more than without it.
+    // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
+    // share one string, which saves an allocation per line and most of the
+    // memory of a large file. A small table indexed by a hash of the bytes
+    // remembers the last line seen in each slot; a different line in the same
+    // slot simply takes it over, so a file of all-different lines costs
+    // little more than decoding each line.
+    constexpr qsizetype sharedLineLength = 64;
+    constexpr int slotBits = 12;
+    struct Slot
+    {
+        const char *bytes = nullptr;
+        qsizetype length = 0;
+        QString text;
+    };
+    std::vector<Slot> table(size_t(1) << slotBits);
+    auto text = [&table](const char *line, qsizetype length) -> QString {
+        if (length == 0)
+            return QString();
+        if (length > sharedLineLength)
+            return Windows1250::decode(QByteArrayView(line, length));
+        const size_t word = size_t(std::min<qsizetype>(length, 8));
+        quint64 head = 0;
+        quint64 tail = 0;
+        std::memcpy(&head, line, word);
+        std::memcpy(&tail, line + length - qsizetype(word), word);
+        const quint64 hash = (head * 0x9E3779B97F4A7C15ull) ^ ((tail + quint64(length)) * 0xC2B2AE3D27D4EB4Full);
+        Slot &slot = table[size_t(hash >> (64 - slotBits))];
+        if (slot.length == length && std::memcmp(slot.bytes, line, size_t(length)) == 0)
+            return slot.text;
+        slot.bytes = line;
+        slot.length = length;
+        slot.text = Windows1250::decode(QByteArrayView(line, length));
+        return slot.text;
+    };
+
     while (pos < size) {
         QStringList group;
         group.reserve(perGroup);
@@ -29,7 +71,7 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
             qsizetype textEnd = end;
             if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
                 textEnd = static_cast<const char *>(nul) - data;
-            group.append(Windows1250::decode(QByteArrayView(data + pos, textEnd - pos)));
+            group.append(text(data + pos, textEnd - pos));
             pos = lf ? end + 1 : size;
         }
         groups.append(std::move(group));

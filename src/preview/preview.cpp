@@ -146,7 +146,14 @@ void Preview::countPages()
 void Preview::discardPages()
 {
     setScene(nullptr);
-    qDeleteAll(pages);
+    // Newest first: freeing in the reverse order of allocation hands the
+    // memory straight back for the next build, where freeing a large sheet in
+    // creation order leaves the allocator sorting fragments for a long while.
+    for (auto it = created.crbegin(); it != created.crend(); ++it)
+        delete *it;
+    created.clear();
+    for (auto it = pages.crbegin(); it != pages.crend(); ++it)
+        delete *it;
     pages.clear();
     items.clear();
 }
@@ -192,7 +199,7 @@ QGraphicsScene *Preview::generatePage(int p)
     // faster than an index costs to build on large sheets.
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
     scene->setSceneRect(sheet.fAvailableArea);
-    scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush);
+    created.push_back(scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush));
 
     qsizetype b = qsizetype(sheet.barettesPerPage) * p;
     for (int r = 0; r < sheet.rows; ++r) {
@@ -207,23 +214,26 @@ QGraphicsScene *Preview::generatePage(int p)
 
 void Preview::addBarette(QGraphicsScene *scene, QPointF origin, const QStringList &group)
 {
+    // The strip's clicks would be ignored (id -1), so it is not connected.
     auto *strip = new MyGraphicsItem(MyGraphicsItem::stripId, this);
     strip->setRectF(sheet.stripRect(origin));
     scene->addItem(strip);
-    connect(strip, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);
+    created.push_back(strip);
 
     const int n = sheet.labelsPerBarette;
     for (int j = 0; j <= n; ++j) {
         auto *field = new MyGraphicsItem(nextId, this);
         field->setRectF(j == 0 ? sheet.headerRect(origin) : sheet.labelRect(origin, j));
-        // The font goes in before the text, so the text is measured once, in
-        // its final font.
-        if (nextId < fonts.size())
-            field->setUsersFont(fonts.at(nextId));
-        else
+        // Text and remembered font go in together, so the text is measured
+        // once, in its final font.
+        if (nextId < fonts.size()) {
+            field->setContent(group.value(j), fonts.at(nextId));
+        } else {
             fonts.append(SpecialGlyphFont::defaultFont());
-        field->setText(group.value(j));
+            field->setText(group.value(j));
+        }
         scene->addItem(field);
+        created.push_back(field);
         items.append(field);
         ++nextId;
         connect(field, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);

@@ -9,7 +9,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 class MyGraphicsItem;
+class QGraphicsItem;
 class QGraphicsScene;
 
 // The label sheet: reads the descriptions file, lays the barettes out on pages
@@ -107,6 +110,7 @@ private:
     QList<QGraphicsScene *> pages;
     QList<QStringList> texts;
     QList<MyGraphicsItem *> items;
+    std::vector<QGraphicsItem *> created;   // every item of every page, in creation order
     SheetLayout sheet;
     QString printerName;
     int lastPage = 0;

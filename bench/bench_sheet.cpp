@@ -1,0 +1,226 @@
+// Speed and memory of the sheet: reading large descriptions files, building
+// pages, and font commands and selections over every field.
+//
+//   QT_QPA_PLATFORM=offscreen build/bench/bench_sheet
+
+#include "app/allocator.h"
+#include "items/mygraphicsitem.h"
+#include "items/specialglyphfont.h"
+#include "preview/descriptionsfile.h"
+#include "preview/preview.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontMetrics>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int labelsPerBarette = 8;
+
+QTemporaryDir &workDir()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Field texts as they come from real panels: mostly short names, some with a
+// symbol character, some too long for a label field, some empty.
+QByteArray fieldText(int i)
+{
+    static const char *const texts[] = {
+        "Praca", "Awaria", "Start", "Stop", "Ręczny # automat", "Zegar $", "Reset", "Poziom ^",
+        "Temperatura zasilania wody w obiegu pierwotnym kotła", "", "Ciśnienie", "Bieg 1",
+        "Zwłoka czasowa wyłączenia sprężarki", "Łącznik krańcowy", "POMPA OBIEGOWA", "Pompa@rezerwowa",
+        "Przeciwzamrożeniowy", "", "Grzałka", "Test lamp",
+    };
+    const QString text = QString::fromUtf8(texts[(i * 7 + i / 13) % std::size(texts)]);
+    QByteArray bytes;
+    for (QChar c : text) {
+        // Windows-1250 for the few Polish letters used above.
+        switch (c.unicode()) {
+        case u'ę': bytes += '\xea'; break;
+        case u'ł': bytes += '\xb3'; break;
+        case u'Ł': bytes += '\xa3'; break;
+        case u'ś': bytes += '\x9c'; break;
+        case u'ż': bytes += '\xbf'; break;
+        case u'ń': bytes += '\xf1'; break;
+        case u'ą': bytes += '\xb9'; break;
+        default: bytes += char(c.unicode());
+        }
+    }
+    return bytes;
+}
+
+QString fileOfLines(qsizetype lines, bool unique = false)
+{
+    const QString path = workDir().filePath(QStringLiteral("lines-%1%2.txt").arg(lines).arg(unique ? "u" : ""));
+    if (!QFile::exists(path)) {
+        QByteArray bytes;
+        for (qsizetype i = 0; i < lines; ++i)
+            bytes += fieldText(int(i)) + (unique ? ' ' + QByteArray::number(i) : QByteArray()) + '\n';
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write benchmark file");
+    }
+    return path;
+}
+
+QString fileOfBarettes(int barettes)
+{
+    return fileOfLines(qsizetype(barettes) * (labelsPerBarette + 1));
+}
+
+long residentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    }
+    return 0;
+}
+
+void loadSheet(Preview &preview, int barettes)
+{
+    preview.generationEnabled = true;
+    preview.filePath = fileOfBarettes(barettes);
+    preview.readFile();
+}
+
+// ----------------------------------------------------------------- reading
+
+void BM_ReadDescriptions(benchmark::State &state)
+{
+    const QString path = fileOfLines(state.range(0), state.range(1));
+    for (auto _ : state) {
+        QList<QStringList> groups;
+        DescriptionsFile::read(path, labelsPerBarette, groups);
+        benchmark::DoNotOptimize(groups.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+// Second argument 1: every line different, so no two fields share a string.
+BENCHMARK(BM_ReadDescriptions)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// The floor for reading: the same bytes read and split into lines, not decoded.
+void BM_ReadAndSplitBytes(benchmark::State &state)
+{
+    const QString path = fileOfLines(state.range(0), state.range(1));
+    for (auto _ : state) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            state.SkipWithError("cannot open");
+        const QByteArray bytes = file.readAll();
+        std::vector<QByteArrayView> lines;
+        const char *data = bytes.constData();
+        qsizetype pos = 0;
+        while (pos < bytes.size()) {
+            const void *lf = std::memchr(data + pos, '\n', size_t(bytes.size() - pos));
+            const qsizetype end = lf ? static_cast<const char *>(lf) - data : bytes.size();
+            lines.emplace_back(data + pos, end - pos);
+            pos = end + 1;
+        }
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ReadAndSplitBytes)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// ------------------------------------------------------------------ pages
+
+void BM_GeneratePages(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    for (auto _ : state) {
+        preview.generatePages();
+        // What the scenes leave queued runs before the user sees the sheet.
+        QCoreApplication::processEvents();
+    }
+    state.counters["fields"] = double(preview.fields().size());
+    state.counters["RSS_MiB"] = double(residentKiB()) / 1024;
+    state.SetItemsProcessed(state.iterations() * preview.fields().size());
+}
+BENCHMARK(BM_GeneratePages)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+// The floor that the fit test sets: measuring the same texts in the same
+// frames with QFontMetrics::boundingRect, and nothing else.
+void BM_MeasureFloor(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    struct Job
+    {
+        QRect frame;
+        QString text;
+    };
+    std::vector<Job> jobs;
+    for (const MyGraphicsItem *item : preview.fields()) {
+        const QRectF r = item->frame();
+        jobs.push_back({QRect(int(r.x()), int(r.y()), int(r.width()), int(r.height())), item->currentText()});
+    }
+    const QFontMetrics metrics(SpecialGlyphFont::defaultFont());
+    for (auto _ : state) {
+        for (const Job &job : jobs)
+            benchmark::DoNotOptimize(metrics.boundingRect(job.frame, Qt::TextWordWrap, job.text));
+    }
+    state.SetItemsProcessed(state.iterations() * qint64(jobs.size()));
+}
+BENCHMARK(BM_MeasureFloor)->Arg(1'000)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+// ----------------------------------------------------- commands and clicks
+
+void BM_BoldAllFields(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    for (auto _ : state)
+        preview.changeFontBold();
+    state.SetItemsProcessed(state.iterations() * preview.fields().size());
+}
+BENCHMARK(BM_BoldAllFields)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+void BM_ShiftRange(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, int(state.range(0)) / (labelsPerBarette + 1) + 1);
+    preview.generatePages();
+    const int last = int(state.range(0)) - 1;
+    const QFont font = SpecialGlyphFont::defaultFont();
+    for (auto _ : state) {
+        preview.clickedItem(0, font, false, false);
+        preview.clickedItem(last, font, true, false);
+    }
+    state.counters["selected"] = preview.selectionCount();
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_ShiftRange)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    tuneAllocator();   // as the program does
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    qSetMessagePattern(QStringLiteral("%{if-debug}%{endif}"));
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &msg) {
+        if (type != QtDebugMsg)
+            fprintf(stderr, "%s\n", qPrintable(msg));
+    });
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

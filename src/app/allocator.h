@@ -1,0 +1,6 @@
+#pragma once
+
+// Sets the C allocator up for the way Lamello uses memory: every rebuild
+// frees and makes again tens of thousands of small objects at once. Call it
+// first thing in main().
+void tuneAllocator();
