@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QGraphicsScene>
+#include <QProgressDialog>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -135,6 +136,34 @@ private slots:
         QCOMPARE(p.pageCount(), 1);
         QCOMPARE(p.fields().size(), 0);
         QCOMPARE(p.page(0)->sceneRect(), QRectF(0, 0, 630, 891));
+    }
+
+    void progressWindowOnlyForSlowRebuilds()
+    {
+        // Records the label of every progress window shown.
+        struct Watcher : QObject
+        {
+            QStringList labels;
+            bool eventFilter(QObject *o, QEvent *e) override
+            {
+                if (auto *dialog = qobject_cast<QProgressDialog *>(o); dialog && e->type() == QEvent::Show)
+                    labels.append(dialog->labelText());
+                return false;
+            }
+        } watcher;
+        qApp->installEventFilter(&watcher);
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(13));
+        QVERIFY(watcher.labels.isEmpty());   // quick: no window
+
+        p.progressDelayMs = 0;   // as if every page took long
+        p.generatePages();
+        qApp->removeEventFilter(&watcher);
+        QCOMPARE(watcher.labels, QStringList{QStringLiteral("Generowanie podglądu\nstrona: 1")});
+        const QList<QWidget *> windows = QApplication::topLevelWidgets();
+        for (QWidget *w : windows)
+            QVERIFY(!qobject_cast<QProgressDialog *>(w));   // gone when the sheet is done
     }
 
     void nothingIsBuiltBeforeGenerationIsEnabled()

@@ -5,6 +5,7 @@
 #include "preview/windows1250.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -108,6 +109,40 @@ private slots:
         QCOMPARE(groups, expected);
         for (const QStringList &g : groups)
             QCOMPARE(g.size(), n + 1);
+    }
+
+    void manyLinesAgreeWithAPlainLineByLineReading()
+    {
+        // Equal lines share strings inside the reader; lines that differ in a
+        // single byte anywhere (start, middle, end) must never be taken for
+        // one another. Compare with the plainest possible reading.
+        QByteArray bytes;
+        quint32 seed = 12345;
+        auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+        const QByteArray base("Temperatura zasilania wody w obiegu pierwotnym kotla, zwloka");
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray line = base.left(int(next() % 70));
+            if (!line.isEmpty() && next() % 2)
+                line[int(next() % line.size())] = "aA\xb9\xa5#\x00"[next() % 6];
+            bytes += line + (next() % 10 == 0 ? "\r\n" : "\n");
+        }
+        QStringDecoder decoder("windows-1250");
+        QStringList plain;
+        for (const QByteArray &line : bytes.split('\n')) {
+            const qsizetype nul = line.indexOf('\0');
+            plain.append(decoder.decode(nul < 0 ? line : line.left(nul)));
+        }
+        plain.removeLast();   // after the last LF there is no line
+
+        const Groups groups = DescriptionsFile::parse(bytes, 5);
+        QStringList read;
+        for (const QStringList &g : groups)
+            read += g;
+        while (read.size() > plain.size() && read.last().isEmpty())
+            read.removeLast();
+        QCOMPARE(read.size(), plain.size());
+        for (qsizetype i = 0; i < plain.size(); ++i)
+            QCOMPARE(read.at(i), plain.at(i));
     }
 
     void readReportsWhyNothingWasRead()

@@ -35,6 +35,8 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
     {
         const char *bytes = nullptr;
         qsizetype length = 0;
+        quint64 head = 0;   // first and last 8 bytes: lines of up to 16 bytes
+        quint64 tail = 0;   // compare without a call
         QString text;
     };
     std::vector<Slot> table(size_t(1) << slotBits);
@@ -50,14 +52,20 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
         std::memcpy(&tail, line + length - qsizetype(word), word);
         const quint64 hash = (head * 0x9E3779B97F4A7C15ull) ^ ((tail + quint64(length)) * 0xC2B2AE3D27D4EB4Full);
         Slot &slot = table[size_t(hash >> (64 - slotBits))];
-        if (slot.length == length && std::memcmp(slot.bytes, line, size_t(length)) == 0)
+        if (slot.length == length && slot.head == head && slot.tail == tail
+            && (length <= 16 || std::memcmp(slot.bytes + 8, line + 8, size_t(length - 16)) == 0))
             return slot.text;
         slot.bytes = line;
         slot.length = length;
+        slot.head = head;
+        slot.tail = tail;
         slot.text = Windows1250::decode(QByteArrayView(line, length));
         return slot.text;
     };
 
+    // Text files hardly ever hold a NUL; one look at the whole file saves a
+    // search in every line.
+    const bool hasNul = std::memchr(data, '\0', size_t(size)) != nullptr;
     while (pos < size) {
         QStringList group;
         group.reserve(perGroup);
@@ -69,8 +77,10 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
             const void *lf = std::memchr(data + pos, '\n', size_t(size - pos));
             const qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
             qsizetype textEnd = end;
-            if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
-                textEnd = static_cast<const char *>(nul) - data;
+            if (hasNul) {
+                if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
+                    textEnd = static_cast<const char *>(nul) - data;
+            }
             group.append(text(data + pos, textEnd - pos));
             pos = lf ? end + 1 : size;
         }

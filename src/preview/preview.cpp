@@ -21,8 +21,6 @@
 
 namespace {
 constexpr double zoomStepFactor = 1.15;
-// A rebuild that takes longer than this gets a progress window.
-constexpr qint64 progressDelayMs = 400;
 } // namespace
 
 Preview::Preview(QWidget *parent)
@@ -168,23 +166,27 @@ void Preview::generatePages()
     items.reserve(qsizetype(sheet.barettesPerPage) * (lastPage + 1) * (sheet.labelsPerBarette + 1));
 
     // Most rebuilds are over before anyone could read a progress window; one
-    // appears only when a large sheet keeps the user waiting.
+    // appears only when a large sheet keeps the user waiting, and its label
+    // follows the pages a few times a second.
     QElapsedTimer timer;
     timer.start();
     std::unique_ptr<QProgressDialog> progress;
-    qint64 lastProgressUpdate = 0;
+    qint64 shownAt = -1;
     for (int p = 0; p <= lastPage; ++p) {
         const qint64 elapsed = timer.elapsed();
-        if (!progress && elapsed > progressDelayMs && p < lastPage) {
+        const bool open = !progress && elapsed >= progressDelayMs && p < lastPage;
+        if (open) {
             progress = std::make_unique<QProgressDialog>(tr("Proszę czekać"), QString(), 0, lastPage + 1);
             progress->setCancelButton(nullptr);
             progress->setMinimumDuration(0);
-            progress->show();
         }
-        if (progress && (elapsed - lastProgressUpdate >= 100 || lastProgressUpdate == 0)) {
-            lastProgressUpdate = elapsed;
+        if (open || (progress && elapsed - shownAt >= 100)) {
+            shownAt = elapsed;
             progress->setLabelText(tr("Generowanie podglądu\nstrona: %1").arg(p + 1));
             progress->setValue(p);
+            if (open)
+                progress->show();
+            // Paint it; the user's input waits until the sheet is ready.
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
         pages.append(generatePage(p));

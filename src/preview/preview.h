@@ -39,6 +39,8 @@ public:
     QList<QFont> fonts;
     // The descriptions file that readFile() reads.
     QString filePath;
+    // A rebuild still running after this many milliseconds shows a progress window.
+    int progressDelayMs = 400;
 
     // Reads filePath into barette groups and recounts the pages; does not rebuild.
     void readFile();
