@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "fakeprompts.h"
+#include "testfiles.h"
 #include "items/mygraphicsitem.h"
 #include "preview/preview.h"
 
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 
@@ -54,7 +54,7 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    TestFiles files;
     FakePrompts prompts;
     std::unique_ptr<MainWindow> window;
     Preview *preview = nullptr;
@@ -66,15 +66,6 @@ class TestMainWindow : public QObject
         if (!widget)
             qFatal("no %s", qPrintable(name));
         return widget;
-    }
-
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
     }
 
     void import(const QString &path)
@@ -209,7 +200,7 @@ private slots:
 
     void choosingAnotherPrinterRelaysTheSheet()
     {
-        import(writeFile(QStringLiteral("p.txt"), barettes(13)));
+        import(files.write(QStringLiteral("p.txt"), barettes(13)));
         auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
         cb->setCurrentText(QStringLiteral("Magazyn"));   // 6.35, 12.7, 197.3 x 271.6 mm
         QCOMPARE(preview->printer(), QStringLiteral("Magazyn"));
@@ -256,7 +247,7 @@ private slots:
 
     void importShowsTheFileWithFreshFonts()
     {
-        const QString path = writeFile(QStringLiteral("panel.txt"), barettes(2));
+        const QString path = files.write(QStringLiteral("panel.txt"), barettes(2));
         import(path);
         QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
         QCOMPARE(prompts.captions.last(), QStringLiteral("Importuj opisy"));
@@ -278,7 +269,7 @@ private slots:
 
     void sizeButtonsSendModelThenField()
     {
-        import(writeFile(QStringLiteral("f.txt"), barettes(1)));
+        import(files.write(QStringLiteral("f.txt"), barettes(1)));
         auto *up = child<QPushButton>(QStringLiteral("pbFontSizeUp"));
         auto *down = child<QPushButton>(QStringLiteral("pbFontSizeDown"));
         auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
@@ -314,7 +305,7 @@ private slots:
         small.setPixelSize(6);
         QFont almost;
         almost.setPixelSize(23);
-        import(writeFile(QStringLiteral("b.txt"), barettes(1)));
+        import(files.write(QStringLiteral("b.txt"), barettes(1)));
         preview->fonts = {big, small, almost};
         preview->updatePreview();
 
@@ -342,7 +333,7 @@ private slots:
     {
         QFont f14;
         f14.setPixelSize(14);
-        import(writeFile(QStringLiteral("s.txt"), barettes(1)));
+        import(files.write(QStringLiteral("s.txt"), barettes(1)));
         preview->fonts[3] = f14;
         preview->updatePreview();
         clickField(3);
@@ -357,7 +348,7 @@ private slots:
 
     void typingChangesTheFieldsAtEveryKeystroke()
     {
-        import(writeFile(QStringLiteral("t.txt"), barettes(1)));
+        import(files.write(QStringLiteral("t.txt"), barettes(1)));
         clickField(5);
         auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
         field->setFocus();
@@ -372,7 +363,7 @@ private slots:
 
     void styleButtonsWithoutSelectionChangeEveryField()
     {
-        import(writeFile(QStringLiteral("st.txt"), barettes(2)));
+        import(files.write(QStringLiteral("st.txt"), barettes(2)));
         child<QPushButton>(QStringLiteral("pbItalic"))->click();
         child<QPushButton>(QStringLiteral("pbUnderline"))->click();
         for (const MyGraphicsItem *f : preview->fields()) {
@@ -385,7 +376,7 @@ private slots:
 
     void pageButtonsKeysAndIndicator()
     {
-        import(writeFile(QStringLiteral("pages.txt"), barettes(13)));
+        import(files.write(QStringLiteral("pages.txt"), barettes(13)));
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));
         child<QPushButton>(QStringLiteral("pbPreviousPage"))->click();
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));
@@ -413,10 +404,10 @@ private slots:
 
     void aSmallerReloadMovesBothToTheLastPage()
     {
-        import(writeFile(QStringLiteral("big.txt"), barettes(13)));
+        import(files.write(QStringLiteral("big.txt"), barettes(13)));
         child<QPushButton>(QStringLiteral("pbNextPage"))->click();
         child<QPushButton>(QStringLiteral("pbNextPage"))->click();
-        import(writeFile(QStringLiteral("small.txt"), barettes(7)));
+        import(files.write(QStringLiteral("small.txt"), barettes(7)));
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 2"));
         QCOMPARE(preview->currentPage(), 1);
         QCOMPARE(preview->scene(), preview->page(1));

@@ -2,6 +2,7 @@
 // selection by real clicks, font commands, zoom and paging.
 
 #include "fakeprompts.h"
+#include "testfiles.h"
 #include "items/mygraphicsitem.h"
 #include "preview/preview.h"
 
@@ -10,7 +11,6 @@
 #include <QProgressDialog>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -54,21 +54,12 @@ class TestSheet : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir dir;
+    TestFiles files;
     FakePrompts prompts;
-
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("cannot write test file");
-        return path;
-    }
 
     void load(Preview &p, const QByteArray &bytes)
     {
-        p.filePath = writeFile(QStringLiteral("sheet.txt"), bytes);
+        p.filePath = files.write(QStringLiteral("sheet.txt"), bytes);
         p.readFile();
         p.generatePages();
     }
@@ -182,7 +173,7 @@ private slots:
         QCOMPARE(p.pageCount(), 3);
         QSignalSpy status(&p, &Preview::statusMessage);
         QSignalSpy pages(&p, &Preview::updatePagesCount);
-        p.filePath = dir.filePath(QStringLiteral("gone.txt"));
+        p.filePath = files.path(QStringLiteral("gone.txt"));
         p.readFile();
         p.generatePages();
         QVERIFY(p.barettes().isEmpty());
@@ -281,7 +272,7 @@ private slots:
         load(p, "Start\r\n" + QByteArray(n, '\n'));
         p.fields().at(1)->setText(QStringLiteral("Pompa\nrezerwowa\nB"));
         p.fields().at(2)->setText(QStringLiteral("Żuraw"));
-        const QString out = dir.filePath(QStringLiteral("export.txt"));
+        const QString out = files.path(QStringLiteral("export.txt"));
         prompts.fileAnswers = {out};
         p.exportDescriptions();
         QCOMPARE(prompts.messages.size(), 1);
@@ -319,7 +310,7 @@ private slots:
         p.generationEnabled = true;
         load(p, barettes(1));
         p.fields().at(3)->setText(QStringLiteral("Moc ≥ 5 kW"));
-        const QString out = writeFile(QStringLiteral("keep.txt"), "old\n");
+        const QString out = files.write(QStringLiteral("keep.txt"), "old\n");
         prompts.fileAnswers = {out};
         p.exportDescriptions();
         QCOMPARE(prompts.messages.size(), 1);
@@ -336,7 +327,7 @@ private slots:
         Preview p;
         p.generationEnabled = true;
         load(p, barettes(1));
-        prompts.fileAnswers = {dir.filePath(QStringLiteral("no/such/folder/x.txt"))};
+        prompts.fileAnswers = {files.path(QStringLiteral("no/such/folder/x.txt"))};
         p.exportDescriptions();
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Critical);
