@@ -314,10 +314,13 @@ void MainWindow::newFile()
 
 void MainWindow::openFile()
 {
-    pathToFile = Prompts::current().openFileName(this, tr("Importuj opisy"), QStringLiteral("files"),
-                                                 QStringLiteral("*.txt;;*.dat"));
-    if (pathToFile.isEmpty())
+    const QString file = Prompts::current().openFileName(this, tr("Importuj opisy"), QStringLiteral("files"),
+                                                         QStringLiteral("*.txt;;*.dat"));
+    // A cancelled dialog changes nothing: the file shown stays the one the
+    // title names and the editor opens.
+    if (file.isEmpty())
         return;
+    pathToFile = file;
     preview->fonts.clear();
     preview->filePath = pathToFile;
     preview->readFile();
@@ -332,9 +335,9 @@ void MainWindow::saveFile()
 
 void MainWindow::openThisFile(QString file)
 {
-    pathToFile = file;
     if (file.isEmpty())
         return;
+    pathToFile = file;
     preview->filePath = file;
     preview->readFile();
     preview->generatePages();

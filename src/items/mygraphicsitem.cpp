@@ -26,32 +26,35 @@ const Brushes &brushes()
 
 // Panels repeat their texts ("Praca", "Awaria", ...), and a rebuild measures
 // every field again with the same fonts and frames. Measuring is by far the
-// largest cost of building a sheet, so results are remembered by everything
-// that decides them. Kept for the life of the process (never destroyed, as it
-// holds fonts), and forgotten wholesale when it grows large.
-struct FitKey
+// largest cost of building a sheet, so recent results are kept in a small
+// table indexed by a hash of everything that decides them (text, font, frame
+// size); a different question landing in the same slot takes it over. The
+// table is never destroyed, as it holds fonts that must not outlive the font
+// database at exit.
+struct FitSlot
 {
     QString text;
     QFont font;
-    int width;
-    int height;
-    bool operator==(const FitKey &o) const
-    {
-        return width == o.width && height == o.height && text == o.text && font == o.font;
-    }
+    int width = -1;
+    int height = -1;
+    bool fits = true;
 };
 
-size_t qHash(const FitKey &key, size_t seed = 0)
-{
-    return qHashMulti(seed, key.text, key.font, key.width, key.height);
-}
+constexpr int fitSlotBits = 12;
 
-constexpr qsizetype fitMemoLimit = 50'000;
-
-QHash<FitKey, bool> &fitMemo()
+FitSlot &fitSlot(const QString &text, const QFont &font, int width, int height)
 {
-    static auto *memo = new QHash<FitKey, bool>;
-    return *memo;
+    static auto *table = new FitSlot[size_t(1) << fitSlotBits];
+    // Nearly every field has the same font as the one before it: its hash is
+    // worked out again only when the font changes.
+    static QFont lastFont;
+    static size_t lastFontHash = qHash(lastFont);
+    if (!(font == lastFont)) {
+        lastFont = font;
+        lastFontHash = qHash(font);
+    }
+    const size_t hash = qHashMulti(lastFontHash, text, width, height);
+    return table[(hash ^ (hash >> 29)) & ((size_t(1) << fitSlotBits) - 1)];
 }
 
 bool isBold(const QFont &f) { return f.weight() > QFont::Normal; }
@@ -178,16 +181,13 @@ void MyGraphicsItem::checkFit()
 {
     const QRect frame(int(rect.x()), int(rect.y()), int(rect.width()), int(rect.height()));
     // Where the frame stands does not change the size of the box.
-    FitKey key{text, font, frame.width(), frame.height()};
-    QHash<FitKey, bool> &memo = fitMemo();
-    if (const auto known = memo.constFind(key); known != memo.constEnd()) {
-        fits = *known;
+    FitSlot &slot = fitSlot(text, font, frame.width(), frame.height());
+    if (slot.width == frame.width() && slot.height == frame.height() && slot.text == text && slot.font == font) {
+        fits = slot.fits;
     } else {
         const QRect box = QFontMetrics(font).boundingRect(frame, Qt::TextWordWrap, text);
         fits = !(frame.width() < box.width() || frame.height() < box.height());
-        if (memo.size() >= fitMemoLimit)
-            memo.clear();
-        memo.insert(std::move(key), fits);
+        slot = {text, font, frame.width(), frame.height(), fits};
     }
     const Brushes &b = brushes();
     normalBrush = fits ? b.white : b.overflow;
