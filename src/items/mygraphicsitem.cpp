@@ -47,10 +47,10 @@ FitSlot &fitSlot(const QString &text, const QFont &font, int width, int height)
     static auto *table = new FitSlot[size_t(1) << fitSlotBits];
     // Nearly every field has the same font as the one before it: its hash is
     // worked out again only when the font changes.
-    static QFont lastFont;
-    static size_t lastFontHash = qHash(lastFont);
-    if (!(font == lastFont)) {
-        lastFont = font;
+    static auto *lastFont = new QFont;
+    static size_t lastFontHash = qHash(*lastFont);
+    if (!(font == *lastFont)) {
+        *lastFont = font;
         lastFontHash = qHash(font);
     }
     const size_t hash = qHashMulti(lastFontHash, text, width, height);
