@@ -163,7 +163,8 @@ void Preview::generatePages()
     discardPages();
     nextId = 0;
     selectedCount = 0;
-    items.reserve(qsizetype(sheet.barettesPerPage) * (lastPage + 1) * (sheet.labelsPerBarette + 1));
+    if (sheet.barettesPerPage > 0)
+        items.reserve(texts.size() * (sheet.labelsPerBarette + 1));
 
     // Most rebuilds are over before anyone could read a progress window; one
     // appears only when a large sheet keeps the user waiting, and its label
