@@ -21,10 +21,6 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
 
     // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
     // share one string, which saves an allocation per line and most of the
-    // memory of a large file. The table stops growing at a fixed size, so a
-    // file of all-different lines costs little more than without it.
-    // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
-    // share one string, which saves an allocation per line and most of the
     // memory of a large file. A small table indexed by a hash of the bytes
     // remembers the last line seen in each slot; a different line in the same
     // slot simply takes it over, so a file of all-different lines costs
