@@ -22,6 +22,10 @@ public:
 
     QStringList fileAnswers;        // taken from the front; empty means "cancelled"
     QList<Message> messages;
+    QList<Message> questions;       // every question asked, in order
+    // Answers to questions, taken from the front; when empty, Cancel if it was
+    // offered, otherwise the default button.
+    QList<QMessageBox::StandardButton> questionAnswers;
     QStringList captions;           // caption of every file dialog asked
 
     QString openFileName(QWidget *, const QString &caption, const QString &, const QString &) override
@@ -35,6 +39,15 @@ public:
     void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
     {
         messages.append({icon, title, text});
+    }
+    QMessageBox::StandardButton question(QMessageBox::Icon icon, const QString &title,
+                                         const QString &text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override
+    {
+        questions.append({icon, title, text});
+        if (!questionAnswers.isEmpty())
+            return questionAnswers.takeFirst();
+        return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : defaultButton;
     }
 
 private:

@@ -24,6 +24,15 @@ public:
         QMessageBox box(icon, title, text, QMessageBox::Ok);
         box.exec();
     }
+
+    QMessageBox::StandardButton question(QMessageBox::Icon icon, const QString &title,
+                                         const QString &text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, buttons);
+        box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
 };
 
 DialogPrompts platformPrompts;

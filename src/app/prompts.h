@@ -19,6 +19,12 @@ public:
                                  const QString &filter) = 0;
     // A modal box without parent and with the standard OK button.
     virtual void message(QMessageBox::Icon icon, const QString &title, const QString &text) = 0;
+    // A modal question without parent offering `buttons`; returns the button
+    // pressed, or QMessageBox::Cancel / Escape's button when the box is closed.
+    virtual QMessageBox::StandardButton question(QMessageBox::Icon icon, const QString &title,
+                                                 const QString &text,
+                                                 QMessageBox::StandardButtons buttons,
+                                                 QMessageBox::StandardButton defaultButton) = 0;
 
     // The prompts in use; never null.
     static Prompts &current();
