@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QLabel;
+
+// Explains the four keyboard characters that the embedded font draws as
+// plus/minus symbol pairs: each row shows the key on the left and, on the
+// right, the same character in the symbol font. With `withNewLine` a first
+// row explains "@", the line break of a descriptions file. The legend keeps
+// the size it needs and never stretches.
+class FormatsLegend : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FormatsLegend(bool withNewLine, QWidget *parent = nullptr);
+
+    // The label of each row, top to bottom, in the right (symbol font) column.
+    QList<QLabel *> resultLabels() const { return results; }
+    // The key label of each row, top to bottom.
+    QList<QLabel *> keyLabels() const { return keys; }
+
+private:
+    QList<QLabel *> keys;
+    QList<QLabel *> results;
+};
