@@ -188,6 +188,21 @@ private slots:
         QCOMPARE(status.size(), 1);
     }
 
+    void aUtf8FileIsReadAsUtf8AndTheUserIsTold()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        QSignalSpy status(&p, &Preview::statusMessage);
+        load(p, QStringLiteral("ŻÓŁW@morski\n").toUtf8());
+        QCOMPARE(p.fields().at(0)->currentText(), QStringLiteral("ŻÓŁW\nmorski"));
+        QCOMPARE(status.size(), 1);
+        QVERIFY(status.at(0).at(0).toString().contains(QStringLiteral("UTF-8")));
+        QVERIFY(status.at(0).at(0).toString().contains(QStringLiteral("Windows-1250")));
+        load(p, "\xaf\xd3\xa3W\n");   // the same word in Windows-1250: not a word about it
+        QCOMPARE(p.fields().at(0)->currentText(), QStringLiteral("ŻÓŁW"));
+        QCOMPARE(status.size(), 1);
+    }
+
     void changingTheLabelCountRegroupsTheFile()
     {
         Preview p;

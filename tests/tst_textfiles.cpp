@@ -93,7 +93,8 @@ private slots:
             << QByteArray("a\rb\n") << n << Groups{group("a\rb", {}, n)};
         QTest::newRow("NUL ends the text of its line only")
             << QByteArray("ab\0cd\nnext\n", 11) << n << Groups{group("ab", {"next"}, n)};
-        QTest::newRow("spaces and @ are kept") << QByteArray("  a@b  \n") << n << Groups{group("  a@b  ", {}, n)};
+        QTest::newRow("spaces are kept, @ is a line break")
+            << QByteArray("  a@b  \n@\n") << n << Groups{group("  a\nb  ", {"\n"}, n)};
         QTest::newRow("Windows-1250 letters")
             << QByteArray("\xa3\xb9\x9c\xbf\x9f\n") << n << Groups{group(QStringLiteral("Łąśżź"), {}, n)};
         QTest::newRow("an empty line inside a group")
@@ -109,6 +110,70 @@ private slots:
         QCOMPARE(groups, expected);
         for (const QStringList &g : groups)
             QCOMPARE(g.size(), n + 1);
+    }
+
+    void encodingIsDetected_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("utf8");
+        QTest::addColumn<QString>("firstText");
+
+        const QString polish = QStringLiteral("Zażółć gęślą jaźń ŻÓŁW");
+        QTest::newRow("Polish UTF-8") << polish.toUtf8() + "\n" << true << polish;
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << "\xEF\xBB\xBF" + QStringLiteral("Łódź@Ω ≥ 5 kW").toUtf8() << true << QStringLiteral("Łódź\nΩ ≥ 5 kW");
+        QTest::newRow("UTF-8 in the last line only")
+            << QByteArray(200, 'x') + "\n" + QStringLiteral("°C").toUtf8() << true << QString(200, u'x');
+        QTest::newRow("pure ASCII") << QByteArray("Pompa #1\r\n") << false << QStringLiteral("Pompa #1\r");
+        // Windows-1250 words whose bytes are valid UTF-8 as they stand:
+        // ÓŁ is D3 A3, ĘŁ is CA A3.
+        for (const char *word : {"P\xd3\xa3KA", "D\xd3\xa3", "WZI\xca\xa3" "A", "KO\xd1\x8c" "CZ",
+                                 "Za\xbf\xf3\xb3\xe6 g\xea\x9cl\xb9 ja\x9f\xf1"}) {
+            const QByteArray bytes(word);
+            QTest::newRow(("Windows-1250 " + bytes.toHex()).constData())
+                << bytes << false << Windows1250::decode(bytes);
+        }
+        QTest::newRow("lone continuation byte") << QByteArray("\xc5\xbc\xbf") << false << QStringLiteral("ĹĽż");
+        QTest::newRow("sequence cut by the end") << QByteArray("ab\xc5") << false << QStringLiteral("abĹ");
+        QTest::newRow("overlong form") << QByteArray("\xc1\x81") << false << Windows1250::decode("\xc1\x81");
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << false << Windows1250::decode("\xed\xa0\x80");
+        QTest::newRow("Cyrillic UTF-8 is not taken for UTF-8")
+            << QStringLiteral("Пуск").toUtf8() << false << Windows1250::decode(QStringLiteral("Пуск").toUtf8());
+    }
+
+    void encodingIsDetected()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, utf8);
+        QFETCH(QString, firstText);
+        DescriptionsFile::Encoding used{};
+        const Groups groups = DescriptionsFile::parse(bytes, 5, &used);
+        QCOMPARE(used == DescriptionsFile::Encoding::Utf8, utf8);
+        QCOMPARE(groups.value(0).value(0), firstText);
+        QCOMPARE(DescriptionsFile::decode(bytes).section(u'\n', 0, 0).replace(u'@', u'\n'), firstText);
+    }
+
+    void polishWindows1250IsNeverTakenForUtf8()
+    {
+        // Every sequence of up to four of the Polish letters, with ASCII and
+        // the Windows-1250 quotes and dash among them, as one file each.
+        const QByteArray alphabet("\xb9\xe6\xea\xb3\xf1\xf3\x9c\x9f\xbf\xa5\xc6\xca\xa3\xd1\xd3\x8c\x8f\xaf"
+                                  "a \x84\x94\x96");
+        const qsizetype k = alphabet.size();
+        QByteArray word;
+        for (int length = 1; length <= 4; ++length) {
+            word.resize(length);
+            qsizetype combinations = 1;
+            for (int i = 0; i < length; ++i)
+                combinations *= k;
+            for (qsizetype c = 0; c < combinations; ++c) {
+                qsizetype rest = c;
+                for (int i = 0; i < length; ++i, rest /= k)
+                    word[i] = alphabet.at(rest % k);
+                if (DescriptionsFile::detectEncoding(word) != DescriptionsFile::Encoding::Windows1250)
+                    QFAIL(qPrintable("taken for UTF-8: " + word.toHex(' ')));
+            }
+        }
     }
 
     void manyLinesAgreeWithAPlainLineByLineReading()
@@ -171,9 +236,9 @@ private slots:
                                              QString(), QStringLiteral("Żuraw")},
                                             bytes));
         QCOMPARE(bytes, QByteArray("Pompa@rezerwowa@B\nStart\r\n\n\xafuraw\n"));
-        // What is written reads back, "@" as it stands.
+        // What is written reads back, line breaks included.
         QCOMPARE(DescriptionsFile::parse(bytes, 3),
-                 (Groups{{"Pompa@rezerwowa@B", "Start\r", "", QStringLiteral("Żuraw")}}));
+                 (Groups{{"Pompa\nrezerwowa\nB", "Start\r", "", QStringLiteral("Żuraw")}}));
     }
 
     void serializeNamesTheFieldItCannotWrite()

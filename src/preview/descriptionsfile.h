@@ -8,7 +8,7 @@
 
 // The descriptions file: the plain text from which every text on the sheet comes.
 //
-//   file    := line*            Windows-1250, no byte-order mark, no header
+//   file    := line*            Windows-1250 (see "Encoding"), no header
 //   line    := byte* LF | byte* EOF
 //
 // - LF (0x0A) ends a line and is not part of the text; a CR before it is kept.
@@ -17,18 +17,35 @@
 // - Lines are positional: with n labels per barette every n + 1 lines form one
 //   group, header text first. A group that starts before the end of the file
 //   is completed with empty texts.
-// - Inside a field a line break is LF; the file holds it as "@". Reading keeps
-//   "@" as it stands.
+// - Inside a field a line break is LF; the file holds it as "@", and reading
+//   turns every "@" back into a line break.
+//
+// Encoding. The program writes Windows-1250 only. Most editors save UTF-8
+// today, so a file is read as UTF-8 when all of it is valid UTF-8, it holds at
+// least one multi-byte sequence, and every character of it is one a label text
+// plausibly holds (Latin letters, Greek, combining accents, punctuation,
+// symbols). Polish Windows-1250 text never passes that test: its bytes that
+// could start a UTF-8 sequence (Ć Ę Ń Ó ć ę ń ó) would decode to Cyrillic, IPA,
+// CJK, Yi or unassigned characters. Everything else is Windows-1250, byte for
+// byte; a UTF-8 byte-order mark at the start is dropped.
 class DescriptionsFile
 {
 public:
     enum class ReadStatus { Ok, NoPath, Missing, OpenFailed };
+    enum class Encoding { Windows1250, Utf8 };
+
+    static Encoding detectEncoding(QByteArrayView bytes);
+
+    // The whole of `bytes` as one text in the detected encoding, line ends and
+    // "@" as they stand: what an editor of the file shows.
+    static QString decode(QByteArrayView bytes, Encoding *used = nullptr);
 
     // Groups `bytes` into barettes of `labelsPerBarette` + 1 texts.
-    static QList<QStringList> parse(QByteArrayView bytes, int labelsPerBarette);
+    static QList<QStringList> parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used = nullptr);
 
     // Reads the file at `path`. On any status but Ok, `groups` is left empty.
-    static ReadStatus read(const QString &path, int labelsPerBarette, QList<QStringList> &groups);
+    static ReadStatus read(const QString &path, int labelsPerBarette, QList<QStringList> &groups,
+                           Encoding *used = nullptr);
 
     // The bytes of a descriptions file holding `fieldTexts`, one per line, line
     // breaks written as "@". Returns false when a text holds a character that

@@ -40,8 +40,12 @@ Preview::~Preview()
 void Preview::readFile()
 {
     texts.clear();
-    switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts)) {
+    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
+    switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts, &encoding)) {
     case DescriptionsFile::ReadStatus::Ok:
+        if (encoding == DescriptionsFile::Encoding::Utf8)
+            emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
+                                   .arg(filePath));
         countPages();
         return;
     case DescriptionsFile::ReadStatus::NoPath:
