@@ -1,0 +1,336 @@
+// The user geometry file: its bytes, rewrites that touch only the lines they
+// mean, and failures that leave the old file as it was. Everything runs twice,
+// the second time under a Polish locale, whose decimal separator is ",".
+
+#include "testfiles.h"
+#include "geometry/geometrypreset.h"
+#include "geometry/usergeometryfile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTest>
+
+#include <clocale>
+#include <csignal>
+#include <linux/capability.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using Presets = QList<GeometryPreset>;
+
+namespace {
+
+GeometryPreset named(const QString &name, const GeometryPreset &values)
+{
+    GeometryPreset p = values;
+    p.presetName = name;
+    return p;
+}
+
+GeometryPreset builtIn(const char *name)
+{
+    const Presets &all = GeometryPreset::builtIns();
+    for (const GeometryPreset &p : all) {
+        if (p.presetName == QLatin1String(name))
+            return p;
+    }
+    qFatal("no built-in preset %s", name);
+}
+
+GeometryPreset geometry(const QString &name, double hw, double hh, double lw, double lh, int n)
+{
+    return {name, QRectF(0, 0, lw, lh), QRectF(0, 0, hw, hh), n};
+}
+
+// Bytes of a literal, NUL bytes included.
+template<qsizetype N>
+QByteArray raw(const char (&s)[N])
+{
+    return QByteArray(s, N - 1);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// Root reads and writes whatever the permission bits say. Taking the two
+// override capabilities out of the effective set makes them count for a while,
+// as they do for every user.
+class PermissionBitsCount
+{
+public:
+    PermissionBitsCount()
+    {
+        syscall(SYS_capget, &header, saved);
+        __user_cap_data_struct reduced[2] = {saved[0], saved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header, reduced);
+    }
+    ~PermissionBitsCount() { syscall(SYS_capset, &header, saved); }
+
+private:
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved[2]{};
+};
+
+} // namespace
+
+class TestGeometry : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void linesAreWrittenInOneFormat_data()
+    {
+        QTest::addColumn<GeometryPreset>("preset");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("TYP-C2 as Test") << named("Test", builtIn("TYP-C2"))
+                                        << QByteArray("Test;;28;;12.12;;28;;11.8;;8\n");
+        QTest::newRow("TYP-A1 as Test") << named("Test", builtIn("TYP-A1"))
+                                        << QByteArray("Test;;50.25;;8.5;;37.3;;11.2;;8\n");
+        QTest::newRow("editor extremes") << geometry("x", 100, 0, 0.01, 99.99, 15)
+                                         << QByteArray("x;;100;;0;;0.01;;99.99;;15\n");
+        QTest::newRow("six digits, no exponent") << geometry("y", 12.3456, 1.5, 2.25, 3.75, 5)
+                                                 << QByteArray("y;;12.3456;;1.5;;2.25;;3.75;;5\n");
+        QTest::newRow("negative zero") << geometry("z", -0.0, 1, 1, 1, 5) << QByteArray("z;;0;;1;;1;;1;;5\n");
+        QTest::newRow("empty name") << geometry("", 1, 2, 3, 4, 6)
+                                                    << QByteArray(";;1;;2;;3;;4;;6\n");
+        QTest::newRow("Windows-1250 name") << named(QStringLiteral("Żółw €"), builtIn("TYP-B1"))
+                                           << QByteArray("\xaf\xf3\xb3w \x80;;29.5;;11.17;;29.5;;11.17;;8\n");
+    }
+
+    void linesAreWrittenInOneFormat()
+    {
+        QFETCH(GeometryPreset, preset);
+        QFETCH(QByteArray, line);
+        QByteArray out;
+        QVERIFY(UserGeometryFile::formatLine(preset, out));
+        QCOMPARE(out, line);
+        // and read back as written
+        QCOMPARE(UserGeometryFile::parse(out), Presets{preset});
+    }
+
+    void namesThatWouldNotReadBackAreRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("plain") << QStringLiteral("Ustawienia własne nr 1") << false;
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("built-in name") << QStringLiteral("TYP-A1") << false;
+        QTest::newRow("single semicolons") << QStringLiteral(";a;b") << false;
+        QTest::newRow(";; inside") << QStringLiteral("a;;b") << true;
+        QTest::newRow("ends in ;") << QStringLiteral("a;") << true;
+        QTest::newRow("line feed") << QStringLiteral("a\nb") << true;
+        QTest::newRow("NUL") << QStringLiteral("a") + QChar(0) << true;
+        QTest::newRow("outside Windows-1250") << QStringLiteral("Moc → 5") << true;
+        QTest::newRow("emoji") << QStringLiteral("😀") << true;
+    }
+
+    void namesThatWouldNotReadBackAreRefused()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, refused);
+        QCOMPARE(!UserGeometryFile::nameProblem(name).isEmpty(), refused);
+        QByteArray line("untouched");
+        QString error;
+        QCOMPARE(UserGeometryFile::formatLine(geometry(name, 1, 1, 1, 1, 5), line, &error), !refused);
+        if (refused) {
+            QCOMPARE(line, QByteArray("untouched"));
+            QCOMPARE(error, UserGeometryFile::nameProblem(name));
+        }
+    }
+
+    void handEditedFilesRead_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<Presets>("expected");
+        const GeometryPreset a = geometry("A", 50.25, 8.5, 37.3, 11.2, 8);
+        QTest::newRow("empty file") << QByteArray() << Presets{};
+        QTest::newRow("CRLF") << QByteArray("A;;50.25;;8.5;;37.3;;11.2;;8\r\nB;;1;;2;;3;;4;;5\r\n")
+                              << Presets{a, geometry("B", 1, 2, 3, 4, 5)};
+        QTest::newRow("no final LF") << QByteArray("A;;50.25;;8.5;;37.3;;11.2;;8") << Presets{a};
+        QTest::newRow("empty and short lines skipped")
+            << QByteArray("\n\r\nB;;1;;2\nA;;50.25;;8.5;;37.3;;11.2;;8\n;;\n") << Presets{a};
+        QTest::newRow("NUL ends the text of its line")
+            << raw("A;;50.25;;8.5;;37.3;;11.2;;8\0junk\nB\0;;1;;2;;3;;4;;5\n") << Presets{a};
+        QTest::newRow("Polish letters") << QByteArray("\xa3\xf3\x9f;;1;;2;;3;;4;;5\n")
+                                        << Presets{geometry(QStringLiteral("Łóź"), 1, 2, 3, 4, 5)};
+        QTest::newRow("not numbers read as 0, spaces ignored")
+            << QByteArray("N;;1,5;;nan;; 3 ;;inf;;x\n") << Presets{geometry("N", 0, 0, 3, 0, 0)};
+        QTest::newRow("values out of the editors' range as they stand")
+            << QByteArray("O;;-4;;1e3;;3.14159;;4;;20\n") << Presets{geometry("O", -4, 1000, 3.14159, 4, 20)};
+        QTest::newRow("fields after the sixth ignored") << QByteArray("a;;b;;1;;2;;3;;4;;5\n")
+                                                        << Presets{geometry("a", 0, 1, 2, 3, 4)};
+        QTest::newRow("empty name") << QByteArray(";;1;;2;;3;;4;;5\n") << Presets{geometry("", 1, 2, 3, 4, 5)};
+    }
+
+    void handEditedFilesRead()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(Presets, expected);
+        TestFiles files;
+        const UserGeometryFile file(files.write("usersgeometry.dat", bytes));
+        Presets read{geometry("stale", 1, 1, 1, 1, 1)};
+        QString error;
+        QVERIFY(file.read(read, &error));
+        QCOMPARE(read, expected);
+        QVERIFY(error.isEmpty());
+    }
+
+    void changesTouchOnlyTheLinesMeant_data()
+    {
+        QTest::addColumn<QByteArray>("before");   // "<missing>": no file
+        QTest::addColumn<QString>("operation");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("after");
+        const QByteArray hand = raw("\n"
+                                    "short;;1\r\n"
+                                    "A;;1;;2;;3;;4;;5\r\n"
+                                    "Te\0st;;1;;2;;3;;4;;5\n"
+                                    "\xa3\xf3\x9f;;1;;2;;3;;4;;5\n"
+                                    "Test;;9;;9;;9;;9;;9\r\n"
+                                    "test;;1;;2;;3;;4;;5\n"
+                                    "Test;;1;;2;;3;;4;;5\0x\n"
+                                    "Z;;1;;2;;3;;4;;77");
+        auto without = [&hand](std::initializer_list<const char *> lines) {
+            QByteArray b = hand;
+            for (const char *line : lines)
+                b.replace(QByteArray(line), QByteArray());
+            return b;
+        };
+        const QByteArray c2("Test;;28;;12.12;;28;;11.8;;8\n");
+
+        QTest::newRow("first save creates the file") << QByteArray("<missing>") << QString("append") << QString("Test") << c2;
+        QTest::newRow("append after a line without LF")
+            << QByteArray("A;;1;;2;;3;;4;;5") << QString("append") << QString("Test") << "A;;1;;2;;3;;4;;5\n" + c2;
+        QTest::newRow("append keeps every byte")
+            << hand << QString("append") << QString("TYP-C2") << hand + "\nTYP-C2;;28;;12.12;;28;;11.8;;8\n";
+        QTest::newRow("overwrite keeps the line's position")
+            << QByteArray("A;;1;;2;;3;;4;;5\nTest;;1;;1;;1;;1;;5\nB;;1;;2;;3;;4;;5\n") << QString("replace") << QString("Test")
+            << "A;;1;;2;;3;;4;;5\n" + c2 + "B;;1;;2;;3;;4;;5\n";
+        QTest::newRow("overwrite replaces every line of the name")
+            << hand << QString("replace") << QString("Test")
+            << QByteArray(hand).replace("Test;;9;;9;;9;;9;;9\r\n", c2).replace(
+                   raw("Test;;1;;2;;3;;4;;5\0x\n"), c2);
+        QTest::newRow("overwrite of a line gone from the file adds it")
+            << QByteArray("A;;1;;2;;3;;4;;5") << QString("replace") << QString("Test") << "A;;1;;2;;3;;4;;5\n" + c2;
+        QTest::newRow("delete removes every line of the name and nothing else")
+            << hand << QString("remove") << QString("Test")
+            << without({"Test;;9;;9;;9;;9;;9\r\n"}).replace(raw("Test;;1;;2;;3;;4;;5\0x\n"),
+                                                              QByteArray());
+        QTest::newRow("delete of a last line without LF")
+            << hand << QString("remove") << QString("Z") << without({"Z;;1;;2;;3;;4;;77"});
+        QTest::newRow("delete of a Polish name") << hand << QString("remove") << QStringLiteral("Łóź")
+                                                 << without({"\xa3\xf3\x9f;;1;;2;;3;;4;;5\n"});
+        QTest::newRow("delete keeps a last line without LF whole")
+            << QByteArray("Test;;1;;2;;3;;4;;5\nB;;1;;2;;3;;4;;5") << QString("remove") << QString("Test")
+            << QByteArray("B;;1;;2;;3;;4;;5");
+        QTest::newRow("delete of a name not in the file") << hand << QString("remove") << QString("short") << hand;
+    }
+
+    void changesTouchOnlyTheLinesMeant()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, operation);
+        QFETCH(QString, name);
+        QFETCH(QByteArray, after);
+        TestFiles files;
+        const QString path = before == "<missing>" ? files.path("usersgeometry.dat")
+                                                   : files.write("usersgeometry.dat", before);
+        const UserGeometryFile file(path);
+        const GeometryPreset values = named(name, builtIn("TYP-C2"));
+        QString error;
+        const bool ok = operation == "append"    ? file.append(values, &error)
+                        : operation == "replace" ? file.replace(values, &error)
+                                                 : file.remove(name, &error);
+        QVERIFY2(ok, qPrintable(error));
+        QCOMPARE(contents(path), after);
+    }
+
+    void failuresKeepTheOldFile_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("read-only working directory") << QString("read-only folder");
+        QTest::newRow("full disk") << QString("file size limit");
+        QTest::newRow("unreadable file") << QString("unreadable");
+        QTest::newRow("file too large") << QString("too large");
+        QTest::newRow("a folder under the file's name") << QString("folder");
+    }
+
+    void failuresKeepTheOldFile()
+    {
+        QFETCH(QString, failure);
+        TestFiles files;
+        const QString dir = files.path("work");
+        QVERIFY(QDir().mkpath(dir));
+        const QString path = dir + "/usersgeometry.dat";
+        QByteArray old("A;;1;;2;;3;;4;;5\nTest;;1;;2;;3;;4;;5");
+        if (failure == "too large")
+            old += QByteArray(UserGeometryFile::maxSize, '\n');
+        if (failure == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else
+            QVERIFY(QFile(files.write("work/usersgeometry.dat", old)).exists());
+        const UserGeometryFile file(path);
+        const bool readable = failure == "read-only folder" || failure == "file size limit";
+
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit saved{};
+        getrlimit(RLIMIT_FSIZE, &saved);
+        {
+            PermissionBitsCount bits;
+            if (failure == "read-only folder")
+                QFile::setPermissions(dir, QFile::ReadOwner | QFile::ExeOwner);
+            if (failure == "unreadable")
+                QFile::setPermissions(path, QFile::WriteOwner);
+            if (failure == "file size limit") {
+                rlimit small = saved;
+                small.rlim_cur = 8;
+                setrlimit(RLIMIT_FSIZE, &small);
+            }
+            const GeometryPreset values = named("Test", builtIn("TYP-C2"));
+            QString error;
+            Presets read;
+            QCOMPARE(file.read(read, &error), readable);
+            QCOMPARE(read.size(), readable ? 2 : 0);   // the last line has no LF: it counts
+            QCOMPARE(error.isEmpty(), readable);
+            error.clear();
+            QVERIFY(!file.append(values, &error));
+            QVERIFY(!error.isEmpty());
+            error.clear();
+            QVERIFY(!file.replace(values, &error));
+            QVERIFY(!error.isEmpty());
+            error.clear();
+            QVERIFY(!file.remove("Test", &error));
+            QVERIFY(!error.isEmpty());
+            setrlimit(RLIMIT_FSIZE, &saved);
+            QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+        }
+        if (failure != "folder")
+            QCOMPARE(contents(path), old);
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList{"usersgeometry.dat"});
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestGeometry test;
+    int failed = QTest::qExec(&test, argc, argv);
+    // Again as a Polish user runs it.
+    std::setlocale(LC_ALL, "pl_PL.UTF-8");
+    QLocale::setDefault(QLocale(QLocale::Polish, QLocale::Poland));
+    if (QLocale().decimalPoint() != QLatin1String(","))
+        qFatal("the Polish locale has no decimal comma");
+    failed += QTest::qExec(&test, argc, argv);
+    return failed;
+}
+
+#include "tst_geometry.moc"
