@@ -3,9 +3,11 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_sheet
 
-#include "app/allocator.h"
+#include "app/startup.h"
 #include "items/mygraphicsitem.h"
+#include "app/prompts.h"
 #include "items/specialglyphfont.h"
+#include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
 #include "preview/preview.h"
 
@@ -135,6 +137,82 @@ void BM_ReadAndSplitBytes(benchmark::State &state)
 }
 BENCHMARK(BM_ReadAndSplitBytes)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
 
+// A file of nothing but line feeds, `megabytes` long: the worst case of
+// barettes per byte.
+QString fileOfLineFeeds(int megabytes)
+{
+    const QString path = workDir().filePath(QStringLiteral("lf-%1.txt").arg(megabytes));
+    if (!QFile::exists(path)) {
+        QFile file(path);
+        const QByteArray bytes(qsizetype(megabytes) << 20, '\n');
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("cannot write benchmark file");
+    }
+    return path;
+}
+
+// Answers every question the sheet asks, as a user would with one button.
+class AnsweringPrompts final : public Prompts
+{
+public:
+    explicit AnsweringPrompts(QMessageBox::StandardButton answer) : answer(answer) { Prompts::install(this); }
+    ~AnsweringPrompts() override { Prompts::install(nullptr); }
+    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
+    void message(QMessageBox::Icon, const QString &, const QString &) override { ++messages; }
+    QMessageBox::StandardButton question(QMessageBox::Icon, const QString &, const QString &,
+                                         QMessageBox::StandardButtons, QMessageBox::StandardButton) override
+    {
+        ++questions;
+        return answer;
+    }
+    QMessageBox::StandardButton answer;
+    int messages = 0;
+    int questions = 0;
+};
+
+// The look at a file before it is read: for 10 MB of line feeds (1.16 million
+// barettes with n = 8), the time until the user is asked.
+void BM_CheckHugeFile(benchmark::State &state)
+{
+    const QString path = fileOfLineFeeds(int(state.range(0)));
+    AnsweringPrompts prompts(QMessageBox::No);
+    Preview preview;
+    for (auto _ : state) {
+        preview.filePath = path;
+        benchmark::DoNotOptimize(preview.readFile());
+    }
+    const DescriptionsCheck::Result r = DescriptionsCheck::check(path, labelsPerBarette, 6);
+    state.counters["barettes"] = double(r.barettes);
+    state.counters["estimate_GiB"] = double(r.memoryBytes) / (1 << 30);
+    state.counters["asked"] = prompts.questions;
+    state.counters["refused"] = prompts.messages;
+    state.SetBytesProcessed(state.iterations() * (state.range(0) << 20));
+}
+BENCHMARK(BM_CheckHugeFile)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Resident memory with 100,000 barettes built, and after a small file has
+// replaced them (as an import does). Run it alone (--benchmark_filter): the
+// figures are the process's.
+void BM_MemoryAfterLargeSheet(benchmark::State &state)
+{
+    AnsweringPrompts prompts(QMessageBox::Yes);
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    QCoreApplication::processEvents();
+    state.counters["RSS_large_MiB"] = double(residentKiB()) / 1024;
+    for (auto _ : state) {
+        preview.filePath = fileOfBarettes(10);
+        preview.readFile();
+        preview.fonts = QList<QFont>();
+        preview.generatePages();
+        QCoreApplication::processEvents();
+    }
+    state.counters["RSS_after_MiB"] = double(residentKiB()) / 1024;
+}
+BENCHMARK(BM_MemoryAfterLargeSheet)->Arg(100'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
 // ------------------------------------------------------------------ pages
 
 void BM_GeneratePages(benchmark::State &state)
@@ -212,7 +290,7 @@ BENCHMARK(BM_ShiftRange)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    tuneAllocator();   // as the program does
+    prepareProcess();   // as the program does
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     qSetMessagePattern(QStringLiteral("%{if-debug}%{endif}"));

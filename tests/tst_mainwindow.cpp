@@ -20,6 +20,8 @@
 #include <QTest>
 #include <QToolBar>
 
+#include <sys/stat.h>
+
 namespace {
 constexpr int n = 8;
 
@@ -263,6 +265,18 @@ private slots:
         import(QString());
         QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
+
+        // So does a file that is refused, and the remembered fonts stay.
+        clickField(4);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        const QString fifo = files.path(QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        import(fifo);
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(fifo));
+        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+        QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
     }
 
     // ------------------------------------------------------ font tool bar
@@ -429,6 +443,11 @@ private slots:
         child<QPushButton>(QStringLiteral("pbZoomReset"))->click();
         QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
         QCOMPARE(preview->zoomStep(), 1);
+        // Bounded: far more clicks than steps end at the last step.
+        for (int i = 0; i < 150; ++i)
+            child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +2762%"));
+        child<QPushButton>(QStringLiteral("pbZoomReset"))->click();
 
         child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
         window->setWindowState(Qt::WindowNoState);

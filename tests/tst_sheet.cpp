@@ -4,6 +4,7 @@
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "items/mygraphicsitem.h"
+#include "preview/descriptionscheck.h"
 #include "preview/preview.h"
 
 #include <QFile>
@@ -12,6 +13,10 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+
+#include <climits>
+#include <cmath>
+#include <sys/stat.h>
 
 namespace {
 constexpr int n = 8;
@@ -86,6 +91,9 @@ private slots:
     {
         prompts.messages.clear();
         prompts.fileAnswers.clear();
+        prompts.questions.clear();
+        prompts.questionAnswers.clear();
+        prompts.captions.clear();
     }
 
     void barettesAreLaidOutOnPagesWithIdsRunningOn()
@@ -251,12 +259,110 @@ private slots:
         p.generationEnabled = true;
         load(p, barettes(3));
         QSignalSpy status(&p, &Preview::statusMessage);
-        p.updateDimensions(QRectF(0, 0, 37.3, 11.2), QRectF(0, 0, 100 * 3, 8.5));
+        QVERIFY(p.updateDimensions(QRectF(0, 0, 37.3, 100), QRectF(0, 0, 100, 8.5)));
         QCOMPARE(p.layout().barettesPerPage, 0);
         QCOMPARE(p.pageCount(), 1);
         QCOMPARE(p.fields().size(), 0);
         QCOMPARE(p.page(0)->items().size(), 1);
         QVERIFY(!status.isEmpty());
+
+        // The sheet has texts but no fields: exporting would replace a file with nothing.
+        const QString out = files.write(QStringLiteral("keep.txt"), "old\n");
+        prompts.fileAnswers = {out};
+        p.exportDescriptions();
+        QVERIFY(prompts.captions.isEmpty());   // not even asked for a name
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("nie ma pól do zapisania")));
+        QFile file(out);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old\n"));
+    }
+
+    void filesThatAreRefusedOrDeclinedKeepTheSheet()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(2));
+        const QString shown = p.filePath;
+        const QString fifo = files.path(QStringLiteral("fifo"));
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString utf16 = files.write(QStringLiteral("utf16.txt"), QByteArray("P\0o\0\n\0S\0", 8));
+        const qint64 large = DescriptionsCheck::largeSheetBarettes;
+        const QString big = files.write(QStringLiteral("big.txt"), QByteArray((large + 1) * (n + 1), '\n'));
+
+        struct Case
+        {
+            QString path;
+            qint64 memoryLimit;
+            bool asked;
+        };
+        const Case cases[] = {{fifo, 0, false}, {utf16, 0, false}, {big, 1 << 20, false}, {big, 0, true}};
+        for (const Case &c : cases) {
+            prompts.messages.clear();
+            prompts.questions.clear();
+            prompts.questionAnswers = {QMessageBox::No};
+            p.memoryLimit = c.memoryLimit;
+            p.filePath = c.path;
+            QVERIFY(!p.readFile());
+            QCOMPARE(p.filePath, shown);
+            QCOMPARE(p.barettes().size(), 2);
+            QCOMPARE(p.fields().size(), 2 * (n + 1));
+            if (c.asked) {
+                QCOMPARE(prompts.questions.size(), 1);
+                QCOMPARE(prompts.questions.at(0).text,
+                         QStringLiteral("Plik zawiera 20001 baretek (3334 stron). Wczytać?"));
+            } else {
+                QCOMPARE(prompts.messages.size(), 1);
+                QVERIFY(prompts.messages.at(0).text.contains(QFileInfo(c.path).fileName()));
+            }
+        }
+
+        // Yes reads it; regrouping it into more barettes asks again, and No
+        // keeps it grouped as it was.
+        p.memoryLimit = 0;
+        p.generationEnabled = false;   // reading is what this is about
+        prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::No};
+        p.filePath = big;
+        QVERIFY(p.readFile());
+        QCOMPARE(p.barettes().size(), large + 1);
+        QVERIFY(!p.setLabelsPerBarette(5));
+        QCOMPARE(prompts.questions.size(), 3);
+        QCOMPARE(p.layout().labelsPerBarette, n);
+        QCOMPARE(p.barettes().size(), large + 1);
+        QCOMPARE(p.filePath, big);
+    }
+
+    void slotsRefuseWhatThePanelCouldNotSend()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        load(p, barettes(7));
+        const QRectF label(0, 0, 37.3, 11.2);
+        const QRectF header(0, 0, 50.25, 8.5);
+        const double nan = qQNaN();
+        const double inf = qInf();
+        for (int count : {INT_MIN, -1, 0, 4, 16, INT_MAX})
+            QVERIFY(!p.setLabelsPerBarette(count));
+        for (double mm : {nan, inf, -inf, 0.0, -5.0, 100.01, 1e9}) {
+            QVERIFY(!p.updateDimensions(QRectF(0, 0, mm, 11.2), header));
+            QVERIFY(!p.updateDimensions(label, QRectF(0, 0, 50.25, mm)));
+        }
+        for (const QRectF &area : {QRectF(nan, 0, 210, 297), QRectF(0, 0, inf, 297), QRectF(0, 0, 0, 297),
+                                   QRectF(0, 0, 210, -1), QRectF(300, 0, 10, 10), QRectF(0, 0, 1e300, 1e300)})
+            QVERIFY(!p.setAvailableArea(area));
+        QCOMPARE(p.layout().labelsPerBarette, n);
+        QCOMPARE(p.layout().fAvailableArea, QRectF(0, 0, 630, 891));
+        QCOMPARE(p.layout().barettesPerPage, 6);
+        QCOMPARE(p.fields().size(), 7 * (n + 1));
+        QCOMPARE(p.fields().at(n + 1)->frame().width(), 3 * 50.25);
+
+        for (int page : {INT_MIN, -1, 0, 3, INT_MAX}) {
+            p.swichPage(page);
+            QCOMPARE(p.currentPage(), 0);
+        }
+        // A printer set to a larger paper still prints on A4.
+        QVERIFY(p.setAvailableArea(QRectF(0, 0, 297, 420)));
+        QCOMPARE(p.layout().fAvailableArea, QRectF(0, 0, 630, 891));
     }
 
     void builtInPdfAndUnknownPrinters()
@@ -324,14 +430,15 @@ private slots:
         Preview p;
         p.generationEnabled = true;
         load(p, barettes(1));
-        p.fields().at(3)->setText(QStringLiteral("Moc ≥ 5 kW"));
+        p.fields().at(3)->setText(QStringLiteral("Moc 😀 5 kW"));
         const QString out = files.write(QStringLiteral("keep.txt"), "old\n");
         prompts.fileAnswers = {out};
         p.exportDescriptions();
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages.at(0).icon, QMessageBox::Critical);
         QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("nr 4")));
-        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("≥")));
+        // The whole character, not half of its UTF-16 pair.
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("„😀” (U+1F600)")));
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("old\n"));
@@ -574,6 +681,31 @@ private slots:
         const int scroll = p.verticalScrollBar()->value();
         wheel(-120);
         QCOMPARE(p.verticalScrollBar()->value(), scroll);
+    }
+
+    void zoomStopsAtItsBounds()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        const double fitted = p.transform().m11();
+        QSignalSpy zoom(&p, &Preview::zoomChanged);
+        for (int i = 0; i < 200; ++i)
+            p.zoomIn();
+        QCOMPARE(p.zoomStep(), Preview::maxZoomLevel);
+        QCOMPARE(zoom.last().at(0).toInt(), 2862);
+        QVERIFY(std::abs(p.transform().m11() / fitted - std::pow(1.15, Preview::maxZoomLevel - 1)) < 1e-6);
+
+        // The wheel is as inert there as the button: no zoom, no scroll.
+        const QTransform top = p.transform();
+        const QPoint scroll(p.horizontalScrollBar()->value(), p.verticalScrollBar()->value());
+        const QPoint at(100, 100);
+        QWheelEvent event(at, p.viewport()->mapToGlobal(at), {}, QPoint(0, 120), Qt::NoButton, {},
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(p.viewport(), &event);
+        QCOMPARE(p.transform(), top);
+        QCOMPARE(QPoint(p.horizontalScrollBar()->value(), p.verticalScrollBar()->value()), scroll);
+        QCOMPARE(zoom.last().at(0).toInt(), 2862);
     }
 
     void pageSwitchKeepsTheZoom()

@@ -1,6 +1,7 @@
 // The byte rules of the descriptions file and the Windows-1250 module behind it.
 
 #include "preview/atomicfile.h"
+#include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
 #include "preview/windows1250.h"
 
@@ -11,9 +12,11 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using Groups = QList<QStringList>;
 Q_DECLARE_METATYPE(Groups)
+Q_DECLARE_METATYPE(DescriptionsCheck::Verdict)
 
 namespace {
 QStringList group(const QString &header, const QStringList &labels, int n)
@@ -219,7 +222,11 @@ private slots:
         groups = {{"stale"}};
         QCOMPARE(DescriptionsFile::read(dir.filePath("none.txt"), 8, groups), DescriptionsFile::ReadStatus::Missing);
         QVERIFY(groups.isEmpty());
-        QCOMPARE(DescriptionsFile::read(dir.path(), 8, groups), DescriptionsFile::ReadStatus::OpenFailed);
+        QCOMPARE(DescriptionsFile::read(dir.path(), 8, groups), DescriptionsFile::ReadStatus::NotRegular);
+        // A FIFO would block open() for good: it is never opened.
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QCOMPARE(DescriptionsFile::read(fifo, 8, groups), DescriptionsFile::ReadStatus::NotRegular);
 
         QFile file(dir.filePath("ok.txt"));
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -227,6 +234,67 @@ private slots:
         file.close();
         QCOMPARE(DescriptionsFile::read(file.fileName(), 1, groups), DescriptionsFile::ReadStatus::Ok);
         QCOMPARE(groups, (Groups{{"a", "b"}}));
+    }
+
+    void checkBeforeReading_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<qint64>("memoryLimit");
+        QTest::addColumn<DescriptionsCheck::Verdict>("verdict");
+        QTest::addColumn<qint64>("barettes");
+
+        using V = DescriptionsCheck::Verdict;
+        const qint64 large = DescriptionsCheck::largeSheetBarettes;
+        const qint64 machine = 0;
+        QTest::newRow("empty") << QByteArray() << machine << V::Ok << qint64(0);
+        QTest::newRow("last line without LF") << QByteArray("a\nb\nc") << machine << V::Ok << qint64(1);
+        QTest::newRow("one NUL line in three is text")
+            << QByteArray("a\0b\nc\nd\n", 9) << machine << V::Ok << qint64(1);
+        QTest::newRow("at the limit") << QByteArray(large * 9, '\n') << machine << V::Ok << large;
+        QTest::newRow("one line more") << QByteArray(large * 9 + 1, '\n') << machine << V::Large << large + 1;
+        QTest::newRow("more than memory holds")
+            << QByteArray(10'000, '\n') << qint64(1 << 20) << V::TooLarge << qint64(1112);
+        QTest::newRow("UTF-16: NUL in most lines")
+            << QByteArray("P\0o\0m\0p\0a\0\n\0S\0t\0o\0p\0\n\0", 22) << machine << V::NotText << qint64(0);
+        QTest::newRow("no line feed in the first megabytes")
+            << QByteArray(DescriptionsCheck::lineFeedProbeBytes + 10, 'x') + '\n' << machine << V::NotText << qint64(0);
+    }
+
+    void checkBeforeReading()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(qint64, memoryLimit);
+        QFETCH(DescriptionsCheck::Verdict, verdict);
+        QFETCH(qint64, barettes);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("opisy.txt"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const DescriptionsCheck::Result r = DescriptionsCheck::check(file.fileName(), 8, 6, memoryLimit);
+        QCOMPARE(r.verdict, verdict);
+        if (verdict != DescriptionsCheck::Verdict::NotText)
+            QCOMPARE(r.barettes, barettes);
+        if (verdict == DescriptionsCheck::Verdict::Large)
+            QCOMPARE(DescriptionsCheck::question(r), QStringLiteral("Plik zawiera 20001 baretek (3334 stron). Wczytać?"));
+        if (verdict == DescriptionsCheck::Verdict::NotText || verdict == DescriptionsCheck::Verdict::TooLarge)
+            QVERIFY(DescriptionsCheck::refusal(r, file.fileName()).contains(QStringLiteral("„opisy.txt”")));
+        if (verdict == DescriptionsCheck::Verdict::Ok)   // what the reader then makes
+            QCOMPARE(DescriptionsFile::parse(bytes, 8).size(), barettes);
+    }
+
+    void checkRefusesWhatIsNotARegularFile()
+    {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const QString paths[] = {fifo, dir.path(), QStringLiteral("/dev/zero")};
+        for (const QString &path : paths) {
+            const DescriptionsCheck::Result r = DescriptionsCheck::check(path, 8, 6);
+            QCOMPARE(r.verdict, DescriptionsCheck::Verdict::NotRegular);
+            QVERIFY(DescriptionsCheck::refusal(r, path).contains(path));
+        }
+        QCOMPARE(DescriptionsCheck::check(dir.filePath("none"), 8, 6).verdict, DescriptionsCheck::Verdict::Missing);
     }
 
     void serializeWritesLineBreaksAsAtAndKeepsCR()
@@ -245,11 +313,14 @@ private slots:
     {
         QByteArray bytes("old");
         qsizetype field = -1;
-        QChar ch;
+        char32_t ch = 0;
         QVERIFY(!DescriptionsFile::serialize({"ok", "ok", QStringLiteral("Moc ≥ 5")}, bytes, &field, &ch));
         QCOMPARE(field, 2);
-        QCOMPARE(ch, QChar(0x2265));
+        QCOMPARE(ch, char32_t(0x2265));
         QCOMPARE(bytes, QByteArray("old"));
+        // Beyond U+FFFF: the whole character, not the first of its two UTF-16 units.
+        QVERIFY(!DescriptionsFile::serialize({QStringLiteral("Stop 😀")}, bytes, &field, &ch));
+        QCOMPARE(ch, char32_t(0x1F600));
     }
 
     void aFailedWriteKeepsTheOldFile()
@@ -259,8 +330,9 @@ private slots:
         QString error;
         QVERIFY(AtomicFile::write(path, "old\n", &error));
 
-        // Let the disk "fill up" after 16 bytes: the write fails half-way.
-        std::signal(SIGXFSZ, SIG_IGN);
+        // Let the disk "fill up" after 16 bytes: the write fails half-way. The
+        // writer itself keeps SIGXFSZ from ending the process.
+        std::signal(SIGXFSZ, SIG_DFL);
         rlimit saved{};
         getrlimit(RLIMIT_FSIZE, &saved);
         rlimit small = saved;

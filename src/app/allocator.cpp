@@ -16,3 +16,10 @@ void tuneAllocator()
     mallopt(M_MXFAST, 0);
 #endif
 }
+
+void releaseFreeMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}

@@ -1,4 +1,4 @@
-#include "app/allocator.h"
+#include "app/startup.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
@@ -6,7 +6,7 @@
 
 int main(int argc, char **argv)
 {
-    tuneAllocator();
+    prepareProcess();
     QApplication app(argc, argv);
     int exitCode = 0;
     {

@@ -320,10 +320,13 @@ void MainWindow::openFile()
     // title names and the editor opens.
     if (file.isEmpty())
         return;
+    // A refused or declined file leaves the sheet, its fonts and the title as
+    // they were.
+    preview->filePath = file;
+    if (!preview->readFile())
+        return;
     pathToFile = file;
-    preview->fonts.clear();
-    preview->filePath = pathToFile;
-    preview->readFile();
+    preview->fonts = QList<QFont>();
     preview->generatePages();
     updateWindowTitle();
 }
@@ -337,9 +340,10 @@ void MainWindow::openThisFile(QString file)
 {
     if (file.isEmpty())
         return;
-    pathToFile = file;
     preview->filePath = file;
-    preview->readFile();
+    if (!preview->readFile())
+        return;
+    pathToFile = file;
     preview->generatePages();
     updateWindowTitle();
 }

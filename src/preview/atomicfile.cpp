@@ -1,5 +1,7 @@
 #include "preview/atomicfile.h"
 
+#include "app/startup.h"
+
 #include <QSaveFile>
 
 bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
@@ -9,6 +11,8 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
             *error = reason;
         return false;
     };
+    // A file-size limit must make the write fail, not end the process.
+    ignoreFileSizeSignal();
     QSaveFile file(path);
     // Unbuffered: a buffered QSaveFile drops the rest of a short write (a full
     // disk, a file size limit) and then commits the truncated file as a success.

@@ -1,9 +1,9 @@
 #include "preview/descriptionsfile.h"
 
+#include "preview/descriptionscheck.h"
 #include "preview/windows1250.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -177,6 +177,7 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
 
     // Text files hardly ever hold a NUL; one look at the whole file saves a
     // search in every line.
+    // (An empty file has no data pointer, and memchr must never be given null.)
     const bool hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
     while (pos < size) {
         QStringList group;
@@ -209,11 +210,18 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
     groups.clear();
     if (path.isEmpty())
         return ReadStatus::NoPath;
-    if (!QFileInfo::exists(path))
+    // Only regular files: a FIFO or a device would block or never end.
+    QFile file;
+    switch (DescriptionsCheck::openRegular(path, file)) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Missing:
         return ReadStatus::Missing;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    case DescriptionsCheck::Verdict::NotRegular:
+        return ReadStatus::NotRegular;
+    default:
         return ReadStatus::OpenFailed;
+    }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;
@@ -222,7 +230,7 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
 }
 
 bool DescriptionsFile::serialize(const QStringList &fieldTexts, QByteArray &out,
-                                 qsizetype *badField, QChar *badChar)
+                                 qsizetype *badField, char32_t *badChar)
 {
     QByteArray bytes;
     QByteArray line;
@@ -233,8 +241,13 @@ bool DescriptionsFile::serialize(const QStringList &fieldTexts, QByteArray &out,
         if (!Windows1250::encode(text, line, &bad)) {
             if (badField)
                 *badField = i;
+            // A character beyond the first 65,536 is two UTF-16 units: name
+            // the character, not its first half.
+            char32_t c = text.at(bad).unicode();
+            if (QChar::isHighSurrogate(c) && bad + 1 < text.size() && text.at(bad + 1).isLowSurrogate())
+                c = QChar::surrogateToUcs4(text.at(bad), text.at(bad + 1));
             if (badChar)
-                *badChar = text.at(bad);
+                *badChar = c;
             return false;
         }
         bytes += line;

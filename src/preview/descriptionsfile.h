@@ -31,7 +31,7 @@
 class DescriptionsFile
 {
 public:
-    enum class ReadStatus { Ok, NoPath, Missing, OpenFailed };
+    enum class ReadStatus { Ok, NoPath, Missing, NotRegular, OpenFailed };
     enum class Encoding { Windows1250, Utf8 };
 
     static Encoding detectEncoding(QByteArrayView bytes);
@@ -43,13 +43,16 @@ public:
     // Groups `bytes` into barettes of `labelsPerBarette` + 1 texts.
     static QList<QStringList> parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used = nullptr);
 
-    // Reads the file at `path`. On any status but Ok, `groups` is left empty.
+    // Reads the regular file at `path` (anything else is NotRegular, and is
+    // never opened). On any status but Ok, `groups` is left empty. Check a
+    // file with DescriptionsCheck first: this reads whatever it is given.
     static ReadStatus read(const QString &path, int labelsPerBarette, QList<QStringList> &groups,
                            Encoding *used = nullptr);
 
     // The bytes of a descriptions file holding `fieldTexts`, one per line, line
     // breaks written as "@". Returns false when a text holds a character that
-    // Windows-1250 cannot represent; `badField` and `badChar` then name it.
+    // Windows-1250 cannot represent; `badField` and `badChar` (the whole code
+    // point, also beyond U+FFFF) then name it.
     static bool serialize(const QStringList &fieldTexts, QByteArray &out,
-                          qsizetype *badField = nullptr, QChar *badChar = nullptr);
+                          qsizetype *badField = nullptr, char32_t *badChar = nullptr);
 };

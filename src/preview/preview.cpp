@@ -1,9 +1,11 @@
 #include "preview/preview.h"
 
+#include "app/allocator.h"
 #include "app/prompts.h"
 #include "items/mygraphicsitem.h"
 #include "items/specialglyphfont.h"
 #include "preview/atomicfile.h"
+#include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
 
 #include <QApplication>
@@ -37,9 +39,45 @@ Preview::~Preview()
 
 // ---------------------------------------------------------------- reading
 
-void Preview::readFile()
+bool Preview::readFile()
 {
-    texts.clear();
+    if (!filePath.isEmpty()) {
+        // Look before reading: a wrong file picked in the dialog must neither
+        // freeze the window nor take the machine's memory, and declining
+        // keeps the sheet the user has.
+        sheet.computeLayout();
+        const DescriptionsCheck::Result check =
+            DescriptionsCheck::check(filePath, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
+        bool keep = false;
+        switch (check.verdict) {
+        case DescriptionsCheck::Verdict::Ok:
+        case DescriptionsCheck::Verdict::Missing:      // the reader says so below
+        case DescriptionsCheck::Verdict::Unreadable:
+            break;
+        case DescriptionsCheck::Verdict::Large:
+            keep = Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
+                                               DescriptionsCheck::question(check),
+                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes;
+            break;
+        case DescriptionsCheck::Verdict::NotRegular:
+        case DescriptionsCheck::Verdict::NotText:
+        case DescriptionsCheck::Verdict::TooLarge:
+            qDebug() << "> Preview::readFile >> file refused !";
+            Prompts::current().message(QMessageBox::Warning, QString(),
+                                       DescriptionsCheck::refusal(check, filePath));
+            keep = true;
+            break;
+        }
+        if (keep) {
+            filePath = readPath;
+            return false;
+        }
+    }
+
+    // Give the old texts' memory back before the new ones are made.
+    texts = QList<QStringList>();
+    readPath = filePath;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts, &encoding)) {
     case DescriptionsFile::ReadStatus::Ok:
@@ -47,14 +85,15 @@ void Preview::readFile()
             emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
                                    .arg(filePath));
         countPages();
-        return;
+        return true;
     case DescriptionsFile::ReadStatus::NoPath:
         qDebug() << "> Preview::readFile >> file does not specified !";
-        return;
+        return true;
     case DescriptionsFile::ReadStatus::Missing:
         qDebug() << "> Preview::readFile >> file does not exist !";
         emit statusMessage(tr("Nie ma pliku %1.").arg(filePath));
         break;
+    case DescriptionsFile::ReadStatus::NotRegular:
     case DescriptionsFile::ReadStatus::OpenFailed:
         qDebug() << "> Preview::readFile >> error opening file !";
         emit statusMessage(tr("Nie można odczytać pliku %1.").arg(filePath));
@@ -63,10 +102,25 @@ void Preview::readFile()
     // The old texts are gone: count the pages again so that the sheet and its
     // page indicator do not go on claiming the previous file's pages.
     countPages();
+    return true;
+}
+
+bool Preview::checkSheetHasFields()
+{
+    if (texts.isEmpty() || !items.isEmpty())
+        return true;
+    Prompts::current().message(QMessageBox::Warning, QString(),
+                               tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
+                                  "na stronie, więc arkusz nie ma pól do zapisania.\n"
+                                  "Plik nie został zapisany."));
+    return false;
 }
 
 void Preview::exportDescriptions()
 {
+    // Writing no fields would replace a file with nothing.
+    if (!checkSheetHasFields())
+        return;
     Prompts &prompts = Prompts::current();
     const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"), QStringLiteral("files/"),
                                               QStringLiteral("*.txt;;*.dat"));
@@ -80,14 +134,14 @@ void Preview::exportDescriptions()
 
     QByteArray bytes;
     qsizetype badField = -1;
-    QChar badChar;
+    char32_t badChar = 0;
     if (!DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar)) {
-        const QString code = QStringLiteral("%1").arg(badChar.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+        const QString code = QStringLiteral("%1").arg(uint(badChar), 4, 16, QLatin1Char('0')).toUpper();
         prompts.message(QMessageBox::Critical, QString(),
                         tr("Tekst pola nr %1 zawiera znak „%2” (U+%3), którego nie można zapisać "
                            "w kodowaniu Windows-1250.\nPlik nie został zapisany.")
                             .arg(badField + 1)
-                            .arg(badChar)
+                            .arg(QString::fromUcs4(&badChar, 1))
                             .arg(code));
         return;
     }
@@ -102,28 +156,60 @@ void Preview::exportDescriptions()
 
 // ----------------------------------------------------------------- layout
 
-void Preview::setAvailableArea(QRectF dimensions)
+bool Preview::setAvailableArea(QRectF dimensions)
 {
-    sheet.setAvailableArea(dimensions);
+    const QRectF area = SheetLayout::acceptedArea(dimensions);
+    if (area.isEmpty()) {
+        qWarning() << "Preview::setAvailableArea: refused" << dimensions;
+        emit statusMessage(tr("Obszar wydruku drukarki jest nieprawidłowy; pozostaje poprzedni."));
+        return false;
+    }
+    sheet.setAvailableArea(area);
+    return true;
 }
 
-void Preview::updateDimensions(QRectF LABEL, QRectF HEADER)
+bool Preview::updateDimensions(QRectF LABEL, QRectF HEADER)
 {
+    const double lengths[] = {LABEL.width(), LABEL.height(), HEADER.width(), HEADER.height()};
+    for (double mm : lengths) {
+        if (!SheetLayout::validLength(mm)) {
+            qWarning() << "Preview::updateDimensions: refused" << LABEL << HEADER;
+            emit statusMessage(tr("Wymiary pól muszą być większe od 0 i nie większe niż %1 mm.")
+                                   .arg(SheetLayout::maxLengthMm));
+            return false;
+        }
+    }
     sheet.labelWidth = float(LABEL.width());
     sheet.labelHeight = float(LABEL.height());
     sheet.headerWidth = float(HEADER.width());
     sheet.headerHeight = float(HEADER.height());
     updatePreview();
+    return true;
 }
 
 void Preview::setGlobalFont(QFont)
 {
 }
 
-void Preview::setLabelsPerBarette(int count)
+bool Preview::setLabelsPerBarette(int count)
 {
+    if (!SheetLayout::validLabelCount(count)) {
+        qWarning() << "Preview::setLabelsPerBarette: refused" << count;
+        emit statusMessage(tr("Liczba pól baretki musi wynosić od %1 do %2.")
+                               .arg(SheetLayout::minLabelsPerBarette)
+                               .arg(SheetLayout::maxLabelsPerBarette));
+        return false;
+    }
+    const int previous = sheet.labelsPerBarette;
     sheet.labelsPerBarette = count;
-    readFile();
+    // Regrouping can make many more barettes; declined, the sheet stays as it
+    // is, grouped as before.
+    if (!readFile()) {
+        sheet.labelsPerBarette = previous;
+        countPages();
+        return false;
+    }
+    return true;
 }
 
 void Preview::updatePreview()
@@ -148,6 +234,7 @@ void Preview::countPages()
 void Preview::discardPages()
 {
     setScene(nullptr);
+    const bool large = created.size() > 20'000;
     // Newest first: freeing in the reverse order of allocation hands the
     // memory straight back for the next build, where freeing a large sheet in
     // creation order leaves the allocator sorting fragments for a long while.
@@ -156,8 +243,13 @@ void Preview::discardPages()
     created.clear();
     for (auto it = pages.crbegin(); it != pages.crend(); ++it)
         delete *it;
-    pages.clear();
-    items.clear();
+    // The lists' capacity goes too, and after a large sheet the freed memory
+    // goes back to the system instead of staying with the process.
+    created = std::vector<QGraphicsItem *>();
+    pages = QList<QGraphicsScene *>();
+    items = QList<MyGraphicsItem *>();
+    if (large)
+        releaseFreeMemory();
 }
 
 void Preview::generatePages()
@@ -361,6 +453,8 @@ void Preview::changeFontUnderline()
 
 void Preview::swichPage(int pageNr)
 {
+    if (pageNr < 1 || pageNr > lastPage + 1)
+        return;
     clearSelection();
     currentPageIndex = pageNr - 1;
     showCurrentPage();
@@ -382,8 +476,12 @@ void Preview::reportZoom()
 
 void Preview::zoomIn()
 {
-    ++zoomLevel;
-    scale(zoomStepFactor, zoomStepFactor);
+    // Bounded, like zooming out: at the last step the button and the wheel
+    // only report the zoom again.
+    if (zoomLevel < maxZoomLevel) {
+        ++zoomLevel;
+        scale(zoomStepFactor, zoomStepFactor);
+    }
     reportZoom();
 }
 

@@ -41,13 +41,26 @@ public:
     QString filePath;
     // A rebuild still running after this many milliseconds shows a progress window.
     int progressDelayMs = 400;
+    // The most memory a sheet may take; 0 means the machine's memory.
+    qint64 memoryLimit = 0;
+    // Zoom steps: from the fitted page (1) up to about 29 times its size.
+    static constexpr int maxZoomLevel = 25;
 
-    // Reads filePath into barette groups and recounts the pages; does not rebuild.
-    void readFile();
+    // Reads filePath into barette groups and recounts the pages; does not
+    // rebuild. A file that is not a regular text file, or whose sheet would
+    // not fit in memory, is refused with a message; above
+    // DescriptionsCheck::largeSheetBarettes the user is asked first. Returns
+    // false when the current sheet was kept (refused or declined): filePath
+    // then names the file shown again.
+    bool readFile();
     // Asks for a file and writes every field's current text to it.
     void exportDescriptions();
     // Rebuilds every page from the texts and the remembered fonts.
     void generatePages();
+    // Before writing the sheet out (export, project): false, after telling
+    // the user why, when the file has texts but no barette fits on a page,
+    // so that there are no fields to write.
+    bool checkSheetHasFields();
 
     const SheetLayout &layout() const { return sheet; }
     const QList<QStringList> &barettes() const { return texts; }
@@ -71,7 +84,10 @@ signals:
     void statusMessage(QString message);
 
 public slots:
-    void setAvailableArea(QRectF dimensions);
+    // The geometry slots take only what the geometry panel could send and
+    // refuse the rest (returning false, with a status message): lengths above
+    // 0 and up to 100 mm, 5 to 15 labels, an area on the A4 paper.
+    bool setAvailableArea(QRectF dimensions);
     void printAll();
     void printCurrent();
     void swichPage(int pageNr);
@@ -80,9 +96,9 @@ public slots:
     void zoomOut();
     void zoomReset();
     void zoomResize();
-    void updateDimensions(QRectF LABEL, QRectF HEADER);
+    bool updateDimensions(QRectF LABEL, QRectF HEADER);
     void setGlobalFont(QFont newFont);
-    void setLabelsPerBarette(int count);
+    bool setLabelsPerBarette(int count);
     void updatePreview();
     void clickedItem(int id, QFont font, bool shift, bool ctrl);
     void changeFontFamily(QString name);
@@ -120,5 +136,6 @@ private:
     int selectedCount = 0;
     int nextId = 0;
     int anchorId = -1;   // none yet
+    QString readPath;    // the file the texts came from
     int zoomLevel = 1;
 };

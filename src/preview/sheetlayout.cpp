@@ -4,6 +4,29 @@
 
 #include <cmath>
 
+bool SheetLayout::validLabelCount(int count)
+{
+    return count >= minLabelsPerBarette && count <= maxLabelsPerBarette;
+}
+
+bool SheetLayout::validLength(double mm)
+{
+    return std::isfinite(mm) && mm > 0 && mm <= maxLengthMm;
+}
+
+QRectF SheetLayout::acceptedArea(const QRectF &area)
+{
+    const double values[] = {area.x(), area.y(), area.width(), area.height()};
+    for (double v : values) {
+        if (!std::isfinite(v) || std::abs(v) > 1e6)
+            return {};
+    }
+    if (area.width() <= 0 || area.height() <= 0)
+        return {};
+    const QRectF onPaper = area.intersected(paperMm);
+    return onPaper.width() > 0 && onPaper.height() > 0 ? onPaper : QRectF();
+}
+
 void SheetLayout::setAvailableArea(const QRectF &area)
 {
     const double x = area.x(), y = area.y(), w = area.width(), h = area.height();

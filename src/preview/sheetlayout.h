@@ -22,6 +22,21 @@ struct SheetLayout
     static constexpr double paperWidth = 630.0;   // A4 in scene units
     static constexpr double paperHeight = 891.0;
 
+    // What the sheet accepts, the geometry panel's own ranges: 5 to 15 labels
+    // under a header, field sizes above 0 and up to 100 mm, and a printable
+    // area on the A4 paper (210 x 297 mm).
+    static constexpr int minLabelsPerBarette = 5;
+    static constexpr int maxLabelsPerBarette = 15;
+    static constexpr double maxLengthMm = 100.0;
+    static constexpr QRectF paperMm{0, 0, 210, 297};
+
+    static bool validLabelCount(int count);
+    static bool validLength(double mm);
+    // A printer's area as the sheet takes it: clipped to the paper (a printer
+    // set to a larger paper still prints on A4), or an empty rectangle when
+    // the area is not finite, has no size, or lies off the paper.
+    static QRectF acceptedArea(const QRectF &area);
+
     // Insert geometry, millimetres.
     int labelsPerBarette = 8;
     float labelWidth = 37.3f;

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QtGlobal>
+
+// Looks at a descriptions file before it is read: is it a regular file, is it
+// text at all, and how large a sheet would it make? Reading a wrong file must
+// never freeze or exhaust the machine: a FIFO or a device blocks or never ends,
+// a file of line feeds makes a barette out of every nine bytes, and every
+// barette costs about 12.5 KB of memory once its page is built.
+//
+// The check streams through the file once, counting line feeds, and keeps
+// nothing of it; it costs a small fraction of the reading that follows.
+//
+// How to use it (the window does this in Preview::readFile(); a command-line
+// tool does the same with its own answers):
+//
+//   const DescriptionsCheck::Result r =
+//       DescriptionsCheck::check(path, layout.labelsPerBarette, layout.barettesPerPage);
+//   switch (r.verdict) {
+//   case DescriptionsCheck::Verdict::Ok:        read the file;
+//   case DescriptionsCheck::Verdict::Large:     ask DescriptionsCheck::question(r), or refuse
+//                                               unless the user lifted the limit;
+//   default:                                    refuse with DescriptionsCheck::refusal(r, path).
+//   }
+//
+// Missing and Unreadable are left for the reader to report in its own words.
+class DescriptionsCheck
+{
+public:
+    enum class Verdict {
+        Ok,          // read it
+        Large,       // more than largeSheetBarettes barettes: ask first
+        TooLarge,    // its sheet could not fit in memory: refuse
+        NotRegular,  // a folder, FIFO, socket or device: refuse
+        NotText,     // NUL bytes in most lines, or no line feed in the first megabytes: refuse
+        Missing,     // nothing at that path
+        Unreadable,  // there, but cannot be opened or read
+    };
+
+    struct Result
+    {
+        Verdict verdict = Verdict::Missing;
+        qint64 bytes = 0;
+        qint64 lines = 0;
+        qint64 barettes = 0;
+        qint64 pages = 1;
+        qint64 memoryBytes = 0;   // estimated for the texts and the built sheet
+        qint64 memoryLimit = 0;   // the limit the estimate was held against
+    };
+
+    // Above this many barettes the user is asked before the sheet is built.
+    static constexpr qint64 largeSheetBarettes = 20'000;
+    // A file this long without a line feed is not a descriptions file.
+    static constexpr qint64 lineFeedProbeBytes = 4 << 20;
+    // Estimated memory of one field (or top strip) on a built page, and of
+    // one byte of the file once decoded and split into texts.
+    static constexpr qint64 bytesPerSheetItem = 1'280;
+    static constexpr qint64 bytesPerFileByte = 3;
+
+    // Checks the file at `path` for a sheet of `labelsPerBarette` labels under
+    // each header and `barettesPerPage` barettes on a page (0: nothing fits).
+    // `memoryLimit` is what the sheet may take at most; 0 means the machine's
+    // memory (see memoryLimit()).
+    static Result check(const QString &path, int labelsPerBarette, int barettesPerPage,
+                        qint64 memoryLimit = 0);
+
+    // Estimated memory of a sheet with `barettes` barettes read from `bytes` bytes.
+    static qint64 memoryFor(qint64 barettes, int labelsPerBarette, qint64 bytes);
+
+    // The machine's physical memory, or the process's address-space limit when
+    // that is smaller.
+    static qint64 memoryLimit();
+
+    // The question for a Large file: "Plik zawiera N baretek (M stron). Wczytać?"
+    static QString question(const Result &result);
+    // The message for a refused file (NotRegular, NotText, TooLarge), naming it.
+    static QString refusal(const Result &result, const QString &path);
+
+    // Opens `path` read-only if it is a regular file, without ever blocking on
+    // a FIFO or a device. Returns Ok, NotRegular, Missing or Unreadable.
+    static Verdict openRegular(const QString &path, QFile &file);
+};
