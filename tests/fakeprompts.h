@@ -2,8 +2,11 @@
 
 #include "app/prompts.h"
 
+#include <QDialog>
 #include <QList>
 #include <QStringList>
+
+#include <functional>
 
 // Answers file dialogs from a queue and records message boxes, so that tests
 // never wait for a person. Installed for its lifetime.
@@ -27,6 +30,10 @@ public:
     // offered, otherwise the default button.
     QList<QMessageBox::StandardButton> questionAnswers;
     QStringList captions;           // caption of every file dialog asked
+    QList<QStringList> confirmButtons;   // OK and Cancel captions of every confirm(), in order
+    // Plays the user's part in the program's own dialogs; when unset a dialog
+    // is closed at once, as with Escape.
+    std::function<int(QDialog &)> dialogs;
 
     QString openFileName(QWidget *, const QString &caption, const QString &, const QString &) override
     {
@@ -48,6 +55,19 @@ public:
         if (!questionAnswers.isEmpty())
             return questionAnswers.takeFirst();
         return buttons.testFlag(QMessageBox::Cancel) ? QMessageBox::Cancel : defaultButton;
+    }
+
+    // Answered from questionAnswers like question(): only Ok confirms.
+    bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &okText,
+                 const QString &cancelText) override
+    {
+        confirmButtons.append({okText, cancelText});
+        return question(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+               == QMessageBox::Ok;
+    }
+    int runDialog(QDialog &dialog) override
+    {
+        return dialogs ? dialogs(dialog) : int(QDialog::Rejected);
     }
 
 private:

@@ -1,18 +1,34 @@
 // The user geometry file: its bytes, rewrites that touch only the lines they
-// mean, and failures that leave the old file as it was. Everything runs twice,
-// the second time under a Polish locale, whose decimal separator is ",".
+// mean, and failures that leave the old file as it was; the geometry panel with
+// its presets, its name dialog and "Zastosuj" on a real sheet. Everything runs
+// twice, the second time under a Polish locale, whose decimal separator is ",".
 
+#include "app/mainwindow.h"
+#include "fakeprompts.h"
 #include "testfiles.h"
+#include "geometry/gbgeometry.h"
 #include "geometry/geometrypreset.h"
 #include "geometry/usergeometryfile.h"
+#include "items/mygraphicsitem.h"
+#include "preview/preview.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
+#include <cmath>
 #include <csignal>
 #include <linux/capability.h>
 #include <sys/resource.h>
@@ -78,13 +94,115 @@ private:
     __user_cap_data_struct saved[2]{};
 };
 
+template<typename T>
+T *child(const QObject &parent, const char *name)
+{
+    T *found = parent.findChild<T *>(QLatin1String(name));
+    if (!found)
+        qFatal("no %s", name);
+    return found;
+}
+
+// The panel's controls, and what it sends out.
+struct Panel
+{
+    GbGeometry w;
+    QComboBox *list = child<QComboBox>(w, "cbPredefinited");
+    QSpinBox *labels = child<QSpinBox>(w, "sbLabels");
+    QDoubleSpinBox *labelWidth = child<QDoubleSpinBox>(w, "dsbLabelWidth");
+    QDoubleSpinBox *labelHeight = child<QDoubleSpinBox>(w, "dsbLabelHeight");
+    QDoubleSpinBox *headerWidth = child<QDoubleSpinBox>(w, "dsbHeaderWidth");
+    QDoubleSpinBox *headerHeight = child<QDoubleSpinBox>(w, "dsbHeaderHeight");
+    QPushButton *accept = child<QPushButton>(w, "pbAccept");
+    QPushButton *remove = child<QPushButton>(w, "pbDelete");
+    QPushButton *save = child<QPushButton>(w, "pbSave");
+    QSignalSpy counts{&w, &GbGeometry::updateLabelsPerBarette};
+    QSignalSpy sizes{&w, &GbGeometry::updateDimensions};
+
+    // n, label width and height, header width and height, as shown.
+    QList<double> values() const
+    {
+        return {double(labels->value()), labelWidth->value(), labelHeight->value(), headerWidth->value(),
+                headerHeight->value()};
+    }
+    QStringList entries() const
+    {
+        QStringList all;
+        for (int i = 0; i < list->count(); ++i)
+            all.append(list->itemText(i));
+        return all;
+    }
+    void select(const QString &entry) { list->setCurrentIndex(list->findText(entry)); }
+};
+
+// The sheet keeps its millimetres as float: frames agree to a thousandth of a unit.
+bool near(const QRectF &a, const QRectF &b)
+{
+    return std::abs(a.x() - b.x()) < 1e-3 && std::abs(a.y() - b.y()) < 1e-3 && std::abs(a.width() - b.width()) < 1e-3
+           && std::abs(a.height() - b.height()) < 1e-3;
+}
+
+const QStringList builtInEntries{QStringLiteral("Użytkownika"), "TYP-A1", "TYP-A2", "TYP-B1", "TYP-B2",
+                                 "TYP-C1", "TYP-C2", "TYP-D1"};
+
 } // namespace
 
 class TestGeometry : public QObject
 {
     Q_OBJECT
 
+    FakePrompts prompts;
+    std::unique_ptr<QTemporaryDir> workDir;
+    QString startDir = QDir::currentPath();
+
+    // The user geometry file the panel reads, in the working directory.
+    static void writeUserFile(const QByteArray &bytes)
+    {
+        QFile file(UserGeometryFile::defaultPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+    static QByteArray userFile() { return contents(UserGeometryFile::defaultPath); }
+
+    // Presses "Zapisz" and types `names` into the name dialog one after the
+    // other, pressing its "OK" after each; records whether it stayed open.
+    QList<bool> saveAs(Panel &panel, const QStringList &names)
+    {
+        QList<bool> open;
+        prompts.dialogs = [&](QDialog &dialog) {
+            dialog.show();
+            auto *name = child<QLineEdit>(dialog, "leName");
+            for (const QString &n : names) {
+                name->setText(n);
+                child<QPushButton>(dialog, "pbOk")->click();
+                open.append(dialog.isVisible());
+                if (open.last() && name->text() != n)
+                    qFatal("the dialog lost the name");
+            }
+            return dialog.result();
+        };
+        panel.save->click();
+        prompts.dialogs = nullptr;
+        return open;
+    }
+
 private slots:
+    void init()
+    {
+        workDir = std::make_unique<QTemporaryDir>();
+        QVERIFY(QDir::setCurrent(workDir->path()));
+        prompts.messages.clear();
+        prompts.questions.clear();
+        prompts.confirmButtons.clear();
+        prompts.questionAnswers.clear();
+    }
+
+    void cleanup()
+    {
+        QDir::setCurrent(startDir);
+        workDir.reset();
+    }
+
     void linesAreWrittenInOneFormat_data()
     {
         QTest::addColumn<GeometryPreset>("preset");
@@ -316,6 +434,222 @@ private slots:
             QCOMPARE(contents(path), old);
         QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"usersgeometry.dat"});
+    }
+
+    void presetsFillTheEditorsAndEditsMoveToTheFreeEntry()
+    {
+        Panel panel;
+        QCOMPARE(panel.entries(), builtInEntries);
+        QCOMPARE(panel.list->currentIndex(), 1);
+        QCOMPARE(panel.values(), (QList<double>{8, 37.3, 11.2, 50.25, 8.5}));
+        QVERIFY(!panel.save->isEnabled());
+        QVERIFY(!panel.remove->isEnabled());
+
+        panel.select("TYP-C2");
+        QCOMPARE(panel.values(), (QList<double>{8, 28, 11.8, 28, 12.12}));
+        QCOMPARE(panel.list->currentText(), QStringLiteral("TYP-C2"));
+
+        panel.labelHeight->stepUp();
+        QCOMPARE(panel.values(), (QList<double>{8, 28, 11.9, 28, 12.12}));
+        QCOMPARE(panel.list->currentIndex(), 0);
+        QVERIFY(panel.save->isEnabled());
+        QVERIFY(!panel.remove->isEnabled());
+        panel.labels->setValue(6);
+        panel.select("TYP-C2");
+        panel.select(GbGeometry::freeEntry);
+        QCOMPARE(panel.values(), (QList<double>{8, 28, 11.8, 28, 12.12}));
+        QCOMPARE(panel.counts.size() + panel.sizes.size(), 0);   // nothing leaves before "Zastosuj"
+    }
+
+    void acceptSendsTheEditorsValuesOrRefusesThem()
+    {
+        writeUserFile("Big;;29.5;;8.5;;29.5;;3.14159;;20\n"
+                      "Minus;;-4;;8.5;;29.5;;11.2;;6\n");
+        Panel panel;
+        panel.select("*Big");
+        QVERIFY(panel.remove->isEnabled());
+        QCOMPARE(panel.values(), (QList<double>{15, 29.5, 3.14, 29.5, 8.5}));
+        panel.accept->click();
+        QCOMPARE(panel.counts.size(), 1);
+        QCOMPARE(panel.counts.at(0).at(0).toInt(), 15);
+        QCOMPARE(panel.sizes.size(), 1);
+        QCOMPARE(panel.sizes.at(0).at(0).toRectF(), QRectF(0, 0, 29.5, 3.14));
+        QCOMPARE(panel.sizes.at(0).at(1).toRectF(), QRectF(0, 0, 29.5, 8.5));
+
+        // The number goes out first, then the sizes.
+        QList<QByteArray> order;
+        connect(&panel.w, &GbGeometry::updateLabelsPerBarette, this, [&order] { order.append("count"); });
+        connect(&panel.w, &GbGeometry::updateDimensions, this, [&order] { order.append("sizes"); });
+        panel.select("TYP-C1");
+        panel.accept->click();
+        QCOMPARE(order, (QList<QByteArray>{"count", "sizes"}));
+        QCOMPARE(panel.sizes.last().at(0).toRectF(), QRectF(0, 0, 29.5, 11.2));
+
+        // A negative stored width shows as 0, which no sheet can hold.
+        panel.select("*Minus");
+        QCOMPARE(panel.headerWidth->value(), 0.0);
+        panel.accept->click();
+        QCOMPARE(panel.counts.size(), 2);
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("większe od zera")));
+    }
+
+    void savingOverwritingAndDeleting()
+    {
+        writeUserFile("Other;;1;;2;;3;;4;;5\r\n");
+        Panel panel;
+        panel.select("TYP-C2");
+        panel.select(GbGeometry::freeEntry);
+        QCOMPARE(saveAs(panel, {"Test"}), QList<bool>{false});
+        QCOMPARE(userFile(), QByteArray("Other;;1;;2;;3;;4;;5\r\nTest;;28;;12.12;;28;;11.8;;8\n"));
+        QCOMPARE(panel.entries(), (builtInEntries + QStringList{"*Other", "*Test"}));
+        QCOMPARE(panel.list->currentText(), QStringLiteral("*Test"));
+        QVERIFY(panel.remove->isEnabled());
+        QVERIFY(!panel.save->isEnabled());
+        QVERIFY(prompts.questions.isEmpty());
+
+        // The same name again: asked first; "Anuluj" changes nothing.
+        panel.labels->setValue(10);
+        const QByteArray saved = userFile();
+        QCOMPARE(saveAs(panel, {"Test"}), QList<bool>{false});
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions.at(0).text, QStringLiteral("Ustawienia o podanej nazwie juz istnieją.\nCzy nadpisać?"));
+        QCOMPARE(prompts.confirmButtons.at(0), (QStringList{"Nadpisz", "Anuluj"}));
+        QCOMPARE(userFile(), saved);
+        QCOMPARE(panel.list->currentIndex(), 0);
+
+        // "Nadpisz" replaces the line where it stands.
+        writeUserFile(saved + "Last;;1;;2;;3;;4;;5");
+        prompts.questionAnswers = {QMessageBox::Ok};
+        saveAs(panel, {"Test"});
+        QCOMPARE(userFile(), QByteArray("Other;;1;;2;;3;;4;;5\r\nTest;;28;;12.12;;28;;11.8;;10\nLast;;1;;2;;3;;4;;5"));
+        QCOMPARE(panel.list->currentText(), QStringLiteral("*Test"));
+        QCOMPARE(panel.w.presetList().last().labelsPerBarette, 10);
+
+        // A built-in name becomes a user preset of its own, without a question.
+        panel.select("TYP-A1");
+        panel.select(GbGeometry::freeEntry);
+        QCOMPARE(saveAs(panel, {"TYP-A1"}), QList<bool>{false});
+        QCOMPARE(prompts.questions.size(), 2);
+        QCOMPARE(panel.list->currentText(), QStringLiteral("*TYP-A1"));
+        QVERIFY(userFile().endsWith("\nTYP-A1;;50.25;;8.5;;37.3;;11.2;;8\n"));
+
+        // Deleting removes every line of the name, and shows its values on the free entry.
+        writeUserFile("Test;;1;;2;;3;;4;;5\nKeep;;1;;2;;3;;4;;5\r\n\nTest;;9;;9;;9;;9;;9\n");
+        Panel fresh;
+        QCOMPARE(fresh.entries(), (builtInEntries + QStringList{"*Test", "*Keep", "*Test"}));
+        fresh.select("*Test");
+        fresh.remove->click();   // "Anuluj"
+        QCOMPARE(prompts.questions.last().text, QStringLiteral("Czy na pewno usunąć ustawienia:\nTest"));
+        QCOMPARE(prompts.confirmButtons.last(), (QStringList{QStringLiteral("Usuń"), "Anuluj"}));
+        QCOMPARE(fresh.entries().size(), 11);
+        prompts.questionAnswers = {QMessageBox::Ok};
+        fresh.remove->click();
+        QCOMPARE(userFile(), QByteArray("Keep;;1;;2;;3;;4;;5\r\n\n"));
+        QCOMPARE(fresh.entries(), (builtInEntries + QStringList{"*Keep"}));
+        QCOMPARE(fresh.list->currentIndex(), 0);
+        QCOMPARE(fresh.values(), (QList<double>{5, 3, 4, 1, 2}));
+        QVERIFY(!fresh.save->isEnabled());
+        QVERIFY(!fresh.remove->isEnabled());
+        QVERIFY(prompts.messages.isEmpty());
+    }
+
+    void nameDialogKeepsNamesTheFileCannotHold()
+    {
+        Panel panel;
+        panel.labels->setValue(9);
+        QCOMPARE(saveAs(panel, {"a;;b", QStringLiteral("Moc → 5"), "Dobra"}), (QList<bool>{true, true, false}));
+        QCOMPARE(prompts.messages.size(), 2);
+        QVERIFY(prompts.messages.at(0).text.contains(";;"));
+        QVERIFY(prompts.messages.at(1).text.contains(QStringLiteral("→")));
+        QCOMPARE(userFile(), QByteArray("Dobra;;50.25;;8.5;;37.3;;11.2;;9\n"));
+        QCOMPARE(panel.list->currentText(), QStringLiteral("*Dobra"));
+
+        // Closing the dialog without "OK" saves nothing.
+        panel.select(GbGeometry::freeEntry);
+        panel.save->click();
+        QCOMPARE(panel.entries().size(), 9);
+    }
+
+    void failedChangesSayWhyAndKeepFileAndList_data()
+    {
+        QTest::addColumn<QString>("operation");
+        QTest::newRow("save under a new name") << QString("new");
+        QTest::newRow("overwrite") << QString("overwrite");
+        QTest::newRow("delete") << QString("delete");
+    }
+
+    void failedChangesSayWhyAndKeepFileAndList()
+    {
+        QFETCH(QString, operation);
+        const QByteArray old("Test;;1;;2;;3;;4;;5\n");
+        writeUserFile(old);
+        Panel panel;
+        panel.select("*Test");
+        if (operation != "delete")
+            panel.labelWidth->setValue(42);
+        const QStringList entries = panel.entries();
+        const QList<double> values = panel.values();
+        const int selected = panel.list->currentIndex();
+        const QList<GeometryPreset> presets = panel.w.presetList();
+        prompts.questionAnswers = {QMessageBox::Ok};
+        {
+            PermissionBitsCount bits;
+            QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner);
+            if (operation == "delete")
+                panel.remove->click();
+            else
+                saveAs(panel, {operation == "new" ? "Nowe" : "Test"});
+            QFile::setPermissions(".", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(UserGeometryFile::defaultPath));
+        QCOMPARE(userFile(), old);
+        QCOMPARE(panel.entries(), entries);
+        QCOMPARE(panel.w.presetList(), presets);
+        QCOMPARE(panel.values(), values);
+        QCOMPARE(panel.list->currentIndex(), selected);
+    }
+
+    void acceptLaysTheSheetOutAgain()
+    {
+        TestFiles files;
+        QByteArray texts;
+        for (int line = 0; line < 7 * 9; ++line)
+            texts += "T" + QByteArray::number(line) + '\n';
+        MainWindow window;
+        Preview *sheet = window.sheetPreview();
+        prompts.fileAnswers = {files.write("opisy.txt", texts)};
+        const QList<QAction *> actions = window.findChildren<QAction *>();
+        for (QAction *a : actions) {
+            if (a->text() == QStringLiteral("&Importuj plik z opisami"))
+                a->trigger();
+        }
+        QCOMPARE(sheet->pageCount(), 2);   // three by two barettes a page
+
+        auto *panel = child<GbGeometry>(window, "gbGeometry");
+        auto *list = child<QComboBox>(*panel, "cbPredefinited");
+        list->setCurrentIndex(list->findText("TYP-C2"));
+        child<QPushButton>(*panel, "pbAccept")->click();
+        // Six by two barettes of 28 mm: one page.
+        QCOMPARE(sheet->pageCount(), 1);
+        QCOMPARE(child<QLabel>(window, "lbPage")->text(), QStringLiteral("1 / 1"));
+        QCOMPARE(sheet->fields().size(), 7 * 9);
+        QVERIFY(near(sheet->fields().at(0)->frame(), QRectF(15, 36, 84, 36.36)));
+        QVERIFY(near(sheet->fields().at(1)->frame(), QRectF(15, 72.36, 84, 35.4)));
+        QVERIFY(near(sheet->fields().at(9)->frame(), QRectF(108, 36, 84, 36.36)));   // next column
+        QVERIFY(near(sheet->fields().at(6 * 9)->frame(), QRectF(15, 385.56, 84, 36.36)));   // next row
+
+        // A barette taller than the page: a message, and the sheet stays.
+        const QList<MyGraphicsItem *> before = sheet->fields();
+        const QRectF frame = before.at(1)->frame();
+        child<QDoubleSpinBox>(*panel, "dsbLabelHeight")->setValue(60);
+        child<QPushButton>(*panel, "pbAccept")->click();
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(QStringLiteral("nie mieści się")));
+        QCOMPARE(sheet->fields(), before);
+        QCOMPARE(sheet->fields().at(1)->frame(), frame);
+        QCOMPARE(sheet->pageCount(), 1);
     }
 };
 

@@ -1,6 +1,8 @@
 #include "app/prompts.h"
 
+#include <QDialog>
 #include <QFileDialog>
+#include <QPushButton>
 
 namespace {
 
@@ -32,6 +34,20 @@ public:
         QMessageBox box(icon, title, text, buttons);
         box.setDefaultButton(defaultButton);
         return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &okText,
+                 const QString &cancelText) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Ok)->setText(okText);
+        box.button(QMessageBox::Cancel)->setText(cancelText);
+        return box.exec() == QMessageBox::Ok;
+    }
+
+    int runDialog(QDialog &dialog) override
+    {
+        return dialog.exec();
     }
 };
 

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // Every file dialog and message box of the program goes through here, so that
@@ -25,6 +26,12 @@ public:
                                                  const QString &text,
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton) = 0;
+    // A modal question without parent whose OK and Cancel buttons carry
+    // `okText` and `cancelText`; true only when OK was pressed.
+    virtual bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text,
+                         const QString &okText, const QString &cancelText) = 0;
+    // Runs one of the program's own modal dialogs and returns its result.
+    virtual int runDialog(QDialog &dialog) = 0;
 
     // The prompts in use; never null.
     static Prompts &current();
