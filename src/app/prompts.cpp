@@ -44,17 +44,24 @@ public:
         box.button(QMessageBox::Cancel)->setText(cancelText);
         return box.exec() == QMessageBox::Ok;
     }
-
-    int runDialog(QDialog &dialog) override
-    {
-        return dialog.exec();
-    }
 };
 
 DialogPrompts platformPrompts;
 Prompts *installed = nullptr;
 
 } // namespace
+
+bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &,
+                      const QString &)
+{
+    return question(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+           == QMessageBox::Ok;
+}
+
+int Prompts::runDialog(QDialog &dialog)
+{
+    return dialog.exec();
+}
 
 Prompts &Prompts::current()
 {

@@ -27,11 +27,13 @@ public:
                                                  QMessageBox::StandardButtons buttons,
                                                  QMessageBox::StandardButton defaultButton) = 0;
     // A modal question without parent whose OK and Cancel buttons carry
-    // `okText` and `cancelText`; true only when OK was pressed.
+    // `okText` and `cancelText`; true only when OK was pressed. By default the
+    // question() above, with the standard captions.
     virtual bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text,
-                         const QString &okText, const QString &cancelText) = 0;
-    // Runs one of the program's own modal dialogs and returns its result.
-    virtual int runDialog(QDialog &dialog) = 0;
+                         const QString &okText, const QString &cancelText);
+    // Runs one of the program's own modal dialogs and returns its result; by
+    // default the dialog's own exec().
+    virtual int runDialog(QDialog &dialog);
 
     // The prompts in use; never null.
     static Prompts &current();
