@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 GeometryPreset preset(const char *name, int labels, double lw, double lh, double hw, double hh)
@@ -31,11 +30,16 @@ const QList<GeometryPreset> &GeometryPreset::builtIns()
 QString GeometryPreset::sheetProblem() const
 {
     auto tr = [](const char *text) { return QCoreApplication::translate("GeometryPreset", text); };
-    if (labelsPerBarette < 1)
-        return tr("Baretka musi mieć co najmniej jedno pole etykiety.");
+    // The limits the sheet itself holds to.
+    if (!SheetLayout::validLabelCount(labelsPerBarette))
+        return tr("Ilość etykiet musi wynosić od %1 do %2.")
+            .arg(SheetLayout::minLabelsPerBarette)
+            .arg(SheetLayout::maxLabelsPerBarette);
     for (const double size : {labelRect.width(), labelRect.height(), headerRect.width(), headerRect.height()}) {
-        if (!std::isfinite(size) || size <= 0)
-            return tr("Szerokość i wysokość etykiety i nagłówka muszą być większe od zera.");
+        if (!SheetLayout::validLength(size))
+            return tr("Szerokość i wysokość etykiety i nagłówka muszą być większe od zera "
+                      "i nie większe niż %1 mm.")
+                .arg(SheetLayout::maxLengthMm);
     }
 
     // The same arithmetic that lays the sheet out, on a whole A4 page: if not

@@ -20,7 +20,7 @@ struct GeometryPreset
     static const QList<GeometryPreset> &builtIns();
 
     // Why a sheet cannot be laid out with this geometry (a size of zero or
-    // less, no labels, a barette larger than an A4 page), in words for the
-    // user; empty when it can.
+    // less, a count of labels the sheet does not take, a barette larger than
+    // an A4 page), in words for the user; empty when it can.
     QString sheetProblem() const;
 };
