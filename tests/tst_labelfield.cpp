@@ -112,6 +112,45 @@ private slots:
         QVERIFY(item.textFits());
     }
 
+    void fitAgreesWithAFreshMeasurement()
+    {
+        // Fields remember recent fit results; a result must never be taken for
+        // another text, font or frame. Few texts and frames and many fonts, so
+        // that the same text in the same frame comes back in other fonts.
+        const QStringList texts{QStringLiteral("Praca"), QStringLiteral("Ręczny # automat"),
+                                QStringLiteral("Temperatura zasilania wody"), QStringLiteral("Pompa\nrezerwowa"),
+                                QStringLiteral("Zwłoka ^ $"), QStringLiteral("WWWWWWWW")};
+        quint32 seed = 2024;
+        auto pick = [&seed](int range) {
+            seed = seed * 1664525u + 1013904223u;
+            return int((seed >> 16) % quint32(range));
+        };
+        MyGraphicsItem item(0, nullptr);
+        int fitting = 0;
+        for (int i = 0; i < 3000; ++i) {
+            QFont font = item.currentFont();
+            font.setPixelSize(6 + pick(19));
+            font.setWeight(pick(2) ? QFont::Bold : QFont::Normal);
+            font.setStyle(pick(2) ? QFont::StyleItalic : QFont::StyleNormal);
+            font.setUnderline(pick(2));
+            const QRectF frame(pick(50) + 0.5, pick(50), 30 + 15 * pick(6), 15 + 10 * pick(4));
+            const QString &text = texts.at(pick(int(texts.size())));
+            item.setRectF(frame);
+            item.setContent(text, font);
+
+            const QRect whole(int(frame.x()), int(frame.y()), int(frame.width()), int(frame.height()));
+            const QRect box = QFontMetrics(item.currentFont()).boundingRect(whole, Qt::TextWordWrap, text);
+            const bool fits = box.width() <= whole.width() && box.height() <= whole.height();
+            QVERIFY2(item.textFits() == fits, qPrintable(QStringLiteral("%1 at %2 px in %3 x %4")
+                                                             .arg(text)
+                                                             .arg(font.pixelSize())
+                                                             .arg(whole.width())
+                                                             .arg(whole.height())));
+            fitting += fits ? 1 : 0;
+        }
+        QVERIFY(fitting > 300 && fitting < 2700);   // both answers are asked for
+    }
+
     void fillsFollowSelectionAndFit()
     {
         MyGraphicsItem item(3, nullptr);

@@ -577,6 +577,24 @@ private slots:
         QCOMPARE(p.selectionCount(), 0);
     }
 
+    void togglesTwiceOnASelectionStayUndoneAfterARebuild()
+    {
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        auto look = [](const QFont &f) { return QList<int>{f.weight(), f.style(), f.underline(), f.pixelSize()}; };
+        const QList<int> before = look(p.fields().at(7)->currentFont());
+        click(p, 7);
+        for (auto command : {&Preview::changeFontBold, &Preview::changeFontItalic, &Preview::changeFontUnderline}) {
+            (p.*command)();
+            QVERIFY(look(p.fields().at(7)->currentFont()) != before);
+            (p.*command)();
+        }
+        QCOMPARE(look(p.fields().at(7)->currentFont()), before);
+        p.updatePreview();
+        QCOMPARE(look(p.fields().at(7)->currentFont()), before);
+    }
+
     void commandsWithoutSelectionReachEveryFieldButAreNotRemembered()
     {
         Preview p;

@@ -10,9 +10,30 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+
+// The atomic writer's last step renames the new file over the old one. While
+// failedRenames is above 0, rename() fails as it does on a broken or
+// read-only file system; this definition takes the place of the C library's
+// for Qt's own calls too.
+static int failedRenames = 0;
+
+extern "C" int rename(const char *from, const char *to) noexcept
+{
+    if (failedRenames > 0) {
+        --failedRenames;
+        errno = EIO;
+        return -1;
+    }
+    using Rename = int (*)(const char *, const char *);
+    static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
+    return real(from, to);
+}
 
 using Groups = QList<QStringList>;
 Q_DECLARE_METATYPE(Groups)
@@ -186,14 +207,21 @@ private slots:
         // one another. Compare with the plainest possible reading.
         QByteArray bytes;
         quint32 seed = 12345;
-        auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+        // The low bits of this generator repeat with short periods (the lowest
+        // simply alternates): choices take the high bits.
+        auto pick = [&seed](quint32 range) {
+            seed = seed * 1664525u + 1013904223u;
+            return int((seed >> 16) % range);
+        };
         const QByteArray base("Temperatura zasilania wody w obiegu pierwotnym kotla, zwloka");
+        const char replacements[] = {'a', 'A', '\xb9', '\xa5', '#', '\0'};
         for (int i = 0; i < 20000; ++i) {
-            QByteArray line = base.left(int(next() % 70));
-            if (!line.isEmpty() && next() % 2)
-                line[int(next() % line.size())] = "aA\xb9\xa5#\x00"[next() % 6];
-            bytes += line + (next() % 10 == 0 ? "\r\n" : "\n");
+            QByteArray line = base.left(pick(70));
+            if (!line.isEmpty() && pick(2))
+                line[pick(quint32(line.size()))] = replacements[pick(6)];
+            bytes += line + (pick(10) == 0 ? "\r\n" : "\n");
         }
+        QVERIFY(bytes.count('\0') > 1000);   // NUL bytes on many lines, far apart
         QStringDecoder decoder("windows-1250");
         QStringList plain;
         for (const QByteArray &line : bytes.split('\n')) {
@@ -350,6 +378,17 @@ private slots:
 
         QVERIFY(!AtomicFile::write(dir.filePath("no/such/dir/x.txt"), "x", &error));
         QVERIFY(!error.isEmpty());
+
+        // Everything written, and then the final rename fails: a failure too.
+        failedRenames = 1;
+        error.clear();
+        QVERIFY(!AtomicFile::write(path, "new\n", &error));
+        QCOMPARE(failedRenames, 0);   // the rename was tried
+        QVERIFY(!error.isEmpty());
+        file.close();
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("old\n"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"opisy.txt"});
     }
 };
 
