@@ -5,7 +5,7 @@
 
 #include "app/startup.h"
 #include "items/mygraphicsitem.h"
-#include "app/prompts.h"
+#include "fakeprompts.h"
 #include "items/specialglyphfont.h"
 #include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
@@ -151,32 +151,12 @@ QString fileOfLineFeeds(int megabytes)
     return path;
 }
 
-// Answers every question the sheet asks, as a user would with one button.
-class AnsweringPrompts final : public Prompts
-{
-public:
-    explicit AnsweringPrompts(QMessageBox::StandardButton answer) : answer(answer) { Prompts::install(this); }
-    ~AnsweringPrompts() override { Prompts::install(nullptr); }
-    QString openFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
-    void message(QMessageBox::Icon, const QString &, const QString &) override { ++messages; }
-    QMessageBox::StandardButton question(QMessageBox::Icon, const QString &, const QString &,
-                                         QMessageBox::StandardButtons, QMessageBox::StandardButton) override
-    {
-        ++questions;
-        return answer;
-    }
-    QMessageBox::StandardButton answer;
-    int messages = 0;
-    int questions = 0;
-};
-
 // The look at a file before it is read: for 10 MB of line feeds (1.16 million
 // barettes with n = 8), the time until the user is asked.
 void BM_CheckHugeFile(benchmark::State &state)
 {
     const QString path = fileOfLineFeeds(int(state.range(0)));
-    AnsweringPrompts prompts(QMessageBox::No);
+    FakePrompts prompts;   // answers No, the default button
     Preview preview;
     for (auto _ : state) {
         preview.filePath = path;
@@ -185,8 +165,8 @@ void BM_CheckHugeFile(benchmark::State &state)
     const DescriptionsCheck::Result r = DescriptionsCheck::check(path, labelsPerBarette, 6);
     state.counters["barettes"] = double(r.barettes);
     state.counters["estimate_GiB"] = double(r.memoryBytes) / (1 << 30);
-    state.counters["asked"] = prompts.questions;
-    state.counters["refused"] = prompts.messages;
+    state.counters["asked"] = double(prompts.questions.size());
+    state.counters["refused"] = double(prompts.messages.size());
     state.SetBytesProcessed(state.iterations() * (state.range(0) << 20));
 }
 BENCHMARK(BM_CheckHugeFile)->Arg(10)->Unit(benchmark::kMillisecond);
@@ -196,7 +176,8 @@ BENCHMARK(BM_CheckHugeFile)->Arg(10)->Unit(benchmark::kMillisecond);
 // figures are the process's.
 void BM_MemoryAfterLargeSheet(benchmark::State &state)
 {
-    AnsweringPrompts prompts(QMessageBox::Yes);
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};   // load the large file
     Preview preview;
     loadSheet(preview, int(state.range(0)));
     preview.generatePages();
