@@ -190,7 +190,7 @@ private slots:
         for (int i = 0; i < cb->count(); ++i)
             entries.append(cb->itemText(i));
         // "PDF" and "pdf" hide a queue; "Pdf" does not.
-        QCOMPARE(entries, (QStringList{"Wybierz drukarkę", "Etykiety_Pdf", "Magazyn", "Warsztat", "PDF WBUDOWANA"}));
+        QCOMPARE(entries, (QStringList{"Wybierz drukarkę", "Archiwum", "Etykiety_Pdf", "Magazyn", "Warsztat", "PDF WBUDOWANA"}));
         QCOMPARE(cb->currentText(), QStringLiteral("Etykiety_Pdf"));
         // The default printer's printable area, asked of CUPS, set the layout:
         // A4 with 4.23 mm margins all round.
@@ -203,8 +203,12 @@ private slots:
     void choosingAnotherPrinterRelaysTheSheet()
     {
         import(files.write(QStringLiteral("p.txt"), barettes(13)));
+        child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
         auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
         cb->setCurrentText(QStringLiteral("Magazyn"));   // 6.35, 12.7, 197.3 x 271.6 mm
+        // The new page is fitted to the window again, and the zoom label says so.
+        QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
+        QCOMPARE(preview->zoomStep(), 1);
         QCOMPARE(preview->printer(), QStringLiteral("Magazyn"));
         QVERIFY(std::abs(preview->layout().fAvailableArea.y() - (891 - 3 * 271.6) / 2) < 0.05);
         // The fields moved with the narrower area: 5 mm from its left edge.

@@ -79,7 +79,7 @@ private slots:
         QTest::addColumn<int>("lastPage");
         QTest::newRow("none: one page, frame only") << 0 << 0;
         QTest::newRow("one") << 1 << 0;
-        QTest::newRow("exactly one page: an empty second page") << 6 << 1;
+        QTest::newRow("exactly one page: no empty second page") << 6 << 0;
         QTest::newRow("seven") << 7 << 1;
         QTest::newRow("thirteen") << 13 << 2;
     }

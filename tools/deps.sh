@@ -2,9 +2,11 @@
 LAMELLO_PACKAGES=(
     g++ cmake make
     qt6-base-dev            # Widgets, PrintSupport, Test and the CUPS print plugin
+    libcups2-dev            # print jobs handed to the scheduler
     libbenchmark-dev        # bench/
     cups cups-client        # the private scheduler the printer tests start
-    poppler-utils           # pdfinfo, pdftotext for checking PDFs
+    poppler-utils           # pdfinfo, pdftotext, pdftoppm for checking PDFs
+    time                    # /usr/bin/time -v in the batch benchmark
     xvfb xauth              # running the program where there is no display
     fonts-dejavu-core       # a font for the user interface on a bare machine
 )

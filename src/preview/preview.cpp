@@ -7,6 +7,9 @@
 #include "preview/atomicfile.h"
 #include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
+#include "preview/pagebuilder.h"
+#include "preview/pagerenderer.h"
+#include "preview/printjob.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -259,8 +262,18 @@ void Preview::generatePages()
     discardPages();
     nextId = 0;
     selectedCount = 0;
-    if (sheet.barettesPerPage > 0)
-        items.reserve(texts.size() * (sheet.labelsPerBarette + 1));
+    if (sheet.barettesPerPage > 0) {
+        const qsizetype fieldCount = texts.size() * (sheet.labelsPerBarette + 1);
+        items.reserve(fieldCount);
+        // Every field without a remembered font gets the default one, and
+        // remembers it from now on.
+        if (fonts.size() < fieldCount) {
+            fonts.reserve(fieldCount);
+            const QFont defaultFont = SpecialGlyphFont::defaultFont();
+            while (fonts.size() < fieldCount)
+                fonts.append(defaultFont);
+        }
+    }
 
     // Most rebuilds are over before anyone could read a progress window; one
     // appears only when a large sheet keeps the user waiting, and its label
@@ -293,50 +306,17 @@ void Preview::generatePages()
 
 QGraphicsScene *Preview::generatePage(int p)
 {
-    auto *scene = new QGraphicsScene(this);
-    // A page holds a few dozen fields; a linear search finds the clicked one
-    // faster than an index costs to build on large sheets.
-    scene->setItemIndexMethod(QGraphicsScene::NoIndex);
-    scene->setSceneRect(sheet.fAvailableArea);
-    created.push_back(scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush));
-
-    qsizetype b = qsizetype(sheet.barettesPerPage) * p;
-    for (int r = 0; r < sheet.rows; ++r) {
-        for (int c = 0; c < sheet.columns; ++c) {
-            if (b < texts.size())
-                addBarette(scene, sheet.baretteOrigin(r, c), texts.at(b));
-            ++b;
-        }
-    }
-    return scene;
-}
-
-void Preview::addBarette(QGraphicsScene *scene, QPointF origin, const QStringList &group)
-{
-    // The strip's clicks would be ignored (id -1), so it is not connected.
-    auto *strip = new MyGraphicsItem(MyGraphicsItem::stripId, this);
-    strip->setRectF(sheet.stripRect(origin));
-    scene->addItem(strip);
-    created.push_back(strip);
-
-    const int n = sheet.labelsPerBarette;
-    for (int j = 0; j <= n; ++j) {
-        auto *field = new MyGraphicsItem(nextId, this);
-        field->setRectF(j == 0 ? sheet.headerRect(origin) : sheet.labelRect(origin, j));
-        // Text and remembered font go in together, so the text is measured
-        // once, in its final font.
-        if (nextId < fonts.size()) {
-            field->setContent(group.value(j), fonts.at(nextId));
-        } else {
-            fonts.append(SpecialGlyphFont::defaultFont());
-            field->setText(group.value(j));
-        }
-        scene->addItem(field);
-        created.push_back(field);
+    const PageBuilder builder(sheet, texts, fonts);
+    QGraphicsScene *scene = builder.build(p, this, this, [this](QGraphicsItem *item, MyGraphicsItem *field) {
+        created.push_back(item);
+        // The strips' clicks would be ignored (id -1), so they are not connected.
+        if (!field)
+            return;
         items.append(field);
         ++nextId;
         connect(field, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);
-    }
+    });
+    return scene;
 }
 
 void Preview::showCurrentPage()
@@ -540,14 +520,99 @@ void Preview::setPrinter(QString p)
         }
     }
     updatePreview();
+    // The page's rectangle follows the printer: fit it again, as a resize does.
+    zoomResize();
 }
 
 void Preview::printCurrent()
 {
+    printPages(currentPageIndex, currentPageIndex);
 }
 
 void Preview::printAll()
 {
+    printPages(0, int(pages.size()) - 1);
+}
+
+namespace {
+// "1 strona", "2 strony", "5 stron", "22 strony".
+QString pagesText(int count)
+{
+    const int tens = count % 100;
+    const int ones = count % 10;
+    if (count == 1)
+        return Preview::tr("%1 strona").arg(count);
+    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+        return Preview::tr("%1 strony").arg(count);
+    return Preview::tr("%1 stron").arg(count);
+}
+} // namespace
+
+void Preview::printPages(int first, int last)
+{
+    clearSelection();
+    if (pages.isEmpty() || first < 0 || last >= pages.size() || first > last)
+        return;
+    Prompts &prompts = Prompts::current();
+    const bool pdf = printerName == builtInPdfName;
+    QString path;
+    if (pdf) {
+        path = prompts.saveFileName(nullptr, QString(), QString(), QStringLiteral("*.pdf"));
+        // A cancelled dialog is a cancel: nothing is written, nothing is said.
+        if (path.isEmpty())
+            return;
+    }
+
+    // Short jobs are over before a window could be read; a long one shows its
+    // progress after a moment and can be cancelled. The window is modal, so
+    // the sheet cannot change under the job.
+    const int count = last - first + 1;
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<QProgressDialog> progress;
+    const auto onProgress = [&](int done, int total) {
+        if (!progress && timer.elapsed() >= progressDelayMs && done < total) {
+            progress = std::make_unique<QProgressDialog>(tr("Drukowanie"), tr("Anuluj"), 0, total);
+            progress->setWindowModality(Qt::ApplicationModal);
+            progress->setMinimumDuration(0);
+            progress->show();
+        }
+        if (progress) {
+            progress->setLabelText(tr("Drukowanie\nstrona: %1 z %2").arg(qMin(done + 1, total)).arg(total));
+            progress->setValue(done);
+            QCoreApplication::processEvents();
+            if (progress->wasCanceled())
+                return false;
+        }
+        return true;
+    };
+    const auto drawPage = [&](int index, PageRenderer &renderer) {
+        return renderer.drawPage(pages.at(first + index));
+    };
+
+    QString error;
+    int jobId = 0;
+    const PrintJob::Outcome outcome =
+        pdf ? PrintJob::writePdf(path, count, drawPage, onProgress, &error)
+            : PrintJob::print(printerName, QStringLiteral("Lamello"), count, drawPage, onProgress, &error, &jobId);
+    progress.reset();
+
+    switch (outcome) {
+    case PrintJob::Outcome::Done:
+        if (pdf)
+            prompts.message(QMessageBox::NoIcon, tr("Komunikat"), tr("Wydruk zapisano poprawnie."));
+        else
+            emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId));
+        break;
+    case PrintJob::Outcome::Cancelled:
+        emit statusMessage(pdf ? tr("Wydruk przerwano; pliku nie zapisano.")
+                               : tr("Wydruk przerwano; do drukarki nic nie wysłano."));
+        break;
+    case PrintJob::Outcome::Failed:
+        prompts.message(QMessageBox::NoIcon, tr("Komunikat"),
+                        tr("Wystąpił błąd podczas wydruku.") + QLatin1Char('\n') + error);
+        break;
+    }
 }
 
 // ----------------------------------------------------------------- projects

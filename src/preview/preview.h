@@ -116,8 +116,8 @@ protected:
 private:
     void countPages();
     QGraphicsScene *generatePage(int p);
-    void addBarette(QGraphicsScene *scene, QPointF origin, const QStringList &group);
     void discardPages();
+    void printPages(int first, int last);
     void showCurrentPage();
     void clearSelection();
     void toggle(MyGraphicsItem *item);

@@ -54,9 +54,11 @@ void SheetLayout::computeLayout()
 
 int SheetLayout::lastPageFor(qsizetype groups) const
 {
-    if (barettesPerPage <= 0)
+    // As many pages as the barettes fill, the last one possibly partly: a
+    // sheet that is an exact multiple of a page ends without an empty page.
+    if (barettesPerPage <= 0 || groups <= 0)
         return 0;
-    return int(groups / barettesPerPage);
+    return int((groups - 1) / barettesPerPage);
 }
 
 QPointF SheetLayout::baretteOrigin(int row, int column) const

@@ -69,8 +69,9 @@ struct SheetLayout
     // geometry in which nothing fits gives 0 columns or rows, never a negative count.
     void computeLayout();
 
-    // Index of the last page for `groups` barettes: one page more than a full
-    // division needs, and one page (the frame alone) when nothing fits.
+    // Index of the last page for `groups` barettes: ceil(groups / per page)
+    // pages, and one page (the frame alone) when there is nothing to show or
+    // nothing fits.
     int lastPageFor(qsizetype groups) const;
 
     // Origin in mm of the barette in `row`, `column` of a page.

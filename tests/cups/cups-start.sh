@@ -197,6 +197,61 @@ add_queue wirtualna_pdf "$PS_MODEL"
 add_queue Etykiety_Pdf "$PS_MODEL"
 add_queue Magazyn "$LJ_MODEL"
 
+# A PDF queue that keeps the job's bytes: its only filter copies the PDF the
+# program sent, unchanged, to DIR/out/Archiwum.prn, so a test can read the
+# printed pages back with poppler. (A raw queue would keep the bytes too, but
+# CUPS runs nothing for a raw job on a file: device and writes no file.)
+# A4 with 6 mm (17 pt) margins all round.
+mkdir -p "$STATE/bin" || fail "cannot create $STATE/bin"
+cat >"$STATE/bin/passthrough" <<'EOS'
+#!/bin/sh
+# CUPS filter: the document unchanged (argument 6, or standard input).
+if [ -n "$6" ]; then exec cat -- "$6"; fi
+exec cat
+EOS
+chmod 0755 "$STATE/bin/passthrough" || fail "cannot make the passthrough filter executable"
+cat >"$DIR/archiwum.ppd" <<EOS
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "ARCHIWUM.PPD"
+*Manufacturer: "Lamello"
+*Product: "(Archiwum)"
+*ModelName: "Lamello Archiwum"
+*ShortNickName: "Lamello Archiwum"
+*NickName: "Lamello Archiwum"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: False
+*DefaultColorSpace: Gray
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsFilter2: "application/pdf application/vnd.cups-raw 0 $STATE/bin/passthrough"
+*OpenUI *PageSize/Media Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "17 17 578 825"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
+EOS
+out=$(lpadmin -p Archiwum -E -v "file://$DIR/out/Archiwum.prn" -P "$DIR/archiwum.ppd" \
+    -D "Lamello test queue Archiwum (PDF kept as sent)" -o printer-error-policy=abort-job 2>&1) \
+    || fail "lpadmin could not create queue Archiwum: $out"
+out=$(cupsenable Archiwum 2>&1) || fail "cupsenable Archiwum: $out"
+out=$(cupsaccept Archiwum 2>&1) || fail "cupsaccept Archiwum: $out"
+
 out=$(lpadmin -d Etykiety_Pdf 2>&1) || fail "lpadmin -d Etykiety_Pdf: $out"
 
 # Check the result as a client sees it.
@@ -205,10 +260,11 @@ case $default in
     *": Etykiety_Pdf") ;;
     *) fail "default destination is not Etykiety_Pdf: $default" ;;
 esac
-for name in Warsztat Biuro_PDF wirtualna_pdf Etykiety_Pdf Magazyn; do
+for name in Warsztat Biuro_PDF wirtualna_pdf Etykiety_Pdf Magazyn Archiwum; do
     lpstat -a "$name" 2>/dev/null | grep -q 'accepting requests' \
         || fail "queue $name does not accept jobs"
     lpoptions -p "$name" -l 2>/dev/null | grep -q '^PageSize/.*\*A4\b' \
         || fail "queue $name does not default to A4 paper"
 done
+
 exit 0

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class PageRenderer;
+
+// One print run: pages drawn by PageRenderer either into a PDF file or, as a
+// PDF document, into the queue of a system printer (CUPS).
+//
+// Nothing is left half done: a PDF file appears at its path, in full, only when
+// every page was drawn (an older file of that name stays until then, and stays
+// for good when the run fails or is cancelled); a printer gets the job only
+// after every page was drawn, and a queue that is gone or refuses the job is
+// reported, never replaced by some other output.
+class PrintJob
+{
+public:
+    enum class Outcome { Done, Cancelled, Failed };
+
+    // Draws page `index` (0 .. count - 1 of the job) through the renderer;
+    // returns false when the device could not take it.
+    using PageSource = std::function<bool(int index, PageRenderer &renderer)>;
+    // Told after every page; returns false to cancel the run.
+    using Progress = std::function<bool(int done, int total)>;
+
+    // A4 portrait sheets, drawn at true size.
+    static Outcome writePdf(const QString &path, int count, const PageSource &page, const Progress &progress,
+                            QString *error);
+
+    // Sheets of the printer's default paper, handed to CUPS as one job named
+    // `title`. On success `jobId` holds the scheduler's job number.
+    static Outcome print(const QString &printer, const QString &title, int count, const PageSource &page,
+                         const Progress &progress, QString *error, int *jobId = nullptr);
+
+    // Whether the system has a printer of exactly that name now.
+    static bool printerAvailable(const QString &printer);
+};

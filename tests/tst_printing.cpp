@@ -1,0 +1,290 @@
+// Printing at true size into the built-in PDF and onto a real (private) CUPS
+// queue, read back with poppler; the failures a user can run into.
+
+#include "fakeprompts.h"
+#include "pdfcheck.h"
+#include "testfiles.h"
+#include "items/mygraphicsitem.h"
+#include "preview/preview.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProgressDialog>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace PdfCheck;
+
+namespace {
+constexpr int n = 8;
+
+// `count` barettes: header "H<b>", labels "L<b>.<j>"; the first header is Polish.
+QByteArray barettes(int count)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count; ++b) {
+        bytes += b == 0 ? QByteArray("\xAF\xF3\xB3\xE6 \xB9\xEA") : "H" + QByteArray::number(b);   // "Żółć ąę"
+        bytes += '\n';
+        for (int j = 1; j <= n; ++j)
+            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
+    }
+    return bytes;
+}
+
+QString cupsOut(const QString &queue)
+{
+    return QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/%1.prn").arg(queue));
+}
+
+void lp(const QString &tool, const QStringList &args)
+{
+    QProcess proc;
+    proc.start(tool, args);
+    QVERIFY(proc.waitForFinished(20000));
+    QVERIFY2(proc.exitCode() == 0, proc.readAllStandardError().constData());
+}
+
+// Cancels every progress window as soon as it is shown.
+struct Canceller : QObject
+{
+    int shown = 0;
+    bool eventFilter(QObject *o, QEvent *e) override
+    {
+        if (auto *dialog = qobject_cast<QProgressDialog *>(o); dialog && e->type() == QEvent::Show) {
+            ++shown;
+            QTimer::singleShot(0, dialog, &QProgressDialog::cancel);
+        }
+        return false;
+    }
+};
+} // namespace
+
+class TestPrinting : public QObject
+{
+    Q_OBJECT
+
+    TestFiles files;
+    FakePrompts prompts;
+
+    void load(Preview &p, int count, const QString &printer)
+    {
+        p.generationEnabled = true;
+        p.filePath = files.write(QStringLiteral("sheet.txt"), barettes(count));
+        p.readFile();
+        p.setPrinter(printer);
+    }
+
+    // Where the first barette's top strip and first label field lie on paper
+    // in the raster of page 1, compared with the scene at 3 units per mm.
+    static void checkTrueSize(const Preview &p, const QString &pdf)
+    {
+        const QImage img = raster(pdf, 1);
+        QVERIFY(!img.isNull());
+        QCOMPARE(img.width(), qRound(mmToPx(210)));
+
+        const QRectF label = p.fields().at(1)->frame();   // scene units
+        const QRectF labelMm(label.x() / 3, label.y() / 3, label.width() / 3, label.height() / 3);
+        const int row = qRound(mmToPx(labelMm.top() + 1));   // above the text
+        const QList<double> sides = blackRuns(img, true, row, qRound(mmToPx(labelMm.left() - 1)),
+                                              qRound(mmToPx(labelMm.right() + 1)));
+        QCOMPARE(sides.size(), 2);
+        const double width = pxToMm(sides.at(1) - sides.at(0));
+        QVERIFY2(std::abs(width - 37.3) <= 0.1, qPrintable(QString::number(width)));
+
+        const QRectF strip = p.fields().at(0)->frame().translated(0, -21);
+        const QPointF corner(strip.x() / 3, strip.y() / 3);
+        const QList<double> left = blackRuns(img, true, qRound(mmToPx(corner.y() + 3.5)),
+                                             qRound(mmToPx(corner.x() - 1)), qRound(mmToPx(corner.x() + 1)));
+        const QList<double> top = blackRuns(img, false, qRound(mmToPx(corner.x() + 10)),
+                                            qRound(mmToPx(corner.y() - 1)), qRound(mmToPx(corner.y() + 1)));
+        QCOMPARE(left.size(), 1);
+        QCOMPARE(top.size(), 1);
+        QVERIFY2(std::abs(pxToMm(left.at(0)) - corner.x()) <= 0.1, qPrintable(QString::number(pxToMm(left.at(0)))));
+        QVERIFY2(std::abs(pxToMm(top.at(0)) - corner.y()) <= 0.1, qPrintable(QString::number(pxToMm(top.at(0)))));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY2(qEnvironmentVariableIsSet("LAMELLO_CUPS_DIR"), "run through ctest: it starts the test printers");
+    }
+
+    void init()
+    {
+        prompts.messages.clear();
+        prompts.fileAnswers.clear();
+    }
+
+    void allPagesIntoThePdfAtTrueSize()
+    {
+        Preview p;
+        load(p, 13, Preview::builtInPdfName);
+        QCOMPARE(p.pageCount(), 3);
+        p.clickedItem(1, p.fields().at(1)->currentFont(), false, false);   // selected before printing
+        QCOMPARE(p.selectionCount(), 1);
+
+        const QString pdf = files.path(QStringLiteral("all.pdf"));
+        prompts.fileAnswers = {pdf};
+        p.printAll();
+        QCOMPARE(p.selectionCount(), 0);
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.at(0).title, QStringLiteral("Komunikat"));
+        QCOMPARE(prompts.messages.at(0).text, QStringLiteral("Wydruk zapisano poprawnie."));
+
+        QCOMPARE(pageCount(pdf), 3);
+        QVERIFY2(pageSize(pdf).contains(QRegularExpression(QStringLiteral("^595(\\.\\d+)? x 84[12](\\.\\d+)?$"))),
+                 qPrintable(pageSize(pdf)));   // A4 portrait, in whole or exact points
+        // Texts stay text, in page order, Polish letters included.
+        QList<int> headerPages;
+        const QList<Word> all = words(pdf);
+        for (const Word &w : all) {
+            if (w.text == QStringLiteral("H6") || w.text == QStringLiteral("H12") || w.text == QStringLiteral("Żółć"))
+                headerPages.append(w.page);
+        }
+        QCOMPARE(headerPages, (QList<int>{1, 2, 3}));
+        // The symbol font travels with the file.
+        const QStringList fontRows = fonts(pdf);
+        QVERIFY(!fontRows.isEmpty());
+        for (const QString &row : fontRows) {
+            QVERIFY2(row.contains(QLatin1String("TIMES_K")), qPrintable(row));
+            QVERIFY2(row.contains(QRegularExpression(QStringLiteral("Identity-H\\s+yes\\s"))), qPrintable(row));   // embedded
+        }
+
+        checkTrueSize(p, pdf);
+        // The field selected before printing is white on paper, not tinted.
+        const QImage img = raster(pdf, 1);
+        const QRectF label = p.fields().at(1)->frame();
+        QCOMPARE(qGray(img.pixel(qRound(mmToPx(label.x() / 3 + 1)), qRound(mmToPx(label.y() / 3 + 1)))), 255);
+    }
+
+    void currentPageOnly()
+    {
+        Preview p;
+        load(p, 13, Preview::builtInPdfName);
+        p.swichPage(2);
+        const QString pdf = files.path(QStringLiteral("one.pdf"));
+        prompts.fileAnswers = {pdf};
+        p.printCurrent();
+        QCOMPARE(pageCount(pdf), 1);
+        const QList<Word> all = words(pdf);
+        QVERIFY(!all.isEmpty());
+        QCOMPARE(all.first().text, QStringLiteral("H6"));
+    }
+
+    void aSystemPrinterGetsTheSamePagesAtTrueSize()
+    {
+        const QString out = cupsOut(QStringLiteral("Archiwum"));
+        QFile::remove(out);
+        Preview p;
+        QSignalSpy status(&p, &Preview::statusMessage);
+        load(p, 7, QStringLiteral("Archiwum"));
+        p.printAll();
+        QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.value(0).text));
+        QCOMPARE(status.size(), 1);
+        QVERIFY2(status.at(0).at(0).toString().startsWith(QStringLiteral("Do drukarki Archiwum wysłano 2 strony")),
+                 qPrintable(status.at(0).at(0).toString()));
+
+        // The raw queue writes the job's bytes to a file once the job is done.
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && PdfCheck::run(QStringLiteral("lpstat"),
+                                                                     {QStringLiteral("-o"), QStringLiteral("Archiwum")})
+                                                                .isEmpty(),
+                                 20000);
+        QCOMPARE(pageCount(out), 2);
+        checkTrueSize(p, out);
+    }
+
+    void aPrinterThatIsGoneOrRefusesPrintsNothingAndSaysSo_data()
+    {
+        QTest::addColumn<QString>("queue");
+        QTest::addColumn<bool>("deleted");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("deleted after it was chosen") << "Znikajaca" << true << "nie jest dostępna";
+        QTest::newRow("not accepting jobs") << "Odmowna" << false << "nie przyjęła zadania";
+    }
+
+    void aPrinterThatIsGoneOrRefusesPrintsNothingAndSaysSo()
+    {
+        QFETCH(QString, queue);
+        QFETCH(bool, deleted);
+        QFETCH(QString, reason);
+        const QString out = cupsOut(queue);
+        lp(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"),
+                                       QStringLiteral("file://") + out});
+        Preview p;
+        QSignalSpy status(&p, &Preview::statusMessage);
+        load(p, 2, queue);
+        if (deleted)
+            lp(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+        else
+            lp(QStringLiteral("cupsreject"), {queue});
+        p.printAll();
+        if (!deleted)
+            lp(QStringLiteral("lpadmin"), {QStringLiteral("-x"), queue});
+
+        QCOMPARE(prompts.messages.size(), 1);
+        const QString text = prompts.messages.at(0).text;
+        QVERIFY2(text.startsWith(QStringLiteral("Wystąpił błąd podczas wydruku.\n")), qPrintable(text));
+        QVERIFY2(text.contains(queue) && text.contains(reason), qPrintable(text));
+        QVERIFY(status.isEmpty());
+        QVERIFY(!QFile::exists(out));
+    }
+
+    void pdfFailuresLeaveNothingBehind_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("cancelJob");
+        QTest::addColumn<QString>("message");   // start of the one message, empty for none
+        QTest::newRow("cancelled dialog") << "" << false << "";
+        QTest::newRow("folder that does not exist") << "missing/out.pdf" << false << "Wystąpił błąd podczas wydruku.\n";
+        QTest::newRow("cancelled long job, older file kept") << "old.pdf" << true << "";
+    }
+
+    void pdfFailuresLeaveNothingBehind()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, cancelJob);
+        QFETCH(QString, message);
+        Preview p;
+        load(p, 13, Preview::builtInPdfName);
+        const TestFiles folder;   // nothing else in it
+        const QString path = name.isEmpty() ? QString() : folder.path(name);
+        if (name == QStringLiteral("old.pdf"))
+            folder.write(name, "older file");
+        prompts.fileAnswers = {path};
+        Canceller canceller;
+        if (cancelJob) {
+            p.progressDelayMs = 0;
+            qApp->installEventFilter(&canceller);
+        }
+        p.printAll();
+        qApp->removeEventFilter(&canceller);
+
+        QCOMPARE(canceller.shown, cancelJob ? 1 : 0);
+        QCOMPARE(prompts.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(prompts.messages.at(0).text.startsWith(message), qPrintable(prompts.messages.at(0).text));
+        if (name == QStringLiteral("old.pdf")) {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::ReadOnly));
+            QCOMPARE(old.readAll(), QByteArray("older file"));
+        }
+        // No temporary or partial file anywhere in the folder.
+        QStringList left = QDir(folder.path(QString())).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral("old.pdf"));
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
+
+        // The same target then takes a finished job.
+        if (name == QStringLiteral("old.pdf")) {
+            prompts.messages.clear();
+            prompts.fileAnswers = {path};
+            p.printAll();
+            QCOMPARE(prompts.messages.at(0).text, QStringLiteral("Wydruk zapisano poprawnie."));
+            QCOMPARE(pageCount(path), 3);
+        }
+    }
+};
+
+QTEST_MAIN(TestPrinting)
+#include "tst_printing.moc"
