@@ -283,6 +283,34 @@ private slots:
         QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
     }
 
+    void projectNamedOnTheCommandLineOpensAtStartUp()
+    {
+        import(files.write(QStringLiteral("cabinet.txt"), barettes(2)));
+        clickField(4);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        const QString project = files.path(QStringLiteral("cabinet.lmpro"));
+        prompts.fileAnswers = {project};
+        action(*window, QStringLiteral("&Zapisz projekt"))->trigger();
+        QCOMPARE(prompts.messages.last().text, QStringLiteral("Zapisano."));
+
+        init();   // a fresh start of the program
+        prompts.messages.clear();
+        window->openFromCommandLine({QStringLiteral("lamello"), project, QStringLiteral("ignored")});
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+        QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Bold));
+        QCOMPARE(window->windowTitle(), files.path(QStringLiteral("cabinet.dat")) + QStringLiteral(" - Lamello"));
+
+        // A missing project is said so, and the sheet stays as it is.
+        const QString missing = files.path(QStringLiteral("gone.lmpro"));
+        window->openFromCommandLine({QStringLiteral("lamello"), missing});
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.at(0).text.contains(missing));
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+        window->openFromCommandLine({QStringLiteral("lamello")});
+        QCOMPARE(prompts.messages.size(), 1);
+    }
+
     // ------------------------------------------------------ font tool bar
 
     void sizeButtonsSendModelThenField()

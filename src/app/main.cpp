@@ -2,7 +2,6 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
-#include <QStringList>
 
 int main(int argc, char **argv)
 {
@@ -12,9 +11,7 @@ int main(int argc, char **argv)
     {
         MainWindow window;
         window.show();
-        const QStringList args = QCoreApplication::arguments();
-        if (args.size() > 1)
-            window.openProjectFile(args.at(1));
+        window.openFromCommandLine(QCoreApplication::arguments());
         exitCode = app.exec();
     }
     return exitCode;

@@ -306,6 +306,13 @@ void MainWindow::openProjectFile(QString path)
     preview->openProject(path);
 }
 
+void MainWindow::openFromCommandLine(const QStringList &arguments)
+{
+    // The first argument after the program names a project; the rest are ignored.
+    if (arguments.size() > 1)
+        openProjectFile(arguments.at(1));
+}
+
 // --------------------------------------------------------------- commands
 
 void MainWindow::newFile()

@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -30,6 +31,8 @@ public:
 
     // Opens the project at `path` (the command line's first argument).
     void openProjectFile(QString path);
+    // Start-up: opens the project that `arguments` (the program's command line) names, if any.
+    void openFromCommandLine(const QStringList &arguments);
 
     Preview *sheetPreview() const { return preview; }
     // The font size model behind the size field; it is never shown.

@@ -229,6 +229,13 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
     return ReadStatus::Ok;
 }
 
+qsizetype DescriptionsFile::lineCount(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0;
+    return bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+}
+
 bool DescriptionsFile::serialize(const QStringList &fieldTexts, QByteArray &out,
                                  qsizetype *badField, char32_t *badChar)
 {

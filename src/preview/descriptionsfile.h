@@ -49,6 +49,9 @@ public:
     static ReadStatus read(const QString &path, int labelsPerBarette, QList<QStringList> &groups,
                            Encoding *used = nullptr);
 
+    // The number of lines of `bytes`: one per field of the sheet it was written from.
+    static qsizetype lineCount(QByteArrayView bytes);
+
     // The bytes of a descriptions file holding `fieldTexts`, one per line, line
     // breaks written as "@". Returns false when a text holds a character that
     // Windows-1250 cannot represent; `badField` and `badChar` (the whole code

@@ -10,9 +10,13 @@
 #include "preview/pagebuilder.h"
 #include "preview/pagerenderer.h"
 #include "preview/printjob.h"
+#include "preview/projectfile.h"
 
 #include <QApplication>
 #include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QGraphicsScene>
 #include <QPrinter>
@@ -42,40 +46,39 @@ Preview::~Preview()
 
 // ---------------------------------------------------------------- reading
 
+bool Preview::mayRead(const QString &path)
+{
+    // Look before reading: a wrong file picked in the dialog must neither
+    // freeze the window nor take the machine's memory, and declining
+    // keeps the sheet the user has.
+    sheet.computeLayout();
+    const DescriptionsCheck::Result check =
+        DescriptionsCheck::check(path, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
+    switch (check.verdict) {
+    case DescriptionsCheck::Verdict::Ok:
+    case DescriptionsCheck::Verdict::Missing:      // the reader says so
+    case DescriptionsCheck::Verdict::Unreadable:
+        return true;
+    case DescriptionsCheck::Verdict::Large:
+        return Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
+                                           DescriptionsCheck::question(check),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               == QMessageBox::Yes;
+    case DescriptionsCheck::Verdict::NotRegular:
+    case DescriptionsCheck::Verdict::NotText:
+    case DescriptionsCheck::Verdict::TooLarge:
+        break;
+    }
+    qDebug() << "> Preview::readFile >> file refused !";
+    Prompts::current().message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, path));
+    return false;
+}
+
 bool Preview::readFile()
 {
-    if (!filePath.isEmpty()) {
-        // Look before reading: a wrong file picked in the dialog must neither
-        // freeze the window nor take the machine's memory, and declining
-        // keeps the sheet the user has.
-        sheet.computeLayout();
-        const DescriptionsCheck::Result check =
-            DescriptionsCheck::check(filePath, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
-        bool keep = false;
-        switch (check.verdict) {
-        case DescriptionsCheck::Verdict::Ok:
-        case DescriptionsCheck::Verdict::Missing:      // the reader says so below
-        case DescriptionsCheck::Verdict::Unreadable:
-            break;
-        case DescriptionsCheck::Verdict::Large:
-            keep = Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
-                                               DescriptionsCheck::question(check),
-                                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes;
-            break;
-        case DescriptionsCheck::Verdict::NotRegular:
-        case DescriptionsCheck::Verdict::NotText:
-        case DescriptionsCheck::Verdict::TooLarge:
-            qDebug() << "> Preview::readFile >> file refused !";
-            Prompts::current().message(QMessageBox::Warning, QString(),
-                                       DescriptionsCheck::refusal(check, filePath));
-            keep = true;
-            break;
-        }
-        if (keep) {
-            filePath = readPath;
-            return false;
-        }
+    if (!filePath.isEmpty() && !mayRead(filePath)) {
+        filePath = readPath;
+        return false;
     }
 
     // Give the old texts' memory back before the new ones are made.
@@ -119,6 +122,27 @@ bool Preview::checkSheetHasFields()
     return false;
 }
 
+bool Preview::fieldTextsFile(QByteArray &bytes)
+{
+    QStringList fieldTexts;
+    fieldTexts.reserve(items.size());
+    for (const MyGraphicsItem *item : std::as_const(items))
+        fieldTexts.append(item->currentText());
+
+    qsizetype badField = -1;
+    char32_t badChar = 0;
+    if (DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar))
+        return true;
+    const QString code = QStringLiteral("%1").arg(uint(badChar), 4, 16, QLatin1Char('0')).toUpper();
+    Prompts::current().message(QMessageBox::Critical, QString(),
+                               tr("Tekst pola nr %1 zawiera znak „%2” (U+%3), którego nie można zapisać "
+                                  "w kodowaniu Windows-1250.\nPlik nie został zapisany.")
+                                   .arg(badField + 1)
+                                   .arg(QString::fromUcs4(&badChar, 1))
+                                   .arg(code));
+    return false;
+}
+
 void Preview::exportDescriptions()
 {
     // Writing no fields would replace a file with nothing.
@@ -130,24 +154,9 @@ void Preview::exportDescriptions()
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
         return;
 
-    QStringList fieldTexts;
-    fieldTexts.reserve(items.size());
-    for (const MyGraphicsItem *item : std::as_const(items))
-        fieldTexts.append(item->currentText());
-
     QByteArray bytes;
-    qsizetype badField = -1;
-    char32_t badChar = 0;
-    if (!DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar)) {
-        const QString code = QStringLiteral("%1").arg(uint(badChar), 4, 16, QLatin1Char('0')).toUpper();
-        prompts.message(QMessageBox::Critical, QString(),
-                        tr("Tekst pola nr %1 zawiera znak „%2” (U+%3), którego nie można zapisać "
-                           "w kodowaniu Windows-1250.\nPlik nie został zapisany.")
-                            .arg(badField + 1)
-                            .arg(QString::fromUcs4(&badChar, 1))
-                            .arg(code));
+    if (!fieldTextsFile(bytes))
         return;
-    }
     QString error;
     if (!AtomicFile::write(name, bytes, &error)) {
         prompts.message(QMessageBox::Critical, QString(),
@@ -619,12 +628,132 @@ void Preview::printPages(int first, int last)
 
 void Preview::saveProject()
 {
+    if (!checkSheetHasFields())
+        return;
+    Prompts &prompts = Prompts::current();
+    const QString answer = prompts.saveFileName(this, tr("Zapisz projekt"), QStringLiteral("files/projects"),
+                                                QStringLiteral("*.lmpro"));
+    if (answer.isEmpty() || answer == ProjectFile::suffix)
+        return;
+    const QString projectPath = ProjectFile::withSuffix(answer);
+    const QString textsPath = ProjectFile::textsPath(projectPath);
+
+    QByteArray textBytes;
+    if (!fieldTextsFile(textBytes))
+        return;
+    // What the fields show, whatever changed their fonts: the tool bar, the
+    // field's own font dialog, a drop.
+    QList<QFont> fieldFonts;
+    fieldFonts.reserve(items.size());
+    for (const MyGraphicsItem *item : std::as_const(items))
+        fieldFonts.append(item->currentFont());
+
+    QString failed;
+    QString error;
+    if (!AtomicFile::writeAll({{textsPath, textBytes}, {projectPath, ProjectFile::serializeFonts(fieldFonts)}},
+                              &failed, &error)) {
+        prompts.message(QMessageBox::Critical, QString(),
+                        tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n')
+                            + QDir::toNativeSeparators(failed) + QStringLiteral(": ") + error);
+        return;
+    }
+    prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
 }
 
 void Preview::openProject()
 {
+    const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"),
+                                                          QStringLiteral("files/projects"),
+                                                          QStringLiteral("*.lmpro"));
+    openProject(path);
 }
 
-void Preview::openProject(QString)
+void Preview::openProject(QString path)
 {
+    if (path.isEmpty() || path == ProjectFile::suffix)
+        return;
+    Prompts &prompts = Prompts::current();
+    const QString shownPath = QDir::toNativeSeparators(path);
+
+    // Everything is read and checked before the sheet changes: a project that
+    // cannot be opened leaves the sheet as it was.
+    QFile projectFile(path);
+    const DescriptionsCheck::Verdict opened = DescriptionsCheck::openRegular(path, projectFile);
+    if (opened != DescriptionsCheck::Verdict::Ok) {
+        const QString reason = opened == DescriptionsCheck::Verdict::NotRegular
+                                   ? tr("to nie jest zwykły plik")
+                                   : projectFile.errorString();
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
+                            + reason);
+        return;
+    }
+    // Mapped rather than read: a large foreign file is refused after a look at
+    // its first bytes instead of being loaded whole.
+    QByteArray readBytes;
+    QByteArrayView fontBytes;
+    if (projectFile.size() > 0) {
+        if (const uchar *mapped = projectFile.map(0, projectFile.size())) {
+            fontBytes = QByteArrayView(mapped, projectFile.size());
+        } else {
+            readBytes = projectFile.readAll();
+            if (projectFile.error() != QFileDevice::NoError) {
+                prompts.message(QMessageBox::Warning, QString(),
+                                tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath
+                                    + QStringLiteral(": ") + projectFile.errorString());
+                return;
+            }
+            fontBytes = readBytes;
+        }
+    }
+    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
+    if (stored.status == ProjectFile::Fonts::Status::NotAProject) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Plik %1 nie jest plikiem projektu.\nProjekt nie został otwarty.").arg(shownPath));
+        return;
+    }
+
+    const QString projectTexts = ProjectFile::textsPath(path);
+    QFile textsFile(projectTexts);
+    if (!QFileInfo::exists(projectTexts)) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Brak pliku z opisami projektu:\n%1\nProjekt nie został otwarty.")
+                            .arg(QDir::toNativeSeparators(projectTexts)));
+        return;
+    }
+    if (!mayRead(projectTexts))
+        return;
+    QByteArray textBytes;
+    if (DescriptionsCheck::openRegular(projectTexts, textsFile) == DescriptionsCheck::Verdict::Ok)
+        textBytes = textsFile.readAll();
+    if (!textsFile.isOpen() || textsFile.error() != QFileDevice::NoError) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Błąd odczytu pliku z opisami projektu:\n%1: %2\nProjekt nie został otwarty.")
+                            .arg(QDir::toNativeSeparators(projectTexts), textsFile.errorString()));
+        return;
+    }
+
+    filePath = projectTexts;
+    readPath = projectTexts;
+    emit updatePathToFile(filePath);
+    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
+    texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette, &encoding);
+    if (encoding == DescriptionsFile::Encoding::Utf8)
+        emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
+                               .arg(filePath));
+    countPages();
+    // Field i takes the i-th font; fields past the last usable one get the default.
+    const qsizetype usable = stored.fonts.size();
+    fonts = std::move(stored.fonts);
+    generatePages();
+
+    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
+    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3 pól.\n"
+                           "Pozostałe pola mają czcionkę domyślną.")
+                            .arg(shownPath)
+                            .arg(qMin(usable, fieldCount))
+                            .arg(fieldCount));
+    }
 }

@@ -114,6 +114,12 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
 
 private:
+    // Whether the descriptions file at `path` may be read: asks before a very
+    // large sheet, refuses (with a message) what is no descriptions file.
+    bool mayRead(const QString &path);
+    // The current field texts as a descriptions file; false, with a message
+    // naming the field and character, when one cannot be written.
+    bool fieldTextsFile(QByteArray &bytes);
     void countPages();
     QGraphicsScene *generatePage(int p);
     void discardPages();
