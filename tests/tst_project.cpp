@@ -358,27 +358,29 @@ private slots:
     void projectsThatCannotBeOpenedChangeNothing_data()
     {
         QTest::addColumn<QByteArray>("project");   // empty: no project file
-        QTest::addColumn<bool>("withTexts");
+        QTest::addColumn<QByteArray>("texts");     // empty: no texts file
         QTest::addColumn<QString>("message");
-        QTest::newRow("no project file") << QByteArray() << true << QStringLiteral("Błąd odczytu pliku czcionek");
-        QTest::newRow("a PDF renamed") << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << true
+        const QByteArray record = documentedRecord(12, 50, false, false);
+        QTest::newRow("no project file") << QByteArray() << barettes(3) << QStringLiteral("Błąd odczytu pliku czcionek");
+        QTest::newRow("a PDF renamed") << QByteArray("%PDF-1.4\n%\xe2\xe3\xcf\xd3\n1 0 obj\n") << barettes(3)
                                        << QStringLiteral("nie jest plikiem projektu");
-        QTest::newRow("a descriptions file") << barettes(1) << true << QStringLiteral("nie jest plikiem projektu");
-        QTest::newRow("no texts file") << documentedRecord(12, 50, false, false) << false
-                                       << QStringLiteral("Brak pliku z opisami projektu");
+        QTest::newRow("a descriptions file") << barettes(1) << barettes(3) << QStringLiteral("nie jest plikiem projektu");
+        QTest::newRow("no texts file") << record << QByteArray() << QStringLiteral("Brak pliku z opisami projektu");
+        QTest::newRow("a texts file that is no text") << record << QByteArray(5000, '\0')
+                                                      << QStringLiteral("nie jest plikiem tekstowym");
     }
 
     void projectsThatCannotBeOpenedChangeNothing()
     {
         QFETCH(QByteArray, project);
-        QFETCH(bool, withTexts);
+        QFETCH(QByteArray, texts);
         QFETCH(QString, message);
         const TestFiles scratch;
         const QString path = scratch.path(QStringLiteral("p.lmpro"));
         if (!project.isEmpty())
             scratch.write(QStringLiteral("p.lmpro"), project);
-        if (withTexts)
-            scratch.write(QStringLiteral("p.dat"), barettes(3));
+        if (!texts.isEmpty())
+            scratch.write(QStringLiteral("p.dat"), texts);
 
         Preview p;
         load(p, barettes(1));
