@@ -34,6 +34,8 @@ public:
     // Plays the user's part in the program's own dialogs; when unset a dialog
     // is closed at once, as with Escape.
     std::function<int(QDialog &)> dialogs;
+    QStringList modalDialogs;       // window title of every dialog run modally
+    int aboutQtShown = 0;
 
     QString openFileName(QWidget *, const QString &caption, const QString &, const QString &) override
     {
@@ -67,8 +69,10 @@ public:
     }
     int runDialog(QDialog &dialog) override
     {
+        modalDialogs.append(dialog.windowTitle());
         return dialogs ? dialogs(dialog) : int(QDialog::Rejected);
     }
+    void aboutQt(QWidget *) override { ++aboutQtShown; }
 
 private:
     QString next(const QString &caption)

@@ -1,11 +1,23 @@
 // The descriptions editor and the legend of symbol characters beside it.
 
+#include "editor/editpad.h"
+#include "fakeprompts.h"
+#include "testfiles.h"
 #include "textedit/formatslegend.h"
 
+#include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTextDocument>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QStringList texts(const QList<QLabel *> &labels)
@@ -15,13 +27,322 @@ QStringList texts(const QList<QLabel *> &labels)
         result.append(label->text());
     return result;
 }
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QPushButton *button(EditPad &pad, const char *name)
+{
+    auto *pb = pad.findChild<QPushButton *>(QLatin1String(name));
+    if (!pb)
+        qFatal("no button %s", name);
+    return pb;
+}
+
+// The text as the editor holds it (toPlainText() would turn a no-break space
+// into a space).
+QString shownText(EditPad &pad)
+{
+    return pad.textArea()->document()->toRawText().replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QString saveCaption(EditPad &pad)
+{
+    return button(pad, "pbSave")->text();
+}
+
+void type(EditPad &pad, const QString &text)
+{
+    QTest::keyClicks(pad.textArea(), text);
+}
+
+enum class Closing { Cancel, Escape, CloseButton };
 } // namespace
 
 class TestEditor : public QObject
 {
     Q_OBJECT
 
+    TestFiles files;
+    FakePrompts prompts;
+
+    void forget()
+    {
+        prompts.messages.clear();
+        prompts.questions.clear();
+        prompts.questionAnswers.clear();
+        prompts.fileAnswers.clear();
+        prompts.captions.clear();
+    }
+
 private slots:
+    void init() { forget(); }
+
+    // Opened and saved under another name without an edit, every file comes
+    // back byte for byte, whatever it holds.
+    void savedBytesAreTheReadBytes_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Windows-1250 letters") << QByteArray("Zaw\xf3r \xb9\xea\x9c\n\xa0" "Ci\x9cnienie\n")
+                                               << QStringLiteral("Zawór ąęś\n\u00a0Ciśnienie\n");
+        QTest::newRow("markup in the first line") << QByteArray("<b>Stop</b>\n<i>x</i>")
+                                                  << QStringLiteral("<b>Stop</b>\n<i>x</i>");
+        QTest::newRow("CR LF lines") << QByteArray("Praca\r\nStop\r\n") << QStringLiteral("Praca\nStop\n");
+        QTest::newRow("a lone CR") << QByteArray("Pra\rca\nStop\r\n")
+                                   << QStringLiteral("Pra\u240dca\nStop\u240d\n");
+        QTest::newRow("NUL bytes") << QByteArray("Pra\0ca\n\0\0Stop", 13) << QStringLiteral("Pra\u2400ca\n\u2400\u2400Stop");
+        QTest::newRow("empty") << QByteArray() << QString();
+    }
+
+    void savedBytesAreTheReadBytes()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const QString path = files.write(QStringLiteral("in.txt"), bytes);
+        EditPad pad(path, nullptr);
+        QCOMPARE(shownText(pad), shown);
+        QVERIFY(!pad.isModified());
+        QCOMPARE(prompts.messages.size(), bytes.contains('\0') ? 1 : 0);
+        if (bytes.contains('\0'))
+            QVERIFY(prompts.messages.first().text.contains(QStringLiteral("NUL (3)")));
+
+        const QString copy = files.path(QStringLiteral("copy.txt"));
+        prompts.fileAnswers = {copy};
+        QSignalSpy saved(&pad, &EditPad::savedAs);
+        button(pad, "pbSaveAs")->click();
+        QCOMPARE(contents(copy), bytes);
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().first().toString(), copy);
+        QCOMPARE(pad.windowTitle(), copy);
+    }
+
+    // The "*" of "Zapisz", the overwrite question and its two answers.
+    void saveMarksAndAsks()
+    {
+        const QString path = files.write(QStringLiteral("s.txt"), "Praca\n");
+        EditPad pad(path, nullptr);
+        QSignalSpy saved(&pad, &EditPad::savedAs);
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz"));
+        button(pad, "pbSave")->click();   // nothing to save: nothing asked, nothing shown
+        QVERIFY(prompts.questions.isEmpty() && prompts.messages.isEmpty());
+
+        pad.textArea()->moveCursor(QTextCursor::End);
+        type(pad, QStringLiteral("S"));
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz*"));
+        type(pad, QStringLiteral("top"));
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz*"));
+
+        prompts.questionAnswers = {QMessageBox::Discard};
+        button(pad, "pbSave")->click();
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions.first().text, QStringLiteral("Czy na pewno chcesz nadpisać oryginalną zawartość pliku?"));
+        QCOMPARE(prompts.questions.first().title, QStringLiteral("Komunikat"));
+        QCOMPARE(contents(path), QByteArray("Praca\n"));
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz*"));
+
+        prompts.questionAnswers = {QMessageBox::Save};
+        button(pad, "pbSave")->click();
+        QCOMPARE(contents(path), QByteArray("Praca\nStop"));
+        QCOMPARE(prompts.messages.last().text, QStringLiteral("Zapisano\n") + path);
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz"));
+        QCOMPARE(saved.size(), 1);
+        QCOMPARE(saved.first().first().toString(), path);
+    }
+
+    void aNewTextAsksForItsName()
+    {
+        EditPad pad(QString(), nullptr);
+        QCOMPARE(pad.windowTitle(), QStringLiteral("Nowe opisy"));
+        type(pad, QStringLiteral("Praca"));
+        button(pad, "pbSave")->click();   // cancelled: nothing written
+        QCOMPARE(prompts.captions, QStringList{QStringLiteral("Zapisz jako")});
+        QVERIFY(pad.path().isEmpty() && pad.isModified());
+
+        const QString path = files.path(QStringLiteral("new.txt"));
+        prompts.fileAnswers = {path};
+        button(pad, "pbSave")->click();
+        QVERIFY(prompts.questions.isEmpty());   // a chosen name is not asked about again
+        QCOMPARE(contents(path), QByteArray("Praca"));
+        QCOMPARE(pad.path(), path);
+        QVERIFY(!pad.isModified());
+    }
+
+    // Every way of closing asks while there are unsaved changes.
+    void closingAsks_data()
+    {
+        QTest::addColumn<Closing>("how");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QByteArray>("file");
+        QTest::newRow("Anuluj, cancel") << Closing::Cancel << QMessageBox::Cancel << false << QByteArray("A");
+        QTest::newRow("Escape, discard") << Closing::Escape << QMessageBox::Discard << true << QByteArray("A");
+        QTest::newRow("close button, save") << Closing::CloseButton << QMessageBox::Save << true << QByteArray("BA");
+        QTest::newRow("Escape, cancel") << Closing::Escape << QMessageBox::Cancel << false << QByteArray("A");
+    }
+
+    void closingAsks()
+    {
+        QFETCH(Closing, how);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, closed);
+        QFETCH(QByteArray, file);
+        const QString path = files.write(QStringLiteral("c.txt"), "A");
+        QPointer<EditPad> pad = new EditPad(path, nullptr);
+        pad->show();
+        QVERIFY(QTest::qWaitForWindowExposed(pad));
+        type(*pad, QStringLiteral("B"));
+        prompts.questionAnswers = {answer};
+        switch (how) {
+        case Closing::Cancel: button(*pad, "pbCancel")->click(); break;
+        case Closing::Escape: QTest::keyClick(pad->textArea(), Qt::Key_Escape); break;
+        case Closing::CloseButton: pad->close(); break;
+        }
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions.first().title, QStringLiteral("Komunikat"));
+        QCOMPARE(contents(path), file);
+        if (closed) {
+            QTRY_VERIFY(pad.isNull());   // deleted on close
+        } else {
+            QVERIFY(pad->isVisible());
+            QCOMPARE(pad->textArea()->toPlainText(), QStringLiteral("BA"));
+            delete pad;
+        }
+    }
+
+    // A write that fails keeps the old file and the changes, and says why.
+    void aFailedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<bool>("fileSizeLimit");
+        QTest::newRow("no folder to write in") << false;
+        QTest::newRow("file size limit") << true;
+    }
+
+    void aFailedWriteKeepsTheOldFile()
+    {
+        QFETCH(bool, fileSizeLimit);
+        const QByteArray old(100, 'x');
+        const QString path = fileSizeLimit ? files.write(QStringLiteral("big.txt"), old)
+                                           : files.write(QStringLiteral("notafolder"), old) + QStringLiteral("/f.txt");
+        EditPad pad(fileSizeLimit ? path : QString(), nullptr);
+        pad.textArea()->setPlainText(QString(5000, QLatin1Char('y')));
+        QVERIFY(pad.isModified());
+
+        rlimit saved{};
+        if (fileSizeLimit) {
+            std::signal(SIGXFSZ, SIG_IGN);
+            getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit limit = saved;
+            limit.rlim_cur = 1000;
+            setrlimit(RLIMIT_FSIZE, &limit);
+            prompts.questionAnswers = {QMessageBox::Save};
+        } else {
+            prompts.fileAnswers = {path};
+        }
+        button(pad, "pbSave")->click();
+        if (fileSizeLimit)
+            setrlimit(RLIMIT_FSIZE, &saved);
+
+        QCOMPARE(prompts.messages.size(), 1);
+        QCOMPARE(prompts.messages.first().icon, QMessageBox::Warning);
+        QVERIFY2(prompts.messages.first().text.startsWith(QStringLiteral("Nie udało się zapisać pliku.\n") + path),
+                 qPrintable(prompts.messages.first().text));
+        QCOMPARE(contents(fileSizeLimit ? path : files.path(QStringLiteral("notafolder"))), old);
+        QVERIFY(pad.isModified());
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz*"));
+        QCOMPARE(pad.path(), fileSizeLimit ? path : QString());
+    }
+
+    void aCharacterWithoutAByteIsRefused()
+    {
+        const QString path = files.write(QStringLiteral("r.txt"), "A\nB\n");
+        EditPad pad(path, nullptr);
+        pad.textArea()->moveCursor(QTextCursor::End);
+        pad.textArea()->insertPlainText(QStringLiteral("C \u2126"));   // Ω, third line
+        prompts.questionAnswers = {QMessageBox::Save};
+        button(pad, "pbSave")->click();
+        QCOMPARE(prompts.messages.size(), 1);
+        const QString text = prompts.messages.first().text;
+        QVERIFY2(text.contains(QStringLiteral("„\u2126” (U+2126) w wierszu 3")), qPrintable(text));
+        QCOMPARE(contents(path), QByteArray("A\nB\n"));
+        QVERIFY(pad.isModified());
+    }
+
+    // An unreadable file: said so, an empty unmodified text, the path kept, and
+    // nothing overwritten by a save without changes.
+    void anUnreadableFileStartsEmpty()
+    {
+        const QString path = files.path(QStringLiteral("missing.txt"));
+        EditPad pad(path, nullptr);
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY(prompts.messages.first().text.startsWith(QStringLiteral("Nie udało się otworzyć pliku do odczytu.\n") + path));
+        QVERIFY(pad.textArea()->toPlainText().isEmpty());
+        QVERIFY(!pad.isModified());
+        QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz"));
+        QCOMPARE(pad.path(), path);
+        button(pad, "pbSave")->click();
+        QVERIFY(!QFile::exists(path));
+    }
+
+    // "Otwórz" and "Resetuj" are shown and ask before dropping changes.
+    void openAndResetAskFirst()
+    {
+        const QString first = files.write(QStringLiteral("1.txt"), "one");
+        const QString second = files.write(QStringLiteral("2.txt"), "two");
+        EditPad pad(first, nullptr);
+        pad.show();
+        QVERIFY(button(pad, "pbOpen")->isVisible() && button(pad, "pbReset")->isVisible());
+        QSignalSpy saved(&pad, &EditPad::savedAs);
+        type(pad, QStringLiteral("X"));
+
+        prompts.fileAnswers = {second};
+        prompts.questionAnswers = {QMessageBox::Cancel};
+        button(pad, "pbOpen")->click();
+        QCOMPARE(pad.textArea()->toPlainText(), QStringLiteral("Xone"));
+        QCOMPARE(prompts.questions.last().text, QStringLiteral("Czy na pewno chcesz porzucić wszystkie zmiany?"));
+
+        prompts.questionAnswers = {QMessageBox::Cancel};
+        button(pad, "pbReset")->click();
+        QCOMPARE(pad.textArea()->toPlainText(), QStringLiteral("Xone"));
+        prompts.questionAnswers = {QMessageBox::Discard};
+        button(pad, "pbReset")->click();
+        QCOMPARE(pad.textArea()->toPlainText(), QStringLiteral("one"));
+        QVERIFY(!pad.isModified());
+
+        type(pad, QStringLiteral("Y"));
+        prompts.fileAnswers = {second};
+        prompts.questionAnswers = {QMessageBox::Discard};
+        button(pad, "pbOpen")->click();
+        QCOMPARE(pad.textArea()->toPlainText(), QStringLiteral("two"));
+        QCOMPARE(pad.path(), second);
+        QCOMPARE(saved.size(), 1);   // the sheet shows the file opened
+        QCOMPARE(contents(first), QByteArray("one"));
+    }
+
+    // A large file arrives a slice at a time and is only editable when whole.
+    void aLargeFileLoadsWhole()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 60000; ++i)
+            bytes += "Pompa " + QByteArray::number(i) + "\r\n";
+        const QString path = files.write(QStringLiteral("large.txt"), bytes);
+        EditPad pad(path, nullptr);
+        QVERIFY(pad.isLoading());
+        QVERIFY(pad.textArea()->isReadOnly());
+        QVERIFY(!button(pad, "pbSave")->isEnabled());
+        QSignalSpy loaded(&pad, &EditPad::loaded);
+        QVERIFY(loaded.wait(20000));
+        QVERIFY(!pad.textArea()->isReadOnly());
+        QVERIFY(!pad.isModified());
+        QCOMPARE(pad.textArea()->document()->blockCount(), 60001);
+        const QString copy = files.path(QStringLiteral("large-copy.txt"));
+        prompts.fileAnswers = {copy};
+        button(pad, "pbSaveAs")->click();
+        QCOMPARE(contents(copy), bytes);
+    }
+
     void legendRows_data()
     {
         QTest::addColumn<bool>("withNewLine");

@@ -2,6 +2,7 @@
 // printer list, the import, and the font, page and zoom tool bars.
 
 #include "app/mainwindow.h"
+#include "editor/editpad.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "items/mygraphicsitem.h"
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
@@ -83,6 +86,23 @@ class TestMainWindow : public QObject
                           preview->mapFromScene(field->frame().center()));
     }
 
+    void activate()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    QList<EditPad *> editors() const
+    {
+        QList<EditPad *> shown;
+        const QList<EditPad *> all = window->findChildren<EditPad *>();
+        for (EditPad *pad : all) {
+            if (pad->isVisible())
+                shown.append(pad);
+        }
+        return shown;
+    }
+
     QString text(const QString &name) { return child<QLineEdit>(name)->text(); }
     QString label(const QString &name) { return child<QLabel>(name)->text(); }
 
@@ -101,7 +121,13 @@ private slots:
         preview = window->sheetPreview();
     }
 
-    void cleanup() { window.reset(); }
+    void cleanup()
+    {
+        window.reset();
+        prompts.questionAnswers.clear();
+        prompts.questions.clear();
+        prompts.modalDialogs.clear();
+    }
 
     void startsEmptyWithItsControlsInPlace()
     {
@@ -486,6 +512,84 @@ private slots:
         window->resize(900, 700);
         QTRY_COMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +0%"));
         QCOMPARE(preview->zoomStep(), 1);
+    }
+    // ------------------------------------------------------------ commands
+
+    // The keys reach their commands: two editors at once, the help window and
+    // the box about Qt.
+    void keysAndActionsReachTheirCommands()
+    {
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(editors().size(), 1);
+        QVERIFY(editors().first()->path().isEmpty());
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+E")));   // nothing loaded yet
+        QCOMPARE(editors().size(), 2);
+        QVERIFY(editors().last()->path().isEmpty());
+
+        const QString path = files.write(QStringLiteral("e.txt"), barettes(1));
+        import(path);
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+E")));
+        QCOMPARE(editors().size(), 3);
+        QCOMPARE(editors().last()->path(), path);
+        QCOMPARE(editors().last()->parent(), window.get());
+
+        QTest::keyClick(window.get(), Qt::Key_F1);
+        QCOMPARE(prompts.modalDialogs, QStringList{QStringLiteral("Pomoc - Lamello")});
+        action(*window, QStringLiteral("O &Qt"))->trigger();
+        QCOMPARE(prompts.aboutQtShown, 1);
+
+        // Quitting closes the unmodified editors without a question.
+        action(*window, QStringLiteral("&Zakończ"))->trigger();
+        QVERIFY(prompts.questions.isEmpty());
+        QVERIFY(!window->isVisible());
+    }
+
+    // A save in the editor reloads the sheet; every field keeps its font.
+    void savingInTheEditorReloadsTheSheet()
+    {
+        const QString path = files.write(QStringLiteral("r.txt"), barettes(2));
+        import(path);
+        clickField(3);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        action(*window, QStringLiteral("&Edytor"))->trigger();
+        EditPad *pad = editors().first();
+        pad->textArea()->moveCursor(QTextCursor::Start);
+        QTest::keyClicks(pad->textArea(), QStringLiteral("New"));
+        QTest::keyClick(pad->textArea(), Qt::Key_Return);   // every text moves one field on
+        prompts.questionAnswers = {QMessageBox::Save};
+        pad->findChild<QPushButton *>(QStringLiteral("pbSave"))->click();
+
+        QCOMPARE(preview->fields().at(0)->currentText(), QStringLiteral("New"));
+        QCOMPARE(preview->fields().at(3)->currentText(), QStringLiteral("T2"));
+        QCOMPARE(preview->fields().at(3)->currentFont().weight(), int(QFont::Bold));
+        QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
+        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+    }
+
+    // Quitting with unsaved changes asks for that editor; "Anuluj" keeps both
+    // windows open.
+    void quittingAsksForUnsavedChanges()
+    {
+        const QString path = files.write(QStringLiteral("q.txt"), "A");
+        import(path);
+        action(*window, QStringLiteral("&Edytor"))->trigger();
+        action(*window, QStringLiteral("&Nowe opisy"))->trigger();
+        QPointer<EditPad> pad = editors().first();
+        QTest::keyClicks(pad->textArea(), QStringLiteral("B"));
+
+        prompts.questionAnswers = {QMessageBox::Cancel};
+        QVERIFY(!window->close());
+        QCOMPARE(prompts.questions.size(), 1);
+        QVERIFY(window->isVisible() && pad->isVisible());
+
+        prompts.questionAnswers = {QMessageBox::Save};
+        QVERIFY(window->close());
+        QCOMPARE(prompts.questions.size(), 2);
+        QFile saved(path);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("BA"));
     }
 };
 

@@ -1,11 +1,14 @@
 #include "app/mainwindow.h"
 
+#include "app/helpdialog.h"
 #include "app/prompts.h"
+#include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
 #include "items/specialglyphfont.h"
 #include "preview/preview.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QIntValidator>
 #include <QKeySequence>
@@ -301,6 +304,19 @@ void MainWindow::resizeEvent(QResizeEvent *event)
         preview->zoomResize();
 }
 
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    const QList<EditPad *> editors = findChildren<EditPad *>(Qt::FindDirectChildrenOnly);
+    for (EditPad *editor : editors) {
+        // A closed editor lingers hidden until it is deleted: it has been asked.
+        if (editor->isVisible() && !editor->close()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void MainWindow::openProjectFile(QString path)
 {
     preview->openProject(path);
@@ -315,8 +331,18 @@ void MainWindow::openFromCommandLine(const QStringList &arguments)
 
 // --------------------------------------------------------------- commands
 
+EditPad *MainWindow::showEditor(const QString &path)
+{
+    // Not modal, and as many as the user likes: each one's saves reload the sheet.
+    auto *editor = new EditPad(path, this);
+    connect(editor, &EditPad::savedAs, this, &MainWindow::openThisFile);
+    editor->show();
+    return editor;
+}
+
 void MainWindow::newFile()
 {
+    showEditor(QString());
 }
 
 void MainWindow::openFile()
@@ -391,15 +417,18 @@ void MainWindow::printAll()
 
 void MainWindow::openEditor()
 {
+    showEditor(pathToFile);
 }
 
 void MainWindow::openHelpDialog()
 {
+    HelpDialog help;
+    Prompts::current().runDialog(help);
 }
 
 void MainWindow::openQtDialog()
 {
-    QMessageBox::aboutQt(this, QString());
+    Prompts::current().aboutQt(this);
 }
 
 void MainWindow::changePrinter(QString name)

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class EditPad;
 class GbGeometry;
 class Preview;
 class QAction;
@@ -40,6 +41,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Closing the window ends the program: every editor with unsaved changes
+    // asks first, and one that stays open keeps the program running.
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void newFile();
@@ -78,6 +82,7 @@ private:
     void fillPrinterList();
     void makeConnections();
     void showPageIndicator();
+    EditPad *showEditor(const QString &path);
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;

@@ -1,8 +1,13 @@
 #include "app/prompts.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 
@@ -32,6 +37,16 @@ public:
                                          QMessageBox::StandardButton defaultButton) override
     {
         QMessageBox box(icon, title, text, buttons);
+        // The program's own words for the answers, whatever Qt's translation says.
+        const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
+            {QMessageBox::Save, QT_TRANSLATE_NOOP("Prompts", "Zapisz")},
+            {QMessageBox::Discard, QT_TRANSLATE_NOOP("Prompts", "Porzuć")},
+            {QMessageBox::Cancel, QT_TRANSLATE_NOOP("Prompts", "Anuluj")},
+        };
+        for (const auto &[which, caption] : captions) {
+            if (QAbstractButton *button = box.button(which))
+                button->setText(QCoreApplication::translate("Prompts", caption));
+        }
         box.setDefaultButton(defaultButton);
         return static_cast<QMessageBox::StandardButton>(box.exec());
     }
@@ -61,6 +76,18 @@ bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QStrin
 int Prompts::runDialog(QDialog &dialog)
 {
     return dialog.exec();
+}
+
+void Prompts::aboutQt(QWidget *parent)
+{
+    // An empty title: the toolkit's own.
+    QMessageBox::aboutQt(parent, QString());
+}
+
+QString Prompts::startFolder(const QString &relative)
+{
+    const QFileInfo folder(QDir::current().filePath(relative));
+    return folder.isDir() ? folder.absoluteFilePath() : QDir::homePath();
 }
 
 Prompts &Prompts::current()

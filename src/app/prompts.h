@@ -35,6 +35,14 @@ public:
     // default the dialog's own exec().
     virtual int runDialog(QDialog &dialog);
 
+    // The toolkit's box about Qt.
+    virtual void aboutQt(QWidget *parent);
+
+    // Where a file dialog starts: the folder `relative` below the working
+    // directory when it exists, otherwise the user's home folder (a missing
+    // folder given to a dialog would end up typed into its name box).
+    static QString startFolder(const QString &relative);
+
     // The prompts in use; never null.
     static Prompts &current();
     // Installs `prompts` (not owned) in place of the platform dialogs; null

@@ -1,0 +1,155 @@
+#include "app/helpdialog.h"
+
+#include "app/buildinfo.h"
+
+#include <QDate>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QScreen>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+namespace {
+
+// The topics, in the order a new user needs them.
+const char *const topics[] = {
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Lamello służy do szybkiego przygotowania wsuwanych opisów (baretek) do paneli\n"
+                      "czołowych urządzeń. Geometrię baretki (liczbę pól, wymiary pola opisu i nagłówka)\n"
+                      "można ustawić w panelu „Geometria”, więc program przygotuje także własne wkładki."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Struktura paska menu, wyjaśnienie opcji\n"
+                      "1. Plik\n"
+                      "   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.\n"
+                      "   Otwórz projekt – wczytuje zapisany projekt (*.lmpro) z jego opisami i czcionkami.\n"
+                      "   Zapisz projekt – zapisuje bieżące opisy razem z czcionkami jako projekt.\n"
+                      "   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.\n"
+                      "   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.\n"
+                      "   Zakończ – zamyka program (o niezapisanych zmianach w edytorze zapyta).\n"
+                      "2. Edycja\n"
+                      "   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,\n"
+                      "   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.\n"
+                      "3. Drukuj\n"
+                      "   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej\n"
+                      "   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste\n"
+                      "   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Każde ponowne wczytanie pliku z opisami (import, zapis w edytorze, zmiana geometrii\n"
+                      "lub drukarki) odtwarza cały podgląd od nowa. Poprawki czcionek i pojedynczych opisów\n"
+                      "warto więc zostawić na ostatni krok przed drukowaniem."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Wbudowany edytor po każdym zapisie wczytuje plik ponownie do podglądu; czcionki pól\n"
+                      "zostają na swoich miejscach. Plik musi trzymać się wzoru: jeden wiersz na jedno pole,\n"
+                      "po kolei – najpierw nagłówek baretki, potem jej pola opisów – każdy wiersz zakończony\n"
+                      "klawiszem Enter. Znak „@” w wierszu oznacza przejście do nowej linii w polu, a znaki\n"
+                      "#, $, ^ i & są drukowane jako symbole par plus/minus (legenda obok edytora).\n"
+                      "Zamknięcie edytora z niezapisanymi zmianami zawsze zapyta, co z nimi zrobić."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się\n"
+                      "kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka\n"
+                      "opisów i zmieniać je razem. Klawisze Page Up i Page Down zmieniają stronę, Home\n"
+                      "i End przechodzą na pierwszą i ostatnią, a numer strony można wpisać we wskaźnik\n"
+                      "strony (kliknięcie albo Ctrl+G)."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Jeżeli nie zostanie zaznaczony żaden opis,\n"
+                      "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Pola w których nie mieszczą się zadane opisy tekstowe, zaznaczane są kolorem "
+                      "pomarańczowym i/lub fioletowym."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Dwukrotne kliknięcie lewym przyciskiem myszy na polu otwiera okno edycji tego jednego\n"
+                      "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”: opis\n"
+                      "razem z czcionką zostaje skopiowany z przeciąganego pola do pola podświetlonego\n"
+                      "na żółto."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
+                      "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"
+                      "wczytuje opisy razem z ich czcionkami."),
+};
+
+QLabel *label(const QString &text, int points, bool bold = false)
+{
+    auto *l = new QLabel(text);
+    QFont font;
+    font.setPointSize(points);
+    if (bold)
+        font.setWeight(QFont::Bold);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+QLabel *footLabel(const QString &text)
+{
+    auto *l = new QLabel(text);
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPointSize(8);
+    l->setFont(font);
+    l->setTextFormat(Qt::PlainText);
+    return l;
+}
+
+} // namespace
+
+QString HelpDialog::buildLine()
+{
+    const QDate built = QDate::fromString(QString::fromLatin1(LamelloBuild::date), Qt::ISODate);
+    const QString date = built.isValid() ? QLocale(QLocale::Polish).toString(built, QStringLiteral("d MMMM yyyy"))
+                                         : QString::fromLatin1(LamelloBuild::date);
+    return tr("Lamello %1, kompilacja z dnia: %2").arg(QString::fromLatin1(LamelloBuild::version), date);
+}
+
+HelpDialog::HelpDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    auto *logo = new QLabel;
+    logo->setPixmap(QPixmap(QStringLiteral(":/icons/logo_duze.png")));
+
+    auto *inner = new QVBoxLayout;
+    inner->addWidget(label(tr("Lamello"), 11, true), 0, Qt::AlignHCenter);
+    inner->addWidget(label(tr("Wsuwane opisy (baretki) do paneli czołowych urządzeń"), 11), 0, Qt::AlignHCenter);
+    inner->addWidget(label(tr("przygotowanie, podgląd i wydruk w rzeczywistym rozmiarze"), 11), 0,
+                     Qt::AlignHCenter);
+    for (const char *topic : topics) {
+        inner->addSpacing(10);
+        QLabel *l = label(tr(topic), 10);
+        l->setObjectName(QStringLiteral("topic"));
+        inner->addWidget(l);
+    }
+    inner->addSpacing(5);
+    QLabel *build = footLabel(buildLine());
+    build->setObjectName(QStringLiteral("lbBuild"));
+    inner->addWidget(build, 0, Qt::AlignRight);
+    QLabel *credit = footLabel(tr("Ikony: Tango Desktop Project (domena publiczna)"));
+    credit->setObjectName(QStringLiteral("lbCredit"));
+    inner->addWidget(credit, 0, Qt::AlignRight);
+
+    auto *page = new QFrame;
+    page->setLayout(inner);
+    auto *scroll = new QScrollArea;
+    scroll->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    scroll->setPalette(QPalette(Qt::white));
+    scroll->setBackgroundRole(QPalette::Base);
+    scroll->setWidget(page);
+    // Only a vertical scroll bar is ever needed.
+    scroll->setMinimumWidth(page->width() + 30);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(logo, 0, Qt::AlignHCenter);
+    layout->addWidget(scroll);
+
+    setWindowTitle(tr("Pomoc - Lamello"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint);
+    adjustSize();
+    // The whole page when the screen has room for it, otherwise as much as fits.
+    const int contents = logo->sizeHint().height() + page->height() + 4 * layout->spacing() + 40;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() * 9 / 10 : contents;
+    resize(width(), std::min(contents, room));
+}

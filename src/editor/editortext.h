@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QChar>
+#include <QString>
+#include <QStringView>
+
+// How the descriptions editor turns a file's bytes into the text it shows, and
+// that text back into bytes, so that a file opened and saved without an edit
+// keeps every byte:
+//
+// - Bytes are Windows-1250, both ways, through the program's encoding module.
+// - Line feeds are the editor's line breaks. When every line feed of a file
+//   follows a CR ("CR LF" files), those CRs are dropped when reading and
+//   written back before every line feed. Any other CR is shown as "␍" (a plain
+//   text editor would otherwise break the line there and shift every field
+//   after it) and written back as a CR.
+// - A NUL byte, which ends the text of its field on the sheet, is shown as "␀"
+//   and written back as a NUL.
+// "␀" and "␍" have no byte in Windows-1250, so these marks never stand for
+// anything else.
+class EditorText
+{
+public:
+    static constexpr QChar nulMark{u'\u2400'};
+    static constexpr QChar crMark{u'\u240D'};
+
+    struct Shown
+    {
+        QString text;               // lines separated by "\n"
+        bool crlf = false;          // write CR LF line ends back
+        qsizetype nulCount = 0;     // NUL bytes found (shown as nulMark)
+    };
+
+    static Shown fromBytes(QByteArrayView bytes);
+
+    // Where a character without a byte in Windows-1250 stands.
+    struct Unencodable
+    {
+        qsizetype line = 0;         // counted from 1
+        QString character;          // one character: two units outside the BMP
+    };
+
+    // The bytes of `text`, whose lines may be separated by "\n" or by the
+    // paragraph and line separators of a text document. Returns false, and
+    // leaves `out` as it was, when a character cannot be written; `bad` then
+    // names the first one.
+    static bool toBytes(QStringView text, bool crlf, QByteArray &out, Unencodable *bad = nullptr);
+};
