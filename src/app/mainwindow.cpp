@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/helpdialog.h"
+#include "app/pageindicator.h"
 #include "app/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
@@ -31,7 +32,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     initLamelloResources();
-    lbPage = new QLabel(tr("1 / 1"));
+    lbPage = new PageIndicator;
     lbPage->setObjectName(QStringLiteral("lbPage"));
 
     // The preview comes first: the project actions are connected straight to it.
@@ -98,6 +99,31 @@ void MainWindow::createActions()
     connect(printAllAct, &QAction::triggered, this, &MainWindow::printAll);
     connect(helpAct, &QAction::triggered, this, &MainWindow::openHelpDialog);
     connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
+
+    struct PageKey
+    {
+        QAction *&action;
+        QKeySequence keys;
+        void (MainWindow::*slot)();
+    };
+    const PageKey pageKeys[] = {
+        {previousPageAct, QKeySequence(Qt::Key_PageUp), &MainWindow::showPreviousPage},
+        {nextPageAct, QKeySequence(Qt::Key_PageDown), &MainWindow::showNextPage},
+        {firstPageAct, QKeySequence(Qt::Key_Home), nullptr},
+        {lastPageAct, QKeySequence(Qt::Key_End), nullptr},
+        {goToPageAct, QKeySequence(tr("Ctrl+G")), nullptr},
+    };
+    for (const PageKey &k : pageKeys) {
+        k.action = new QAction(this);
+        k.action->setShortcut(k.keys);
+        addAction(k.action);
+        if (k.slot)
+            connect(k.action, &QAction::triggered, this, k.slot);
+    }
+    connect(firstPageAct, &QAction::triggered, this, [this] { showPage(1); });
+    connect(lastPageAct, &QAction::triggered, this, [this] { showPage(pagesCount); });
+    connect(goToPageAct, &QAction::triggered, lbPage, &PageIndicator::startEditing);
+    connect(lbPage, &PageIndicator::pageRequested, this, &MainWindow::showPage);
 }
 
 void MainWindow::createMenus()
@@ -178,9 +204,7 @@ void MainWindow::createToolBars()
     pbUnderline = styleButton(QStringLiteral("pbUnderline"), tr("U"), &QFont::setUnderline);
 
     pbPreviousPage = iconButton(QStringLiteral("pbPreviousPage"), ":/icons/arrow-left.png", QSize(15, 15));
-    pbPreviousPage->setShortcut(QKeySequence(Qt::Key_PageUp));
     pbNextPage = iconButton(QStringLiteral("pbNextPage"), ":/icons/arrow-right.png", QSize(15, 15));
-    pbNextPage->setShortcut(QKeySequence(Qt::Key_PageDown));
 
     pbZoomOut = iconButton(QStringLiteral("pbZoomOut"), ":/icons/Zoom-Minus-icon.png", QSize(20, 20));
     pbZoomReset = smallButton(QStringLiteral("pbZoomReset"), QSize(50, 25));
@@ -494,25 +518,27 @@ void MainWindow::selectAction(int, QFont font)
 
 void MainWindow::showPageIndicator()
 {
-    lbPage->setText(QStringLiteral("%1 / %2").arg(currentPage).arg(pagesCount));
+    lbPage->showPages(currentPage, pagesCount);
+}
+
+void MainWindow::showPage(int page)
+{
+    page = qBound(1, page, pagesCount);
+    if (page == currentPage)
+        return;
+    currentPage = page;
+    preview->swichPage(currentPage);
+    showPageIndicator();
 }
 
 void MainWindow::showPreviousPage()
 {
-    if (currentPage <= 1)
-        return;
-    --currentPage;
-    preview->swichPage(currentPage);
-    showPageIndicator();
+    showPage(currentPage - 1);
 }
 
 void MainWindow::showNextPage()
 {
-    if (currentPage >= pagesCount)
-        return;
-    ++currentPage;
-    preview->swichPage(currentPage);
-    showPageIndicator();
+    showPage(currentPage + 1);
 }
 
 void MainWindow::updatePagesCount(int pages)

@@ -13,6 +13,7 @@ class Preview;
 class QAction;
 class QComboBox;
 class QIntValidator;
+class PageIndicator;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -82,6 +83,8 @@ private:
     void fillPrinterList();
     void makeConnections();
     void showPageIndicator();
+    // Shows page `page` (counted from 1), kept within the sheet.
+    void showPage(int page);
     EditPad *showEditor(const QString &path);
     QToolBar *addStyledToolBar(const QString &title);
 
@@ -98,6 +101,13 @@ private:
     QAction *printAllAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
+    // Page keys live on the window, not on the page buttons: a button's
+    // shortcut animates a click and drops the presses that come during it.
+    QAction *previousPageAct = nullptr;
+    QAction *nextPageAct = nullptr;
+    QAction *firstPageAct = nullptr;
+    QAction *lastPageAct = nullptr;
+    QAction *goToPageAct = nullptr;
 
     QMenu *fileMenu = nullptr;
     QMenu *printMenu = nullptr;
@@ -123,7 +133,7 @@ private:
     bool fontSizeSignalsEnabled = true;
     QPushButton *pbPreviousPage = nullptr;
     QPushButton *pbNextPage = nullptr;
-    QLabel *lbPage = nullptr;
+    PageIndicator *lbPage = nullptr;
     int currentPage = 1;
     int pagesCount = 1;
     QPushButton *pbZoomIn = nullptr;

@@ -1,5 +1,6 @@
 #include "editor/editortext.h"
 
+#include "preview/descriptionsfile.h"
 #include "preview/windows1250.h"
 
 EditorText::Shown EditorText::fromBytes(QByteArrayView bytes)
@@ -7,7 +8,8 @@ EditorText::Shown EditorText::fromBytes(QByteArrayView bytes)
     Shown shown;
     const qsizetype lineFeeds = bytes.count('\n');
     shown.crlf = lineFeeds > 0 && bytes.count(QByteArrayView("\r\n")) == lineFeeds;
-    shown.text = Windows1250::decode(bytes);
+    // Read exactly as the sheet reads it (a UTF-8 file is recognised as such).
+    shown.text = DescriptionsFile::decode(bytes, &shown.encoding);
     if (shown.crlf)
         shown.text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (bytes.contains('\r'))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "preview/descriptionsfile.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QChar>
@@ -10,7 +12,9 @@
 // that text back into bytes, so that a file opened and saved without an edit
 // keeps every byte:
 //
-// - Bytes are Windows-1250, both ways, through the program's encoding module.
+// - Bytes are read as the sheet reads them: Windows-1250, or UTF-8 when the
+//   whole file is plainly UTF-8. They are always written as Windows-1250, the
+//   program's one file encoding.
 // - Line feeds are the editor's line breaks. When every line feed of a file
 //   follows a CR ("CR LF" files), those CRs are dropped when reading and
 //   written back before every line feed. Any other CR is shown as "␍" (a plain
@@ -31,6 +35,7 @@ public:
         QString text;               // lines separated by "\n"
         bool crlf = false;          // write CR LF line ends back
         qsizetype nulCount = 0;     // NUL bytes found (shown as nulMark)
+        DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     };
 
     static Shown fromBytes(QByteArrayView bytes);
