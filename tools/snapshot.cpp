@@ -14,6 +14,9 @@
 int main(int argc, char **argv)
 {
     tuneAllocator();
+    // A picture needs no display: offscreen unless a platform is named.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {

@@ -520,13 +520,10 @@ void Preview::setPrinter(QString p)
     if (p == builtInPdfName) {
         setAvailableArea(builtInPdfArea);
     } else {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(p);
         // The placeholder entry of the printer list, or a queue removed since
         // the list was made: there is no area to ask for, so the current one stays.
-        if (!p.isEmpty() && !info.isNull() && info.printerName() == p) {
-            const QPrinter printer(info, QPrinter::ScreenResolution);
-            setAvailableArea(printer.pageRect(QPrinter::Millimeter));
-        }
+        if (const std::optional<QRectF> area = PrintJob::printableArea(p))
+            setAvailableArea(*area);
     }
     updatePreview();
     // The page's rectangle follows the printer: fit it again, as a resize does.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "preview/printjob.h"
 #include "preview/sheetlayout.h"
 
 #include <QFont>
@@ -28,7 +29,7 @@ class Preview : public QGraphicsView
 
 public:
     static inline const QString builtInPdfName = QStringLiteral("PDF WBUDOWANA");
-    static constexpr QRectF builtInPdfArea{0, 0, 199.8, 288.856};
+    static constexpr QRectF builtInPdfArea = PrintJob::builtInPdfArea;
 
     explicit Preview(QWidget *parent = nullptr);
     ~Preview() override;

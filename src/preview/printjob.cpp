@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -96,6 +97,14 @@ bool PrintJob::printerAvailable(const QString &printer)
         return false;
     const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
     return !info.isNull() && info.printerName() == printer;
+}
+
+std::optional<QRectF> PrintJob::printableArea(const QString &printer)
+{
+    if (!printerAvailable(printer))
+        return std::nullopt;
+    const QPrinter probe(QPrinterInfo::printerInfo(printer), QPrinter::ScreenResolution);
+    return probe.pageRect(QPrinter::Millimeter);
 }
 
 PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, int count, const PageSource &page,

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QRectF>
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class PageRenderer;
 
@@ -18,6 +20,9 @@ class PrintJob
 {
 public:
     enum class Outcome { Done, Cancelled, Failed };
+
+    // The printable area (mm) the built-in PDF output lays its pages out for.
+    static constexpr QRectF builtInPdfArea{0, 0, 199.8, 288.856};
 
     // Draws page `index` (0 .. count - 1 of the job) through the renderer;
     // returns false when the device could not take it.
@@ -36,4 +41,7 @@ public:
 
     // Whether the system has a printer of exactly that name now.
     static bool printerAvailable(const QString &printer);
+    // The printable area in mm (left, top, width, height) of the printer's
+    // default paper, as the printer reports it; none when there is no such printer.
+    static std::optional<QRectF> printableArea(const QString &printer);
 };

@@ -1,0 +1,355 @@
+#include "batch/batchprint.h"
+
+#include "preview/descriptionscheck.h"
+#include "preview/descriptionsfile.h"
+#include "preview/pagebuilder.h"
+#include "preview/pagerenderer.h"
+#include "preview/printjob.h"
+#include "preview/sheetlayout.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFont>
+#include <QGraphicsScene>
+#include <QRegularExpression>
+#include <QTextStream>
+
+#include <memory>
+#include <optional>
+
+namespace BatchPrint {
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("BatchPrint", text);
+}
+
+// A failure: one line on stderr, the status to exit with.
+struct Failure
+{
+    int status;
+    QString text;
+};
+
+// "37.3x11.2" (a comma serves as the decimal point too) in mm, each side
+// above 0 and at most 100, as the geometry panel allows.
+std::optional<QSizeF> parseSize(const QString &value)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(\\d+(?:[.,]\\d+)?)\\s*[xX×]\\s*(\\d+(?:[.,]\\d+)?)\\s*$"));
+    const QRegularExpressionMatch m = re.match(value);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const double w = m.captured(1).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    const double h = m.captured(2).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    if (w <= 0 || h <= 0 || w > 100 || h > 100)
+        return std::nullopt;
+    return QSizeF(w, h);
+}
+
+// "2-5,9" as page numbers from 1, ascending, each once; none when malformed.
+std::optional<QList<int>> parsePages(const QString &value)
+{
+    static const QRegularExpression re(QStringLiteral("^\\d+(-\\d+)?(,\\d+(-\\d+)?)*$"));
+    if (!re.match(value).hasMatch())
+        return std::nullopt;
+    QList<int> pages;
+    const QStringList parts = value.split(QLatin1Char(','));
+    for (const QString &part : parts) {
+        const QStringList ends = part.split(QLatin1Char('-'));
+        bool okFirst = false, okLast = false;
+        const int first = ends.first().toInt(&okFirst);
+        const int last = ends.last().toInt(&okLast);
+        if (!okFirst || !okLast || first < 1 || last < first)
+            return std::nullopt;
+        for (int p = first; p <= last && pages.size() <= 1'000'000; ++p)
+            pages.append(p);
+    }
+    std::sort(pages.begin(), pages.end());
+    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+    return pages;
+}
+
+QString oneLine(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
+}
+
+class Run
+{
+public:
+    Run(QTextStream &out, QTextStream &err, bool progressLine)
+        : out(out)
+        , err(err)
+        , progressLine(progressLine)
+    {
+    }
+
+    int exec(const QStringList &arguments);
+
+private:
+    std::optional<Failure> parse(const QStringList &arguments);
+    std::optional<Failure> readInput();
+    std::optional<Failure> print();
+    bool reportProgress(int done, int total);
+
+    QTextStream &out;
+    QTextStream &err;
+    bool progressLine;
+
+    QCommandLineParser parser;
+    bool helpOrVersion = false;
+    QString input;
+    QString pdfPath;
+    QString printer;
+    std::optional<QList<int>> chosenPages;
+    bool noLimit = false;
+    SheetLayout sheet;
+    QList<QStringList> texts;
+
+    QElapsedTimer timer;
+    bool progressShown = false;
+};
+
+std::optional<Failure> Run::parse(const QStringList &arguments)
+{
+    parser.setApplicationDescription(
+        tr("Drukuje baretki z pliku z opisami bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
+           "albo na drukarce systemowej."));
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          tr("Zapisuje wydruk do pliku PDF (strony A4)."), tr("plik.pdf"));
+    const QCommandLineOption printerOption({QStringLiteral("P"), QStringLiteral("printer")},
+                                           tr("Drukuje na drukarce systemowej (kolejce CUPS)."), tr("drukarka"));
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), tr("Drukuje tylko te strony, np. 2-5,9."),
+                                         tr("strony"));
+    const QCommandLineOption labelsOption({QStringLiteral("n"), QStringLiteral("labels")},
+                                          tr("Liczba etykiet na baretce, od 5 do 15 (domyślnie 8)."), tr("N"));
+    const QCommandLineOption labelOption(QStringLiteral("label"),
+                                         tr("Szerokość i wysokość etykiety w mm (domyślnie 37.3x11.2)."),
+                                         tr("SxW"));
+    const QCommandLineOption headerOption(QStringLiteral("header"),
+                                          tr("Szerokość i wysokość nagłówka w mm (domyślnie 50.25x8.5)."),
+                                          tr("SxW"));
+    const QCommandLineOption noLimitOption(
+        QStringLiteral("no-limit"),
+        tr("Drukuje także plik z ponad %1 baretkami.").arg(DescriptionsCheck::largeSheetBarettes));
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, tr("Pokazuje tę pomoc."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           tr("Pokazuje wersję programu."));
+    parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
+                       noLimitOption, helpOption, versionOption});
+    parser.addPositionalArgument(tr("PLIK"), tr("Plik z opisami (.txt, .dat)."), tr("PLIK"));
+
+    const QString program = QStringLiteral("lamello-batch");
+    const QString more = tr("Pomoc: lamello-batch --help");
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty()) {
+            const QString name = unknown.first().size() == 1 ? QStringLiteral("-") + unknown.first()
+                                                             : QStringLiteral("--") + unknown.first();
+            return Failure{Usage, tr("%1: nieznana opcja %2. %3").arg(program, name, more)};
+        }
+        return Failure{Usage, tr("%1: błędne wywołanie (%2). %3").arg(program, parser.errorText(), more)};
+    }
+    if (parser.isSet(helpOption)) {
+        QString help = parser.helpText();
+        help.replace(QLatin1String("Usage:"), tr("Użycie:"))
+            .replace(QLatin1String("Options:"), tr("Opcje:"))
+            .replace(QLatin1String("Arguments:"), tr("Argumenty:"))
+            .replace(QLatin1String("[options]"), tr("[opcje]"));
+        out << help
+            << tr("\nKod wyjścia: 0 gotowe, 1 błędne wywołanie, 2 pliku wejściowego nie można wczytać, "
+                  "3 wydruk się nie udał.\n");
+        helpOrVersion = true;
+        return std::nullopt;
+    }
+    if (parser.isSet(versionOption)) {
+        out << program << ' ' << QCoreApplication::applicationVersion() << '\n';
+        helpOrVersion = true;
+        return std::nullopt;
+    }
+
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1)
+        return Failure{Usage, tr("%1: podaj dokładnie jeden plik z opisami. %2").arg(program, more)};
+    input = positional.first();
+    if (parser.isSet(outputOption) == parser.isSet(printerOption))
+        return Failure{Usage, tr("%1: podaj albo -o PLIK.pdf, albo -P DRUKARKA. %2").arg(program, more)};
+    pdfPath = parser.value(outputOption);
+    printer = parser.value(printerOption);
+    if (parser.isSet(outputOption) && pdfPath.isEmpty())
+        return Failure{Usage, tr("%1: pusta nazwa pliku PDF. %2").arg(program, more)};
+    if (parser.isSet(printerOption) && printer.isEmpty())
+        return Failure{Usage, tr("%1: pusta nazwa drukarki. %2").arg(program, more)};
+
+    if (parser.isSet(labelsOption)) {
+        bool ok = false;
+        const int n = parser.value(labelsOption).toInt(&ok);
+        if (!ok || n < 5 || n > 15)
+            return Failure{Usage, tr("%1: -n %2: liczba etykiet musi być liczbą całkowitą od 5 do 15.")
+                                      .arg(program, parser.value(labelsOption))};
+        sheet.labelsPerBarette = n;
+    }
+    for (const auto &[option, isLabel] : {std::pair{&labelOption, true}, std::pair{&headerOption, false}}) {
+        if (!parser.isSet(*option))
+            continue;
+        const std::optional<QSizeF> size = parseSize(parser.value(*option));
+        if (!size)
+            return Failure{Usage, tr("%1: --%2 %3: podaj szerokość i wysokość w mm, np. 37.3x11.2 "
+                                     "(każda większa od 0 i najwyżej 100).")
+                                      .arg(program, option->names().first(), parser.value(*option))};
+        (isLabel ? sheet.labelWidth : sheet.headerWidth) = float(size->width());
+        (isLabel ? sheet.labelHeight : sheet.headerHeight) = float(size->height());
+    }
+    if (parser.isSet(pagesOption)) {
+        chosenPages = parsePages(parser.value(pagesOption));
+        if (!chosenPages)
+            return Failure{Usage, tr("%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.")
+                                      .arg(program, parser.value(pagesOption))};
+    }
+    noLimit = parser.isSet(noLimitOption);
+    return std::nullopt;
+}
+
+std::optional<Failure> Run::readInput()
+{
+    const QString program = QStringLiteral("lamello-batch");
+    if (input.endsWith(QLatin1String(".lmpro"), Qt::CaseInsensitive))
+        return Failure{InputFailed, tr("%1: %2: pliki projektów nie są jeszcze obsługiwane; podaj plik z opisami.")
+                                        .arg(program, input)};
+    const DescriptionsCheck::Result check =
+        DescriptionsCheck::check(input, sheet.labelsPerBarette, sheet.barettesPerPage);
+    switch (check.verdict) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Large:
+        if (noLimit)
+            break;
+        return Failure{InputFailed, tr("%1: %2: plik zawiera %3 baretek (%4 stron), więcej niż %5; "
+                                       "aby go wydrukować, dodaj --no-limit.")
+                                        .arg(program, input)
+                                        .arg(check.barettes)
+                                        .arg(check.pages)
+                                        .arg(DescriptionsCheck::largeSheetBarettes)};
+    case DescriptionsCheck::Verdict::Missing:
+        return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, input)};
+    case DescriptionsCheck::Verdict::Unreadable:
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+    case DescriptionsCheck::Verdict::NotRegular:
+    case DescriptionsCheck::Verdict::NotText:
+    case DescriptionsCheck::Verdict::TooLarge:
+        return Failure{InputFailed, program + QStringLiteral(": ") + oneLine(DescriptionsCheck::refusal(check, input))};
+    }
+    switch (DescriptionsFile::read(input, sheet.labelsPerBarette, texts)) {
+    case DescriptionsFile::ReadStatus::Ok:
+        return std::nullopt;
+    case DescriptionsFile::ReadStatus::NoPath:
+    case DescriptionsFile::ReadStatus::Missing:
+        return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, input)};
+    case DescriptionsFile::ReadStatus::NotRegular:
+    case DescriptionsFile::ReadStatus::OpenFailed:
+        break;
+    }
+    return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+}
+
+bool Run::reportProgress(int done, int total)
+{
+    if (!progressLine)
+        return true;
+    if (progressShown || (timer.elapsed() > 1000 && done < total)) {
+        progressShown = true;
+        err << '\r' << tr("lamello-batch: strona %1 z %2").arg(done).arg(total) << Qt::flush;
+    }
+    return true;
+}
+
+std::optional<Failure> Run::print()
+{
+    const QString program = QStringLiteral("lamello-batch");
+    const int pageCount = PageBuilder(sheet, texts, {}).pageCount();
+    QList<int> pages;
+    if (chosenPages) {
+        for (int p : std::as_const(*chosenPages)) {
+            if (p > pageCount)
+                return Failure{Usage, tr("%1: --pages: strony %2 nie ma; arkusz ma stron: %3.")
+                                          .arg(program)
+                                          .arg(p)
+                                          .arg(pageCount)};
+            pages.append(p - 1);
+        }
+    } else {
+        for (int p = 0; p < pageCount; ++p)
+            pages.append(p);
+    }
+
+    // One page is built, drawn and dropped at a time: a sheet of any size
+    // takes the memory of one page.
+    const QList<QFont> fonts;   // every field in the default font, as a freshly imported file
+    const PageBuilder builder(sheet, texts, fonts);
+    const auto drawPage = [&](int index, PageRenderer &renderer) {
+        const std::unique_ptr<QGraphicsScene> scene(builder.build(pages.at(index), nullptr, nullptr));
+        return renderer.drawPage(scene.get());
+    };
+    const auto progress = [this](int done, int total) { return reportProgress(done, total); };
+
+    timer.start();
+    QString error;
+    const PrintJob::Outcome outcome =
+        printer.isEmpty()
+            ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error)
+            : PrintJob::print(printer, QFileInfo(input).fileName(), int(pages.size()), drawPage, progress, &error);
+    if (progressShown)
+        err << '\n' << Qt::flush;
+    if (outcome != PrintJob::Outcome::Done)
+        return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
+    return std::nullopt;
+}
+
+int Run::exec(const QStringList &arguments)
+{
+    std::optional<Failure> failure = parse(arguments);
+    if (!failure && helpOrVersion)
+        return Done;
+    if (!failure) {
+        // The printable area decides the layout: the built-in PDF's fixed
+        // area, or the one the printer reports, exactly as in the window.
+        if (printer.isEmpty()) {
+            sheet.setAvailableArea(PrintJob::builtInPdfArea);
+        } else if (const std::optional<QRectF> area = PrintJob::printableArea(printer)) {
+            sheet.setAvailableArea(*area);
+        } else {
+            failure = Failure{OutputFailed, tr("lamello-batch: drukarka „%1” nie jest dostępna; nic nie wydrukowano.")
+                                                .arg(printer)};
+        }
+    }
+    if (!failure) {
+        sheet.computeLayout();
+        if (sheet.barettesPerPage == 0)
+            failure = Failure{Usage, tr("lamello-batch: przy tej geometrii żadna baretka nie mieści się na stronie.")};
+    }
+    if (!failure)
+        failure = readInput();
+    if (!failure)
+        failure = print();
+    if (failure) {
+        err << failure->text << '\n' << Qt::flush;
+        return failure->status;
+    }
+    return Done;
+}
+
+} // namespace
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine)
+{
+    Run job(out, err, progressLine);
+    const int status = job.exec(arguments);
+    out.flush();
+    return status;
+}
+
+} // namespace BatchPrint

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+
+class QTextStream;
+
+// lamello-batch: prints a descriptions file without the window, through the
+// same reader, layout, page builder and renderer as the window, so that its
+// pages are the pages the window prints.
+//
+//   lamello-batch [options] INPUT
+//
+// Exit status: 0 done; 1 wrong usage (unknown option, malformed value, pages
+// outside the sheet); 2 the input is missing, unreadable or refused; 3 the
+// output failed (unwritable path, printer gone, job refused). Every failure is
+// one line on `err` naming the file or printer and the reason, and leaves no
+// output file behind.
+namespace BatchPrint {
+
+enum ExitStatus { Done = 0, Usage = 1, InputFailed = 2, OutputFailed = 3 };
+
+// Runs the command line `arguments` (program name first). `out` takes --help
+// and --version, `err` the failures and, when `progressLine` is set, a
+// progress line for jobs that take longer than a second.
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine);
+
+} // namespace BatchPrint

@@ -1,0 +1,176 @@
+// lamello-batch as a script runs it: its PDF against the window's, its exit
+// statuses and messages, and a job on a real (private) CUPS queue.
+
+#include "fakeprompts.h"
+#include "pdfcheck.h"
+#include "testfiles.h"
+#include "preview/preview.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace PdfCheck;
+
+namespace {
+
+// `count` barettes of n + 1 lines: header "H<b>" (the first one Polish),
+// labels "L<b>.<j>".
+QByteArray barettes(int count, int n)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count; ++b) {
+        bytes += b == 0 ? QByteArray("\xAF\xF3\xB3\xE6 \xB9\xEA") : "H" + QByteArray::number(b);   // "Żółć ąę"
+        bytes += '\n';
+        for (int j = 1; j <= n; ++j)
+            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
+    }
+    return bytes;
+}
+
+struct Result
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Result batch(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess proc;
+    proc.setProcessEnvironment(env);
+    proc.start(QStringLiteral(LAMELLO_BATCH), args);
+    if (!proc.waitForFinished(120000))
+        return {};
+    return {proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1,
+            QString::fromUtf8(proc.readAllStandardOutput()), QString::fromUtf8(proc.readAllStandardError())};
+}
+
+QString describe(const QList<Word> &words)
+{
+    QStringList lines;
+    for (const Word &w : words)
+        lines.append(QStringLiteral("%1 %2 %3 %4").arg(w.page).arg(w.text).arg(w.box.x(), 0, 'f', 2).arg(w.box.y(), 0, 'f', 2));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+class TestBatch : public QObject
+{
+    Q_OBJECT
+
+    TestFiles files;
+    FakePrompts prompts;
+
+private slots:
+    void itsPdfIsTheWindowsPdf()
+    {
+        const int n = 6;
+        const QString input = files.write(QStringLiteral("panel.txt"), barettes(20, n));
+
+        Preview p;
+        p.generationEnabled = true;
+        p.filePath = input;
+        p.setLabelsPerBarette(n);
+        p.updateDimensions(QRectF(0, 0, 40, 10), QRectF(0, 0, 52, 9));
+        p.setPrinter(Preview::builtInPdfName);
+        const QString windowPdf = files.path(QStringLiteral("window.pdf"));
+        prompts.fileAnswers = {windowPdf};
+        p.printAll();
+        QCOMPARE(prompts.messages.value(0).text, QStringLiteral("Wydruk zapisano poprawnie."));
+
+        // Without a display and without a platform named: offscreen by itself.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        const QString batchPdf = files.path(QStringLiteral("batch.pdf"));
+        const Result r = batch({QStringLiteral("-n"), QString::number(n), QStringLiteral("--label"),
+                                QStringLiteral("40x10"), QStringLiteral("--header"), QStringLiteral("52,0x9"),
+                                input, QStringLiteral("-o"), batchPdf},
+                               env);
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
+
+        QVERIFY(p.pageCount() > 1);
+        QCOMPARE(pageCount(batchPdf), p.pageCount());
+        const QList<Word> expected = words(windowPdf);
+        QVERIFY(expected.size() > 20 * (n + 1));
+        QCOMPARE(describe(words(batchPdf)), describe(expected));
+    }
+
+    void chosenPagesInOrderAndOnAPrinter()
+    {
+        const QString input = files.write(QStringLiteral("pages.txt"), barettes(13, 8));
+        const QString pdf = files.path(QStringLiteral("pages.pdf"));
+        Result r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1"), input, QStringLiteral("-o"), pdf});
+        QCOMPARE(r.status, 0);
+        QCOMPARE(pageCount(pdf), 2);
+        const QList<Word> all = words(pdf);
+        QCOMPARE(all.first().text, QStringLiteral("Żółć"));
+        QCOMPARE(all.last().page, 2);
+
+        const QString out = QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/Archiwum.prn"));
+        QFile::remove(out);
+        r = batch({input, QStringLiteral("-P"), QStringLiteral("Archiwum"), QStringLiteral("--pages"), QStringLiteral("2")});
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && pageCount(out) == 1, 20000);
+        QCOMPARE(words(out).first().text, QStringLiteral("H6"));
+    }
+
+    void failuresSayWhatAndLeaveNothing_data()
+    {
+        QTest::addColumn<QStringList>("args");   // "IN" is a good input, "OUT" a path in an empty folder
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");   // a part of the one line on stderr
+        QTest::newRow("unknown option") << QStringList{"--kolor", "IN", "-o", "OUT"} << 1 << "nieznana opcja --kolor";
+        QTest::newRow("malformed size") << QStringList{"--label", "37,3", "IN", "-o", "OUT"} << 1 << "--label 37,3";
+        QTest::newRow("no output") << QStringList{"IN"} << 1 << "-o PLIK.pdf";
+        QTest::newRow("labels out of range") << QStringList{"-n", "20", "IN", "-o", "OUT"} << 1 << "od 5 do 15";
+        QTest::newRow("pages outside the sheet") << QStringList{"--pages", "2-4", "IN", "-o", "OUT"} << 1
+                                                 << "strony 3 nie ma; arkusz ma stron: 2";
+        QTest::newRow("malformed pages") << QStringList{"--pages", "0-2", "IN", "-o", "OUT"} << 1 << "--pages 0-2";
+        QTest::newRow("missing input") << QStringList{"brak.txt", "-o", "OUT"} << 2 << "brak.txt: nie ma takiego pliku";
+        QTest::newRow("folder as input") << QStringList{".", "-o", "OUT"} << 2 << "nie jest zwykłym plikiem";
+        QTest::newRow("project not yet") << QStringList{"p.lmpro", "-o", "OUT"} << 2 << "p.lmpro";
+        QTest::newRow("huge file") << QStringList{"HUGE", "-o", "OUT"} << 2 << "--no-limit";
+        QTest::newRow("unwritable folder") << QStringList{"IN", "-o", "brak/OUT"} << 3 << "brak/out.pdf";
+        QTest::newRow("printer gone") << QStringList{"IN", "-P", "Nie_ma"} << 3 << "„Nie_ma” nie jest dostępna";
+    }
+
+    void failuresSayWhatAndLeaveNothing()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const TestFiles folder;
+        const QString in = files.write(QStringLiteral("in.txt"), barettes(7, 8));
+        const QString huge = files.path(QStringLiteral("huge.txt"));
+        if (args.contains(QStringLiteral("HUGE")) && !QFile::exists(huge))
+            files.write(QStringLiteral("huge.txt"), QByteArray(9 * 20'001, '\n'));
+        for (QString &a : args) {
+            a.replace(QStringLiteral("HUGE"), huge).replace(QStringLiteral("IN"), in);
+            a.replace(QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf")));
+            a.replace(QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf")));
+        }
+        const Result r = batch(args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.endsWith(QLatin1Char('\n')) && r.err.count(QLatin1Char('\n')) == 1, qPrintable(r.err));
+        QVERIFY2(r.err.startsWith(QStringLiteral("lamello-batch: ")) && r.err.contains(message), qPrintable(r.err));
+        QVERIFY(QDir(folder.path(QString())).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+    }
+
+    void helpAndVersion()
+    {
+        Result r = batch({QStringLiteral("--help")});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.contains(QStringLiteral("Użycie:")) && r.out.contains(QStringLiteral("--pages")));
+        r = batch({QStringLiteral("--version")});
+        QCOMPARE(r.status, 0);
+        QVERIFY(r.out.startsWith(QStringLiteral("lamello-batch ")));
+    }
+};
+
+QTEST_MAIN(TestBatch)
+#include "tst_batch.moc"
