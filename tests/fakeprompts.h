@@ -30,6 +30,7 @@ public:
     // offered, otherwise the default button.
     QList<QMessageBox::StandardButton> questionAnswers;
     QStringList captions;           // caption of every file dialog asked
+    QStringList folders;            // start folder of every file dialog asked
     QList<QStringList> confirmButtons;   // OK and Cancel captions of every confirm(), in order
     // Plays the user's part in the program's own dialogs; when unset a dialog
     // is closed at once, as with Escape.
@@ -37,12 +38,14 @@ public:
     QStringList modalDialogs;       // window title of every dialog run modally
     int aboutQtShown = 0;
 
-    QString openFileName(QWidget *, const QString &caption, const QString &, const QString &) override
+    QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &) override
     {
+        folders.append(dir);
         return next(caption);
     }
-    QString saveFileName(QWidget *, const QString &caption, const QString &, const QString &) override
+    QString saveFileName(QWidget *, const QString &caption, const QString &dir, const QString &) override
     {
+        folders.append(dir);
         return next(caption);
     }
     void message(QMessageBox::Icon icon, const QString &title, const QString &text) override

@@ -1,10 +1,12 @@
 // The descriptions editor and the legend of symbol characters beside it.
 
+#include "app/startup.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "textedit/formatslegend.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -75,6 +77,7 @@ class TestEditor : public QObject
         prompts.questionAnswers.clear();
         prompts.fileAnswers.clear();
         prompts.captions.clear();
+        prompts.folders.clear();
     }
 
 private slots:
@@ -173,6 +176,21 @@ private slots:
         QCOMPARE(contents(path), QByteArray("Praca"));
         QCOMPARE(pad.path(), path);
         QVERIFY(!pad.isModified());
+    }
+
+    // File dialogs start in "files" below the working directory when it
+    // exists, otherwise at home; never with "files" as a name to save under.
+    void dialogsStartInFilesOrAtHome()
+    {
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(files.path(QString()));
+        EditPad pad(QString(), nullptr);
+        type(pad, QStringLiteral("x"));
+        button(pad, "pbSave")->click();
+        QDir().mkdir(QStringLiteral("files"));
+        button(pad, "pbOpen")->click();
+        QDir::setCurrent(before);
+        QCOMPARE(prompts.folders, (QStringList{QDir::homePath(), QDir(files.path(QStringLiteral("files"))).absolutePath()}));
     }
 
     // Every way of closing asks while there are unsaved changes.
@@ -380,6 +398,14 @@ private slots:
             QVERIFY2(metrics.horizontalAdvance(symbol->text()) > 1.5 * metrics.horizontalAdvance(QStringLiteral("M")),
                      qPrintable(symbol->text()));
         }
+    }
+
+    // Last: from here on Qt's own texts are Polish in this process.
+    void qtSpeaksPolish()
+    {
+        QVERIFY(installToolkitTranslations());
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Anuluj"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("&Otwórz"));
     }
 };
 

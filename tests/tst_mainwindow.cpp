@@ -412,9 +412,28 @@ private slots:
         QCOMPARE(window->fontSizeModel()->value(), 14);
         for (const MyGraphicsItem *f : preview->fields())
             QCOMPARE(f->currentFont().pixelSize(), f->fieldId() == 3 ? 14 : 10);
-        clickField(3);   // deselects; the size stays shown
+        // Nothing selected: the next command acts on all fields, which differ,
+        // so the default size is shown.
+        clickField(3);
         QCOMPARE(preview->selectionCount(), 0);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        QCOMPARE(window->fontSizeModel()->value(), 10);
+
+        // After a rebuild the size shown is the one the fields share, never
+        // the size of a field clicked before: ↑ steps every field from it.
+        clickField(3);
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
+        child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();   // field 3: 15
+        import(files.write(QStringLiteral("s2.txt"), barettes(1)));
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();
+        for (const MyGraphicsItem *f : preview->fields())
+            QCOMPARE(f->currentFont().pixelSize(), 11);
+        // A rebuild takes the remembered fonts (a change to all fields is not
+        // remembered): the size shown follows what the fields have again.
+        preview->updatePreview();
+        QCOMPARE(preview->fields().at(0)->currentFont().pixelSize(), 10);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
     }
 
     void typingChangesTheFieldsAtEveryKeystroke()

@@ -2,6 +2,7 @@
 LAMELLO_PACKAGES=(
     g++ cmake make
     qt6-base-dev            # Widgets, PrintSupport, Test and the CUPS print plugin
+    qt6-translations-l10n   # Qt's own dialogs and buttons in Polish
     libcups2-dev            # print jobs handed to the scheduler
     libbenchmark-dev        # bench/
     cups cups-client        # the private scheduler the printer tests start

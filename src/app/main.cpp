@@ -7,6 +7,7 @@ int main(int argc, char **argv)
 {
     prepareProcess();
     QApplication app(argc, argv);
+    installToolkitTranslations();
     int exitCode = 0;
     {
         MainWindow window;

@@ -299,6 +299,7 @@ void MainWindow::fillPrinterList()
 void MainWindow::makeConnections()
 {
     connect(preview, &Preview::selectedId, this, &MainWindow::selectAction);
+    connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
     connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
@@ -371,7 +372,8 @@ void MainWindow::newFile()
 
 void MainWindow::openFile()
 {
-    const QString file = Prompts::current().openFileName(this, tr("Importuj opisy"), QStringLiteral("files"),
+    const QString file = Prompts::current().openFileName(this, tr("Importuj opisy"),
+                                                         Prompts::startFolder(QStringLiteral("files")),
                                                          QStringLiteral("*.txt;;*.dat"));
     // A cancelled dialog changes nothing: the file shown stays the one the
     // title names and the editor opens.
@@ -510,9 +512,14 @@ void MainWindow::changeFontUnderline()
 
 void MainWindow::selectAction(int, QFont font)
 {
+    showFontSize(font.pixelSize());
+}
+
+void MainWindow::showFontSize(int pixelSize)
+{
     fontSizeSignalsEnabled = false;
-    sbFontSize->setValue(font.pixelSize());
-    leFontSize->setText(QStringLiteral("%1").arg(font.pixelSize()));
+    sbFontSize->setValue(pixelSize);
+    leFontSize->setText(QStringLiteral("%1").arg(pixelSize));
     fontSizeSignalsEnabled = true;
 }
 

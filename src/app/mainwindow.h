@@ -71,6 +71,8 @@ private slots:
     void zoomOut();
     void zoomChanged(int zoom);
     void selectAction(int id, QFont font);
+    // Shows `pixelSize` in the size field and model without applying it.
+    void showFontSize(int pixelSize);
     void updatePagesCount(int pages);
     void updatePathToFile(QString newPath);
     bool checkIsPrinterSelected();

@@ -2,6 +2,11 @@
 
 #include "app/allocator.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include <csignal>
 
 void prepareProcess()
@@ -13,4 +18,15 @@ void prepareProcess()
 void ignoreFileSizeSignal()
 {
     std::signal(SIGXFSZ, SIG_IGN);
+}
+
+bool installToolkitTranslations()
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
 }

@@ -10,3 +10,9 @@ void prepareProcess();
 // and is reported like a full disk. Safe to call any number of times; every
 // writer of files calls it too.
 void ignoreFileSizeSignal();
+
+// Loads Qt's own Polish translations (Debian's qt6-translations-l10n), so that
+// file dialogs and standard buttons speak the program's language. Call after
+// the application object exists; returns false when they are not installed
+// (Qt's dialogs then stay in English).
+bool installToolkitTranslations();

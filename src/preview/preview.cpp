@@ -11,6 +11,7 @@
 #include "preview/pagerenderer.h"
 #include "preview/printjob.h"
 #include "preview/projectfile.h"
+#include "preview/sheetlog.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -69,7 +70,7 @@ bool Preview::mayRead(const QString &path)
     case DescriptionsCheck::Verdict::TooLarge:
         break;
     }
-    qDebug() << "> Preview::readFile >> file refused !";
+    qCDebug(lcSheet) << "> Preview::readFile >> file refused !";
     Prompts::current().message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, path));
     return false;
 }
@@ -93,15 +94,15 @@ bool Preview::readFile()
         countPages();
         return true;
     case DescriptionsFile::ReadStatus::NoPath:
-        qDebug() << "> Preview::readFile >> file does not specified !";
+        qCDebug(lcSheet) << "> Preview::readFile >> file does not specified !";
         return true;
     case DescriptionsFile::ReadStatus::Missing:
-        qDebug() << "> Preview::readFile >> file does not exist !";
+        qCDebug(lcSheet) << "> Preview::readFile >> file does not exist !";
         emit statusMessage(tr("Nie ma pliku %1.").arg(filePath));
         break;
     case DescriptionsFile::ReadStatus::NotRegular:
     case DescriptionsFile::ReadStatus::OpenFailed:
-        qDebug() << "> Preview::readFile >> error opening file !";
+        qCDebug(lcSheet) << "> Preview::readFile >> error opening file !";
         emit statusMessage(tr("Nie można odczytać pliku %1.").arg(filePath));
         break;
     }
@@ -149,7 +150,8 @@ void Preview::exportDescriptions()
     if (!checkSheetHasFields())
         return;
     Prompts &prompts = Prompts::current();
-    const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"), QStringLiteral("files/"),
+    const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"),
+                                              Prompts::startFolder(QStringLiteral("files")),
                                               QStringLiteral("*.txt;;*.dat"));
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
         return;
@@ -311,6 +313,7 @@ void Preview::generatePages()
         pages.append(generatePage(p));
     }
     showCurrentPage();
+    emit sharedFontSize(sharedPixelSize());
 }
 
 QGraphicsScene *Preview::generatePage(int p)
@@ -338,11 +341,30 @@ void Preview::showCurrentPage()
 
 // -------------------------------------------------------------- selection
 
-void Preview::clearSelection()
+void Preview::clearSelection(bool report)
 {
+    const bool hadSelection = selectedCount > 0;
     for (MyGraphicsItem *item : std::as_const(items))
         item->setSelected(false);
     selectedCount = 0;
+    if (report && hadSelection)
+        emit sharedFontSize(sharedPixelSize());
+}
+
+int Preview::sharedPixelSize() const
+{
+    const int defaultSize = SpecialGlyphFont::defaultFont().pixelSize();
+    int shared = -1;
+    for (const MyGraphicsItem *item : std::as_const(items)) {
+        if (selectedCount > 0 && !item->isSelected())
+            continue;
+        const int size = item->currentFont().pixelSize();
+        if (shared < 0)
+            shared = size;
+        else if (size != shared)
+            return defaultSize;
+    }
+    return shared < 0 ? defaultSize : shared;
 }
 
 void Preview::toggle(MyGraphicsItem *item)
@@ -373,7 +395,7 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
         MyGraphicsItem *clicked = items.at(id);
         const bool wasSelected = clicked->isSelected();
         if (!ctrl || shift)
-            clearSelection();
+            clearSelection(false);
         if (wasSelected) {
             if (clicked->isSelected())
                 toggle(clicked);
@@ -382,6 +404,9 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
         }
     }
     emit selectedId(id, font);
+    // A Ctrl+click that unselected the last selected field.
+    if (selectedCount == 0)
+        emit sharedFontSize(sharedPixelSize());
 }
 
 // ---------------------------------------------------------- font commands
@@ -459,7 +484,7 @@ int Preview::zoomPercent() const
 void Preview::reportZoom()
 {
     const int percent = zoomPercent();
-    qDebug() << percent;
+    qCDebug(lcSheet) << percent;
     emit zoomChanged(percent);
 }
 
@@ -628,7 +653,8 @@ void Preview::saveProject()
     if (!checkSheetHasFields())
         return;
     Prompts &prompts = Prompts::current();
-    const QString answer = prompts.saveFileName(this, tr("Zapisz projekt"), QStringLiteral("files/projects"),
+    const QString answer = prompts.saveFileName(this, tr("Zapisz projekt"),
+                                                Prompts::startFolder(QStringLiteral("files/projects")),
                                                 QStringLiteral("*.lmpro"));
     if (answer.isEmpty() || answer == ProjectFile::suffix)
         return;
@@ -660,7 +686,7 @@ void Preview::saveProject()
 void Preview::openProject()
 {
     const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"),
-                                                          QStringLiteral("files/projects"),
+                                                          Prompts::startFolder(QStringLiteral("files/projects")),
                                                           QStringLiteral("*.lmpro"));
     openProject(path);
 }

@@ -71,6 +71,10 @@ public:
     int lastPageIndex() const { return lastPage; }
     int currentPage() const { return currentPageIndex; }
     int selectionCount() const { return selectedCount; }
+    // The pixel size shared by the fields the next font command acts on (the
+    // selected ones, or all with nothing selected); the default size when
+    // they differ or there are none.
+    int sharedPixelSize() const;
     int zoomStep() const { return zoomLevel; }
     int zoomPercent() const;
     const QString &printer() const { return printerName; }
@@ -81,6 +85,9 @@ signals:
     void selectedId(int id, QFont font);
     void deselectedId(int id);
     void zoomChanged(int zoom);
+    // The sheet was rebuilt or its selection became empty: `pixelSize` is
+    // sharedPixelSize(), what the font tool bar should show now.
+    void sharedFontSize(int pixelSize);
     // Something the user should know about the sheet, for the status bar.
     void statusMessage(QString message);
 
@@ -126,7 +133,9 @@ private:
     void discardPages();
     void printPages(int first, int last);
     void showCurrentPage();
-    void clearSelection();
+    // Unselects every field; with `report`, tells what size the font tool
+    // bar should show when something was selected.
+    void clearSelection(bool report = true);
     void toggle(MyGraphicsItem *item);
     void reportZoom();
     template<typename FieldCommand, typename MemoryUpdate>

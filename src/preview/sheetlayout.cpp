@@ -1,5 +1,7 @@
 #include "preview/sheetlayout.h"
 
+#include "preview/sheetlog.h"
+
 #include <QDebug>
 
 #include <cmath>
@@ -36,7 +38,7 @@ void SheetLayout::setAvailableArea(const QRectF &area)
     fAvailableArea = QRectF(3 * x, 3 * y, 3 * w, 3 * h);
     fAvailableArea.setLeft(marginX);
     fAvailableArea.setTop(marginY);
-    qDebug() << "fAvailableArea: " << fAvailableArea;
+    qCDebug(lcSheet) << "fAvailableArea: " << fAvailableArea;
 }
 
 void SheetLayout::computeLayout()
