@@ -40,7 +40,8 @@ bool plausibleRecord(const uchar *p, quint32 familyBytes)
     const quint8 weight = fixed[15];
     const quint16 stretch = qFromBigEndian<quint16>(fixed + 17);
 
-    constexpr double largest = 10000;
+    // Far above any size a field can use, far below sizes that slow drawing down.
+    constexpr double largest = 1000;
     const bool pointsOk = pointSize == -1 || (std::isfinite(pointSize) && pointSize > 0 && pointSize <= largest);
     const bool pixelsOk = pixelSize == -1 || (pixelSize > 0 && pixelSize <= largest);
     const bool someSize = pointSize > 0 || pixelSize > 0;

@@ -38,6 +38,12 @@
 //
 // Fonts are written with stretch 100 where they have none, so that a record is
 // byte for byte what a Qt 4 program writes for the same font.
+//
+// Reading takes a record for a font only when its family has at most
+// maxFamilyLength printable characters, a size in points or pixels up to 1000,
+// a style hint of 0..8, a weight of 0..99 and a stretch up to 4000. The first
+// record that is not ends the reading: what follows cannot be trusted to start
+// where a record starts.
 class ProjectFile
 {
 public:
