@@ -264,6 +264,12 @@ private slots:
             QVERIFY(prompts.messages.isEmpty());
         }
         QVERIFY(!QFile::exists(QStringLiteral(".lmpro")) && !QFile::exists(QStringLiteral(".dat")));
+        for (const QString &answer : {QString(), QStringLiteral(".lmpro")}) {
+            prompts.fileAnswers = {answer};
+            p.openProject();
+            QVERIFY(prompts.messages.isEmpty());
+            QCOMPARE(p.fields().at(0)->currentText(), QStringLiteral("H0"));
+        }
 
         // Without the suffix it is added: two files, never one written twice.
         save(p, files.path(QStringLiteral("bare")));

@@ -1,5 +1,6 @@
-// Renders the main window with a descriptions file loaded into a PNG: the
-// README's picture, and a quick way to look at the sheet without a display.
+// Renders the main window with a descriptions file or a project (".lmpro")
+// loaded into a PNG: the README's picture, and a quick way to look at the
+// sheet without a display.
 //
 //   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
 
@@ -33,7 +34,10 @@ int main(int argc, char **argv)
     window.setWindowState(Qt::WindowNoState);
     window.resize(size);
     window.show();
-    QMetaObject::invokeMethod(&window, "openThisFile", Q_ARG(QString, args.at(1)));
+    if (args.at(1).endsWith(QStringLiteral(".lmpro")))
+        window.openProjectFile(args.at(1));
+    else
+        QMetaObject::invokeMethod(&window, "openThisFile", Q_ARG(QString, args.at(1)));
     QCoreApplication::processEvents();
     window.sheetPreview()->zoomResize();
     QCoreApplication::processEvents();
