@@ -4,7 +4,9 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
+#include "items/mygraphicsitem.h"
 #include "preview/preview.h"
+#include "preview/projectfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -100,6 +102,49 @@ private slots:
         QCOMPARE(describe(words(batchPdf)), describe(expected));
     }
 
+    void aProjectPrintsAsTheWindowShowsIt()
+    {
+        const int n = 8;
+        Preview p;
+        p.generationEnabled = true;
+        p.filePath = files.write(QStringLiteral("cabinet.txt"), barettes(9, n));
+        p.readFile();
+        p.setPrinter(Preview::builtInPdfName);
+        for (int id = 0; id < p.fields().size(); id += n + 1)
+            p.clickedItem(id, QFont(), false, true);
+        p.changeFontPixelSize(14);
+        p.changeFontBold();
+        p.fields().at(3)->changeFontPixelSize(7);
+        const QString project = files.path(QStringLiteral("cabinet.lmpro"));
+        prompts.fileAnswers = {project};
+        p.saveProject();
+        p.openProject(project);
+        const QString windowPdf = files.path(QStringLiteral("cabinet-window.pdf"));
+        prompts.fileAnswers = {windowPdf};
+        prompts.messages.clear();
+        p.printAll();
+        QCOMPARE(prompts.messages.value(0).text, QStringLiteral("Wydruk zapisano poprawnie."));
+
+        const QString batchPdf = files.path(QStringLiteral("cabinet-batch.pdf"));
+        Result r = batch({project, QStringLiteral("-o"), batchPdf});
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
+        const QString printed = describe(words(batchPdf));
+        QCOMPARE(printed, describe(words(windowPdf)));
+        // The fonts made the difference: the texts alone print otherwise.
+        r = batch({files.path(QStringLiteral("cabinet.dat")), QStringLiteral("-o"), batchPdf});
+        QCOMPARE(r.status, 0);
+        QVERIFY(describe(words(batchPdf)) != printed);
+
+        // A damaged project prints what was read and says so in one line.
+        QFile file(project);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() - 10));
+        file.close();
+        r = batch({project, QStringLiteral("-o"), batchPdf});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.err.count(QLatin1Char('\n')) == 1 && r.err.contains(QStringLiteral("80 z 81")), qPrintable(r.err));
+    }
+
     void chosenPagesInOrderAndOnAPrinter()
     {
         const QString input = files.write(QStringLiteral("pages.txt"), barettes(13, 8));
@@ -133,7 +178,9 @@ private slots:
         QTest::newRow("malformed pages") << QStringList{"--pages", "0-2", "IN", "-o", "OUT"} << 1 << "--pages 0-2";
         QTest::newRow("missing input") << QStringList{"brak.txt", "-o", "OUT"} << 2 << "brak.txt: nie ma takiego pliku";
         QTest::newRow("folder as input") << QStringList{".", "-o", "OUT"} << 2 << "nie jest zwykłym plikiem";
-        QTest::newRow("project not yet") << QStringList{"p.lmpro", "-o", "OUT"} << 2 << "p.lmpro";
+        QTest::newRow("not a project") << QStringList{"NOTPROJ", "-o", "OUT"} << 2 << "to nie jest plik projektu";
+        QTest::newRow("project without its texts") << QStringList{"LONE", "-o", "OUT"} << 2
+                                                   << "lone.dat: nie ma takiego pliku";
         QTest::newRow("huge file") << QStringList{"HUGE", "-o", "OUT"} << 2 << "--no-limit";
         QTest::newRow("unwritable folder") << QStringList{"IN", "-o", "brak/OUT"} << 3 << "brak/out.pdf";
         QTest::newRow("printer gone") << QStringList{"IN", "-P", "Nie_ma"} << 3 << "„Nie_ma” nie jest dostępna";
@@ -149,7 +196,10 @@ private slots:
         const QString huge = files.path(QStringLiteral("huge.txt"));
         if (args.contains(QStringLiteral("HUGE")) && !QFile::exists(huge))
             files.write(QStringLiteral("huge.txt"), QByteArray(9 * 20'001, '\n'));
+        const QString notProject = files.write(QStringLiteral("notproj.lmpro"), barettes(1, 8));
+        const QString lone = files.write(QStringLiteral("lone.lmpro"), ProjectFile::fontRecord(QFont()));
         for (QString &a : args) {
+            a.replace(QStringLiteral("NOTPROJ"), notProject).replace(QStringLiteral("LONE"), lone);
             a.replace(QStringLiteral("HUGE"), huge).replace(QStringLiteral("IN"), in);
             a.replace(QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf")));
             a.replace(QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf")));

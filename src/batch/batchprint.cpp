@@ -5,11 +5,13 @@
 #include "preview/pagebuilder.h"
 #include "preview/pagerenderer.h"
 #include "preview/printjob.h"
+#include "preview/projectfile.h"
 #include "preview/sheetlayout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGraphicsScene>
@@ -93,6 +95,8 @@ public:
 private:
     std::optional<Failure> parse(const QStringList &arguments);
     std::optional<Failure> readInput();
+    std::optional<Failure> readProject();
+    std::optional<Failure> checkDescriptions(const QString &path);
     std::optional<Failure> print();
     bool reportProgress(int done, int total);
 
@@ -109,6 +113,7 @@ private:
     bool noLimit = false;
     SheetLayout sheet;
     QList<QStringList> texts;
+    QList<QFont> fonts;   // a project's stored fonts, by field id
 
     QElapsedTimer timer;
     bool progressShown = false;
@@ -117,7 +122,7 @@ private:
 std::optional<Failure> Run::parse(const QStringList &arguments)
 {
     parser.setApplicationDescription(
-        tr("Drukuje baretki z pliku z opisami bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
+        tr("Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
            "albo na drukarce systemowej."));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           tr("Zapisuje wydruk do pliku PDF (strony A4)."), tr("plik.pdf"));
@@ -141,7 +146,9 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
                                            tr("Pokazuje wersję programu."));
     parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
                        noLimitOption, helpOption, versionOption});
-    parser.addPositionalArgument(tr("PLIK"), tr("Plik z opisami (.txt, .dat)."), tr("PLIK"));
+    parser.addPositionalArgument(tr("PLIK"),
+                                 tr("Plik z opisami (.txt, .dat) albo projekt (.lmpro, z plikiem .dat obok)."),
+                                 tr("PLIK"));
 
     const QString program = QStringLiteral("lamello-batch");
     const QString more = tr("Pomoc: lamello-batch --help");
@@ -216,33 +223,11 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
 
 std::optional<Failure> Run::readInput()
 {
+    if (input.endsWith(ProjectFile::suffix))
+        return readProject();
+    if (std::optional<Failure> refused = checkDescriptions(input))
+        return refused;
     const QString program = QStringLiteral("lamello-batch");
-    if (input.endsWith(QLatin1String(".lmpro"), Qt::CaseInsensitive))
-        return Failure{InputFailed, tr("%1: %2: pliki projektów nie są jeszcze obsługiwane; podaj plik z opisami.")
-                                        .arg(program, input)};
-    const DescriptionsCheck::Result check =
-        DescriptionsCheck::check(input, sheet.labelsPerBarette, sheet.barettesPerPage);
-    switch (check.verdict) {
-    case DescriptionsCheck::Verdict::Ok:
-        break;
-    case DescriptionsCheck::Verdict::Large:
-        if (noLimit)
-            break;
-        return Failure{InputFailed, tr("%1: %2: plik zawiera %3 baretek (%4 stron), więcej niż %5; "
-                                       "aby go wydrukować, dodaj --no-limit.")
-                                        .arg(program, input)
-                                        .arg(check.barettes)
-                                        .arg(check.pages)
-                                        .arg(DescriptionsCheck::largeSheetBarettes)};
-    case DescriptionsCheck::Verdict::Missing:
-        return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, input)};
-    case DescriptionsCheck::Verdict::Unreadable:
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
-    case DescriptionsCheck::Verdict::NotRegular:
-    case DescriptionsCheck::Verdict::NotText:
-    case DescriptionsCheck::Verdict::TooLarge:
-        return Failure{InputFailed, program + QStringLiteral(": ") + oneLine(DescriptionsCheck::refusal(check, input))};
-    }
     switch (DescriptionsFile::read(input, sheet.labelsPerBarette, texts)) {
     case DescriptionsFile::ReadStatus::Ok:
         return std::nullopt;
@@ -254,6 +239,85 @@ std::optional<Failure> Run::readInput()
         break;
     }
     return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+}
+
+// A project: the fonts from the project file, the texts from the descriptions
+// file beside it, as the window opens it. A damaged project prints what was
+// read, with one warning line.
+std::optional<Failure> Run::readProject()
+{
+    const QString program = QStringLiteral("lamello-batch");
+    QFile projectFile(input);
+    switch (DescriptionsCheck::openRegular(input, projectFile)) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Missing:
+        return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, input)};
+    case DescriptionsCheck::Verdict::NotRegular:
+        return Failure{InputFailed, tr("%1: %2: to nie jest zwykły plik.").arg(program, input)};
+    default:
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+    }
+    const QByteArray fontBytes = projectFile.readAll();
+    if (projectFile.error() != QFileDevice::NoError)
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
+    if (stored.status == ProjectFile::Fonts::Status::NotAProject)
+        return Failure{InputFailed, tr("%1: %2: to nie jest plik projektu.").arg(program, input)};
+
+    const QString textsPath = ProjectFile::textsPath(input);
+    if (std::optional<Failure> refused = checkDescriptions(textsPath))
+        return refused;
+    QFile textsFile(textsPath);
+    if (DescriptionsCheck::openRegular(textsPath, textsFile) != DescriptionsCheck::Verdict::Ok)
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
+    const QByteArray textBytes = textsFile.readAll();
+    if (textsFile.error() != QFileDevice::NoError)
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
+    texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette);
+    const qsizetype usable = stored.fonts.size();
+    fonts = std::move(stored.fonts);
+
+    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
+    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount)
+        err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4 pól; "
+                  "pozostałe pola mają czcionkę domyślną.")
+                   .arg(program, input)
+                   .arg(qMin(usable, fieldCount))
+                   .arg(fieldCount)
+            << '\n' << Qt::flush;
+    return std::nullopt;
+}
+
+// The look before reading that the window takes too: refuses what is no
+// descriptions file, and a very large sheet unless --no-limit.
+std::optional<Failure> Run::checkDescriptions(const QString &path)
+{
+    const QString program = QStringLiteral("lamello-batch");
+    const DescriptionsCheck::Result check =
+        DescriptionsCheck::check(path, sheet.labelsPerBarette, sheet.barettesPerPage);
+    switch (check.verdict) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Large:
+        if (noLimit)
+            break;
+        return Failure{InputFailed, tr("%1: %2: plik zawiera %3 baretek (%4 stron), więcej niż %5; "
+                                       "aby go wydrukować, dodaj --no-limit.")
+                                        .arg(program, path)
+                                        .arg(check.barettes)
+                                        .arg(check.pages)
+                                        .arg(DescriptionsCheck::largeSheetBarettes)};
+    case DescriptionsCheck::Verdict::Missing:
+        return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, path)};
+    case DescriptionsCheck::Verdict::Unreadable:
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, path)};
+    case DescriptionsCheck::Verdict::NotRegular:
+    case DescriptionsCheck::Verdict::NotText:
+    case DescriptionsCheck::Verdict::TooLarge:
+        return Failure{InputFailed, program + QStringLiteral(": ") + oneLine(DescriptionsCheck::refusal(check, path))};
+    }
+    return std::nullopt;
 }
 
 bool Run::reportProgress(int done, int total)
@@ -288,7 +352,7 @@ std::optional<Failure> Run::print()
 
     // One page is built, drawn and dropped at a time: a sheet of any size
     // takes the memory of one page.
-    const QList<QFont> fonts;   // every field in the default font, as a freshly imported file
+    // A descriptions file: every field in the default font, as freshly imported.
     const PageBuilder builder(sheet, texts, fonts);
     const auto drawPage = [&](int index, PageRenderer &renderer) {
         const std::unique_ptr<QGraphicsScene> scene(builder.build(pages.at(index), nullptr, nullptr));

@@ -4,9 +4,10 @@
 
 class QTextStream;
 
-// lamello-batch: prints a descriptions file without the window, through the
-// same reader, layout, page builder and renderer as the window, so that its
-// pages are the pages the window prints.
+// lamello-batch: prints a descriptions file, or a project (".lmpro": its
+// fonts, with the texts from the ".dat" file beside it), without the window,
+// through the same reader, layout, page builder and renderer as the window,
+// so that its pages are the pages the window prints.
 //
 //   lamello-batch [options] INPUT
 //
