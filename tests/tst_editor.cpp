@@ -1,5 +1,7 @@
 // The descriptions editor and the legend of symbol characters beside it.
 
+#include "app/buildinfo.h"
+#include "app/helpdialog.h"
 #include "app/startup.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
@@ -14,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextDocument>
@@ -398,6 +401,22 @@ private slots:
             QVERIFY2(metrics.horizontalAdvance(symbol->text()) > 1.5 * metrics.horizontalAdvance(QStringLiteral("M")),
                      qPrintable(symbol->text()));
         }
+    }
+
+    // The foot of the help window: version and build date from the build, the
+    // icons' source, both in a fixed-pitch font.
+    void helpWindowFoot()
+    {
+        HelpDialog help;
+        const QLabel *build = help.findChild<QLabel *>(QStringLiteral("lbBuild"));
+        const QLabel *credit = help.findChild<QLabel *>(QStringLiteral("lbCredit"));
+        QVERIFY(build && credit);
+        const QRegularExpression line(QStringLiteral("^Lamello %1, kompilacja z dnia: \\d{1,2} \\S+ 20\\d\\d$")
+                                          .arg(QRegularExpression::escape(QString::fromLatin1(LamelloBuild::version))));
+        QVERIFY2(line.match(build->text()).hasMatch(), qPrintable(build->text()));
+        QVERIFY(credit->text().contains(QStringLiteral("Tango Desktop Project")));
+        QVERIFY(QFontInfo(build->font()).fixedPitch() && QFontInfo(credit->font()).fixedPitch());
+        QCOMPARE(help.windowTitle(), QStringLiteral("Pomoc - Lamello"));
     }
 
     // Last: from here on Qt's own texts are Polish in this process.

@@ -68,6 +68,13 @@ const char *const topics[] = {
                       "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
                       "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"
                       "wczytuje opisy razem z ich czcionkami."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Plik z opisami można też wydrukować bez otwierania okna programu, poleceniem\n"
+                      "lamello-batch, na przykład:\n"
+                      "   lamello-batch panel.txt -o panel.pdf\n"
+                      "   lamello-batch panel.txt -P Warsztat --pages 2-5\n"
+                      "   lamello-batch panel.txt -n 10 --label 40x10 --header 52x9 -o panel.pdf\n"
+                      "Wszystkie opcje wypisuje lamello-batch --help."),
 };
 
 QLabel *label(const QString &text, int points, bool bold = false)

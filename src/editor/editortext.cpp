@@ -21,29 +21,30 @@ EditorText::Shown EditorText::fromBytes(QByteArrayView bytes)
     return shown;
 }
 
-bool EditorText::toBytes(QStringView text, bool crlf, QByteArray &out, Unencodable *bad)
+bool EditorText::toBytes(QString plain, bool crlf, QByteArray &out, Unencodable *bad)
 {
-    QString plain;
-    plain.reserve(text.size());
-    for (const QChar c : text) {
-        switch (c.unicode()) {
+    // Changed in place: the marks and separators have the same length as
+    // what they stand for.
+    char16_t *c = reinterpret_cast<char16_t *>(plain.data());
+    char16_t *const end = c + plain.size();
+    for (; c != end; ++c) {
+        switch (*c) {
         case QChar::ParagraphSeparator:
         case QChar::LineSeparator:
-        case u'\n':
-            if (crlf)
-                plain += QLatin1Char('\r');
-            plain += QLatin1Char('\n');
+            *c = u'\n';
             break;
         case nulMark.unicode():
-            plain += QChar(u'\0');
+            *c = u'\0';
             break;
         case crMark.unicode():
-            plain += QLatin1Char('\r');
+            *c = u'\r';
             break;
         default:
-            plain += c;
+            break;
         }
     }
+    if (crlf)
+        plain.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     qsizetype at = -1;
     if (Windows1250::encode(plain, out, &at))
         return true;

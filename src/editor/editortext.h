@@ -51,5 +51,5 @@ public:
     // paragraph and line separators of a text document. Returns false, and
     // leaves `out` as it was, when a character cannot be written; `bad` then
     // names the first one.
-    static bool toBytes(QStringView text, bool crlf, QByteArray &out, Unencodable *bad = nullptr);
+    static bool toBytes(QString text, bool crlf, QByteArray &out, Unencodable *bad = nullptr);
 };

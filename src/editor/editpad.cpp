@@ -20,7 +20,7 @@
 namespace {
 // Lines shown before the window opens, and lines added per step after that:
 // a text document takes a few microseconds per line.
-constexpr int firstSliceLines = 20000;
+constexpr int firstSliceLines = 5000;
 constexpr int sliceLines = 2000;
 constexpr int sliceBudgetMs = 30;
 
