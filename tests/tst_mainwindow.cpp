@@ -591,6 +591,33 @@ private slots:
         QVERIFY(!window->isVisible());
     }
 
+    // The other commands' keys reach them: each asks its first question.
+    void everyKeyReachesItsCommand_data()
+    {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("asked");   // a file dialog's caption, or the start of a message
+        QTest::newRow("import") << "Ctrl+Alt+O" << "Importuj opisy";
+        QTest::newRow("export") << "Ctrl+Alt+S" << "Eksportuj opisy";
+        QTest::newRow("open project") << "Ctrl+O" << "Otwórz projekt";
+        QTest::newRow("save project") << "Ctrl+S" << "Zapisz projekt";
+        QTest::newRow("print page") << "Ctrl+P" << "Przed rozpoczęciem pracy";
+        QTest::newRow("print all") << "Ctrl+Shift+P" << "Przed rozpoczęciem pracy";
+    }
+
+    void everyKeyReachesItsCommand()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, asked);
+        import(files.write(QStringLiteral("k.txt"), barettes(1)));
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentIndex(0);
+        prompts.captions.clear();
+        prompts.messages.clear();
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(keys));
+        const QString first = prompts.captions.isEmpty() ? prompts.messages.value(0).text : prompts.captions.first();
+        QVERIFY2(first.startsWith(asked), qPrintable(first));
+    }
+
     // A save in the editor reloads the sheet; every field keeps its font.
     void savingInTheEditorReloadsTheSheet()
     {

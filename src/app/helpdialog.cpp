@@ -61,9 +61,9 @@ const char *const topics[] = {
                       "pomarańczowym i/lub fioletowym."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Dwukrotne kliknięcie lewym przyciskiem myszy na polu otwiera okno edycji tego jednego\n"
-                      "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”: opis\n"
-                      "razem z czcionką zostaje skopiowany z przeciąganego pola do pola podświetlonego\n"
-                      "na żółto."),
+                      "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”:\n"
+                      "opis razem z czcionką zostaje skopiowany z przeciąganego pola do pola\n"
+                      "podświetlonego na żółto."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
                       "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"
