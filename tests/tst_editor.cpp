@@ -116,6 +116,8 @@ private slots:
         EditPad pad(path, nullptr);
         QCOMPARE(shownText(pad), shown);
         QVERIFY(!pad.isModified());
+        // Said when the file will not be written back as it came.
+        QCOMPARE(pad.findChild<QLabel *>(QStringLiteral("lbEncoding"))->isVisibleTo(&pad), saved != bytes);
         QCOMPARE(prompts.messages.size(), bytes.contains('\0') ? 1 : 0);
         if (bytes.contains('\0'))
             QVERIFY(prompts.messages.first().text.contains(QStringLiteral("NUL (3)")));

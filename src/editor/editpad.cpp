@@ -75,11 +75,16 @@ EditPad::EditPad(QString pathToFile, QWidget *parent)
     button(pbReset, QStringLiteral("pbReset"), tr("Resetuj"), &EditPad::pbResetClicked);
     lbLoading = new QLabel;
     lbLoading->hide();
+    lbEncoding = new QLabel(tr("Plik odczytano\njako UTF-8;\nzapis będzie\nw Windows-1250."));
+    lbEncoding->setObjectName(QStringLiteral("lbEncoding"));
+    lbEncoding->setAlignment(Qt::AlignCenter);
+    lbEncoding->hide();
 
     auto *column = new QVBoxLayout;
     for (QWidget *w : {static_cast<QWidget *>(pbOpen), static_cast<QWidget *>(pbSaveAs),
                        static_cast<QWidget *>(pbSave), static_cast<QWidget *>(pbCancel),
-                       static_cast<QWidget *>(pbReset), static_cast<QWidget *>(lbLoading)})
+                       static_cast<QWidget *>(pbReset), static_cast<QWidget *>(lbLoading),
+                       static_cast<QWidget *>(lbEncoding)})
         column->addWidget(w, 0, Qt::AlignCenter);
     column->addStretch();
     column->addWidget(legend, 0, Qt::AlignCenter);
@@ -140,6 +145,7 @@ bool EditPad::loadFromFile(const QString &path)
     EditorText::Shown shown = EditorText::fromBytes(bytes);
     bytes.clear();
     crlf = shown.crlf;
+    lbEncoding->setVisible(shown.encoding == DescriptionsFile::Encoding::Utf8);
     showText(std::move(shown.text));
     setModified(false);
     if (shown.nulCount > 0) {
@@ -276,6 +282,7 @@ bool EditPad::writeTo(const QString &path)
     }
     pathToFile = path;
     updateTitle();
+    lbEncoding->hide();   // the file is Windows-1250 now
     setModified(false);
     Prompts::current().message(QMessageBox::Information, title(), tr("Zapisano\n%1").arg(path));
     emit savedAs(pathToFile);
@@ -325,6 +332,7 @@ void EditPad::pbResetClicked()
     if (settleChanges(tr("Czy na pewno chcesz porzucić wszystkie zmiany?"), false) == Answer::Stop)
         return;
     if (pathToFile.isEmpty()) {
+        lbEncoding->hide();
         showText(QString());
         setModified(false);
         return;

@@ -80,6 +80,7 @@ private:
     QPlainTextEdit *textEdit = nullptr;
     FormatsLegend *legend = nullptr;
     QLabel *lbLoading = nullptr;
+    QLabel *lbEncoding = nullptr;   // shown while the file came as UTF-8
     QPushButton *pbOpen = nullptr;
     QPushButton *pbSaveAs = nullptr;
     QPushButton *pbSave = nullptr;
