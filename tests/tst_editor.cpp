@@ -23,6 +23,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 QStringList texts(const QList<QLabel *> &labels)
@@ -64,6 +65,7 @@ void type(EditPad &pad, const QString &text)
 }
 
 enum class Closing { Cancel, Escape, CloseButton };
+enum class Failure { ReadOnlyFolder, NoFolder, FileSizeLimit };
 } // namespace
 
 class TestEditor : public QObject
@@ -243,44 +245,66 @@ private slots:
     // A write that fails keeps the old file and the changes, and says why.
     void aFailedWriteKeepsTheOldFile_data()
     {
-        QTest::addColumn<bool>("fileSizeLimit");
-        QTest::newRow("no folder to write in") << false;
-        QTest::newRow("file size limit") << true;
+        QTest::addColumn<Failure>("failure");
+        QTest::newRow("read-only folder") << Failure::ReadOnlyFolder;
+        QTest::newRow("no folder to write in") << Failure::NoFolder;
+        QTest::newRow("file size limit") << Failure::FileSizeLimit;
     }
 
     void aFailedWriteKeepsTheOldFile()
     {
-        QFETCH(bool, fileSizeLimit);
+        QFETCH(Failure, failure);
+        if (failure == Failure::ReadOnlyFolder && geteuid() == 0)
+            QSKIP("root writes into read-only folders");
         const QByteArray old(100, 'x');
-        const QString path = fileSizeLimit ? files.write(QStringLiteral("big.txt"), old)
-                                           : files.write(QStringLiteral("notafolder"), old) + QStringLiteral("/f.txt");
-        EditPad pad(fileSizeLimit ? path : QString(), nullptr);
+        QString path;   // the file the editor is on, or the name answered
+        QString oldFile;
+        switch (failure) {
+        case Failure::ReadOnlyFolder:
+            QVERIFY(QDir().mkpath(files.path(QStringLiteral("ro"))));
+            path = oldFile = files.write(QStringLiteral("ro/f.txt"), old);
+            QVERIFY(QFile::setPermissions(files.path(QStringLiteral("ro")),
+                                          QFile::ReadOwner | QFile::ExeOwner));
+            break;
+        case Failure::NoFolder:
+            oldFile = files.write(QStringLiteral("notafolder"), old);
+            path = oldFile + QStringLiteral("/f.txt");
+            break;
+        case Failure::FileSizeLimit:
+            path = oldFile = files.write(QStringLiteral("big.txt"), old);
+            break;
+        }
+        const bool onFile = failure != Failure::NoFolder;
+        EditPad pad(onFile ? path : QString(), nullptr);
         pad.textArea()->setPlainText(QString(5000, QLatin1Char('y')));
         QVERIFY(pad.isModified());
 
         rlimit saved{};
-        if (fileSizeLimit) {
+        if (failure == Failure::FileSizeLimit) {
             std::signal(SIGXFSZ, SIG_IGN);
             getrlimit(RLIMIT_FSIZE, &saved);
             rlimit limit = saved;
             limit.rlim_cur = 1000;
             setrlimit(RLIMIT_FSIZE, &limit);
-            prompts.questionAnswers = {QMessageBox::Save};
-        } else {
-            prompts.fileAnswers = {path};
         }
+        if (onFile)
+            prompts.questionAnswers = {QMessageBox::Save};
+        else
+            prompts.fileAnswers = {path};
         button(pad, "pbSave")->click();
-        if (fileSizeLimit)
+        if (failure == Failure::FileSizeLimit)
             setrlimit(RLIMIT_FSIZE, &saved);
+        if (failure == Failure::ReadOnlyFolder)
+            QFile::setPermissions(files.path(QStringLiteral("ro")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         QCOMPARE(prompts.messages.size(), 1);
         QCOMPARE(prompts.messages.first().icon, QMessageBox::Warning);
         QVERIFY2(prompts.messages.first().text.startsWith(QStringLiteral("Nie udało się zapisać pliku.\n") + path),
                  qPrintable(prompts.messages.first().text));
-        QCOMPARE(contents(fileSizeLimit ? path : files.path(QStringLiteral("notafolder"))), old);
+        QCOMPARE(contents(oldFile), old);
         QVERIFY(pad.isModified());
         QCOMPARE(saveCaption(pad), QStringLiteral("Zapisz*"));
-        QCOMPARE(pad.path(), fileSizeLimit ? path : QString());
+        QCOMPARE(pad.path(), onFile ? path : QString());   // a name that failed is not kept
     }
 
     void aCharacterWithoutAByteIsRefused()
