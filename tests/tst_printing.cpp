@@ -159,6 +159,32 @@ private slots:
         QCOMPARE(qGray(img.pixel(qRound(mmToPx(label.x() / 3 + 1)), qRound(mmToPx(label.y() / 3 + 1)))), 255);
     }
 
+    void aTextTooLongForItsFieldStaysInsideIt()
+    {
+        Preview p;
+        p.generationEnabled = true;
+        // One word far wider than its label: unclipped, it would run out over
+        // the blank paper left of the labels, under the wider header.
+        const QByteArray bytes = "H\n" + QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4) + "\n";
+        p.filePath = files.write(QStringLiteral("long.txt"), bytes);
+        p.readFile();
+        p.setPrinter(Preview::builtInPdfName);
+        QVERIFY(!p.fields().at(1)->textFits());
+        const QString pdf = files.path(QStringLiteral("long.pdf"));
+        prompts.fileAnswers = {pdf};
+        p.printCurrent();
+
+        const QImage img = raster(pdf, 1);
+        const QRectF label = p.fields().at(1)->frame();
+        const QRectF header = p.fields().at(0)->frame();
+        int marks = 0;
+        for (int y = qRound(mmToPx(label.top() / 3 + 0.3)); y < qRound(mmToPx(label.bottom() / 3 - 0.3)); ++y) {
+            for (int x = qRound(mmToPx(header.left() / 3 + 0.3)); x < qRound(mmToPx(label.left() / 3 - 0.3)); ++x)
+                marks += qGray(img.pixel(x, y)) < 255;
+        }
+        QCOMPARE(marks, 0);
+    }
+
     void currentPageOnly()
     {
         Preview p;

@@ -2,7 +2,9 @@
 
 #include "preview/sheetlayout.h"
 
+#include <QGraphicsItem>
 #include <QGraphicsScene>
+#include <QStyleOptionGraphicsItem>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 
@@ -45,12 +47,32 @@ bool PageRenderer::drawPage(QGraphicsScene *scene)
         return false;
     ++pages;
     painter.save();
-    painter.setWorldTransform(sceneToDevice(*device));
+    const QTransform toDevice = sceneToDevice(*device);
+    painter.setWorldTransform(toDevice);
     // The whole sheet is the window onto the scene, so that a field reaching
     // past the printable area is cut at the paper's edge and nowhere else.
     const QRectF sheet = device->pageLayout().fullRect(QPageLayout::Millimeter);
     const QRectF paper(0, 0, sheet.width() * SheetLayout::unitsPerMm, sheet.height() * SheetLayout::unitsPerMm);
-    scene->render(&painter, paper, paper, Qt::IgnoreAspectRatio);
+    painter.setClipRect(paper);
+
+    // The items are painted bottom to top as a view does with
+    // QGraphicsView::DontSavePainterState: each item sets its own pen, brush
+    // and font and undoes any other change itself. Saving and restoring the
+    // painter around every field (as QGraphicsScene::render does) writes a
+    // fresh graphics state per field into a PDF: it cost a third of a page.
+    QStyleOptionGraphicsItem option;
+    const QList<QGraphicsItem *> items = scene->items(Qt::AscendingOrder);
+    for (QGraphicsItem *item : items) {
+        if (!item->isVisible() || !item->sceneBoundingRect().intersects(paper))
+            continue;
+        const QTransform itemToScene = item->sceneTransform();
+        if (!itemToScene.isIdentity())
+            painter.setWorldTransform(itemToScene * toDevice);
+        option.exposedRect = item->boundingRect();
+        item->paint(&painter, &option, nullptr);
+        if (!itemToScene.isIdentity())
+            painter.setWorldTransform(toDevice);
+    }
     painter.restore();
     return true;
 }
