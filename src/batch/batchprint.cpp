@@ -128,7 +128,7 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
                                           tr("Zapisuje wydruk do pliku PDF (strony A4)."), tr("plik.pdf"));
     const QCommandLineOption printerOption({QStringLiteral("P"), QStringLiteral("printer")},
                                            tr("Drukuje na drukarce systemowej (kolejce CUPS)."), tr("drukarka"));
-    const QCommandLineOption pagesOption(QStringLiteral("pages"), tr("Drukuje tylko te strony, np. 2-5,9."),
+    const QCommandLineOption pagesOption(QStringLiteral("pages"), tr("Drukuje tylko te strony, w kolejności arkusza, np. 2-5,9."),
                                          tr("strony"));
     const QCommandLineOption labelsOption({QStringLiteral("n"), QStringLiteral("labels")},
                                           tr("Liczba etykiet na baretce, od 5 do 15 (domyślnie 8)."), tr("N"));
@@ -365,7 +365,7 @@ std::optional<Failure> Run::print()
     const PrintJob::Outcome outcome =
         printer.isEmpty()
             ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error)
-            : PrintJob::print(printer, QFileInfo(input).fileName(), int(pages.size()), drawPage, progress, &error);
+            : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()), drawPage, progress, &error);
     if (progressShown)
         err << '\n' << Qt::flush;
     if (outcome != PrintJob::Outcome::Done)

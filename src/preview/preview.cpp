@@ -579,6 +579,15 @@ QString pagesText(int count)
 }
 } // namespace
 
+namespace {
+// The job's name in the printer's queue: the descriptions file printed.
+QString jobTitle(const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    return name.isEmpty() ? QStringLiteral("Lamello") : QStringLiteral("Lamello: ") + name;
+}
+} // namespace
+
 void Preview::printPages(int first, int last)
 {
     clearSelection();
@@ -625,7 +634,7 @@ void Preview::printPages(int first, int last)
     int jobId = 0;
     const PrintJob::Outcome outcome =
         pdf ? PrintJob::writePdf(path, count, drawPage, onProgress, &error)
-            : PrintJob::print(printerName, QStringLiteral("Lamello"), count, drawPage, onProgress, &error, &jobId);
+            : PrintJob::print(printerName, jobTitle(filePath), count, drawPage, onProgress, &error, &jobId);
     progress.reset();
 
     switch (outcome) {
