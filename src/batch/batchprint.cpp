@@ -258,11 +258,8 @@ std::optional<Failure> Run::readProject()
     default:
         return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
     }
-    const QByteArray fontBytes = projectFile.readAll();
-    if (projectFile.error() != QFileDevice::NoError)
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
-    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
-    if (stored.status == ProjectFile::Fonts::Status::NotAProject)
+    if (ProjectFile::parseFonts(projectFile.peek(ProjectFile::longestRecord)).status
+        == ProjectFile::Fonts::Status::NotAProject)
         return Failure{InputFailed, tr("%1: %2: to nie jest plik projektu.").arg(program, input)};
 
     const QString textsPath = ProjectFile::textsPath(input);
@@ -275,10 +272,14 @@ std::optional<Failure> Run::readProject()
     if (textsFile.error() != QFileDevice::NoError)
         return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
     texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette);
+    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
+    const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
+    if (projectFile.error() != QFileDevice::NoError)
+        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
     const qsizetype usable = stored.fonts.size();
     fonts = std::move(stored.fonts);
 
-    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
     if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount)
         err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4 pól; "
                   "pozostałe pola mają czcionkę domyślną.")

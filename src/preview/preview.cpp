@@ -720,26 +720,10 @@ void Preview::openProject(QString path)
                             + reason);
         return;
     }
-    // Mapped rather than read: a large foreign file is refused after a look at
-    // its first bytes instead of being loaded whole.
-    QByteArray readBytes;
-    QByteArrayView fontBytes;
-    if (projectFile.size() > 0) {
-        if (const uchar *mapped = projectFile.map(0, projectFile.size())) {
-            fontBytes = QByteArrayView(mapped, projectFile.size());
-        } else {
-            readBytes = projectFile.readAll();
-            if (projectFile.error() != QFileDevice::NoError) {
-                prompts.message(QMessageBox::Warning, QString(),
-                                tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath
-                                    + QStringLiteral(": ") + projectFile.errorString());
-                return;
-            }
-            fontBytes = readBytes;
-        }
-    }
-    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
-    if (stored.status == ProjectFile::Fonts::Status::NotAProject) {
+    // A look at the first record tells a foreign file (a PDF renamed, a text
+    // file) before anything else is read.
+    if (ProjectFile::parseFonts(projectFile.peek(ProjectFile::longestRecord)).status
+        == ProjectFile::Fonts::Status::NotAProject) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik %1 nie jest plikiem projektu.\nProjekt nie został otwarty.").arg(shownPath));
         return;
@@ -765,6 +749,18 @@ void Preview::openProject(QString path)
         return;
     }
 
+    // No more than the records of every field could take: the rest of a huge
+    // damaged file is never loaded.
+    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
+    const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
+    if (projectFile.error() != QFileDevice::NoError) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
+                            + projectFile.errorString());
+        return;
+    }
+    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
+
     filePath = projectTexts;
     readPath = projectTexts;
     emit updatePathToFile(filePath);
@@ -779,7 +775,6 @@ void Preview::openProject(QString path)
     fonts = std::move(stored.fonts);
     generatePages();
 
-    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
     if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3 pól.\n"

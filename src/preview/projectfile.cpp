@@ -14,6 +14,7 @@ namespace {
 // hint, strategy, character set, weight and bits 1 each, stretch 2, extended
 // bits 1, letter and word spacing 4 each.
 constexpr qsizetype fixedPartSize = 8 + 4 + 5 + 2 + 1 + 4 + 4;
+static_assert(ProjectFile::longestRecord == 4 + 2 * ProjectFile::maxFamilyLength + fixedPartSize);
 constexpr quint32 noFamily = 0xFFFFFFFF;
 constexpr quint16 unstretched = 100;
 

@@ -50,6 +50,14 @@ public:
     static inline const QString suffix = QStringLiteral(".lmpro");
     // A record's family name longer than this is damage, not a font.
     static constexpr qsizetype maxFamilyLength = 300;
+    // The longest record read as a font.
+    static constexpr qsizetype longestRecord = 4 + 2 * maxFamilyLength + 28;
+
+    // How many bytes of a project file can hold fonts for a texts file of
+    // `lineCount` lines, under any labels-per-barette count (5..15) and the
+    // empty fields that complete its last barette; what lies beyond can never
+    // reach a field and need not be read.
+    static qint64 readLimit(qsizetype lineCount) { return (qint64(lineCount) + 15) * longestRecord; }
 
     // The name of the texts file that belongs to the project file `projectPath`.
     static QString textsPath(const QString &projectPath);
