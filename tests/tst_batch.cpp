@@ -211,6 +211,27 @@ private slots:
         QVERIFY(QDir(folder.path(QString())).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
     }
 
+    void aProgressLineOnATerminalOnly()
+    {
+        // 20,000 barettes, the most a file may have without --no-limit: a few
+        // seconds of work on this machine class.
+        const QString input = files.write(QStringLiteral("long.txt"), barettes(20'000, 8));
+        const QString pdf = files.path(QStringLiteral("long.pdf"));
+        const QString command = QStringLiteral("'%1' '%2' -o '%3'").arg(QStringLiteral(LAMELLO_BATCH), input, pdf);
+        // script(1) gives the program a terminal and copies what it shows.
+        QProcess term;
+        term.start(QStringLiteral("script"), {QStringLiteral("-qefc"), command, QStringLiteral("/dev/null")});
+        QVERIFY(term.waitForFinished(120000));
+        QCOMPARE(term.exitCode(), 0);
+        const QString shown = QString::fromUtf8(term.readAllStandardOutput());
+        QVERIFY2(shown.endsWith(QStringLiteral("\rlamello-batch: strona 3334 z 3334\r\n")), qPrintable(shown.right(200)));
+        QVERIFY2(shown.count(QLatin1Char('\r')) < 200, "ten lines a second at most");
+
+        const Result piped = batch({input, QStringLiteral("-o"), pdf});
+        QCOMPARE(piped.status, 0);
+        QCOMPARE(piped.err, QString());
+    }
+
     void helpAndVersion()
     {
         Result r = batch({QStringLiteral("--help")});

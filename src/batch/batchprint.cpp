@@ -117,6 +117,7 @@ private:
 
     QElapsedTimer timer;
     bool progressShown = false;
+    qint64 shownAt = 0;
 };
 
 std::optional<Failure> Run::parse(const QStringList &arguments)
@@ -325,8 +326,11 @@ bool Run::reportProgress(int done, int total)
 {
     if (!progressLine)
         return true;
-    if (progressShown || (timer.elapsed() > 1000 && done < total)) {
+    // Shown once the job has taken a second, then ten times a second and at the end.
+    const qint64 now = timer.elapsed();
+    if (progressShown ? (now - shownAt >= 100 || done == total) : (now > 1000 && done < total)) {
         progressShown = true;
+        shownAt = now;
         err << '\r' << tr("lamello-batch: strona %1 z %2").arg(done).arg(total) << Qt::flush;
     }
     return true;
