@@ -158,7 +158,8 @@ private slots:
             {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Alt+F4", true},
             {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
-            {"O &Qt", "", false},
+            {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
+            {"&Ponów", "Ctrl+Shift+Z", false},
         };
         for (const Row &row : rows) {
             QAction *a = action(*window, QString::fromUtf8(row.text));
@@ -460,6 +461,28 @@ private slots:
             QCOMPARE(f->currentFont().style(), QFont::StyleItalic);
             QVERIFY(f->currentFont().underline());
         }
+    }
+
+    void undoAndRedoFromTheEditMenu()
+    {
+        QAction *undo = action(*window, QStringLiteral("&Cofnij"));
+        QAction *redo = action(*window, QStringLiteral("&Ponów"));
+        const QList<QAction *> editEntries = window->menuBar()->actions().at(1)->menu()->actions();
+        QVERIFY(editEntries.contains(undo) && editEntries.contains(redo));
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
+
+        import(files.write(QStringLiteral("undo.txt"), barettes(1)));
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        QVERIFY(undo->isEnabled());
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(preview->fields().at(0)->currentFont().weight(), int(QFont::Normal));
+        QVERIFY(!undo->isEnabled() && redo->isEnabled());
+        QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(preview->fields().at(0)->currentFont().weight(), int(QFont::Bold));
+
+        // A new import rebuilds the sheet: nothing is left to undo.
+        import(files.write(QStringLiteral("undo2.txt"), barettes(1)));
+        QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     }
 
     // ------------------------------------------------------------- paging

@@ -23,6 +23,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 namespace {
 const QString makerText = QStringLiteral("Lamello  ");
@@ -124,6 +125,25 @@ void MainWindow::createActions()
     connect(lastPageAct, &QAction::triggered, this, [this] { showPage(pagesCount); });
     connect(goToPageAct, &QAction::triggered, lbPage, &PageIndicator::startEditing);
     connect(lbPage, &PageIndicator::pageRequested, this, &MainWindow::showPage);
+
+    // Undo and redo of the field edits; the sheet keeps them and forgets
+    // them at every rebuild.
+    QUndoStack *history = preview->undoStack();
+    undoAct = new QAction(tr("&Cofnij"), this);
+    undoAct->setObjectName(QStringLiteral("undoAct"));
+    undoAct->setShortcut(QKeySequence(tr("CTRL+Z")));
+    undoAct->setEnabled(history->canUndo());
+    redoAct = new QAction(tr("&Ponów"), this);
+    redoAct->setObjectName(QStringLiteral("redoAct"));
+    redoAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+Z")));
+    redoAct->setEnabled(history->canRedo());
+    connect(undoAct, &QAction::triggered, history, &QUndoStack::undo);
+    connect(redoAct, &QAction::triggered, history, &QUndoStack::redo);
+    connect(history, &QUndoStack::canUndoChanged, undoAct, &QAction::setEnabled);
+    connect(history, &QUndoStack::canRedoChanged, redoAct, &QAction::setEnabled);
+    // What would be undone or redone, in the status bar.
+    connect(history, &QUndoStack::undoTextChanged, undoAct, &QAction::setStatusTip);
+    connect(history, &QUndoStack::redoTextChanged, redoAct, &QAction::setStatusTip);
 }
 
 void MainWindow::createMenus()
@@ -131,6 +151,8 @@ void MainWindow::createMenus()
     fileMenu = menuBar()->addMenu(tr("&Plik"));
     fileMenu->addActions({newAct, openProjectAct, saveProjectAct, importAct, exportAct, exitAct});
     editMenu = menuBar()->addMenu(tr("&Edycja"));
+    editMenu->addActions({undoAct, redoAct});
+    editMenu->addSeparator();
     editMenu->addAction(editorAct);
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
     printMenu->addActions({printOneAct, printAllAct});

@@ -99,6 +99,8 @@ private:
     QAction *exportAct = nullptr;
     QAction *exitAct = nullptr;
     QAction *editorAct = nullptr;
+    QAction *undoAct = nullptr;
+    QAction *redoAct = nullptr;
     QAction *printOneAct = nullptr;
     QAction *printAllAct = nullptr;
     QAction *helpAct = nullptr;

@@ -1,11 +1,22 @@
 #include "items/mygraphicsitem.h"
 
+#include "app/prompts.h"
+#include "items/fieldtransfer.h"
 #include "items/specialglyphfont.h"
+#include "preview/preview.h"
+#include "preview/windows1250.h"
+#include "textedit/labeleditdialog.h"
 
+#include <QCoreApplication>
+#include <QDrag>
 #include <QFontMetrics>
+#include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QHash>
+#include <QMimeData>
 #include <QPainter>
+#include <QPointer>
+#include <QWidget>
 
 namespace {
 // Sheets hold tens of thousands of fields: they share these brushes instead
@@ -16,6 +27,7 @@ struct Brushes
     const QBrush fitsSelected{QColor(0, 127, 155, 75)};
     const QBrush overflow{QColor(255, 127, 0, 75)};
     const QBrush overflowSelected{QColor(255, 127, 255, 75)};
+    const QBrush dragHover{QColor(255, 255, 153)};
 };
 
 const Brushes &brushes()
@@ -100,6 +112,12 @@ void MyGraphicsItem::setUsersFont(QFont newFont)
 void MyGraphicsItem::setContent(QString newText, const QFont &newFont)
 {
     adoptFont(newFont);
+    setText(std::move(newText));
+}
+
+void MyGraphicsItem::restore(QString newText, const QFont &newFont)
+{
+    font = newFont;
     setText(std::move(newText));
 }
 
@@ -207,4 +225,147 @@ void MyGraphicsItem::mousePressEvent(QGraphicsSceneMouseEvent *event)
 void MyGraphicsItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 {
     event->accept();
+}
+
+void MyGraphicsItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    const QString oldText = text;
+    const QFont oldFont = font;
+    const QPointer<MyGraphicsItem> self(this);
+    {
+        LabelEditDialog dialog(id, text, font, this);
+        Prompts::current().runDialog(dialog);
+    }
+    if (self && owner)
+        owner->fieldEdited(this, oldText, oldFont, QCoreApplication::translate("MyGraphicsItem", "Edycja opisu"));
+}
+
+// ------------------------------------------------------------ drag and drop
+
+QString MyGraphicsItem::transferText() const
+{
+    return FieldTransfer::write(text, font);
+}
+
+QByteArray MyGraphicsItem::fieldMark() const
+{
+    // This process and this field: a drag from another running copy of the
+    // program never looks like one of ours.
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(quintptr(this), 16);
+}
+
+QMimeData *MyGraphicsItem::makeDragData() const
+{
+    auto *data = new QMimeData;
+    data->setText(transferText());
+    data->setData(fieldMarkFormat, fieldMark());
+    return data;
+}
+
+void MyGraphicsItem::mouseMoveEvent(QGraphicsSceneMouseEvent *event)
+{
+    event->accept();
+    // The top strip has nothing to give; a drag needs the view as its source.
+    if (id < 0 || !event->widget())
+        return;
+    // The first move after the press starts the drag, however small.
+    auto *drag = new QDrag(event->widget());
+    drag->setMimeData(makeDragData());
+    setSelected(true);
+    // Returns when the drag ends; the source keeps its text and font whatever
+    // became of the drop. The toolkit deletes the drag object.
+    drag->exec(Qt::MoveAction);
+}
+
+bool MyGraphicsItem::acceptsDrag(QGraphicsSceneDragDropEvent *event) const
+{
+    const QMimeData *data = event->mimeData();
+    // The top strip takes no drops, and a field dropped on itself has nothing to copy.
+    return id >= 0 && data && data->hasText() && data->data(fieldMarkFormat) != fieldMark();
+}
+
+namespace {
+void acceptAsCopy(QGraphicsSceneDragDropEvent *event)
+{
+    // A copy wherever the source allows it: a program that offers to move its
+    // text would otherwise delete it after the drop. Our own fields offer
+    // only a move and ignore its result.
+    if (event->possibleActions().testFlag(Qt::CopyAction)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->acceptProposedAction();
+    }
+}
+} // namespace
+
+void MyGraphicsItem::dragEnterEvent(QGraphicsSceneDragDropEvent *event)
+{
+    if (!acceptsDrag(event)) {
+        event->ignore();
+        return;
+    }
+    acceptAsCopy(event);
+    if (!selected) {
+        currentBrush = brushes().dragHover;
+        update(rect);
+    }
+}
+
+void MyGraphicsItem::dragLeaveEvent(QGraphicsSceneDragDropEvent *event)
+{
+    if (id < 0)
+        return;
+    event->accept();
+    // Back to the field's own look: an overflowing field stays marked.
+    setSelected(selected);
+}
+
+void MyGraphicsItem::dragMoveEvent(QGraphicsSceneDragDropEvent *)
+{
+    // Nothing: the acceptance of the enter holds over the whole field.
+}
+
+void MyGraphicsItem::dropEvent(QGraphicsSceneDragDropEvent *event)
+{
+    if (!acceptsDrag(event)) {
+        event->ignore();
+        if (id >= 0)
+            setSelected(selected);   // the highlight goes
+        return;
+    }
+    FieldTransfer transfer = FieldTransfer::read(event->mimeData()->text());
+    if (!transfer.carriesFont) {
+        // Text from another program: its line ends become the fields' own.
+        transfer.text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        transfer.text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    qsizetype bad = -1;
+    QByteArray ignored;
+    const bool encodable = Windows1250::encode(transfer.text, ignored, &bad);
+    // Empty text from elsewhere has nothing to give; text the files could not
+    // hold is refused, so that no later export or save fails on it.
+    if ((!transfer.carriesFont && transfer.text.isEmpty()) || !encodable) {
+        event->ignore();
+        setSelected(selected);
+        if (!encodable) {
+            Prompts::current().message(
+                QMessageBox::Warning, QString(),
+                QCoreApplication::translate("MyGraphicsItem",
+                                            "Upuszczony tekst zawiera znak %1, którego nie można zapisać "
+                                            "w kodowaniu Windows-1250.\nPole nie zostało zmienione.")
+                    .arg(Windows1250::describe(Windows1250::characterAt(transfer.text, bad))));
+        }
+        return;
+    }
+    acceptAsCopy(event);
+    const QString oldText = text;
+    const QFont oldFont = font;
+    if (transfer.carriesFont)
+        setContent(transfer.text, transfer.font(font));   // ends the highlight: the look is worked out again
+    else
+        setText(transfer.text);
+    if (owner)
+        owner->fieldEdited(this, oldText, oldFont, QCoreApplication::translate("MyGraphicsItem", "Upuszczenie"));
 }

@@ -8,6 +8,8 @@
 #include <QTextOption>
 
 class Preview;
+class QMimeData;
+class QGraphicsSceneDragDropEvent;
 
 // One field of a barette on a page: the blank top strip (id -1), the header or
 // a label field. It paints its frame and text, tints itself when the text does
@@ -15,6 +17,10 @@ class Preview;
 //
 // Fill: white when the text fits, orange when it does not; blue-green or
 // purple when selected; light yellow under a drag.
+//
+// A double-click opens the edit dialog for the field; a field dragged onto
+// another copies its text and font there. Edits of both kinds are reported to
+// the owning sheet, which keeps them for undo.
 class MyGraphicsItem : public QGraphicsObject
 {
     Q_OBJECT
@@ -38,6 +44,17 @@ public:
 
     // setUsersFont() and setText() in one, measuring the text once.
     void setContent(QString newText, const QFont &newFont);
+    // Takes text and font exactly as given (no adjustment of the font) and
+    // measures again: brings back an earlier state of the field.
+    void restore(QString newText, const QFont &newFont);
+
+    // What a drag of this field carries as plain text (see FieldTransfer).
+    QString transferText() const;
+    // The data a drag of this field carries: the transfer text, and a mark
+    // by which the field knows a drag of its own.
+    QMimeData *makeDragData() const;
+    // MIME type of that mark.
+    static inline const QString fieldMarkFormat = QStringLiteral("application/x-lamello-field");
 
 signals:
     void clickedItem(int id, QFont font, bool shift, bool ctrl);
@@ -61,12 +78,20 @@ public slots:
     void changeFontUnderline();
 
 protected:
+    void dragEnterEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dragLeaveEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dragMoveEvent(QGraphicsSceneDragDropEvent *event) override;
+    void dropEvent(QGraphicsSceneDragDropEvent *event) override;
     void mousePressEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *event) override;
     void mouseReleaseEvent(QGraphicsSceneMouseEvent *event) override;
+    void mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event) override;
 
 private:
     void adoptFont(const QFont &newFont);
     void checkFit();
+    QByteArray fieldMark() const;
+    bool acceptsDrag(QGraphicsSceneDragDropEvent *event) const;
 
     int id;
     Preview *owner;

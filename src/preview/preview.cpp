@@ -7,6 +7,7 @@
 #include "preview/atomicfile.h"
 #include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
+#include "preview/fieldcommands.h"
 #include "preview/pagebuilder.h"
 #include "preview/pagerenderer.h"
 #include "preview/printjob.h"
@@ -36,6 +37,8 @@ constexpr double zoomStepFactor = 1.15;
 Preview::Preview(QWidget *parent)
     : QGraphicsView(parent)
 {
+    // A font command over a large sheet keeps a few bytes per field.
+    history.setUndoLimit(100);
     setAvailableArea(QRectF(0, 0, 210, 297));
     show();
 }
@@ -247,6 +250,8 @@ void Preview::countPages()
 
 void Preview::discardPages()
 {
+    // The edits name fields that are about to go.
+    history.clear();
     setScene(nullptr);
     const bool large = created.size() > 20'000;
     // Newest first: freeing in the reverse order of allocation hands the
@@ -411,27 +416,20 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
 
 // ---------------------------------------------------------- font commands
 
-template<typename FieldCommand, typename MemoryUpdate>
-void Preview::applyFontCommand(FieldCommand onField, MemoryUpdate onMemory)
+void Preview::runFontCommand(std::unique_ptr<FontCommand> command)
 {
-    if (selectedCount > 0) {
-        for (qsizetype id = 0; id < items.size(); ++id) {
-            MyGraphicsItem *item = items.at(id);
-            if (!item->isSelected())
-                continue;
-            onField(item);
-            if (id < fonts.size())
-                onMemory(fonts[id]);
-        }
-    } else {
-        for (MyGraphicsItem *item : std::as_const(items))
-            onField(item);
-    }
+    // Fields that are selected take the command and remember their new font;
+    // with none selected every field takes it and nothing is remembered. A
+    // command that would change nothing (the size field sends its value
+    // twice) leaves no step to undo.
+    if (command->changesAnything())
+        history.push(command.release());   // runs it
 }
 
 void Preview::changeFontFamily(QString name)
 {
-    applyFontCommand([&](MyGraphicsItem *item) { item->changeFontFamily(name); }, [](QFont &) {});
+    runFontCommand(
+        std::make_unique<FontCommand>(this, FontCommand::Kind::Family, 0, name, tr("Zmiana kroju pisma")));
 }
 
 void Preview::changeFontPixelSize(int pixelSize)
@@ -440,27 +438,31 @@ void Preview::changeFontPixelSize(int pixelSize)
     // sizes below the smallest the tool bar offers are not applied.
     if (pixelSize < 6)
         return;
-    applyFontCommand([=](MyGraphicsItem *item) { item->changeFontPixelSize(pixelSize); },
-                     [=](QFont &f) { f.setPixelSize(pixelSize); });
+    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::PixelSize, pixelSize, QString(),
+                                                 tr("Zmiana rozmiaru czcionki")));
 }
 
 void Preview::changeFontBold()
 {
-    applyFontCommand([](MyGraphicsItem *item) { item->changeFontBold(); },
-                     [](QFont &f) { f.setWeight(f.weight() > QFont::Normal ? QFont::Normal : QFont::Bold); });
+    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::Bold, 0, QString(), tr("Pogrubienie")));
 }
 
 void Preview::changeFontItalic()
 {
-    applyFontCommand([](MyGraphicsItem *item) { item->changeFontItalic(); }, [](QFont &f) {
-        f.setStyle(f.style() == QFont::StyleNormal ? QFont::StyleItalic : QFont::StyleNormal);
-    });
+    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::Italic, 0, QString(), tr("Pochylenie")));
 }
 
 void Preview::changeFontUnderline()
 {
-    applyFontCommand([](MyGraphicsItem *item) { item->changeFontUnderline(); },
-                     [](QFont &f) { f.setUnderline(!f.underline()); });
+    runFontCommand(
+        std::make_unique<FontCommand>(this, FontCommand::Kind::Underline, 0, QString(), tr("Podkreślenie")));
+}
+
+void Preview::fieldEdited(MyGraphicsItem *field, const QString &oldText, const QFont &oldFont, const QString &what)
+{
+    if (field->currentText() == oldText && field->currentFont() == oldFont)
+        return;
+    history.push(new FieldContentCommand(field, oldText, oldFont, what));
 }
 
 // ------------------------------------------------------- zoom and paging

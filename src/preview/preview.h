@@ -9,9 +9,12 @@
 #include <QRectF>
 #include <QString>
 #include <QStringList>
+#include <QUndoStack>
 
+#include <memory>
 #include <vector>
 
+class FontCommand;
 class MyGraphicsItem;
 class QGraphicsItem;
 class QGraphicsScene;
@@ -79,6 +82,13 @@ public:
     int zoomPercent() const;
     const QString &printer() const { return printerName; }
 
+    // The edits of the fields (edit dialog, drops, font commands), for undo.
+    // Every rebuild of the pages empties it.
+    QUndoStack *undoStack() { return &history; }
+    // A field reports an edit it has made (`what` names it for undo): kept
+    // on the undo stack unless it changed nothing.
+    void fieldEdited(MyGraphicsItem *field, const QString &oldText, const QFont &oldFont, const QString &what);
+
 signals:
     void updatePathToFile(QString path);
     void updatePagesCount(int pagesCount);
@@ -138,8 +148,7 @@ private:
     void clearSelection(bool report = true);
     void toggle(MyGraphicsItem *item);
     void reportZoom();
-    template<typename FieldCommand, typename MemoryUpdate>
-    void applyFontCommand(FieldCommand onField, MemoryUpdate onMemory);
+    void runFontCommand(std::unique_ptr<FontCommand> command);
 
     QList<QGraphicsScene *> pages;
     QList<QStringList> texts;
@@ -154,4 +163,5 @@ private:
     int anchorId = -1;   // none yet
     QString readPath;    // the file the texts came from
     int zoomLevel = 1;
+    QUndoStack history;
 };

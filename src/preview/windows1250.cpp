@@ -66,3 +66,21 @@ bool Windows1250::encode(QStringView text, QByteArray &out, qsizetype *firstBad)
     out = std::move(bytes);
     return true;
 }
+
+char32_t Windows1250::characterAt(QStringView text, qsizetype index)
+{
+    if (index < 0 || index >= text.size())
+        return 0;
+    const QChar c = text[index];
+    if (c.isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate())
+        return QChar::surrogateToUcs4(c, text[index + 1]);
+    return c.unicode();
+}
+
+QString Windows1250::describe(char32_t c)
+{
+    // A lone surrogate half cannot be shown: its code alone names it.
+    const QString shown = QChar::isSurrogate(c) ? QString() : QString::fromUcs4(&c, 1);
+    return QStringLiteral("\u201E%1\u201D (U+%2)")
+        .arg(shown, QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
+}

@@ -23,4 +23,11 @@ public:
     static bool encode(QStringView text, QByteArray &out, qsizetype *firstBad = nullptr);
 
     static bool canEncode(QStringView text) { QByteArray ignored; return encode(text, ignored); }
+
+    // The whole character at `index` (where encode() stopped): a character
+    // beyond the first 65,536 is two UTF-16 units, and a message must name
+    // it, not its first half.
+    static char32_t characterAt(QStringView text, qsizetype index);
+    // "„c” (U+XXXX)": the character and its code, for messages.
+    static QString describe(char32_t c);
 };

@@ -1,0 +1,519 @@
+// Editing one field: the edit and font dialogs, double-click, drag and drop,
+// and undo of every field edit.
+
+#include "fakeprompts.h"
+#include "testfiles.h"
+#include "items/mygraphicsitem.h"
+#include "preview/preview.h"
+#include "textedit/fontdialog.h"
+#include "textedit/formatslegend.h"
+#include "textedit/labeleditdialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGraphicsScene>
+#include <QGraphicsSceneDragDropEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+
+#include <functional>
+
+namespace {
+constexpr int n = 8;
+const QColor white(255, 255, 255);
+const QColor orange(255, 127, 0, 75);
+const QColor yellow(255, 255, 153);
+const QColor blueGreen(0, 127, 155, 75);
+
+QByteArray barettes(int count)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count; ++b) {
+        bytes += "H" + QByteArray::number(b) + '\n';
+        for (int j = 1; j <= n; ++j)
+            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
+    }
+    return bytes;
+}
+
+QFont pixelFont(int size, bool bold = false, bool italic = false, bool underline = false)
+{
+    QFont f;
+    f.setPixelSize(size);
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
+    f.setStyle(italic ? QFont::StyleItalic : QFont::StyleNormal);
+    f.setUnderline(underline);
+    return f;
+}
+
+// Size, bold, italic, underline and family: what the commands change.
+QString describe(const QFont &f)
+{
+    return QStringLiteral("%1px/%2pt %3%4%5 %6")
+        .arg(f.pixelSize())
+        .arg(f.pointSizeF())
+        .arg(f.weight() > QFont::Normal ? "B" : "-", f.style() != QFont::StyleNormal ? "I" : "-",
+             f.underline() ? "U" : "-", f.family());
+}
+
+template<typename T>
+T *in(QDialog &dialog, const char *name)
+{
+    T *widget = dialog.findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("no %s", name);
+    return widget;
+}
+} // namespace
+
+class TestFieldEditing : public QObject
+{
+    Q_OBJECT
+
+    TestFiles files;
+    FakePrompts prompts;
+
+    void showSheet(Preview &p, int count = 1)
+    {
+        p.generationEnabled = true;
+        p.resize(700, 950);
+        p.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p));
+        p.zoomResize();
+        p.filePath = files.write(QStringLiteral("sheet.txt"), barettes(count));
+        QVERIFY(p.readFile());
+        p.generatePages();
+        QCOMPARE(p.fields().size(), count * (n + 1));
+    }
+
+    static QPoint at(Preview &p, int id) { return p.mapFromScene(p.fields().at(id)->frame().center()); }
+
+    // Every field's text and font, and the font memory: what undo must bring back.
+    static QStringList snapshot(const Preview &p)
+    {
+        QStringList s;
+        for (const MyGraphicsItem *f : p.fields())
+            s.append(f->currentText() + QLatin1Char('|') + describe(f->currentFont()));
+        for (const QFont &f : p.fonts)
+            s.append(QStringLiteral("memory ") + describe(f));
+        return s;
+    }
+
+    // Sends a drag over `field` and, unless `leave`, a drop; the events go to
+    // the scene, which hands them to the field under the position.
+    static void dragOnto(MyGraphicsItem *field, QMimeData *data, bool drop = true,
+                         const std::function<void()> &whileOver = {})
+    {
+        QGraphicsScene *scene = field->scene();
+        auto send = [&](QEvent::Type type) {
+            QGraphicsSceneDragDropEvent event(type);
+            event.setScenePos(field->frame().center());
+            event.setMimeData(data);
+            event.setPossibleActions(Qt::MoveAction);
+            event.setProposedAction(Qt::MoveAction);
+            QCoreApplication::sendEvent(scene, &event);
+        };
+        send(QEvent::GraphicsSceneDragEnter);
+        send(QEvent::GraphicsSceneDragMove);
+        if (whileOver)
+            whileOver();
+        send(drop ? QEvent::GraphicsSceneDrop : QEvent::GraphicsSceneDragLeave);
+    }
+
+private slots:
+    void init()
+    {
+        prompts.messages.clear();
+        prompts.dialogs = nullptr;
+    }
+
+    // ------------------------------------------------------------ font dialog
+
+    void fontDialogShowsTheFontAndKeepsSizesItDoesNotList_data()
+    {
+        QTest::addColumn<QFont>("given");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("sent");
+        QTest::newRow("10, bold") << pixelFont(10, true) << "10 B--" << "10px/-1pt B-- ";
+        QTest::newRow("15, all") << pixelFont(15, true, true, true) << "15 BIU" << "15px/-1pt BIU ";
+        QTest::newRow("24 from the tool bar") << pixelFont(24, false, true) << "24 -I-" << "24px/-1pt -I- ";
+        QTest::newRow("4") << pixelFont(4) << "4 ---" << "4px/-1pt --- ";
+        QFont points;
+        points.setPointSize(12);
+        QTest::newRow("sized in points") << points << " ---" << "-1px/12pt --- ";
+    }
+
+    void fontDialogShowsTheFontAndKeepsSizesItDoesNotList()
+    {
+        QFETCH(QFont, given);
+        QFETCH(QString, shown);
+        QFETCH(QString, sent);
+        FontDialog dialog(given);
+        auto checked = [&](const char *name, char mark) {
+            return in<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char(mark) : QLatin1Char('-');
+        };
+        QCOMPARE(in<QComboBox>(dialog, "cbSize")->currentText() + QLatin1Char(' ') + checked("cbBold", 'B')
+                     + checked("cbItalic", 'I') + checked("cbUnderline", 'U'),
+                 shown);
+        QVERIFY(!in<QCheckBox>(dialog, "cbAutoSize")->isVisibleTo(&dialog));
+        QSignalSpy spy(&dialog, &FontDialog::setThisFont);
+        in<QPushButton>(dialog, "pbSet")->click();
+        QCOMPARE(spy.size(), 1);
+        QFont got = spy.at(0).at(0).value<QFont>();
+        got.setFamily(QString());
+        QCOMPARE(describe(got), sent);
+    }
+
+    // ------------------------------------------------------------ edit dialog
+
+    void textsSurviveTheDialogAsTyped_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("markup") << "<b>Pompa</b>" << "<b>Pompa</b>";
+        QTest::newRow("markup first line") << "<html><body><p>Zawór</p>\n2 &amp; 3"
+                                           << "<html><body><p>Zawór</p>\n2 &amp; 3";
+        QTest::newRow("two lines") << "Pompa\nP1" << "Pompa\nP1";
+        QTest::newRow("symbols") << "A#B" << "A#B";
+        QTest::newRow("no-break space, tab, %2") << "1\u00A0kW\t%2" << "1\u00A0kW\t%2";
+        QTest::newRow("CR left by a CR LF file") << "Silnik\r" << "Silnik";
+        QTest::newRow("empty") << "" << "";
+    }
+
+    void textsSurviveTheDialogAsTyped()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, kept);
+        MyGraphicsItem field(0, nullptr);
+        field.setRectF(QRectF(0, 0, 100, 30));
+        field.setText(text);
+        LabelEditDialog dialog(0, text, field.currentFont(), &field);
+        QCOMPARE(dialog.plainText(), kept);
+        QSignalSpy changed(&dialog, &LabelEditDialog::changeLabel);
+        in<QPushButton>(dialog, "pbAccept")->click();
+        QCOMPARE(field.currentText(), kept);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    }
+
+    void enterBreaksTheLineAndTheLayoutIsThePartsOwn()
+    {
+        MyGraphicsItem field(0, nullptr);
+        field.setRectF(QRectF(0, 0, 100, 30));
+        LabelEditDialog dialog(0, QString(), field.currentFont(), &field);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Edycja opisu"));
+        QVERIFY(dialog.legend()->isVisible());
+        QVERIFY(!dialog.fontButton()->isVisible());
+        QVERIFY(!in<QWidget>(dialog, "rbPlainText")->isVisible());
+        QCOMPARE(dialog.textBox()->font().family(), QStringLiteral("TIMES_K"));
+
+        QTest::keyClicks(dialog.textBox(), QStringLiteral("Pompa"));
+        QTest::keyClick(dialog.textBox(), Qt::Key_Return);
+        QTest::keyClicks(dialog.textBox(), QStringLiteral("P1"));
+        QVERIFY(dialog.isVisible());   // Enter did not press OK
+        in<QPushButton>(dialog, "pbAccept")->click();
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(field.currentText(), QStringLiteral("Pompa\nP1"));
+    }
+
+    void charactersTheFilesCannotHoldAreRefusedByName()
+    {
+        MyGraphicsItem field(0, nullptr);
+        field.setRectF(QRectF(0, 0, 100, 30));
+        field.setText(QStringLiteral("Pompa"));
+        LabelEditDialog dialog(0, field.currentText(), field.currentFont(), &field);
+        dialog.textBox()->setPlainText(QStringLiteral("Pompa \U0001F600 ok"));
+        in<QPushButton>(dialog, "pbAccept")->click();
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY2(prompts.messages.at(0).text.contains(QStringLiteral("„\U0001F600” (U+1F600)")),
+                 qPrintable(prompts.messages.at(0).text));
+        QCOMPARE(field.currentText(), QStringLiteral("Pompa"));
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QCOMPARE(dialog.textBox()->textCursor().selectedText(), QStringLiteral("\U0001F600"));
+
+        // Polish letters and the other characters of the code page pass.
+        dialog.textBox()->setPlainText(QStringLiteral("Zażółć „gęślą” – 5 °C"));
+        in<QPushButton>(dialog, "pbAccept")->click();
+        QCOMPARE(field.currentText(), QStringLiteral("Zażółć „gęślą” – 5 °C"));
+        QCOMPARE(prompts.messages.size(), 1);
+    }
+
+    // ------------------------------------------------------ double-click
+
+    void doubleClickOpensTheFieldsDialog_data()
+    {
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("OK") << true;
+        QTest::newRow("Anuluj") << false;
+    }
+
+    void doubleClickOpensTheFieldsDialog()
+    {
+        QFETCH(bool, ok);
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *field = p.fields().at(3);
+        const QStringList before = snapshot(p);
+
+        QString shownText;
+        prompts.dialogs = [&](QDialog &d) {
+            auto &dialog = dynamic_cast<LabelEditDialog &>(d);
+            shownText = dialog.plainText();
+            dialog.textBox()->setPlainText(QStringLiteral("Nowy\nopis"));
+            // The font button is hidden; its dialog still works when reached.
+            dialog.pbFontClicked();
+            FontDialog *fonts = dialog.openedFontDialog();
+            in<QComboBox>(*fonts, "cbSize")->setCurrentText(QStringLiteral("14"));
+            in<QCheckBox>(*fonts, "cbBold")->setChecked(true);
+            in<QPushButton>(*fonts, "pbSet")->click();
+            in<QCheckBox>(*fonts, "cbUnderline")->setChecked(true);
+            in<QPushButton>(*fonts, "pbSet")->click();   // the second choice wins
+            if (!dialog.fontButton()->text().endsWith(QLatin1Char('*')))
+                qFatal("no change marker");
+            in<QPushButton>(dialog, ok ? "pbAccept" : "pbCancel")->click();
+            return dialog.result();
+        };
+        QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+        QCOMPARE(shownText, QStringLiteral("L0.3"));
+        if (!ok) {
+            QCOMPARE(snapshot(p), before);
+            QCOMPARE(p.undoStack()->count(), 0);
+            return;
+        }
+        QCOMPARE(field->currentText(), QStringLiteral("Nowy\nopis"));
+        QCOMPARE(describe(field->currentFont()), QStringLiteral("14px/-1pt B-U TIMES_K"));
+        QCOMPARE(p.fonts.at(3).weight(), int(QFont::Normal));   // the dialog's font is not remembered
+        const QStringList after = snapshot(p);
+        QCOMPARE(p.undoStack()->count(), 1);
+        p.undoStack()->undo();
+        QCOMPARE(snapshot(p), before);
+        p.undoStack()->redo();
+        QCOMPARE(snapshot(p), after);
+    }
+
+    void theTopStripCanBeEditedToo()
+    {
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *strip = nullptr;
+        for (QGraphicsItem *item : p.scene()->items()) {
+            if (auto *f = dynamic_cast<MyGraphicsItem *>(item); f && f->fieldId() == MyGraphicsItem::stripId)
+                strip = f;
+        }
+        QVERIFY(strip);
+        prompts.dialogs = [](QDialog &d) {
+            auto &dialog = dynamic_cast<LabelEditDialog &>(d);
+            dialog.textBox()->setPlainText(QStringLiteral("Szafa sterownicza numer jeden, rozdzielnica główna i zasilanie awaryjne"));
+            dialog.pbAcceptClicked();
+            return dialog.result();
+        };
+        QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, p.mapFromScene(strip->frame().center()));
+        QCOMPARE(strip->currentText(), QStringLiteral("Szafa sterownicza numer jeden, rozdzielnica główna i zasilanie awaryjne"));
+        QCOMPARE(strip->fill().color(), orange);   // measured for the first time
+        p.undoStack()->undo();
+        QCOMPARE(strip->currentText(), QString());
+    }
+
+    // ---------------------------------------------------- drag and drop
+
+    void aDragStartsAtTheFirstMoveAndCarriesTheField()
+    {
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *source = p.fields().at(2);
+        source->setContent(QStringLiteral("Pompa;;1\n%2"), pixelFont(12, true, false, true));
+        const std::unique_ptr<QMimeData> data(source->makeDragData());
+        QCOMPARE(data->text(), QStringLiteral("Pompa;;1\n%2;;12;;1;;0;;1"));
+
+        // A real press and a one-pixel move: the drag runs (and, offscreen,
+        // ends at once) and the source shows itself selected.
+        QTest::mousePress(p.viewport(), Qt::LeftButton, {}, at(p, 2));
+        QTest::mouseMove(p.viewport(), at(p, 2) + QPoint(1, 0));
+        QTest::mouseRelease(p.viewport(), Qt::LeftButton, {}, at(p, 2) + QPoint(1, 0));
+        QCOMPARE(source->fill().color(), blueGreen);
+        QCOMPARE(source->currentText(), QStringLiteral("Pompa;;1\n%2"));
+    }
+
+    void drops_data()
+    {
+        QTest::addColumn<QString>("dropped");
+        QTest::addColumn<bool>("fromField");     // the source field's own data instead
+        QTest::addColumn<QString>("text");      // what the target holds afterwards
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<int>("messages");
+
+        const QString kept = QStringLiteral("10px/-1pt --- TIMES_K");
+        QTest::newRow("own format") << "" << true << "Pompa;;1\n%2" << "12px/-1pt B-U TIMES_K" << 0;
+        QTest::newRow("written by hand") << "Zawór;;14;;0;;1;;0" << false << "Zawór" << "14px/-1pt -I- TIMES_K" << 0;
+        QTest::newRow("empty text, own format") << ";;11;;1;;0;;0" << false << "" << "11px/-1pt B-- TIMES_K" << 0;
+        QTest::newRow("no usable size") << "a;;b;;0;;1;;0;;0" << false << "a;;b" << "10px/-1pt B-- TIMES_K" << 0;
+        QTest::newRow("foreign text") << "Wentylator\r\nW2" << false << "Wentylator\nW2" << kept << 0;
+        QTest::newRow("too few parts") << "x;;12;;1" << false << "x;;12;;1" << kept << 0;
+        QTest::newRow("not numbers") << "a;;b;;c;;d;;e" << false << "a;;b;;c;;d;;e" << kept << 0;
+        QTest::newRow("empty foreign text") << "" << false << "L0.5" << kept << 0;
+        QTest::newRow("emoji") << "Pompa \U0001F600" << false << "L0.5" << kept << 1;
+    }
+
+    void drops()
+    {
+        QFETCH(QString, dropped);
+        QFETCH(bool, fromField);
+        QFETCH(QString, text);
+        QFETCH(QString, font);
+        QFETCH(int, messages);
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *source = p.fields().at(2);
+        source->setContent(QStringLiteral("Pompa;;1\n%2"), pixelFont(12, true, false, true));
+        MyGraphicsItem *target = p.fields().at(5);
+        const QStringList sourceBefore = {source->currentText(), describe(source->currentFont())};
+        const QStringList before = snapshot(p);
+
+        std::unique_ptr<QMimeData> data(source->makeDragData());
+        if (!fromField) {
+            data = std::make_unique<QMimeData>();
+            data->setText(dropped);
+        }
+        QColor during;
+        dragOnto(target, data.get(), true, [&] { during = target->fill().color(); });
+        QCOMPARE(during, yellow);
+        QCOMPARE(target->currentText(), text);
+        QCOMPARE(describe(target->currentFont()), font);
+        QCOMPARE(target->fill().color(), white);   // the highlight is gone
+        QCOMPARE((QStringList{source->currentText(), describe(source->currentFont())}), sourceBefore);
+        QCOMPARE(prompts.messages.size(), messages);
+
+        const bool changed = snapshot(p) != before;
+        QCOMPARE(p.undoStack()->count(), changed ? 1 : 0);
+        if (changed) {
+            const QStringList after = snapshot(p);
+            p.undoStack()->undo();
+            QCOMPARE(snapshot(p), before);
+            p.undoStack()->redo();
+            QCOMPARE(snapshot(p), after);
+        }
+    }
+
+    void aDropOnItsOwnFieldChangesNothing()
+    {
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *field = p.fields().at(4);
+        field->changeFontFamily(QStringLiteral("DejaVu Sans"));
+        const QStringList before = snapshot(p);
+        const std::unique_ptr<QMimeData> data(field->makeDragData());
+        dragOnto(field, data.get());
+        QCOMPARE(snapshot(p), before);
+        QCOMPARE(field->fill().color(), white);
+        QCOMPARE(p.undoStack()->count(), 0);
+    }
+
+    void theHighlightGoesWhenTheDragLeaves()
+    {
+        Preview p;
+        showSheet(p);
+        MyGraphicsItem *overflowing = p.fields().at(6);
+        overflowing->setText(QStringLiteral("Bardzo długi opis, który nie mieści się w polu etykiety"));
+        QCOMPARE(overflowing->fill().color(), orange);
+        QMimeData data;
+        data.setText(QStringLiteral("x"));
+        QColor during;
+        dragOnto(overflowing, &data, false, [&] { during = overflowing->fill().color(); });
+        QCOMPARE(during, yellow);
+        QCOMPARE(overflowing->fill().color(), orange);   // its own look, the overflow mark kept
+
+        // A selected field keeps its selected look under a drag.
+        p.clickedItem(1, QFont(), false, false);
+        dragOnto(p.fields().at(1), &data, false, [&] { during = p.fields().at(1)->fill().color(); });
+        QCOMPARE(during, blueGreen);
+    }
+
+    // ------------------------------------------------------------- undo
+
+    void fontCommandsUndoAndRedo_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("selection");
+        const char *names[] = {"bold", "italic", "underline", "size 18", "family"};
+        for (int c = 0; c < 5; ++c) {
+            QTest::addRow("%s, selected fields", names[c]) << c << true;
+            QTest::addRow("%s, every field", names[c]) << c << false;
+        }
+    }
+
+    void fontCommandsUndoAndRedo()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, selection);
+        Preview p;
+        showSheet(p, 2);
+        // Fonts of every kind: a remembered font sized in points (as old
+        // projects hold), a bold field whose memory is not, a demi-bold one.
+        QFont points = p.fonts.at(1);
+        points.setPointSizeF(9.5);
+        p.fonts[1] = points;
+        p.fonts[2].setWeight(QFont::Bold);
+        p.generatePages();
+        p.fields().at(2)->changeFontBold();   // the field normal again, its memory bold
+        QFont demi = p.fields().at(3)->currentFont();
+        demi.setWeight(QFont::DemiBold);
+        p.fields().at(3)->restore(p.fields().at(3)->currentText(), demi);
+        if (selection) {
+            for (int id : {1, 2, 3, 12})
+                p.clickedItem(id, QFont(), false, true);
+        }
+        const QStringList before = snapshot(p);
+
+        const std::function<void()> commands[] = {
+            [&] { p.changeFontBold(); },
+            [&] { p.changeFontItalic(); },
+            [&] { p.changeFontUnderline(); },
+            [&] { p.changeFontPixelSize(18); },
+            [&] { p.changeFontFamily(QStringLiteral("DejaVu Sans")); },
+        };
+        commands[command]();
+        const QStringList after = snapshot(p);
+        QVERIFY(after != before);
+        QCOMPARE(p.undoStack()->count(), 1);
+        p.undoStack()->undo();
+        QCOMPARE(snapshot(p), before);
+        p.undoStack()->redo();
+        QCOMPARE(snapshot(p), after);
+        p.undoStack()->undo();
+        QCOMPARE(snapshot(p), before);
+    }
+
+    void editsUndoInOrderAndARebuildForgetsThem()
+    {
+        Preview p;
+        showSheet(p);
+        const QStringList start = snapshot(p);
+        p.changeFontPixelSize(18);
+        p.changeFontPixelSize(18);   // the size field sends its value twice: one step
+        QCOMPARE(p.undoStack()->count(), 1);
+        const std::unique_ptr<QMimeData> data(p.fields().at(0)->makeDragData());
+        dragOnto(p.fields().at(7), data.get());
+        p.changeFontBold();
+        QCOMPARE(p.undoStack()->count(), 3);
+        while (p.undoStack()->canUndo())
+            p.undoStack()->undo();
+        QCOMPARE(snapshot(p), start);
+        while (p.undoStack()->canRedo())
+            p.undoStack()->redo();
+        QCOMPARE(p.fields().at(7)->currentText(), QStringLiteral("H0"));
+        QCOMPARE(p.fields().at(7)->currentFont().weight(), int(QFont::Bold));
+
+        p.setPrinter(Preview::builtInPdfName);   // rebuilds
+        QCOMPARE(p.undoStack()->count(), 0);
+        QVERIFY(!p.undoStack()->canUndo());
+        QCOMPARE(p.fields().at(7)->currentText(), QStringLiteral("L0.7"));   // the file's text again
+    }
+};
+
+QTEST_MAIN(TestFieldEditing)
+#include "tst_fieldediting.moc"
