@@ -251,6 +251,22 @@ void BM_BoldAllFields(benchmark::State &state)
 }
 BENCHMARK(BM_BoldAllFields)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
+// Undo and redo of a bold command that reached every field: each brings back
+// or runs again the fonts of all 90,000 fields and measures them again.
+void BM_UndoRedoBoldAllFields(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    preview.changeFontBold();
+    for (auto _ : state) {
+        preview.undoStack()->undo();
+        preview.undoStack()->redo();
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * preview.fields().size());
+}
+BENCHMARK(BM_UndoRedoBoldAllFields)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
 void BM_ShiftRange(benchmark::State &state)
 {
     Preview preview;
