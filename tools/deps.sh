@@ -10,6 +10,7 @@ LAMELLO_PACKAGES=(
     time                    # /usr/bin/time -v in the batch benchmark
     xvfb xauth              # running the program where there is no display
     fonts-dejavu-core       # a font for the user interface on a bare machine
+    clang libclang-rt-dev   # fuzz/: libFuzzer and clang's sanitizer runtimes
 )
 
 # Installs whatever of LAMELLO_PACKAGES is missing (needs root).
@@ -31,4 +32,26 @@ lamello_install_packages() {
 lamello_build() {
     cmake -S "$LAMELLO_ROOT" -B "$LAMELLO_ROOT/build" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$LAMELLO_ROOT/build" -j "$(nproc)"
+}
+
+# The program and its tests under AddressSanitizer and UndefinedBehaviorSanitizer,
+# in build-asan/ (no benchmarks there).
+lamello_build_sanitized() {
+    cmake -S "$LAMELLO_ROOT" -B "$LAMELLO_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug \
+        -DLAMELLO_SANITIZE=ON -DLAMELLO_BENCHMARKS=OFF >/dev/null
+    cmake --build "$LAMELLO_ROOT/build-asan" -j "$(nproc)"
+}
+
+# The libFuzzer targets of fuzz/, built with clang in build-fuzz/.
+lamello_build_fuzzers() {
+    CC=clang CXX=clang++ cmake -S "$LAMELLO_ROOT" -B "$LAMELLO_ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=Debug \
+        -DLAMELLO_FUZZ=ON -DBUILD_TESTING=OFF -DLAMELLO_BENCHMARKS=OFF >/dev/null
+    cmake --build "$LAMELLO_ROOT/build-fuzz" -j "$(nproc)" --target fuzzers
+}
+
+# How the sanitized programs behave: stop at the first report of any kind.
+lamello_sanitizer_environment() {
+    export ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:check_initialization_order=1:strict_init_order=1
+    export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+    export LSAN_OPTIONS="suppressions=$LAMELLO_ROOT/tools/lsan.supp:print_suppressions=0"
 }
