@@ -4,7 +4,7 @@
 //
 //   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
 
-#include "app/allocator.h"
+#include "app/startup.h"
 #include "app/mainwindow.h"
 #include "preview/preview.h"
 
@@ -14,7 +14,7 @@
 
 int main(int argc, char **argv)
 {
-    tuneAllocator();
+    prepareProcess();
     // A picture needs no display: offscreen unless a platform is named.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
