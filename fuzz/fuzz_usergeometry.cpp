@@ -1,6 +1,8 @@
 // The user geometry file: any bytes parse without harm; every preset read
 // whose name can be stored is written as one line that reads back as the same
-// preset; and removing a name leaves every other preset as it was.
+// preset; removing a name leaves every other preset as it was; overwriting a
+// name puts one line in place of each of its lines; and a name the file does
+// not hold changes no byte.
 
 #include "geometry/usergeometryfile.h"
 
@@ -28,8 +30,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
     }
 
+    if (UserGeometryFile::rewrite(bytes, QStringLiteral(";;"), nullptr) != bytes)
+        std::abort();   // no line can be named ";;"
+
     if (!presets.isEmpty()) {
         const QString name = presets.at(0).presetName;
+        QByteArray line;
+        if (UserGeometryFile::formatLine(presets.at(0), line)
+            && UserGeometryFile::parse(UserGeometryFile::rewrite(bytes, name, &line)).size() != presets.size())
+            std::abort();
         int matched = 0;
         const QByteArray rest = UserGeometryFile::rewrite(bytes, name, nullptr, &matched);
         QList<GeometryPreset> others;
