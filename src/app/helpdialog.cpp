@@ -63,7 +63,9 @@ const char *const topics[] = {
                       "Dwukrotne kliknięcie lewym przyciskiem myszy na polu otwiera okno edycji tego jednego\n"
                       "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”:\n"
                       "opis razem z czcionką zostaje skopiowany z przeciąganego pola do pola\n"
-                      "podświetlonego na żółto."),
+                      "podświetlonego na żółto. Takie zmiany, jak i zmiany czcionki, można cofnąć\n"
+                      "(Ctrl+Z, menu Edycja → Cofnij) i ponowić (Ctrl+Shift+Z) – do następnego\n"
+                      "odtworzenia podglądu."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
                       "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"

@@ -248,13 +248,9 @@ bool DescriptionsFile::serialize(const QStringList &fieldTexts, QByteArray &out,
         if (!Windows1250::encode(text, line, &bad)) {
             if (badField)
                 *badField = i;
-            // A character beyond the first 65,536 is two UTF-16 units: name
-            // the character, not its first half.
-            char32_t c = text.at(bad).unicode();
-            if (QChar::isHighSurrogate(c) && bad + 1 < text.size() && text.at(bad + 1).isLowSurrogate())
-                c = QChar::surrogateToUcs4(text.at(bad), text.at(bad + 1));
+            // The whole character, not the first half of a surrogate pair.
             if (badChar)
-                *badChar = c;
+                *badChar = Windows1250::characterAt(text, bad);
             return false;
         }
         bytes += line;
