@@ -24,3 +24,17 @@ public:
 private:
     QTemporaryDir dir;
 };
+
+// `count` barettes of `labels` + 1 lines: header "H<b>", labels "L<b>.<j>".
+// With `polishFirst` the first header is "Żółć ąę" (Windows-1250).
+inline QByteArray barettes(int count, int labels = 8, bool polishFirst = false)
+{
+    QByteArray bytes;
+    for (int b = 0; b < count; ++b) {
+        bytes += polishFirst && b == 0 ? QByteArray("\xAF\xF3\xB3\xE6 \xB9\xEA") : "H" + QByteArray::number(b);
+        bytes += '\n';
+        for (int j = 1; j <= labels; ++j)
+            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
+    }
+    return bytes;
+}

@@ -18,20 +18,6 @@ using namespace PdfCheck;
 
 namespace {
 
-// `count` barettes of n + 1 lines: header "H<b>" (the first one Polish),
-// labels "L<b>.<j>".
-QByteArray barettes(int count, int n)
-{
-    QByteArray bytes;
-    for (int b = 0; b < count; ++b) {
-        bytes += b == 0 ? QByteArray("\xAF\xF3\xB3\xE6 \xB9\xEA") : "H" + QByteArray::number(b);   // "Żółć ąę"
-        bytes += '\n';
-        for (int j = 1; j <= n; ++j)
-            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
-    }
-    return bytes;
-}
-
 struct Result
 {
     int status = -1;
@@ -71,7 +57,7 @@ private slots:
     void itsPdfIsTheWindowsPdf()
     {
         const int n = 6;
-        const QString input = files.write(QStringLiteral("panel.txt"), barettes(20, n));
+        const QString input = files.write(QStringLiteral("panel.txt"), barettes(20, n, true));
 
         Preview p;
         p.generationEnabled = true;
@@ -108,7 +94,7 @@ private slots:
         const int n = 8;
         Preview p;
         p.generationEnabled = true;
-        p.filePath = files.write(QStringLiteral("cabinet.txt"), barettes(9, n));
+        p.filePath = files.write(QStringLiteral("cabinet.txt"), barettes(9, n, true));
         p.readFile();
         p.setPrinter(Preview::builtInPdfName);
         for (int id = 0; id < p.fields().size(); id += n + 1)
@@ -148,7 +134,7 @@ private slots:
 
     void chosenPagesInOrderAndOnAPrinter()
     {
-        const QString input = files.write(QStringLiteral("pages.txt"), barettes(13, 8));
+        const QString input = files.write(QStringLiteral("pages.txt"), barettes(13, 8, true));
         const QString pdf = files.path(QStringLiteral("pages.pdf"));
         Result r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1"), input, QStringLiteral("-o"), pdf});
         QCOMPARE(r.status, 0);
@@ -193,11 +179,11 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, message);
         const TestFiles folder;
-        const QString in = files.write(QStringLiteral("in.txt"), barettes(7, 8));
+        const QString in = files.write(QStringLiteral("in.txt"), barettes(7, 8, true));
         const QString huge = files.path(QStringLiteral("huge.txt"));
         if (args.contains(QStringLiteral("HUGE")) && !QFile::exists(huge))
             files.write(QStringLiteral("huge.txt"), QByteArray(9 * 20'001, '\n'));
-        const QString notProject = files.write(QStringLiteral("notproj.lmpro"), barettes(1, 8));
+        const QString notProject = files.write(QStringLiteral("notproj.lmpro"), barettes(1, 8, true));
         const QString lone = files.write(QStringLiteral("lone.lmpro"), ProjectFile::fontRecord(QFont()));
         for (QString &a : args) {
             a.replace(QStringLiteral("NOTPROJ"), notProject).replace(QStringLiteral("LONE"), lone);
@@ -216,7 +202,7 @@ private slots:
     {
         // 20,000 barettes, the most a file may have without --no-limit: a few
         // seconds of work on this machine class.
-        const QString input = files.write(QStringLiteral("long.txt"), barettes(20'000, 8));
+        const QString input = files.write(QStringLiteral("long.txt"), barettes(20'000, 8, true));
         const QString pdf = files.path(QStringLiteral("long.pdf"));
         const QString command = QStringLiteral("'%1' '%2' -o '%3'").arg(QStringLiteral(LAMELLO_BATCH), input, pdf);
         // script(1) gives the program a terminal and copies what it shows.

@@ -28,17 +28,6 @@ const QColor orange(255, 127, 0, 75);
 const QColor yellow(255, 255, 153);
 const QColor blueGreen(0, 127, 155, 75);
 
-QByteArray barettes(int count)
-{
-    QByteArray bytes;
-    for (int b = 0; b < count; ++b) {
-        bytes += "H" + QByteArray::number(b) + '\n';
-        for (int j = 1; j <= n; ++j)
-            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
-    }
-    return bytes;
-}
-
 QFont pixelFont(int size, bool bold = false, bool italic = false, bool underline = false)
 {
     QFont f;

@@ -28,7 +28,8 @@
 namespace {
 constexpr int n = 8;
 
-QByteArray barettes(int count)
+// `count` barettes of n + 1 lines "T0", "T1", ...
+QByteArray numberedLines(int count)
 {
     QByteArray bytes;
     for (int b = 0; b < count * (n + 1); ++b)
@@ -228,7 +229,7 @@ private slots:
 
     void choosingAnotherPrinterRelaysTheSheet()
     {
-        import(files.write(QStringLiteral("p.txt"), barettes(13)));
+        import(files.write(QStringLiteral("p.txt"), numberedLines(13)));
         child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
         auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
         cb->setCurrentText(QStringLiteral("Magazyn"));   // 6.35, 12.7, 197.3 x 271.6 mm
@@ -279,7 +280,7 @@ private slots:
 
     void importShowsTheFileWithFreshFonts()
     {
-        const QString path = files.write(QStringLiteral("panel.txt"), barettes(2));
+        const QString path = files.write(QStringLiteral("panel.txt"), numberedLines(2));
         import(path);
         QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
         QCOMPARE(prompts.captions.last(), QStringLiteral("Importuj opisy"));
@@ -311,7 +312,7 @@ private slots:
 
     void projectNamedOnTheCommandLineOpensAtStartUp()
     {
-        import(files.write(QStringLiteral("cabinet.txt"), barettes(2)));
+        import(files.write(QStringLiteral("cabinet.txt"), numberedLines(2)));
         clickField(4);
         child<QPushButton>(QStringLiteral("pbBold"))->click();
         const QString project = files.path(QStringLiteral("cabinet.lmpro"));
@@ -341,7 +342,7 @@ private slots:
 
     void sizeButtonsSendModelThenField()
     {
-        import(files.write(QStringLiteral("f.txt"), barettes(1)));
+        import(files.write(QStringLiteral("f.txt"), numberedLines(1)));
         auto *up = child<QPushButton>(QStringLiteral("pbFontSizeUp"));
         auto *down = child<QPushButton>(QStringLiteral("pbFontSizeDown"));
         auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
@@ -377,7 +378,7 @@ private slots:
         small.setPixelSize(6);
         QFont almost;
         almost.setPixelSize(23);
-        import(files.write(QStringLiteral("b.txt"), barettes(1)));
+        import(files.write(QStringLiteral("b.txt"), numberedLines(1)));
         preview->fonts = {big, small, almost};
         preview->updatePreview();
 
@@ -405,7 +406,7 @@ private slots:
     {
         QFont f14;
         f14.setPixelSize(14);
-        import(files.write(QStringLiteral("s.txt"), barettes(1)));
+        import(files.write(QStringLiteral("s.txt"), numberedLines(1)));
         preview->fonts[3] = f14;
         preview->updatePreview();
         clickField(3);
@@ -425,7 +426,7 @@ private slots:
         clickField(3);
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
         child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();   // field 3: 15
-        import(files.write(QStringLiteral("s2.txt"), barettes(1)));
+        import(files.write(QStringLiteral("s2.txt"), numberedLines(1)));
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
         child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();
         for (const MyGraphicsItem *f : preview->fields())
@@ -439,7 +440,7 @@ private slots:
 
     void typingChangesTheFieldsAtEveryKeystroke()
     {
-        import(files.write(QStringLiteral("t.txt"), barettes(1)));
+        import(files.write(QStringLiteral("t.txt"), numberedLines(1)));
         clickField(5);
         auto *field = child<QLineEdit>(QStringLiteral("leFontSize"));
         field->setFocus();
@@ -454,7 +455,7 @@ private slots:
 
     void styleButtonsWithoutSelectionChangeEveryField()
     {
-        import(files.write(QStringLiteral("st.txt"), barettes(2)));
+        import(files.write(QStringLiteral("st.txt"), numberedLines(2)));
         child<QPushButton>(QStringLiteral("pbItalic"))->click();
         child<QPushButton>(QStringLiteral("pbUnderline"))->click();
         for (const MyGraphicsItem *f : preview->fields()) {
@@ -471,7 +472,7 @@ private slots:
         QVERIFY(editEntries.contains(undo) && editEntries.contains(redo));
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
 
-        import(files.write(QStringLiteral("undo.txt"), barettes(1)));
+        import(files.write(QStringLiteral("undo.txt"), numberedLines(1)));
         child<QPushButton>(QStringLiteral("pbBold"))->click();
         QVERIFY(undo->isEnabled());
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
@@ -481,7 +482,7 @@ private slots:
         QCOMPARE(preview->fields().at(0)->currentFont().weight(), int(QFont::Bold));
 
         // A new import rebuilds the sheet: nothing is left to undo.
-        import(files.write(QStringLiteral("undo2.txt"), barettes(1)));
+        import(files.write(QStringLiteral("undo2.txt"), numberedLines(1)));
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     }
 
@@ -489,7 +490,7 @@ private slots:
 
     void pageButtonsKeysAndIndicator()
     {
-        import(files.write(QStringLiteral("pages.txt"), barettes(5 * 5)));
+        import(files.write(QStringLiteral("pages.txt"), numberedLines(5 * 5)));
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 5"));
         child<QPushButton>(QStringLiteral("pbPreviousPage"))->click();
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 5"));
@@ -544,10 +545,10 @@ private slots:
 
     void aSmallerReloadMovesBothToTheLastPage()
     {
-        import(files.write(QStringLiteral("big.txt"), barettes(13)));
+        import(files.write(QStringLiteral("big.txt"), numberedLines(13)));
         child<QPushButton>(QStringLiteral("pbNextPage"))->click();
         child<QPushButton>(QStringLiteral("pbNextPage"))->click();
-        import(files.write(QStringLiteral("small.txt"), barettes(7)));
+        import(files.write(QStringLiteral("small.txt"), numberedLines(7)));
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 2"));
         QCOMPARE(preview->currentPage(), 1);
         QCOMPARE(preview->scene(), preview->page(1));
@@ -595,7 +596,7 @@ private slots:
         QCOMPARE(editors().size(), 2);
         QVERIFY(editors().last()->path().isEmpty());
 
-        const QString path = files.write(QStringLiteral("e.txt"), barettes(1));
+        const QString path = files.write(QStringLiteral("e.txt"), numberedLines(1));
         import(path);
         activate();
         QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+E")));
@@ -631,7 +632,7 @@ private slots:
     {
         QFETCH(QString, keys);
         QFETCH(QString, asked);
-        import(files.write(QStringLiteral("k.txt"), barettes(1)));
+        import(files.write(QStringLiteral("k.txt"), numberedLines(1)));
         child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentIndex(0);
         prompts.captions.clear();
         prompts.messages.clear();
@@ -644,7 +645,7 @@ private slots:
     // A save in the editor reloads the sheet; every field keeps its font.
     void savingInTheEditorReloadsTheSheet()
     {
-        const QString path = files.write(QStringLiteral("r.txt"), barettes(2));
+        const QString path = files.write(QStringLiteral("r.txt"), numberedLines(2));
         import(path);
         clickField(3);
         child<QPushButton>(QStringLiteral("pbBold"))->click();

@@ -20,19 +20,6 @@ using namespace PdfCheck;
 namespace {
 constexpr int n = 8;
 
-// `count` barettes: header "H<b>", labels "L<b>.<j>"; the first header is Polish.
-QByteArray barettes(int count)
-{
-    QByteArray bytes;
-    for (int b = 0; b < count; ++b) {
-        bytes += b == 0 ? QByteArray("\xAF\xF3\xB3\xE6 \xB9\xEA") : "H" + QByteArray::number(b);   // "Żółć ąę"
-        bytes += '\n';
-        for (int j = 1; j <= n; ++j)
-            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
-    }
-    return bytes;
-}
-
 QString cupsOut(const QString &queue)
 {
     return QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/%1.prn").arg(queue));
@@ -71,7 +58,7 @@ class TestPrinting : public QObject
     void load(Preview &p, int count, const QString &printer)
     {
         p.generationEnabled = true;
-        p.filePath = files.write(QStringLiteral("sheet.txt"), barettes(count));
+        p.filePath = files.write(QStringLiteral("sheet.txt"), barettes(count, n, true));
         p.readFile();
         p.setPrinter(printer);
     }

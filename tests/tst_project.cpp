@@ -22,17 +22,6 @@
 namespace {
 constexpr int n = 8;
 
-QByteArray barettes(int count)
-{
-    QByteArray bytes;
-    for (int b = 0; b < count; ++b) {
-        bytes += "H" + QByteArray::number(b) + '\n';
-        for (int j = 1; j <= n; ++j)
-            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
-    }
-    return bytes;
-}
-
 // One font record as the stream version 12 layout documents it, built by hand.
 QByteArray documentedRecord(int pixelSize, int weight, bool italic, bool underline, quint16 stretch = 100,
                             const QString &family = QStringLiteral("TIMES_K"))

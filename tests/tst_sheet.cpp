@@ -21,18 +21,6 @@
 namespace {
 constexpr int n = 8;
 
-// `count` barettes of n + 1 lines: header "H<b>", labels "L<b>.<j>".
-QByteArray barettes(int count)
-{
-    QByteArray bytes;
-    for (int b = 0; b < count; ++b) {
-        bytes += "H" + QByteArray::number(b) + '\n';
-        for (int j = 1; j <= n; ++j)
-            bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
-    }
-    return bytes;
-}
-
 int fieldsOn(QGraphicsScene *scene)
 {
     int count = 0;
