@@ -50,9 +50,7 @@ bool EditorText::toBytes(QString plain, bool crlf, QByteArray &out, Unencodable 
         return true;
     if (bad) {
         bad->line = QStringView(plain).first(at).count(QLatin1Char('\n')) + 1;
-        const bool pair = plain.at(at).isHighSurrogate() && at + 1 < plain.size()
-                          && plain.at(at + 1).isLowSurrogate();
-        bad->character = plain.mid(at, pair ? 2 : 1);
+        bad->character = Windows1250::characterAt(plain, at);
     }
     return false;
 }

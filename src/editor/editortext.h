@@ -44,7 +44,7 @@ public:
     struct Unencodable
     {
         qsizetype line = 0;         // counted from 1
-        QString character;          // one character: two units outside the BMP
+        char32_t character = 0;     // the whole character, not half a surrogate pair
     };
 
     // The bytes of `text`, whose lines may be separated by "\n" or by the

@@ -4,6 +4,7 @@
 #include "editor/editortext.h"
 #include "items/specialglyphfont.h"
 #include "preview/atomicfile.h"
+#include "preview/windows1250.h"
 #include "textedit/formatslegend.h"
 
 #include <QCloseEvent>
@@ -265,12 +266,10 @@ bool EditPad::writeTo(const QString &path)
     QByteArray bytes;
     EditorText::Unencodable bad;
     if (!EditorText::toBytes(textEdit->document()->toRawText(), crlf, bytes, &bad)) {
-        const QString code =
-            QStringLiteral("%1").arg(bad.character.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
         Prompts::current().message(QMessageBox::Warning, title(),
-                                   tr("Nie zapisano pliku.\nZnaku „%1” (U+%2) w wierszu %3 nie można zapisać "
+                                   tr("Nie zapisano pliku.\nZnaku %1 w wierszu %2 nie można zapisać "
                                       "w kodowaniu Windows-1250. Usuń go lub zastąp innym.")
-                                       .arg(bad.character, code)
+                                       .arg(Windows1250::describe(bad.character))
                                        .arg(bad.line));
         return false;
     }

@@ -90,7 +90,8 @@ QString UserGeometryFile::nameProblem(const QString &name)
     qsizetype bad = -1;
     QByteArray ignored;
     if (!Windows1250::encode(name, ignored, &bad)) {
-        const QString ch = name.at(bad).isHighSurrogate() ? name.mid(bad, 2) : name.mid(bad, 1);
+        const char32_t c = Windows1250::characterAt(name, bad);
+        const QString ch = QString::fromUcs4(&c, 1);
         return tr("Znaku „%1” nie można zapisać w pliku ustawień (kodowanie Windows-1250). "
                   "Proszę użyć innej nazwy.").arg(ch);
     }

@@ -13,6 +13,7 @@
 #include "preview/printjob.h"
 #include "preview/projectfile.h"
 #include "preview/sheetlog.h"
+#include "preview/windows1250.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -137,13 +138,11 @@ bool Preview::fieldTextsFile(QByteArray &bytes)
     char32_t badChar = 0;
     if (DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar))
         return true;
-    const QString code = QStringLiteral("%1").arg(uint(badChar), 4, 16, QLatin1Char('0')).toUpper();
     Prompts::current().message(QMessageBox::Critical, QString(),
-                               tr("Tekst pola nr %1 zawiera znak „%2” (U+%3), którego nie można zapisać "
+                               tr("Tekst pola nr %1 zawiera znak %2, którego nie można zapisać "
                                   "w kodowaniu Windows-1250.\nPlik nie został zapisany.")
                                    .arg(badField + 1)
-                                   .arg(QString::fromUcs4(&badChar, 1))
-                                   .arg(code));
+                                   .arg(Windows1250::describe(badChar)));
     return false;
 }
 
