@@ -4,6 +4,7 @@
 #include "editor/editortext.h"
 #include "items/specialglyphfont.h"
 #include "preview/atomicfile.h"
+#include "preview/descriptionscheck.h"
 #include "preview/windows1250.h"
 #include "textedit/formatslegend.h"
 
@@ -17,6 +18,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QVBoxLayout>
+
+#include <cerrno>
 
 namespace {
 // Lines shown before the window opens, and lines added per step after that:
@@ -132,14 +135,28 @@ void EditPad::textChanged()
 
 bool EditPad::loadFromFile(const QString &path)
 {
-    QFile file(path);
+    // Only a regular file: a FIFO or a device chosen here would block the
+    // window for good, or never end.
+    QFile file;
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
+    QString reason;
+    switch (DescriptionsCheck::openRegular(path, file)) {
+    case DescriptionsCheck::Verdict::Ok:
         bytes = file.readAll();
-    if (!file.isOpen() || file.error() != QFileDevice::NoError) {
+        if (file.error() != QFileDevice::NoError)
+            reason = file.errorString();
+        break;
+    case DescriptionsCheck::Verdict::NotRegular:
+        reason = tr("To nie jest zwykły plik.");
+        break;
+    default:
+        reason = qt_error_string(errno);   // as the failed look at the path left it
+        break;
+    }
+    if (!reason.isEmpty()) {
         Prompts::current().message(QMessageBox::Information, title(),
                                    tr("Nie udało się otworzyć pliku do odczytu.\n%1").arg(path)
-                                       + QLatin1Char('\n') + file.errorString());
+                                       + QLatin1Char('\n') + reason);
         return false;
     }
     file.close();
