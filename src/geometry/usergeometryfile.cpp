@@ -1,12 +1,14 @@
 #include "geometry/usergeometryfile.h"
 
 #include "preview/atomicfile.h"
+#include "preview/descriptionscheck.h"
 #include "preview/windows1250.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 
+#include <cerrno>
 #include <cmath>
 
 namespace {
@@ -142,18 +144,24 @@ UserGeometryFile::Load UserGeometryFile::load(QByteArray &bytes, QString *error)
         return Load::Failed;
     };
     bytes.clear();
-    const QFileInfo info(filePath);
-    if (!info.exists() && !info.isSymLink())
-        return Load::Missing;
     // A folder, a pipe or a device under the file's name: reading could block
-    // or mean nothing.
-    if (!info.isFile())
+    // or mean nothing. A link to nothing is not a missing file either: a save
+    // would replace the link.
+    QFile file;
+    switch (DescriptionsCheck::openRegular(filePath, file)) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Missing:
+        if (!QFileInfo(filePath).isSymLink())
+            return Load::Missing;
         return fail(tr("to nie jest zwykły plik."));
-    if (info.size() > maxSize)
+    case DescriptionsCheck::Verdict::NotRegular:
+        return fail(tr("to nie jest zwykły plik."));
+    default:
+        return fail(qt_error_string(errno));   // as the failed look at the path left it
+    }
+    if (file.size() > maxSize)
         return fail(tr("plik jest za duży (ponad %1 kB).").arg(maxSize / 1024));
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
     bytes = file.read(maxSize + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
