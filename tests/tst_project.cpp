@@ -15,6 +15,8 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <cerrno>
+
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -387,6 +389,8 @@ private slots:
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY2(lastMessage().contains(message), qPrintable(lastMessage()));
         QVERIFY2(lastMessage().contains(QStringLiteral("p.")), qPrintable(lastMessage()));
+        if (project.isEmpty())   // the system's reason, not a file object's "Unknown error"
+            QVERIFY2(lastMessage().endsWith(qt_error_string(ENOENT)), qPrintable(lastMessage()));
         QCOMPARE(title.size(), 0);
         QCOMPARE(pages.size(), 0);
         QCOMPARE(p.filePath, shownFile);

@@ -28,6 +28,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include <cerrno>
 #include <cmath>
 #include <memory>
 
@@ -713,9 +714,9 @@ void Preview::openProject(QString path)
     QFile projectFile(path);
     const DescriptionsCheck::Verdict opened = DescriptionsCheck::openRegular(path, projectFile);
     if (opened != DescriptionsCheck::Verdict::Ok) {
-        const QString reason = opened == DescriptionsCheck::Verdict::NotRegular
-                                   ? tr("to nie jest zwykły plik")
-                                   : projectFile.errorString();
+        // The file was never opened, so the reason is the one its look left.
+        const QString reason = opened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
+                                                                                : qt_error_string(errno);
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
                             + reason);
@@ -741,12 +742,20 @@ void Preview::openProject(QString path)
     if (!mayRead(projectTexts))
         return;
     QByteArray textBytes;
-    if (DescriptionsCheck::openRegular(projectTexts, textsFile) == DescriptionsCheck::Verdict::Ok)
+    QString textsError;
+    const DescriptionsCheck::Verdict textsOpened = DescriptionsCheck::openRegular(projectTexts, textsFile);
+    if (textsOpened == DescriptionsCheck::Verdict::Ok) {
         textBytes = textsFile.readAll();
-    if (!textsFile.isOpen() || textsFile.error() != QFileDevice::NoError) {
+        if (textsFile.error() != QFileDevice::NoError)
+            textsError = textsFile.errorString();
+    } else {
+        textsError = textsOpened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
+                                                                           : qt_error_string(errno);
+    }
+    if (!textsError.isEmpty()) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku z opisami projektu:\n%1: %2\nProjekt nie został otwarty.")
-                            .arg(QDir::toNativeSeparators(projectTexts), textsFile.errorString()));
+                            .arg(QDir::toNativeSeparators(projectTexts), textsError));
         return;
     }
 
