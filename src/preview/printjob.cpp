@@ -31,6 +31,17 @@ PrintJob::Outcome fail(QString *error, const QString &reason)
 
 // Draws every page into `writer`, whose sheets are `pageSize` in portrait
 // with the painter's origin on the sheet's corner.
+// The system printer of exactly that name, if it is still there.
+std::optional<QPrinterInfo> findPrinter(const QString &printer)
+{
+    if (printer.isEmpty())
+        return std::nullopt;
+    QPrinterInfo info = QPrinterInfo::printerInfo(printer);
+    if (info.isNull() || info.printerName() != printer)
+        return std::nullopt;
+    return info;
+}
+
 PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int count,
                          const PrintJob::PageSource &page, const PrintJob::Progress &progress, QString *error)
 {
@@ -93,27 +104,25 @@ PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageS
 
 bool PrintJob::printerAvailable(const QString &printer)
 {
-    if (printer.isEmpty())
-        return false;
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
-    return !info.isNull() && info.printerName() == printer;
+    return findPrinter(printer).has_value();
 }
 
 std::optional<QRectF> PrintJob::printableArea(const QString &printer)
 {
-    if (!printerAvailable(printer))
+    const std::optional<QPrinterInfo> info = findPrinter(printer);
+    if (!info)
         return std::nullopt;
-    const QPrinter probe(QPrinterInfo::printerInfo(printer), QPrinter::ScreenResolution);
+    const QPrinter probe(*info, QPrinter::ScreenResolution);
     return probe.pageRect(QPrinter::Millimeter);
 }
 
 PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, int count, const PageSource &page,
                                   const Progress &progress, QString *error, int *jobId)
 {
-    const QPrinterInfo info = QPrinterInfo::printerInfo(printer);
-    if (printer.isEmpty() || info.isNull() || info.printerName() != printer)
+    const std::optional<QPrinterInfo> info = findPrinter(printer);
+    if (!info)
         return fail(error, tr("Drukarka „%1” nie jest dostępna. Nic nie wydrukowano.").arg(printer));
-    QPageSize pageSize = info.defaultPageSize();
+    QPageSize pageSize = info->defaultPageSize();
     if (!pageSize.isValid())
         pageSize = QPageSize(QPageSize::A4);
 
