@@ -276,6 +276,7 @@ private slots:
         const qint64 machine = 0;
         QTest::newRow("empty") << QByteArray() << machine << V::Ok << qint64(0);
         QTest::newRow("last line without LF") << QByteArray("a\nb\nc") << machine << V::Ok << qint64(1);
+        QTest::newRow("two full pages") << QByteArray(12 * 9, '\n') << machine << V::Ok << qint64(12);
         QTest::newRow("one NUL line in three is text")
             << QByteArray("a\0b\nc\nd\n", 9) << machine << V::Ok << qint64(1);
         QTest::newRow("at the limit") << QByteArray(large * 9, '\n') << machine << V::Ok << large;
@@ -303,6 +304,8 @@ private slots:
         QCOMPARE(r.verdict, verdict);
         if (verdict != DescriptionsCheck::Verdict::NotText)
             QCOMPARE(r.barettes, barettes);
+        if (verdict == DescriptionsCheck::Verdict::Ok || verdict == DescriptionsCheck::Verdict::Large)
+            QCOMPARE(r.pages, qMax<qint64>(1, (barettes + 5) / 6));   // no empty last page
         if (verdict == DescriptionsCheck::Verdict::Large)
             QCOMPARE(DescriptionsCheck::question(r), QStringLiteral("Plik zawiera 20001 baretek (3334 stron). Wczytać?"));
         if (verdict == DescriptionsCheck::Verdict::NotText || verdict == DescriptionsCheck::Verdict::TooLarge)

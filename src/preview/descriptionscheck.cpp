@@ -1,5 +1,7 @@
 #include "preview/descriptionscheck.h"
 
+#include "preview/sheetlayout.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -144,7 +146,7 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
 
     r.lines = lineFeeds + (lastByte != '\n' ? 1 : 0);
     r.barettes = (r.lines + n) / (n + 1);
-    r.pages = barettesPerPage > 0 ? r.barettes / barettesPerPage + 1 : 1;
+    r.pages = SheetLayout::pagesFor(r.barettes, barettesPerPage);
     r.memoryBytes = memoryFor(r.barettes, n, r.bytes);
     // Field ids and page numbers are ints.
     const bool idsFit = r.barettes * (n + 1) < qint64(INT_MAX);

@@ -56,11 +56,16 @@ void SheetLayout::computeLayout()
 
 int SheetLayout::lastPageFor(qsizetype groups) const
 {
+    return int(pagesFor(groups, barettesPerPage) - 1);
+}
+
+qint64 SheetLayout::pagesFor(qint64 groups, int barettesPerPage)
+{
     // As many pages as the barettes fill, the last one possibly partly: a
     // sheet that is an exact multiple of a page ends without an empty page.
     if (barettesPerPage <= 0 || groups <= 0)
-        return 0;
-    return int((groups - 1) / barettesPerPage);
+        return 1;
+    return (groups - 1) / barettesPerPage + 1;
 }
 
 QPointF SheetLayout::baretteOrigin(int row, int column) const

@@ -73,6 +73,8 @@ struct SheetLayout
     // pages, and one page (the frame alone) when there is nothing to show or
     // nothing fits.
     int lastPageFor(qsizetype groups) const;
+    // The same count for any number of barettes, before a sheet is built.
+    static qint64 pagesFor(qint64 groups, int barettesPerPage);
 
     // Origin in mm of the barette in `row`, `column` of a page.
     QPointF baretteOrigin(int row, int column) const;
