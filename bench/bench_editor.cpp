@@ -1,8 +1,8 @@
 // The descriptions editor on a large file: how soon it is shown, how long the
 // whole file takes to come in, and what a save costs next to reading.
 
-#include "app/startup.h"
-#include "editor/editortext.h"
+#include "model/startup.h"
+#include "model/editortext.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
 

@@ -4,7 +4,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_geometry
 
 #include "geometry/gbgeometry.h"
-#include "geometry/usergeometryfile.h"
+#include "model/usergeometryfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_project
 
-#include "app/startup.h"
+#include "model/startup.h"
 #include "fakeprompts.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
-#include "preview/projectfile.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
+#include "model/projectfile.h"
 
 #include <QApplication>
 #include <QFile>

@@ -3,13 +3,13 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_sheet
 
-#include "app/startup.h"
-#include "items/mygraphicsitem.h"
+#include "model/startup.h"
+#include "sheet/mygraphicsitem.h"
 #include "fakeprompts.h"
-#include "items/specialglyphfont.h"
-#include "preview/descriptionscheck.h"
-#include "preview/descriptionsfile.h"
-#include "preview/preview.h"
+#include "model/specialglyphfont.h"
+#include "model/descriptionscheck.h"
+#include "model/descriptionsfile.h"
+#include "sheet/preview.h"
 
 #include <QApplication>
 #include <QFile>

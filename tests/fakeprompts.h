@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/prompts.h"
+#include "prompts/prompts.h"
 
 #include <QDialog>
 #include <QList>

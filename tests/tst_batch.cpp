@@ -4,9 +4,9 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
-#include "preview/projectfile.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
+#include "model/projectfile.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,11 +2,11 @@
 
 #include "app/buildinfo.h"
 #include "app/helpdialog.h"
-#include "app/startup.h"
+#include "model/startup.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "textedit/formatslegend.h"
+#include "dialogs/formatslegend.h"
 
 #include <QDir>
 #include <QFile>

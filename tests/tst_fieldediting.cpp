@@ -3,11 +3,11 @@
 
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
-#include "textedit/fontdialog.h"
-#include "textedit/formatslegend.h"
-#include "textedit/labeleditdialog.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
+#include "dialogs/fontdialog.h"
+#include "dialogs/formatslegend.h"
+#include "dialogs/labeleditdialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,10 +7,10 @@
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "geometry/gbgeometry.h"
-#include "geometry/geometrypreset.h"
-#include "geometry/usergeometryfile.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
+#include "model/geometrypreset.h"
+#include "model/usergeometryfile.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 // One field: its fit test at the exact boundary, its fills and its font toggles.
 
-#include "items/mygraphicsitem.h"
-#include "items/specialglyphfont.h"
+#include "sheet/mygraphicsitem.h"
+#include "model/specialglyphfont.h"
 
 #include <QFontMetrics>
 #include <QGraphicsScene>

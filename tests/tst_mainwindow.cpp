@@ -5,8 +5,8 @@
 #include "editor/editpad.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "preview/preview.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
 
 #include <QApplication>
 #include <QDir>

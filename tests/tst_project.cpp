@@ -3,10 +3,10 @@
 
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "items/specialglyphfont.h"
-#include "preview/projectfile.h"
-#include "preview/preview.h"
+#include "sheet/mygraphicsitem.h"
+#include "model/specialglyphfont.h"
+#include "model/projectfile.h"
+#include "sheet/preview.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,9 +3,9 @@
 
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "items/mygraphicsitem.h"
-#include "preview/descriptionscheck.h"
-#include "preview/preview.h"
+#include "sheet/mygraphicsitem.h"
+#include "model/descriptionscheck.h"
+#include "sheet/preview.h"
 
 #include <QFile>
 #include <QGraphicsScene>

@@ -1,6 +1,6 @@
 // Layout arithmetic: how many barettes fit and where every field lands.
 
-#include "preview/sheetlayout.h"
+#include "model/sheetlayout.h"
 
 #include <QTest>
 

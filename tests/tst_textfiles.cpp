@@ -1,9 +1,9 @@
 // The byte rules of the descriptions file and the Windows-1250 module behind it.
 
-#include "preview/atomicfile.h"
-#include "preview/descriptionscheck.h"
-#include "preview/descriptionsfile.h"
-#include "preview/windows1250.h"
+#include "model/atomicfile.h"
+#include "model/descriptionscheck.h"
+#include "model/descriptionsfile.h"
+#include "model/windows1250.h"
 
 #include <QFile>
 #include <QStringDecoder>

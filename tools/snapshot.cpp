@@ -4,9 +4,9 @@
 //
 //   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
 
-#include "app/startup.h"
+#include "model/startup.h"
 #include "app/mainwindow.h"
-#include "preview/preview.h"
+#include "sheet/preview.h"
 
 #include <QApplication>
 #include <QPixmap>

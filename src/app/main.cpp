@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "model/startup.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>

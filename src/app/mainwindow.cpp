@@ -2,11 +2,11 @@
 
 #include "app/helpdialog.h"
 #include "app/pageindicator.h"
-#include "app/prompts.h"
+#include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
-#include "items/specialglyphfont.h"
-#include "preview/preview.h"
+#include "model/specialglyphfont.h"
+#include "sheet/preview.h"
 
 #include <QAction>
 #include <QCloseEvent>

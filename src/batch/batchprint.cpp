@@ -1,12 +1,12 @@
 #include "batch/batchprint.h"
 
-#include "preview/descriptionscheck.h"
-#include "preview/descriptionsfile.h"
-#include "preview/pagebuilder.h"
-#include "preview/pagerenderer.h"
-#include "preview/printjob.h"
-#include "preview/projectfile.h"
-#include "preview/sheetlayout.h"
+#include "model/descriptionscheck.h"
+#include "model/descriptionsfile.h"
+#include "sheet/pagebuilder.h"
+#include "printing/pagerenderer.h"
+#include "printing/printjob.h"
+#include "model/projectfile.h"
+#include "model/sheetlayout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

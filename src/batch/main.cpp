@@ -1,4 +1,4 @@
-#include "app/startup.h"
+#include "model/startup.h"
 #include "batch/batchprint.h"
 
 #include <QApplication>

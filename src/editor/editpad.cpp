@@ -1,12 +1,12 @@
 #include "editor/editpad.h"
 
-#include "app/prompts.h"
-#include "editor/editortext.h"
-#include "items/specialglyphfont.h"
-#include "preview/atomicfile.h"
-#include "preview/descriptionscheck.h"
-#include "preview/windows1250.h"
-#include "textedit/formatslegend.h"
+#include "prompts/prompts.h"
+#include "model/editortext.h"
+#include "model/specialglyphfont.h"
+#include "model/atomicfile.h"
+#include "model/descriptionscheck.h"
+#include "model/windows1250.h"
+#include "dialogs/formatslegend.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "geometry/gbgeometry.h"
 
-#include "app/prompts.h"
-#include "geometry/savegeometrydialog.h"
+#include "prompts/prompts.h"
+#include "dialogs/savegeometrydialog.h"
 
 #include <QComboBox>
 #include <QDebug>

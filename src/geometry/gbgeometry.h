@@ -1,7 +1,7 @@
 #pragma once
 
-#include "geometry/geometrypreset.h"
-#include "geometry/usergeometryfile.h"
+#include "model/geometrypreset.h"
+#include "model/usergeometryfile.h"
 
 #include <QList>
 #include <QRectF>

@@ -1,0 +1,196 @@
+#include "model/atomicfile.h"
+
+#include "model/startup.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
+{
+    auto fail = [error](const QString &reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    // A file-size limit must make the write fail, not end the process.
+    ignoreFileSizeSignal();
+    QSaveFile file(path);
+    // Unbuffered: a buffered QSaveFile drops the rest of a short write (a full
+    // disk, a file size limit) and then commits the truncated file as a success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return fail(file.errorString());
+    const char *data = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const qint64 written = file.write(data, left);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();   // the temporary file goes, the old file stays
+            return fail(reason);
+        }
+        data += written;
+        left -= written;
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
+
+namespace {
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// The new bytes of one file, written and synced to a temporary file beside it,
+// waiting to be renamed into place.
+struct Staged
+{
+    QString path;
+    QString tempPath;
+    QString backupPath;   // a second name of the old file while others are put in place
+    bool hadOld = false;
+    bool placed = false;
+};
+
+bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
+{
+    const QFileInfo target(file.path);
+    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName()
+                        + QStringLiteral(".XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open()) {
+        *error = temp.errorString();
+        return false;
+    }
+    staged.path = file.path;
+    staged.tempPath = temp.fileName();
+    // A temporary file is private to its owner; the file it becomes gets the
+    // permissions of the file it replaces, or those of any new file.
+    mode_t mode = 0;
+    struct stat old{};
+    if (::stat(QFile::encodeName(file.path).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    const int fd = temp.handle();
+    const char *data = file.bytes.constData();
+    qsizetype left = file.bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            // A short write without an error is a full disk or a size limit.
+            *error = systemError(written < 0 ? errno : ENOSPC);
+            return false;
+        }
+        data += written;
+        left -= written;
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
+        *error = systemError(errno);
+        return false;
+    }
+    temp.close();
+    return true;
+}
+
+void discard(const std::vector<Staged> &staged)
+{
+    // Undo in reverse: the old files come back under their names, new files go.
+    for (auto it = staged.crbegin(); it != staged.crend(); ++it) {
+        const QByteArray path = QFile::encodeName(it->path);
+        if (it->placed) {
+            if (!it->backupPath.isEmpty())
+                ::rename(QFile::encodeName(it->backupPath).constData(), path.constData());
+            else if (!it->hadOld)
+                ::unlink(path.constData());
+        } else if (!it->tempPath.isEmpty()) {
+            ::unlink(QFile::encodeName(it->tempPath).constData());
+        }
+    }
+}
+
+} // namespace
+
+bool AtomicFile::writeAll(const QList<Content> &files, QString *failedPath, QString *error)
+{
+    QString reason;
+    auto fail = [&](const QString &path, std::vector<Staged> &staged) {
+        discard(staged);
+        if (failedPath)
+            *failedPath = path;
+        if (error)
+            *error = reason;
+        return false;
+    };
+
+    // A file-size limit must make the write fail, not end the process.
+    ignoreFileSizeSignal();
+    // First every file's new bytes, each in a temporary file beside it: a full
+    // disk or a folder that cannot be written stops here, before anything changed.
+    std::vector<Staged> staged;
+    staged.reserve(size_t(files.size()));
+    for (const Content &file : files) {
+        staged.emplace_back();
+        if (!stage(file, staged.back(), &reason))
+            return fail(file.path, staged);
+    }
+
+    // Then into place, one rename each. Until the last one is in place, every
+    // replaced file keeps a second name, so that a failing rename can bring
+    // the old files back.
+    for (size_t i = 0; i < staged.size(); ++i) {
+        Staged &s = staged[i];
+        const QByteArray path = QFile::encodeName(s.path);
+        const bool last = i + 1 == staged.size();
+        struct stat old{};
+        s.hadOld = ::lstat(path.constData(), &old) == 0;
+        if (s.hadOld && !last) {
+            s.backupPath = s.tempPath + QStringLiteral(".old");
+            const QByteArray backup = QFile::encodeName(s.backupPath);
+            // A hard link keeps the old file in place meanwhile; where the file
+            // system has none, the old file steps aside for a moment.
+            if (::link(path.constData(), backup.constData()) != 0
+                && ::rename(path.constData(), backup.constData()) != 0) {
+                reason = systemError(errno);
+                s.backupPath.clear();
+                return fail(s.path, staged);
+            }
+        }
+        if (::rename(QFile::encodeName(s.tempPath).constData(), path.constData()) != 0) {
+            reason = systemError(errno);
+            if (s.hadOld && !s.backupPath.isEmpty()) {
+                // Still the old file under its name (linked), or back from aside.
+                if (::access(path.constData(), F_OK) != 0)
+                    ::rename(QFile::encodeName(s.backupPath).constData(), path.constData());
+                else
+                    ::unlink(QFile::encodeName(s.backupPath).constData());
+                s.backupPath.clear();
+                s.hadOld = false;
+            }
+            return fail(s.path, staged);
+        }
+        s.placed = true;
+    }
+    for (const Staged &s : staged) {
+        if (!s.backupPath.isEmpty())
+            ::unlink(QFile::encodeName(s.backupPath).constData());
+    }
+    return true;
+}

@@ -1,0 +1,261 @@
+#include "model/descriptionsfile.h"
+
+#include "model/descriptionscheck.h"
+#include "model/windows1250.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// Whether a character decoded from a file that is valid UTF-8 is one a label
+// text plausibly holds. A Windows-1250 file that happens to be valid UTF-8
+// decodes to characters outside these ranges.
+bool plausibleInLabelText(char32_t c)
+{
+    if (c < 0x80)
+        return true;
+    if (c < 0xA0)
+        return false;   // C1 controls
+    if (c <= 0x17F)
+        return true;    // Latin-1 and Latin Extended-A: ó, ą, ł, ä, ...
+    if (c >= 0x300 && c <= 0x3FF)
+        return true;    // combining accents (decomposed letters), Greek: Ω, μ, Δ
+    if (c >= 0x2000 && c <= 0x27BF)
+        return true;    // punctuation, sub- and superscripts, currency, ℃, №, arrows, maths, technical, shapes
+    if (c >= 0x1F300 && c <= 0x1FAFF)
+        return true;    // pictographs
+    const char16_t unit = char16_t(c);
+    return c <= 0xFFFF && Windows1250::canEncode(QStringView(&unit, 1));   // ˇ ˘ ˙ ˛ ˝
+}
+
+constexpr char utf8Bom[] = "\xEF\xBB\xBF";
+
+QByteArrayView withoutBom(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView(utf8Bom, 3)) ? bytes.sliced(3) : bytes;
+}
+
+} // namespace
+
+DescriptionsFile::Encoding DescriptionsFile::detectEncoding(QByteArrayView bytes)
+{
+    const auto *p = reinterpret_cast<const uchar *>(bytes.data());
+    const qsizetype size = bytes.size();
+    qsizetype i = 0;
+    bool multiByte = false;
+    if (bytes.startsWith(QByteArrayView(utf8Bom, 3))) {
+        i = 3;
+        multiByte = true;
+    }
+    while (i < size) {
+        // Label texts are mostly ASCII: skip it eight bytes at a time.
+        quint64 word = 0;
+        while (i + 8 <= size && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ull) == 0))
+            i += 8;
+        if (i >= size)
+            break;
+        const uchar lead = p[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        char32_t c = 0;
+        char32_t smallest = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            c = lead & 0x1F;
+            smallest = 0x80;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            c = lead & 0x0F;
+            smallest = 0x800;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            c = lead & 0x07;
+            smallest = 0x10000;
+        } else {
+            return Encoding::Windows1250;
+        }
+        if (size - i < length)
+            return Encoding::Windows1250;
+        for (int k = 1; k < length; ++k) {
+            const uchar next = p[i + k];
+            if ((next & 0xC0) != 0x80)
+                return Encoding::Windows1250;
+            c = (c << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values past Unicode are not UTF-8.
+        if (c < smallest || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF) || !plausibleInLabelText(c))
+            return Encoding::Windows1250;
+        multiByte = true;
+        i += length;
+    }
+    return multiByte ? Encoding::Utf8 : Encoding::Windows1250;
+}
+
+QString DescriptionsFile::decode(QByteArrayView bytes, Encoding *used)
+{
+    const Encoding encoding = detectEncoding(bytes);
+    if (used)
+        *used = encoding;
+    if (encoding == Encoding::Utf8)
+        return QString::fromUtf8(withoutBom(bytes));
+    return Windows1250::decode(bytes);
+}
+
+QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used)
+{
+    QList<QStringList> groups;
+    const Encoding encoding = detectEncoding(bytes);
+    if (used)
+        *used = encoding;
+    const int perGroup = labelsPerBarette + 1;
+    if (perGroup <= 0)
+        return groups;
+    const bool utf8 = encoding == Encoding::Utf8;
+    if (utf8)
+        bytes = withoutBom(bytes);
+    const char *data = bytes.data();
+    const qsizetype size = bytes.size();
+    qsizetype pos = 0;
+    // "@" stands for a line break inside a field; one look at the whole file
+    // spares the search in every line of the many files without one.
+    const bool hasAt = size > 0 && std::memchr(data, '@', size_t(size)) != nullptr;
+    // LF, NUL and "@" are single bytes in both encodings: lines are split as
+    // bytes and decoded one by one.
+    auto decodeLine = [utf8, hasAt](QByteArrayView line) {
+        QString text = utf8 ? QString::fromUtf8(line) : Windows1250::decode(line);
+        if (hasAt)
+            text.replace(QLatin1Char('@'), QLatin1Char('\n'));
+        return text;
+    };
+
+    // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
+    // share one string, which saves an allocation per line and most of the
+    // memory of a large file. A small table indexed by a hash of the bytes
+    // remembers the last line seen in each slot; a different line in the same
+    // slot simply takes it over, so a file of all-different lines costs
+    // little more than decoding each line.
+    constexpr qsizetype sharedLineLength = 64;
+    constexpr int slotBits = 12;
+    struct Slot
+    {
+        const char *bytes = nullptr;
+        qsizetype length = 0;
+        quint64 head = 0;   // first and last 8 bytes: lines of up to 16 bytes
+        quint64 tail = 0;   // compare without a call
+        QString text;
+    };
+    std::vector<Slot> table(size_t(1) << slotBits);
+    auto text = [&table, &decodeLine](const char *line, qsizetype length) -> QString {
+        if (length == 0)
+            return QString();
+        if (length > sharedLineLength)
+            return decodeLine(QByteArrayView(line, length));
+        const size_t word = size_t(std::min<qsizetype>(length, 8));
+        quint64 head = 0;
+        quint64 tail = 0;
+        std::memcpy(&head, line, word);
+        std::memcpy(&tail, line + length - qsizetype(word), word);
+        const quint64 hash = (head * 0x9E3779B97F4A7C15ull) ^ ((tail + quint64(length)) * 0xC2B2AE3D27D4EB4Full);
+        Slot &slot = table[size_t(hash >> (64 - slotBits))];
+        if (slot.length == length && slot.head == head && slot.tail == tail
+            && (length <= 16 || std::memcmp(slot.bytes + 8, line + 8, size_t(length - 16)) == 0))
+            return slot.text;
+        slot.bytes = line;
+        slot.length = length;
+        slot.head = head;
+        slot.tail = tail;
+        slot.text = decodeLine(QByteArrayView(line, length));
+        return slot.text;
+    };
+
+    // Text files hardly ever hold a NUL; one look at the whole file saves a
+    // search in every line.
+    // (An empty file has no data pointer, and memchr must never be given null.)
+    const bool hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
+    while (pos < size) {
+        QStringList group;
+        group.reserve(perGroup);
+        for (int i = 0; i < perGroup; ++i) {
+            if (pos >= size) {
+                group.append(QString());
+                continue;
+            }
+            const void *lf = std::memchr(data + pos, '\n', size_t(size - pos));
+            const qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
+            qsizetype textEnd = end;
+            if (hasNul) {
+                if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
+                    textEnd = static_cast<const char *>(nul) - data;
+            }
+            group.append(text(data + pos, textEnd - pos));
+            pos = lf ? end + 1 : size;
+        }
+        groups.append(std::move(group));
+    }
+    return groups;
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int labelsPerBarette,
+                                                    QList<QStringList> &groups, Encoding *used)
+{
+    if (used)
+        *used = Encoding::Windows1250;
+    groups.clear();
+    if (path.isEmpty())
+        return ReadStatus::NoPath;
+    // Only regular files: a FIFO or a device would block or never end.
+    QFile file;
+    switch (DescriptionsCheck::openRegular(path, file)) {
+    case DescriptionsCheck::Verdict::Ok:
+        break;
+    case DescriptionsCheck::Verdict::Missing:
+        return ReadStatus::Missing;
+    case DescriptionsCheck::Verdict::NotRegular:
+        return ReadStatus::NotRegular;
+    default:
+        return ReadStatus::OpenFailed;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ReadStatus::OpenFailed;
+    groups = parse(bytes, labelsPerBarette, used);
+    return ReadStatus::Ok;
+}
+
+qsizetype DescriptionsFile::lineCount(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0;
+    return bytes.count('\n') + (bytes.endsWith('\n') ? 0 : 1);
+}
+
+bool DescriptionsFile::serialize(const QStringList &fieldTexts, QByteArray &out,
+                                 qsizetype *badField, char32_t *badChar)
+{
+    QByteArray bytes;
+    QByteArray line;
+    for (qsizetype i = 0; i < fieldTexts.size(); ++i) {
+        QString text = fieldTexts.at(i);
+        text.replace(QLatin1Char('\n'), QLatin1Char('@'));
+        qsizetype bad = -1;
+        if (!Windows1250::encode(text, line, &bad)) {
+            if (badField)
+                *badField = i;
+            // The whole character, not the first half of a surrogate pair.
+            if (badChar)
+                *badChar = Windows1250::characterAt(text, bad);
+            return false;
+        }
+        bytes += line;
+        bytes += '\n';
+    }
+    out = std::move(bytes);
+    return true;
+}

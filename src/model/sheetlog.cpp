@@ -1,0 +1,3 @@
+#include "model/sheetlog.h"
+
+Q_LOGGING_CATEGORY(lcSheet, "lamello.sheet", QtInfoMsg)

@@ -1,3 +1,0 @@
-#include "preview/sheetlog.h"
-
-Q_LOGGING_CATEGORY(lcSheet, "lamello.sheet", QtInfoMsg)

@@ -1,0 +1,101 @@
+#include "prompts/prompts.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
+
+#include <utility>
+
+namespace {
+
+class DialogPrompts final : public Prompts
+{
+public:
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, caption, dir, filter);
+    }
+
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                         const QString &filter) override
+    {
+        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    }
+
+    void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::Ok);
+        box.exec();
+    }
+
+    QMessageBox::StandardButton question(QMessageBox::Icon icon, const QString &title,
+                                         const QString &text, QMessageBox::StandardButtons buttons,
+                                         QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, buttons);
+        // The program's own words for the answers, whatever Qt's translation says.
+        const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
+            {QMessageBox::Save, QT_TRANSLATE_NOOP("Prompts", "Zapisz")},
+            {QMessageBox::Discard, QT_TRANSLATE_NOOP("Prompts", "Porzuć")},
+            {QMessageBox::Cancel, QT_TRANSLATE_NOOP("Prompts", "Anuluj")},
+        };
+        for (const auto &[which, caption] : captions) {
+            if (QAbstractButton *button = box.button(which))
+                button->setText(QCoreApplication::translate("Prompts", caption));
+        }
+        box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
+
+    bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &okText,
+                 const QString &cancelText) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+        box.button(QMessageBox::Ok)->setText(okText);
+        box.button(QMessageBox::Cancel)->setText(cancelText);
+        return box.exec() == QMessageBox::Ok;
+    }
+};
+
+DialogPrompts platformPrompts;
+Prompts *installed = nullptr;
+
+} // namespace
+
+bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QString &text, const QString &,
+                      const QString &)
+{
+    return question(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
+           == QMessageBox::Ok;
+}
+
+int Prompts::runDialog(QDialog &dialog)
+{
+    return dialog.exec();
+}
+
+void Prompts::aboutQt(QWidget *parent)
+{
+    // An empty title: the toolkit's own.
+    QMessageBox::aboutQt(parent, QString());
+}
+
+QString Prompts::startFolder(const QString &relative)
+{
+    const QFileInfo folder(QDir::current().filePath(relative));
+    return folder.isDir() ? folder.absoluteFilePath() : QDir::homePath();
+}
+
+Prompts &Prompts::current()
+{
+    return installed ? *installed : platformPrompts;
+}
+
+void Prompts::install(Prompts *prompts)
+{
+    installed = prompts;
+}
