@@ -58,9 +58,8 @@ QString textsFile(int barettes)
 void importSheet(Preview &preview, int barettes)
 {
     preview.generationEnabled = true;
-    preview.fonts = QList<QFont>();
     preview.filePath = textsFile(barettes);
-    preview.readFile();
+    preview.readFile(false);
     preview.generatePages();
     QCoreApplication::processEvents();
 }

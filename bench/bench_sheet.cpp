@@ -185,8 +185,7 @@ void BM_MemoryAfterLargeSheet(benchmark::State &state)
     state.counters["RSS_large_MiB"] = double(residentKiB()) / 1024;
     for (auto _ : state) {
         preview.filePath = fileOfBarettes(10);
-        preview.readFile();
-        preview.fonts = QList<QFont>();
+        preview.readFile(false);
         preview.generatePages();
         QCoreApplication::processEvents();
     }

@@ -63,6 +63,7 @@ private slots:
         p.generationEnabled = true;
         p.filePath = input;
         p.setLabelsPerBarette(n);
+        p.readFile();
         p.updateDimensions(QRectF(0, 0, 40, 10), QRectF(0, 0, 52, 9));
         p.setPrinter(Preview::builtInPdfName);
         const QString windowPdf = files.path(QStringLiteral("window.pdf"));

@@ -2,6 +2,7 @@
 // and undo of every field edit.
 
 #include "fakeprompts.h"
+#include "model/sheetdocument.h"
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
@@ -86,8 +87,9 @@ class TestFieldEditing : public QObject
         QStringList s;
         for (const MyGraphicsItem *f : p.fields())
             s.append(f->currentText() + QLatin1Char('|') + describe(f->currentFont()));
-        for (const QFont &f : p.fonts)
-            s.append(QStringLiteral("memory ") + describe(f));
+        for (qsizetype id = 0; id < p.fieldCount(); ++id)
+            s.append(QStringLiteral("document ") + p.document()->text(id) + QLatin1Char('|')
+                     + describe(p.document()->font(id)));
         return s;
     }
 
@@ -176,23 +178,21 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, kept);
-        MyGraphicsItem field(0, nullptr);
-        field.setRectF(QRectF(0, 0, 100, 30));
-        field.setText(text);
-        LabelEditDialog dialog(0, text, field.currentFont(), &field);
+        SheetDocument document;
+        document.reset({text});
+        LabelEditDialog dialog(0, text, document.font(0), &document);
         QCOMPARE(dialog.plainText(), kept);
         QSignalSpy changed(&dialog, &LabelEditDialog::changeLabel);
         in<QPushButton>(dialog, "pbAccept")->click();
-        QCOMPARE(field.currentText(), kept);
+        QCOMPARE(document.text(0), kept);
         QCOMPARE(changed.size(), 1);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
     }
 
     void enterBreaksTheLineAndTheLayoutIsThePartsOwn()
     {
-        MyGraphicsItem field(0, nullptr);
-        field.setRectF(QRectF(0, 0, 100, 30));
-        LabelEditDialog dialog(0, QString(), field.currentFont(), &field);
+        SheetDocument document;
+        LabelEditDialog dialog(0, QString(), document.font(0), &document);
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edycja opisu"));
@@ -207,28 +207,28 @@ private slots:
         QVERIFY(dialog.isVisible());   // Enter did not press OK
         in<QPushButton>(dialog, "pbAccept")->click();
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(field.currentText(), QStringLiteral("Pompa\nP1"));
+        QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1"));
+        QVERIFY(document.isModified());
     }
 
     void charactersTheFilesCannotHoldAreRefusedByName()
     {
-        MyGraphicsItem field(0, nullptr);
-        field.setRectF(QRectF(0, 0, 100, 30));
-        field.setText(QStringLiteral("Pompa"));
-        LabelEditDialog dialog(0, field.currentText(), field.currentFont(), &field);
+        SheetDocument document;
+        document.reset({QStringLiteral("Pompa")});
+        LabelEditDialog dialog(0, document.text(0), document.font(0), &document);
         dialog.textBox()->setPlainText(QStringLiteral("Pompa \U0001F600 ok"));
         in<QPushButton>(dialog, "pbAccept")->click();
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY2(prompts.messages.at(0).text.contains(QStringLiteral("„\U0001F600” (U+1F600)")),
                  qPrintable(prompts.messages.at(0).text));
-        QCOMPARE(field.currentText(), QStringLiteral("Pompa"));
+        QCOMPARE(document.text(0), QStringLiteral("Pompa"));
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
         QCOMPARE(dialog.textBox()->textCursor().selectedText(), QStringLiteral("\U0001F600"));
 
         // Polish letters and the other characters of the code page pass.
         dialog.textBox()->setPlainText(QStringLiteral("Zażółć „gęślą” – 5 °C"));
         in<QPushButton>(dialog, "pbAccept")->click();
-        QCOMPARE(field.currentText(), QStringLiteral("Zażółć „gęślą” – 5 °C"));
+        QCOMPARE(document.text(0), QStringLiteral("Zażółć „gęślą” – 5 °C"));
         QCOMPARE(prompts.messages.size(), 1);
     }
 
@@ -276,7 +276,7 @@ private slots:
         }
         QCOMPARE(field->currentText(), QStringLiteral("Nowy\nopis"));
         QCOMPARE(describe(field->currentFont()), QStringLiteral("14px/-1pt B-U TIMES_K"));
-        QCOMPARE(p.fonts.at(3).weight(), int(QFont::Normal));   // the dialog's font is not remembered
+        QCOMPARE(p.document()->font(3).weight(), int(QFont::Bold));   // the dialog's font is the field's now
         const QStringList after = snapshot(p);
         QCOMPARE(p.undoStack()->count(), 1);
         p.undoStack()->undo();
@@ -304,8 +304,7 @@ private slots:
         QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, p.mapFromScene(strip->frame().center()));
         QCOMPARE(strip->currentText(), QStringLiteral("Szafa sterownicza numer jeden, rozdzielnica główna i zasilanie awaryjne"));
         QCOMPARE(strip->fill().color(), orange);   // measured for the first time
-        p.undoStack()->undo();
-        QCOMPARE(strip->currentText(), QString());
+        QCOMPARE(p.undoStack()->count(), 0);   // not the document's: nothing to undo
     }
 
     // ---------------------------------------------------- drag and drop
@@ -443,15 +442,16 @@ private slots:
         showSheet(p, 2);
         // Fonts of every kind: a remembered font sized in points (as old
         // projects hold), a bold field whose memory is not, a demi-bold one.
-        QFont points = p.fonts.at(1);
+        SheetDocument *document = p.document();
+        QFont points = document->font(1);
         points.setPointSizeF(9.5);
-        p.fonts[1] = points;
-        p.fonts[2].setWeight(QFont::Bold);
-        p.generatePages();
-        p.fields().at(2)->changeFontBold();   // the field normal again, its memory bold
-        QFont demi = p.fields().at(3)->currentFont();
+        document->setContent(1, document->text(1), points);
+        QFont bold = document->font(2);
+        bold.setWeight(QFont::Bold);
+        document->setContent(2, document->text(2), bold);
+        QFont demi = document->font(3);
         demi.setWeight(QFont::DemiBold);
-        p.fields().at(3)->restore(p.fields().at(3)->currentText(), demi);
+        document->setContent(3, document->text(3), demi);
         if (selection) {
             for (int id : {1, 2, 3, 12})
                 p.clickedItem(id, QFont(), false, true);
@@ -477,7 +477,7 @@ private slots:
         QCOMPARE(snapshot(p), before);
     }
 
-    void editsUndoInOrderAndARebuildForgetsThem()
+    void editsUndoInOrderAndSurviveEveryRebuild()
     {
         Preview p;
         showSheet(p);
@@ -497,10 +497,25 @@ private slots:
         QCOMPARE(p.fields().at(7)->currentText(), QStringLiteral("H0"));
         QCOMPARE(p.fields().at(7)->currentFont().weight(), int(QFont::Bold));
 
-        p.setPrinter(Preview::builtInPdfName);   // rebuilds
-        QCOMPARE(p.undoStack()->count(), 0);
-        QVERIFY(!p.undoStack()->canUndo());
-        QCOMPARE(p.fields().at(7)->currentText(), QStringLiteral("L0.7"));   // the file's text again
+        // Another printer, other sizes, another label count: the places
+        // change, the edits and their undo stay.
+        const std::function<void()> rebuilds[] = {
+            [&p] { p.setPrinter(Preview::builtInPdfName); },
+            [&p] { QVERIFY(p.updateDimensions(QRectF(0, 0, 30, 10), QRectF(0, 0, 40, 8))); },
+            [&p] { QVERIFY(p.setLabelsPerBarette(5)); p.updatePreview(); },
+        };
+        for (const auto &rebuild : rebuilds) {
+            rebuild();
+            QCOMPARE(p.undoStack()->count(), 3);
+            QCOMPARE(p.field(7)->currentText(), QStringLiteral("H0"));
+            QCOMPARE(p.field(7)->currentFont().weight(), int(QFont::Bold));
+        }
+        p.undoStack()->undo();
+        p.undoStack()->undo();
+        QCOMPARE(p.field(7)->currentText(), QStringLiteral("L0.7"));
+        QVERIFY(p.document()->isModified());
+        p.undoStack()->undo();
+        QVERIFY(!p.document()->isModified());
     }
 };
 

@@ -6,11 +6,13 @@
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
+#include "model/sheetdocument.h"
 #include "sheet/preview.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -156,7 +158,7 @@ private slots:
         const Row rows[] = {
             {"&Nowe opisy", "Ctrl+N", true},           {"&Otwórz projekt", "Ctrl+O", true},
             {"&Zapisz projekt", "Ctrl+S", true},       {"&Importuj plik z opisami", "Ctrl+Alt+O", true},
-            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Alt+F4", true},
+            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Ctrl+Q", true},
             {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
             {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
@@ -178,7 +180,7 @@ private slots:
         const QList<QAction *> fileActions = window->menuBar()->actions().first()->menu()->actions();
         for (const QAction *a : fileActions)
             fileEntries.append(a->text());
-        QCOMPARE(fileEntries.size(), 6);
+        QCOMPARE(fileEntries.size(), 7);
         QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
 
         QStringList bars;
@@ -246,7 +248,7 @@ private slots:
         const QRectF area = preview->layout().fAvailableArea;
         cb->setCurrentIndex(0);
         QCOMPARE(preview->layout().fAvailableArea, area);
-        QCOMPARE(preview->fields().size(), 13 * (n + 1));
+        QCOMPARE(preview->fieldCount(), 13 * (n + 1));
     }
 
     void aDefaultPrinterHiddenByItsNameLeavesThePlaceholder()
@@ -282,19 +284,22 @@ private slots:
     {
         const QString path = files.write(QStringLiteral("panel.txt"), numberedLines(2));
         import(path);
-        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
         QCOMPARE(prompts.captions.last(), QStringLiteral("Importuj opisy"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
 
         clickField(4);
         child<QPushButton>(QStringLiteral("pbBold"))->click();
-        QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
+        QCOMPARE(preview->document()->font(4).weight(), int(QFont::Bold));
+        QVERIFY(window->isWindowModified());
+        prompts.questionAnswers = {QMessageBox::Discard};
         import(path);
+        QVERIFY(!window->isWindowModified());
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
 
         // A cancelled dialog loads nothing and keeps the title.
         import(QString());
-        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
 
         // So does a file that is refused, and the remembered fonts stay.
@@ -302,12 +307,13 @@ private slots:
         child<QPushButton>(QStringLiteral("pbBold"))->click();
         const QString fifo = files.path(QStringLiteral("fifo"));
         QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        prompts.questionAnswers = {QMessageBox::Discard};
         import(fifo);
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages.at(0).text.contains(fifo));
-        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
-        QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
+        QCOMPARE(preview->document()->font(4).weight(), int(QFont::Bold));
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()
@@ -326,7 +332,7 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Bold));
-        QCOMPARE(window->windowTitle(), files.path(QStringLiteral("cabinet.dat")) + QStringLiteral(" - Lamello"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("cabinet.lmpro[*] — Lamello"));
 
         // A missing project is said so, and the sheet stays as it is.
         const QString missing = files.path(QStringLiteral("gone.lmpro"));
@@ -379,7 +385,9 @@ private slots:
         QFont almost;
         almost.setPixelSize(23);
         import(files.write(QStringLiteral("b.txt"), numberedLines(1)));
-        preview->fonts = {big, small, almost};
+        preview->document()->reset({}, {big, small, almost});   // then read again, keeping them
+        preview->filePath = files.path(QStringLiteral("b.txt"));
+        preview->readFile();
         preview->updatePreview();
 
         clickField(0);   // both holders at 24
@@ -407,8 +415,7 @@ private slots:
         QFont f14;
         f14.setPixelSize(14);
         import(files.write(QStringLiteral("s.txt"), numberedLines(1)));
-        preview->fonts[3] = f14;
-        preview->updatePreview();
+        preview->document()->setContent(3, preview->document()->text(3), f14);
         clickField(3);
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
         QCOMPARE(window->fontSizeModel()->value(), 14);
@@ -426,16 +433,17 @@ private slots:
         clickField(3);
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
         child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();   // field 3: 15
+        prompts.questionAnswers = {QMessageBox::Discard};
         import(files.write(QStringLiteral("s2.txt"), numberedLines(1)));
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
         child<QPushButton>(QStringLiteral("pbFontSizeUp"))->click();
         for (const MyGraphicsItem *f : preview->fields())
             QCOMPARE(f->currentFont().pixelSize(), 11);
-        // A rebuild takes the remembered fonts (a change to all fields is not
-        // remembered): the size shown follows what the fields have again.
+        // A rebuild keeps every font, a change to all fields too: the size
+        // shown follows what the fields have.
         preview->updatePreview();
-        QCOMPARE(preview->fields().at(0)->currentFont().pixelSize(), 10);
-        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        QCOMPARE(preview->fields().at(0)->currentFont().pixelSize(), 11);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("11"));
     }
 
     void typingChangesTheFieldsAtEveryKeystroke()
@@ -449,7 +457,7 @@ private slots:
         QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 10);
         QTest::keyClicks(field, QStringLiteral("18"));   // 1 (ignored), then 18
         QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 18);
-        QCOMPARE(preview->fonts.at(5).pixelSize(), 18);
+        QCOMPARE(preview->document()->font(5).pixelSize(), 18);
         QCOMPARE(preview->fields().at(4)->currentFont().pixelSize(), 10);
     }
 
@@ -481,7 +489,8 @@ private slots:
         QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(preview->fields().at(0)->currentFont().weight(), int(QFont::Bold));
 
-        // A new import rebuilds the sheet: nothing is left to undo.
+        // Another file replaces the sheet: nothing is left to undo.
+        prompts.questionAnswers = {QMessageBox::Discard};
         import(files.write(QStringLiteral("undo2.txt"), numberedLines(1)));
         QVERIFY(!undo->isEnabled() && !redo->isEnabled());
     }
@@ -654,14 +663,14 @@ private slots:
         pad->textArea()->moveCursor(QTextCursor::Start);
         QTest::keyClicks(pad->textArea(), QStringLiteral("New"));
         QTest::keyClick(pad->textArea(), Qt::Key_Return);   // every text moves one field on
-        prompts.questionAnswers = {QMessageBox::Save};
+        prompts.questionAnswers = {QMessageBox::Save, QMessageBox::Discard};
         pad->findChild<QPushButton *>(QStringLiteral("pbSave"))->click();
 
         QCOMPARE(preview->fields().at(0)->currentText(), QStringLiteral("New"));
         QCOMPARE(preview->fields().at(3)->currentText(), QStringLiteral("T2"));
         QCOMPARE(preview->fields().at(3)->currentFont().weight(), int(QFont::Bold));
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
-        QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
+        QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
     }
 
     // Quitting with unsaved changes asks for that editor; "Anuluj" keeps both

@@ -162,7 +162,7 @@ private slots:
             QVERIFY2(prompts.messages.isEmpty(), qPrintable(lastMessage()));
             QCOMPARE(title.size(), 1);
             QCOMPARE(title.at(0).at(0).toString(), files.path(QStringLiteral("round.dat")));
-            QCOMPARE(opened.barettes().size(), 2);
+            QCOMPARE(opened.baretteCount(), 2);
             QCOMPARE(opened.fields().size(), 2 * (labels + 1));
             for (int id = 0; id < opened.fields().size(); ++id) {
                 const MyGraphicsItem *field = opened.fields().at(id);

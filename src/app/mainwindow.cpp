@@ -2,6 +2,7 @@
 
 #include "app/helpdialog.h"
 #include "app/pageindicator.h"
+#include "model/sheetdocument.h"
 #include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
@@ -11,6 +12,8 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QIntValidator>
 #include <QKeySequence>
 #include <QLabel>
@@ -70,11 +73,12 @@ void MainWindow::createActions()
         {newAct, QT_TR_NOOP("&Nowe opisy"), QT_TR_NOOP("CTRL+N"), ":/icons/new.png"},
         {openProjectAct, QT_TR_NOOP("&Otwórz projekt"), QT_TR_NOOP("CTRL+O"), ":/icons/open.png"},
         {saveProjectAct, QT_TR_NOOP("&Zapisz projekt"), QT_TR_NOOP("CTRL+S"), ":/icons/Save-icon.png"},
+        {saveProjectAsAct, QT_TR_NOOP("Zapisz projekt &jako…"), QT_TR_NOOP("CTRL+SHIFT+S"), nullptr},
         // The import command shows the picture named "export" and the export
         // command the one named "import".
         {importAct, QT_TR_NOOP("&Importuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+O"), ":/icons/export-icon.png"},
         {exportAct, QT_TR_NOOP("&Eksportuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+S"), ":/icons/import-icon.png"},
-        {exitAct, QT_TR_NOOP("&Zakończ"), QT_TR_NOOP("ALT+F4"), ":/icons/exit-icon.png"},
+        {exitAct, QT_TR_NOOP("&Zakończ"), QT_TR_NOOP("CTRL+Q"), ":/icons/exit-icon.png"},
         {editorAct, QT_TR_NOOP("&Edytor"), QT_TR_NOOP("CTRL+E"), ":/icons/edit.png"},
         {printOneAct, QT_TR_NOOP("Drukuj &bieżącą stronę"), QT_TR_NOOP("CTRL+P"), ":/icons/printer_b.png"},
         {printAllAct, QT_TR_NOOP("Drukuj &wszystkie strony"), QT_TR_NOOP("CTRL+SHIFT+P"), ":/icons/printer_g.png"},
@@ -90,8 +94,9 @@ void MainWindow::createActions()
     }
 
     connect(newAct, &QAction::triggered, this, &MainWindow::newFile);
-    connect(openProjectAct, &QAction::triggered, preview, qOverload<>(&Preview::openProject));
+    connect(openProjectAct, &QAction::triggered, this, &MainWindow::openProject);
     connect(saveProjectAct, &QAction::triggered, preview, &Preview::saveProject);
+    connect(saveProjectAsAct, &QAction::triggered, preview, &Preview::saveProjectAs);
     connect(importAct, &QAction::triggered, this, &MainWindow::openFile);
     connect(exportAct, &QAction::triggered, this, &MainWindow::saveFile);
     connect(exitAct, &QAction::triggered, this, &MainWindow::close);
@@ -126,8 +131,8 @@ void MainWindow::createActions()
     connect(goToPageAct, &QAction::triggered, lbPage, &PageIndicator::startEditing);
     connect(lbPage, &PageIndicator::pageRequested, this, &MainWindow::showPage);
 
-    // Undo and redo of the field edits; the sheet keeps them and forgets
-    // them at every rebuild.
+    // Undo and redo of the field edits; the sheet's document keeps them over
+    // every new layout and forgets them when other texts are read.
     QUndoStack *history = preview->undoStack();
     undoAct = new QAction(tr("&Cofnij"), this);
     undoAct->setObjectName(QStringLiteral("undoAct"));
@@ -149,7 +154,7 @@ void MainWindow::createActions()
 void MainWindow::createMenus()
 {
     fileMenu = menuBar()->addMenu(tr("&Plik"));
-    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, importAct, exportAct, exitAct});
+    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, saveProjectAsAct, importAct, exportAct, exitAct});
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
@@ -324,6 +329,7 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
     connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
+    connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
@@ -361,12 +367,49 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    if (!mayReplaceSheet()) {
+        event->ignore();
+        return;
+    }
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::mayReplaceSheet()
+{
+    SheetDocument *document = preview->document();
+    if (!document->isModified())
+        return true;
+    switch (Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
+                                        tr("Arkusz ma niezapisane zmiany. Zapisać projekt?"),
+                                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                        QMessageBox::Save)) {
+    case QMessageBox::Save:
+        // Only a save that really happened lets the sheet go.
+        return preview->saveProject() && !document->isModified();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::openProject()
+{
+    if (!mayReplaceSheet())
+        return;
+    const QString start = preview->projectPath().isEmpty()
+                              ? Prompts::startFolder(QStringLiteral("files/projects"))
+                              : QFileInfo(preview->projectPath()).absolutePath();
+    const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"), start,
+                                                         QStringLiteral("*.lmpro"));
+    if (!path.isEmpty())
+        preview->openProject(path);
 }
 
 void MainWindow::openProjectFile(QString path)
 {
-    preview->openProject(path);
+    if (mayReplaceSheet())
+        preview->openProject(path);
 }
 
 void MainWindow::openFromCommandLine(const QStringList &arguments)
@@ -399,15 +442,14 @@ void MainWindow::openFile()
                                                          QStringLiteral("*.txt;;*.dat"));
     // A cancelled dialog changes nothing: the file shown stays the one the
     // title names and the editor opens.
-    if (file.isEmpty())
+    if (file.isEmpty() || !mayReplaceSheet())
         return;
     // A refused or declined file leaves the sheet, its fonts and the title as
-    // they were.
+    // they were. A new file starts every field in the default font.
     preview->filePath = file;
-    if (!preview->readFile())
+    if (!preview->readFile(false))
         return;
     pathToFile = file;
-    preview->fonts = QList<QFont>();
     preview->generatePages();
     updateWindowTitle();
 }
@@ -421,6 +463,12 @@ void MainWindow::openThisFile(QString file)
 {
     if (file.isEmpty())
         return;
+    // The editor has saved the file; the sheet's own edits come first.
+    if (!mayReplaceSheet()) {
+        statusBar()->showMessage(tr("Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.")
+                                     .arg(QDir::toNativeSeparators(file)));
+        return;
+    }
     preview->filePath = file;
     if (!preview->readFile())
         return;
@@ -431,7 +479,12 @@ void MainWindow::openThisFile(QString file)
 
 void MainWindow::updateWindowTitle()
 {
-    setWindowTitle(pathToFile + tr(" - Lamello"));
+    // The document's name: the project's when there is one, else the
+    // descriptions file's; "[*]" shows unsaved changes.
+    const QString &project = preview->projectPath();
+    const QString name = QFileInfo(project.isEmpty() ? pathToFile : project).fileName();
+    setWindowTitle((name.isEmpty() ? QString() : name + QStringLiteral("[*] — ")) + QStringLiteral("Lamello"));
+    setWindowModified(preview->document()->isModified());
 }
 
 void MainWindow::updatePathToFile(QString newPath)

@@ -88,6 +88,11 @@ private:
     // Shows page `page` (counted from 1), kept within the sheet.
     void showPage(int page);
     EditPad *showEditor(const QString &path);
+    // Before the sheet's texts are replaced or the window closes: asks what
+    // to do with unsaved changes; false when the user cancels or the save
+    // failed.
+    bool mayReplaceSheet();
+    void openProject();
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;
@@ -95,6 +100,7 @@ private:
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
     QAction *saveProjectAct = nullptr;
+    QAction *saveProjectAsAct = nullptr;
     QAction *importAct = nullptr;
     QAction *exportAct = nullptr;
     QAction *exitAct = nullptr;

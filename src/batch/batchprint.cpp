@@ -2,11 +2,12 @@
 
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
-#include "sheet/pagebuilder.h"
+#include "model/projectfile.h"
+#include "model/sheetdocument.h"
+#include "model/sheetlayout.h"
+#include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
-#include "model/projectfile.h"
-#include "model/sheetlayout.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
-#include <QGraphicsScene>
 #include <QRegularExpression>
 #include <QTextStream>
 
@@ -112,7 +112,7 @@ private:
     std::optional<QList<int>> chosenPages;
     bool noLimit = false;
     SheetLayout sheet;
-    QList<QStringList> texts;
+    QStringList texts;   // by field id
     QList<QFont> fonts;   // a project's stored fonts, by field id
 
     QElapsedTimer timer;
@@ -229,7 +229,7 @@ std::optional<Failure> Run::readInput()
     if (std::optional<Failure> refused = checkDescriptions(input))
         return refused;
     const QString program = QStringLiteral("lamello-batch");
-    switch (DescriptionsFile::read(input, sheet.labelsPerBarette, texts)) {
+    switch (DescriptionsFile::readLines(input, texts)) {
     case DescriptionsFile::ReadStatus::Ok:
         return std::nullopt;
     case DescriptionsFile::ReadStatus::NoPath:
@@ -272,7 +272,7 @@ std::optional<Failure> Run::readProject()
     const QByteArray textBytes = textsFile.readAll();
     if (textsFile.error() != QFileDevice::NoError)
         return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
-    texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette);
+    texts = DescriptionsFile::parseLines(textBytes);
     const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
     const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
     if (projectFile.error() != QFileDevice::NoError)
@@ -339,7 +339,12 @@ bool Run::reportProgress(int done, int total)
 std::optional<Failure> Run::print()
 {
     const QString program = QStringLiteral("lamello-batch");
-    const int pageCount = PageBuilder(sheet, texts, {}).pageCount();
+    // A descriptions file: every field in the default font, as freshly
+    // imported; a project: its fonts.
+    SheetDocument document;
+    document.reset(std::move(texts), fonts);
+    const PagePainter painter(sheet, document);
+    const int pageCount = painter.pageCount();
     QList<int> pages;
     if (chosenPages) {
         for (int p : std::as_const(*chosenPages)) {
@@ -355,13 +360,11 @@ std::optional<Failure> Run::print()
             pages.append(p);
     }
 
-    // One page is built, drawn and dropped at a time: a sheet of any size
-    // takes the memory of one page.
-    // A descriptions file: every field in the default font, as freshly imported.
-    const PageBuilder builder(sheet, texts, fonts);
+    // Pages are painted straight from the texts and fonts: a sheet of any
+    // size takes no memory beyond them.
     const auto drawPage = [&](int index, PageRenderer &renderer) {
-        const std::unique_ptr<QGraphicsScene> scene(builder.build(pages.at(index), nullptr, nullptr));
-        return renderer.drawPage(scene.get());
+        return renderer.drawPage(
+            [&](QPainter *p, const QRectF &paper) { painter.paint(p, pages.at(index), paper); });
     };
     const auto progress = [this](int done, int total) { return reportProgress(done, total); };
 

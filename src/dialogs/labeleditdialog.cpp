@@ -1,7 +1,7 @@
 #include "dialogs/labeleditdialog.h"
 
 #include "prompts/prompts.h"
-#include "sheet/mygraphicsitem.h"
+#include "model/sheetdocument.h"
 #include "model/specialglyphfont.h"
 #include "model/windows1250.h"
 #include "dialogs/fontdialog.h"
@@ -17,11 +17,16 @@
 #include <QTextOption>
 #include <QVBoxLayout>
 
-LabelEditDialog::LabelEditDialog(int, QString text, QFont font, MyGraphicsItem *item)
-    : field(item)
+LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument *document)
+    : document(document)
+    , fieldId(id)
     , font(font)
     , originalFont(font)
 {
+    if (document) {
+        originalText = document->text(id);
+        originalDocumentFont = document->font(id);
+    }
     formatsLegend = new FormatsLegend(false, this);
     formatsLegend->setObjectName(QStringLiteral("legend"));
 
@@ -122,8 +127,14 @@ void LabelEditDialog::pbAcceptClicked()
                                        .arg(Windows1250::describe(c)));
         return;
     }
-    if (field)
-        field->setText(text);
+    if (document) {
+        // The font the dialog showed on the field goes into the same step.
+        if (fontApplied)
+            document->setContent(fieldId, originalText, originalDocumentFont);
+        const QFont newFont = fontApplied ? SpecialGlyphFont::fieldFont(font) : originalDocumentFont;
+        fontApplied = false;
+        document->editField(fieldId, text, newFont, tr("Edycja opisu"));
+    }
     emit changeLabel(text);
     accept();
 }
@@ -156,8 +167,8 @@ void LabelEditDialog::pbFontClicked()
 
 void LabelEditDialog::fontChanged(QFont newFont)
 {
-    if (field) {
-        field->setUsersFont(newFont);
+    if (document) {
+        document->setContent(fieldId, document->text(fieldId), SpecialGlyphFont::fieldFont(newFont));
         fontApplied = true;
     }
     font = newFont;
@@ -167,8 +178,8 @@ void LabelEditDialog::fontChanged(QFont newFont)
 
 void LabelEditDialog::reject()
 {
-    if (field && fontApplied)
-        field->restore(field->currentText(), originalFont);
+    if (document && fontApplied)
+        document->setContent(fieldId, originalText, originalDocumentFont);
     fontApplied = false;
     QDialog::reject();
 }

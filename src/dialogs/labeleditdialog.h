@@ -7,14 +7,14 @@
 
 class FontDialog;
 class FormatsLegend;
-class MyGraphicsItem;
+class SheetDocument;
 class QPushButton;
 class QRadioButton;
 class QTextEdit;
 
 // Edits the text of one field: a box in the symbol font with the legend of
 // the symbol characters under it. Enter starts a new line; OK writes the text
-// into the field, which measures it again.
+// into field `id` of the sheet's document, as one step to undo.
 //
 // The text goes in and comes out as plain text: a label such as "<b>Pompa</b>"
 // stays those characters. A character that Windows-1250 cannot hold (pasted
@@ -28,7 +28,8 @@ class LabelEditDialog : public QDialog
     Q_OBJECT
 
 public:
-    LabelEditDialog(int id, QString text, QFont font, MyGraphicsItem *item);
+    // Without a document the dialog only edits its own copy.
+    LabelEditDialog(int id, QString text, QFont font, SheetDocument *document);
     ~LabelEditDialog() override;
 
     QTextEdit *textBox() const { return teText; }
@@ -62,7 +63,10 @@ private:
     QPushButton *pbCancel = nullptr;
     QPushButton *pbFont = nullptr;
     FormatsLegend *formatsLegend = nullptr;
-    QPointer<MyGraphicsItem> field;
+    QPointer<SheetDocument> document;
+    int fieldId = -1;
+    QString originalText;
+    QFont originalDocumentFont;
     QPointer<FontDialog> fontDialog;
     QFont font;
     QFont originalFont;

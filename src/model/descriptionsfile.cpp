@@ -110,13 +110,31 @@ QString DescriptionsFile::decode(QByteArrayView bytes, Encoding *used)
 
 QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used)
 {
+    return group(parseLines(bytes, used), labelsPerBarette);
+}
+
+QList<QStringList> DescriptionsFile::group(const QStringList &lines, int labelsPerBarette)
+{
     QList<QStringList> groups;
-    const Encoding encoding = detectEncoding(bytes);
-    if (used)
-        *used = encoding;
     const int perGroup = labelsPerBarette + 1;
     if (perGroup <= 0)
         return groups;
+    groups.reserve((lines.size() + perGroup - 1) / perGroup);
+    for (qsizetype first = 0; first < lines.size(); first += perGroup) {
+        QStringList group = lines.mid(first, perGroup);
+        while (group.size() < perGroup)
+            group.append(QString());
+        groups.append(std::move(group));
+    }
+    return groups;
+}
+
+QStringList DescriptionsFile::parseLines(QByteArrayView bytes, Encoding *used)
+{
+    QStringList lines;
+    const Encoding encoding = detectEncoding(bytes);
+    if (used)
+        *used = encoding;
     const bool utf8 = encoding == Encoding::Utf8;
     if (utf8)
         bytes = withoutBom(bytes);
@@ -180,34 +198,35 @@ QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBa
     // (An empty file has no data pointer, and memchr must never be given null.)
     const bool hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
     while (pos < size) {
-        QStringList group;
-        group.reserve(perGroup);
-        for (int i = 0; i < perGroup; ++i) {
-            if (pos >= size) {
-                group.append(QString());
-                continue;
-            }
-            const void *lf = std::memchr(data + pos, '\n', size_t(size - pos));
-            const qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
-            qsizetype textEnd = end;
-            if (hasNul) {
-                if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
-                    textEnd = static_cast<const char *>(nul) - data;
-            }
-            group.append(text(data + pos, textEnd - pos));
-            pos = lf ? end + 1 : size;
+        const void *lf = std::memchr(data + pos, '\n', size_t(size - pos));
+        const qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
+        qsizetype textEnd = end;
+        if (hasNul) {
+            if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
+                textEnd = static_cast<const char *>(nul) - data;
         }
-        groups.append(std::move(group));
+        lines.append(text(data + pos, textEnd - pos));
+        pos = lf ? end + 1 : size;
     }
-    return groups;
+    return lines;
 }
 
 DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int labelsPerBarette,
                                                     QList<QStringList> &groups, Encoding *used)
 {
+    groups.clear();
+    QStringList lines;
+    const ReadStatus status = readLines(path, lines, used);
+    if (status == ReadStatus::Ok)
+        groups = group(lines, labelsPerBarette);
+    return status;
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::readLines(const QString &path, QStringList &lines, Encoding *used)
+{
     if (used)
         *used = Encoding::Windows1250;
-    groups.clear();
+    lines.clear();
     if (path.isEmpty())
         return ReadStatus::NoPath;
     // Only regular files: a FIFO or a device would block or never end.
@@ -225,7 +244,7 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;
-    groups = parse(bytes, labelsPerBarette, used);
+    lines = parseLines(bytes, used);
     return ReadStatus::Ok;
 }
 

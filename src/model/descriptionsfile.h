@@ -43,6 +43,16 @@ public:
     // Groups `bytes` into barettes of `labelsPerBarette` + 1 texts.
     static QList<QStringList> parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used = nullptr);
 
+    // `lines` in groups of `labelsPerBarette` + 1, the last completed with empty texts.
+    static QList<QStringList> group(const QStringList &lines, int labelsPerBarette);
+
+    // Every line of `bytes` as one field text, in file order: the text of
+    // field id i is line i.
+    static QStringList parseLines(QByteArrayView bytes, Encoding *used = nullptr);
+
+    // readLines() without grouping; on any status but Ok `lines` is left empty.
+    static ReadStatus readLines(const QString &path, QStringList &lines, Encoding *used = nullptr);
+
     // Reads the regular file at `path` (anything else is NotRegular, and is
     // never opened). On any status but Ok, `groups` is left empty. Check a
     // file with DescriptionsCheck first: this reads whatever it is given.

@@ -37,3 +37,14 @@ QFont SpecialGlyphFont::defaultFont()
     }();
     return *font;
 }
+
+QFont SpecialGlyphFont::fieldFont(QFont font)
+{
+    // Setting a family the font already has would still detach it.
+    const QString name = family();
+    if (font.family() != name)
+        font.setFamily(name);
+    if (font.pixelSize() == 1)
+        font.setPixelSize(10);
+    return font;
+}

@@ -20,6 +20,10 @@ public:
 
     // The font every new field starts with: the special family at pixel size 10.
     static QFont defaultFont();
+
+    // The font a field shows for a font it was given: the special family,
+    // and a pixel size of 1 (the font dialog's automatic size) as 10.
+    static QFont fieldFont(QFont font);
 };
 
 // Makes the resources compiled into the core library available; safe to call

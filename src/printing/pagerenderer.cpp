@@ -2,9 +2,6 @@
 
 #include "model/sheetlayout.h"
 
-#include <QGraphicsItem>
-#include <QGraphicsScene>
-#include <QStyleOptionGraphicsItem>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 
@@ -41,38 +38,23 @@ bool PageRenderer::begin()
     return true;
 }
 
-bool PageRenderer::drawPage(QGraphicsScene *scene)
+bool PageRenderer::drawPage(const PaintPage &paintPage)
 {
     if (pages > 0 && !device->newPage())
         return false;
     ++pages;
     painter.save();
-    const QTransform toDevice = sceneToDevice(*device);
-    painter.setWorldTransform(toDevice);
-    // The whole sheet is the window onto the scene, so that a field reaching
+    painter.setWorldTransform(sceneToDevice(*device));
+    // The whole sheet is the window onto the page, so that a field reaching
     // past the printable area is cut at the paper's edge and nowhere else.
     const QRectF sheet = device->pageLayout().fullRect(QPageLayout::Millimeter);
     const QRectF paper(0, 0, sheet.width() * SheetLayout::unitsPerMm, sheet.height() * SheetLayout::unitsPerMm);
     painter.setClipRect(paper);
-
-    // The items are painted bottom to top as a view does with
-    // QGraphicsView::DontSavePainterState: each item sets its own pen, brush
-    // and font and undoes any other change itself. Saving and restoring the
-    // painter around every field (as QGraphicsScene::render does) writes a
-    // fresh graphics state per field into a PDF: it cost a third of a page.
-    QStyleOptionGraphicsItem option;
-    const QList<QGraphicsItem *> items = scene->items(Qt::AscendingOrder);
-    for (QGraphicsItem *item : items) {
-        if (!item->isVisible() || !item->sceneBoundingRect().intersects(paper))
-            continue;
-        const QTransform itemToScene = item->sceneTransform();
-        if (!itemToScene.isIdentity())
-            painter.setWorldTransform(itemToScene * toDevice);
-        option.exposedRect = item->boundingRect();
-        item->paint(&painter, &option, nullptr);
-        if (!itemToScene.isIdentity())
-            painter.setWorldTransform(toDevice);
-    }
+    // Fields are painted one after another with no painter state saved
+    // around each: every field sets its own pen, brush and font. Saving and
+    // restoring per field writes a fresh graphics state per field into a
+    // PDF: it cost a third of a page.
+    paintPage(&painter, paper);
     painter.restore();
     return true;
 }

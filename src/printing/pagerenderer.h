@@ -1,14 +1,16 @@
 #pragma once
 
 #include <QPainter>
+#include <QRectF>
 #include <QTransform>
 
-class QGraphicsScene;
+#include <functional>
+
 class QPagedPaintDevice;
 
-// Draws page scenes onto a paged device (a PDF writer, a printer's job) at
+// Draws pages onto a paged device (a PDF writer, a printer's job) at
 // their true size: SheetLayout::unitsPerMm scene units to the millimetre, with
-// scene point (0, 0) on the top-left corner of the sheet, whatever the
+// point (0, 0) on the top-left corner of the sheet, whatever the
 // device's resolution and margins. Every page that leaves the program, in the
 // window or in the batch printer, is drawn here.
 class PageRenderer
@@ -18,10 +20,13 @@ public:
 
     // Starts painting; false when the device refuses (no file, no printer).
     bool begin();
-    // Draws `scene` on the next sheet: the first page on the sheet the device
+    // Paints a page in scene units, given the sheet of paper in scene units.
+    using PaintPage = std::function<void(QPainter *painter, const QRectF &paper)>;
+
+    // Draws a page on the next sheet: the first page on the sheet the device
     // starts with, every further one on a new sheet. False when the device
     // could not start a new sheet.
-    bool drawPage(QGraphicsScene *scene);
+    bool drawPage(const PaintPage &paintPage);
     // Finishes the document; false when the device reports a failure.
     bool end();
 

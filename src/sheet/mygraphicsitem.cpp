@@ -1,87 +1,35 @@
 #include "sheet/mygraphicsitem.h"
 
-#include "prompts/prompts.h"
-#include "model/fieldtransfer.h"
-#include "model/specialglyphfont.h"
-#include "sheet/preview.h"
-#include "model/windows1250.h"
 #include "dialogs/labeleditdialog.h"
+#include "model/fieldtransfer.h"
+#include "model/sheetdocument.h"
+#include "model/specialglyphfont.h"
+#include "model/windows1250.h"
+#include "printing/fieldpainter.h"
+#include "prompts/prompts.h"
 
 #include <QCoreApplication>
 #include <QDrag>
-#include <QFontMetrics>
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
-#include <QHash>
+#include <QGraphicsScene>
 #include <QMimeData>
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
 
 namespace {
-// Sheets hold tens of thousands of fields: they share these brushes instead
-// of each allocating its own.
-struct Brushes
-{
-    const QBrush white{Qt::white};
-    const QBrush fitsSelected{QColor(0, 127, 155, 75)};
-    const QBrush overflow{QColor(255, 127, 0, 75)};
-    const QBrush overflowSelected{QColor(255, 127, 255, 75)};
-    const QBrush dragHover{QColor(255, 255, 153)};
-};
-
-const Brushes &brushes()
-{
-    static const Brushes b;
-    return b;
-}
-
-// Panels repeat their texts ("Praca", "Awaria", ...), and a rebuild measures
-// every field again with the same fonts and frames. Measuring is by far the
-// largest cost of building a sheet, so recent results are kept in a small
-// table indexed by a hash of everything that decides them (text, font, frame
-// size); a different question landing in the same slot takes it over. The
-// table is never destroyed, as it holds fonts that must not outlive the font
-// database at exit.
-struct FitSlot
-{
-    QString text;
-    QFont font;
-    int width = -1;
-    int height = -1;
-    bool fits = true;
-};
-
-constexpr int fitSlotBits = 12;
-
-FitSlot &fitSlot(const QString &text, const QFont &font, int width, int height)
-{
-    static auto *table = new FitSlot[size_t(1) << fitSlotBits];
-    // Nearly every field has the same font as the one before it: its hash is
-    // worked out again only when the font changes.
-    static auto *lastFont = new QFont;
-    static size_t lastFontHash = qHash(*lastFont);
-    if (!(font == *lastFont)) {
-        *lastFont = font;
-        lastFontHash = qHash(font);
-    }
-    const size_t hash = qHashMulti(lastFontHash, text, width, height);
-    return table[(hash ^ (hash >> 29)) & ((size_t(1) << fitSlotBits) - 1)];
-}
-
 bool isBold(const QFont &f) { return f.weight() > QFont::Normal; }
 bool isItalic(const QFont &f) { return f.style() != QFont::StyleNormal; }
 } // namespace
 
-MyGraphicsItem::MyGraphicsItem(int id, Preview *owner)
+MyGraphicsItem::MyGraphicsItem(int id, SheetDocument *document)
     : id(id)
-    , owner(owner)
+    , document(document)
     , font(SpecialGlyphFont::defaultFont())
-    , currentBrush(brushes().white)
-    , normalBrush(brushes().white)
+    , currentBrush(FieldPainter::fill(true, FieldPainter::Look::Normal))
 {
     setAcceptDrops(true);
-    textOption.setWrapMode(QTextOption::WordWrap);
 }
 
 QRectF MyGraphicsItem::boundingRect() const
@@ -91,16 +39,20 @@ QRectF MyGraphicsItem::boundingRect() const
 
 void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    painter->setFont(font);
-    painter->setBrush(currentBrush);
-    painter->setPen(QPen(Qt::black, 0));   // hairline frame and text, at any zoom
-    painter->drawRect(rect);
-    if (text.isEmpty())   // the top strips and empty fields: a frame alone
-        return;
-    // drawText keeps the text inside textRect itself, clipping only a text
-    // that does not fit: a clip of our own around every field cost a fresh
-    // graphics state per field on paper, half the size of a printed page.
-    painter->drawText(textRect, text, textOption);
+    FieldPainter::paint(painter, rect, text, font, currentBrush);
+}
+
+void MyGraphicsItem::showContent(const QString &newText, const QFont &newFont)
+{
+    adoptFont(newFont);
+    text = newText;
+    checkFit();
+}
+
+void MyGraphicsItem::publish()
+{
+    if (document && id >= 0)
+        document->setContent(id, text, font);
 }
 
 void MyGraphicsItem::setUsersFont(QFont newFont)
@@ -123,21 +75,14 @@ void MyGraphicsItem::restore(QString newText, const QFont &newFont)
 
 void MyGraphicsItem::adoptFont(const QFont &newFont)
 {
-    font = newFont;
-    // Setting a family the font already has would still detach it.
-    const QString family = SpecialGlyphFont::family();
-    if (font.family() != family)
-        font.setFamily(family);
-    if (font.pixelSize() == 1)
-        font.setPixelSize(10);
-    textOption.setAlignment(Qt::AlignCenter);
+    font = SpecialGlyphFont::fieldFont(newFont);
 }
 
 void MyGraphicsItem::setRectF(QRectF newRect)
 {
     prepareGeometryChange();
     rect = newRect;
-    textRect = rect.adjusted(1, 1, -1, -1);
+    textRect = FieldPainter::textRect(rect);
     update(rect);
 }
 
@@ -145,8 +90,10 @@ void MyGraphicsItem::setText(QString TEXT)
 {
     text = std::move(TEXT);
     checkFit();   // repaints through setSelected
+    publish();
 }
 
+// These four change the font only; the next setText() measures and publishes.
 void MyGraphicsItem::setFontPixelSize(int pixelSize) { font.setPixelSize(pixelSize); }
 void MyGraphicsItem::setFontBold(bool bold) { font.setWeight(bold ? QFont::Bold : QFont::Normal); }
 void MyGraphicsItem::setFontItalic(bool italic) { font.setStyle(italic ? QFont::StyleItalic : QFont::StyleNormal); }
@@ -160,7 +107,10 @@ void MyGraphicsItem::refresh()
 void MyGraphicsItem::setSelected(bool isSelected)
 {
     selected = isSelected;
-    currentBrush = selected ? selectedBrush : normalBrush;
+    // A top strip has no selected look: it is never measured nor chosen.
+    currentBrush = id < 0 && selected
+                       ? QBrush()
+                       : FieldPainter::fill(fits, selected ? FieldPainter::Look::Selected : FieldPainter::Look::Normal);
     update(rect);
 }
 
@@ -194,24 +144,9 @@ void MyGraphicsItem::changeFontUnderline()
     setText(text);
 }
 
-// The text is measured in the frame truncated to whole units, with word wrap as
-// the only flag; a box exactly as large as the frame fits. The whole frame
-// counts, not the 1-unit smaller rectangle the text is painted in.
 void MyGraphicsItem::checkFit()
 {
-    const QRect frame(int(rect.x()), int(rect.y()), int(rect.width()), int(rect.height()));
-    // Where the frame stands does not change the size of the box.
-    FitSlot &slot = fitSlot(text, font, frame.width(), frame.height());
-    if (slot.width == frame.width() && slot.height == frame.height() && slot.text == text && slot.font == font) {
-        fits = slot.fits;
-    } else {
-        const QRect box = QFontMetrics(font).boundingRect(frame, Qt::TextWordWrap, text);
-        fits = !(frame.width() < box.width() || frame.height() < box.height());
-        slot = {text, font, frame.width(), frame.height(), fits};
-    }
-    const Brushes &b = brushes();
-    normalBrush = fits ? b.white : b.overflow;
-    selectedBrush = fits ? b.fitsSelected : b.overflowSelected;
+    fits = FieldPainter::fits(text, font, rect);
     setSelected(selected);
 }
 
@@ -230,15 +165,20 @@ void MyGraphicsItem::mouseReleaseEvent(QGraphicsSceneMouseEvent *event)
 void MyGraphicsItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
     event->accept();
-    const QString oldText = text;
-    const QFont oldFont = font;
     const QPointer<MyGraphicsItem> self(this);
     {
-        LabelEditDialog dialog(id, text, font, this);
-        Prompts::current().runDialog(dialog);
+        // OK writes the text into the document, as one step to undo; a top
+        // strip, which has none, takes the text itself until the page goes.
+        SheetDocument *target = id >= 0 ? document : nullptr;
+        LabelEditDialog dialog(id, text, font, target);
+        if (Prompts::current().runDialog(dialog) == QDialog::Accepted && self && !target)
+            setText(dialog.plainText());
     }
-    if (self && owner)
-        owner->fieldEdited(this, oldText, oldFont, QCoreApplication::translate("MyGraphicsItem", "Edycja opisu"));
+    // The press that opened the dialog made this field the scene's mouse
+    // grabber, and its release went to the dialog: the next drag anywhere on
+    // the page would still start here.
+    if (self && self->scene() && self->scene()->mouseGrabberItem() == self)
+        ungrabMouse();
 }
 
 // ------------------------------------------------------------ drag and drop
@@ -308,7 +248,7 @@ void MyGraphicsItem::dragEnterEvent(QGraphicsSceneDragDropEvent *event)
     }
     acceptAsCopy(event);
     if (!selected) {
-        currentBrush = brushes().dragHover;
+        currentBrush = FieldPainter::fill(fits, FieldPainter::Look::DragHover);
         update(rect);
     }
 }
@@ -360,12 +300,9 @@ void MyGraphicsItem::dropEvent(QGraphicsSceneDragDropEvent *event)
         return;
     }
     acceptAsCopy(event);
-    const QString oldText = text;
-    const QFont oldFont = font;
-    if (transfer.carriesFont)
-        setContent(transfer.text, transfer.font(font));   // ends the highlight: the look is worked out again
-    else
-        setText(transfer.text);
-    if (owner)
-        owner->fieldEdited(this, oldText, oldFont, QCoreApplication::translate("MyGraphicsItem", "Upuszczenie"));
+    setSelected(selected);   // the highlight goes
+    if (!document)
+        return;
+    const QFont newFont = transfer.carriesFont ? SpecialGlyphFont::fieldFont(transfer.font(font)) : document->font(id);
+    document->editField(id, transfer.text, newFont, QCoreApplication::translate("MyGraphicsItem", "Upuszczenie"));
 }

@@ -5,9 +5,8 @@
 #include <QGraphicsObject>
 #include <QRectF>
 #include <QString>
-#include <QTextOption>
 
-class Preview;
+class SheetDocument;
 class QMimeData;
 class QGraphicsSceneDragDropEvent;
 
@@ -18,9 +17,10 @@ class QGraphicsSceneDragDropEvent;
 // Fill: white when the text fits, orange when it does not; blue-green or
 // purple when selected; light yellow under a drag.
 //
-// A double-click opens the edit dialog for the field; a field dragged onto
-// another copies its text and font there. Edits of both kinds are reported to
-// the owning sheet, which keeps them for undo.
+// It shows a field of the sheet's document. A double-click opens the edit
+// dialog for the field; a field dragged onto another copies its text and font
+// there. Edits of both kinds go to the document, which keeps them for undo
+// and tells the sheet to show them.
 class MyGraphicsItem : public QGraphicsObject
 {
     Q_OBJECT
@@ -28,7 +28,8 @@ class MyGraphicsItem : public QGraphicsObject
 public:
     static constexpr int stripId = -1;
 
-    MyGraphicsItem(int id, Preview *owner);
+    // `document` is null for the top strips.
+    MyGraphicsItem(int id, SheetDocument *document);
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
@@ -41,6 +42,14 @@ public:
     bool isSelected() const { return selected; }   // the field's own state, not the toolkit's
     bool textFits() const { return fits; }
     const QBrush &fill() const { return currentBrush; }
+
+    // Shows the document's text and font for the field (no edit of the
+    // document): what the sheet calls when it builds a page or the field
+    // changed.
+    void showContent(const QString &newText, const QFont &newFont);
+
+    // The edits below change the field and, for a field of the sheet, its
+    // document (without an undo step of their own).
 
     // setUsersFont() and setText() in one, measuring the text once.
     void setContent(QString newText, const QFont &newFont);
@@ -89,20 +98,19 @@ protected:
 
 private:
     void adoptFont(const QFont &newFont);
+    // Writes the field's text and font into the document.
+    void publish();
     void checkFit();
     QByteArray fieldMark() const;
     bool acceptsDrag(QGraphicsSceneDragDropEvent *event) const;
 
     int id;
-    Preview *owner;
+    SheetDocument *document;
     bool selected = false;
     bool fits = true;
     QRectF rect;
     QRectF textRect;
     QString text;
-    QTextOption textOption{Qt::AlignCenter};
     QFont font;
     QBrush currentBrush;
-    QBrush normalBrush;
-    QBrush selectedBrush;
 };

@@ -1,19 +1,19 @@
 #include "sheet/preview.h"
 
-#include "model/allocator.h"
-#include "prompts/prompts.h"
-#include "sheet/mygraphicsitem.h"
-#include "model/specialglyphfont.h"
 #include "model/atomicfile.h"
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
-#include "sheet/fieldcommands.h"
-#include "sheet/pagebuilder.h"
-#include "printing/pagerenderer.h"
-#include "printing/printjob.h"
+#include "model/fieldcommands.h"
 #include "model/projectfile.h"
 #include "model/sheetlog.h"
+#include "model/specialglyphfont.h"
 #include "model/windows1250.h"
+#include "printing/pagepainter.h"
+#include "printing/pagerenderer.h"
+#include "printing/printjob.h"
+#include "prompts/prompts.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/pagebuilder.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -39,15 +39,15 @@ constexpr double zoomStepFactor = 1.15;
 Preview::Preview(QWidget *parent)
     : QGraphicsView(parent)
 {
-    // A font command over a large sheet keeps a few bytes per field.
-    history.setUndoLimit(100);
     setAvailableArea(QRectF(0, 0, 210, 297));
+    // The page shown follows the document: an edit, an undo, a font command.
+    connect(&doc, &SheetDocument::fieldsChanged, this, &Preview::showFields);
     show();
 }
 
 Preview::~Preview()
 {
-    discardPages();
+    discardShownPage();
 }
 
 // ---------------------------------------------------------------- reading
@@ -80,27 +80,27 @@ bool Preview::mayRead(const QString &path)
     return false;
 }
 
-bool Preview::readFile()
+bool Preview::readFile(bool keepFonts)
 {
     if (!filePath.isEmpty() && !mayRead(filePath)) {
         filePath = readPath;
         return false;
     }
 
-    // Give the old texts' memory back before the new ones are made.
-    texts = QList<QStringList>();
     readPath = filePath;
+    project.clear();
+    QStringList lines;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
-    switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts, &encoding)) {
+    const DescriptionsFile::ReadStatus status = DescriptionsFile::readLines(filePath, lines, &encoding);
+    switch (status) {
     case DescriptionsFile::ReadStatus::Ok:
         if (encoding == DescriptionsFile::Encoding::Utf8)
             emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
                                    .arg(filePath));
-        countPages();
-        return true;
+        break;
     case DescriptionsFile::ReadStatus::NoPath:
         qCDebug(lcSheet) << "> Preview::readFile >> file does not specified !";
-        return true;
+        break;
     case DescriptionsFile::ReadStatus::Missing:
         qCDebug(lcSheet) << "> Preview::readFile >> file does not exist !";
         emit statusMessage(tr("Nie ma pliku %1.").arg(filePath));
@@ -111,15 +111,19 @@ bool Preview::readFile()
         emit statusMessage(tr("Nie można odczytać pliku %1.").arg(filePath));
         break;
     }
-    // The old texts are gone: count the pages again so that the sheet and its
-    // page indicator do not go on claiming the previous file's pages.
+    // Also when the file is gone: the old texts must not go on claiming
+    // the previous file's pages.
+    if (keepFonts)
+        doc.replaceTexts(std::move(lines));
+    else
+        doc.reset(std::move(lines));
     countPages();
     return true;
 }
 
 bool Preview::checkSheetHasFields()
 {
-    if (texts.isEmpty() || !items.isEmpty())
+    if (doc.lineCount() == 0 || sheet.barettesPerPage > 0)
         return true;
     Prompts::current().message(QMessageBox::Warning, QString(),
                                tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
@@ -130,10 +134,11 @@ bool Preview::checkSheetHasFields()
 
 bool Preview::fieldTextsFile(QByteArray &bytes)
 {
+    const qsizetype count = fieldCount();
     QStringList fieldTexts;
-    fieldTexts.reserve(items.size());
-    for (const MyGraphicsItem *item : std::as_const(items))
-        fieldTexts.append(item->currentText());
+    fieldTexts.reserve(count);
+    for (qsizetype id = 0; id < count; ++id)
+        fieldTexts.append(doc.text(id));
 
     qsizetype badField = -1;
     char32_t badChar = 0;
@@ -217,15 +222,9 @@ bool Preview::setLabelsPerBarette(int count)
                                .arg(SheetLayout::maxLabelsPerBarette));
         return false;
     }
-    const int previous = sheet.labelsPerBarette;
+    // The same lines regrouped: field ids stay the lines, texts and fonts stay.
     sheet.labelsPerBarette = count;
-    // Regrouping can make many more barettes; declined, the sheet stays as it
-    // is, grouped as before.
-    if (!readFile()) {
-        sheet.labelsPerBarette = previous;
-        countPages();
-        return false;
-    }
+    countPages();
     return true;
 }
 
@@ -238,7 +237,7 @@ void Preview::updatePreview()
 void Preview::countPages()
 {
     sheet.computeLayout();
-    lastPage = sheet.lastPageFor(texts.size());
+    lastPage = sheet.lastPageFor(doc.baretteCount(sheet.labelsPerBarette));
     if (sheet.barettesPerPage == 0)
         emit statusMessage(tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
                               "na stronie."));
@@ -248,100 +247,56 @@ void Preview::countPages()
     emit updatePagesCount(lastPage);
 }
 
-void Preview::discardPages()
+qsizetype Preview::fieldCount() const
 {
-    // The edits name fields that are about to go.
-    history.clear();
+    return sheet.barettesPerPage > 0 ? doc.fieldCount(sheet.labelsPerBarette) : 0;
+}
+
+MyGraphicsItem *Preview::field(qsizetype id) const
+{
+    const qsizetype index = id - shownFirstId;
+    return index >= 0 && index < items.size() ? items.at(index) : nullptr;
+}
+
+void Preview::discardShownPage()
+{
     setScene(nullptr);
-    const bool large = created.size() > 20'000;
-    // Newest first: freeing in the reverse order of allocation hands the
-    // memory straight back for the next build, where freeing a large sheet in
-    // creation order leaves the allocator sorting fragments for a long while.
-    for (auto it = created.crbegin(); it != created.crend(); ++it)
-        delete *it;
-    created.clear();
-    for (auto it = pages.crbegin(); it != pages.crend(); ++it)
-        delete *it;
-    // The lists' capacity goes too, and after a large sheet the freed memory
-    // goes back to the system instead of staying with the process.
-    created = std::vector<QGraphicsItem *>();
-    pages = QList<QGraphicsScene *>();
-    items = QList<MyGraphicsItem *>();
-    if (large)
-        releaseFreeMemory();
+    items.clear();
+    selectedCount = 0;
+    delete shown;   // its items with it
+    shown = nullptr;
 }
 
 void Preview::generatePages()
 {
     if (!generationEnabled)
         return;
-    discardPages();
-    nextId = 0;
-    selectedCount = 0;
-    if (sheet.barettesPerPage > 0) {
-        const qsizetype fieldCount = texts.size() * (sheet.labelsPerBarette + 1);
-        items.reserve(fieldCount);
-        // Every field without a remembered font gets the default one, and
-        // remembers it from now on.
-        if (fonts.size() < fieldCount) {
-            fonts.reserve(fieldCount);
-            const QFont defaultFont = SpecialGlyphFont::defaultFont();
-            while (fonts.size() < fieldCount)
-                fonts.append(defaultFont);
-        }
-    }
-
-    // Most rebuilds are over before anyone could read a progress window; one
-    // appears only when a large sheet keeps the user waiting, and its label
-    // follows the pages a few times a second.
-    QElapsedTimer timer;
-    timer.start();
-    std::unique_ptr<QProgressDialog> progress;
-    qint64 shownAt = -1;
-    for (int p = 0; p <= lastPage; ++p) {
-        const qint64 elapsed = timer.elapsed();
-        const bool open = !progress && elapsed >= progressDelayMs && p < lastPage;
-        if (open) {
-            progress = std::make_unique<QProgressDialog>(tr("Proszę czekać"), QString(), 0, lastPage + 1);
-            progress->setCancelButton(nullptr);
-            progress->setMinimumDuration(0);
-        }
-        if (open || (progress && elapsed - shownAt >= 100)) {
-            shownAt = elapsed;
-            progress->setLabelText(tr("Generowanie podglądu\nstrona: %1").arg(p + 1));
-            progress->setValue(p);
-            if (open)
-                progress->show();
-            // Paint it; the user's input waits until the sheet is ready.
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        }
-        pages.append(generatePage(p));
-    }
-    showCurrentPage();
+    generated = true;
+    buildShownPage();
     emit sharedFontSize(sharedPixelSize());
 }
 
-QGraphicsScene *Preview::generatePage(int p)
+void Preview::buildShownPage()
 {
-    const PageBuilder builder(sheet, texts, fonts);
-    QGraphicsScene *scene = builder.build(p, this, this, [this](QGraphicsItem *item, MyGraphicsItem *field) {
-        created.push_back(item);
-        // The strips' clicks would be ignored (id -1), so they are not connected.
-        if (!field)
-            return;
+    discardShownPage();
+    currentPageIndex = qBound(0, currentPageIndex, lastPage);
+    const PageBuilder builder(sheet, doc);
+    shownFirstId = qsizetype(currentPageIndex) * sheet.barettesPerPage * (sheet.labelsPerBarette + 1);
+    shown = builder.build(currentPageIndex, this, [this](MyGraphicsItem *field) {
         items.append(field);
-        ++nextId;
         connect(field, &MyGraphicsItem::clickedItem, this, &Preview::clickedItem);
     });
-    return scene;
+    setScene(shown);
 }
 
-void Preview::showCurrentPage()
+void Preview::showFields(qsizetype first, qsizetype last)
 {
-    if (pages.isEmpty())
-        return;
-    currentPageIndex = qBound(0, currentPageIndex, int(pages.size()) - 1);
-    setScene(pages.at(currentPageIndex));
+    // Only the page on screen has items; the others are built from the
+    // document when they are shown or printed.
+    const qsizetype from = qMax(first, shownFirstId);
+    const qsizetype to = qMin(last, shownFirstId + items.size() - 1);
+    for (qsizetype id = from; id <= to; ++id)
+        items.at(id - shownFirstId)->showContent(doc.text(id), doc.font(id));
 }
 
 // -------------------------------------------------------------- selection
@@ -360,14 +315,28 @@ int Preview::sharedPixelSize() const
 {
     const int defaultSize = SpecialGlyphFont::defaultFont().pixelSize();
     int shared = -1;
-    for (const MyGraphicsItem *item : std::as_const(items)) {
-        if (selectedCount > 0 && !item->isSelected())
-            continue;
-        const int size = item->currentFont().pixelSize();
+    const auto take = [&shared](int size) {
         if (shared < 0)
             shared = size;
-        else if (size != shared)
-            return defaultSize;
+        return size == shared;
+    };
+    if (selectedCount > 0) {
+        for (const MyGraphicsItem *item : std::as_const(items)) {
+            if (item->isSelected() && !take(item->currentFont().pixelSize()))
+                return defaultSize;
+        }
+    } else {
+        // Every field of the sheet: fonts are few, so one look per font.
+        const qsizetype count = fieldCount();
+        quint32 last = std::numeric_limits<quint32>::max();
+        for (qsizetype id = 0; id < count; ++id) {
+            const quint32 index = doc.fontIndex(id);
+            if (index == last)
+                continue;
+            last = index;
+            if (!take(doc.fontAt(index).pixelSize()))
+                return defaultSize;
+        }
     }
     return shared < 0 ? defaultSize : shared;
 }
@@ -381,23 +350,24 @@ void Preview::toggle(MyGraphicsItem *item)
 
 void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
 {
-    if (id < 0 || id >= items.size())
+    MyGraphicsItem *clicked = field(id);
+    if (!clicked)
         return;
-    // A Shift+click needs an anchor on this sheet: without one (the first click,
-    // or an anchor beyond a rebuilt, smaller sheet) it counts as a plain click.
-    const bool anchorValid = anchorId >= 0 && anchorId < items.size();
+    // A Shift+click needs an anchor on this page: without one (the first click,
+    // or an anchor on another page or beyond a smaller sheet) it counts as a
+    // plain click.
+    const bool anchorValid = field(anchorId) != nullptr;
     if (shift && anchorValid) {
         if (id > anchorId) {
             for (int i = anchorId + 1; i <= id; ++i)
-                toggle(items.at(i));
+                toggle(field(i));
         } else if (id < anchorId) {
             for (int i = anchorId; i >= id; --i)
-                toggle(items.at(i));
+                toggle(field(i));
         }
         anchorId = id;
     } else {
         anchorId = id;
-        MyGraphicsItem *clicked = items.at(id);
         const bool wasSelected = clicked->isSelected();
         if (!ctrl || shift)
             clearSelection(false);
@@ -416,20 +386,30 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
 
 // ---------------------------------------------------------- font commands
 
-void Preview::runFontCommand(std::unique_ptr<FontCommand> command)
+void Preview::runFontCommand(int kind, int pixelSize, const QString &family, const QString &name)
 {
-    // Fields that are selected take the command and remember their new font;
-    // with none selected every field takes it and nothing is remembered. A
-    // command that would change nothing (the size field sends its value
-    // twice) leaves no step to undo.
+    // The selected fields take the command; with none selected every field
+    // of the sheet takes it, on every page. A command that would change
+    // nothing (the size field sends its value twice) leaves no step to undo.
+    std::vector<qsizetype> chosen;
+    if (selectedCount > 0) {
+        for (const MyGraphicsItem *item : std::as_const(items)) {
+            if (item->isSelected())
+                chosen.push_back(item->fieldId());
+        }
+    }
+    const qsizetype count = fieldCount();
+    if (chosen.empty() && count == 0)
+        return;
+    auto command = std::make_unique<FontCommand>(&doc, std::move(chosen), count, FontCommand::Kind(kind), pixelSize,
+                                                 family, name);
     if (command->changesAnything())
-        history.push(command.release());   // runs it
+        doc.undoStack()->push(command.release());   // runs it
 }
 
 void Preview::changeFontFamily(QString name)
 {
-    runFontCommand(
-        std::make_unique<FontCommand>(this, FontCommand::Kind::Family, 0, name, tr("Zmiana kroju pisma")));
+    runFontCommand(int(FontCommand::Kind::Family), 0, name, tr("Zmiana kroju pisma"));
 }
 
 void Preview::changeFontPixelSize(int pixelSize)
@@ -438,31 +418,22 @@ void Preview::changeFontPixelSize(int pixelSize)
     // sizes below the smallest the tool bar offers are not applied.
     if (pixelSize < 6)
         return;
-    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::PixelSize, pixelSize, QString(),
-                                                 tr("Zmiana rozmiaru czcionki")));
+    runFontCommand(int(FontCommand::Kind::PixelSize), pixelSize, QString(), tr("Zmiana rozmiaru czcionki"));
 }
 
 void Preview::changeFontBold()
 {
-    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::Bold, 0, QString(), tr("Pogrubienie")));
+    runFontCommand(int(FontCommand::Kind::Bold), 0, QString(), tr("Pogrubienie"));
 }
 
 void Preview::changeFontItalic()
 {
-    runFontCommand(std::make_unique<FontCommand>(this, FontCommand::Kind::Italic, 0, QString(), tr("Pochylenie")));
+    runFontCommand(int(FontCommand::Kind::Italic), 0, QString(), tr("Pochylenie"));
 }
 
 void Preview::changeFontUnderline()
 {
-    runFontCommand(
-        std::make_unique<FontCommand>(this, FontCommand::Kind::Underline, 0, QString(), tr("Podkreślenie")));
-}
-
-void Preview::fieldEdited(MyGraphicsItem *field, const QString &oldText, const QFont &oldFont, const QString &what)
-{
-    if (field->currentText() == oldText && field->currentFont() == oldFont)
-        return;
-    history.push(new FieldContentCommand(field, oldText, oldFont, what));
+    runFontCommand(int(FontCommand::Kind::Underline), 0, QString(), tr("Podkreślenie"));
 }
 
 // ------------------------------------------------------- zoom and paging
@@ -473,7 +444,8 @@ void Preview::swichPage(int pageNr)
         return;
     clearSelection();
     currentPageIndex = pageNr - 1;
-    showCurrentPage();
+    if (generated)
+        buildShownPage();
 }
 
 int Preview::zoomPercent() const
@@ -564,7 +536,7 @@ void Preview::printCurrent()
 
 void Preview::printAll()
 {
-    printPages(0, int(pages.size()) - 1);
+    printPages(0, int(pageCount()) - 1);
 }
 
 namespace {
@@ -593,7 +565,7 @@ QString jobTitle(const QString &path)
 void Preview::printPages(int first, int last)
 {
     clearSelection();
-    if (pages.isEmpty() || first < 0 || last >= pages.size() || first > last)
+    if (first < 0 || last >= pageCount() || first > last)
         return;
     Prompts &prompts = Prompts::current();
     const bool pdf = printerName == builtInPdfName;
@@ -628,8 +600,9 @@ void Preview::printPages(int first, int last)
         }
         return true;
     };
+    const PagePainter painter(sheet, doc);
     const auto drawPage = [&](int index, PageRenderer &renderer) {
-        return renderer.drawPage(pages.at(first + index));
+        return renderer.drawPage([&](QPainter *p, const QRectF &paper) { painter.paint(p, first + index, paper); });
     };
 
     QString error;
@@ -659,28 +632,40 @@ void Preview::printPages(int first, int last)
 
 // ----------------------------------------------------------------- projects
 
-void Preview::saveProject()
+bool Preview::saveProject()
+{
+    if (project.isEmpty())
+        return saveProjectAs();
+    return writeProject(project);
+}
+
+bool Preview::saveProjectAs()
 {
     if (!checkSheetHasFields())
-        return;
-    Prompts &prompts = Prompts::current();
-    const QString answer = prompts.saveFileName(this, tr("Zapisz projekt"),
-                                                Prompts::startFolder(QStringLiteral("files/projects")),
-                                                QStringLiteral("*.lmpro"));
+        return false;
+    const QString start = project.isEmpty() ? Prompts::startFolder(QStringLiteral("files/projects")) : project;
+    const QString answer = Prompts::current().saveFileName(this, tr("Zapisz projekt"), start,
+                                                           QStringLiteral("*.lmpro"));
     if (answer.isEmpty() || answer == ProjectFile::suffix)
-        return;
-    const QString projectPath = ProjectFile::withSuffix(answer);
+        return false;
+    return writeProject(ProjectFile::withSuffix(answer));
+}
+
+bool Preview::writeProject(const QString &projectPath)
+{
+    if (!checkSheetHasFields())
+        return false;
+    Prompts &prompts = Prompts::current();
     const QString textsPath = ProjectFile::textsPath(projectPath);
 
     QByteArray textBytes;
     if (!fieldTextsFile(textBytes))
-        return;
-    // What the fields show, whatever changed their fonts: the tool bar, the
-    // field's own font dialog, a drop.
+        return false;
+    const qsizetype count = fieldCount();
     QList<QFont> fieldFonts;
-    fieldFonts.reserve(items.size());
-    for (const MyGraphicsItem *item : std::as_const(items))
-        fieldFonts.append(item->currentFont());
+    fieldFonts.reserve(count);
+    for (qsizetype id = 0; id < count; ++id)
+        fieldFonts.append(doc.font(id));
 
     QString failed;
     QString error;
@@ -689,9 +674,16 @@ void Preview::saveProject()
         prompts.message(QMessageBox::Critical, QString(),
                         tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n')
                             + QDir::toNativeSeparators(failed) + QStringLiteral(": ") + error);
-        return;
+        return false;
     }
+    // The sheet now comes from the project's own texts file.
+    project = projectPath;
+    filePath = textsPath;
+    readPath = textsPath;
+    doc.markSaved();
+    emit updatePathToFile(filePath);
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
+    return true;
 }
 
 void Preview::openProject()
@@ -702,10 +694,10 @@ void Preview::openProject()
     openProject(path);
 }
 
-void Preview::openProject(QString path)
+bool Preview::openProject(QString path)
 {
     if (path.isEmpty() || path == ProjectFile::suffix)
-        return;
+        return false;
     Prompts &prompts = Prompts::current();
     const QString shownPath = QDir::toNativeSeparators(path);
 
@@ -720,7 +712,7 @@ void Preview::openProject(QString path)
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
                             + reason);
-        return;
+        return false;
     }
     // A look at the first record tells a foreign file (a PDF renamed, a text
     // file) before anything else is read.
@@ -728,7 +720,7 @@ void Preview::openProject(QString path)
         == ProjectFile::Fonts::Status::NotAProject) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik %1 nie jest plikiem projektu.\nProjekt nie został otwarty.").arg(shownPath));
-        return;
+        return false;
     }
 
     const QString projectTexts = ProjectFile::textsPath(path);
@@ -737,10 +729,10 @@ void Preview::openProject(QString path)
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Brak pliku z opisami projektu:\n%1\nProjekt nie został otwarty.")
                             .arg(QDir::toNativeSeparators(projectTexts)));
-        return;
+        return false;
     }
     if (!mayRead(projectTexts))
-        return;
+        return false;
     QByteArray textBytes;
     QString textsError;
     const DescriptionsCheck::Verdict textsOpened = DescriptionsCheck::openRegular(projectTexts, textsFile);
@@ -756,7 +748,7 @@ void Preview::openProject(QString path)
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku z opisami projektu:\n%1: %2\nProjekt nie został otwarty.")
                             .arg(QDir::toNativeSeparators(projectTexts), textsError));
-        return;
+        return false;
     }
 
     // No more than the records of every field could take: the rest of a huge
@@ -767,22 +759,22 @@ void Preview::openProject(QString path)
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
                             + projectFile.errorString());
-        return;
+        return false;
     }
     ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
 
     filePath = projectTexts;
     readPath = projectTexts;
-    emit updatePathToFile(filePath);
+    project = path;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
-    texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette, &encoding);
+    // Field i takes the i-th font; fields past the last usable one get the default.
+    const qsizetype usable = stored.fonts.size();
+    doc.reset(DescriptionsFile::parseLines(textBytes, &encoding), stored.fonts);
+    emit updatePathToFile(filePath);
     if (encoding == DescriptionsFile::Encoding::Utf8)
         emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
                                .arg(filePath));
     countPages();
-    // Field i takes the i-th font; fields past the last usable one get the default.
-    const qsizetype usable = stored.fonts.size();
-    fonts = std::move(stored.fonts);
     generatePages();
 
     if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount) {
@@ -793,4 +785,5 @@ void Preview::openProject(QString path)
                             .arg(qMin(usable, fieldCount))
                             .arg(fieldCount));
     }
+    return true;
 }

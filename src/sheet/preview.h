@@ -1,6 +1,7 @@
 #pragma once
 
 #include "printing/printjob.h"
+#include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
 
 #include <QFont>
@@ -11,21 +12,23 @@
 #include <QStringList>
 #include <QUndoStack>
 
-#include <memory>
-#include <vector>
 
-class FontCommand;
 class MyGraphicsItem;
 class QGraphicsItem;
 class QGraphicsScene;
 
-// The label sheet: reads the descriptions file, lays the barettes out on pages
-// for the chosen printer's printable area, builds one scene per page, and turns
-// clicks into a selection that the font commands work on.
+// The label sheet in the window: lays the document's barettes out on pages
+// for the chosen printer's printable area, shows one page at a time, and
+// turns clicks into a selection that the font commands work on.
+//
+// The texts and fonts live in the sheet's document (document()); the page
+// on screen is only a view of it, built when it is shown. A new layout
+// (printer, geometry, label count) moves fields, never changes what they
+// hold, and keeps what there is to undo.
 //
 // Field ids run 0, 1, 2, ... over all pages (page by page, row by row, column
-// by column, header before its labels); items[id] and fonts[id] belong to the
-// field with that id and id is the line of its text in a descriptions file.
+// by column, header before its labels); id is the line of the field's text in
+// a descriptions file.
 class Preview : public QGraphicsView
 {
     Q_OBJECT
@@ -39,38 +42,49 @@ public:
 
     // No pages are built until the main window has finished its construction.
     bool generationEnabled = false;
-    // Remembered font per field id; carries fonts of selected fields across rebuilds.
-    QList<QFont> fonts;
     // The descriptions file that readFile() reads.
     QString filePath;
-    // A rebuild still running after this many milliseconds shows a progress window.
+    // A print still running after this many milliseconds shows a progress window.
     int progressDelayMs = 400;
     // The most memory a sheet may take; 0 means the machine's memory.
     qint64 memoryLimit = 0;
     // Zoom steps: from the fitted page (1) up to about 29 times its size.
     static constexpr int maxZoomLevel = 25;
 
-    // Reads filePath into barette groups and recounts the pages; does not
-    // rebuild. A file that is not a regular text file, or whose sheet would
-    // not fit in memory, is refused with a message; above
+    // Reads filePath into the document and recounts the pages; does not
+    // build the page. With `keepFonts` every field keeps its font (the
+    // editor saved the file), else all take the default font (an import).
+    // A file that is not a regular text file, or whose sheet would not fit
+    // in memory, is refused with a message; above
     // DescriptionsCheck::largeSheetBarettes the user is asked first. Returns
     // false when the current sheet was kept (refused or declined): filePath
     // then names the file shown again.
-    bool readFile();
+    bool readFile(bool keepFonts = true);
     // Asks for a file and writes every field's current text to it.
     void exportDescriptions();
-    // Rebuilds every page from the texts and the remembered fonts.
+    // Builds the page shown from the document (after a read or a new layout).
     void generatePages();
     // Before writing the sheet out (export, project): false, after telling
     // the user why, when the file has texts but no barette fits on a page,
     // so that there are no fields to write.
     bool checkSheetHasFields();
 
+    SheetDocument *document() { return &doc; }
+    const SheetDocument *document() const { return &doc; }
     const SheetLayout &layout() const { return sheet; }
-    const QList<QStringList> &barettes() const { return texts; }
+    // The fields of the page shown, in id order (the first is firstShownId()).
     const QList<MyGraphicsItem *> &fields() const { return items; }
-    qsizetype pageCount() const { return pages.size(); }
-    QGraphicsScene *page(qsizetype index) const { return pages.value(index); }
+    qsizetype firstShownId() const { return shownFirstId; }
+    // The field item of `id` when its page is shown, else null.
+    MyGraphicsItem *field(qsizetype id) const;
+    // Every field of the sheet: barettes times (labels + 1); none while no
+    // barette fits on a page.
+    qsizetype fieldCount() const;
+    // Barettes of the texts read, the last one completed with empty fields.
+    qsizetype baretteCount() const { return doc.baretteCount(sheet.labelsPerBarette); }
+    qsizetype pageCount() const { return generated ? lastPage + 1 : 0; }
+    // The scene of the page shown when `index` is it, else null.
+    QGraphicsScene *page(qsizetype index) const { return index == currentPageIndex ? shown : nullptr; }
     int lastPageIndex() const { return lastPage; }
     int currentPage() const { return currentPageIndex; }
     int selectionCount() const { return selectedCount; }
@@ -81,13 +95,11 @@ public:
     int zoomStep() const { return zoomLevel; }
     int zoomPercent() const;
     const QString &printer() const { return printerName; }
+    // The project the sheet was opened from or last saved as; empty when none.
+    const QString &projectPath() const { return project; }
 
     // The edits of the fields (edit dialog, drops, font commands), for undo.
-    // Every rebuild of the pages empties it.
-    QUndoStack *undoStack() { return &history; }
-    // A field reports an edit it has made (`what` names it for undo): kept
-    // on the undo stack unless it changed nothing.
-    void fieldEdited(MyGraphicsItem *field, const QString &oldText, const QFont &oldFont, const QString &what);
+    QUndoStack *undoStack() { return doc.undoStack(); }
 
 signals:
     void updatePathToFile(QString path);
@@ -124,9 +136,13 @@ public slots:
     void changeFontBold();
     void changeFontItalic();
     void changeFontUnderline();
-    void saveProject();
+    // Saves to the project the sheet has, or asks for one; true when saved.
+    bool saveProject();
+    // Always asks for the project's name; true when saved.
+    bool saveProjectAs();
     void openProject();
-    void openProject(QString path);
+    // False when the project could not be opened (the sheet stays as it was).
+    bool openProject(QString path);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -138,30 +154,31 @@ private:
     // The current field texts as a descriptions file; false, with a message
     // naming the field and character, when one cannot be written.
     bool fieldTextsFile(QByteArray &bytes);
+    bool writeProject(const QString &path);
     void countPages();
-    QGraphicsScene *generatePage(int p);
-    void discardPages();
+    void buildShownPage();
+    void discardShownPage();
     void printPages(int first, int last);
-    void showCurrentPage();
+    void showFields(qsizetype first, qsizetype last);
     // Unselects every field; with `report`, tells what size the font tool
     // bar should show when something was selected.
     void clearSelection(bool report = true);
     void toggle(MyGraphicsItem *item);
     void reportZoom();
-    void runFontCommand(std::unique_ptr<FontCommand> command);
+    void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
 
-    QList<QGraphicsScene *> pages;
-    QList<QStringList> texts;
-    QList<MyGraphicsItem *> items;
-    std::vector<QGraphicsItem *> created;   // every item of every page, in creation order
+    SheetDocument doc;
     SheetLayout sheet;
+    QGraphicsScene *shown = nullptr;   // the page on screen
+    QList<MyGraphicsItem *> items;     // its fields
+    qsizetype shownFirstId = 0;
     QString printerName;
+    QString project;
+    bool generated = false;
     int lastPage = 0;
     int currentPageIndex = 0;
     int selectedCount = 0;
-    int nextId = 0;
     int anchorId = -1;   // none yet
     QString readPath;    // the file the texts came from
     int zoomLevel = 1;
-    QUndoStack history;
 };

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QString>
+#include <QUndoCommand>
+
+#include <vector>
+
+class SheetDocument;
+
+// The sheet's undoable edits. They name fields by id and change the
+// document, so they outlive every new layout of the pages.
+
+// One field's text and font: the edit dialog, a drop.
+class FieldContentCommand : public QUndoCommand
+{
+public:
+    FieldContentCommand(SheetDocument *document, qsizetype id, const QString &text, const QFont &font,
+                        const QString &name);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    SheetDocument *document;
+    qsizetype id;
+    QString beforeText;
+    QString afterText;
+    QFont beforeFont;
+    QFont afterFont;
+};
+
+// A font command of the tool bar over chosen fields (the selection) or over
+// every field of the sheet.
+//
+// Such a command can reach 900,000 fields, so it keeps only what it needs to
+// go back: the fields' earlier font indices, in runs of neighbouring fields
+// that had the same. Redoing it runs the command again on those fields: from
+// the same starting fonts it gives the same result.
+class FontCommand : public QUndoCommand
+{
+public:
+    enum class Kind { Family, PixelSize, Bold, Italic, Underline };
+
+    // `ids` ascending; empty means every field below `fieldCount`.
+    // `pixelSize` for PixelSize, `family` for Family. Looks at the fields as
+    // they are now: build it before anything changes them.
+    FontCommand(SheetDocument *document, std::vector<qsizetype> ids, qsizetype fieldCount, Kind kind,
+                int pixelSize, const QString &family, const QString &name);
+
+    // False when running the command would leave every font as it is.
+    bool changesAnything() const { return changes; }
+
+    void undo() override;
+    void redo() override;
+
+    // The font `kind` makes of `font`.
+    static QFont applied(QFont font, Kind kind, int pixelSize, const QString &family);
+
+private:
+    struct Run
+    {
+        qsizetype first = 0;   // position in ids (or the field id when all)
+        qsizetype count = 0;
+        quint32 font = 0;
+    };
+
+    qsizetype idAt(qsizetype position) const { return all ? position : ids[size_t(position)]; }
+    qsizetype size() const { return all ? fieldCount : qsizetype(ids.size()); }
+    quint32 changed(quint32 index);
+
+    SheetDocument *document;
+    std::vector<qsizetype> ids;
+    qsizetype fieldCount;
+    bool all;
+    Kind kind;
+    int pixelSize;
+    QString family;
+    bool changes = false;
+    std::vector<Run> runs;
+    QHash<quint32, quint32> results;   // font index before -> after
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QBrush>
+#include <QFont>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+// How one field looks, on screen and on paper: its frame, its fill and its
+// text. The field item in the window and the page painter of every print
+// both draw through paint(), so the two cannot drift apart.
+//
+// Fill: white when the text fits, orange when it does not; blue-green or
+// purple when selected; light yellow under a drag.
+namespace FieldPainter {
+
+enum class Look { Normal, Selected, DragHover };
+
+// Whether `text` in `font` fits the field whose frame is `frame`.
+bool fits(const QString &text, const QFont &font, const QRectF &frame);
+
+// The fill of a field in this state.
+const QBrush &fill(bool fits, Look look);
+
+// The rectangle the text is painted in: the frame less one unit all round.
+inline QRectF textRect(const QRectF &frame) { return frame.adjusted(1, 1, -1, -1); }
+
+// Frame (a hairline at any zoom), fill and text. The painter's pen, brush
+// and font are left as this sets them.
+void paint(QPainter *painter, const QRectF &frame, const QString &text, const QFont &font, const QBrush &fill);
+
+} // namespace FieldPainter
