@@ -208,6 +208,46 @@ void BM_GeneratePages(benchmark::State &state)
     state.counters["RSS_MiB"] = double(residentKiB()) / 1024;
     state.SetItemsProcessed(state.iterations() * preview.fields().size());
 }
+
+// What the user waits for: a file read and its first page on screen. The
+// resident memory per barette is what the whole sheet costs.
+void BM_ReadAndFirstPage(benchmark::State &state)
+{
+    const QString path = fileOfBarettes(int(state.range(0)));
+    FakePrompts prompts;
+    const long before = residentKiB();
+    long after = before;
+    for (auto _ : state) {
+        Preview preview;
+        preview.generationEnabled = true;
+        prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
+        preview.filePath = path;
+        preview.readFile(false);
+        preview.generatePages();
+        QCoreApplication::processEvents();
+        after = residentKiB();
+    }
+    state.counters["KiB_per_barette"] = double(after - before) / double(state.range(0));
+}
+BENCHMARK(BM_ReadAndFirstPage)->Arg(100'000)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Another printer or "Zastosuj": a new layout of a large sheet, back to an
+// interactive window.
+void BM_NewLayout(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    bool wide = false;
+    for (auto _ : state) {
+        wide = !wide;
+        preview.updateDimensions(QRectF(0, 0, wide ? 40 : 37.3, 11.2), QRectF(0, 0, 50.25, 8.5));
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_NewLayout)->Arg(20'000)->Unit(benchmark::kMillisecond);
 // Second argument 1: every field text different, so no measurement is reused.
 BENCHMARK(BM_GeneratePages)->Args({1'000, 0})->Args({10'000, 0})->Args({10'000, 1})->Unit(benchmark::kMillisecond);
 
@@ -241,19 +281,23 @@ BENCHMARK(BM_MeasureFloor)->Args({1'000, 0})->Args({10'000, 0})->Args({10'000, 1
 
 void BM_BoldAllFields(benchmark::State &state)
 {
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
     Preview preview;
     loadSheet(preview, int(state.range(0)));
     preview.generatePages();
     for (auto _ : state)
         preview.changeFontBold();
-    state.SetItemsProcessed(state.iterations() * preview.fields().size());
+    state.SetItemsProcessed(state.iterations() * preview.fieldCount());
 }
-BENCHMARK(BM_BoldAllFields)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BoldAllFields)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 // Undo and redo of a bold command that reached every field: each brings back
 // or runs again the fonts of all 90,000 fields and measures them again.
 void BM_UndoRedoBoldAllFields(benchmark::State &state)
 {
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
     Preview preview;
     loadSheet(preview, int(state.range(0)));
     preview.generatePages();
@@ -262,9 +306,9 @@ void BM_UndoRedoBoldAllFields(benchmark::State &state)
         preview.undoStack()->undo();
         preview.undoStack()->redo();
     }
-    state.SetItemsProcessed(state.iterations() * 2 * preview.fields().size());
+    state.SetItemsProcessed(state.iterations() * 2 * preview.fieldCount());
 }
-BENCHMARK(BM_UndoRedoBoldAllFields)->Arg(10'000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_UndoRedoBoldAllFields)->Arg(10'000)->Arg(100'000)->Unit(benchmark::kMillisecond);
 
 void BM_ShiftRange(benchmark::State &state)
 {
