@@ -1,6 +1,8 @@
 // The main window against a real (private) CUPS server: its controls, the
 // printer list, the import, and the font, page and zoom tool bars.
 
+#include "app/buildinfo.h"
+#include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
@@ -15,6 +17,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QMenuBar>
@@ -24,6 +27,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -145,6 +149,8 @@ private slots:
         QCOMPARE(window->statusBar()->findChild<QLabel *>(QStringLiteral("lbMaker"))->text(),
                  QStringLiteral("Lamello  "));
         QVERIFY(window->windowState().testFlag(Qt::WindowMaximized));
+        QCOMPARE(window->windowIcon().pixmap(48).toImage(),
+                 QIcon(QStringLiteral(":/icons/lamello.png")).pixmap(48).toImage());
     }
 
     void actionsMenusAndToolBars()
@@ -162,6 +168,7 @@ private slots:
             {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
             {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
+            {"O programie &Lamello", "", true},
             {"&Ponów", "Ctrl+Shift+Z", false},
         };
         for (const Row &row : rows) {
@@ -204,7 +211,7 @@ private slots:
                                  ":/icons/printer_r.png", ":/icons/arrow-down.png", ":/icons/arrow-up.png",
                                  ":/icons/arrow-left.png", ":/icons/arrow-right.png", ":/icons/Zoom-Minus-icon.png",
                                  ":/icons/Zoom-Plus-icon.png", ":/icons/layer1.png", ":/icons/logo_duze.png",
-                                 ":/icons/images/icon.png"}) {
+                                 ":/icons/images/icon.png", ":/icons/lamello.png"}) {
             QVERIFY2(!QPixmap(QString::fromLatin1(path)).isNull(), path);
         }
         QVERIFY(QFile::exists(QStringLiteral(":/fonts/TIMES_K.ttf")));
@@ -332,6 +339,7 @@ private slots:
         QVERIFY(prompts.messages.isEmpty());
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Bold));
+        QVERIFY(window->statusBar()->currentMessage().endsWith(QStringLiteral("pominięte: ignored")));
         QCOMPARE(window->windowTitle(), QStringLiteral("cabinet.lmpro[*] — Lamello"));
 
         // A missing project is said so, and the sheet stays as it is.
@@ -342,6 +350,95 @@ private slots:
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         window->openFromCommandLine({QStringLiteral("lamello")});
         QCOMPARE(prompts.messages.size(), 1);
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("action");
+        QTest::addColumn<QString>("text");   // the start of what is printed
+        QTest::addColumn<QStringList>("files");
+        using A = CommandLine::Parsed::Action;
+        const QString version = QStringLiteral("lamello %1\n").arg(QLatin1String(LamelloBuild::version));
+        QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << "Użycie: lamello [opcje] [PLIK...]\n"
+                              << QStringList();
+        QTest::newRow("help wins") << QStringList{"a.txt", "--nope", "-h"} << int(A::Help) << "Użycie:"
+                                   << QStringList();
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << version << QStringList();
+        QTest::newRow("-v") << QStringList{"-v"} << int(A::Version) << version << QStringList();
+        // One word after one dash is one option, not -r -e -v -e -r -s -e.
+        QTest::newRow("unknown") << QStringList{"-reverse"} << int(A::Usage)
+                                 << "lamello: nieznana opcja --reverse. Pomoc: lamello --help\n" << QStringList();
+        QTest::newRow("files") << QStringList{"a.lmpro", "b.txt", "--", "-c.txt"} << int(A::Open) << ""
+                               << QStringList{"a.lmpro", "b.txt", "-c.txt"};
+    }
+
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, action);
+        QFETCH(QString, text);
+        QFETCH(QStringList, files);
+        arguments.prepend(QStringLiteral("lamello"));
+        const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+        QCOMPARE(int(parsed.action), action);
+        QCOMPARE(parsed.text.left(text.size()), text);
+        QCOMPARE(parsed.files, files);
+    }
+
+    // A file named on the command line opens as a project by its name and
+    // content, otherwise as an import; a file that is neither is refused as
+    // the import refuses it.
+    void aFileOnTheCommandLineOpensByWhatItHolds_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("fields");       // after opening; -1: the sheet stays as it was
+        QTest::addColumn<QString>("message");   // the start of the one message, if any
+        QTest::newRow("descriptions") << "panel.txt" << numberedLines(2) << 2 * (n + 1) << "";
+        QTest::newRow("text named as a project") << "notes.lmpro" << numberedLines(3) << 3 * (n + 1) << "";
+        QTest::newRow("neither") << "scan.pdf" << QByteArray("%PDF-1.4\n\0\0\n\0\n\0\n", 15) << -1
+                                 << "Plik „scan.pdf” nie jest plikiem tekstowym";
+    }
+
+    void aFileOnTheCommandLineOpensByWhatItHolds()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, fields);
+        QFETCH(QString, message);
+        import(files.write(QStringLiteral("before.txt"), numberedLines(1)));
+        const QString path = files.write(name, bytes);
+        window->openFromCommandLine({QStringLiteral("lamello"), path});
+        QCOMPARE(prompts.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(prompts.messages.at(0).text.startsWith(message), qPrintable(prompts.messages.at(0).text));
+        QCOMPARE(preview->fields().size(), fields < 0 ? n + 1 : fields);
+        QCOMPARE(window->windowTitle(), QFileInfo(fields < 0 ? QStringLiteral("before.txt") : path).fileName()
+                                             + QStringLiteral("[*] — Lamello"));
+    }
+
+    // Files dragged from a file manager onto the sheet go to the window, even
+    // over a field: the first opens, the field never takes the names as text.
+    void filesDroppedOnTheSheetOpenLikeTheCommandLine()
+    {
+        import(files.write(QStringLiteral("shown.txt"), numberedLines(2)));
+        QByteArray other = numberedLines(2);
+        other.replace('T', 'D');
+        const QString dropped = files.write(QStringLiteral("dropped.txt"), other);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(dropped), QUrl::fromLocalFile(files.path(QStringLiteral("more.txt")))});
+        data.setText(dropped);   // file managers offer the names as text too
+        const QPoint onField = preview->mapFromScene(preview->fields().at(4)->frame().center());
+        QDragEnterEvent enter(onField, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(preview->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(onField, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(preview->viewport(), &drop);
+        QCOMPARE(drop.dropAction(), Qt::CopyAction);
+        QTRY_COMPARE(window->windowTitle(), QFileInfo(dropped).fileName() + QStringLiteral("[*] — Lamello"));
+        QCOMPARE(preview->fields().at(4)->currentText(), QStringLiteral("D4"));
+        QVERIFY(window->statusBar()->currentMessage().endsWith(files.path(QStringLiteral("more.txt"))));
     }
 
     // ------------------------------------------------------ font tool bar
@@ -570,6 +667,19 @@ private slots:
 
     void zoomButtonsAndLabel()
     {
+        // The keys every viewer has; Ctrl+0 fits the page again.
+        activate();
+        const struct
+        {
+            QKeyCombination keys;
+            const char *shown;
+        } keys[] = {{Qt::CTRL | Qt::Key_Plus, "+14%"}, {Qt::CTRL | Qt::Key_Equal, "+32%"},
+                    {Qt::CTRL | Qt::Key_Minus, "+14%"}, {Qt::CTRL | Qt::Key_0, "+0%"}};
+        for (const auto &k : keys) {
+            QTest::keySequence(window.get(), QKeySequence(k.keys));
+            QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: ") + QLatin1String(k.shown));
+        }
+
         child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
         QCOMPARE(label(QStringLiteral("lbZoom")), QStringLiteral("Powiększenie: +14%"));
         child<QPushButton>(QStringLiteral("pbZoomIn"))->click();
@@ -617,6 +727,17 @@ private slots:
         QCOMPARE(prompts.modalDialogs, QStringList{QStringLiteral("Pomoc - Lamello")});
         action(*window, QStringLiteral("O &Qt"))->trigger();
         QCOMPARE(prompts.aboutQtShown, 1);
+        QString version;
+        prompts.dialogs = [&version](QDialog &about) {
+            version = about.findChild<QLabel *>(QStringLiteral("lbVersion"))->text();
+            return int(QDialog::Rejected);
+        };
+        action(*window, QStringLiteral("O programie &Lamello"))->trigger();
+        prompts.dialogs = nullptr;
+        QCOMPARE(prompts.modalDialogs.last(), QStringLiteral("O programie Lamello"));
+        QVERIFY2(version.startsWith(QStringLiteral("Lamello %1, kompilacja z dnia: ")
+                                        .arg(QLatin1String(LamelloBuild::version))),
+                 qPrintable(version));
 
         // Quitting closes the unmodified editors without a question.
         action(*window, QStringLiteral("&Zakończ"))->trigger();

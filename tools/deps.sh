@@ -11,6 +11,11 @@ LAMELLO_PACKAGES=(
     xvfb xauth              # running the program where there is no display
     fonts-dejavu-core       # a font for the user interface on a bare machine
     clang libclang-rt-dev   # fuzz/: libFuzzer and clang's sanitizer runtimes
+    # tools/check_package.sh: the desktop's and Debian's own checkers, cpack's
+    # dpkg-shlibdeps, and the manual pages rendered as man does
+    desktop-file-utils appstream libxml2-utils shared-mime-info
+    xdg-utils libfile-mimeinfo-perl   # xdg-mime asks the MIME database through mimetype
+    groff-base man-db file dpkg-dev lintian
 )
 
 # Installs whatever of LAMELLO_PACKAGES is missing (needs root).

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Regenerate the PNG icons in src/resources/icons/ from the Tango icon theme
 # (Debian package tango-icon-theme, public domain) and from our own SVG
-# drawings in src/resources/icons/src/.
+# drawings in src/resources/icons/src/, and the PNG sizes of the desktop icons
+# (application and project file) in data/icons/hicolor/ from their SVGs there.
 # Needs: tango-icon-theme, librsvg2-bin (rsvg-convert), imagemagick.
 set -eu
 
@@ -70,4 +71,17 @@ convert "$TMP/layer1.png" $OPTS "PNG32:$OUT/layer1.png"
 rsvg-convert "$SRC/logo_duze.svg" -o "$TMP/logo_duze.png"
 convert "$TMP/logo_duze.png" $OPTS "PNG32:$OUT/logo_duze.png"
 
-echo "icons written to $OUT"
+# The desktop's icons: each SVG of data/icons/hicolor/scalable/ drawn at the
+# sizes a menu, a file manager and a software centre ask for.
+HICOLOR=$ROOT/data/icons/hicolor
+for svg in "$HICOLOR"/scalable/*/*.svg; do
+    context=$(basename "$(dirname "$svg")")
+    name=$(basename "$svg" .svg)
+    for size in 48 128 256; do
+        mkdir -p "$HICOLOR/${size}x$size/$context"
+        rsvg-convert -w $size -h $size "$svg" -o "$TMP/$name.png"
+        convert "$TMP/$name.png" $OPTS "PNG32:$HICOLOR/${size}x$size/$context/$name.png"
+    done
+done
+
+echo "icons written to $OUT and $HICOLOR"

@@ -52,7 +52,8 @@ const char *const topics[] = {
                       "kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka\n"
                       "opisów i zmieniać je razem. Klawisze Page Up i Page Down zmieniają stronę, Home\n"
                       "i End przechodzą na pierwszą i ostatnią, a numer strony można wpisać we wskaźnik\n"
-                      "strony (kliknięcie albo Ctrl+G)."),
+                      "strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+- powiększają i pomniejszają\n"
+                      "podgląd, Ctrl+0 dopasowuje stronę do okna."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
@@ -69,7 +70,9 @@ const char *const topics[] = {
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
                       "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"
-                      "wczytuje opisy razem z ich czcionkami."),
+                      "wczytuje opisy razem z ich czcionkami. Projekt albo plik z opisami otwiera się też,\n"
+                      "przeciągając go z menedżera plików na okno programu albo podając jego nazwę\n"
+                      "w wierszu poleceń: lamello plik."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Plik z opisami można też wydrukować bez otwierania okna programu, poleceniem\n"
                       "lamello-batch, na przykład:\n"
@@ -152,7 +155,7 @@ HelpDialog::HelpDialog(QWidget *parent)
     layout->addWidget(scroll);
 
     setWindowTitle(tr("Pomoc - Lamello"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     adjustSize();

@@ -1,12 +1,40 @@
+#include "app/buildinfo.h"
+#include "app/commandline.h"
 #include "model/startup.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
+namespace {
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+} // namespace
+
 int main(int argc, char **argv)
 {
     prepareProcess();
+    // Help and version are answered before the toolkit starts: no display needed.
+    const CommandLine::Parsed early = CommandLine::parse(argumentsOf(argc, argv));
+    if (early.action == CommandLine::Parsed::Action::Help || early.action == CommandLine::Parsed::Action::Version) {
+        std::fputs(early.text.toUtf8().constData(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
+    QApplication::setApplicationVersion(QString::fromLatin1(LamelloBuild::version));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lamello.Lamello"));
+    // The toolkit has taken its own options out: anything else unknown is a mistake.
+    const CommandLine::Parsed command = CommandLine::parse(QCoreApplication::arguments());
+    if (command.action == CommandLine::Parsed::Action::Usage) {
+        std::fputs(command.text.toUtf8().constData(), stderr);
+        return 1;
+    }
     installToolkitTranslations();
     int exitCode = 0;
     {

@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/aboutdialog.h"
+#include "app/commandline.h"
 #include "app/helpdialog.h"
 #include "app/pageindicator.h"
 #include "model/sheetdocument.h"
@@ -13,6 +15,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QIntValidator>
 #include <QKeySequence>
@@ -21,12 +25,15 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QUrl>
 
 namespace {
 const QString makerText = QStringLiteral("Lamello  ");
@@ -51,8 +58,11 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowState(Qt::WindowMaximized);
     fillPrinterList();
     makeConnections();
+    createZoomKeys();
     preview->generationEnabled = true;
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
+    setAcceptDrops(true);
+    preview->viewport()->installEventFilter(this);
 }
 
 MainWindow::~MainWindow()
@@ -83,6 +93,7 @@ void MainWindow::createActions()
         {printOneAct, QT_TR_NOOP("Drukuj &bieżącą stronę"), QT_TR_NOOP("CTRL+P"), ":/icons/printer_b.png"},
         {printAllAct, QT_TR_NOOP("Drukuj &wszystkie strony"), QT_TR_NOOP("CTRL+SHIFT+P"), ":/icons/printer_g.png"},
         {helpAct, QT_TR_NOOP("&Pomoc"), QT_TR_NOOP("F1"), nullptr},
+        {aboutAct, QT_TR_NOOP("O programie &Lamello"), nullptr, ":/icons/lamello.png"},
         {aboutQtAct, QT_TR_NOOP("O &Qt"), nullptr, nullptr},
     };
     for (const ActionDef &s : actionDefs) {
@@ -105,6 +116,7 @@ void MainWindow::createActions()
     connect(printAllAct, &QAction::triggered, this, &MainWindow::printAll);
     connect(helpAct, &QAction::triggered, this, &MainWindow::openHelpDialog);
     connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
+    connect(aboutAct, &QAction::triggered, this, &MainWindow::openAboutDialog);
 
     struct PageKey
     {
@@ -162,7 +174,7 @@ void MainWindow::createMenus()
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
     printMenu->addActions({printOneAct, printAllAct});
     helpMenu = menuBar()->addMenu(tr("P&omoc"));
-    helpMenu->addActions({helpAct, aboutQtAct});
+    helpMenu->addActions({helpAct, aboutAct, aboutQtAct});
 }
 
 namespace {
@@ -414,9 +426,86 @@ void MainWindow::openProjectFile(QString path)
 
 void MainWindow::openFromCommandLine(const QStringList &arguments)
 {
-    // The first argument after the program names a project; the rest are ignored.
-    if (arguments.size() > 1)
-        openProjectFile(arguments.at(1));
+    openFiles(CommandLine::parse(arguments).files);
+}
+
+void MainWindow::openFiles(const QStringList &files)
+{
+    if (files.isEmpty())
+        return;
+    openDocument(files.first());
+    if (files.size() == 1)
+        return;
+    QStringList ignored;
+    for (qsizetype i = 1; i < files.size(); ++i)
+        ignored.append(QDir::toNativeSeparators(files.at(i)));
+    // After what the opening itself said (a file read as UTF-8), not instead of it.
+    const QString said = statusBar()->currentMessage();
+    const QString note = tr("Otwarto tylko pierwszy plik; pominięte: %1").arg(ignored.join(QStringLiteral(", ")));
+    statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note, 10000);
+}
+
+void MainWindow::openDocument(const QString &path)
+{
+    if (!mayReplaceSheet())
+        return;
+    if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
+        preview->openProject(path);
+    else
+        importDescriptions(path);
+}
+
+namespace {
+// The local files a drag carries: none for text, our own fields or web links.
+QStringList localFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    const QList<QUrl> urls = data->urls();
+    for (const QUrl &url : urls) {
+        if (url.isLocalFile())
+            files.append(url.toLocalFile());
+    }
+    return files;
+}
+} // namespace
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Over the sheet a drag of files is left unaccepted, so that it goes on
+    // to the window: it never reaches a field, which would take the file
+    // names for its text. The window then gets the moves and the drop.
+    if (watched == preview->viewport() && event->type() == QEvent::DragEnter
+        && !localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
+        event->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (localFiles(event->mimeData()).isEmpty()) {
+        QMainWindow::dragEnterEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QStringList files = localFiles(event->mimeData());
+    if (files.isEmpty()) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // Opened once the drop is over: the file manager waits for the drop's
+    // answer while a question or a message of the opening would be shown.
+    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
 }
 
 // --------------------------------------------------------------- commands
@@ -444,6 +533,11 @@ void MainWindow::openFile()
     // title names and the editor opens.
     if (file.isEmpty() || !mayReplaceSheet())
         return;
+    importDescriptions(file);
+}
+
+void MainWindow::importDescriptions(const QString &file)
+{
     // A refused or declined file leaves the sheet, its fonts and the title as
     // they were. A new file starts every field in the default font.
     preview->filePath = file;
@@ -530,6 +624,12 @@ void MainWindow::openHelpDialog()
 void MainWindow::openQtDialog()
 {
     Prompts::current().aboutQt(this);
+}
+
+void MainWindow::openAboutDialog()
+{
+    AboutDialog about(this);
+    Prompts::current().runDialog(about);
 }
 
 void MainWindow::changePrinter(QString name)
@@ -641,6 +741,25 @@ void MainWindow::zoomIn()
 void MainWindow::zoomOut()
 {
     preview->zoomOut();
+}
+
+void MainWindow::createZoomKeys()
+{
+    // On the window, like the page keys. Ctrl+= is the unshifted key of "+"
+    // on many keyboards.
+    zoomInAct = new QAction(tr("Powiększ"), this);
+    zoomInAct->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    zoomOutAct = new QAction(tr("Pomniejsz"), this);
+    zoomOutAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+    zoomFitAct = new QAction(tr("Dopasuj stronę do okna"), this);
+    zoomFitAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addActions({zoomInAct, zoomOutAct, zoomFitAct});
+    connect(zoomInAct, &QAction::triggered, this, &MainWindow::zoomIn);
+    connect(zoomOutAct, &QAction::triggered, this, &MainWindow::zoomOut);
+    connect(zoomFitAct, &QAction::triggered, preview, &Preview::zoomReset);
+    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
+    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
+    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
 }
 
 void MainWindow::zoomChanged(int zoom)

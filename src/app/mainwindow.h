@@ -33,8 +33,15 @@ public:
 
     // Opens the project at `path` (the command line's first argument).
     void openProjectFile(QString path);
-    // Start-up: opens the project that `arguments` (the program's command line) names, if any.
+    // Start-up: opens the files that `arguments` (the program's command line,
+    // its name first) names, as openFiles() does.
     void openFromCommandLine(const QStringList &arguments);
+    // Opens the first of `files` as openDocument() does and names the others
+    // in the status bar as ignored (the command line, a drop).
+    void openFiles(const QStringList &files);
+    // Opens a project when the file's content is one, otherwise imports it as
+    // a descriptions file, as the menu command does; each says what is wrong.
+    void openDocument(const QString &path);
 
     Preview *sheetPreview() const { return preview; }
     // The font size model behind the size field; it is never shown.
@@ -45,6 +52,11 @@ protected:
     // Closing the window ends the program: every editor with unsaved changes
     // asks first, and one that stays open keeps the program running.
     void closeEvent(QCloseEvent *event) override;
+    // Files dragged from a file manager onto the window, the sheet included,
+    // open as from the command line; other drags go where they went before.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void newFile();
@@ -57,6 +69,7 @@ private slots:
     void openEditor();
     void openHelpDialog();
     void openQtDialog();
+    void openAboutDialog();
     void changePrinter(QString name);
     void changeFontPixelSize(int pixelSize);
     void changeFontPixelSize(QString pixelSize);
@@ -82,6 +95,10 @@ private:
     void createMenus();
     void createToolBars();
     void createStatusBar();
+    // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
+    void createZoomKeys();
+    // The menu's import, after its dialog: a refused file changes nothing.
+    void importDescriptions(const QString &file);
     void fillPrinterList();
     void makeConnections();
     void showPageIndicator();
@@ -111,6 +128,10 @@ private:
     QAction *printAllAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
+    QAction *aboutAct = nullptr;
+    QAction *zoomInAct = nullptr;
+    QAction *zoomOutAct = nullptr;
+    QAction *zoomFitAct = nullptr;
     // Page keys live on the window, not on the page buttons: a button's
     // shortcut animates a click and drops the presses that come during it.
     QAction *previousPageAct = nullptr;

@@ -97,7 +97,7 @@ EditPad::EditPad(QString pathToFile, QWidget *parent)
     row->addLayout(column);
 
     updateTitle();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/images/icon.png")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
     adjustSize();
     setMinimumSize(600, 350);
 
