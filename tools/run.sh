@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and starts Lamello; arguments go to the
-# program (the first one may name a project file).
+# program (the first one may name a project or a descriptions file).
 #
 # Without a display no window could be seen, so none is started: the example
 # panel is printed into a PDF with lamello-batch instead, and the script says
@@ -18,7 +18,7 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "Print your own file the same way:"
     echo "    $LAMELLO_ROOT/build/src/lamello-batch FILE.txt -o FILE.pdf    (--help for more)"
     echo "On a desktop (a graphical session), start the window with:"
-    echo "    bash tools/run.sh [PROJECT.lmpro]"
+    echo "    bash tools/run.sh [PROJECT.lmpro or FILE.txt]"
     exit 0
 fi
 exec "$LAMELLO_ROOT/build/src/lamello" "$@"

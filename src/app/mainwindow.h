@@ -31,7 +31,7 @@ public:
     explicit MainWindow(QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Opens the project at `path` (the command line's first argument).
+    // Opens the project at `path`.
     void openProjectFile(QString path);
     // Start-up: opens the files that `arguments` (the program's command line,
     // its name first) names, as openFiles() does.
