@@ -17,6 +17,8 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 #include <QTextEdit>
 
@@ -283,6 +285,17 @@ private slots:
         QCOMPARE(snapshot(p), before);
         p.undoStack()->redo();
         QCOMPARE(snapshot(p), after);
+
+        // A modal dialog takes the release of the click that opened it: the
+        // field must not stay the mouse grabber, or the next drag anywhere
+        // on the page would carry this field.
+        prompts.dialogs = [](QDialog &) { return int(QDialog::Rejected); };
+        QTest::mousePress(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+        QTest::mouseRelease(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at(p, 3), p.viewport()->mapToGlobal(at(p, 3)),
+                                Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(p.viewport(), &doubleClick);
+        QCOMPARE(p.scene()->mouseGrabberItem(), nullptr);
     }
 
     void theTopStripCanBeEditedToo()

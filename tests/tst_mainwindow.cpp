@@ -134,6 +134,7 @@ private slots:
         prompts.questionAnswers.clear();
         prompts.questions.clear();
         prompts.modalDialogs.clear();
+        prompts.fileAnswers.clear();
     }
 
     void startsEmptyWithItsControlsInPlace()
@@ -796,6 +797,106 @@ private slots:
 
     // Quitting with unsaved changes asks for that editor; "Anuluj" keeps both
     // windows open.
+    // Every way of replacing the sheet's texts, and closing, asks first when
+    // the sheet has changes no project holds: Zapisz saves them (and goes
+    // on), Porzuć drops them, Anuluj keeps everything as it was.
+    void unsavedSheetIsNeverDroppedSilently_data()
+    {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<int>("answer");
+        const QString ways[] = {QStringLiteral("import"), QStringLiteral("editor save"),
+                                QStringLiteral("open project"), QStringLiteral("close")};
+        const std::pair<QString, QMessageBox::StandardButton> answers[] = {
+            {QStringLiteral("save"), QMessageBox::Save},
+            {QStringLiteral("discard"), QMessageBox::Discard},
+            {QStringLiteral("cancel"), QMessageBox::Cancel}};
+        for (const QString &way : ways) {
+            for (const auto &[name, answer] : answers)
+                QTest::newRow(qPrintable(way + QStringLiteral(", ") + name)) << way << int(answer);
+        }
+    }
+
+    void unsavedSheetIsNeverDroppedSilently()
+    {
+        QFETCH(QString, way);
+        QFETCH(int, answer);
+        const QString first = files.write(QStringLiteral("first.txt"), numberedLines(1));
+        const QString other = files.write(QStringLiteral("other.txt"), "Inny\n");
+        const QString stored = files.path(QStringLiteral("stored.lmpro"));
+        QFile::remove(stored);
+        import(first);
+        clickField(1);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        QVERIFY(window->isWindowModified());
+
+        const bool save = answer == QMessageBox::Save;
+        prompts.questionAnswers = {QMessageBox::StandardButton(answer)};
+        bool closed = false;
+        if (way == QLatin1String("import")) {
+            prompts.fileAnswers = {other, stored};
+            action(*window, QStringLiteral("&Importuj plik z opisami"))->trigger();
+        } else if (way == QLatin1String("editor save")) {
+            action(*window, QStringLiteral("&Edytor"))->trigger();
+            EditPad *pad = editors().first();
+            pad->textArea()->setPlainText(QStringLiteral("Inny"));
+            prompts.questionAnswers.prepend(QMessageBox::Save);   // the editor's overwrite question
+            prompts.fileAnswers = {stored};
+            pad->findChild<QPushButton *>(QStringLiteral("pbSave"))->click();
+        } else if (way == QLatin1String("open project")) {
+            const QString project = files.path(QStringLiteral("other.lmpro"));
+            {
+                Preview maker;
+                maker.generationEnabled = true;
+                maker.filePath = other;
+                maker.readFile();
+                maker.generatePages();
+                prompts.fileAnswers = {project};
+                QVERIFY(maker.saveProjectAs());
+            }
+            prompts.fileAnswers = save ? QStringList{stored, project} : QStringList{project};
+            action(*window, QStringLiteral("&Otwórz projekt"))->trigger();
+        } else {
+            prompts.fileAnswers = {stored};
+            closed = window->close();
+        }
+        QCOMPARE(prompts.questions.last().text, QStringLiteral("Arkusz ma niezapisane zmiany. Zapisać projekt?"));
+        QCOMPARE(QFile::exists(stored), save);
+        if (answer == QMessageBox::Cancel) {
+            QVERIFY(window->isWindowModified());
+            QVERIFY(!closed);
+            QCOMPARE(preview->document()->font(1).weight(), int(QFont::Bold));
+            QCOMPARE(preview->document()->text(0), QStringLiteral("T0"));
+            return;
+        }
+        if (way == QLatin1String("close")) {
+            QVERIFY(closed);
+            return;
+        }
+        QVERIFY(!window->isWindowModified());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Inny"));
+    }
+
+    void ctrlSSavesToTheOpenProjectWithoutAsking()
+    {
+        import(files.write(QStringLiteral("named.txt"), numberedLines(1)));
+        clickField(2);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        const QString project = files.path(QStringLiteral("named.lmpro"));
+        prompts.fileAnswers = {project};
+        activate();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(window->windowTitle(), QStringLiteral("named.lmpro[*] — Lamello"));
+        QVERIFY(!window->isWindowModified());
+        const int dialogs = prompts.captions.size();
+        child<QPushButton>(QStringLiteral("pbItalic"))->click();
+        QVERIFY(window->isWindowModified());
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompts.captions.size(), dialogs);   // no dialog the second time
+        QVERIFY(!window->isWindowModified());
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(prompts.captions.size(), dialogs + 1);   // "jako" always asks
+    }
+
     void quittingAsksForUnsavedChanges()
     {
         const QString path = files.write(QStringLiteral("q.txt"), "A");

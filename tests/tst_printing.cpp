@@ -186,6 +186,28 @@ private slots:
         QCOMPARE(all.first().text, QStringLiteral("H6"));
     }
 
+    // Every page prints from the sheet's document: an edit on a page that is
+    // not shown, made before a new layout, reaches the paper.
+    void editsReachThePdfAfterANewLayout()
+    {
+        Preview p;
+        load(p, 13, Preview::builtInPdfName);
+        p.swichPage(3);
+        const qsizetype id = p.firstShownId();
+        QCOMPARE(p.field(id)->currentText(), QStringLiteral("H12"));
+        p.document()->editField(id, QStringLiteral("Zmieniony"), p.document()->font(id), QStringLiteral("edit"));
+        QVERIFY(p.updateDimensions(QRectF(0, 0, 37.3, 11.2), QRectF(0, 0, 50.25, 8.5)));
+        p.swichPage(1);
+        const QString pdf = files.path(QStringLiteral("edited.pdf"));
+        prompts.fileAnswers = {pdf};
+        p.printAll();
+        QStringList texts;
+        for (const Word &w : words(pdf))
+            texts.append(w.text);
+        QVERIFY(texts.contains(QStringLiteral("Zmieniony")));
+        QVERIFY(!texts.contains(QStringLiteral("H12")));
+    }
+
     void aSystemPrinterGetsTheSamePagesAtTrueSize()
     {
         const QString out = cupsOut(QStringLiteral("Archiwum"));
