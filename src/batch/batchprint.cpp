@@ -2,6 +2,7 @@
 
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "model/pagerange.h"
 #include "sheet/pagebuilder.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
@@ -50,29 +51,6 @@ std::optional<QSizeF> parseSize(const QString &value)
     if (w <= 0 || h <= 0 || w > 100 || h > 100)
         return std::nullopt;
     return QSizeF(w, h);
-}
-
-// "2-5,9" as page numbers from 1, ascending, each once; none when malformed.
-std::optional<QList<int>> parsePages(const QString &value)
-{
-    static const QRegularExpression re(QStringLiteral("^\\d+(-\\d+)?(,\\d+(-\\d+)?)*$"));
-    if (!re.match(value).hasMatch())
-        return std::nullopt;
-    QList<int> pages;
-    const QStringList parts = value.split(QLatin1Char(','));
-    for (const QString &part : parts) {
-        const QStringList ends = part.split(QLatin1Char('-'));
-        bool okFirst = false, okLast = false;
-        const int first = ends.first().toInt(&okFirst);
-        const int last = ends.last().toInt(&okLast);
-        if (!okFirst || !okLast || first < 1 || last < first)
-            return std::nullopt;
-        for (int p = first; p <= last && pages.size() <= 1'000'000; ++p)
-            pages.append(p);
-    }
-    std::sort(pages.begin(), pages.end());
-    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-    return pages;
 }
 
 QString oneLine(QString text)
@@ -213,7 +191,7 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         (isLabel ? sheet.labelHeight : sheet.headerHeight) = float(size->height());
     }
     if (parser.isSet(pagesOption)) {
-        chosenPages = parsePages(parser.value(pagesOption));
+        chosenPages = PageRange::parse(parser.value(pagesOption));
         if (!chosenPages)
             return Failure{Usage, tr("%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.")
                                       .arg(program, parser.value(pagesOption))};
