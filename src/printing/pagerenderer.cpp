@@ -10,14 +10,23 @@
 
 namespace {
 constexpr double mmPerInch = 25.4;
+
+// The painter of the page being drawn without marks, if any.
+const QPainter *unmarkedPainter = nullptr;
 } // namespace
 
-PageRenderer::PageRenderer(QPagedPaintDevice *device)
+PageRenderer::PageRenderer(QPagedPaintDevice *device, const RenderOptions &options)
     : device(device)
+    , options(options)
 {
 }
 
-QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device)
+bool PageRenderer::leavesOutMarks(const QPainter *painter)
+{
+    return painter && painter == unmarkedPainter;
+}
+
+QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device, const Calibration &calibration)
 {
     const int dpiX = device.logicalDpiX();
     const int dpiY = device.logicalDpiY();
@@ -30,7 +39,7 @@ QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device)
     QTransform t;
     t.translate(-origin.x(), -origin.y());
     t.scale(dpiX / mmPerInch / SheetLayout::unitsPerMm, dpiY / mmPerInch / SheetLayout::unitsPerMm);
-    return t;
+    return calibration.isIdentity() ? t : calibration.sceneTransform() * t;
 }
 
 bool PageRenderer::begin()
@@ -47,7 +56,7 @@ bool PageRenderer::drawPage(QGraphicsScene *scene)
         return false;
     ++pages;
     painter.save();
-    const QTransform toDevice = sceneToDevice(*device);
+    const QTransform toDevice = sceneToDevice(*device, options.calibration);
     painter.setWorldTransform(toDevice);
     // The whole sheet is the window onto the scene, so that a field reaching
     // past the printable area is cut at the paper's edge and nowhere else.
@@ -61,9 +70,12 @@ bool PageRenderer::drawPage(QGraphicsScene *scene)
     // painter around every field (as QGraphicsScene::render does) writes a
     // fresh graphics state per field into a PDF: it cost a third of a page.
     QStyleOptionGraphicsItem option;
+    unmarkedPainter = options.marks ? nullptr : &painter;
     const QList<QGraphicsItem *> items = scene->items(Qt::AscendingOrder);
     for (QGraphicsItem *item : items) {
         if (!item->isVisible() || !item->sceneBoundingRect().intersects(paper))
+            continue;
+        if (!options.marks && item->data(markKey).toBool())
             continue;
         const QTransform itemToScene = item->sceneTransform();
         if (!itemToScene.isIdentity())
@@ -73,6 +85,19 @@ bool PageRenderer::drawPage(QGraphicsScene *scene)
         if (!itemToScene.isIdentity())
             painter.setWorldTransform(toDevice);
     }
+    unmarkedPainter = nullptr;
+    painter.restore();
+    return true;
+}
+
+bool PageRenderer::drawSheet(const std::function<void(QPainter &)> &paint)
+{
+    if (pages > 0 && !device->newPage())
+        return false;
+    ++pages;
+    painter.save();
+    painter.setWorldTransform(sceneToDevice(*device, options.calibration));
+    paint(painter);
     painter.restore();
     return true;
 }

@@ -5,6 +5,7 @@
 #include "model/specialglyphfont.h"
 #include "sheet/preview.h"
 #include "model/windows1250.h"
+#include "printing/pagerenderer.h"
 #include "dialogs/labeleditdialog.h"
 
 #include <QCoreApplication>
@@ -92,7 +93,8 @@ QRectF MyGraphicsItem::boundingRect() const
 void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     painter->setFont(font);
-    painter->setBrush(currentBrush);
+    // A printout without marks shows no fit tint.
+    painter->setBrush(PageRenderer::leavesOutMarks(painter) ? brushes().white : currentBrush);
     painter->setPen(QPen(Qt::black, 0));   // hairline frame and text, at any zoom
     painter->drawRect(rect);
     if (text.isEmpty())   // the top strips and empty fields: a frame alone

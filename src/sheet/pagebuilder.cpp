@@ -2,6 +2,7 @@
 
 #include "sheet/mygraphicsitem.h"
 #include "model/specialglyphfont.h"
+#include "printing/pagerenderer.h"
 
 #include <QGraphicsRectItem>
 #include <QGraphicsScene>
@@ -22,6 +23,7 @@ QGraphicsScene *PageBuilder::build(int p, QObject *parent, Preview *owner, const
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
     scene->setSceneRect(sheet.fAvailableArea);
     QGraphicsRectItem *frame = scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush);
+    frame->setData(PageRenderer::markKey, true);   // left off a printout without marks
     if (made)
         made(frame, nullptr);
 
