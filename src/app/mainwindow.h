@@ -54,6 +54,8 @@ private slots:
     void updateWindowTitle();
     void printOne();
     void printAll();
+    void printChosenPages();
+    void calibratePrinter();
     void openEditor();
     void openHelpDialog();
     void openQtDialog();
@@ -80,6 +82,8 @@ private slots:
 private:
     void createActions();
     void createMenus();
+    // The print options and the calibration, at the end of the print menu.
+    void createPrintOptions();
     void createToolBars();
     void createStatusBar();
     void fillPrinterList();
@@ -103,6 +107,9 @@ private:
     QAction *redoAct = nullptr;
     QAction *printOneAct = nullptr;
     QAction *printAllAct = nullptr;
+    QAction *printPagesAct = nullptr;
+    QAction *printMarksAct = nullptr;
+    QAction *calibrationAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
     // Page keys live on the window, not on the page buttons: a button's
