@@ -116,4 +116,31 @@ inline QList<double> blackRuns(const QImage &img, bool alongRow, int line, int f
     return centres;
 }
 
+// Centres (mm from the page's corner) of the black runs on page `page` along
+// the row `line` mm from the top (`alongRow`) or the column `line` mm from the
+// left, between `from` and `to` mm: a one-pixel strip rasterised at
+// `resolution` dpi, for measuring to a hundredth of a millimetre.
+inline QList<double> blackRunsMm(const QString &pdf, int page, bool alongRow, double line, double from, double to,
+                                 double resolution = 1200)
+{
+    const auto px = [resolution](double mm) { return qRound(mm / 25.4 * resolution); };
+    const int start = px(from);
+    const int length = px(to) - start + 1;
+    const QStringList along = {QString::number(start), QString::number(px(line))};
+    QTemporaryDir dir;
+    const QString prefix = dir.filePath(QStringLiteral("strip"));
+    run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(resolution), QStringLiteral("-gray"), QStringLiteral("-aa"),
+         QStringLiteral("no"), QStringLiteral("-aaVector"), QStringLiteral("no"), QStringLiteral("-f"),
+         QString::number(page), QStringLiteral("-l"), QString::number(page), QStringLiteral("-x"),
+         along.at(alongRow ? 0 : 1), QStringLiteral("-y"), along.at(alongRow ? 1 : 0), QStringLiteral("-W"),
+         QString::number(alongRow ? length : 1), QStringLiteral("-H"), QString::number(alongRow ? 1 : length),
+         QStringLiteral("-singlefile"), pdf, prefix});
+    const QImage strip(prefix + QStringLiteral(".pgm"));
+    QList<double> centres = blackRuns(strip, alongRow, 0, 0, length - 1);
+    for (double &c : centres)
+        c = (start + c) / resolution * 25.4;
+    return centres;
+}
+
 } // namespace PdfCheck

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -37,4 +40,16 @@ inline QByteArray barettes(int count, int labels = 8, bool polishFirst = false)
             bytes += "L" + QByteArray::number(b) + '.' + QByteArray::number(j) + '\n';
     }
     return bytes;
+}
+
+// Gives the test program settings of its own, empty at the start and far
+// from the user's: test-mode paths and an organisation named after the test.
+// Call before anything reads the settings.
+inline void useTestSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    const QString organisation = QStringLiteral("Lamello-") + QCoreApplication::applicationName();
+    QCoreApplication::setOrganizationName(organisation);
+    QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + organisation)
+        .removeRecursively();
 }

@@ -4,15 +4,20 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
+#include "batch/batchprint.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 #include "model/projectfile.h"
+#include "model/sheetlayout.h"
+#include "printing/printjob.h"
+#include "printing/printsettings.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+#include <QTextStream>
 
 using namespace PdfCheck;
 
@@ -54,6 +59,11 @@ class TestBatch : public QObject
     FakePrompts prompts;
 
 private slots:
+    void initTestCase()
+    {
+        useTestSettings();
+    }
+
     void itsPdfIsTheWindowsPdf()
     {
         const int n = 6;
@@ -152,6 +162,91 @@ private slots:
         QCOMPARE(words(out).first().text, QStringLiteral("H6"));
     }
 
+    // --shift and --scale move and scale the whole sheet about its corner, in
+    // a PDF too; a printer's stored calibration applies unless they replace it.
+    void calibrationMovesAndScalesTheSheet()
+    {
+        const QString input = files.write(QStringLiteral("cal.txt"), barettes(3, 8, true));
+        SheetLayout sheet;
+        sheet.setAvailableArea(PrintJob::builtInPdfArea);
+        sheet.computeLayout();
+        const QPointF origin = sheet.baretteOrigin(0, 0);
+        const QRectF strip = sheet.stripRect(origin);
+        const QPointF corner(strip.x() / 3, strip.y() / 3);   // mm
+        const QRectF label = sheet.labelRect(origin, 1);
+        const QRectF labelMm(label.x() / 3, label.y() / 3, label.width() / 3, label.height() / 3);
+
+        const auto print = [&](const QString &name, const QStringList &options) {
+            const QString pdf = files.path(name);
+            const Result r = batch(QStringList{input, QStringLiteral("-o"), pdf} + options);
+            return r.status == 0 ? pdf : QString();
+        };
+        // The top strip's left and top sides, looked for near `near`.
+        const auto cornerOf = [](const QString &pdf, QPointF near) {
+            const QList<double> x = blackRunsMm(pdf, 1, true, near.y() + 3.5, near.x() - 1, near.x() + 1);
+            const QList<double> y = blackRunsMm(pdf, 1, false, near.x() + 10, near.y() - 1, near.y() + 1);
+            return x.size() == 1 && y.size() == 1 ? QPointF(x.first(), y.first()) : QPointF(-100, -100);
+        };
+        const auto labelWidth = [&](const QString &pdf, double scale) {
+            const QList<double> sides = blackRunsMm(pdf, 1, true, labelMm.top() + 1, labelMm.left() * scale - 1,
+                                                    labelMm.right() * scale + 1);
+            return sides.size() == 2 ? sides.at(1) - sides.at(0) : -1.0;
+        };
+        const QString plain = print(QStringLiteral("plain.pdf"), {});
+        const QString shifted = print(QStringLiteral("shifted.pdf"), {QStringLiteral("--shift"), QStringLiteral("2,3")});
+        const QString scaled = print(QStringLiteral("scaled.pdf"), {QStringLiteral("--scale"), QStringLiteral("101,100")});
+        const QPointF moved = cornerOf(shifted, corner + QPointF(2, 3)) - cornerOf(plain, corner);
+        QVERIFY2(std::abs(moved.x() - 2) <= 0.05 && std::abs(moved.y() - 3) <= 0.05,
+                 qPrintable(QStringLiteral("%1 %2").arg(moved.x()).arg(moved.y())));
+        QVERIFY2(std::abs(labelWidth(plain, 1) - 37.3) <= 0.05, qPrintable(QString::number(labelWidth(plain, 1))));
+        QVERIFY2(std::abs(labelWidth(scaled, 1.01) - 37.673) <= 0.05,
+                 qPrintable(QString::number(labelWidth(scaled, 1.01))));
+
+        // On a printer: its stored shift, then the command line's in its place.
+        const QString out = QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/Archiwum.prn"));
+        PrintSettings::setCalibration(QStringLiteral("Archiwum"), {1.5, -1, 100, 100});
+        QList<QPointF> firstWord;
+        for (const QStringList &options : {QStringList(), QStringList{QStringLiteral("--shift"), QStringLiteral("0,0")}}) {
+            QFile::remove(out);
+            QString outText, errText;
+            QTextStream outStream(&outText), errStream(&errText);
+            QCOMPARE(BatchPrint::run(QStringList{QStringLiteral("lamello-batch"), input, QStringLiteral("-P"),
+                                                 QStringLiteral("Archiwum")} + options,
+                                     outStream, errStream, false),
+                     0);
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && pageCount(out) == 1, 20000);
+            firstWord.append(words(out).first().box.topLeft());
+        }
+        PrintSettings::setCalibration(QStringLiteral("Archiwum"), {});
+        const QPointF storedShift = (firstWord.at(0) - firstWord.at(1)) / 72 * 25.4;
+        QVERIFY2(std::abs(storedShift.x() - 1.5) <= 0.01 && std::abs(storedShift.y() + 1) <= 0.01,
+                 qPrintable(QStringLiteral("%1 %2").arg(storedShift.x()).arg(storedShift.y())));
+    }
+
+    // --no-marks leaves the fit tint and the gray frame of the printable area off.
+    void marksCanBeLeftOff()
+    {
+        const QString input = files.write(QStringLiteral("marks.txt"),
+                                          "H\n" + QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4) + "\n");
+        SheetLayout sheet;
+        sheet.setAvailableArea(PrintJob::builtInPdfArea);
+        sheet.computeLayout();
+        const QRectF label = sheet.labelRect(sheet.baretteOrigin(0, 0), 1);
+        for (const bool marks : {true, false}) {
+            const QString pdf = files.path(QStringLiteral("marks.pdf"));
+            QStringList args{input, QStringLiteral("-o"), pdf};
+            if (!marks)
+                args.append(QStringLiteral("--no-marks"));
+            QCOMPARE(batch(args).status, 0);
+            const QImage img = raster(pdf, 1);
+            const int tint = qGray(img.pixel(qRound(mmToPx(label.x() / 3 + 1)), qRound(mmToPx(label.y() / 3 + 1))));
+            int frame = 255;   // the right side of the printable area, 199.8 mm in
+            for (int x = qRound(mmToPx(199.8)) - 2; x <= qRound(mmToPx(199.8)) + 2; ++x)
+                frame = qMin(frame, qGray(img.pixel(x, qRound(mmToPx(150)))));
+            QVERIFY2((tint < 250) == marks && (frame < 250) == marks, qPrintable(QStringLiteral("%1 %2").arg(tint).arg(frame)));
+        }
+    }
+
     void failuresSayWhatAndLeaveNothing_data()
     {
         QTest::addColumn<QStringList>("args");   // "IN" is a good input, "OUT" a path in an empty folder
@@ -164,6 +259,8 @@ private slots:
         QTest::newRow("pages outside the sheet") << QStringList{"--pages", "2-4", "IN", "-o", "OUT"} << 1
                                                  << "strony 3 nie ma; arkusz ma stron: 2";
         QTest::newRow("malformed pages") << QStringList{"--pages", "0-2", "IN", "-o", "OUT"} << 1 << "--pages 0-2";
+        QTest::newRow("shift beyond 10 mm") << QStringList{"--shift", "0,10.5", "IN", "-o", "OUT"} << 1 << "--shift 0,10.5";
+        QTest::newRow("one scale") << QStringList{"--scale", "101", "IN", "-o", "OUT"} << 1 << "--scale 101";
         QTest::newRow("missing input") << QStringList{"brak.txt", "-o", "OUT"} << 2 << "brak.txt: nie ma takiego pliku";
         QTest::newRow("folder as input") << QStringList{".", "-o", "OUT"} << 2 << "nie jest zwykłym plikiem";
         QTest::newRow("not a project") << QStringList{"NOTPROJ", "-o", "OUT"} << 2 << "to nie jest plik projektu";

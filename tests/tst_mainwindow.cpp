@@ -6,13 +6,18 @@
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
+#include "pdfcheck.h"
 #include "testfiles.h"
+#include "printing/printsettings.h"
+#include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
 #include "model/sheetdocument.h"
 #include "sheet/preview.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -117,6 +122,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(qEnvironmentVariableIsSet("LAMELLO_CUPS_DIR"), "run through ctest: it starts the test printers");
+        useTestSettings();
     }
 
     void init()
@@ -134,6 +140,7 @@ private slots:
         prompts.questionAnswers.clear();
         prompts.questions.clear();
         prompts.modalDialogs.clear();
+        prompts.dialogs = {};
         prompts.fileAnswers.clear();
     }
 
@@ -170,7 +177,9 @@ private slots:
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
             {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
             {"O programie &Lamello", "", true},
-            {"&Ponów", "Ctrl+Shift+Z", false},
+            {"&Ponów", "Ctrl+Shift+Z", false},         {"Drukuj &strony…", "Ctrl+Alt+P", false},
+            {"Drukuj &oznaczenia", "", false},         {"&Kalibracja drukarki…", "", false},
+            {"Zapisz projekt &jako…", "Ctrl+Shift+S", false},
         };
         for (const Row &row : rows) {
             QAction *a = action(*window, QString::fromUtf8(row.text));
@@ -284,6 +293,104 @@ private slots:
         cb->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
         action(*window, QStringLiteral("Drukuj &bieżącą stronę"))->trigger();
         QVERIFY(prompts.messages.isEmpty() || prompts.messages.first().icon != QMessageBox::Warning);
+    }
+
+    // Pages and collated copies chosen in "Drukuj strony…"; a printer job of
+    // more than 20 pages is confirmed first, a PDF is not asked about.
+    void chosenPagesCopiesAndTheLargeJobQuestion()
+    {
+        import(files.write(QStringLiteral("c.txt"), numberedLines(66)));   // 6 barettes a page
+        auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
+        cb->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        QString range = QStringLiteral("3,2");
+        int copies = 2;
+        prompts.dialogs = [&](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>(QStringLiteral("leRange"))->setText(range);
+            dialog.findChild<QSpinBox *>(QStringLiteral("sbCopies"))->setValue(copies);
+            return int(QDialog::Accepted);
+        };
+        const QString pdf = files.path(QStringLiteral("chosen.pdf"));
+        prompts.fileAnswers = {pdf};
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Alt+P")));
+        QCOMPARE(prompts.modalDialogs, QStringList{QStringLiteral("Drukuj strony")});
+        QStringList firstWords;
+        const QList<PdfCheck::Word> words = PdfCheck::words(pdf);
+        for (const PdfCheck::Word &w : words) {
+            if (firstWords.size() < w.page)
+                firstWords.append(w.text);
+        }
+        QCOMPARE(firstWords, (QStringList{"T54", "T108", "T54", "T108"}));
+        QVERIFY(prompts.questions.isEmpty());
+
+        cb->setCurrentText(QStringLiteral("Archiwum"));
+        range = QStringLiteral("1-8");
+        copies = 3;
+        action(*window, QStringLiteral("Drukuj &strony…"))->trigger();   // "Anuluj" by default
+        QCOMPARE(prompts.questions.size(), 1);
+        QCOMPARE(prompts.questions.at(0).text, QStringLiteral("Wydrukować 24 strony na drukarce Archiwum?"));
+        QCOMPARE(prompts.confirmButtons.last(), (QStringList{"Drukuj", "Anuluj"}));
+        QVERIFY(!window->statusBar()->currentMessage().startsWith(QStringLiteral("Do drukarki")));
+    }
+
+    // "Drukuj oznaczenia" is kept in the settings; off, an overflowing
+    // field is printed without its tint.
+    void printMarksAreKeptAndLeaveTheTintOff()
+    {
+        QAction *marks = action(*window, QStringLiteral("Drukuj &oznaczenia"));
+        QVERIFY(marks->isCheckable() && marks->isChecked());
+        marks->trigger();
+        window = std::make_unique<MainWindow>();
+        preview = window->sheetPreview();
+        marks = action(*window, QStringLiteral("Drukuj &oznaczenia"));
+        QVERIFY(!marks->isChecked());
+
+        import(files.write(QStringLiteral("m.txt"), "H\n" + QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4) + "\n"));
+        QVERIFY(!preview->fields().at(1)->textFits());
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        const QString pdf = files.path(QStringLiteral("marks.pdf"));
+        prompts.fileAnswers = {pdf};
+        action(*window, QStringLiteral("Drukuj &bieżącą stronę"))->trigger();
+        marks->trigger();   // on again for the tests after this one
+        const QRectF label = preview->fields().at(1)->frame();
+        const QImage img = PdfCheck::raster(pdf, 1);
+        QCOMPARE(qGray(img.pixel(qRound(PdfCheck::mmToPx(label.x() / 3 + 1)), qRound(PdfCheck::mmToPx(label.y() / 3 + 1)))),
+                 255);
+    }
+
+    // The calibration of the chosen printer: the test page goes to it, and
+    // what was measured on it is turned into the stored shift and scale.
+    void calibrationFromTheMeasuredTestPage()
+    {
+        const QString out = QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/Archiwum.prn"));
+        QFile::remove(out);
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("Archiwum"));
+        prompts.dialogs = [](QDialog &dialog) {
+            dialog.findChild<QPushButton *>(QStringLiteral("pbTestPage"))->click();
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("sbHorizontal"))->setValue(150.6);
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("sbVertical"))->setValue(249.5);
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("sbLeft"))->setValue(11.2);
+            dialog.findChild<QDoubleSpinBox *>(QStringLiteral("sbTop"))->setValue(9.4);
+            dialog.findChild<QPushButton *>(QStringLiteral("pbCompute"))->click();
+            return int(QDialog::Accepted);
+        };
+        action(*window, QStringLiteral("&Kalibracja drukarki…"))->trigger();
+        QCOMPARE(prompts.modalDialogs, QStringList{QStringLiteral("Kalibracja drukarki")});
+        const Calibration stored = PrintSettings::calibration(QStringLiteral("Archiwum"));
+        PrintSettings::setCalibration(QStringLiteral("Archiwum"), {});
+        const Calibration expected = TestPage::correction({150.6, 249.5, 11.2, 9.4}, {});
+        QVERIFY2(std::abs(stored.shiftX - expected.shiftX) < 0.006 && std::abs(stored.shiftY - expected.shiftY) < 0.006
+                     && std::abs(stored.scaleX - expected.scaleX) < 0.0006
+                     && std::abs(stored.scaleY - expected.scaleY) < 0.0006,
+                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(stored.shiftX).arg(stored.shiftY).arg(stored.scaleX).arg(stored.scaleY)));
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(out) && PdfCheck::pageCount(out) == 1, 20000);
+        QVERIFY(PdfCheck::run(QStringLiteral("pdftotext"), {out, QStringLiteral("-")}).contains(QStringLiteral("drukarki Archiwum")));
+
+        // No system printer, nothing to calibrate: said, not asked.
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        action(*window, QStringLiteral("&Kalibracja drukarki…"))->trigger();
+        QCOMPARE(prompts.modalDialogs.size(), 1);
+        QVERIFY(prompts.messages.last().text.startsWith(QStringLiteral("Kalibracja dotyczy drukarki systemowej")));
     }
 
     // -------------------------------------------------------------- import
@@ -757,6 +864,7 @@ private slots:
         QTest::newRow("save project") << "Ctrl+S" << "Zapisz projekt";
         QTest::newRow("print page") << "Ctrl+P" << "Przed rozpoczęciem pracy";
         QTest::newRow("print all") << "Ctrl+Shift+P" << "Przed rozpoczęciem pracy";
+        QTest::newRow("print chosen pages") << "Ctrl+Alt+P" << "Przed rozpoczęciem pracy";
     }
 
     void everyKeyReachesItsCommand()

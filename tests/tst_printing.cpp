@@ -4,6 +4,8 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
+#include "printing/pagerenderer.h"
+#include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
@@ -96,6 +98,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(qEnvironmentVariableIsSet("LAMELLO_CUPS_DIR"), "run through ctest: it starts the test printers");
+        useTestSettings();
     }
 
     void init()
@@ -228,6 +231,52 @@ private slots:
                                  20000);
         QCOMPARE(pageCount(out), 2);
         checkTrueSize(p, out);
+    }
+
+    // The test page's scales are 150 and 250 mm long and its corner mark lies
+    // 10 mm in from both edges; what is measured on it calibrates a printer.
+    void theTestPageMeasuresTrueAndCalibrates()
+    {
+        const QString pdf = files.path(QStringLiteral("test-page.pdf"));
+        const auto page = [](int, PageRenderer &renderer) {
+            return renderer.drawSheet(
+                [](QPainter &painter) { TestPage::paint(painter, QStringLiteral("Warsztat"), Calibration()); });
+        };
+        QString error;
+        QCOMPARE(PrintJob::writePdf(pdf, 1, page, {}, &error), PrintJob::Outcome::Done);
+        using namespace TestPage;
+        const QList<double> across = blackRunsMm(pdf, 1, true, horizontalY + 1, horizontalX - 1, horizontalX + 151);
+        const QList<double> down = blackRunsMm(pdf, 1, false, verticalX + 1, verticalY - 1, verticalY + 251);
+        QCOMPARE(across.size(), 151);   // a tick every millimetre
+        QCOMPARE(down.size(), 251);
+        const QList<double> markX = blackRunsMm(pdf, 1, true, markMm + 1, 0, markMm + 1.5);
+        const QList<double> markY = blackRunsMm(pdf, 1, false, markMm + 1, 0, markMm + 1.5);
+        QCOMPARE(markX.size(), 1);
+        QCOMPARE(markY.size(), 1);
+        const QList<double> found{across.last() - across.first(), down.last() - down.first(), markX.first(), markY.first()};
+        const QString shown = QStringLiteral("%1 %2 %3 %4").arg(found[0]).arg(found[1]).arg(found[2]).arg(found[3]);
+        QVERIFY2(std::abs(found[0] - 150) <= 0.05 && std::abs(found[1] - 250) <= 0.05, qPrintable(shown));
+        QVERIFY2(std::abs(found[2] - 10) <= 0.05 && std::abs(found[3] - 10) <= 0.05, qPrintable(shown));
+        QVERIFY(words(pdf).size() > 50);   // the instructions are there
+
+        // A printer that prints 0.4 % wide and 1.2 mm right, 0.3 % short and
+        // 0.8 mm high; measured on a page printed uncalibrated or with some
+        // earlier calibration, the correction makes it print true.
+        const auto measure = [](const Calibration &c) {
+            const auto paper = [](double sent, bool across) { return across ? sent * 1.004 + 1.2 : sent * 0.997 - 0.8; };
+            Measurement m;
+            m.horizontal = paper(horizontalX + horizontalLengthMm, true) - paper(horizontalX, true);
+            m.horizontal *= c.scaleX / 100;
+            m.vertical = (paper(verticalY + verticalLengthMm, false) - paper(verticalY, false)) * c.scaleY / 100;
+            m.left = paper(markMm * c.scaleX / 100 + c.shiftX, true);
+            m.top = paper(markMm * c.scaleY / 100 + c.shiftY, false);
+            return m;
+        };
+        for (const Calibration &earlier : {Calibration(), Calibration{0.5, -0.5, 101, 99}}) {
+            const Measurement after = measure(correction(measure(earlier), earlier));
+            QVERIFY(std::abs(after.horizontal - 150) < 1e-9 && std::abs(after.vertical - 250) < 1e-9);
+            QVERIFY(std::abs(after.left - 10) < 1e-9 && std::abs(after.top - 10) < 1e-9);
+        }
     }
 
     void aPrinterThatIsGoneOrRefusesPrintsNothingAndSaysSo_data()

@@ -35,7 +35,12 @@ const char *const topics[] = {
                       "3. Drukuj\n"
                       "   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej\n"
                       "   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste\n"
-                      "   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm."),
+                      "   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.\n"
+                      "   Drukuj strony… – wybrane strony (np. 1-3,5) w 1 do 99 kopiach, składanych po kolei.\n"
+                      "   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,\n"
+                      "   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.\n"
+                      "   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,\n"
+                      "   wyliczane z pomiaru strony testowej."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Każde ponowne wczytanie pliku z opisami (import, zapis w edytorze, zmiana geometrii\n"
                       "lub drukarki) odtwarza cały podgląd od nowa. Poprawki czcionek i pojedynczych opisów\n"
@@ -79,6 +84,7 @@ const char *const topics[] = {
                       "   lamello-batch panel.txt -o panel.pdf\n"
                       "   lamello-batch panel.txt -P Warsztat --pages 2-5\n"
                       "   lamello-batch panel.txt -n 10 --label 40x10 --header 52x9 -o panel.pdf\n"
+                      "   lamello-batch panel.txt -P Warsztat --shift 0.5,-1 --no-marks\n"
                       "Wszystkie opcje wypisuje lamello-batch --help."),
 };
 

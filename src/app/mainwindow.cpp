@@ -4,7 +4,10 @@
 #include "app/commandline.h"
 #include "app/helpdialog.h"
 #include "app/pageindicator.h"
+#include "dialogs/calibrationdialog.h"
+#include "dialogs/printpagesdialog.h"
 #include "model/sheetdocument.h"
+#include "printing/printsettings.h"
 #include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
@@ -52,6 +55,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     createActions();
     createMenus();
+    createPrintOptions();
     createToolBars();
     createStatusBar();
     setCentralWidget(preview);
@@ -175,6 +179,32 @@ void MainWindow::createMenus()
     printMenu->addActions({printOneAct, printAllAct});
     helpMenu = menuBar()->addMenu(tr("P&omoc"));
     helpMenu->addActions({helpAct, aboutAct, aboutQtAct});
+}
+
+void MainWindow::createPrintOptions()
+{
+    printPagesAct = new QAction(tr("Drukuj &strony…"), this);
+    printPagesAct->setShortcut(QKeySequence(tr("CTRL+ALT+P")));
+    connect(printPagesAct, &QAction::triggered, this, &MainWindow::printChosenPages);
+
+    // Kept in the settings: a workshop that cuts on the fields' frames wants
+    // clean sheets every time.
+    printMarksAct = new QAction(tr("Drukuj &oznaczenia"), this);
+    printMarksAct->setCheckable(true);
+    printMarksAct->setChecked(PrintSettings::marks());
+    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
+    preview->printMarks = printMarksAct->isChecked();
+    connect(printMarksAct, &QAction::toggled, this, [this](bool on) {
+        preview->printMarks = on;
+        PrintSettings::setMarks(on);
+    });
+
+    calibrationAct = new QAction(tr("&Kalibracja drukarki…"), this);
+    connect(calibrationAct, &QAction::triggered, this, &MainWindow::calibratePrinter);
+
+    printMenu->addAction(printPagesAct);
+    printMenu->addSeparator();
+    printMenu->addActions({printMarksAct, calibrationAct});
 }
 
 namespace {
@@ -608,6 +638,37 @@ void MainWindow::printAll()
 {
     if (checkIsPrinterSelected())
         preview->printAll();
+}
+
+void MainWindow::printChosenPages()
+{
+    if (!checkIsPrinterSelected() || preview->pageCount() == 0)
+        return;
+    PrintPagesDialog dialog(int(preview->pageCount()), this);
+    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
+        return;
+    QList<int> indexes = dialog.pages();
+    if (indexes.isEmpty())
+        return;
+    for (int &page : indexes)
+        --page;
+    preview->printPages(indexes, dialog.copies());
+}
+
+void MainWindow::calibratePrinter()
+{
+    const QString printer = preview->printer();
+    if (cbPrinter->currentIndex() == 0 || printer == Preview::builtInPdfName) {
+        Prompts::current().message(QMessageBox::Information, tr("Komunikat"),
+                                   tr("Kalibracja dotyczy drukarki systemowej.\n"
+                                      "Wybierz ją najpierw na liście „Drukarka”."));
+        return;
+    }
+    CalibrationDialog dialog(printer, PrintSettings::calibration(printer), this);
+    if (Prompts::current().runDialog(dialog) == QDialog::Accepted) {
+        PrintSettings::setCalibration(printer, dialog.calibration());
+        statusBar()->showMessage(tr("Zapisano kalibrację drukarki %1.").arg(printer), 10000);
+    }
 }
 
 void MainWindow::openEditor()

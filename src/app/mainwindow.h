@@ -66,6 +66,8 @@ private slots:
     void updateWindowTitle();
     void printOne();
     void printAll();
+    void printChosenPages();
+    void calibratePrinter();
     void openEditor();
     void openHelpDialog();
     void openQtDialog();
@@ -93,6 +95,8 @@ private slots:
 private:
     void createActions();
     void createMenus();
+    // The print options and the calibration, at the end of the print menu.
+    void createPrintOptions();
     void createToolBars();
     void createStatusBar();
     // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
@@ -126,6 +130,9 @@ private:
     QAction *redoAct = nullptr;
     QAction *printOneAct = nullptr;
     QAction *printAllAct = nullptr;
+    QAction *printPagesAct = nullptr;
+    QAction *printMarksAct = nullptr;
+    QAction *calibrationAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
     QAction *aboutAct = nullptr;

@@ -2,12 +2,14 @@
 
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "model/pagerange.h"
 #include "model/projectfile.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
+#include "printing/printsettings.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +20,7 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cmath>
 #include <memory>
 #include <optional>
 
@@ -52,27 +55,15 @@ std::optional<QSizeF> parseSize(const QString &value)
     return QSizeF(w, h);
 }
 
-// "2-5,9" as page numbers from 1, ascending, each once; none when malformed.
-std::optional<QList<int>> parsePages(const QString &value)
+// "2,-1.5": two numbers (a point as the decimal point) separated by a comma.
+std::optional<QPointF> parsePair(const QString &value)
 {
-    static const QRegularExpression re(QStringLiteral("^\\d+(-\\d+)?(,\\d+(-\\d+)?)*$"));
-    if (!re.match(value).hasMatch())
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*([+-]?\\d+(?:\\.\\d+)?)\\s*,\\s*([+-]?\\d+(?:\\.\\d+)?)\\s*$"));
+    const QRegularExpressionMatch m = re.match(value);
+    if (!m.hasMatch())
         return std::nullopt;
-    QList<int> pages;
-    const QStringList parts = value.split(QLatin1Char(','));
-    for (const QString &part : parts) {
-        const QStringList ends = part.split(QLatin1Char('-'));
-        bool okFirst = false, okLast = false;
-        const int first = ends.first().toInt(&okFirst);
-        const int last = ends.last().toInt(&okLast);
-        if (!okFirst || !okLast || first < 1 || last < first)
-            return std::nullopt;
-        for (int p = first; p <= last && pages.size() <= 1'000'000; ++p)
-            pages.append(p);
-    }
-    std::sort(pages.begin(), pages.end());
-    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-    return pages;
+    return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
 }
 
 QString oneLine(QString text)
@@ -111,6 +102,9 @@ private:
     QString printer;
     std::optional<QList<int>> chosenPages;
     bool noLimit = false;
+    std::optional<QPointF> shift;   // --shift, mm
+    std::optional<QPointF> scale;   // --scale, percent
+    bool marks = true;
     SheetLayout sheet;
     QStringList texts;   // by field id
     QList<QFont> fonts;   // a project's stored fonts, by field id
@@ -142,11 +136,25 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     const QCommandLineOption noLimitOption(
         QStringLiteral("no-limit"),
         tr("Drukuje także plik z ponad %1 baretkami.").arg(DescriptionsCheck::largeSheetBarettes));
+    const QCommandLineOption shiftOption(
+        QStringLiteral("shift"),
+        tr("Przesuwa wydruk o DX,DY mm (w prawo i w dół, od -%1 do %1) zamiast przesunięcia z kalibracji drukarki.")
+            .arg(Calibration::maxShiftMm),
+        tr("DX,DY"));
+    const QCommandLineOption scaleOption(
+        QStringLiteral("scale"),
+        tr("Skaluje wydruk o SX,SY % (od %1 do %2) zamiast skali z kalibracji drukarki.")
+            .arg(Calibration::minScalePercent)
+            .arg(Calibration::maxScalePercent),
+        tr("SX,SY"));
+    const QCommandLineOption noMarksOption(
+        QStringLiteral("no-marks"),
+        tr("Drukuje bez oznaczeń: bez zabarwienia pól z niemieszczącym się tekstem i bez ramki obszaru wydruku."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, tr("Pokazuje tę pomoc."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            tr("Pokazuje wersję programu."));
     parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
-                       noLimitOption, helpOption, versionOption});
+                       shiftOption, scaleOption, noMarksOption, noLimitOption, helpOption, versionOption});
     parser.addPositionalArgument(tr("PLIK"),
                                  tr("Plik z opisami (.txt, .dat) albo projekt (.lmpro, z plikiem .dat obok)."),
                                  tr("PLIK"));
@@ -213,11 +221,33 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         (isLabel ? sheet.labelHeight : sheet.headerHeight) = float(size->height());
     }
     if (parser.isSet(pagesOption)) {
-        chosenPages = parsePages(parser.value(pagesOption));
+        chosenPages = PageRange::parse(parser.value(pagesOption));
         if (!chosenPages)
             return Failure{Usage, tr("%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.")
                                       .arg(program, parser.value(pagesOption))};
     }
+    if (parser.isSet(shiftOption)) {
+        shift = parsePair(parser.value(shiftOption));
+        const double limit = Calibration::maxShiftMm;
+        if (!shift || std::abs(shift->x()) > limit || std::abs(shift->y()) > limit)
+            return Failure{Usage, tr("%1: --shift %2: podaj przesunięcie w mm jako DX,DY, np. 1.5,-0.5 "
+                                     "(każde od -%3 do %3).")
+                                      .arg(program, parser.value(shiftOption))
+                                      .arg(limit)};
+    }
+    if (parser.isSet(scaleOption)) {
+        scale = parsePair(parser.value(scaleOption));
+        const auto inRange = [](double v) {
+            return v >= Calibration::minScalePercent && v <= Calibration::maxScalePercent;
+        };
+        if (!scale || !inRange(scale->x()) || !inRange(scale->y()))
+            return Failure{Usage, tr("%1: --scale %2: podaj skalę w procentach jako SX,SY, np. 100.2,99.8 "
+                                     "(każdą od %3 do %4).")
+                                      .arg(program, parser.value(scaleOption))
+                                      .arg(Calibration::minScalePercent)
+                                      .arg(Calibration::maxScalePercent)};
+    }
+    marks = !parser.isSet(noMarksOption);
     noLimit = parser.isSet(noLimitOption);
     return std::nullopt;
 }
@@ -364,16 +394,32 @@ std::optional<Failure> Run::print()
     // size takes no memory beyond them.
     const auto drawPage = [&](int index, PageRenderer &renderer) {
         return renderer.drawPage(
-            [&](QPainter *p, const QRectF &paper) { painter.paint(p, pages.at(index), paper); });
+            [&](QPainter *p, const QRectF &paper) { painter.paint(p, pages.at(index), paper, marks); });
     };
     const auto progress = [this](int done, int total) { return reportProgress(done, total); };
+
+    // A printer's stored calibration, unless the command line sets its parts;
+    // a PDF is true to size unless the command line says otherwise.
+    RenderOptions options;
+    options.marks = marks;
+    if (!printer.isEmpty())
+        options.calibration = PrintSettings::calibration(printer);
+    if (shift) {
+        options.calibration.shiftX = shift->x();
+        options.calibration.shiftY = shift->y();
+    }
+    if (scale) {
+        options.calibration.scaleX = scale->x();
+        options.calibration.scaleY = scale->y();
+    }
 
     timer.start();
     QString error;
     const PrintJob::Outcome outcome =
         printer.isEmpty()
-            ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error)
-            : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()), drawPage, progress, &error);
+            ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error, options)
+            : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()),
+                              drawPage, progress, &error, nullptr, options);
     if (progressShown)
         err << '\n' << Qt::flush;
     if (outcome != PrintJob::Outcome::Done)

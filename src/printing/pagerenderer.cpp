@@ -9,12 +9,13 @@ namespace {
 constexpr double mmPerInch = 25.4;
 } // namespace
 
-PageRenderer::PageRenderer(QPagedPaintDevice *device)
+PageRenderer::PageRenderer(QPagedPaintDevice *device, const RenderOptions &options)
     : device(device)
+    , options(options)
 {
 }
 
-QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device)
+QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device, const Calibration &calibration)
 {
     const int dpiX = device.logicalDpiX();
     const int dpiY = device.logicalDpiY();
@@ -27,7 +28,7 @@ QTransform PageRenderer::sceneToDevice(const QPagedPaintDevice &device)
     QTransform t;
     t.translate(-origin.x(), -origin.y());
     t.scale(dpiX / mmPerInch / SheetLayout::unitsPerMm, dpiY / mmPerInch / SheetLayout::unitsPerMm);
-    return t;
+    return calibration.isIdentity() ? t : calibration.sceneTransform() * t;
 }
 
 bool PageRenderer::begin()
@@ -44,7 +45,7 @@ bool PageRenderer::drawPage(const PaintPage &paintPage)
         return false;
     ++pages;
     painter.save();
-    painter.setWorldTransform(sceneToDevice(*device));
+    painter.setWorldTransform(sceneToDevice(*device, options.calibration));
     // The whole sheet is the window onto the page, so that a field reaching
     // past the printable area is cut at the paper's edge and nowhere else.
     const QRectF sheet = device->pageLayout().fullRect(QPageLayout::Millimeter);
@@ -55,6 +56,18 @@ bool PageRenderer::drawPage(const PaintPage &paintPage)
     // restoring per field writes a fresh graphics state per field into a
     // PDF: it cost a third of a page.
     paintPage(&painter, paper);
+    painter.restore();
+    return true;
+}
+
+bool PageRenderer::drawSheet(const std::function<void(QPainter &)> &paint)
+{
+    if (pages > 0 && !device->newPage())
+        return false;
+    ++pages;
+    painter.save();
+    painter.setWorldTransform(sceneToDevice(*device, options.calibration));
+    paint(painter);
     painter.restore();
     return true;
 }

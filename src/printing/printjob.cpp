@@ -43,7 +43,8 @@ std::optional<QPrinterInfo> findPrinter(const QString &printer)
 }
 
 PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int count,
-                         const PrintJob::PageSource &page, const PrintJob::Progress &progress, QString *error)
+                         const PrintJob::PageSource &page, const PrintJob::Progress &progress, QString *error,
+                         const RenderOptions &options)
 {
     writer.setCreator(QStringLiteral("Lamello"));
     writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
@@ -51,7 +52,7 @@ PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int coun
     layout.setMode(QPageLayout::FullPageMode);
     writer.setPageLayout(layout);
 
-    PageRenderer renderer(&writer);
+    PageRenderer renderer(&writer, options);
     if (!renderer.begin())
         return fail(error, tr("Nie można rozpocząć rysowania stron."));
     for (int i = 0; i < count; ++i) {
@@ -72,7 +73,7 @@ PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int coun
 } // namespace
 
 PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageSource &page,
-                                     const Progress &progress, QString *error)
+                                     const Progress &progress, QString *error, const RenderOptions &options)
 {
     if (path.isEmpty())
         return fail(error, tr("Nie podano nazwy pliku."));
@@ -92,7 +93,7 @@ PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageS
     Outcome outcome;
     {
         QPdfWriter writer(&buffer);
-        outcome = render(writer, QPageSize(QPageSize::A4), count, page, progress, error);
+        outcome = render(writer, QPageSize(QPageSize::A4), count, page, progress, error, options);
     }
     if (outcome != Outcome::Done)
         return outcome;
@@ -117,7 +118,8 @@ std::optional<QRectF> PrintJob::printableArea(const QString &printer)
 }
 
 PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, int count, const PageSource &page,
-                                  const Progress &progress, QString *error, int *jobId)
+                                  const Progress &progress, QString *error, int *jobId,
+                                  const RenderOptions &options)
 {
     const std::optional<QPrinterInfo> info = findPrinter(printer);
     if (!info)
@@ -132,7 +134,7 @@ PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, 
     Outcome outcome;
     {
         QPdfWriter writer(&document);
-        outcome = render(writer, pageSize, count, page, progress, error);
+        outcome = render(writer, pageSize, count, page, progress, error, options);
     }
     if (outcome != Outcome::Done)
         return outcome;
@@ -143,12 +145,12 @@ PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, 
     const QByteArray file = QFile::encodeName(document.fileName());
     const QByteArray name = title.toUtf8();
     const QByteArray media = pageSize.key().toUtf8();
-    cups_option_t *options = nullptr;
+    cups_option_t *cupsOptions = nullptr;
     int optionCount = 0;
-    optionCount = cupsAddOption("media", media.constData(), optionCount, &options);
-    optionCount = cupsAddOption("sides", "one-sided", optionCount, &options);
-    const int id = cupsPrintFile(queue.constData(), file.constData(), name.constData(), optionCount, options);
-    cupsFreeOptions(optionCount, options);
+    optionCount = cupsAddOption("media", media.constData(), optionCount, &cupsOptions);
+    optionCount = cupsAddOption("sides", "one-sided", optionCount, &cupsOptions);
+    const int id = cupsPrintFile(queue.constData(), file.constData(), name.constData(), optionCount, cupsOptions);
+    cupsFreeOptions(optionCount, cupsOptions);
     if (id <= 0) {
         return fail(error, tr("Drukarka „%1” nie przyjęła zadania: %2. Nic nie wydrukowano.")
                                .arg(printer, QString::fromUtf8(cupsLastErrorString())));

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "printing/pagerenderer.h"
+
 #include <QRectF>
 #include <QString>
 
 #include <functional>
 #include <optional>
-
-class PageRenderer;
 
 // One print run: pages drawn by PageRenderer either into a PDF file or, as a
 // PDF document, into the queue of a system printer (CUPS).
@@ -30,14 +30,15 @@ public:
     // Told after every page; returns false to cancel the run.
     using Progress = std::function<bool(int done, int total)>;
 
-    // A4 portrait sheets, drawn at true size.
+    // A4 portrait sheets, drawn at true size (with `options`' calibration).
     static Outcome writePdf(const QString &path, int count, const PageSource &page, const Progress &progress,
-                            QString *error);
+                            QString *error, const RenderOptions &options = {});
 
     // Sheets of the printer's default paper, handed to CUPS as one job named
     // `title`. On success `jobId` holds the scheduler's job number.
     static Outcome print(const QString &printer, const QString &title, int count, const PageSource &page,
-                         const Progress &progress, QString *error, int *jobId = nullptr);
+                         const Progress &progress, QString *error, int *jobId = nullptr,
+                         const RenderOptions &options = {});
 
     // Whether the system has a printer of exactly that name now.
     static bool printerAvailable(const QString &printer);

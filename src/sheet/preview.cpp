@@ -4,6 +4,7 @@
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
 #include "model/fieldcommands.h"
+#include "printing/printsettings.h"
 #include "model/projectfile.h"
 #include "model/sheetlog.h"
 #include "model/specialglyphfont.h"
@@ -564,11 +565,30 @@ QString jobTitle(const QString &path)
 
 void Preview::printPages(int first, int last)
 {
+    QList<int> chosen;
+    for (int p = first; p <= last; ++p)
+        chosen.append(p);
+    printPages(chosen, 1);
+}
+
+void Preview::printPages(const QList<int> &pageIndexes, int copies)
+{
     clearSelection();
-    if (first < 0 || last >= pageCount() || first > last)
+    if (pageIndexes.isEmpty() || copies < 1)
         return;
+    for (int p : pageIndexes) {
+        if (p < 0 || p >= pageCount())
+            return;
+    }
     Prompts &prompts = Prompts::current();
     const bool pdf = printerName == builtInPdfName;
+    // Copies are collated: the chosen pages in order, then again.
+    const int count = int(pageIndexes.size()) * copies;
+    if (!pdf && count > largeJobPages
+        && !prompts.confirm(QMessageBox::Question, tr("Drukowanie"),
+                            tr("Wydrukować %1 na drukarce %2?").arg(pagesText(count), printerName), tr("Drukuj"),
+                            tr("Anuluj")))
+        return;
     QString path;
     if (pdf) {
         path = prompts.saveFileName(nullptr, QString(), QString(), QStringLiteral("*.pdf"));
@@ -580,7 +600,6 @@ void Preview::printPages(int first, int last)
     // Short jobs are over before a window could be read; a long one shows its
     // progress after a moment and can be cancelled. The window is modal, so
     // the sheet cannot change under the job.
-    const int count = last - first + 1;
     QElapsedTimer timer;
     timer.start();
     std::unique_ptr<QProgressDialog> progress;
@@ -602,14 +621,21 @@ void Preview::printPages(int first, int last)
     };
     const PagePainter painter(sheet, doc);
     const auto drawPage = [&](int index, PageRenderer &renderer) {
-        return renderer.drawPage([&](QPainter *p, const QRectF &paper) { painter.paint(p, first + index, paper); });
+        return renderer.drawPage([&](QPainter *p, const QRectF &paper) {
+            painter.paint(p, pageIndexes.at(index % pageIndexes.size()), paper, printMarks);
+        });
     };
+    // The built-in PDF is true to size; a printer gets its calibration.
+    RenderOptions options;
+    options.marks = printMarks;
+    if (!pdf)
+        options.calibration = PrintSettings::calibration(printerName);
 
     QString error;
     int jobId = 0;
     const PrintJob::Outcome outcome =
-        pdf ? PrintJob::writePdf(path, count, drawPage, onProgress, &error)
-            : PrintJob::print(printerName, jobTitle(filePath), count, drawPage, onProgress, &error, &jobId);
+        pdf ? PrintJob::writePdf(path, count, drawPage, onProgress, &error, options)
+            : PrintJob::print(printerName, jobTitle(filePath), count, drawPage, onProgress, &error, &jobId, options);
     progress.reset();
 
     switch (outcome) {

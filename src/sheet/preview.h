@@ -46,6 +46,11 @@ public:
     QString filePath;
     // A print still running after this many milliseconds shows a progress window.
     int progressDelayMs = 400;
+    // Whether printouts carry the marks: the fit tints and the frame of the
+    // printable area.
+    bool printMarks = true;
+    // A job of more pages than this on a printer is confirmed first.
+    static constexpr int largeJobPages = 20;
     // The most memory a sheet may take; 0 means the machine's memory.
     qint64 memoryLimit = 0;
     // Zoom steps: from the fitted page (1) up to about 29 times its size.
@@ -100,6 +105,12 @@ public:
 
     // The edits of the fields (edit dialog, drops, font commands), for undo.
     QUndoStack *undoStack() { return doc.undoStack(); }
+
+    // Prints the pages `pageIndexes` (from 0, in that order) `copies` times,
+    // collated, on the chosen printer or into a PDF; a printer job of more
+    // than largeJobPages pages is confirmed first. Nothing is printed when an
+    // index lies outside the sheet.
+    void printPages(const QList<int> &pageIndexes, int copies);
 
 signals:
     void updatePathToFile(QString path);
