@@ -88,6 +88,8 @@ class TestEditor : public QObject
     }
 
 private slots:
+    void initTestCase() { freshSettings(); }
+
     void init() { forget(); }
 
     // Opened and saved under another name without an edit, every file comes

@@ -75,6 +75,8 @@ class TestSheet : public QObject
     }
 
 private slots:
+    void initTestCase() { freshSettings(); }
+
     void init()
     {
         prompts.messages.clear();

@@ -1,3 +1,4 @@
+#include "model/settings.h"
 #include "model/startup.h"
 #include "app/mainwindow.h"
 
@@ -8,6 +9,7 @@ int main(int argc, char **argv)
     prepareProcess();
     QApplication app(argc, argv);
     installToolkitTranslations();
+    Settings::useProgramNames();
     int exitCode = 0;
     {
         MainWindow window;
