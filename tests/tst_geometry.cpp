@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -191,6 +193,7 @@ private slots:
     {
         workDir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(workDir->path()));
+        freshSettings();
         prompts.messages.clear();
         prompts.questions.clear();
         prompts.confirmButtons.clear();
@@ -564,13 +567,39 @@ private slots:
         QCOMPARE(prompts.messages.size(), 2);
         QVERIFY(prompts.messages.at(0).text.contains(";;"));
         QVERIFY(prompts.messages.at(1).text.contains(QStringLiteral("→")));
-        QCOMPARE(userFile(), QByteArray("Dobra;;50.25;;8.5;;37.3;;11.2;;9\n"));
+        QCOMPARE(contents(panel.w.userFilePath()), QByteArray("Dobra;;50.25;;8.5;;37.3;;11.2;;9\n"));
         QCOMPARE(panel.list->currentText(), QStringLiteral("*Dobra"));
 
         // Closing the dialog without "OK" saves nothing.
         panel.select(GbGeometry::freeEntry);
         panel.save->click();
         QCOMPARE(panel.entries().size(), 9);
+    }
+
+    // The user's data folder holds the file, made at the first save, unless
+    // earlier use left one in the working folder; the tool tip names it, and
+    // one that cannot be read is said so in the window.
+    void userFileInTheDataFolderOrWhereEarlierUseLeftIt()
+    {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        {
+            Panel panel;
+            panel.select(GbGeometry::freeEntry);
+            saveAs(panel, {"Nowe"});
+            QVERIFY(panel.w.toolTip().contains(data + "/usersgeometry.dat"));
+            QCOMPARE(contents(data + "/usersgeometry.dat"), QByteArray("Nowe;;50.25;;8.5;;37.3;;11.2;;8\n"));
+        }
+        writeUserFile("Stare;;1;;2;;3;;4;;5\n");
+        Panel panel;
+        QCOMPARE(panel.entries().mid(builtInEntries.size()), QStringList{"*Stare"});
+        QVERIFY(panel.w.toolTip().contains(QDir::current().absoluteFilePath("usersgeometry.dat")));
+        panel.select(GbGeometry::freeEntry);
+        saveAs(panel, {"Nowe"});
+        QCOMPARE(userFile(), QByteArray("Stare;;1;;2;;3;;4;;5\nNowe;;50.25;;8.5;;37.3;;11.2;;8\n"));
+
+        QVERIFY(QFile::remove(UserGeometryFile::defaultPath) && QDir().mkdir(UserGeometryFile::defaultPath));
+        MainWindow window;
+        QVERIFY(window.statusBar()->currentMessage().contains("usersgeometry.dat"));
     }
 
     void failedChangesSayWhyAndKeepFileAndList_data()

@@ -5,12 +5,16 @@
 #include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
+#include "model/projectfile.h"
+#include "model/settings.h"
 #include "model/specialglyphfont.h"
 #include "sheet/preview.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QIntValidator>
 #include <QKeySequence>
 #include <QLabel>
@@ -49,6 +53,7 @@ MainWindow::MainWindow(QWidget *parent)
     fillPrinterList();
     makeConnections();
     preview->generationEnabled = true;
+    readSettings();
     setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
 }
 
@@ -149,7 +154,11 @@ void MainWindow::createActions()
 void MainWindow::createMenus()
 {
     fileMenu = menuBar()->addMenu(tr("&Plik"));
-    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, importAct, exportAct, exitAct});
+    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, importAct, exportAct});
+    recentMenu = fileMenu->addMenu(tr("Ostatnio otwierane"));
+    recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    fileMenu->addAction(exitAct);
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
@@ -342,6 +351,10 @@ void MainWindow::makeConnections()
     connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
     connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
+    connect(gbGeometry, &GbGeometry::geometryApplied, this, [this](const GeometryPreset &geometry) {
+        if (settingsRestored)
+            Settings().setGeometry(geometry);
+    });
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -361,6 +374,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
             return;
         }
     }
+    writeSettings();
     QMainWindow::closeEvent(event);
 }
 
@@ -394,22 +408,34 @@ void MainWindow::newFile()
 
 void MainWindow::openFile()
 {
-    const QString file = Prompts::current().openFileName(this, tr("Importuj opisy"),
-                                                         Prompts::startFolder(QStringLiteral("files")),
-                                                         QStringLiteral("*.txt;;*.dat"));
+    const QString file = Prompts::current().openFileName(
+        this, tr("Importuj opisy"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
+        QStringLiteral("*.txt;;*.dat"));
     // A cancelled dialog changes nothing: the file shown stays the one the
     // title names and the editor opens.
     if (file.isEmpty())
         return;
+    importDescriptions(file);
+}
+
+bool MainWindow::importDescriptions(const QString &file)
+{
     // A refused or declined file leaves the sheet, its fonts and the title as
     // they were.
     preview->filePath = file;
     if (!preview->readFile())
-        return;
+        return false;
     pathToFile = file;
     preview->fonts = QList<QFont>();
     preview->generatePages();
     updateWindowTitle();
+    // A file that could not be read is said so in the status bar, and not remembered.
+    if (QFileInfo(file).isReadable()) {
+        Settings settings;
+        settings.setLastFolder(Settings::Folder::Descriptions, file);
+        settings.addRecentFile(file);
+    }
+    return true;
 }
 
 void MainWindow::saveFile()
@@ -482,6 +508,8 @@ void MainWindow::openQtDialog()
 void MainWindow::changePrinter(QString name)
 {
     preview->setPrinter(name);
+    if (settingsRestored)
+        Settings().setPrinter(cbPrinter->currentIndex() > 0 ? name : QString());
 }
 
 // ------------------------------------------------------ font and view bars
@@ -593,4 +621,71 @@ void MainWindow::zoomOut()
 void MainWindow::zoomChanged(int zoom)
 {
     lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
+}
+
+// ----------------------------------------------------------------- settings
+
+void MainWindow::readSettings()
+{
+    Settings settings;
+    if (const QByteArray geometry = settings.windowGeometry(); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray state = settings.windowState(); !state.isEmpty())
+        restoreState(state);
+
+    QStringList notes;
+    if (const QString printer = settings.printer(); !printer.isEmpty()) {
+        const int index = cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index > 0)
+            cbPrinter->setCurrentIndex(index);
+        else
+            notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
+    }
+    // No file is shown yet: applying it asks nothing.
+    if (const std::optional<GeometryPreset> geometry = settings.geometry())
+        gbGeometry->apply(*geometry);
+    if (!gbGeometry->userFileProblem().isEmpty())
+        notes.append(gbGeometry->userFileProblem());
+    if (!notes.isEmpty())
+        statusBar()->showMessage(notes.join(QLatin1Char(' ')));
+    fillRecentMenu();
+    settingsRestored = true;
+}
+
+void MainWindow::writeSettings()
+{
+    Settings settings;
+    settings.setWindow(saveGeometry(), saveState());
+    QString error;
+    if (!settings.save(&error))
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
+}
+
+void MainWindow::fillRecentMenu()
+{
+    recentMenu->clear();
+    const QStringList files = Settings().recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *entry = recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+    }
+    recentMenu->menuAction()->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        Settings().removeRecentFile(path);
+        Prompts::current().message(QMessageBox::Warning, QString(),
+                                   tr("Nie ma pliku %1.\nUsunięto go z listy ostatnio otwieranych.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    if (path.endsWith(ProjectFile::suffix))
+        openProjectFile(path);
+    else
+        importDescriptions(path);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/geometrypreset.h"
+
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
@@ -88,6 +90,15 @@ private:
     // Shows page `page` (counted from 1), kept within the sheet.
     void showPage(int page);
     EditPad *showEditor(const QString &path);
+    // Reads `file` into the sheet with fresh fonts; false when it was refused
+    // or declined, and the sheet stays as it was.
+    bool importDescriptions(const QString &file);
+    // What the program remembers (see Settings): restored at start, the
+    // window's size and tool bars written when it closes.
+    void readSettings();
+    void writeSettings();
+    void fillRecentMenu();
+    void openRecentFile(const QString &path);
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;
@@ -114,6 +125,7 @@ private:
     QAction *goToPageAct = nullptr;
 
     QMenu *fileMenu = nullptr;
+    QMenu *recentMenu = nullptr;
     QMenu *printMenu = nullptr;
     QMenu *editMenu = nullptr;
     QMenu *helpMenu = nullptr;
@@ -135,6 +147,8 @@ private:
     QPushButton *pbItalic = nullptr;
     QPushButton *pbUnderline = nullptr;
     bool fontSizeSignalsEnabled = true;
+    // Until the settings are restored, nothing chosen is written back.
+    bool settingsRestored = false;
     QPushButton *pbPreviousPage = nullptr;
     QPushButton *pbNextPage = nullptr;
     PageIndicator *lbPage = nullptr;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/geometrypreset.h"
+#include "model/settings.h"
 #include "model/usergeometryfile.h"
 
 #include <QList>
@@ -36,9 +37,23 @@ public:
 
     const QList<GeometryPreset> &presetList() const { return presets; }
 
+    // The geometry last sent out (at first the first device preset), under
+    // the entry that was chosen then.
+    const GeometryPreset &geometryInForce() const { return inForce; }
+    // Shows `geometry` under its entry (the free entry when no entry of that
+    // name holds these values) and applies it as "Zastosuj" does, without a
+    // message; false, with the panel as it was, when it cannot be applied.
+    bool apply(const GeometryPreset &geometry);
+
+    // The user geometry file in use, and why it could not be read (empty when it could).
+    const QString &userFilePath() const { return userFile.path(); }
+    const QString &userFileProblem() const { return readProblem; }
+
 signals:
     void updateDimensions(QRectF label, QRectF header);
     void updateLabelsPerBarette(int count);
+    // After the two above: `geometry` is the one in force now.
+    void geometryApplied(GeometryPreset geometry);
 
 private slots:
     void pbSaveClicked();
@@ -54,9 +69,16 @@ private:
     // The editors' values under `name`.
     GeometryPreset editorValues(const QString &name) const;
     void setEditorValues(const GeometryPreset &preset);
+    // Selects the entry named like `geometry` when it holds its values, else
+    // the free entry with them.
+    void showGeometry(const GeometryPreset &geometry);
+    bool applyShown(bool tellWhy);
+    void updateToolTip();
 
     QList<GeometryPreset> presets;
-    UserGeometryFile userFile;
+    UserGeometryFile userFile{Settings::userGeometryPath()};
+    QString readProblem;
+    GeometryPreset inForce;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
     QDoubleSpinBox *dsbLabelWidth = nullptr;

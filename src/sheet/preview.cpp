@@ -12,6 +12,7 @@
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
 #include "model/projectfile.h"
+#include "model/settings.h"
 #include "model/sheetlog.h"
 #include "model/windows1250.h"
 
@@ -153,9 +154,11 @@ void Preview::exportDescriptions()
     if (!checkSheetHasFields())
         return;
     Prompts &prompts = Prompts::current();
-    const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"),
-                                              Prompts::startFolder(QStringLiteral("files")),
-                                              QStringLiteral("*.txt;;*.dat"));
+    const QString filter = QStringLiteral("*.txt;;*.dat");
+    const QString name = Prompts::withSuffix(
+        prompts.saveFileName(this, tr("Eksportuj opisy"), Prompts::startFolder(Settings::Folder::Export, filePath),
+                             filter),
+        filter);
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
         return;
 
@@ -168,6 +171,7 @@ void Preview::exportDescriptions()
                         tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
         return;
     }
+    Settings().setLastFolder(Settings::Folder::Export, name);
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
 }
 
@@ -599,7 +603,10 @@ void Preview::printPages(int first, int last)
     const bool pdf = printerName == builtInPdfName;
     QString path;
     if (pdf) {
-        path = prompts.saveFileName(nullptr, QString(), QString(), QStringLiteral("*.pdf"));
+        const QString filter = QStringLiteral("*.pdf");
+        path = Prompts::withSuffix(
+            prompts.saveFileName(nullptr, QString(), Prompts::startFolder(Settings::Folder::Pdf, filePath), filter),
+            filter);
         // A cancelled dialog is a cancel: nothing is written, nothing is said.
         if (path.isEmpty())
             return;
@@ -641,10 +648,12 @@ void Preview::printPages(int first, int last)
 
     switch (outcome) {
     case PrintJob::Outcome::Done:
-        if (pdf)
+        if (pdf) {
+            Settings().setLastFolder(Settings::Folder::Pdf, path);
             prompts.message(QMessageBox::NoIcon, tr("Komunikat"), tr("Wydruk zapisano poprawnie."));
-        else
+        } else {
             emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId));
+        }
         break;
     case PrintJob::Outcome::Cancelled:
         emit statusMessage(pdf ? tr("Wydruk przerwano; pliku nie zapisano.")
@@ -665,7 +674,7 @@ void Preview::saveProject()
         return;
     Prompts &prompts = Prompts::current();
     const QString answer = prompts.saveFileName(this, tr("Zapisz projekt"),
-                                                Prompts::startFolder(QStringLiteral("files/projects")),
+                                                Prompts::startFolder(Settings::Folder::Projects, filePath),
                                                 QStringLiteral("*.lmpro"));
     if (answer.isEmpty() || answer == ProjectFile::suffix)
         return;
@@ -691,13 +700,14 @@ void Preview::saveProject()
                             + QDir::toNativeSeparators(failed) + QStringLiteral(": ") + error);
         return;
     }
+    Settings().setLastFolder(Settings::Folder::Projects, projectPath);
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
 }
 
 void Preview::openProject()
 {
     const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"),
-                                                          Prompts::startFolder(QStringLiteral("files/projects")),
+                                                          Prompts::startFolder(Settings::Folder::Projects, filePath),
                                                           QStringLiteral("*.lmpro"));
     openProject(path);
 }
@@ -773,6 +783,11 @@ void Preview::openProject(QString path)
 
     filePath = projectTexts;
     readPath = projectTexts;
+    {
+        Settings settings;
+        settings.setLastFolder(Settings::Folder::Projects, path);
+        settings.addRecentFile(path);
+    }
     emit updatePathToFile(filePath);
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette, &encoding);
