@@ -144,6 +144,16 @@ bool near(const QRectF &a, const QRectF &b)
            && std::abs(a.width() - b.width()) < 1e-3 && std::abs(a.height() - b.height()) < 1e-3;
 }
 
+void import(MainWindow &window, FakePrompts &prompts, const QString &path)
+{
+    prompts.fileAnswers = {path};
+    const QList<QAction *> actions = window.findChildren<QAction *>();
+    for (QAction *a : actions) {
+        if (a->text() == QStringLiteral("&Importuj plik z opisami"))
+            a->trigger();
+    }
+}
+
 const QStringList builtInEntries{QStringLiteral("Użytkownika"), "TYP-A1", "TYP-A2", "TYP-B1", "TYP-B2",
                                  "TYP-C1", "TYP-C2", "TYP-D1"};
 
@@ -681,6 +691,36 @@ private slots:
         QCOMPARE(sheet->fields(), before);
         QCOMPARE(sheet->fields().at(1)->frame(), frame);
         QCOMPARE(sheet->pageCount(), 1);
+    }
+
+    // "Zastosuj" with a new number of labels on a large file asks with the
+    // pages of the whole new geometry; "Nie" leaves the sheet and the panel
+    // as they were, "Tak" applies all of it without asking twice.
+    void acceptOnALargeSheetIsAllOrNothing()
+    {
+        TestFiles files;
+        MainWindow window;
+        Preview *sheet = window.sheetPreview();
+        sheet->generationEnabled = false;   // the grouping and the question are what count
+        import(window, prompts, files.write("duzy.txt", QByteArray(20'000 * 9, '\n')));
+        QCOMPARE(sheet->barettes().size(), 20'000);
+        auto *list = child<QComboBox>(window, "cbPredefinited");
+
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+            prompts.questions.clear();
+            prompts.questionAnswers = {answer};
+            list->setCurrentIndex(list->findText("TYP-C1"));
+            child<QPushButton>(window, "pbAccept")->click();
+            QCOMPARE(prompts.questions.size(), 1);
+            QCOMPARE(prompts.questions.at(0).text,
+                     QStringLiteral("Plik zawiera 25715 baretek (1429 stron). Wczytać?"));   // not 2858
+            const bool taken = answer == QMessageBox::Yes;
+            QCOMPARE(list->currentText(), taken ? "TYP-C1" : "TYP-A1");
+            QCOMPARE(child<QSpinBox>(window, "sbLabels")->value(), taken ? 6 : 8);
+            QCOMPARE(sheet->layout().labelsPerBarette, taken ? 6 : 8);
+            QCOMPARE(sheet->layout().labelWidth, taken ? 29.5f : 37.3f);
+            QCOMPARE(sheet->barettes().size(), taken ? 25'715 : 20'000);
+        }
     }
 };
 

@@ -5,8 +5,10 @@
 #include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
+#include "model/descriptionscheck.h"
 #include "model/projectfile.h"
 #include "model/settings.h"
+#include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
 #include "sheet/preview.h"
 
@@ -351,7 +353,9 @@ void MainWindow::makeConnections()
     connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
     connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
+    gbGeometry->setApproval([this](const GeometryPreset &geometry) { return approveGeometry(geometry); });
     connect(gbGeometry, &GbGeometry::geometryApplied, this, [this](const GeometryPreset &geometry) {
+        preview->largeSheetAgreed = false;
         if (settingsRestored)
             Settings().setGeometry(geometry);
     });
@@ -688,4 +692,41 @@ void MainWindow::openRecentFile(const QString &path)
         openProjectFile(path);
     else
         importDescriptions(path);
+}
+
+bool MainWindow::approveGeometry(const GeometryPreset &geometry)
+{
+    // The question is asked here, about the sheet the whole new geometry
+    // makes; the sheet's own reading then does not ask again.
+    const SheetLayout &now = preview->layout();
+    if (geometry.labelsPerBarette != now.labelsPerBarette && !preview->filePath.isEmpty()) {
+        SheetLayout next = now;
+        next.labelsPerBarette = geometry.labelsPerBarette;
+        next.labelWidth = float(geometry.labelRect.width());
+        next.labelHeight = float(geometry.labelRect.height());
+        next.headerWidth = float(geometry.headerRect.width());
+        next.headerHeight = float(geometry.headerRect.height());
+        next.computeLayout();
+        const DescriptionsCheck::Result check = DescriptionsCheck::check(
+            preview->filePath, geometry.labelsPerBarette, next.barettesPerPage, preview->memoryLimit);
+        switch (check.verdict) {
+        case DescriptionsCheck::Verdict::Large:
+            if (Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
+                                            DescriptionsCheck::question(check), QMessageBox::Yes | QMessageBox::No,
+                                            QMessageBox::No)
+                != QMessageBox::Yes)
+                return false;
+            break;
+        case DescriptionsCheck::Verdict::TooLarge:
+        case DescriptionsCheck::Verdict::NotRegular:
+        case DescriptionsCheck::Verdict::NotText:
+            Prompts::current().message(QMessageBox::Warning, QString(),
+                                       DescriptionsCheck::refusal(check, preview->filePath));
+            return false;
+        default:
+            break;
+        }
+    }
+    preview->largeSheetAgreed = true;
+    return true;
 }

@@ -99,6 +99,10 @@ private:
     void writeSettings();
     void fillRecentMenu();
     void openRecentFile(const QString &path);
+    // Before the geometry panel applies `geometry`: asks when the texts
+    // regrouped under its number of labels make a large sheet, refuses what
+    // the sheet could not hold; false when nothing is to change.
+    bool approveGeometry(const GeometryPreset &geometry);
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;

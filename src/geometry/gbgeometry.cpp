@@ -227,6 +227,12 @@ bool GbGeometry::applyShown(bool tellWhy)
                                        tr("Tej geometrii nie można zastosować.\n%1").arg(problem));
         return false;
     }
+    // Declined (the sheet it makes was not wanted): nothing changes, and the
+    // panel shows again what the sheet has.
+    if (approval && !approval(values)) {
+        showGeometry(inForce);
+        return false;
+    }
     inForce = values;
     emit updateLabelsPerBarette(values.labelsPerBarette);
     emit updateDimensions(values.labelRect, values.headerRect);

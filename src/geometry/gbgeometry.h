@@ -9,6 +9,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
+
 class QComboBox;
 class QDoubleSpinBox;
 class QPushButton;
@@ -18,7 +20,9 @@ class QSpinBox;
 // user's own presets (marked with a leading "*", kept in the user geometry
 // file), and a free entry "Użytkownika" for sizes set by hand. Choosing or
 // editing changes nothing on the sheet; only "Zastosuj" sends the values out,
-// the number of labels first, then the sizes.
+// the number of labels first, then the sizes. A geometry is applied whole or
+// not at all: when the window declines it (see setApproval), the panel shows
+// the geometry in force again.
 //
 // Entry k + 1 of the preset list shows presets[k]; entry 0 is the free entry.
 // Programmatic changes of the list and the editors are shielded from their own
@@ -44,6 +48,8 @@ public:
     // name holds these values) and applies it as "Zastosuj" does, without a
     // message; false, with the panel as it was, when it cannot be applied.
     bool apply(const GeometryPreset &geometry);
+    // Asked before a geometry is sent out; false declines it.
+    void setApproval(std::function<bool(const GeometryPreset &)> check) { approval = std::move(check); }
 
     // The user geometry file in use, and why it could not be read (empty when it could).
     const QString &userFilePath() const { return userFile.path(); }
@@ -79,6 +85,7 @@ private:
     UserGeometryFile userFile{Settings::userGeometryPath()};
     QString readProblem;
     GeometryPreset inForce;
+    std::function<bool(const GeometryPreset &)> approval;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
     QDoubleSpinBox *dsbLabelWidth = nullptr;
