@@ -455,6 +455,12 @@ private slots:
         QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 18);
         QCOMPARE(preview->fonts.at(5).pixelSize(), 18);
         QCOMPARE(preview->fields().at(4)->currentFont().pixelSize(), 10);
+
+        // "0" is not applied; Enter shows the size in force again.
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("0"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(field->text(), QStringLiteral("18"));
     }
 
     void styleButtonsWithoutSelectionChangeEveryField()

@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -359,6 +360,7 @@ void MainWindow::makeConnections()
         if (settingsRestored)
             Settings().setGeometry(geometry);
     });
+    leFontSize->installEventFilter(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -380,6 +382,17 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     writeSettings();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == leFontSize && !leFontSize->hasAcceptableInput()) {
+        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        const bool entered = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        if (event->type() == QEvent::FocusOut || entered)
+            showFontSize(preview->sharedPixelSize());
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::openProjectFile(QString path)

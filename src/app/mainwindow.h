@@ -47,6 +47,9 @@ protected:
     // Closing the window ends the program: every editor with unsaved changes
     // asks first, and one that stays open keeps the program running.
     void closeEvent(QCloseEvent *event) override;
+    // The size field: on Enter, or when it is left, a size that was not
+    // applied (typed "0", or nothing) gives way to the size in force.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
     void newFile();
