@@ -312,6 +312,12 @@ private slots:
         QCOMPARE(window->windowTitle(), path + QStringLiteral(" - Lamello"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         QCOMPARE(preview->fonts.at(4).weight(), int(QFont::Bold));
+
+        // Every read replaces what the status bar said about the one before.
+        import(files.write(QStringLiteral("utf8.txt"), "Za\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87\n"));
+        QVERIFY(window->statusBar()->currentMessage().contains(QStringLiteral("UTF-8")));
+        import(path);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()
