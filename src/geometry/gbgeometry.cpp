@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>

@@ -41,12 +41,10 @@ public:
 
     const QList<GeometryPreset> &presetList() const { return presets; }
 
-    // The geometry last sent out (at first the first device preset), under
-    // the entry that was chosen then.
-    const GeometryPreset &geometryInForce() const { return inForce; }
     // Shows `geometry` under its entry (the free entry when no entry of that
     // name holds these values) and applies it as "Zastosuj" does, without a
-    // message; false, with the panel as it was, when it cannot be applied.
+    // message; false, with the geometry in force shown again, when it cannot
+    // be applied.
     bool apply(const GeometryPreset &geometry);
     // Asked before a geometry is sent out; false declines it.
     void setApproval(std::function<bool(const GeometryPreset &)> check) { approval = std::move(check); }
@@ -84,7 +82,7 @@ private:
     QList<GeometryPreset> presets;
     UserGeometryFile userFile{Settings::userGeometryPath()};
     QString readProblem;
-    GeometryPreset inForce;
+    GeometryPreset inForce;   // the geometry last sent out, under the entry chosen then
     std::function<bool(const GeometryPreset &)> approval;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
