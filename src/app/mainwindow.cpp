@@ -438,7 +438,9 @@ void MainWindow::openFile()
 bool MainWindow::importDescriptions(const QString &file)
 {
     // A refused or declined file leaves the sheet, its fonts and the title as
-    // they were.
+    // they were. What the status bar said about the last read goes; the
+    // sheet says what there is to say about this one.
+    statusBar()->clearMessage();
     preview->filePath = file;
     if (!preview->readFile())
         return false;
@@ -464,6 +466,7 @@ void MainWindow::openThisFile(QString file)
 {
     if (file.isEmpty())
         return;
+    statusBar()->clearMessage();
     preview->filePath = file;
     if (!preview->readFile())
         return;
@@ -479,6 +482,8 @@ void MainWindow::updateWindowTitle()
 
 void MainWindow::updatePathToFile(QString newPath)
 {
+    // A project was opened: before its texts are read.
+    statusBar()->clearMessage();
     pathToFile = newPath;
     updateWindowTitle();
 }

@@ -96,11 +96,9 @@ bool Preview::readFile()
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     switch (DescriptionsFile::read(filePath, sheet.labelsPerBarette, texts, &encoding)) {
     case DescriptionsFile::ReadStatus::Ok:
-        // Every read replaces what the status bar said about an earlier one.
-        emit statusMessage(encoding == DescriptionsFile::Encoding::Utf8
-                               ? tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
-                                     .arg(filePath)
-                               : QString());
+        if (encoding == DescriptionsFile::Encoding::Utf8)
+            emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
+                                   .arg(filePath));
         countPages();
         return true;
     case DescriptionsFile::ReadStatus::NoPath:
@@ -795,10 +793,9 @@ void Preview::openProject(QString path)
     emit updatePathToFile(filePath);
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette, &encoding);
-    emit statusMessage(encoding == DescriptionsFile::Encoding::Utf8
-                           ? tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
-                                 .arg(filePath)
-                           : QString());
+    if (encoding == DescriptionsFile::Encoding::Utf8)
+        emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
+                               .arg(filePath));
     countPages();
     // Field i takes the i-th font; fields past the last usable one get the default.
     const qsizetype usable = stored.fonts.size();
