@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
@@ -27,6 +28,16 @@ public:
 private:
     QTemporaryDir dir;
 };
+
+// Points the program's settings and data folder (QStandardPaths' test mode,
+// an organisation of the tests' own) away from the user's, and empties them.
+inline void freshSettings()
+{
+    QStandardPaths::setTestModeEnabled(true);
+    QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+    QSettings().clear();
+    QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
+}
 
 // `count` barettes of `labels` + 1 lines: header "H<b>", labels "L<b>.<j>".
 // With `polishFirst` the first header is "Żółć ąę" (Windows-1250).

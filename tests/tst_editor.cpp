@@ -88,7 +88,11 @@ class TestEditor : public QObject
     }
 
 private slots:
-    void init() { forget(); }
+    void init()
+    {
+        freshSettings();
+        forget();
+    }
 
     // Opened and saved under another name without an edit, every file comes
     // back byte for byte, whatever it holds; a UTF-8 file comes back in the

@@ -117,6 +117,8 @@ class TestFieldEditing : public QObject
     }
 
 private slots:
+    void initTestCase() { freshSettings(); }
+
     void init()
     {
         prompts.messages.clear();

@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QStandardPaths>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +144,16 @@ bool near(const QRectF &a, const QRectF &b)
            && std::abs(a.width() - b.width()) < 1e-3 && std::abs(a.height() - b.height()) < 1e-3;
 }
 
+void import(MainWindow &window, FakePrompts &prompts, const QString &path)
+{
+    prompts.fileAnswers = {path};
+    const QList<QAction *> actions = window.findChildren<QAction *>();
+    for (QAction *a : actions) {
+        if (a->text() == QStringLiteral("&Importuj plik z opisami"))
+            a->trigger();
+    }
+}
+
 const QStringList builtInEntries{QStringLiteral("Użytkownika"), "TYP-A1", "TYP-A2", "TYP-B1", "TYP-B2",
                                  "TYP-C1", "TYP-C2", "TYP-D1"};
 
@@ -191,6 +203,7 @@ private slots:
     {
         workDir = std::make_unique<QTemporaryDir>();
         QVERIFY(QDir::setCurrent(workDir->path()));
+        freshSettings();
         prompts.messages.clear();
         prompts.questions.clear();
         prompts.confirmButtons.clear();
@@ -564,13 +577,39 @@ private slots:
         QCOMPARE(prompts.messages.size(), 2);
         QVERIFY(prompts.messages.at(0).text.contains(";;"));
         QVERIFY(prompts.messages.at(1).text.contains(QStringLiteral("→")));
-        QCOMPARE(userFile(), QByteArray("Dobra;;50.25;;8.5;;37.3;;11.2;;9\n"));
+        QCOMPARE(contents(panel.w.userFilePath()), QByteArray("Dobra;;50.25;;8.5;;37.3;;11.2;;9\n"));
         QCOMPARE(panel.list->currentText(), QStringLiteral("*Dobra"));
 
         // Closing the dialog without "OK" saves nothing.
         panel.select(GbGeometry::freeEntry);
         panel.save->click();
         QCOMPARE(panel.entries().size(), 9);
+    }
+
+    // The user's data folder holds the file, made at the first save, unless
+    // earlier use left one in the working folder; the tool tip names it, and
+    // one that cannot be read is said so in the window.
+    void userFileInTheDataFolderOrWhereEarlierUseLeftIt()
+    {
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        {
+            Panel panel;
+            panel.select(GbGeometry::freeEntry);
+            saveAs(panel, {"Nowe"});
+            QVERIFY(panel.w.toolTip().contains(data + "/usersgeometry.dat"));
+            QCOMPARE(contents(data + "/usersgeometry.dat"), QByteArray("Nowe;;50.25;;8.5;;37.3;;11.2;;8\n"));
+        }
+        writeUserFile("Stare;;1;;2;;3;;4;;5\n");
+        Panel panel;
+        QCOMPARE(panel.entries().mid(builtInEntries.size()), QStringList{"*Stare"});
+        QVERIFY(panel.w.toolTip().contains(QDir::current().absoluteFilePath("usersgeometry.dat")));
+        panel.select(GbGeometry::freeEntry);
+        saveAs(panel, {"Nowe"});
+        QCOMPARE(userFile(), QByteArray("Stare;;1;;2;;3;;4;;5\nNowe;;50.25;;8.5;;37.3;;11.2;;8\n"));
+
+        QVERIFY(QFile::remove(UserGeometryFile::defaultPath) && QDir().mkdir(UserGeometryFile::defaultPath));
+        MainWindow window;
+        QVERIFY(window.statusBar()->currentMessage().contains("usersgeometry.dat"));
     }
 
     void failedChangesSayWhyAndKeepFileAndList_data()
@@ -652,6 +691,36 @@ private slots:
         QCOMPARE(sheet->fields(), before);
         QCOMPARE(sheet->fields().at(1)->frame(), frame);
         QCOMPARE(sheet->pageCount(), 1);
+    }
+
+    // "Zastosuj" with a new number of labels on a large file asks with the
+    // pages of the whole new geometry; "Nie" leaves the sheet and the panel
+    // as they were, "Tak" applies all of it without asking twice.
+    void acceptOnALargeSheetIsAllOrNothing()
+    {
+        TestFiles files;
+        MainWindow window;
+        Preview *sheet = window.sheetPreview();
+        sheet->generationEnabled = false;   // the grouping and the question are what count
+        import(window, prompts, files.write("duzy.txt", QByteArray(20'000 * 9, '\n')));
+        QCOMPARE(sheet->baretteCount(), 20'000);
+        auto *list = child<QComboBox>(window, "cbPredefinited");
+
+        for (const QMessageBox::StandardButton answer : {QMessageBox::No, QMessageBox::Yes}) {
+            prompts.questions.clear();
+            prompts.questionAnswers = {answer};
+            list->setCurrentIndex(list->findText("TYP-C1"));
+            child<QPushButton>(window, "pbAccept")->click();
+            QCOMPARE(prompts.questions.size(), 1);
+            QCOMPARE(prompts.questions.at(0).text,
+                     QStringLiteral("Plik zawiera 25715 baretek (1429 stron). Wczytać?"));   // not 2858
+            const bool taken = answer == QMessageBox::Yes;
+            QCOMPARE(list->currentText(), taken ? "TYP-C1" : "TYP-A1");
+            QCOMPARE(child<QSpinBox>(window, "sbLabels")->value(), taken ? 6 : 8);
+            QCOMPARE(sheet->layout().labelsPerBarette, taken ? 6 : 8);
+            QCOMPARE(sheet->layout().labelWidth, taken ? 29.5f : 37.3f);
+            QCOMPARE(sheet->baretteCount(), taken ? 25'715 : 20'000);
+        }
     }
 };
 

@@ -128,6 +128,7 @@ private slots:
     void init()
     {
         prompts.messages.clear();
+        freshSettings();
         window = std::make_unique<MainWindow>();
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
@@ -197,7 +198,8 @@ private slots:
         const QList<QAction *> fileActions = window->menuBar()->actions().first()->menu()->actions();
         for (const QAction *a : fileActions)
             fileEntries.append(a->text());
-        QCOMPARE(fileEntries.size(), 7);
+        QCOMPARE(fileEntries.size(), 8);
+        QCOMPARE(fileEntries.at(6), QStringLiteral("Ostatnio otwierane"));
         QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
 
         QStringList bars;
@@ -429,6 +431,14 @@ private slots:
         QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         QCOMPARE(preview->document()->font(4).weight(), int(QFont::Bold));
+
+        // Every read replaces what the status bar said about the one before.
+        prompts.questionAnswers = {QMessageBox::Discard};
+        import(files.write(QStringLiteral("utf8.txt"), "Za\xc5\xbc\xc3\xb3\xc5\x82\xc4\x87\n"));
+        QVERIFY(window->statusBar()->currentMessage().contains(QStringLiteral("UTF-8")));
+        prompts.questionAnswers = {QMessageBox::Discard};
+        import(path);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()
@@ -664,6 +674,12 @@ private slots:
         QCOMPARE(preview->fields().at(5)->currentFont().pixelSize(), 18);
         QCOMPARE(preview->document()->font(5).pixelSize(), 18);
         QCOMPARE(preview->fields().at(4)->currentFont().pixelSize(), 10);
+
+        // "0" is not applied; Enter shows the size in force again.
+        field->selectAll();
+        QTest::keyClicks(field, QStringLiteral("0"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QCOMPARE(field->text(), QStringLiteral("18"));
     }
 
     void styleButtonsWithoutSelectionChangeEveryField()
@@ -901,6 +917,73 @@ private slots:
         QCOMPARE(preview->fields().at(3)->currentFont().weight(), int(QFont::Bold));
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
         QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
+    }
+
+    // What the window remembers comes back in the next one.
+    void settingsComeBackInASecondWindow()
+    {
+        const QString path = files.write(QStringLiteral("pamiec.txt"), numberedLines(2));
+        import(path);
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("Magazyn"));
+        child<QComboBox>(QStringLiteral("cbPredefinited"))->setCurrentText(QStringLiteral("TYP-C2"));
+        child<QPushButton>(QStringLiteral("pbAccept"))->click();
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(900, 700);
+        QVERIFY(window->close());
+
+        window = std::make_unique<MainWindow>();
+        preview = window->sheetPreview();
+        QCOMPARE(preview->printer(), QStringLiteral("Magazyn"));
+        QCOMPARE(child<QComboBox>(QStringLiteral("cbPredefinited"))->currentText(), QStringLiteral("TYP-C2"));
+        QCOMPARE(preview->layout().labelWidth, 28.0f);
+        QCOMPARE(window->size(), QSize(900, 700));
+        QVERIFY(!window->windowState().testFlag(Qt::WindowMaximized));
+        import(QString());
+        QCOMPARE(prompts.folders.last(), QFileInfo(path).absolutePath());
+
+        // "Ostatnio otwierane" opens the file; one gone since leaves the list with a message.
+        QMenu *recent = child<QMenu>(QStringLiteral("recentMenu"));
+        emit window->menuBar()->actions().first()->menu()->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
+        recent->actions().first()->trigger();
+        QCOMPARE(preview->fields().size(), 2 * (n + 1));
+        QFile::remove(path);
+        recent->actions().first()->trigger();
+        QVERIFY(prompts.messages.last().text.contains(path));
+        emit window->menuBar()->actions().first()->menu()->aboutToShow();
+        QVERIFY(recent->actions().isEmpty() && !recent->menuAction()->isEnabled());
+    }
+
+    // Each save dialog adds its extension to a name typed without one, and
+    // starts in the folder of the file shown, then in the last one used.
+    void saveDialogsAddTheirExtensionAndStartInTheRightFolder_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("extension");
+        QTest::newRow("export") << "&Eksportuj plik z opisami" << ".txt";
+        QTest::newRow("built-in PDF") << "Drukuj &bieżącą stronę" << ".pdf";
+        QTest::newRow("project") << "Zapisz projekt &jako…" << ".lmpro";
+        QTest::newRow("editor's Zapisz jako") << "&Edytor" << ".txt";
+    }
+
+    void saveDialogsAddTheirExtensionAndStartInTheRightFolder()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, extension);
+        QVERIFY(QDir().mkpath(files.path(QStringLiteral("opisy"))));
+        QVERIFY(QDir().mkpath(files.path(QStringLiteral("wyniki"))));
+        import(files.write(QStringLiteral("opisy/s.txt"), numberedLines(1)));
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        const QString out = files.path(QStringLiteral("wyniki/") + QTest::currentDataTag());
+        for (const QString &folder : {files.path(QStringLiteral("opisy")), files.path(QStringLiteral("wyniki"))}) {
+            prompts.fileAnswers = {out};
+            prompts.folders.clear();
+            action(*window, command)->trigger();
+            if (command == QStringLiteral("&Edytor"))
+                editors().last()->findChild<QPushButton *>(QStringLiteral("pbSaveAs"))->click();
+            QCOMPARE(prompts.folders.value(0), folder);
+            QVERIFY(QFile::exists(out + extension));
+        }
     }
 
     // Quitting with unsaved changes asks for that editor; "Anuluj" keeps both

@@ -97,6 +97,7 @@ class TestPrinting : public QObject
 private slots:
     void initTestCase()
     {
+        freshSettings();
         QVERIFY2(qEnvironmentVariableIsSet("LAMELLO_CUPS_DIR"), "run through ctest: it starts the test printers");
         useTestSettings();
     }

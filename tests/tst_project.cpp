@@ -87,6 +87,8 @@ class TestProject : public QObject
     QString lastMessage() const { return prompts.messages.isEmpty() ? QString() : prompts.messages.last().text; }
 
 private slots:
+    void initTestCase() { freshSettings(); }
+
     void init()
     {
         prompts.messages.clear();

@@ -76,6 +76,8 @@ class TestSheet : public QObject
     }
 
 private slots:
+    void initTestCase() { freshSettings(); }
+
     void init()
     {
         prompts.messages.clear();

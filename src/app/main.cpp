@@ -1,5 +1,6 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
+#include "model/settings.h"
 #include "model/startup.h"
 #include "app/mainwindow.h"
 
@@ -36,6 +37,7 @@ int main(int argc, char **argv)
         return 1;
     }
     installToolkitTranslations();
+    Settings::useProgramNames();
     int exitCode = 0;
     {
         MainWindow window;

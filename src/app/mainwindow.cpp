@@ -11,6 +11,10 @@
 #include "prompts/prompts.h"
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
+#include "model/descriptionscheck.h"
+#include "model/projectfile.h"
+#include "model/settings.h"
+#include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
 #include "sheet/preview.h"
 
@@ -22,6 +26,7 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QIntValidator>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
@@ -64,6 +69,7 @@ MainWindow::MainWindow(QWidget *parent)
     makeConnections();
     createZoomKeys();
     preview->generationEnabled = true;
+    readSettings();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
     setAcceptDrops(true);
     preview->viewport()->installEventFilter(this);
@@ -170,7 +176,11 @@ void MainWindow::createActions()
 void MainWindow::createMenus()
 {
     fileMenu = menuBar()->addMenu(tr("&Plik"));
-    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, saveProjectAsAct, importAct, exportAct, exitAct});
+    fileMenu->addActions({newAct, openProjectAct, saveProjectAct, saveProjectAsAct, importAct, exportAct});
+    recentMenu = fileMenu->addMenu(tr("Ostatnio otwierane"));
+    recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    fileMenu->addAction(exitAct);
+    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
@@ -390,6 +400,13 @@ void MainWindow::makeConnections()
     connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
     connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
+    gbGeometry->setApproval([this](const GeometryPreset &geometry) { return approveGeometry(geometry); });
+    connect(gbGeometry, &GbGeometry::geometryApplied, this, [this](const GeometryPreset &geometry) {
+        preview->largeSheetAgreed = false;
+        if (settingsRestored)
+            Settings().setGeometry(geometry);
+    });
+    leFontSize->installEventFilter(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -413,6 +430,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    writeSettings();
     QMainWindow::closeEvent(event);
 }
 
@@ -506,6 +524,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // Over the sheet a drag of files is left unaccepted, so that it goes on
     // to the window: it never reaches a field, which would take the file
     // names for its text. The window then gets the moves and the drop.
+    // The size field: a size that was not applied (typed "0", or nothing)
+    // gives way to the size in force on Enter or when the field is left.
+    if (watched == leFontSize && !leFontSize->hasAcceptableInput()) {
+        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        const bool entered = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        if (event->type() == QEvent::FocusOut || entered)
+            showFontSize(preview->sharedPixelSize());
+    }
     if (watched == preview->viewport() && event->type() == QEvent::DragEnter
         && !localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
         event->ignore();
@@ -556,9 +582,9 @@ void MainWindow::newFile()
 
 void MainWindow::openFile()
 {
-    const QString file = Prompts::current().openFileName(this, tr("Importuj opisy"),
-                                                         Prompts::startFolder(QStringLiteral("files")),
-                                                         QStringLiteral("*.txt;;*.dat"));
+    const QString file = Prompts::current().openFileName(
+        this, tr("Importuj opisy"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
+        QStringLiteral("*.txt;;*.dat"));
     // A cancelled dialog changes nothing: the file shown stays the one the
     // title names and the editor opens.
     if (file.isEmpty() || !mayReplaceSheet())
@@ -566,16 +592,26 @@ void MainWindow::openFile()
     importDescriptions(file);
 }
 
-void MainWindow::importDescriptions(const QString &file)
+bool MainWindow::importDescriptions(const QString &file)
 {
     // A refused or declined file leaves the sheet, its fonts and the title as
-    // they were. A new file starts every field in the default font.
+    // they were; a new file starts every field in the default font. What the
+    // status bar said about the last read goes; the sheet says what there is
+    // to say about this one.
+    statusBar()->clearMessage();
     preview->filePath = file;
     if (!preview->readFile(false))
-        return;
+        return false;
     pathToFile = file;
     preview->generatePages();
     updateWindowTitle();
+    // A file that could not be read is said so in the status bar, and not remembered.
+    if (QFileInfo(file).isReadable()) {
+        Settings settings;
+        settings.setLastFolder(Settings::Folder::Descriptions, file);
+        settings.addRecentFile(file);
+    }
+    return true;
 }
 
 void MainWindow::saveFile()
@@ -587,6 +623,7 @@ void MainWindow::openThisFile(QString file)
 {
     if (file.isEmpty())
         return;
+    statusBar()->clearMessage();
     // The editor has saved the file; the sheet's own edits come first.
     if (!mayReplaceSheet()) {
         statusBar()->showMessage(tr("Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.")
@@ -613,6 +650,8 @@ void MainWindow::updateWindowTitle()
 
 void MainWindow::updatePathToFile(QString newPath)
 {
+    // A project was opened: before its texts are read.
+    statusBar()->clearMessage();
     pathToFile = newPath;
     updateWindowTitle();
 }
@@ -696,6 +735,8 @@ void MainWindow::openAboutDialog()
 void MainWindow::changePrinter(QString name)
 {
     preview->setPrinter(name);
+    if (settingsRestored)
+        Settings().setPrinter(cbPrinter->currentIndex() > 0 ? name : QString());
 }
 
 // ------------------------------------------------------ font and view bars
@@ -826,4 +867,96 @@ void MainWindow::createZoomKeys()
 void MainWindow::zoomChanged(int zoom)
 {
     lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
+}
+
+// ----------------------------------------------------------------- settings
+
+void MainWindow::readSettings()
+{
+    Settings settings;
+    if (const QByteArray geometry = settings.windowGeometry(); !geometry.isEmpty())
+        restoreGeometry(geometry);
+    if (const QByteArray state = settings.windowState(); !state.isEmpty())
+        restoreState(state);
+
+    QStringList notes;
+    if (const QString printer = settings.printer(); !printer.isEmpty()) {
+        const int index = cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index > 0)
+            cbPrinter->setCurrentIndex(index);
+        else
+            notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
+    }
+    // No file is shown yet: applying it asks nothing.
+    if (const std::optional<GeometryPreset> geometry = settings.geometry())
+        gbGeometry->apply(*geometry);
+    if (!gbGeometry->userFileProblem().isEmpty())
+        notes.append(gbGeometry->userFileProblem());
+    if (!notes.isEmpty())
+        statusBar()->showMessage(notes.join(QLatin1Char(' ')));
+    fillRecentMenu();
+    settingsRestored = true;
+}
+
+void MainWindow::writeSettings()
+{
+    Settings settings;
+    settings.setWindow(saveGeometry(), saveState());
+    QString error;
+    if (!settings.save(&error))
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
+}
+
+void MainWindow::fillRecentMenu()
+{
+    recentMenu->clear();
+    const QStringList files = Settings().recentFiles();
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        const QString path = files.at(i);
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction *entry = recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
+    }
+    recentMenu->menuAction()->setEnabled(!files.isEmpty());
+}
+
+void MainWindow::openRecentFile(const QString &path)
+{
+    if (!QFileInfo::exists(path)) {
+        Settings().removeRecentFile(path);
+        Prompts::current().message(QMessageBox::Warning, QString(),
+                                   tr("Nie ma pliku %1.\nUsunięto go z listy ostatnio otwieranych.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openDocument(path);
+}
+
+bool MainWindow::approveGeometry(const GeometryPreset &geometry)
+{
+    // The question is asked here, about the sheet the whole new geometry
+    // makes; the sheet's own reading then does not ask again.
+    const SheetLayout &now = preview->layout();
+    if (geometry.labelsPerBarette != now.labelsPerBarette) {
+        SheetLayout next = now;
+        next.labelsPerBarette = geometry.labelsPerBarette;
+        next.labelWidth = float(geometry.labelRect.width());
+        next.labelHeight = float(geometry.labelRect.height());
+        next.headerWidth = float(geometry.headerRect.width());
+        next.headerHeight = float(geometry.headerRect.height());
+        next.computeLayout();
+        // The lines the sheet holds, regrouped: nothing is read again.
+        DescriptionsCheck::Result check;
+        check.lines = preview->document()->lineCount();
+        check.barettes = (check.lines + geometry.labelsPerBarette) / (geometry.labelsPerBarette + 1);
+        check.pages = next.lastPageFor(check.barettes) + 1;
+        if (check.barettes > DescriptionsCheck::largeSheetBarettes
+            && Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
+                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+                   != QMessageBox::Yes)
+            return false;
+    }
+    preview->largeSheetAgreed = true;
+    return true;
 }

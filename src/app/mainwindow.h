@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/geometrypreset.h"
+
 #include <QFont>
 #include <QMainWindow>
 #include <QString>
@@ -56,6 +58,8 @@ protected:
     // open as from the command line; other drags go where they went before.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
+    // The size field: on Enter, or when it is left, a size that was not
+    // applied (typed "0", or nothing) gives way to the size in force.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private slots:
@@ -101,8 +105,6 @@ private:
     void createStatusBar();
     // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
     void createZoomKeys();
-    // The menu's import, after its dialog: a refused file changes nothing.
-    void importDescriptions(const QString &file);
     void fillPrinterList();
     void makeConnections();
     void showPageIndicator();
@@ -114,6 +116,19 @@ private:
     // failed.
     bool mayReplaceSheet();
     void openProject();
+    // Reads `file` into the sheet with fresh fonts; false when it was refused
+    // or declined, and the sheet stays as it was.
+    bool importDescriptions(const QString &file);
+    // What the program remembers (see Settings): restored at start, the
+    // window's size and tool bars written when it closes.
+    void readSettings();
+    void writeSettings();
+    void fillRecentMenu();
+    void openRecentFile(const QString &path);
+    // Before the geometry panel applies `geometry`: asks when the texts
+    // regrouped under its number of labels make a large sheet, refuses what
+    // the sheet could not hold; false when nothing is to change.
+    bool approveGeometry(const GeometryPreset &geometry);
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;
@@ -148,6 +163,7 @@ private:
     QAction *goToPageAct = nullptr;
 
     QMenu *fileMenu = nullptr;
+    QMenu *recentMenu = nullptr;
     QMenu *printMenu = nullptr;
     QMenu *editMenu = nullptr;
     QMenu *helpMenu = nullptr;
@@ -169,6 +185,8 @@ private:
     QPushButton *pbItalic = nullptr;
     QPushButton *pbUnderline = nullptr;
     bool fontSizeSignalsEnabled = true;
+    // Until the settings are restored, nothing chosen is written back.
+    bool settingsRestored = false;
     QPushButton *pbPreviousPage = nullptr;
     QPushButton *pbNextPage = nullptr;
     PageIndicator *lbPage = nullptr;

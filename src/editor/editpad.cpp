@@ -5,6 +5,7 @@
 #include "model/specialglyphfont.h"
 #include "model/atomicfile.h"
 #include "model/descriptionscheck.h"
+#include "model/settings.h"
 #include "model/windows1250.h"
 #include "dialogs/formatslegend.h"
 
@@ -263,9 +264,10 @@ bool EditPad::saveToFile(bool silent)
     if (!modified)
         return true;
     if (pathToFile.isEmpty()) {
-        const QString name = Prompts::current().saveFileName(this, tr("Zapisz jako"),
-                                                             Prompts::startFolder(QStringLiteral("files")),
-                                                             fileFilter);
+        const QString name = Prompts::withSuffix(
+            Prompts::current().saveFileName(this, tr("Zapisz jako"),
+                                            Prompts::startFolder(Settings::Folder::Descriptions), fileFilter),
+            fileFilter);
         return !name.isEmpty() && writeTo(name);
     }
     if (!silent) {
@@ -297,6 +299,7 @@ bool EditPad::writeTo(const QString &path)
         return false;
     }
     pathToFile = path;
+    Settings().setLastFolder(Settings::Folder::Descriptions, path);
     updateTitle();
     lbEncoding->hide();   // the file is Windows-1250 now
     setModified(false);
@@ -316,8 +319,10 @@ void EditPad::pbSaveAsClicked()
 {
     if (isLoading())
         return;
-    const QString name = Prompts::current().saveFileName(this, tr("Zapisz jako"),
-                                                         Prompts::startFolder(QStringLiteral("files")), fileFilter);
+    const QString name = Prompts::withSuffix(
+        Prompts::current().saveFileName(this, tr("Zapisz jako"),
+                                        Prompts::startFolder(Settings::Folder::Descriptions, pathToFile), fileFilter),
+        fileFilter);
     // Written even without changes: the user asked for the text under that name.
     if (!name.isEmpty())
         writeTo(name);
@@ -328,7 +333,8 @@ void EditPad::pbOpenClicked()
     if (isLoading())
         return;
     const QString name = Prompts::current().openFileName(this, tr("Otwórz plik"),
-                                                         Prompts::startFolder(QStringLiteral("files")),
+                                                         Prompts::startFolder(Settings::Folder::Descriptions,
+                                                                              pathToFile),
                                                          QStringLiteral("*.dat;;*.txt"));
     if (name.isEmpty())
         return;
@@ -337,6 +343,7 @@ void EditPad::pbOpenClicked()
     if (!loadFromFile(name))
         return;
     pathToFile = name;
+    Settings().setLastFolder(Settings::Folder::Descriptions, name);
     updateTitle();
     emit savedAs(pathToFile);
 }

@@ -5,7 +5,9 @@
 
 #include <QComboBox>
 #include <QDebug>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -66,6 +68,7 @@ GbGeometry::GbGeometry(QWidget *parent)
     connect(pbSave, &QPushButton::clicked, this, &GbGeometry::pbSaveClicked);
 
     const GeometryPreset &first = GeometryPreset::builtIns().constFirst();
+    inForce = first;
     sbLabels = new QSpinBox;
     sbLabels->setObjectName(QStringLiteral("sbLabels"));
     sbLabels->setRange(5, 15);
@@ -117,9 +120,10 @@ void GbGeometry::loadPresets()
     loading = true;
     presets = GeometryPreset::builtIns();
     QList<GeometryPreset> user;
-    QString error;
-    if (!userFile.read(user, &error))
-        qWarning().noquote() << error;   // the first save will say it again, to the user
+    readProblem.clear();
+    if (!userFile.read(user, &readProblem))
+        qWarning().noquote() << readProblem;   // the window shows it too; a save says it again
+    updateToolTip();
     for (GeometryPreset &p : user) {
         p.presetName.prepend(userMarker);
         presets.append(std::move(p));
@@ -130,6 +134,14 @@ void GbGeometry::loadPresets()
         cbPredefinited->addItem(p.presetName);
     loading = false;
     cbPredefinited->setCurrentIndex(1);
+}
+
+void GbGeometry::updateToolTip()
+{
+    QString tip = tr("Własne ustawienia są zapisywane w pliku:\n%1").arg(QDir::toNativeSeparators(userFile.path()));
+    if (!readProblem.isEmpty())
+        tip += QStringLiteral("\n\n") + readProblem;
+    setToolTip(tip);
 }
 
 GeometryPreset GbGeometry::editorValues(const QString &name) const
@@ -146,6 +158,18 @@ void GbGeometry::setEditorValues(const GeometryPreset &preset)
     dsbHeaderWidth->setValue(preset.headerRect.width());
     dsbHeaderHeight->setValue(preset.headerRect.height());
     sbLabels->setValue(preset.labelsPerBarette);
+}
+
+void GbGeometry::showGeometry(const GeometryPreset &geometry)
+{
+    const int entry = cbPredefinited->findText(geometry.presetName, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry > 0) {
+        cbPredefinited->setCurrentIndex(entry);
+        if (editorValues(geometry.presetName) == geometry)
+            return;
+    }
+    cbPredefinited->setCurrentIndex(0);
+    setEditorValues(geometry);
 }
 
 void GbGeometry::cbPredefinitedSelected(QString deviceName)
@@ -179,16 +203,41 @@ void GbGeometry::dsbChanged(double)
 
 void GbGeometry::pbAcceptClicked()
 {
+    applyShown(true);
+}
+
+bool GbGeometry::apply(const GeometryPreset &geometry)
+{
+    showGeometry(geometry);
+    if (applyShown(false))
+        return true;
+    showGeometry(inForce);
+    return false;
+}
+
+bool GbGeometry::applyShown(bool tellWhy)
+{
     if (loading)
-        return;
-    const GeometryPreset values = editorValues(QString());
+        return false;
+    const GeometryPreset values = editorValues(cbPredefinited->currentText());
     if (const QString problem = values.sheetProblem(); !problem.isEmpty()) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
-                                   tr("Tej geometrii nie można zastosować.\n%1").arg(problem));
-        return;
+        // The values stay shown, to be corrected.
+        if (tellWhy)
+            Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+                                       tr("Tej geometrii nie można zastosować.\n%1").arg(problem));
+        return false;
     }
+    // Declined (the sheet it makes was not wanted): nothing changes, and the
+    // panel shows again what the sheet has.
+    if (approval && !approval(values)) {
+        showGeometry(inForce);
+        return false;
+    }
+    inForce = values;
     emit updateLabelsPerBarette(values.labelsPerBarette);
     emit updateDimensions(values.labelRect, values.headerRect);
+    emit geometryApplied(values);
+    return true;
 }
 
 void GbGeometry::pbSaveClicked()
@@ -204,6 +253,8 @@ void GbGeometry::saveAs(QString nameValue)
     const GeometryPreset values = editorValues(nameValue);
     QString error;
     const int i = cbPredefinited->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // The user's data folder is made at the first save.
+    QDir().mkpath(QFileInfo(userFile.path()).absolutePath());
     if (i >= 0) {
         if (!Prompts::current().confirm(QMessageBox::Question, tr("Komunikat"),
                                         tr("Ustawienia o podanej nazwie juz istnieją.\nCzy nadpisać?"),

@@ -1,12 +1,15 @@
 #pragma once
 
 #include "model/geometrypreset.h"
+#include "model/settings.h"
 #include "model/usergeometryfile.h"
 
 #include <QList>
 #include <QRectF>
 #include <QString>
 #include <QWidget>
+
+#include <functional>
 
 class QComboBox;
 class QDoubleSpinBox;
@@ -17,7 +20,9 @@ class QSpinBox;
 // user's own presets (marked with a leading "*", kept in the user geometry
 // file), and a free entry "Użytkownika" for sizes set by hand. Choosing or
 // editing changes nothing on the sheet; only "Zastosuj" sends the values out,
-// the number of labels first, then the sizes.
+// the number of labels first, then the sizes. A geometry is applied whole or
+// not at all: when the window declines it (see setApproval), the panel shows
+// the geometry in force again.
 //
 // Entry k + 1 of the preset list shows presets[k]; entry 0 is the free entry.
 // Programmatic changes of the list and the editors are shielded from their own
@@ -36,9 +41,23 @@ public:
 
     const QList<GeometryPreset> &presetList() const { return presets; }
 
+    // Shows `geometry` under its entry (the free entry when no entry of that
+    // name holds these values) and applies it as "Zastosuj" does, without a
+    // message; false, with the geometry in force shown again, when it cannot
+    // be applied.
+    bool apply(const GeometryPreset &geometry);
+    // Asked before a geometry is sent out; false declines it.
+    void setApproval(std::function<bool(const GeometryPreset &)> check) { approval = std::move(check); }
+
+    // The user geometry file in use, and why it could not be read (empty when it could).
+    const QString &userFilePath() const { return userFile.path(); }
+    const QString &userFileProblem() const { return readProblem; }
+
 signals:
     void updateDimensions(QRectF label, QRectF header);
     void updateLabelsPerBarette(int count);
+    // After the two above: `geometry` is the one in force now.
+    void geometryApplied(GeometryPreset geometry);
 
 private slots:
     void pbSaveClicked();
@@ -54,9 +73,17 @@ private:
     // The editors' values under `name`.
     GeometryPreset editorValues(const QString &name) const;
     void setEditorValues(const GeometryPreset &preset);
+    // Selects the entry named like `geometry` when it holds its values, else
+    // the free entry with them.
+    void showGeometry(const GeometryPreset &geometry);
+    bool applyShown(bool tellWhy);
+    void updateToolTip();
 
     QList<GeometryPreset> presets;
-    UserGeometryFile userFile;
+    UserGeometryFile userFile{Settings::userGeometryPath()};
+    QString readProblem;
+    GeometryPreset inForce;   // the geometry last sent out, under the entry chosen then
+    std::function<bool(const GeometryPreset &)> approval;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
     QDoubleSpinBox *dsbLabelWidth = nullptr;

@@ -6,10 +6,19 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <utility>
 
 namespace {
+
+// "pdf" for "*.pdf", "txt" for "*.txt;;*.dat"; empty when the first pattern
+// names no extension.
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression firstPattern(QStringLiteral("^[^;]*?\\*\\.(\\w+)"));
+    return firstPattern.match(filter).captured(1);
+}
 
 class DialogPrompts final : public Prompts
 {
@@ -23,7 +32,13 @@ public:
     QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                          const QString &filter) override
     {
-        return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+        // The dialog adds the extension itself, so that its question about
+        // replacing a file asks about the file that will be written.
+        QFileDialog dialog(parent, caption, dir, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(filterSuffix(filter));
+        return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     }
 
     void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
@@ -88,6 +103,28 @@ QString Prompts::startFolder(const QString &relative)
 {
     const QFileInfo folder(QDir::current().filePath(relative));
     return folder.isDir() ? folder.absoluteFilePath() : QDir::homePath();
+}
+
+QString Prompts::startFolder(Settings::Folder kind, const QString &document)
+{
+    const QString remembered = Settings().lastFolder(kind);
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir())
+        return remembered;
+    if (!document.isEmpty()) {
+        const QFileInfo shown(document);
+        if (shown.absoluteDir().exists())
+            return shown.absolutePath();
+    }
+    return startFolder(kind == Settings::Folder::Projects ? QStringLiteral("files/projects")
+                                                          : QStringLiteral("files"));
+}
+
+QString Prompts::withSuffix(const QString &name, const QString &filter)
+{
+    const QString suffix = filterSuffix(filter);
+    if (name.isEmpty() || suffix.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return name;
+    return name.endsWith(QLatin1Char('.')) ? name + suffix : name + QLatin1Char('.') + suffix;
 }
 
 Prompts &Prompts::current()

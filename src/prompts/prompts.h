@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/settings.h"
+
 #include <QMessageBox>
 #include <QString>
 
@@ -42,6 +44,14 @@ public:
     // directory when it exists, otherwise the user's home folder (a missing
     // folder given to a dialog would end up typed into its name box).
     static QString startFolder(const QString &relative);
+    // Where a file dialog for a file of `kind` starts: the folder of the last
+    // such file opened or saved, else the folder of `document` (the file the
+    // sheet shows), else as above ("files/projects" for projects, "files"
+    // for the rest).
+    static QString startFolder(Settings::Folder kind, const QString &document = QString());
+    // `name` as a save dialog answered it, with the extension of the
+    // filter's first pattern ("*.pdf": ".pdf") added when it has none.
+    static QString withSuffix(const QString &name, const QString &filter);
 
     // The prompts in use; never null.
     static Prompts &current();

@@ -6,6 +6,7 @@
 #include "model/fieldcommands.h"
 #include "printing/printsettings.h"
 #include "model/projectfile.h"
+#include "model/settings.h"
 #include "model/sheetlog.h"
 #include "model/specialglyphfont.h"
 #include "model/windows1250.h"
@@ -67,6 +68,8 @@ bool Preview::mayRead(const QString &path)
     case DescriptionsCheck::Verdict::Unreadable:
         return true;
     case DescriptionsCheck::Verdict::Large:
+        if (largeSheetAgreed)
+            return true;
         return Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
                                            DescriptionsCheck::question(check),
                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
@@ -159,9 +162,11 @@ void Preview::exportDescriptions()
     if (!checkSheetHasFields())
         return;
     Prompts &prompts = Prompts::current();
-    const QString name = prompts.saveFileName(this, tr("Eksportuj opisy"),
-                                              Prompts::startFolder(QStringLiteral("files")),
-                                              QStringLiteral("*.txt;;*.dat"));
+    const QString filter = QStringLiteral("*.txt;;*.dat");
+    const QString name = Prompts::withSuffix(
+        prompts.saveFileName(this, tr("Eksportuj opisy"), Prompts::startFolder(Settings::Folder::Export, filePath),
+                             filter),
+        filter);
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
         return;
 
@@ -174,6 +179,7 @@ void Preview::exportDescriptions()
                         tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
         return;
     }
+    Settings().setLastFolder(Settings::Folder::Export, name);
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
 }
 
@@ -591,7 +597,10 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
         return;
     QString path;
     if (pdf) {
-        path = prompts.saveFileName(nullptr, QString(), QString(), QStringLiteral("*.pdf"));
+        const QString filter = QStringLiteral("*.pdf");
+        path = Prompts::withSuffix(
+            prompts.saveFileName(nullptr, QString(), Prompts::startFolder(Settings::Folder::Pdf, filePath), filter),
+            filter);
         // A cancelled dialog is a cancel: nothing is written, nothing is said.
         if (path.isEmpty())
             return;
@@ -640,10 +649,12 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
 
     switch (outcome) {
     case PrintJob::Outcome::Done:
-        if (pdf)
+        if (pdf) {
+            Settings().setLastFolder(Settings::Folder::Pdf, path);
             prompts.message(QMessageBox::NoIcon, tr("Komunikat"), tr("Wydruk zapisano poprawnie."));
-        else
+        } else {
             emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId));
+        }
         break;
     case PrintJob::Outcome::Cancelled:
         emit statusMessage(pdf ? tr("Wydruk przerwano; pliku nie zapisano.")
@@ -669,9 +680,9 @@ bool Preview::saveProjectAs()
 {
     if (!checkSheetHasFields())
         return false;
-    const QString start = project.isEmpty() ? Prompts::startFolder(QStringLiteral("files/projects")) : project;
-    const QString answer = Prompts::current().saveFileName(this, tr("Zapisz projekt"), start,
-                                                           QStringLiteral("*.lmpro"));
+    const QString answer = Prompts::current().saveFileName(
+        this, tr("Zapisz projekt"), Prompts::startFolder(Settings::Folder::Projects, project.isEmpty() ? filePath : project),
+        QStringLiteral("*.lmpro"));
     if (answer.isEmpty() || answer == ProjectFile::suffix)
         return false;
     return writeProject(ProjectFile::withSuffix(answer));
@@ -708,6 +719,7 @@ bool Preview::writeProject(const QString &projectPath)
     readPath = textsPath;
     doc.markSaved();
     emit updatePathToFile(filePath);
+    Settings().setLastFolder(Settings::Folder::Projects, projectPath);
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
     return true;
 }
@@ -715,7 +727,7 @@ bool Preview::writeProject(const QString &projectPath)
 void Preview::openProject()
 {
     const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"),
-                                                          Prompts::startFolder(QStringLiteral("files/projects")),
+                                                          Prompts::startFolder(Settings::Folder::Projects, filePath),
                                                           QStringLiteral("*.lmpro"));
     openProject(path);
 }
@@ -792,6 +804,11 @@ bool Preview::openProject(QString path)
     filePath = projectTexts;
     readPath = projectTexts;
     project = path;
+    {
+        Settings settings;
+        settings.setLastFolder(Settings::Folder::Projects, path);
+        settings.addRecentFile(path);
+    }
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     // Field i takes the i-th font; fields past the last usable one get the default.
     const qsizetype usable = stored.fonts.size();
