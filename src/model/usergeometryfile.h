@@ -9,8 +9,8 @@
 #include <QString>
 
 // The user geometry file: the insert geometries a user saved under names of
-// his own, one per line. It lies in the working directory as
-// "usersgeometry.dat".
+// his own, one per line, in "usersgeometry.dat" (where it lies: see
+// Settings::userGeometryPath()).
 //
 //   file   := line*                 Windows-1250, no byte-order mark
 //   line   := text LF | text EOF

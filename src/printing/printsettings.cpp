@@ -1,18 +1,22 @@
 #include "printing/printsettings.h"
 
+#include "model/settings.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 #include <QUrl>
 
 namespace {
 
+// The window's settings file: lamello-batch, which names itself otherwise,
+// reads the calibrations the window stored.
 QString organisation()
 {
     const QString name = QCoreApplication::organizationName();
-    return name.isEmpty() ? QStringLiteral("Lamello") : name;
+    return name.isEmpty() ? Settings::organisationName : name;
 }
 
-const QString application = QStringLiteral("Lamello");
+const QString application = Settings::applicationName;
 
 QString calibrationGroup(const QString &printer)
 {
