@@ -12,6 +12,14 @@ SheetDocument::SheetDocument(QObject *parent)
     reset({});
 }
 
+SheetDocument::~SheetDocument()
+{
+    // A stack that goes while not clean says so once more; nobody must hear
+    // it from a document, and a window, half gone.
+    blockSignals(true);
+    history.disconnect(this);
+}
+
 void SheetDocument::reset(QStringList newTexts, const QList<QFont> &newFonts)
 {
     const bool wasModified = isModified();

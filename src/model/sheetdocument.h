@@ -29,6 +29,7 @@ class SheetDocument : public QObject
 
 public:
     explicit SheetDocument(QObject *parent = nullptr);
+    ~SheetDocument() override;
 
     // A new document: these texts (one per field id) and fonts (field i takes
     // fonts[i]; fields past the end take the default font). Nothing to undo,
