@@ -1,5 +1,6 @@
 #include "batch/batchprint.h"
 
+#include "preview/atomicfile.h"
 #include "preview/descriptionscheck.h"
 #include "preview/descriptionsfile.h"
 #include "preview/pagebuilder.h"
@@ -18,8 +19,14 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
+
+#include <unistd.h>
 
 namespace BatchPrint {
 namespace {
@@ -52,13 +59,15 @@ std::optional<QSizeF> parseSize(const QString &value)
     return QSizeF(w, h);
 }
 
-// "2-5,9" as page numbers from 1, ascending, each once; none when malformed.
-std::optional<QList<int>> parsePages(const QString &value)
+// First and last page (from 1) of each part of "2-5,9"; none when malformed.
+// The ranges stay ranges: "1-2000000000" is two numbers, not a list of pages.
+using PageRanges = QList<std::pair<int, int>>;
+std::optional<PageRanges> parsePages(const QString &value)
 {
     static const QRegularExpression re(QStringLiteral("^\\d+(-\\d+)?(,\\d+(-\\d+)?)*$"));
     if (!re.match(value).hasMatch())
         return std::nullopt;
-    QList<int> pages;
+    PageRanges ranges;
     const QStringList parts = value.split(QLatin1Char(','));
     for (const QString &part : parts) {
         const QStringList ends = part.split(QLatin1Char('-'));
@@ -67,12 +76,29 @@ std::optional<QList<int>> parsePages(const QString &value)
         const int last = ends.last().toInt(&okLast);
         if (!okFirst || !okLast || first < 1 || last < first)
             return std::nullopt;
-        for (int p = first; p <= last && pages.size() <= 1'000'000; ++p)
-            pages.append(p);
+        ranges.append({first, last});
     }
-    std::sort(pages.begin(), pages.end());
-    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
-    return pages;
+    return ranges;
+}
+
+// Writes all of `bytes` to standard output; the system's reason when it cannot.
+std::optional<QString> writeStandardOutput(const QByteArray &bytes)
+{
+    // A reader that went away makes the write fail (EPIPE) instead of ending
+    // the process without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+        data += written;
+        left -= written;
+    }
+    return std::nullopt;
 }
 
 QString oneLine(QString text)
@@ -94,6 +120,7 @@ public:
 
 private:
     std::optional<Failure> parse(const QStringList &arguments);
+    std::optional<Failure> checkOutput() const;
     std::optional<Failure> readInput();
     std::optional<Failure> readProject();
     std::optional<Failure> checkDescriptions(const QString &path);
@@ -109,7 +136,7 @@ private:
     QString input;
     QString pdfPath;
     QString printer;
-    std::optional<QList<int>> chosenPages;
+    std::optional<PageRanges> chosenPages;
     bool noLimit = false;
     SheetLayout sheet;
     QList<QStringList> texts;
@@ -126,7 +153,8 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         tr("Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
            "albo na drukarce systemowej."));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          tr("Zapisuje wydruk do pliku PDF (strony A4)."), tr("plik.pdf"));
+                                          tr("Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście."),
+                                          tr("plik.pdf"));
     const QCommandLineOption printerOption({QStringLiteral("P"), QStringLiteral("printer")},
                                            tr("Drukuje na drukarce systemowej (kolejce CUPS)."), tr("drukarka"));
     const QCommandLineOption pagesOption(QStringLiteral("pages"), tr("Drukuje tylko te strony, w kolejności arkusza, np. 2-5,9."),
@@ -222,6 +250,25 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     return std::nullopt;
 }
 
+// The PDF must not take the place of what it is printed from: an output that
+// is an input under another name ("./in.txt", a link) is refused before
+// anything is read or written. Standard output may lead into an input too.
+std::optional<Failure> Run::checkOutput() const
+{
+    if (pdfPath.isEmpty())
+        return std::nullopt;
+    const QString target = pdfPath == QLatin1String("-") ? QStringLiteral("/dev/stdout") : pdfPath;
+    QStringList inputs{input};
+    if (input.endsWith(ProjectFile::suffix))
+        inputs.append(ProjectFile::textsPath(input));
+    for (const QString &in : std::as_const(inputs)) {
+        if (AtomicFile::sameFile(target, in))
+            return Failure{Usage, tr("lamello-batch: -o %1: to ten sam plik co plik wejściowy %2; nic nie zapisano.")
+                                      .arg(pdfPath, in)};
+    }
+    return std::nullopt;
+}
+
 std::optional<Failure> Run::readInput()
 {
     if (input.endsWith(ProjectFile::suffix))
@@ -281,7 +328,9 @@ std::optional<Failure> Run::readProject()
     const qsizetype usable = stored.fonts.size();
     fonts = std::move(stored.fonts);
 
-    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount)
+    // Damage past the last field's record (where the read limit may cut a
+    // record in two) takes no field's font: such a project is complete.
+    if (usable < fieldCount)
         err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4 pól; "
                   "pozostałe pola mają czcionkę domyślną.")
                    .arg(program, input)
@@ -342,13 +391,28 @@ std::optional<Failure> Run::print()
     const int pageCount = PageBuilder(sheet, texts, {}).pageCount();
     QList<int> pages;
     if (chosenPages) {
-        for (int p : std::as_const(*chosenPages)) {
-            if (p > pageCount)
-                return Failure{Usage, tr("%1: --pages: strony %2 nie ma; arkusz ma stron: %3.")
-                                          .arg(program)
-                                          .arg(p)
-                                          .arg(pageCount)};
-            pages.append(p - 1);
+        // The first page asked for that the sheet does not have.
+        int missing = 0;
+        for (const auto &[first, last] : std::as_const(*chosenPages)) {
+            if (last > pageCount) {
+                const int p = qMax(first, pageCount + 1);
+                missing = missing == 0 ? p : qMin(missing, p);
+            }
+        }
+        if (missing > 0)
+            return Failure{Usage, tr("%1: --pages: strony %2 nie ma; arkusz ma stron: %3.")
+                                      .arg(program)
+                                      .arg(missing)
+                                      .arg(pageCount)};
+        // In the sheet's order, each once.
+        QList<bool> chosen(pageCount, false);
+        for (const auto &[first, last] : std::as_const(*chosenPages)) {
+            for (int p = first; p <= last; ++p)
+                chosen[p - 1] = true;
+        }
+        for (int p = 0; p < pageCount; ++p) {
+            if (chosen.at(p))
+                pages.append(p);
         }
     } else {
         for (int p = 0; p < pageCount; ++p)
@@ -367,14 +431,21 @@ std::optional<Failure> Run::print()
 
     timer.start();
     QString error;
+    QByteArray document;   // for standard output
+    const bool toStandardOutput = pdfPath == QLatin1String("-");
     const PrintJob::Outcome outcome =
-        printer.isEmpty()
+        toStandardOutput ? PrintJob::pdfDocument(int(pages.size()), drawPage, progress, document, &error)
+        : printer.isEmpty()
             ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error)
             : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()), drawPage, progress, &error);
     if (progressShown)
         err << '\n' << Qt::flush;
     if (outcome != PrintJob::Outcome::Done)
         return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
+    if (toStandardOutput) {
+        if (const std::optional<QString> reason = writeStandardOutput(document))
+            return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, *reason)};
+    }
     return std::nullopt;
 }
 
@@ -383,6 +454,8 @@ int Run::exec(const QStringList &arguments)
     std::optional<Failure> failure = parse(arguments);
     if (!failure && helpOrVersion)
         return Done;
+    if (!failure)
+        failure = checkOutput();
     if (!failure) {
         // The printable area decides the layout: the built-in PDF's fixed
         // area, or the one the printer reports, exactly as in the window.
