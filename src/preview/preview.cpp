@@ -117,6 +117,22 @@ bool Preview::readFile()
     return true;
 }
 
+bool Preview::mayReplace(const QString &path)
+{
+    const QString own[] = {readPath, ownProject,
+                           ownProject.isEmpty() ? QString() : ProjectFile::textsPath(ownProject)};
+    for (const QString &file : own) {
+        if (file.isEmpty() || !AtomicFile::sameFile(path, file))
+            continue;
+        Prompts::current().message(QMessageBox::Warning, QString(),
+                                   tr("Tego pliku nie można zastąpić: %1\nTo plik z opisami albo projekt tego "
+                                      "arkusza. Plik nie został zapisany; proszę wybrać inną nazwę.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    return true;
+}
+
 bool Preview::checkSheetHasFields()
 {
     if (texts.isEmpty() || !items.isEmpty())
@@ -157,6 +173,8 @@ void Preview::exportDescriptions()
                                               Prompts::startFolder(QStringLiteral("files")),
                                               QStringLiteral("*.txt;;*.dat"));
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
+        return;
+    if (!mayReplace(name))
         return;
 
     QByteArray bytes;
@@ -601,7 +619,7 @@ void Preview::printPages(int first, int last)
     if (pdf) {
         path = prompts.saveFileName(nullptr, QString(), QString(), QStringLiteral("*.pdf"));
         // A cancelled dialog is a cancel: nothing is written, nothing is said.
-        if (path.isEmpty())
+        if (path.isEmpty() || !mayReplace(path))
             return;
     }
 
@@ -691,6 +709,7 @@ void Preview::saveProject()
                             + QDir::toNativeSeparators(failed) + QStringLiteral(": ") + error);
         return;
     }
+    ownProject = projectPath;
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
 }
 
@@ -773,6 +792,7 @@ void Preview::openProject(QString path)
 
     filePath = projectTexts;
     readPath = projectTexts;
+    ownProject = path;
     emit updatePathToFile(filePath);
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     texts = DescriptionsFile::parse(textBytes, sheet.labelsPerBarette, &encoding);
@@ -785,7 +805,9 @@ void Preview::openProject(QString path)
     fonts = std::move(stored.fonts);
     generatePages();
 
-    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount) {
+    // Damage past the last field's record (where the read limit may cut a
+    // record in two) takes no field's font: such a project is complete.
+    if (usable < fieldCount) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3 pól.\n"
                            "Pozostałe pola mają czcionkę domyślną.")
