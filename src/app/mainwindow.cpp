@@ -48,6 +48,9 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowState(Qt::WindowMaximized);
     fillPrinterList();
     makeConnections();
+    // Without this line the user would only find his presets missing.
+    if (const QString &problem = gbGeometry->userFileProblem(); !problem.isEmpty())
+        statusBar()->showMessage(tr("Zapisanych ustawień geometrii nie wczytano. %1").arg(problem));
     preview->generationEnabled = true;
     setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
 }

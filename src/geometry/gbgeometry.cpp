@@ -117,9 +117,9 @@ void GbGeometry::loadPresets()
     loading = true;
     presets = GeometryPreset::builtIns();
     QList<GeometryPreset> user;
-    QString error;
-    if (!userFile.read(user, &error))
-        qWarning().noquote() << error;   // the first save will say it again, to the user
+    loadProblem.clear();
+    if (!userFile.read(user, &loadProblem))
+        qWarning().noquote() << loadProblem;   // and the window's status bar says it
     for (GeometryPreset &p : user) {
         p.presetName.prepend(userMarker);
         presets.append(std::move(p));

@@ -35,6 +35,9 @@ public:
     ~GbGeometry() override;
 
     const QList<GeometryPreset> &presetList() const { return presets; }
+    // Why the user geometry file could not be read when the presets were last
+    // loaded (its presets are then missing from the list); empty when it was.
+    const QString &userFileProblem() const { return loadProblem; }
 
 signals:
     void updateDimensions(QRectF label, QRectF header);
@@ -57,6 +60,7 @@ private:
 
     QList<GeometryPreset> presets;
     UserGeometryFile userFile;
+    QString loadProblem;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
     QDoubleSpinBox *dsbLabelWidth = nullptr;
