@@ -25,14 +25,17 @@
 // read-only file system; this definition takes the place of the C library's
 // for Qt's own calls too.
 static int failedRenames = 0;
+// A rename onto a file of this name fails too.
+static QString failingTarget;
 // What has been made to last, in order: "rename NAME" for a file renamed
 // into place, "sync FOLDER" for a folder synced.
 static QStringList lasting;
 
 extern "C" int rename(const char *from, const char *to) noexcept
 {
-    if (failedRenames > 0) {
-        --failedRenames;
+    const bool failing = !failingTarget.isEmpty() && QFileInfo(QFile::decodeName(to)).fileName() == failingTarget;
+    if (failedRenames > 0 || failing) {
+        failedRenames = qMax(0, failedRenames - 1);
         errno = EIO;
         return -1;
     }
@@ -431,6 +434,19 @@ private slots:
         lasting.clear();
         QVERIFY(AtomicFile::writeAll({{dir.filePath("p.dat"), "a\n"}, {dir.filePath("p.lmpro"), "b"}}, &failed, &error));
         QCOMPARE(lasting, (QStringList{"rename p.dat", "rename p.lmpro", "sync " + folder}));
+
+        // The second file cannot be put in place: the first goes back to what
+        // it was, an old file or none, and no second name of it stays behind.
+        failingTarget = QStringLiteral("p.lmpro");
+        QVERIFY(!AtomicFile::writeAll({{dir.filePath("p.dat"), "new\n"}, {dir.filePath("p.lmpro"), "c"}}, &failed,
+                                      &error));
+        failingTarget = QStringLiteral("n.lmpro");
+        QVERIFY(!AtomicFile::writeAll({{dir.filePath("n.dat"), "new\n"}, {dir.filePath("n.lmpro"), "c"}}, &failed,
+                                      &error));
+        failingTarget.clear();
+        QFile texts(dir.filePath("p.dat"));
+        QVERIFY(texts.open(QIODevice::ReadOnly));
+        QCOMPARE(texts.readAll(), QByteArray("a\n"));
 
         // A FIFO in the way is refused by both writers, before anything is written.
         const QString fifo = dir.filePath("fifo");
