@@ -157,11 +157,7 @@ private slots:
         // ends inside a record far past the last field, which is no damage.
         const QString longProject = files.write(QStringLiteral("long.lmpro"),
                                                 ProjectFile::serializeFonts(QList<QFont>(200 * (n + 1), QFont())));
-        const QByteArray lines = barettes(200, n);
-        qsizetype end = 0;
-        for (int line = 0; line < 90; ++line)
-            end = lines.indexOf('\n', end) + 1;
-        files.write(QStringLiteral("long.dat"), lines.left(end));
+        files.write(QStringLiteral("long.dat"), barettes(10, n));   // the first 90 lines
         r = batch({longProject, QStringLiteral("-o"), batchPdf});
         QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
     }

@@ -365,11 +365,7 @@ private slots:
         const QFont font = saved.fields().at(5)->currentFont();
         const QString longProject = files.write(QStringLiteral("long.lmpro"),
                                                 ProjectFile::serializeFonts(QList<QFont>(200 * (n + 1), font)));
-        const QByteArray lines = barettes(200);
-        qsizetype end = 0;
-        for (int line = 0; line < 90; ++line)
-            end = lines.indexOf('\n', end) + 1;
-        files.write(QStringLiteral("long.dat"), lines.left(end));
+        files.write(QStringLiteral("long.dat"), barettes(10));   // the first 90 lines
         QVERIFY(ProjectFile::readLimit(90) % recordSize != 0);   // the limit falls inside a record
         prompts.messages.clear();
         p.openProject(longProject);
