@@ -133,7 +133,7 @@ void BM_SaveProject(benchmark::State &state)
     preview.openProject(path);
     for (auto _ : state) {
         prompts.fileAnswers = {copy};
-        preview.saveProject();
+        preview.saveProjectAs();
     }
     if (prompts.messages.size() != qsizetype(state.iterations()))
         state.SkipWithError("a save failed");

@@ -15,9 +15,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QProcess>
 #include <QTest>
 #include <QTextStream>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace PdfCheck;
 
@@ -30,15 +35,26 @@ struct Result
     QString err;
 };
 
-Result batch(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+// `standardOutput`: a file that takes standard output; with `append` it is
+// added to, not emptied.
+Result batch(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
+             const QString &standardOutput = QString(), bool append = false)
 {
     QProcess proc;
     proc.setProcessEnvironment(env);
+    if (!standardOutput.isEmpty())
+        proc.setStandardOutputFile(standardOutput, append ? QIODevice::Append : QIODevice::Truncate);
     proc.start(QStringLiteral(LAMELLO_BATCH), args);
     if (!proc.waitForFinished(300000))
         return {};
     return {proc.exitStatus() == QProcess::NormalExit ? proc.exitCode() : -1,
             QString::fromUtf8(proc.readAllStandardOutput()), QString::fromUtf8(proc.readAllStandardError())};
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 QString describe(const QList<Word> &words)
@@ -141,6 +157,20 @@ private slots:
         r = batch({project, QStringLiteral("-o"), batchPdf});
         QCOMPARE(r.status, 0);
         QVERIFY2(r.err.count(QLatin1Char('\n')) == 1 && r.err.contains(QStringLiteral("80 z 81")), qPrintable(r.err));
+        // Cut where a record ends: nothing in it is damaged, but a field has no font.
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.resize(file.size() / 46 * 46 - 46));
+        file.close();
+        r = batch({project, QStringLiteral("-o"), batchPdf});
+        QVERIFY2(r.status == 0 && r.err.contains(QStringLiteral("79 z 81")), qPrintable(r.err));
+
+        // A long project whose texts were cut short (the editor can): the read
+        // ends inside a record far past the last field, which is no damage.
+        const QString longProject = files.write(QStringLiteral("long.lmpro"),
+                                                ProjectFile::serializeFonts(QList<QFont>(200 * (n + 1), QFont())));
+        files.write(QStringLiteral("long.dat"), barettes(10, n));   // the first 90 lines
+        r = batch({longProject, QStringLiteral("-o"), batchPdf});
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
     }
 
     void chosenPagesInOrderAndOnAPrinter()
@@ -153,6 +183,12 @@ private slots:
         const QList<Word> all = words(pdf);
         QCOMPARE(all.first().text, QStringLiteral("Żółć"));
         QCOMPARE(all.last().page, 2);
+        // The same pages onto standard output, for a pipe.
+        const QString piped = files.path(QStringLiteral("piped.pdf"));
+        r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1"), input, QStringLiteral("-o"), QStringLiteral("-")},
+                  QProcessEnvironment::systemEnvironment(), piped);
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
+        QCOMPARE(describe(words(piped)), describe(all));
 
         const QString out = QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/Archiwum.prn"));
         QFile::remove(out);
@@ -269,6 +305,22 @@ private slots:
         QTest::newRow("huge file") << QStringList{"HUGE", "-o", "OUT"} << 2 << "--no-limit";
         QTest::newRow("unwritable folder") << QStringList{"IN", "-o", "brak/OUT"} << 3 << "brak/out.pdf";
         QTest::newRow("printer gone") << QStringList{"IN", "-P", "Nie_ma"} << 3 << "„Nie_ma” nie jest dostępna";
+        QTest::newRow("a PDF and a printer") << QStringList{"IN", "-o", "OUT", "-P", "Archiwum"} << 1 << "-o PLIK.pdf";
+        // Refused at once, without spelling the range out page by page.
+        QTest::newRow("a huge range of pages") << QStringList{"--pages", "1-2000000000", "IN", "-o", "OUT"} << 1
+                                               << "strony 3 nie ma; arkusz ma stron: 2";
+        // The output is an input: by its name, under another one, through links.
+        const char *same = "to ten sam plik co plik wejściowy";
+        QTest::newRow("output is the input") << QStringList{"IN", "-o", "IN"} << 1 << same;
+        QTest::newRow("output is the input through ./") << QStringList{"IN", "-o", "DOT_IN"} << 1 << same;
+        QTest::newRow("output is a symbolic link to the input") << QStringList{"IN", "-o", "SYMLINK"} << 1 << same;
+        QTest::newRow("output is a hard link to the input") << QStringList{"IN", "-o", "HARDLINK"} << 1 << same;
+        QTest::newRow("output is the project") << QStringList{"PROJ", "-o", "PROJ"} << 1 << same;
+        QTest::newRow("output is the project's texts") << QStringList{"PROJ", "-o", "PDAT"} << 1 << same;
+        QTest::newRow("standard output leads into the input") << QStringList{"IN", "-o", "-", ">>IN"} << 1 << same;
+        QTest::newRow("standard output full") << QStringList{"IN", "-o", "-", ">/dev/full"} << 3
+                                              << "standardowe wyjście";
+        QTest::newRow("a FIFO in the way") << QStringList{"IN", "-o", "FIFO"} << 3 << "nie jest zwykły plik";
     }
 
     void failuresSayWhatAndLeaveNothing()
@@ -283,17 +335,60 @@ private slots:
             files.write(QStringLiteral("huge.txt"), QByteArray(9 * 20'001, '\n'));
         const QString notProject = files.write(QStringLiteral("notproj.lmpro"), barettes(1, 8, true));
         const QString lone = files.write(QStringLiteral("lone.lmpro"), ProjectFile::fontRecord(QFont()));
-        for (QString &a : args) {
-            a.replace(QStringLiteral("NOTPROJ"), notProject).replace(QStringLiteral("LONE"), lone);
-            a.replace(QStringLiteral("HUGE"), huge).replace(QStringLiteral("IN"), in);
-            a.replace(QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf")));
-            a.replace(QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf")));
+        const QByteArray fonts = ProjectFile::serializeFonts(QList<QFont>(9, QFont()));
+        const QString project = files.write(QStringLiteral("proj.lmpro"), fonts);
+        const QString projectTexts = files.write(QStringLiteral("proj.dat"), barettes(1));
+        const QString symlink = files.path(QStringLiteral("symlink.pdf"));
+        const QString hardlink = files.path(QStringLiteral("hardlink.pdf"));
+        const QString fifo = files.path(QStringLiteral("fifo.pdf"));
+        if (!QFileInfo::exists(fifo)) {
+            QVERIFY(QFile::link(in, symlink));
+            QCOMPARE(::link(QFile::encodeName(in).constData(), QFile::encodeName(hardlink).constData()), 0);
+            QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
         }
-        const Result r = batch(args);
+        const QStringList before = QDir(files.path(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
+        // Whole arguments only: a scratch folder's random name may hold "IN" too.
+        const QHash<QString, QString> names{
+            {QStringLiteral("IN"), in},
+            {QStringLiteral("DOT_IN"), QFileInfo(in).path() + QStringLiteral("/./in.txt")},
+            {QStringLiteral("SYMLINK"), symlink},
+            {QStringLiteral("HARDLINK"), hardlink},
+            {QStringLiteral("FIFO"), fifo},
+            {QStringLiteral("PROJ"), project},
+            {QStringLiteral("PDAT"), projectTexts},
+            {QStringLiteral("NOTPROJ"), notProject},
+            {QStringLiteral("LONE"), lone},
+            {QStringLiteral("HUGE"), huge},
+            {QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf"))},
+            {QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf"))},
+        };
+        // ">FILE" or ">>FILE" last: where standard output goes, emptied or added to.
+        QString standardOutput;
+        bool append = false;
+        if (args.last().startsWith(QLatin1Char('>'))) {
+            standardOutput = args.takeLast();
+            append = standardOutput.startsWith(QStringLiteral(">>"));
+            standardOutput = standardOutput.mid(append ? 2 : 1);
+            standardOutput = names.value(standardOutput, standardOutput);
+        }
+        for (QString &a : args)
+            a = names.value(a, a);
+        const Result r = batch(args, QProcessEnvironment::systemEnvironment(), standardOutput, append);
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.endsWith(QLatin1Char('\n')) && r.err.count(QLatin1Char('\n')) == 1, qPrintable(r.err));
         QVERIFY2(r.err.startsWith(QStringLiteral("lamello-batch: ")) && r.err.contains(message), qPrintable(r.err));
         QVERIFY(QDir(folder.path(QString())).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+        // The inputs byte for byte, the FIFO a FIFO, and nothing new beside them.
+        QCOMPARE(contents(in), barettes(7, 8, true));
+        QCOMPARE(contents(project), fonts);
+        QCOMPARE(contents(projectTexts), barettes(1));
+        struct stat st{};
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        QCOMPARE(QDir(files.path(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden), before);
+        // No refusal takes memory: a range of pages is not spelt out page by page.
+        rusage children{};
+        QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0);
+        QVERIFY2(children.ru_maxrss < 1024 * 1024, qPrintable(QString::number(children.ru_maxrss)));
     }
 
     void aProgressLineOnATerminalOnly()

@@ -355,6 +355,7 @@ private slots:
         QTest::newRow("written by hand") << "Zawór;;14;;0;;1;;0" << false << "Zawór" << "14px/-1pt -I- TIMES_K" << 0;
         QTest::newRow("empty text, own format") << ";;11;;1;;0;;0" << false << "" << "11px/-1pt B-- TIMES_K" << 0;
         QTest::newRow("no usable size") << "a;;b;;0;;1;;0;;0" << false << "a;;b" << "10px/-1pt B-- TIMES_K" << 0;
+        QTest::newRow("a size above the largest") << "a;;1000;;0;;0;;1" << false << "a" << "10px/-1pt --U TIMES_K" << 0;
         QTest::newRow("foreign text") << "Wentylator\r\nW2" << false << "Wentylator\nW2" << kept << 0;
         QTest::newRow("too few parts") << "x;;12;;1" << false << "x;;12;;1" << kept << 0;
         QTest::newRow("not numbers") << "a;;b;;c;;d;;e" << false << "a;;b;;c;;d;;e" << kept << 0;
@@ -464,11 +465,15 @@ private slots:
         QFont bold = document->font(2);
         bold.setWeight(QFont::Bold);
         document->setContent(2, document->text(2), bold);
+        // Neighbours that look alike on the page but hold different fonts.
+        QFont italic = document->font(13);
+        italic.setItalic(true);
+        document->setContent(13, document->text(13), italic);
         QFont demi = document->font(3);
         demi.setWeight(QFont::DemiBold);
         document->setContent(3, document->text(3), demi);
         if (selection) {
-            for (int id : {1, 2, 3, 12})
+            for (int id : {1, 2, 3, 12, 13})
                 p.clickedItem(id, QFont(), false, true);
         }
         const QStringList before = snapshot(p);

@@ -362,6 +362,10 @@ private slots:
             << QByteArray("Test;;1;;2;;3;;4;;5\nB;;1;;2;;3;;4;;5") << QString("remove") << QString("Test")
             << QByteArray("B;;1;;2;;3;;4;;5");
         QTest::newRow("delete of a name not in the file") << hand << QString("remove") << QString("short") << hand;
+        const QByteArray padding(UserGeometryFile::maxSize - c2.size(), '\n');
+        QTest::newRow("append up to the size limit") << padding << QString("append") << QString("Test") << padding + c2;
+        QTest::newRow("delete without a file") << QByteArray("<missing>") << QString("remove") << QString("Test")
+                                               << QByteArray("<missing>");
     }
 
     void changesTouchOnlyTheLinesMeant()
@@ -375,12 +379,20 @@ private slots:
                                                    : files.write("usersgeometry.dat", before);
         const UserGeometryFile file(path);
         const GeometryPreset values = named(name, builtIn("TYP-C2"));
+        const QDateTime longAgo(QDate(2001, 2, 3), QTime(4, 5, 6), Qt::UTC);
+        if (before != "<missing>") {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::ReadOnly) && old.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        }
         QString error;
         const bool ok = operation == "append"    ? file.append(values, &error)
                         : operation == "replace" ? file.replace(values, &error)
                                                  : file.remove(name, &error);
         QVERIFY2(ok, qPrintable(error));
         QCOMPARE(contents(path), after);
+        // A change that changes nothing writes nothing.
+        if (after == before && before != "<missing>")
+            QCOMPARE(QFileInfo(path).lastModified().toUTC(), longAgo);
     }
 
     void failuresKeepTheOldFile_data()
@@ -391,6 +403,7 @@ private slots:
         QTest::newRow("unreadable file") << QString("unreadable");
         QTest::newRow("file too large") << QString("too large");
         QTest::newRow("a folder under the file's name") << QString("folder");
+        QTest::newRow("a symbolic link to nothing") << QString("dangling link");
     }
 
     void failuresKeepTheOldFile()
@@ -405,6 +418,8 @@ private slots:
             old += QByteArray(UserGeometryFile::maxSize, '\n');
         if (failure == "folder")
             QVERIFY(QDir().mkpath(path));
+        else if (failure == "dangling link")
+            QVERIFY(QFile::link(dir + "/nowhere.dat", path));
         else
             QVERIFY(QFile(files.write("work/usersgeometry.dat", old)).exists());
         const UserGeometryFile file(path);
@@ -439,13 +454,23 @@ private slots:
             error.clear();
             QVERIFY(!file.remove("Test", &error));
             QVERIFY(!error.isEmpty());
+            // The window says so at start, not only on stderr.
+            if (!readable) {
+                QDir::setCurrent(dir);
+                MainWindow window;
+                const QString shown = window.statusBar()->currentMessage();
+                QVERIFY2(shown.contains(UserGeometryFile::defaultPath), qPrintable(shown));
+                QDir::setCurrent(workDir->path());
+            }
             setrlimit(RLIMIT_FSIZE, &saved);
             QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
             QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
         }
-        if (failure != "folder")
+        if (failure == "dangling link")
+            QCOMPARE(QFileInfo(path).symLinkTarget(), dir + "/nowhere.dat");
+        else if (failure != "folder")
             QCOMPARE(contents(path), old);
-        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+        QCOMPARE(QDir(dir).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList{"usersgeometry.dat"});
     }
 
@@ -615,18 +640,26 @@ private slots:
     void failedChangesSayWhyAndKeepFileAndList_data()
     {
         QTest::addColumn<QString>("operation");
-        QTest::newRow("save under a new name") << QString("new");
-        QTest::newRow("overwrite") << QString("overwrite");
-        QTest::newRow("delete") << QString("delete");
+        QTest::addColumn<bool>("full");   // the file at its size limit, not a read-only folder
+        QTest::newRow("save under a new name") << QString("new") << false;
+        QTest::newRow("overwrite") << QString("overwrite") << false;
+        QTest::newRow("delete") << QString("delete") << false;
+        // The reader would refuse a larger file, and every preset would be gone.
+        QTest::newRow("save under a new name, file full") << QString("new") << true;
+        QTest::newRow("overwrite with a longer line, file full") << QString("overwrite") << true;
     }
 
     void failedChangesSayWhyAndKeepFileAndList()
     {
         QFETCH(QString, operation);
-        const QByteArray old("Test;;1;;2;;3;;4;;5\n");
+        QFETCH(bool, full);
+        QByteArray old("Test;;1;;2;;3;;4;;5\n");
+        if (full)
+            old += QByteArray(UserGeometryFile::maxSize - old.size(), '\n');
         writeUserFile(old);
         Panel panel;
         panel.select("*Test");
+        QCOMPARE(panel.list->currentText(), QStringLiteral("*Test"));   // a file at its limit reads
         if (operation != "delete")
             panel.labelWidth->setValue(42);
         const QStringList entries = panel.entries();
@@ -636,7 +669,8 @@ private slots:
         prompts.questionAnswers = {QMessageBox::Ok};
         {
             PermissionBitsCount bits;
-            QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner);
+            if (!full)
+                QFile::setPermissions(".", QFile::ReadOwner | QFile::ExeOwner);
             if (operation == "delete")
                 panel.remove->click();
             else
@@ -645,6 +679,9 @@ private slots:
         }
         QCOMPARE(prompts.messages.size(), 1);
         QVERIFY(prompts.messages.at(0).text.contains(UserGeometryFile::defaultPath));
+        if (full)
+            QVERIFY2(prompts.messages.at(0).text.contains(QStringLiteral("1024 kB")),
+                     qPrintable(prompts.messages.at(0).text));
         QCOMPARE(userFile(), old);
         QCOMPARE(panel.entries(), entries);
         QCOMPARE(panel.w.presetList(), presets);

@@ -8,14 +8,18 @@
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
+#include "model/projectfile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <sys/stat.h>
 
 using namespace PdfCheck;
 
@@ -324,6 +328,11 @@ private slots:
         QTest::newRow("cancelled dialog") << "" << false << "";
         QTest::newRow("folder that does not exist") << "missing/out.pdf" << false << "Wystąpił błąd podczas wydruku.\n";
         QTest::newRow("cancelled long job, older file kept") << "old.pdf" << true << "";
+        QTest::newRow("a FIFO in the way") << "fifo.pdf" << false << "Wystąpił błąd podczas wydruku.\n";
+        // The sheet's own files: the texts it shows, the project opened.
+        const QString own = QStringLiteral("Tego pliku nie można zastąpić");
+        QTest::newRow("the sheet's texts file") << "SHEET" << false << own;
+        QTest::newRow("the project opened") << "p.lmpro" << false << own;
     }
 
     void pdfFailuresLeaveNothingBehind()
@@ -334,9 +343,25 @@ private slots:
         Preview p;
         load(p, 13, Preview::builtInPdfName);
         const TestFiles folder;   // nothing else in it
-        const QString path = name.isEmpty() ? QString() : folder.path(name);
+        QString path = name.isEmpty() ? QString() : folder.path(name);
         if (name == QStringLiteral("old.pdf"))
             folder.write(name, "older file");
+        if (name == QStringLiteral("fifo.pdf"))
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (name == QStringLiteral("SHEET"))
+            path = p.filePath;
+        if (name == QStringLiteral("p.lmpro")) {
+            folder.write(QStringLiteral("p.dat"), barettes(13, n, true));
+            folder.write(name, ProjectFile::serializeFonts(QList<QFont>(13 * (n + 1), QFont())));
+            p.openProject(path);
+            QVERIFY(prompts.messages.isEmpty());
+        }
+        // A FIFO is never opened here: it would block.
+        const auto contents = [&path] {
+            QFile file(path);
+            return QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        const QByteArray old = contents();
         prompts.fileAnswers = {path};
         Canceller canceller;
         if (cancelJob) {
@@ -355,9 +380,12 @@ private slots:
             QVERIFY(old.open(QIODevice::ReadOnly));
             QCOMPARE(old.readAll(), QByteArray("older file"));
         }
+        // What was there stays as it was: an older PDF, the sheet's files, a FIFO.
+        QCOMPARE(contents(), old);
         // No temporary or partial file anywhere in the folder.
         QStringList left = QDir(folder.path(QString())).entryList(QDir::Files | QDir::Hidden);
-        left.removeAll(QStringLiteral("old.pdf"));
+        for (const char *kept : {"old.pdf", "p.lmpro", "p.dat"})
+            left.removeAll(QLatin1String(kept));
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char(' '))));
 
         // The same target then takes a finished job.

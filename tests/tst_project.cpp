@@ -81,7 +81,7 @@ class TestProject : public QObject
     {
         prompts.messages.clear();
         prompts.fileAnswers = {answer};
-        p.saveProject();
+        p.saveProjectAs();   // a name of its own each time
     }
 
     QString lastMessage() const { return prompts.messages.isEmpty() ? QString() : prompts.messages.last().text; }
@@ -184,9 +184,11 @@ private slots:
         QTest::newRow("file size limit") << QStringLiteral("full.lmpro") << QStringLiteral("full.lmpro");
         // ".lmpro" twice: the texts go to ro.dat/, the fonts to the read-only ro.lmpro/.
         QTest::newRow("read-only folder") << QStringLiteral("ro.lmpro/b.lmpro") << QStringLiteral("ro.lmpro/b.lmpro");
-        // Both temporary files are written; the project cannot replace a folder,
-        // so the texts file already put in place goes back to the old one.
+        // A folder under the project's name is refused before anything is
+        // put in place: the old texts file stays...
         QTest::newRow("project name is a folder") << QStringLiteral("dir.lmpro") << QStringLiteral("dir.lmpro");
+        // ...and a first save leaves no texts file behind.
+        QTest::newRow("new project, its name a folder") << QStringLiteral("new.lmpro") << QStringLiteral("new.lmpro");
     }
 
     void bothFilesOrNeither()
@@ -198,16 +200,17 @@ private slots:
         QVERIFY(QDir(dir).mkpath(QStringLiteral("ro.lmpro")));
         QVERIFY(QDir(dir).mkpath(QStringLiteral("ro.dat")));
         QVERIFY(QDir(dir).mkpath(QStringLiteral("dir.lmpro")));
+        QVERIFY(QDir(dir).mkpath(QStringLiteral("new.lmpro")));
         const QString path = scratch.path(project);
         const QString textsPath = ProjectFile::textsPath(path);
 
         Preview p;
         load(p, barettes(1));
-        if (QTest::currentDataTag() != QLatin1String("project name is a folder")) {
+        if (QTest::currentDataTag() == QLatin1String("project name is a folder")) {
+            QVERIFY(QFile(textsPath).open(QIODevice::WriteOnly));
+        } else if (QTest::currentDataTag() != QLatin1String("new project, its name a folder")) {
             save(p, path);
             QCOMPARE(lastMessage(), QStringLiteral("Zapisano."));
-        } else {
-            QVERIFY(QFile(textsPath).open(QIODevice::WriteOnly));
         }
         const QByteArray oldFonts = QFileInfo(path).isFile() ? contents(path) : QByteArray();
         const QByteArray oldTexts = contents(textsPath);
@@ -243,7 +246,7 @@ private slots:
         QVERIFY(lastMessage().startsWith(QStringLiteral("Błąd przy próbie utworzenia pliku.")));
         QVERIFY2(lastMessage().contains(scratch.path(failing) + QStringLiteral(": ")), qPrintable(lastMessage()));
         QCOMPARE(QFileInfo(path).isFile() ? contents(path) : QByteArray(), oldFonts);
-        QCOMPARE(contents(textsPath), oldTexts);
+        QCOMPARE(contents(textsPath), oldTexts);   // "<missing>" when there was none
         QCOMPARE(entries(dir) + entries(dir + "/ro.lmpro") + entries(dir + "/ro.dat"), before);
     }
 
@@ -269,6 +272,12 @@ private slots:
         QCOMPARE(lastMessage(), QStringLiteral("Zapisano."));
         QCOMPARE(contents(files.path(QStringLiteral("bare.dat"))), barettes(1));
         QCOMPARE(contents(files.path(QStringLiteral("bare.lmpro"))).size(), 9 * 46);
+        // Saved over: the pair and nothing else, no second name of an old file.
+        const TestFiles scratch;
+        save(p, scratch.path(QStringLiteral("p.lmpro")));
+        save(p, scratch.path(QStringLiteral("p.lmpro")));
+        QCOMPARE(lastMessage(), QStringLiteral("Zapisano."));
+        QCOMPARE(entries(scratch.path(QString())), (QStringList{"p.dat", "p.lmpro"}));
 
         p.fields().at(2)->setText(QStringLiteral("Moc ≥ 5 kW"));
         save(p, files.path(QStringLiteral("bad.lmpro")));
@@ -352,6 +361,19 @@ private slots:
             for (int id = 0; id < 18; ++id)
                 QCOMPARE(p.fields().at(id)->currentFont().pixelSize(), id < kept ? 10 + id : 10);
         }
+
+        // A long project whose texts were cut short (the editor can): reading
+        // stops inside a record far past the last field, which is no damage.
+        const QFont font = saved.fields().at(5)->currentFont();
+        const QString longProject = files.write(QStringLiteral("long.lmpro"),
+                                                ProjectFile::serializeFonts(QList<QFont>(200 * (n + 1), font)));
+        files.write(QStringLiteral("long.dat"), barettes(10));   // the first 90 lines
+        QVERIFY(ProjectFile::readLimit(90) % recordSize != 0);   // the limit falls inside a record
+        prompts.messages.clear();
+        p.openProject(longProject);
+        QVERIFY2(prompts.messages.isEmpty(), qPrintable(lastMessage()));
+        QCOMPARE(p.fieldCount(), 90);
+        QCOMPARE(p.document()->font(89).pixelSize(), 15);
     }
 
     void projectsThatCannotBeOpenedChangeNothing_data()

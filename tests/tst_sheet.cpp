@@ -404,21 +404,45 @@ private slots:
     void exportAnswersThatWriteNothing_data()
     {
         QTest::addColumn<QString>("answer");
-        QTest::newRow("cancelled") << QString();
-        QTest::newRow("just .txt") << QStringLiteral(".txt");
-        QTest::newRow("just .dat") << QStringLiteral(".dat");
+        QTest::addColumn<QString>("message");   // start of the one message, empty for none
+        QTest::newRow("cancelled") << QString() << QString();
+        QTest::newRow("just .txt") << QStringLiteral(".txt") << QString();
+        QTest::newRow("just .dat") << QStringLiteral(".dat") << QString();
+        // The sheet's own files, by any name: the texts it shows, the project saved last.
+        const QString own = QStringLiteral("Tego pliku nie można zastąpić");
+        QTest::newRow("the sheet's texts file") << QStringLiteral("SHEET") << own;
+        QTest::newRow("the sheet's texts file through ./") << QStringLiteral("./SHEET") << own;
+        QTest::newRow("the project saved last") << QStringLiteral("own.lmpro") << own;
     }
 
     void exportAnswersThatWriteNothing()
     {
         QFETCH(QString, answer);
+        QFETCH(QString, message);
         Preview p;
         p.generationEnabled = true;
         load(p, barettes(1));
+        const TestFiles folder;
+        prompts.fileAnswers = {folder.path(QStringLiteral("own.lmpro"))};
+        p.saveProject();
+        prompts.messages.clear();
+        // Saved, the sheet's texts are the project's texts file.
+        const QFileInfo sheet(p.filePath);
+        if (answer.endsWith(QStringLiteral("SHEET")))
+            answer = sheet.absolutePath() + QLatin1Char('/') + answer.replace(QStringLiteral("SHEET"), sheet.fileName());
+        else if (answer == QStringLiteral("own.lmpro"))
+            answer = folder.path(answer);
+        auto contents = [&answer] {
+            QFile file(answer);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+        };
+        const QByteArray old = contents();
         prompts.fileAnswers = {answer};
         p.exportDescriptions();
-        QVERIFY(prompts.messages.isEmpty());
-        QVERIFY(!QFile::exists(answer));
+        QCOMPARE(prompts.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(prompts.messages.at(0).text.startsWith(message), qPrintable(prompts.messages.at(0).text));
+        QCOMPARE(contents(), old);
     }
 
     void exportRefusesTextsItCannotEncode()

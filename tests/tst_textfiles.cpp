@@ -5,7 +5,9 @@
 #include "model/descriptionsfile.h"
 #include "model/windows1250.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,23 +18,44 @@
 #include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 // The atomic writer's last step renames the new file over the old one. While
 // failedRenames is above 0, rename() fails as it does on a broken or
 // read-only file system; this definition takes the place of the C library's
 // for Qt's own calls too.
 static int failedRenames = 0;
+// A rename onto a file of this name fails too.
+static QString failingTarget;
+// What has been made to last, in order: "rename NAME" for a file renamed
+// into place, "sync FOLDER" for a folder synced.
+static QStringList lasting;
 
 extern "C" int rename(const char *from, const char *to) noexcept
 {
-    if (failedRenames > 0) {
-        --failedRenames;
+    const bool failing = !failingTarget.isEmpty() && QFileInfo(QFile::decodeName(to)).fileName() == failingTarget;
+    if (failedRenames > 0 || failing) {
+        failedRenames = qMax(0, failedRenames - 1);
         errno = EIO;
         return -1;
     }
     using Rename = int (*)(const char *, const char *);
     static const auto real = reinterpret_cast<Rename>(dlsym(RTLD_NEXT, "rename"));
-    return real(from, to);
+    const int done = real(from, to);
+    if (done == 0)
+        lasting.append(QStringLiteral("rename ") + QFileInfo(QFile::decodeName(to)).fileName());
+    return done;
+}
+
+extern "C" int fsync(int fd)
+{
+    struct stat st{};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
+        lasting.append(QStringLiteral("sync ")
+                       + QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget());
+    using Fsync = int (*)(int);
+    static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
 }
 
 using Groups = QList<QStringList>;
@@ -262,6 +285,8 @@ private slots:
         file.close();
         QCOMPARE(DescriptionsFile::read(file.fileName(), 1, groups), DescriptionsFile::ReadStatus::Ok);
         QCOMPARE(groups, (Groups{{"a", "b"}}));
+        // A path through a file as if it were a folder names nothing.
+        QCOMPARE(DescriptionsFile::read(file.fileName() + "/x", 1, groups), DescriptionsFile::ReadStatus::Missing);
     }
 
     void checkBeforeReading_data()
@@ -392,6 +417,48 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray("old\n"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"opisy.txt"});
+    }
+
+    void aWriteLastsAndReplacesOnlyRegularFiles()
+    {
+        QTemporaryDir dir;
+        const QString folder = QFileInfo(dir.path()).canonicalFilePath();
+        QString error;
+        QString failed;
+        // The folder is synced after the last rename: a power cut then keeps
+        // the new files.
+        QVERIFY(AtomicFile::write(dir.filePath("opisy.txt"), "old\n", &error));
+        lasting.clear();
+        QVERIFY(AtomicFile::write(dir.filePath("opisy.txt"), "new\n", &error));
+        QCOMPARE(lasting, (QStringList{"rename opisy.txt", "sync " + folder}));
+        lasting.clear();
+        QVERIFY(AtomicFile::writeAll({{dir.filePath("p.dat"), "a\n"}, {dir.filePath("p.lmpro"), "b"}}, &failed, &error));
+        QCOMPARE(lasting, (QStringList{"rename p.dat", "rename p.lmpro", "sync " + folder}));
+
+        // The second file cannot be put in place: the first goes back to what
+        // it was, an old file or none, and no second name of it stays behind.
+        failingTarget = QStringLiteral("p.lmpro");
+        QVERIFY(!AtomicFile::writeAll({{dir.filePath("p.dat"), "new\n"}, {dir.filePath("p.lmpro"), "c"}}, &failed,
+                                      &error));
+        failingTarget = QStringLiteral("n.lmpro");
+        QVERIFY(!AtomicFile::writeAll({{dir.filePath("n.dat"), "new\n"}, {dir.filePath("n.lmpro"), "c"}}, &failed,
+                                      &error));
+        failingTarget.clear();
+        QFile texts(dir.filePath("p.dat"));
+        QVERIFY(texts.open(QIODevice::ReadOnly));
+        QCOMPARE(texts.readAll(), QByteArray("a\n"));
+
+        // A FIFO in the way is refused by both writers, before anything is written.
+        const QString fifo = dir.filePath("fifo");
+        QCOMPARE(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(!AtomicFile::write(fifo, "x", &error));
+        QVERIFY2(error.contains(QStringLiteral("nie jest zwykły plik")), qPrintable(error));
+        QVERIFY(!AtomicFile::writeAll({{dir.filePath("q.dat"), "a\n"}, {fifo, "b"}}, &failed, &error));
+        QCOMPARE(failed, fifo);
+        struct stat st{};
+        QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"fifo", "opisy.txt", "p.dat", "p.lmpro"}));
     }
 };
 

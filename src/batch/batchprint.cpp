@@ -1,5 +1,6 @@
 #include "batch/batchprint.h"
 
+#include "model/atomicfile.h"
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
 #include "model/pagerange.h"
@@ -20,9 +21,15 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cmath>
+#include <csignal>
+#include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
+
+#include <unistd.h>
 
 namespace BatchPrint {
 namespace {
@@ -66,6 +73,26 @@ std::optional<QPointF> parsePair(const QString &value)
     return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
 }
 
+// Writes all of `bytes` to standard output; the system's reason when it cannot.
+std::optional<QString> writeStandardOutput(const QByteArray &bytes)
+{
+    // A reader that went away makes the write fail (EPIPE) instead of ending
+    // the process without a word.
+    std::signal(SIGPIPE, SIG_IGN);
+    const char *data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
+        data += written;
+        left -= written;
+    }
+    return std::nullopt;
+}
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
@@ -85,6 +112,7 @@ public:
 
 private:
     std::optional<Failure> parse(const QStringList &arguments);
+    std::optional<Failure> checkOutput() const;
     std::optional<Failure> readInput();
     std::optional<Failure> readProject();
     std::optional<Failure> checkDescriptions(const QString &path);
@@ -100,7 +128,7 @@ private:
     QString input;
     QString pdfPath;
     QString printer;
-    std::optional<QList<int>> chosenPages;
+    std::optional<PageRange::Ranges> chosenPages;
     bool noLimit = false;
     std::optional<QPointF> shift;   // --shift, mm
     std::optional<QPointF> scale;   // --scale, percent
@@ -120,7 +148,8 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         tr("Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
            "albo na drukarce systemowej."));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          tr("Zapisuje wydruk do pliku PDF (strony A4)."), tr("plik.pdf"));
+                                          tr("Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście."),
+                                          tr("plik.pdf"));
     const QCommandLineOption printerOption({QStringLiteral("P"), QStringLiteral("printer")},
                                            tr("Drukuje na drukarce systemowej (kolejce CUPS)."), tr("drukarka"));
     const QCommandLineOption pagesOption(QStringLiteral("pages"), tr("Drukuje tylko te strony, w kolejności arkusza, np. 2-5,9."),
@@ -221,7 +250,7 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         (isLabel ? sheet.labelHeight : sheet.headerHeight) = float(size->height());
     }
     if (parser.isSet(pagesOption)) {
-        chosenPages = PageRange::parse(parser.value(pagesOption));
+        chosenPages = PageRange::parseRanges(parser.value(pagesOption));
         if (!chosenPages)
             return Failure{Usage, tr("%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.")
                                       .arg(program, parser.value(pagesOption))};
@@ -249,6 +278,25 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     }
     marks = !parser.isSet(noMarksOption);
     noLimit = parser.isSet(noLimitOption);
+    return std::nullopt;
+}
+
+// The PDF must not take the place of what it is printed from: an output that
+// is an input under another name ("./in.txt", a link) is refused before
+// anything is read or written. Standard output may lead into an input too.
+std::optional<Failure> Run::checkOutput() const
+{
+    if (pdfPath.isEmpty())
+        return std::nullopt;
+    const QString target = pdfPath == QLatin1String("-") ? QStringLiteral("/dev/stdout") : pdfPath;
+    QStringList inputs{input};
+    if (input.endsWith(ProjectFile::suffix))
+        inputs.append(ProjectFile::textsPath(input));
+    for (const QString &in : std::as_const(inputs)) {
+        if (AtomicFile::sameFile(target, in))
+            return Failure{Usage, tr("lamello-batch: -o %1: to ten sam plik co plik wejściowy %2; nic nie zapisano.")
+                                      .arg(pdfPath, in)};
+    }
     return std::nullopt;
 }
 
@@ -311,7 +359,9 @@ std::optional<Failure> Run::readProject()
     const qsizetype usable = stored.fonts.size();
     fonts = std::move(stored.fonts);
 
-    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount)
+    // Damage past the last field's record (where the read limit may cut a
+    // record in two) takes no field's font: such a project is complete.
+    if (usable < fieldCount)
         err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4 pól; "
                   "pozostałe pola mają czcionkę domyślną.")
                    .arg(program, input)
@@ -377,13 +427,28 @@ std::optional<Failure> Run::print()
     const int pageCount = painter.pageCount();
     QList<int> pages;
     if (chosenPages) {
-        for (int p : std::as_const(*chosenPages)) {
-            if (p > pageCount)
-                return Failure{Usage, tr("%1: --pages: strony %2 nie ma; arkusz ma stron: %3.")
-                                          .arg(program)
-                                          .arg(p)
-                                          .arg(pageCount)};
-            pages.append(p - 1);
+        // The first page asked for that the sheet does not have.
+        int missing = 0;
+        for (const auto &[first, last] : std::as_const(*chosenPages)) {
+            if (last > pageCount) {
+                const int p = qMax(first, pageCount + 1);
+                missing = missing == 0 ? p : qMin(missing, p);
+            }
+        }
+        if (missing > 0)
+            return Failure{Usage, tr("%1: --pages: strony %2 nie ma; arkusz ma stron: %3.")
+                                      .arg(program)
+                                      .arg(missing)
+                                      .arg(pageCount)};
+        // In the sheet's order, each once.
+        QList<bool> chosen(pageCount, false);
+        for (const auto &[first, last] : std::as_const(*chosenPages)) {
+            for (int p = first; p <= last; ++p)
+                chosen[p - 1] = true;
+        }
+        for (int p = 0; p < pageCount; ++p) {
+            if (chosen.at(p))
+                pages.append(p);
         }
     } else {
         for (int p = 0; p < pageCount; ++p)
@@ -415,8 +480,11 @@ std::optional<Failure> Run::print()
 
     timer.start();
     QString error;
+    QByteArray pdfBytes;   // for standard output
+    const bool toStandardOutput = pdfPath == QLatin1String("-");
     const PrintJob::Outcome outcome =
-        printer.isEmpty()
+        toStandardOutput ? PrintJob::pdfDocument(int(pages.size()), drawPage, progress, pdfBytes, &error, options)
+        : printer.isEmpty()
             ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error, options)
             : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()),
                               drawPage, progress, &error, nullptr, options);
@@ -424,6 +492,10 @@ std::optional<Failure> Run::print()
         err << '\n' << Qt::flush;
     if (outcome != PrintJob::Outcome::Done)
         return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
+    if (toStandardOutput) {
+        if (const std::optional<QString> reason = writeStandardOutput(pdfBytes))
+            return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, *reason)};
+    }
     return std::nullopt;
 }
 
@@ -432,6 +504,8 @@ int Run::exec(const QStringList &arguments)
     std::optional<Failure> failure = parse(arguments);
     if (!failure && helpOrVersion)
         return Done;
+    if (!failure)
+        failure = checkOutput();
     if (!failure) {
         // The printable area decides the layout: the built-in PDF's fixed
         // area, or the one the printer reports, exactly as in the window.

@@ -11,10 +11,13 @@ class QTextStream;
 //
 //   lamello-batch [options] INPUT
 //
+// "-o -" writes the PDF to standard output.
+//
 // Exit status: 0 done; 1 wrong usage (unknown option, malformed value, pages
-// outside the sheet); 2 the input is missing, unreadable or refused; 3 the
-// output failed (unwritable path, printer gone, job refused). Every failure is
-// one line on `err` naming the file or printer and the reason, and leaves no
+// outside the sheet, an output that is one of the input files); 2 the input is
+// missing, unreadable or refused; 3 the output failed (unwritable path, a
+// FIFO or device in the way, printer gone, job refused). Every failure is one
+// line on `err` naming the file or printer and the reason, and leaves no
 // output file behind.
 namespace BatchPrint {
 

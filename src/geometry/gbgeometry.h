@@ -40,6 +40,8 @@ public:
     ~GbGeometry() override;
 
     const QList<GeometryPreset> &presetList() const { return presets; }
+    // Why the user geometry file could not be read when the presets were last
+    // loaded (its presets are then missing from the list); empty when it was.
 
     // Shows `geometry` under its entry (the free entry when no entry of that
     // name holds these values) and applies it as "Zastosuj" does, without a

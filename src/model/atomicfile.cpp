@@ -2,9 +2,11 @@
 
 #include "model/startup.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -15,6 +17,65 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("AtomicFile", text);
+}
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// Makes the renames and removals done in folder `dir` survive a power cut.
+// A folder that may be written but not read cannot be opened to be synced,
+// and a file system that cannot sync folders (EINVAL) has nothing more to
+// give: neither is an error of the write.
+bool syncFolder(const QString &dir, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == EACCES)
+            return true;
+        *error = systemError(errno);
+        return false;
+    }
+    const int synced = ::fsync(fd);
+    const int code = errno;
+    ::close(fd);
+    if (synced != 0 && code != EINVAL) {
+        *error = systemError(code);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AtomicFile::replaceable(const QString &path, QString *reason)
+{
+    struct stat st{};
+    // Nothing there (or no look possible, which the write itself then
+    // reports), or a regular file.
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return true;
+    if (reason)
+        *reason = S_ISDIR(st.st_mode) ? tr("to jest folder.")
+                                      : tr("to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo; "
+                                           "nie zostanie zastąpiony.");
+    return false;
+}
+
+bool AtomicFile::sameFile(const QString &a, const QString &b)
+{
+    struct stat sa{};
+    struct stat sb{};
+    return ::stat(QFile::encodeName(a).constData(), &sa) == 0 && ::stat(QFile::encodeName(b).constData(), &sb) == 0
+           && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
 bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *error)
 {
     auto fail = [error](const QString &reason) {
@@ -22,6 +83,9 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
             *error = reason;
         return false;
     };
+    QString refused;
+    if (!replaceable(path, &refused))
+        return fail(refused);
     // A file-size limit must make the write fail, not end the process.
     ignoreFileSizeSignal();
     QSaveFile file(path);
@@ -43,15 +107,18 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
     }
     if (!file.commit())
         return fail(file.errorString());
+    // The new file went where QSaveFile puts it: in place of the file that a
+    // symbolic link at `path` names.
+    QFileInfo placed(path);
+    for (int depth = 0; depth < 128 && placed.isSymLink(); ++depth)
+        placed.setFile(placed.symLinkTarget());
+    QString reason;
+    if (!syncFolder(placed.absolutePath(), &reason))
+        return fail(reason);
     return true;
 }
 
 namespace {
-
-QString systemError(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
 
 // The new bytes of one file, written and synced to a temporary file beside it,
 // waiting to be renamed into place.
@@ -66,6 +133,8 @@ struct Staged
 
 bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
 {
+    if (!AtomicFile::replaceable(file.path, error))
+        return false;
     const QFileInfo target(file.path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName()
                         + QStringLiteral(".XXXXXX"));
@@ -188,9 +257,21 @@ bool AtomicFile::writeAll(const QList<Content> &files, QString *failedPath, QStr
         }
         s.placed = true;
     }
+    QSet<QString> folders;
     for (const Staged &s : staged) {
         if (!s.backupPath.isEmpty())
             ::unlink(QFile::encodeName(s.backupPath).constData());
+        folders.insert(QFileInfo(s.path).absolutePath());
+    }
+    // Every file is in place; the folders make it last.
+    for (const QString &folder : std::as_const(folders)) {
+        if (!syncFolder(folder, &reason)) {
+            if (failedPath)
+                *failedPath = folder;
+            if (error)
+                *error = reason;
+            return false;
+        }
     }
     return true;
 }

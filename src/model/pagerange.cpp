@@ -5,12 +5,12 @@
 
 #include <algorithm>
 
-std::optional<QList<int>> PageRange::parse(const QString &text)
+std::optional<PageRange::Ranges> PageRange::parseRanges(const QString &text)
 {
     static const QRegularExpression re(QStringLiteral("^\\d+(-\\d+)?(,\\d+(-\\d+)?)*$"));
     if (!re.match(text).hasMatch())
         return std::nullopt;
-    QList<int> pages;
+    Ranges ranges;
     const QStringList parts = text.split(QLatin1Char(','));
     for (const QString &part : parts) {
         const QStringList ends = part.split(QLatin1Char('-'));
@@ -19,6 +19,18 @@ std::optional<QList<int>> PageRange::parse(const QString &text)
         const int last = ends.last().toInt(&okLast);
         if (!okFirst || !okLast || first < 1 || last < first)
             return std::nullopt;
+        ranges.append({first, last});
+    }
+    return ranges;
+}
+
+std::optional<QList<int>> PageRange::parse(const QString &text)
+{
+    const std::optional<Ranges> ranges = parseRanges(text);
+    if (!ranges)
+        return std::nullopt;
+    QList<int> pages;
+    for (const auto &[first, last] : *ranges) {
         for (int p = first; p <= last && pages.size() <= 1'000'000; ++p)
             pages.append(p);
     }

@@ -172,6 +172,14 @@ UserGeometryFile::Load UserGeometryFile::load(QByteArray &bytes, QString *error)
 
 bool UserGeometryFile::store(const QByteArray &bytes, QString *error) const
 {
+    // A file the reader would refuse loses every preset at the next start.
+    if (bytes.size() > maxSize) {
+        if (error)
+            *error = tr("Nie można zapisać pliku %1: byłby większy niż %2 kB, a większego program nie odczyta.")
+                         .arg(filePath)
+                         .arg(maxSize / 1024);
+        return false;
+    }
     QString reason;
     if (AtomicFile::write(filePath, bytes, &reason))
         return true;

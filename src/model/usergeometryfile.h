@@ -36,7 +36,8 @@
 // - Lines the program writes end in a single LF. Every change writes the whole
 //   file anew through AtomicFile; the lines a change does not mean to touch keep
 //   their bytes, a CR before their LF and a missing last LF included. A file
-//   that exists but cannot be read is never rewritten.
+//   that exists but cannot be read is never rewritten, and a change that
+//   would take the file past maxSize is refused.
 //
 // In this class a preset's name is the name as stored, without the "*" by
 // which the panel marks user presets.
@@ -46,7 +47,8 @@ class UserGeometryFile
 
 public:
     static inline const QString defaultPath = QStringLiteral("usersgeometry.dat");
-    // Larger files are refused rather than read into a list nobody could use.
+    // Larger files are refused rather than read into a list nobody could use,
+    // and never written.
     static constexpr qint64 maxSize = 1024 * 1024;
 
     explicit UserGeometryFile(QString path = defaultPath) : filePath(std::move(path)) {}

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
@@ -77,30 +76,36 @@ PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageS
 {
     if (path.isEmpty())
         return fail(error, tr("Nie podano nazwy pliku."));
-    // A folder that cannot take the file is known before the pages are drawn:
+    // A target that is no regular file (a FIFO, a device, a folder), or a
+    // folder that cannot take the file, is known before the pages are drawn:
     // the temporary file that would be renamed into place is tried at once.
+    QString refused;
+    if (!AtomicFile::replaceable(path, &refused))
+        return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, refused));
     {
         QSaveFile probe(path);
         if (!probe.open(QIODevice::WriteOnly))
             return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, probe.errorString()));
         probe.cancelWriting();
     }
-    if (QFileInfo(path).isDir())
-        return fail(error, tr("%1 jest folderem.").arg(path));
 
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    Outcome outcome;
-    {
-        QPdfWriter writer(&buffer);
-        outcome = render(writer, QPageSize(QPageSize::A4), count, page, progress, error, options);
-    }
+    QByteArray document;
+    const Outcome outcome = pdfDocument(count, page, progress, document, error, options);
     if (outcome != Outcome::Done)
         return outcome;
     QString reason;
-    if (!AtomicFile::write(path, buffer.data(), &reason))
+    if (!AtomicFile::write(path, document, &reason))
         return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, reason));
     return Outcome::Done;
+}
+
+PrintJob::Outcome PrintJob::pdfDocument(int count, const PageSource &page, const Progress &progress,
+                                        QByteArray &document, QString *error, const RenderOptions &options)
+{
+    QBuffer buffer(&document);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    return render(writer, QPageSize(QPageSize::A4), count, page, progress, error, options);
 }
 
 bool PrintJob::printerAvailable(const QString &printer)

@@ -2,6 +2,7 @@
 
 #include "printing/pagerenderer.h"
 
+#include <QByteArray>
 #include <QRectF>
 #include <QString>
 
@@ -33,6 +34,10 @@ public:
     // A4 portrait sheets, drawn at true size (with `options`' calibration).
     static Outcome writePdf(const QString &path, int count, const PageSource &page, const Progress &progress,
                             QString *error, const RenderOptions &options = {});
+    // The same sheets as the bytes of a PDF document in `document`, for a
+    // stream (standard output) rather than a file.
+    static Outcome pdfDocument(int count, const PageSource &page, const Progress &progress, QByteArray &document,
+                               QString *error, const RenderOptions &options = {});
 
     // Sheets of the printer's default paper, handed to CUPS as one job named
     // `title`. On success `jobId` holds the scheduler's job number.

@@ -92,7 +92,10 @@ bool Preview::readFile(bool keepFonts)
     }
 
     readPath = filePath;
-    project.clear();
+    // Another file leaves the project; its own texts, saved in the editor,
+    // are still the project's.
+    if (!project.isEmpty() && !AtomicFile::sameFile(filePath, ProjectFile::textsPath(project)))
+        project.clear();
     QStringList lines;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     const DescriptionsFile::ReadStatus status = DescriptionsFile::readLines(filePath, lines, &encoding);
@@ -122,6 +125,22 @@ bool Preview::readFile(bool keepFonts)
     else
         doc.reset(std::move(lines));
     countPages();
+    return true;
+}
+
+bool Preview::mayReplace(const QString &path)
+{
+    const QString own[] = {readPath, project,
+                           project.isEmpty() ? QString() : ProjectFile::textsPath(project)};
+    for (const QString &file : own) {
+        if (file.isEmpty() || !AtomicFile::sameFile(path, file))
+            continue;
+        Prompts::current().message(QMessageBox::Warning, QString(),
+                                   tr("Tego pliku nie można zastąpić: %1\nTo plik z opisami albo projekt tego "
+                                      "arkusza. Plik nie został zapisany; proszę wybrać inną nazwę.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
     return true;
 }
 
@@ -168,6 +187,8 @@ void Preview::exportDescriptions()
                              filter),
         filter);
     if (name.isEmpty() || name == QLatin1String(".dat") || name == QLatin1String(".txt"))
+        return;
+    if (!mayReplace(name))
         return;
 
     QByteArray bytes;
@@ -602,7 +623,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
             prompts.saveFileName(nullptr, QString(), Prompts::startFolder(Settings::Folder::Pdf, filePath), filter),
             filter);
         // A cancelled dialog is a cancel: nothing is written, nothing is said.
-        if (path.isEmpty())
+        if (path.isEmpty() || !mayReplace(path))
             return;
     }
 
@@ -820,7 +841,9 @@ bool Preview::openProject(QString path)
     countPages();
     generatePages();
 
-    if (stored.status == ProjectFile::Fonts::Status::Damaged || usable < fieldCount) {
+    // Damage past the last field's record (where the read limit may cut a
+    // record in two) takes no field's font: such a project is complete.
+    if (usable < fieldCount) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3 pól.\n"
                            "Pozostałe pola mają czcionkę domyślną.")

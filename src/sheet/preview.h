@@ -165,6 +165,10 @@ private:
     // Whether the descriptions file at `path` may be read: asks before a very
     // large sheet, refuses (with a message) what is no descriptions file.
     bool mayRead(const QString &path);
+    // Whether a PDF or an export may be written to `path`: not when it is one
+    // of the sheet's own files (its texts file, the project last opened or
+    // saved, by device and inode), which is refused with a message.
+    bool mayReplace(const QString &path);
     // The current field texts as a descriptions file; false, with a message
     // naming the field and character, when one cannot be written.
     bool fieldTextsFile(QByteArray &bytes);
