@@ -130,13 +130,14 @@ private slots:
         QTest::addColumn<QFont>("given");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("10, bold") << pixelFont(10, true) << "10 B--" << "10px/-1pt B-- ";
-        QTest::newRow("15, all") << pixelFont(15, true, true, true) << "15 BIU" << "15px/-1pt BIU ";
-        QTest::newRow("24 from the tool bar") << pixelFont(24, false, true) << "24 -I-" << "24px/-1pt -I- ";
-        QTest::newRow("4") << pixelFont(4) << "4 ---" << "4px/-1pt --- ";
+        QTest::newRow("10, bold") << pixelFont(10, true) << "10 -B--" << "10px/-1pt B-- ";
+        QTest::newRow("15, all") << pixelFont(15, true, true, true) << "15 -BIU" << "15px/-1pt BIU ";
+        QTest::newRow("24 from the tool bar") << pixelFont(24, false, true) << "24 --I-" << "24px/-1pt -I- ";
+        QTest::newRow("4") << pixelFont(4) << "4 ----" << "4px/-1pt --- ";
         QFont points;
         points.setPointSize(12);
-        QTest::newRow("sized in points") << points << " ---" << "-1px/12pt --- ";
+        QTest::newRow("sized in points") << points << " ----" << "-1px/12pt --- ";
+        QTest::newRow("automatic") << pixelFont(1, true) << "10 AB--" << "1px/-1pt B-- ";
     }
 
     void fontDialogShowsTheFontAndKeepsSizesItDoesNotList()
@@ -148,10 +149,11 @@ private slots:
         auto checked = [&](const char *name, char mark) {
             return in<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char(mark) : QLatin1Char('-');
         };
-        QCOMPARE(in<QComboBox>(dialog, "cbSize")->currentText() + QLatin1Char(' ') + checked("cbBold", 'B')
-                     + checked("cbItalic", 'I') + checked("cbUnderline", 'U'),
+        QCOMPARE(in<QComboBox>(dialog, "cbSize")->currentText() + QLatin1Char(' ') + checked("cbAutoSize", 'A')
+                     + checked("cbBold", 'B') + checked("cbItalic", 'I') + checked("cbUnderline", 'U'),
                  shown);
-        QVERIFY(!in<QCheckBox>(dialog, "cbAutoSize")->isVisibleTo(&dialog));
+        QVERIFY(in<QCheckBox>(dialog, "cbAutoSize")->isVisibleTo(&dialog));
+        QCOMPARE(in<QComboBox>(dialog, "cbSize")->isEnabled(), !in<QCheckBox>(dialog, "cbAutoSize")->isChecked());
         QSignalSpy spy(&dialog, &FontDialog::setThisFont);
         in<QPushButton>(dialog, "pbSet")->click();
         QCOMPARE(spy.size(), 1);

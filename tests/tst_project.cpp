@@ -175,6 +175,30 @@ private slots:
         }
     }
 
+    // An automatic size is written as pixel size 1, which earlier readers
+    // show at size 10, and read back automatic.
+    void automaticSizeIsStoredAsOneAndReadBackAutomatic()
+    {
+        Preview saved;
+        load(saved, barettes(1));
+        QFont automatic = saved.document()->font(2);
+        automatic.setPixelSize(1);
+        saved.document()->editField(2, QStringLiteral("Temperatura zasilania wody w obiegu pierwotnym"), automatic,
+                                    QString());
+        const QString path = files.path(QStringLiteral("auto.lmpro"));
+        save(saved, path);
+        const QByteArray record = documentedRecord(1, 50, false, false);
+        QCOMPARE(contents(path).mid(2 * record.size(), record.size()).toHex(' '), record.toHex(' '));
+
+        Preview opened;
+        opened.generationEnabled = true;
+        QVERIFY(opened.openProject(path));
+        const MyGraphicsItem *field = opened.field(2);
+        QCOMPARE(field->currentFont().pixelSize(), 1);
+        QVERIFY2(field->shownFont().pixelSize() < 10 && field->textFits(),
+                 qPrintable(QString::number(field->shownFont().pixelSize())));
+    }
+
     void bothFilesOrNeither_data()
     {
         QTest::addColumn<QString>("project");
