@@ -12,6 +12,7 @@
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
 #include "model/specialglyphfont.h"
+#include "printing/fittracker.h"
 #include "sheet/preview.h"
 
 #include <QAction>
@@ -35,6 +36,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -165,6 +167,13 @@ void MainWindow::createActions()
     // What would be undone or redone, in the status bar.
     connect(history, &QUndoStack::undoTextChanged, undoAct, &QAction::setStatusTip);
     connect(history, &QUndoStack::redoTextChanged, redoAct, &QAction::setStatusTip);
+
+    nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
+    nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
+    previousOverflowAct = new QAction(tr("Poprzednie pole, które się &nie mieści"), this);
+    previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
 }
 
 void MainWindow::createMenus()
@@ -173,6 +182,8 @@ void MainWindow::createMenus()
     fileMenu->addActions({newAct, openProjectAct, saveProjectAct, saveProjectAsAct, importAct, exportAct, exitAct});
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
+    editMenu->addSeparator();
+    editMenu->addActions({nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
@@ -336,6 +347,14 @@ void MainWindow::createStatusBar()
     statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
     statusBar()->addWidget(new QLabel(tr("F1 - Pomoc")));
     statusBar()->addWidget(lbZoom);
+    // Permanent, so that passing messages never hide it.
+    pbOverflow = new QToolButton;
+    pbOverflow->setObjectName(QStringLiteral("pbOverflow"));
+    pbOverflow->setAutoRaise(true);
+    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
+    pbOverflow->hide();
+    connect(pbOverflow, &QToolButton::clicked, this, [this] { showOverflowing(true); });
+    statusBar()->addPermanentWidget(pbOverflow);
     auto *maker = new QLabel(makerText);
     maker->setObjectName(QStringLiteral("lbMaker"));
     statusBar()->addPermanentWidget(maker);
@@ -373,6 +392,7 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
+    connect(preview, &Preview::overflowCountChanged, this, &MainWindow::showOverflowCount);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
@@ -772,6 +792,24 @@ void MainWindow::showPage(int page)
     currentPage = page;
     preview->swichPage(currentPage);
     showPageIndicator();
+}
+
+void MainWindow::showOverflowing(bool forward)
+{
+    const qsizetype id = preview->nextOverflowing(forward);
+    if (id < 0) {
+        statusBar()->showMessage(tr("Wszystkie pola mieszczą się w ramkach."), 10000);
+        return;
+    }
+    showPage(preview->pageOf(id) + 1);
+    preview->selectField(id);
+}
+
+void MainWindow::showOverflowCount(qsizetype count)
+{
+    pbOverflow->setVisible(count > 0);
+    if (count > 0)
+        pbOverflow->setText(tr("Nie mieści się: %1").arg(FitTracker::fieldsText(count)));
 }
 
 void MainWindow::showPreviousPage()

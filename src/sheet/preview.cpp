@@ -43,6 +43,7 @@ Preview::Preview(QWidget *parent)
     setAvailableArea(QRectF(0, 0, 210, 297));
     // The page shown follows the document: an edit, an undo, a font command.
     connect(&doc, &SheetDocument::fieldsChanged, this, &Preview::showFields);
+    connect(&fitTracker, &FitTracker::countChanged, this, &Preview::overflowCountChanged);
     show();
 }
 
@@ -238,6 +239,7 @@ void Preview::updatePreview()
 void Preview::countPages()
 {
     sheet.computeLayout();
+    fitTracker.layoutChanged();
     lastPage = sheet.lastPageFor(doc.baretteCount(sheet.labelsPerBarette));
     if (sheet.barettesPerPage == 0)
         emit statusMessage(tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
@@ -437,6 +439,35 @@ void Preview::changeFontUnderline()
     runFontCommand(int(FontCommand::Kind::Underline), 0, QString(), tr("Podkreślenie"));
 }
 
+// ------------------------------------------------------ fields that do not fit
+
+qsizetype Preview::nextOverflowing(bool forward)
+{
+    const MyGraphicsItem *anchor = field(anchorId);
+    qsizetype from = forward ? shownFirstId - 1 : shownFirstId + items.size();
+    if (anchor && anchor->isSelected())
+        from = anchorId;
+    return fitTracker.next(from, forward);
+}
+
+int Preview::pageOf(qsizetype id) const
+{
+    const qsizetype perPage = qsizetype(sheet.barettesPerPage) * (sheet.labelsPerBarette + 1);
+    return perPage > 0 ? int(id / perPage) : 0;
+}
+
+void Preview::selectField(qsizetype id)
+{
+    MyGraphicsItem *item = field(id);
+    if (!item)
+        return;
+    clearSelection(false);
+    toggle(item);
+    anchorId = int(id);
+    ensureVisible(item);
+    emit selectedId(int(id), item->currentFont());
+}
+
 // ------------------------------------------------------- zoom and paging
 
 void Preview::swichPage(int pageNr)
@@ -581,6 +612,13 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
             return;
     }
     Prompts &prompts = Prompts::current();
+    // Texts cut on paper: each page printed counts once, whatever the copies.
+    const qsizetype cut = fitTracker.countOnPages(pageIndexes);
+    if (cut > 0
+        && !prompts.confirm(QMessageBox::Warning, tr("Drukowanie"),
+                            FitTracker::overflowSentence(cut) + QLatin1Char(' ') + tr("Drukować mimo to?"),
+                            tr("Drukuj"), tr("Anuluj")))
+        return;
     const bool pdf = printerName == builtInPdfName;
     // Copies are collated: the chosen pages in order, then again.
     const int count = int(pageIndexes.size()) * copies;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/fittracker.h"
 #include "printing/printjob.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
@@ -103,13 +104,26 @@ public:
     // The project the sheet was opened from or last saved as; empty when none.
     const QString &projectPath() const { return project; }
 
+    // Fields of the sheet whose text does not fit their frames.
+    qsizetype overflowCount() { return fitTracker.count(); }
+    // The field that does not fit next after the selected one (forward) or
+    // before it, going round the sheet; with nothing selected, the first
+    // from the start of the page shown (forward) or the last from its end.
+    // -1 when every field fits.
+    qsizetype nextOverflowing(bool forward);
+    // The page (from 0) that holds field `id`.
+    int pageOf(qsizetype id) const;
+    // Selects field `id` alone, when its page is shown, and scrolls to it.
+    void selectField(qsizetype id);
+
     // The edits of the fields (edit dialog, drops, font commands), for undo.
     QUndoStack *undoStack() { return doc.undoStack(); }
 
     // Prints the pages `pageIndexes` (from 0, in that order) `copies` times,
     // collated, on the chosen printer or into a PDF; a printer job of more
-    // than largeJobPages pages is confirmed first. Nothing is printed when an
-    // index lies outside the sheet.
+    // than largeJobPages pages is confirmed first, and so is a print with
+    // fields whose text does not fit. Nothing is printed when an index lies
+    // outside the sheet.
     void printPages(const QList<int> &pageIndexes, int copies);
 
 signals:
@@ -123,6 +137,9 @@ signals:
     void sharedFontSize(int pixelSize);
     // Something the user should know about the sheet, for the status bar.
     void statusMessage(QString message);
+    // How many fields do not fit, once all are measured; -1 while a whole
+    // sheet is being measured again.
+    void overflowCountChanged(qsizetype count);
 
 public slots:
     // The geometry slots take only what the geometry panel could send and
@@ -180,6 +197,7 @@ private:
 
     SheetDocument doc;
     SheetLayout sheet;
+    FitTracker fitTracker{doc, sheet};
     QGraphicsScene *shown = nullptr;   // the page on screen
     QList<MyGraphicsItem *> items;     // its fields
     qsizetype shownFirstId = 0;
