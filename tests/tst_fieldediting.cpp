@@ -442,8 +442,8 @@ private slots:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<bool>("selection");
-        const char *names[] = {"bold", "italic", "underline", "size 18", "family"};
-        for (int c = 0; c < 5; ++c) {
+        const char *names[] = {"bold", "italic", "underline", "size 18", "family", "fit size"};
+        for (int c = 0; c < 6; ++c) {
             QTest::addRow("%s, selected fields", names[c]) << c << true;
             QTest::addRow("%s, every field", names[c]) << c << false;
         }
@@ -467,6 +467,9 @@ private slots:
         QFont demi = document->font(3);
         demi.setWeight(QFont::DemiBold);
         document->setContent(3, document->text(3), demi);
+        QFont large = document->font(12);   // too large for its text: the size fit shrinks it
+        large.setPixelSize(18);
+        document->setContent(12, QStringLiteral("Temperatura zasilania wody"), large);
         if (selection) {
             for (int id : {1, 2, 3, 12})
                 p.clickedItem(id, QFont(), false, true);
@@ -479,6 +482,7 @@ private slots:
             [&] { p.changeFontUnderline(); },
             [&] { p.changeFontPixelSize(18); },
             [&] { p.changeFontFamily(QStringLiteral("DejaVu Sans")); },
+            [&] { p.fitSize(); },
         };
         commands[command]();
         const QStringList after = snapshot(p);

@@ -183,6 +183,7 @@ private slots:
             {"&Ponów", "Ctrl+Shift+Z", false},         {"Drukuj &strony…", "Ctrl+Alt+P", false},
             {"Drukuj &oznaczenia", "", false},         {"&Kalibracja drukarki…", "", false},
             {"Zapisz projekt &jako…", "Ctrl+Shift+S", false},
+            {"Dopasuj &rozmiar", "Ctrl+Shift+F", false},
             {"&Następne pole, które się nie mieści", "F3", false},
             {"Poprzednie pole, które się &nie mieści", "Shift+F3", false},
         };
@@ -765,8 +766,8 @@ private slots:
     }
 
     // Fields that do not fit: counted in the status bar, visited in id order
-    // across pages by F3, Shift+F3 and the count itself, and asked about
-    // before printing.
+    // across pages by F3, Shift+F3 and the count itself, fitted by
+    // Ctrl+Shift+F, and asked about before printing.
     void overflowingFieldsAreCountedVisitedAndAskedAbout()
     {
         import(files.write(QStringLiteral("one.txt"), numberedLines(1)));
@@ -814,6 +815,11 @@ private slots:
                  QStringLiteral("3 pola nie mieszczą się w ramkach. Drukować mimo to?"));
         QCOMPARE(prompts.confirmButtons.last(), (QStringList{"Drukuj", "Anuluj"}));
         QVERIFY(prompts.captions.isEmpty());   // no file asked for, nothing printed
+
+        QVERIFY(child<QToolBar>(QStringLiteral("Czcionka"))->actions().contains(action(*window, QStringLiteral("Dopasuj &rozmiar"))));
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy 4 px nadal nie mieści się: 2 pola."));
     }
 
     void aSmallerReloadMovesBothToTheLastPage()

@@ -168,6 +168,13 @@ void MainWindow::createActions()
     connect(history, &QUndoStack::undoTextChanged, undoAct, &QAction::setStatusTip);
     connect(history, &QUndoStack::redoTextChanged, redoAct, &QAction::setStatusTip);
 
+    fitSizeAct = new QAction(tr("Dopasuj &rozmiar"), this);
+    fitSizeAct->setObjectName(QStringLiteral("fitSizeAct"));
+    fitSizeAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+F")));
+    fitSizeAct->setToolTip(tr("Dopasuj rozmiar (Ctrl+Shift+F)"));
+    fitSizeAct->setStatusTip(tr("Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, "
+                                "tak aby tekst mieścił się w ramce"));
+    connect(fitSizeAct, &QAction::triggered, preview, &Preview::fitSize);
     nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
     nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
     connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
@@ -183,7 +190,7 @@ void MainWindow::createMenus()
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
-    editMenu->addActions({nextOverflowAct, previousOverflowAct});
+    editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
@@ -315,6 +322,8 @@ void MainWindow::createToolBars()
     fontToolBar->addWidget(pbBold);
     fontToolBar->addWidget(pbItalic);
     fontToolBar->addWidget(pbUnderline);
+    fontToolBar->addSeparator();
+    fontToolBar->addAction(fitSizeAct);
 
     navigationToolBar = addStyledToolBar(tr("Nawigacja"));
     navigationToolBar->addWidget(new QLabel(tr("Strona: ")));

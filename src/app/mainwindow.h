@@ -152,6 +152,7 @@ private:
     QAction *firstPageAct = nullptr;
     QAction *lastPageAct = nullptr;
     QAction *goToPageAct = nullptr;
+    QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
     QAction *previousOverflowAct = nullptr;
 

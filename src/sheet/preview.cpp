@@ -9,9 +9,11 @@
 #include "model/sheetlog.h"
 #include "model/specialglyphfont.h"
 #include "model/windows1250.h"
+#include "printing/fieldpainter.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
+#include "printing/sizefit.h"
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/pagebuilder.h"
@@ -389,11 +391,8 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
 
 // ---------------------------------------------------------- font commands
 
-void Preview::runFontCommand(int kind, int pixelSize, const QString &family, const QString &name)
+std::vector<qsizetype> Preview::selectedIds() const
 {
-    // The selected fields take the command; with none selected every field
-    // of the sheet takes it, on every page. A command that would change
-    // nothing (the size field sends its value twice) leaves no step to undo.
     std::vector<qsizetype> chosen;
     if (selectedCount > 0) {
         for (const MyGraphicsItem *item : std::as_const(items)) {
@@ -401,6 +400,15 @@ void Preview::runFontCommand(int kind, int pixelSize, const QString &family, con
                 chosen.push_back(item->fieldId());
         }
     }
+    return chosen;
+}
+
+void Preview::runFontCommand(int kind, int pixelSize, const QString &family, const QString &name)
+{
+    // The selected fields take the command; with none selected every field
+    // of the sheet takes it, on every page. A command that would change
+    // nothing (the size field sends its value twice) leaves no step to undo.
+    std::vector<qsizetype> chosen = selectedIds();
     const qsizetype count = fieldCount();
     if (chosen.empty() && count == 0)
         return;
@@ -437,6 +445,21 @@ void Preview::changeFontItalic()
 void Preview::changeFontUnderline()
 {
     runFontCommand(int(FontCommand::Kind::Underline), 0, QString(), tr("Podkreślenie"));
+}
+
+void Preview::fitSize()
+{
+    // The rule of the other font commands: the selection, or every field.
+    const std::vector<qsizetype> chosen = selectedIds();
+    if (chosen.empty() && fieldCount() == 0)
+        return;
+    SizeFit::Plan plan = SizeFit::plan(doc, sheet, chosen);
+    if (!plan.runs.empty())
+        doc.undoStack()->push(new FontIndexCommand(&doc, std::move(plan.runs), tr("Dopasowanie rozmiaru")));
+    emit statusMessage(tr("Dopasowano rozmiar: zmieniono %1; przy %2 px nadal nie mieści się: %3.")
+                           .arg(FitTracker::fieldsText(plan.changed))
+                           .arg(FieldPainter::smallestFittedSize)
+                           .arg(FitTracker::fieldsText(plan.stillOverflowing)));
 }
 
 // ------------------------------------------------------ fields that do not fit

@@ -164,6 +164,9 @@ public slots:
     void changeFontBold();
     void changeFontItalic();
     void changeFontUnderline();
+    // "Dopasuj rozmiar" on the selected fields, or on every field when none
+    // is selected; tells in the status bar what it did.
+    void fitSize();
     // Saves to the project the sheet has, or asks for one; true when saved.
     bool saveProject();
     // Always asks for the project's name; true when saved.
@@ -194,6 +197,8 @@ private:
     void toggle(MyGraphicsItem *item);
     void reportZoom();
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
+    // The selected fields' ids, ascending.
+    std::vector<qsizetype> selectedIds() const;
 
     SheetDocument doc;
     SheetLayout sheet;
