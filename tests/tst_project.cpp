@@ -2,6 +2,7 @@
 // neither, and opening damaged, foreign and incomplete projects.
 
 #include "fakeprompts.h"
+#include "pdfcheck.h"
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
 #include "model/specialglyphfont.h"
@@ -176,7 +177,8 @@ private slots:
     }
 
     // An automatic size is written as pixel size 1, which earlier readers
-    // show at size 10, and read back automatic.
+    // show at size 10, and read back automatic: on screen and on paper at
+    // the size that fits.
     void automaticSizeIsStoredAsOneAndReadBackAutomatic()
     {
         Preview saved;
@@ -193,10 +195,21 @@ private slots:
         Preview opened;
         opened.generationEnabled = true;
         QVERIFY(opened.openProject(path));
+        opened.setPrinter(Preview::builtInPdfName);
         const MyGraphicsItem *field = opened.field(2);
+        const int shown = field->shownFont().pixelSize();
         QCOMPARE(field->currentFont().pixelSize(), 1);
-        QVERIFY2(field->shownFont().pixelSize() < 10 && field->textFits(),
-                 qPrintable(QString::number(field->shownFont().pixelSize())));
+        QVERIFY2(shown >= 4 && shown < 10 && field->textFits(), qPrintable(QString::number(shown)));
+
+        const QString pdf = files.path(QStringLiteral("auto.pdf"));
+        prompts.fileAnswers = {pdf};
+        opened.printCurrent();
+        QHash<QString, double> heights;   // a word's box grows with its font size
+        for (const PdfCheck::Word &w : PdfCheck::words(pdf))
+            heights.insert(w.text, w.box.height());
+        QVERIFY2(qAbs(heights.value(QStringLiteral("Temperatura")) / heights.value(QStringLiteral("H0")) - shown / 10.0)
+                     < 0.03,
+                 qPrintable(QString::number(heights.value(QStringLiteral("Temperatura")))));
     }
 
     void bothFilesOrNeither_data()
