@@ -9,11 +9,15 @@
 #include "model/specialglyphfont.h"
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "printing/pagepainter.h"
+#include "printing/printjob.h"
 #include "sheet/preview.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -325,6 +329,128 @@ void BM_ShiftRange(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ShiftRange)->Arg(10'000)->Unit(benchmark::kMillisecond);
+
+// ------------------------------------------------- texts that do not fit
+
+// The yardsticks of the size fit: every page of the sheet painted once, as a
+// print paints it, into an image of the page in scene units, and into a PDF.
+void BM_PaintAllPages(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)), state.range(1));
+    preview.generatePages();
+    const PagePainter pages(preview.layout(), *preview.document());
+    const QRectF paper(0, 0, SheetLayout::paperWidth, SheetLayout::paperHeight);
+    QImage image(paper.size().toSize(), QImage::Format_RGB32);
+    for (auto _ : state) {
+        for (int p = 0; p < pages.pageCount(); ++p) {
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            pages.paint(&painter, p, paper);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * preview.fieldCount());
+}
+BENCHMARK(BM_PaintAllPages)->Args({10'000, 0})->Args({10'000, 1})->Unit(benchmark::kMillisecond);
+
+void BM_PrintAllPagesToPdf(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)), state.range(1));
+    const PagePainter pages(preview.layout(), *preview.document());
+    const QString path = workDir().filePath(QStringLiteral("all.pdf"));
+    for (auto _ : state) {
+        QString error;
+        PrintJob::writePdf(
+            path, pages.pageCount(),
+            [&](int index, PageRenderer &renderer) {
+                return renderer.drawPage([&](QPainter *p, const QRectF &paper) { pages.paint(p, index, paper); });
+            },
+            [](int, int) { return true; }, &error);
+    }
+    state.SetItemsProcessed(state.iterations() * preview.fieldCount());
+}
+BENCHMARK(BM_PrintAllPagesToPdf)->Args({10'000, 0})->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// "Dopasuj rozmiar" with nothing selected: every field measured, the ones
+// that do not fit made smaller, one step to undo. The undo between runs is
+// not timed. Third argument 1: the count of fields that do not fit is
+// brought up to date too (in the window it follows in slices).
+void BM_FitSizeAllFields(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)), state.range(1));
+    preview.generatePages();
+    preview.overflowCount();
+    for (auto _ : state) {
+        preview.fitSize();
+        if (state.range(2))
+            benchmark::DoNotOptimize(preview.overflowCount());
+        state.PauseTiming();
+        preview.undoStack()->undo();
+        preview.overflowCount();
+        state.ResumeTiming();
+    }
+    state.counters["fields"] = double(preview.fieldCount());
+    state.counters["overflowing"] = double(preview.overflowCount());
+    state.SetItemsProcessed(state.iterations() * preview.fieldCount());
+}
+BENCHMARK(BM_FitSizeAllFields)
+    ->Args({10'000, 0, 0})
+    ->Args({10'000, 0, 1})
+    ->Args({10'000, 1, 0})
+    ->Args({10'000, 1, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// The count of fields that do not fit over a whole sheet, from nothing
+// measured (another file, another layout).
+void BM_CountOverflowing(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)), state.range(1));
+    preview.generatePages();
+    bool wide = false;
+    for (auto _ : state) {
+        state.PauseTiming();
+        wide = !wide;   // new frames: every field to measure again
+        preview.updateDimensions(QRectF(0, 0, wide ? 40 : 37.3, 11.2), QRectF(0, 0, 50.25, 8.5));
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(preview.overflowCount());
+    }
+    state.counters["overflowing"] = double(preview.overflowCount());
+    state.SetItemsProcessed(state.iterations() * preview.fieldCount());
+}
+BENCHMARK(BM_CountOverflowing)->Args({10'000, 0})->Args({10'000, 1})->Args({100'000, 0})->Unit(benchmark::kMillisecond);
+
+// One field edited on a sheet of 900,000: the count follows at once.
+void BM_EditOneFieldAndCount(benchmark::State &state)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    Preview preview;
+    loadSheet(preview, int(state.range(0)));
+    preview.generatePages();
+    preview.overflowCount();
+    SheetDocument *document = preview.document();
+    const QFont font = document->font(5);
+    bool longText = false;
+    for (auto _ : state) {
+        longText = !longText;
+        document->setContent(5, longText ? QStringLiteral("Temperatura zasilania wody w obiegu pierwotnym kotła")
+                                         : QStringLiteral("Praca"),
+                             font);
+        benchmark::DoNotOptimize(preview.overflowCount());
+    }
+}
+BENCHMARK(BM_EditOneFieldAndCount)->Arg(100'000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

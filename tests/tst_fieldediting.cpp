@@ -132,13 +132,14 @@ private slots:
         QTest::addColumn<QFont>("given");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("sent");
-        QTest::newRow("10, bold") << pixelFont(10, true) << "10 B--" << "10px/-1pt B-- ";
-        QTest::newRow("15, all") << pixelFont(15, true, true, true) << "15 BIU" << "15px/-1pt BIU ";
-        QTest::newRow("24 from the tool bar") << pixelFont(24, false, true) << "24 -I-" << "24px/-1pt -I- ";
-        QTest::newRow("4") << pixelFont(4) << "4 ---" << "4px/-1pt --- ";
+        QTest::newRow("10, bold") << pixelFont(10, true) << "10 -B--" << "10px/-1pt B-- ";
+        QTest::newRow("15, all") << pixelFont(15, true, true, true) << "15 -BIU" << "15px/-1pt BIU ";
+        QTest::newRow("24 from the tool bar") << pixelFont(24, false, true) << "24 --I-" << "24px/-1pt -I- ";
+        QTest::newRow("4") << pixelFont(4) << "4 ----" << "4px/-1pt --- ";
         QFont points;
         points.setPointSize(12);
-        QTest::newRow("sized in points") << points << " ---" << "-1px/12pt --- ";
+        QTest::newRow("sized in points") << points << " ----" << "-1px/12pt --- ";
+        QTest::newRow("automatic") << pixelFont(1, true) << "10 AB--" << "1px/-1pt B-- ";
     }
 
     void fontDialogShowsTheFontAndKeepsSizesItDoesNotList()
@@ -150,10 +151,11 @@ private slots:
         auto checked = [&](const char *name, char mark) {
             return in<QCheckBox>(dialog, name)->isChecked() ? QLatin1Char(mark) : QLatin1Char('-');
         };
-        QCOMPARE(in<QComboBox>(dialog, "cbSize")->currentText() + QLatin1Char(' ') + checked("cbBold", 'B')
-                     + checked("cbItalic", 'I') + checked("cbUnderline", 'U'),
+        QCOMPARE(in<QComboBox>(dialog, "cbSize")->currentText() + QLatin1Char(' ') + checked("cbAutoSize", 'A')
+                     + checked("cbBold", 'B') + checked("cbItalic", 'I') + checked("cbUnderline", 'U'),
                  shown);
-        QVERIFY(!in<QCheckBox>(dialog, "cbAutoSize")->isVisibleTo(&dialog));
+        QVERIFY(in<QCheckBox>(dialog, "cbAutoSize")->isVisibleTo(&dialog));
+        QCOMPARE(in<QComboBox>(dialog, "cbSize")->isEnabled(), !in<QCheckBox>(dialog, "cbAutoSize")->isChecked());
         QSignalSpy spy(&dialog, &FontDialog::setThisFont);
         in<QPushButton>(dialog, "pbSet")->click();
         QCOMPARE(spy.size(), 1);
@@ -443,8 +445,8 @@ private slots:
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<bool>("selection");
-        const char *names[] = {"bold", "italic", "underline", "size 18", "family"};
-        for (int c = 0; c < 5; ++c) {
+        const char *names[] = {"bold", "italic", "underline", "size 18", "family", "fit size"};
+        for (int c = 0; c < 6; ++c) {
             QTest::addRow("%s, selected fields", names[c]) << c << true;
             QTest::addRow("%s, every field", names[c]) << c << false;
         }
@@ -472,6 +474,9 @@ private slots:
         QFont demi = document->font(3);
         demi.setWeight(QFont::DemiBold);
         document->setContent(3, document->text(3), demi);
+        QFont large = document->font(12);   // too large for its text: the size fit shrinks it
+        large.setPixelSize(18);
+        document->setContent(12, QStringLiteral("Temperatura zasilania wody"), large);
         if (selection) {
             for (int id : {1, 2, 3, 12, 13})
                 p.clickedItem(id, QFont(), false, true);
@@ -484,6 +489,7 @@ private slots:
             [&] { p.changeFontUnderline(); },
             [&] { p.changeFontPixelSize(18); },
             [&] { p.changeFontFamily(QStringLiteral("DejaVu Sans")); },
+            [&] { p.fitSize(); },
         };
         commands[command]();
         const QStringList after = snapshot(p);

@@ -32,7 +32,10 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+
+#include <functional>
 
 #include <sys/stat.h>
 
@@ -181,6 +184,9 @@ private slots:
             {"&Ponów", "Ctrl+Shift+Z", false},         {"Drukuj &strony…", "Ctrl+Alt+P", false},
             {"Drukuj &oznaczenia", "", false},         {"&Kalibracja drukarki…", "", false},
             {"Zapisz projekt &jako…", "Ctrl+Shift+S", false},
+            {"Dopasuj &rozmiar", "Ctrl+Shift+F", false},
+            {"&Następne pole, które się nie mieści", "F3", false},
+            {"Poprzednie pole, które się &nie mieści", "Shift+F3", false},
         };
         for (const Row &row : rows) {
             QAction *a = action(*window, QString::fromUtf8(row.text));
@@ -352,7 +358,9 @@ private slots:
         child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
         const QString pdf = files.path(QStringLiteral("marks.pdf"));
         prompts.fileAnswers = {pdf};
+        prompts.questionAnswers = {QMessageBox::Ok};
         action(*window, QStringLiteral("Drukuj &bieżącą stronę"))->trigger();
+        QCOMPARE(prompts.questions.value(0).text, QStringLiteral("1 pole nie mieści się w ramkach. Drukować mimo to?"));
         marks->trigger();   // on again for the tests after this one
         const QRectF label = preview->fields().at(1)->frame();
         const QImage img = PdfCheck::raster(pdf, 1);
@@ -771,6 +779,63 @@ private slots:
         QTest::keyClick(typed, Qt::Key_Escape);
         QVERIFY(!typed->isVisible());
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 5"));
+    }
+
+    // Fields that do not fit: counted in the status bar, visited in id order
+    // across pages by F3, Shift+F3 and the count itself, fitted by
+    // Ctrl+Shift+F, and asked about before printing.
+    void overflowingFieldsAreCountedVisitedAndAskedAbout()
+    {
+        import(files.write(QStringLiteral("one.txt"), numberedLines(1)));
+        const int perPage = preview->layout().barettesPerPage * (n + 1);
+        QList<QByteArray> lines = numberedLines(3 * perPage / (n + 1)).split('\n');
+        const QList<int> cut{3, perPage, 2 * perPage + 5};   // pages 1, 2 and 3
+        for (int id : cut)
+            lines[id] = QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4);
+        import(files.write(QStringLiteral("cut.txt"), lines.join('\n')));
+        auto *count = child<QToolButton>(QStringLiteral("pbOverflow"));
+        QTRY_COMPARE(count->text(), QStringLiteral("Nie mieści się: 3 pola"));
+        QVERIFY(count->isVisible());
+
+        activate();
+        const auto visit = [&](const std::function<void()> &go) {
+            go();
+            QList<int> selected;
+            for (const MyGraphicsItem *f : preview->fields()) {
+                if (f->isSelected())
+                    selected.append(f->fieldId());
+            }
+            return QStringLiteral("%1@%2").arg(selected.value(0, -1)).arg(label(QStringLiteral("lbPage")));
+        };
+        const std::function<void()> f3 = [&] { QTest::keyClick(window.get(), Qt::Key_F3); };
+        const std::function<void()> shiftF3 = [&] { QTest::keyClick(window.get(), Qt::Key_F3, Qt::ShiftModifier); };
+        QStringList visits;
+        for (const std::function<void()> &go : {f3, f3, f3, f3, shiftF3})
+            visits.append(visit(go));
+        visits.append(visit([&] { count->click(); }));
+        const QString at = QStringLiteral("%1@%2 / 3");
+        QCOMPARE(visits, (QStringList{at.arg(cut[0]).arg(1), at.arg(cut[1]).arg(2), at.arg(cut[2]).arg(3),
+                                      at.arg(cut[0]).arg(1), at.arg(cut[2]).arg(3), at.arg(cut[0]).arg(1)}));
+
+        // An edit counts at once, and so does its undo.
+        preview->document()->editField(cut[1], QStringLiteral("Pompa"), preview->document()->font(cut[1]),
+                                       QStringLiteral("Edycja"));
+        QCOMPARE(count->text(), QStringLiteral("Nie mieści się: 2 pola"));
+        preview->undoStack()->undo();
+        QCOMPARE(count->text(), QStringLiteral("Nie mieści się: 3 pola"));
+
+        child<QComboBox>(QStringLiteral("cbPrinter"))->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
+        prompts.captions.clear();
+        action(*window, QStringLiteral("Drukuj &wszystkie strony"))->trigger();   // "Anuluj"
+        QCOMPARE(prompts.questions.value(0).text,
+                 QStringLiteral("3 pola nie mieszczą się w ramkach. Drukować mimo to?"));
+        QCOMPARE(prompts.confirmButtons.last(), (QStringList{"Drukuj", "Anuluj"}));
+        QVERIFY(prompts.captions.isEmpty());   // no file asked for, nothing printed
+
+        QVERIFY(child<QToolBar>(QStringLiteral("Czcionka"))->actions().contains(action(*window, QStringLiteral("Dopasuj &rozmiar"))));
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+        QCOMPARE(window->statusBar()->currentMessage(),
+                 QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy 4 px nadal nie mieści się: 2 pola."));
     }
 
     void aSmallerReloadMovesBothToTheLastPage()

@@ -167,6 +167,7 @@ private slots:
         QVERIFY(!p.fields().at(1)->textFits());
         const QString pdf = files.path(QStringLiteral("long.pdf"));
         prompts.fileAnswers = {pdf};
+        prompts.questionAnswers = {QMessageBox::Ok};   // "Drukuj" although it does not fit
         p.printCurrent();
 
         const QImage img = raster(pdf, 1);

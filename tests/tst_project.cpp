@@ -2,6 +2,7 @@
 // neither, and opening damaged, foreign and incomplete projects.
 
 #include "fakeprompts.h"
+#include "pdfcheck.h"
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
 #include "model/specialglyphfont.h"
@@ -175,6 +176,42 @@ private slots:
                 QCOMPARE(field->currentText(), text);
             }
         }
+    }
+
+    // An automatic size is written as pixel size 1, which earlier readers
+    // show at size 10, and read back automatic: on screen and on paper at
+    // the size that fits.
+    void automaticSizeIsStoredAsOneAndReadBackAutomatic()
+    {
+        Preview saved;
+        load(saved, barettes(1));
+        QFont automatic = saved.document()->font(2);
+        automatic.setPixelSize(1);
+        saved.document()->editField(2, QStringLiteral("Temperatura zasilania wody w obiegu pierwotnym"), automatic,
+                                    QString());
+        const QString path = files.path(QStringLiteral("auto.lmpro"));
+        save(saved, path);
+        const QByteArray record = documentedRecord(1, 50, false, false);
+        QCOMPARE(contents(path).mid(2 * record.size(), record.size()).toHex(' '), record.toHex(' '));
+
+        Preview opened;
+        opened.generationEnabled = true;
+        QVERIFY(opened.openProject(path));
+        opened.setPrinter(Preview::builtInPdfName);
+        const MyGraphicsItem *field = opened.field(2);
+        const int shown = field->shownFont().pixelSize();
+        QCOMPARE(field->currentFont().pixelSize(), 1);
+        QVERIFY2(shown >= 4 && shown < 10 && field->textFits(), qPrintable(QString::number(shown)));
+
+        const QString pdf = files.path(QStringLiteral("auto.pdf"));
+        prompts.fileAnswers = {pdf};
+        opened.printCurrent();
+        QHash<QString, double> heights;   // a word's box grows with its font size
+        for (const PdfCheck::Word &w : PdfCheck::words(pdf))
+            heights.insert(w.text, w.box.height());
+        QVERIFY2(qAbs(heights.value(QStringLiteral("Temperatura")) / heights.value(QStringLiteral("H0")) - shown / 10.0)
+                     < 0.03,
+                 qPrintable(QString::number(heights.value(QStringLiteral("Temperatura")))));
     }
 
     void bothFilesOrNeither_data()

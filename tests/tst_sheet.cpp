@@ -5,6 +5,8 @@
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
 #include "model/descriptionscheck.h"
+#include "printing/fieldpainter.h"
+#include "printing/fittracker.h"
 #include "sheet/preview.h"
 
 #include <QFile>
@@ -631,6 +633,67 @@ private slots:
             QCOMPARE(f->currentFont().pixelSize(), 10);
         p.changeFontPixelSize(6);
         QCOMPARE(p.fields().at(0)->currentFont().pixelSize(), 6);
+    }
+
+    // "Dopasuj rozmiar" and the automatic size on texts of every kind: a
+    // changed field fits at its size and would not at one pixel more.
+    void sizeFitAndAutomaticSize_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("changed");
+        QTest::addColumn<int>("stillOverflowing");   // even at 4 px
+        QTest::newRow("long") << "Temperatura zasilania wody w obiegu pierwotnym kotła" << 10 << 1 << 0;
+        QTest::newRow("short") << "Start" << 10 << 0 << 0;
+        QTest::newRow("empty") << "" << 14 << 0 << 0;
+        QTest::newRow("multi-line") << "Pompa\nobiegowa\nrezerwowa" << 14 << 1 << 0;
+        QTest::newRow("symbol") << "Ręczny # automat" << 24 << 1 << 0;
+        QTest::newRow("too long at 4 px") << QStringLiteral("Przeciwzamrożeniowy").repeated(4) << 10 << 1 << 1;
+    }
+
+    void sizeFitAndAutomaticSize()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, size);
+        QFETCH(int, changed);
+        QFETCH(int, stillOverflowing);
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        QFont font = p.document()->font(1);
+        font.setPixelSize(size);
+        p.document()->setContent(1, text, font);
+        const MyGraphicsItem *field = p.field(1);
+        const auto fitsAt = [&](int pixels) {
+            QFont f = font;
+            f.setPixelSize(pixels);
+            return FieldPainter::fits(text, f, field->frame());
+        };
+        QSignalSpy said(&p, &Preview::statusMessage);
+        p.fitSize();   // nothing selected: every field
+        QCOMPARE(said.last().at(0).toString(),
+                 QStringLiteral("Dopasowano rozmiar: zmieniono %1; przy 4 px nadal nie mieści się: %2.")
+                     .arg(FitTracker::fieldsText(changed), FitTracker::fieldsText(stillOverflowing)));
+        QCOMPARE(p.undoStack()->count(), changed);
+        const int fitted = field->currentFont().pixelSize();
+        if (stillOverflowing)
+            QVERIFY(fitted == 4 && !fitsAt(4));
+        else if (changed)
+            QVERIFY2(fitted < size && fitsAt(fitted) && !fitsAt(fitted + 1), qPrintable(QString::number(fitted)));
+        else
+            QVERIFY(fitted == size && fitsAt(size));
+        QCOMPARE(p.overflowCount(), stillOverflowing);
+
+        // Automatic: the largest size up to 10 that fits, whatever it was;
+        // the size fit leaves it automatic.
+        font.setPixelSize(1);
+        p.document()->setContent(1, text, font);
+        p.fitSize();
+        const int shown = field->shownFont().pixelSize();
+        QCOMPARE(field->currentFont().pixelSize(), 1);
+        QCOMPARE(field->textFits(), !stillOverflowing);
+        QVERIFY2(stillOverflowing ? shown == 4 : fitsAt(shown) && (shown == 10 || !fitsAt(shown + 1)),
+                 qPrintable(QString::number(shown)));
     }
 
     void switchingPagesClearsTheSelection()

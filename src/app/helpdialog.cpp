@@ -30,6 +30,12 @@ const char *const topics[] = {
                       "   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.\n"
                       "   Zakończ – zamyka program (o niezapisanych zmianach w edytorze zapyta).\n"
                       "2. Edycja\n"
+                      "   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez\n"
+                      "   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się\n"
+                      "   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.\n"
+                      "   Następne / poprzednie pole, które się nie mieści (F3 / Shift+F3) – pokazuje\n"
+                      "   stronę z takim polem i zaznacza je; to samo robi kliknięcie napisu\n"
+                      "   „Nie mieści się: …” na pasku stanu.\n"
                       "   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,\n"
                       "   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.\n"
                       "3. Drukuj\n"
@@ -63,8 +69,11 @@ const char *const topics[] = {
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
     QT_TRANSLATE_NOOP("HelpDialog",
-                      "Pola w których nie mieszczą się zadane opisy tekstowe, zaznaczane są kolorem "
-                      "pomarańczowym i/lub fioletowym."),
+                      "Pola, w których nie mieszczą się zadane opisy tekstowe, zaznaczane są kolorem\n"
+                      "pomarańczowym i/lub fioletowym, a pasek stanu podaje ich liczbę. Przed wydrukiem\n"
+                      "takich pól program pyta, czy drukować mimo to. Czcionka z zaznaczonym\n"
+                      "„Autodopasowaniem” sama przyjmuje największy rozmiar do 10, przy którym tekst\n"
+                      "się mieści, także po każdej zmianie opisu."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Dwukrotne kliknięcie lewym przyciskiem myszy na polu otwiera okno edycji tego jednego\n"
                       "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”:\n"

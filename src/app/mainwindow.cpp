@@ -16,6 +16,7 @@
 #include "model/settings.h"
 #include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
+#include "printing/fittracker.h"
 #include "sheet/preview.h"
 
 #include <QAction>
@@ -40,6 +41,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUndoStack>
 #include <QUrl>
 
@@ -171,6 +173,20 @@ void MainWindow::createActions()
     // What would be undone or redone, in the status bar.
     connect(history, &QUndoStack::undoTextChanged, undoAct, &QAction::setStatusTip);
     connect(history, &QUndoStack::redoTextChanged, redoAct, &QAction::setStatusTip);
+
+    fitSizeAct = new QAction(tr("Dopasuj &rozmiar"), this);
+    fitSizeAct->setObjectName(QStringLiteral("fitSizeAct"));
+    fitSizeAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+F")));
+    fitSizeAct->setToolTip(tr("Dopasuj rozmiar (Ctrl+Shift+F)"));
+    fitSizeAct->setStatusTip(tr("Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, "
+                                "tak aby tekst mieścił się w ramce"));
+    connect(fitSizeAct, &QAction::triggered, preview, &Preview::fitSize);
+    nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
+    nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
+    connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
+    previousOverflowAct = new QAction(tr("Poprzednie pole, które się &nie mieści"), this);
+    previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
+    connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
 }
 
 void MainWindow::createMenus()
@@ -183,6 +199,8 @@ void MainWindow::createMenus()
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
+    editMenu->addSeparator();
+    editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
@@ -314,6 +332,8 @@ void MainWindow::createToolBars()
     fontToolBar->addWidget(pbBold);
     fontToolBar->addWidget(pbItalic);
     fontToolBar->addWidget(pbUnderline);
+    fontToolBar->addSeparator();
+    fontToolBar->addAction(fitSizeAct);
 
     navigationToolBar = addStyledToolBar(tr("Nawigacja"));
     navigationToolBar->addWidget(new QLabel(tr("Strona: ")));
@@ -346,6 +366,14 @@ void MainWindow::createStatusBar()
     statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
     statusBar()->addWidget(new QLabel(tr("F1 - Pomoc")));
     statusBar()->addWidget(lbZoom);
+    // Permanent, so that passing messages never hide it.
+    pbOverflow = new QToolButton;
+    pbOverflow->setObjectName(QStringLiteral("pbOverflow"));
+    pbOverflow->setAutoRaise(true);
+    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
+    pbOverflow->hide();
+    connect(pbOverflow, &QToolButton::clicked, this, [this] { showOverflowing(true); });
+    statusBar()->addPermanentWidget(pbOverflow);
     auto *maker = new QLabel(makerText);
     maker->setObjectName(QStringLiteral("lbMaker"));
     statusBar()->addPermanentWidget(maker);
@@ -383,6 +411,7 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
+    connect(preview, &Preview::overflowCountChanged, this, &MainWindow::showOverflowCount);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
@@ -813,6 +842,24 @@ void MainWindow::showPage(int page)
     currentPage = page;
     preview->swichPage(currentPage);
     showPageIndicator();
+}
+
+void MainWindow::showOverflowing(bool forward)
+{
+    const qsizetype id = preview->nextOverflowing(forward);
+    if (id < 0) {
+        statusBar()->showMessage(tr("Wszystkie pola mieszczą się w ramkach."), 10000);
+        return;
+    }
+    showPage(preview->pageOf(id) + 1);
+    preview->selectField(id);
+}
+
+void MainWindow::showOverflowCount(qsizetype count)
+{
+    pbOverflow->setVisible(count > 0);
+    if (count > 0)
+        pbOverflow->setText(tr("Nie mieści się: %1").arg(FitTracker::fieldsText(count)));
 }
 
 void MainWindow::showPreviousPage()

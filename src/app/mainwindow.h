@@ -22,6 +22,7 @@ class QMenu;
 class QPushButton;
 class QSpinBox;
 class QToolBar;
+class QToolButton;
 
 // The program's single window: the label sheet in the middle, the commands in
 // four menus and six tool bars around it, and the zoom in the status bar.
@@ -84,6 +85,11 @@ private slots:
     void changeFontBold();
     void changeFontItalic();
     void changeFontUnderline();
+    // Shows the page of the next field that does not fit (or the previous
+    // one) and selects it.
+    void showOverflowing(bool forward);
+    // "Nie mieści się: N pól" in the status bar, hidden while all fit.
+    void showOverflowCount(qsizetype count);
     void showPreviousPage();
     void showNextPage();
     void zoomIn();
@@ -161,6 +167,9 @@ private:
     QAction *firstPageAct = nullptr;
     QAction *lastPageAct = nullptr;
     QAction *goToPageAct = nullptr;
+    QAction *fitSizeAct = nullptr;
+    QAction *nextOverflowAct = nullptr;
+    QAction *previousOverflowAct = nullptr;
 
     QMenu *fileMenu = nullptr;
     QMenu *recentMenu = nullptr;
@@ -198,4 +207,5 @@ private:
     GbGeometry *gbGeometry = nullptr;
     Preview *preview = nullptr;
     QLabel *lbZoom = nullptr;
+    QToolButton *pbOverflow = nullptr;
 };

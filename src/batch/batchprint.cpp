@@ -7,6 +7,7 @@
 #include "model/projectfile.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
+#include "printing/fittracker.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
@@ -454,6 +455,14 @@ std::optional<Failure> Run::print()
         for (int p = 0; p < pageCount; ++p)
             pages.append(p);
     }
+
+    // Texts that will be cut on paper: the window asks, a script is told and
+    // printing goes on. Each page chosen counts once.
+    FitTracker fits(document, sheet);
+    fits.layoutChanged();
+    if (const qsizetype cut = fits.countOnPages(pages); cut > 0)
+        err << program << QStringLiteral(": ") << input << QStringLiteral(": ") << FitTracker::overflowSentence(cut)
+            << '\n' << Qt::flush;
 
     // Pages are painted straight from the texts and fonts: a sheet of any
     // size takes no memory beyond them.

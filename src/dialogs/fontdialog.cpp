@@ -1,5 +1,7 @@
 #include "dialogs/fontdialog.h"
 
+#include "model/specialglyphfont.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,7 +20,8 @@ FontDialog::FontDialog(QFont font, QWidget *parent)
         cbSize->addItem(QString::number(size), size);
     cbAutoSize = new QCheckBox(tr("Autodopasowanie"));
     cbAutoSize->setObjectName(QStringLiteral("cbAutoSize"));
-    cbAutoSize->hide();
+    cbAutoSize->setToolTip(tr("Największy rozmiar do %1, przy którym tekst mieści się w polu")
+                               .arg(SpecialGlyphFont::defaultFont().pixelSize()));
     cbUnderline = new QCheckBox(tr("Podkreślenie"));
     cbUnderline->setObjectName(QStringLiteral("cbUnderline"));
     cbBold = new QCheckBox(tr("Pogrubienie"));
@@ -33,7 +36,12 @@ FontDialog::FontDialog(QFont font, QWidget *parent)
     gbSize = new QGroupBox(tr("Rozmiar"));
 
     const int pixelSize = font.pixelSize();
-    if (pixelSize > 0) {
+    if (SpecialGlyphFont::isAutomatic(font)) {
+        // The list waits at the default size for the box to be cleared.
+        cbAutoSize->setChecked(true);
+        cbSize->setCurrentIndex(cbSize->findData(SpecialGlyphFont::defaultFont().pixelSize()));
+        cbSize->setEnabled(false);
+    } else if (pixelSize > 0) {
         int index = cbSize->findData(pixelSize);
         if (index < 0) {
             // A size from elsewhere (the tool bar goes up to 24): listed in
@@ -81,7 +89,7 @@ void FontDialog::pbSetClicked()
 {
     QFont font;
     if (cbAutoSize->isChecked())
-        font.setPixelSize(1);   // the field makes it 10
+        font.setPixelSize(SpecialGlyphFont::automaticPixelSize);
     else if (cbSize->currentIndex() >= 0)
         font.setPixelSize(cbSize->currentData().toInt());
     else if (givenFont.pointSizeF() > 0)   // sized in points: kept as it came

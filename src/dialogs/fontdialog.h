@@ -12,6 +12,9 @@ class QPushButton;
 // "Ustaw" sends the current choice with setThisFont(); the dialog stays open
 // until "Zamknij".
 //
+// "Autodopasowanie" makes the size automatic (pixel size 1): the field then
+// shows its text at the largest size up to the default at which it fits.
+//
 // The size list offers 6 to 15. A font of another pixel size gets an item of
 // its own, chosen, so that "Ustaw" keeps the size the font came with; a font
 // sized in points (no pixel size) starts with no item chosen and keeps its

@@ -110,3 +110,46 @@ void FontCommand::undo()
     if (!runs.empty())
         document->notifyChanged(idAt(runs.front().first), idAt(runs.back().first + runs.back().count - 1));
 }
+
+// ------------------------------------------------------- field by field
+
+void FontIndexCommand::add(std::vector<Run> &runs, qsizetype id, quint32 before, quint32 after)
+{
+    if (!runs.empty()) {
+        Run &last = runs.back();
+        if (last.first + last.count == id && last.before == before && last.after == after) {
+            ++last.count;
+            return;
+        }
+    }
+    runs.push_back({id, 1, before, after});
+}
+
+FontIndexCommand::FontIndexCommand(SheetDocument *document, std::vector<Run> changes, const QString &name)
+    : QUndoCommand(name)
+    , document(document)
+    , runs(std::move(changes))
+{
+    runs.shrink_to_fit();
+}
+
+void FontIndexCommand::apply(bool after)
+{
+    for (const Run &run : runs) {
+        const quint32 index = after ? run.after : run.before;
+        for (qsizetype id = run.first; id < run.first + run.count; ++id)
+            document->setFontIndex(id, index);
+    }
+    if (!runs.empty())
+        document->notifyChanged(runs.front().first, runs.back().first + runs.back().count - 1);
+}
+
+void FontIndexCommand::redo()
+{
+    apply(true);
+}
+
+void FontIndexCommand::undo()
+{
+    apply(false);
+}

@@ -81,3 +81,33 @@ private:
     std::vector<Run> runs;
     QHash<quint32, quint32> results;   // font index before -> after
 };
+
+// Fonts chosen field by field, such as the size fit: each changed field's
+// font index before and after, in runs of neighbouring fields with the same
+// change (a sheet of repeating names and fonts has long runs).
+class FontIndexCommand : public QUndoCommand
+{
+public:
+    struct Run
+    {
+        qsizetype first = 0;   // field id
+        qsizetype count = 0;
+        quint32 before = 0;
+        quint32 after = 0;
+    };
+
+    // Appends field `id`'s change to `runs`; ids come ascending.
+    static void add(std::vector<Run> &runs, qsizetype id, quint32 before, quint32 after);
+
+    // The fields of `runs` hold the `before` indices now.
+    FontIndexCommand(SheetDocument *document, std::vector<Run> runs, const QString &name);
+
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(bool after);
+
+    SheetDocument *document;
+    std::vector<Run> runs;
+};

@@ -44,7 +44,5 @@ QFont SpecialGlyphFont::fieldFont(QFont font)
     const QString name = family();
     if (font.family() != name)
         font.setFamily(name);
-    if (font.pixelSize() == 1)
-        font.setPixelSize(10);
     return font;
 }

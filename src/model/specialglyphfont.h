@@ -21,8 +21,15 @@ public:
     // The font every new field starts with: the special family at pixel size 10.
     static QFont defaultFont();
 
-    // The font a field shows for a font it was given: the special family,
-    // and a pixel size of 1 (the font dialog's automatic size) as 10.
+    // Pixel size 1 marks a field whose size is automatic (the font dialog's
+    // "Autodopasowanie"): it shows at the largest size up to the default at
+    // which its text fits its frame (see FieldPainter::shownFont). Projects
+    // store it as it is, and programs that do not know it show size 10.
+    static constexpr int automaticPixelSize = 1;
+    static bool isAutomatic(const QFont &font) { return font.pixelSize() == automaticPixelSize; }
+
+    // The font a field keeps for a font it was given: the special family.
+    // An automatic size stays automatic.
     static QFont fieldFont(QFont font);
 };
 

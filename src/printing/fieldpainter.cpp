@@ -1,5 +1,7 @@
 #include "printing/fieldpainter.h"
 
+#include "model/specialglyphfont.h"
+
 #include <QFontMetrics>
 #include <QHash>
 #include <QPainter>
@@ -82,6 +84,28 @@ bool fits(const QString &text, const QFont &font, const QRectF &rect)
     const bool fit = !(frame.width() < box.width() || frame.height() < box.height());
     slot = {text, font, frame.width(), frame.height(), fit};
     return fit;
+}
+
+int largestFittingSize(const QString &text, QFont font, int from, const QRectF &frame)
+{
+    // From the largest down, so that the size found is the largest that
+    // fits even where a smaller size wraps a line worse than a larger one.
+    for (int size = from; size >= smallestFittedSize; --size) {
+        font.setPixelSize(size);
+        if (fits(text, font, frame))
+            return size;
+    }
+    return 0;
+}
+
+QFont shownFont(const QString &text, const QFont &font, const QRectF &frame)
+{
+    if (!SpecialGlyphFont::isAutomatic(font))
+        return font;
+    QFont shown = font;
+    const int size = largestFittingSize(text, font, largestAutomaticSize, frame);
+    shown.setPixelSize(size > 0 ? size : smallestFittedSize);
+    return shown;
 }
 
 const QBrush &fill(bool fits, Look look)

@@ -20,6 +20,22 @@ enum class Look { Normal, Selected, DragHover };
 // Whether `text` in `font` fits the field whose frame is `frame`.
 bool fits(const QString &text, const QFont &font, const QRectF &frame);
 
+// Sizes a text may take when it is made to fit: the automatic size goes up
+// to the default size, and nothing is made smaller than 4.
+constexpr int largestAutomaticSize = 10;
+constexpr int smallestFittedSize = 4;
+
+// The largest whole pixel size from `from` down to smallestFittedSize at
+// which `text` in `font` fits `frame` (by fits()); 0 when none does.
+int largestFittingSize(const QString &text, QFont font, int from, const QRectF &frame);
+
+// The font `text` is shown in within `frame` for a field's `font`: the font
+// itself, but for an automatic size (SpecialGlyphFont::isAutomatic) the
+// largest size up to largestAutomaticSize at which the text fits, or
+// smallestFittedSize when none does. The field items and the page painter
+// both show fields in it.
+QFont shownFont(const QString &text, const QFont &font, const QRectF &frame);
+
 // The fill of a field in this state.
 const QBrush &fill(bool fits, Look look);
 

@@ -29,7 +29,7 @@ void PagePainter::paint(QPainter *painter, int p, const QRectF &paper, bool mark
     const QBrush &white = FieldPainter::fill(true, FieldPainter::Look::Normal);
     const int n = sheet.labelsPerBarette;
     const qsizetype barettes = document.baretteCount(n);
-    // What each of the document's fonts shows as, worked out once a page.
+    // Each of the document's fonts as fields keep it, worked out once a page.
     QHash<quint32, QFont> shownFonts;
     const auto shownFont = [&](quint32 index) -> const QFont & {
         auto found = shownFonts.find(index);
@@ -53,7 +53,10 @@ void PagePainter::paint(QPainter *painter, int p, const QRectF &paper, bool mark
                     continue;
                 const qsizetype id = firstId + j;
                 const QString text = document.text(id);
-                const QFont &font = shownFont(document.fontIndex(id));
+                const QFont &kept = shownFont(document.fontIndex(id));
+                // An automatic size depends on the text and the frame.
+                const QFont font =
+                    SpecialGlyphFont::isAutomatic(kept) ? FieldPainter::shownFont(text, kept, frame) : kept;
                 const bool fits = !marks || FieldPainter::fits(text, font, frame);
                 FieldPainter::paint(painter, frame, text, font, FieldPainter::fill(fits, FieldPainter::Look::Normal));
             }

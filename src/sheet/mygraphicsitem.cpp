@@ -27,6 +27,7 @@ MyGraphicsItem::MyGraphicsItem(int id, SheetDocument *document)
     : id(id)
     , document(document)
     , font(SpecialGlyphFont::defaultFont())
+    , shown(font)
     , currentBrush(FieldPainter::fill(true, FieldPainter::Look::Normal))
 {
     setAcceptDrops(true);
@@ -39,7 +40,7 @@ QRectF MyGraphicsItem::boundingRect() const
 
 void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    FieldPainter::paint(painter, rect, text, font, currentBrush);
+    FieldPainter::paint(painter, rect, text, shown, currentBrush);
 }
 
 void MyGraphicsItem::showContent(const QString &newText, const QFont &newFont)
@@ -146,7 +147,8 @@ void MyGraphicsItem::changeFontUnderline()
 
 void MyGraphicsItem::checkFit()
 {
-    fits = FieldPainter::fits(text, font, rect);
+    shown = FieldPainter::shownFont(text, font, rect);
+    fits = FieldPainter::fits(text, shown, rect);
     setSelected(selected);
 }
 

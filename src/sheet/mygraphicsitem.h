@@ -36,7 +36,11 @@ public:
 
     int fieldId() const { return id; }
     const QString &currentText() const { return text; }
+    // The field's font as the document keeps it (pixel size 1: automatic).
     const QFont &currentFont() const { return font; }
+    // The font the text is shown and measured in: currentFont() with an
+    // automatic size worked out for this text and frame.
+    const QFont &shownFont() const { return shown; }
     const QRectF &frame() const { return rect; }
     const QRectF &textFrame() const { return textRect; }
     bool isSelected() const { return selected; }   // the field's own state, not the toolkit's
@@ -69,8 +73,8 @@ signals:
     void clickedItem(int id, QFont font, bool shift, bool ctrl);
 
 public slots:
-    // Takes a whole font: centred again, the special-glyph family forced, and a
-    // pixel size of 1 (the automatic size of the font dialog) becomes 10.
+    // Takes a whole font: centred again, the special-glyph family forced; a
+    // pixel size of 1 (the font dialog's automatic size) stays automatic.
     void setUsersFont(QFont newFont);
     void setRectF(QRectF rect);
     void setText(QString TEXT);
@@ -112,5 +116,6 @@ private:
     QRectF textRect;
     QString text;
     QFont font;
+    QFont shown;
     QBrush currentBrush;
 };

@@ -10,9 +10,11 @@
 #include "model/sheetlog.h"
 #include "model/specialglyphfont.h"
 #include "model/windows1250.h"
+#include "printing/fieldpainter.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
 #include "printing/printjob.h"
+#include "printing/sizefit.h"
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/pagebuilder.h"
@@ -44,6 +46,7 @@ Preview::Preview(QWidget *parent)
     setAvailableArea(QRectF(0, 0, 210, 297));
     // The page shown follows the document: an edit, an undo, a font command.
     connect(&doc, &SheetDocument::fieldsChanged, this, &Preview::showFields);
+    connect(&fitTracker, &FitTracker::countChanged, this, &Preview::overflowCountChanged);
     show();
 }
 
@@ -265,6 +268,7 @@ void Preview::updatePreview()
 void Preview::countPages()
 {
     sheet.computeLayout();
+    fitTracker.layoutChanged();
     lastPage = sheet.lastPageFor(doc.baretteCount(sheet.labelsPerBarette));
     if (sheet.barettesPerPage == 0)
         emit statusMessage(tr("Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się "
@@ -414,11 +418,8 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
 
 // ---------------------------------------------------------- font commands
 
-void Preview::runFontCommand(int kind, int pixelSize, const QString &family, const QString &name)
+std::vector<qsizetype> Preview::selectedIds() const
 {
-    // The selected fields take the command; with none selected every field
-    // of the sheet takes it, on every page. A command that would change
-    // nothing (the size field sends its value twice) leaves no step to undo.
     std::vector<qsizetype> chosen;
     if (selectedCount > 0) {
         for (const MyGraphicsItem *item : std::as_const(items)) {
@@ -426,6 +427,15 @@ void Preview::runFontCommand(int kind, int pixelSize, const QString &family, con
                 chosen.push_back(item->fieldId());
         }
     }
+    return chosen;
+}
+
+void Preview::runFontCommand(int kind, int pixelSize, const QString &family, const QString &name)
+{
+    // The selected fields take the command; with none selected every field
+    // of the sheet takes it, on every page. A command that would change
+    // nothing (the size field sends its value twice) leaves no step to undo.
+    std::vector<qsizetype> chosen = selectedIds();
     const qsizetype count = fieldCount();
     if (chosen.empty() && count == 0)
         return;
@@ -462,6 +472,50 @@ void Preview::changeFontItalic()
 void Preview::changeFontUnderline()
 {
     runFontCommand(int(FontCommand::Kind::Underline), 0, QString(), tr("Podkreślenie"));
+}
+
+void Preview::fitSize()
+{
+    // The rule of the other font commands: the selection, or every field.
+    const std::vector<qsizetype> chosen = selectedIds();
+    if (chosen.empty() && fieldCount() == 0)
+        return;
+    SizeFit::Plan plan = SizeFit::plan(doc, sheet, chosen);
+    if (!plan.runs.empty())
+        doc.undoStack()->push(new FontIndexCommand(&doc, std::move(plan.runs), tr("Dopasowanie rozmiaru")));
+    emit statusMessage(tr("Dopasowano rozmiar: zmieniono %1; przy %2 px nadal nie mieści się: %3.")
+                           .arg(FitTracker::fieldsText(plan.changed))
+                           .arg(FieldPainter::smallestFittedSize)
+                           .arg(FitTracker::fieldsText(plan.stillOverflowing)));
+}
+
+// ------------------------------------------------------ fields that do not fit
+
+qsizetype Preview::nextOverflowing(bool forward)
+{
+    const MyGraphicsItem *anchor = field(anchorId);
+    qsizetype from = forward ? shownFirstId - 1 : shownFirstId + items.size();
+    if (anchor && anchor->isSelected())
+        from = anchorId;
+    return fitTracker.next(from, forward);
+}
+
+int Preview::pageOf(qsizetype id) const
+{
+    const qsizetype perPage = qsizetype(sheet.barettesPerPage) * (sheet.labelsPerBarette + 1);
+    return perPage > 0 ? int(id / perPage) : 0;
+}
+
+void Preview::selectField(qsizetype id)
+{
+    MyGraphicsItem *item = field(id);
+    if (!item)
+        return;
+    clearSelection(false);
+    toggle(item);
+    anchorId = int(id);
+    ensureVisible(item);
+    emit selectedId(int(id), item->currentFont());
 }
 
 // ------------------------------------------------------- zoom and paging
@@ -608,6 +662,13 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
             return;
     }
     Prompts &prompts = Prompts::current();
+    // Texts cut on paper: each page printed counts once, whatever the copies.
+    const qsizetype cut = fitTracker.countOnPages(pageIndexes);
+    if (cut > 0
+        && !prompts.confirm(QMessageBox::Warning, tr("Drukowanie"),
+                            FitTracker::overflowSentence(cut) + QLatin1Char(' ') + tr("Drukować mimo to?"),
+                            tr("Drukuj"), tr("Anuluj")))
+        return;
     const bool pdf = printerName == builtInPdfName;
     // Copies are collated: the chosen pages in order, then again.
     const int count = int(pageIndexes.size()) * copies;

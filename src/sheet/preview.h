@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/fittracker.h"
 #include "printing/printjob.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
@@ -106,13 +107,26 @@ public:
     // The project the sheet was opened from or last saved as; empty when none.
     const QString &projectPath() const { return project; }
 
+    // Fields of the sheet whose text does not fit their frames.
+    qsizetype overflowCount() { return fitTracker.count(); }
+    // The field that does not fit next after the selected one (forward) or
+    // before it, going round the sheet; with nothing selected, the first
+    // from the start of the page shown (forward) or the last from its end.
+    // -1 when every field fits.
+    qsizetype nextOverflowing(bool forward);
+    // The page (from 0) that holds field `id`.
+    int pageOf(qsizetype id) const;
+    // Selects field `id` alone, when its page is shown, and scrolls to it.
+    void selectField(qsizetype id);
+
     // The edits of the fields (edit dialog, drops, font commands), for undo.
     QUndoStack *undoStack() { return doc.undoStack(); }
 
     // Prints the pages `pageIndexes` (from 0, in that order) `copies` times,
     // collated, on the chosen printer or into a PDF; a printer job of more
-    // than largeJobPages pages is confirmed first. Nothing is printed when an
-    // index lies outside the sheet.
+    // than largeJobPages pages is confirmed first, and so is a print with
+    // fields whose text does not fit. Nothing is printed when an index lies
+    // outside the sheet.
     void printPages(const QList<int> &pageIndexes, int copies);
 
 signals:
@@ -126,6 +140,9 @@ signals:
     void sharedFontSize(int pixelSize);
     // Something the user should know about the sheet, for the status bar.
     void statusMessage(QString message);
+    // How many fields do not fit, once all are measured; -1 while a whole
+    // sheet is being measured again.
+    void overflowCountChanged(qsizetype count);
 
 public slots:
     // The geometry slots take only what the geometry panel could send and
@@ -150,6 +167,9 @@ public slots:
     void changeFontBold();
     void changeFontItalic();
     void changeFontUnderline();
+    // "Dopasuj rozmiar" on the selected fields, or on every field when none
+    // is selected; tells in the status bar what it did.
+    void fitSize();
     // Saves to the project the sheet has, or asks for one; true when saved.
     bool saveProject();
     // Always asks for the project's name; true when saved.
@@ -184,9 +204,12 @@ private:
     void toggle(MyGraphicsItem *item);
     void reportZoom();
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
+    // The selected fields' ids, ascending.
+    std::vector<qsizetype> selectedIds() const;
 
     SheetDocument doc;
     SheetLayout sheet;
+    FitTracker fitTracker{doc, sheet};
     QGraphicsScene *shown = nullptr;   // the page on screen
     QList<MyGraphicsItem *> items;     // its fields
     qsizetype shownFirstId = 0;
