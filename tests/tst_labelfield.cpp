@@ -2,6 +2,7 @@
 
 #include "items/mygraphicsitem.h"
 #include "items/specialglyphfont.h"
+#include "model/fieldtext.h"
 
 #include <QFontMetrics>
 #include <QGraphicsScene>
@@ -17,9 +18,12 @@ const QColor orange(255, 127, 0, 75);
 const QColor blueGreen(0, 127, 155, 75);
 const QColor purple(255, 127, 255, 75);
 
-int wordWidth(const QFont &font, const QString &word)
+// The width a one-line text needs to be painted whole: centred, the side of
+// its ink farther from the middle sets it.
+qreal neededAcross(const QString &text, const QFont &font)
 {
-    return QFontMetrics(font).boundingRect(QRect(0, 0, 10000, 1000), Qt::TextWordWrap, word).width();
+    const auto wide = FieldText::layout(text, font, QSizeF(1000, 100));
+    return 2 * qMax(500 - wide->ink().left(), wide->ink().right() - 500);
 }
 } // namespace
 
@@ -49,18 +53,20 @@ private slots:
 
     void fitTestAtTheExactBoundary()
     {
+        // The word's ink, centred in the painted rectangle (the frame less one
+        // unit all round), decides, at the frame's exact size: a rectangle as
+        // wide as the ink needs fits, one a twentieth of a unit narrower does
+        // not (the lines stand on 1/64 of a unit).
         const QString word = QStringLiteral("Sprężarka");
         MyGraphicsItem item(0, nullptr);
-        const int w = wordWidth(item.currentFont(), word);
-
-        // The frame is truncated to whole units: w + 0.9 is tested as w and fits.
-        item.setRectF(QRectF(10.7, 5.2, w + 0.9, 40));
+        const qreal need = neededAcross(word, item.currentFont());
+        item.setRectF(QRectF(10.7, 5.2, need + 2 + 0.05, 40));
         item.setText(word);
         QVERIFY(item.textFits());
         QCOMPARE(item.fill().color(), white);
 
-        // One unit narrower and the single word cannot wrap: orange, purple when selected.
-        item.setRectF(QRectF(10.7, 5.2, w - 1 + 0.9, 40));
+        // Narrower, and the single word cannot wrap: orange, purple when selected.
+        item.setRectF(QRectF(10.7, 5.2, need + 2 - 0.05, 40));
         item.setText(word);
         QVERIFY(!item.textFits());
         QCOMPARE(item.fill().color(), orange);
@@ -70,29 +76,21 @@ private slots:
         QCOMPARE(item.fill().color(), orange);
     }
 
-    void frameOf40Point9IsTestedAs40()
+    void heightBoundaryIsTheInkNotTheLineBox()
     {
-        // Find a font size at which a word measures exactly 41 units.
+        // Down the field too the ink decides, not the lines' boxes: under a
+        // last line without descenders its empty descent is not needed.
         MyGraphicsItem item(0, nullptr);
-        QString word;
-        int size = 0;
-        for (int px = 6; px <= 40 && !size; ++px) {
-            QFont f = item.currentFont();
-            f.setPixelSize(px);
-            for (QString w = QStringLiteral("l"); w.size() < 30 && !size; w += QLatin1Char('l')) {
-                if (wordWidth(f, w) == 41) {
-                    size = px;
-                    word = w;
-                }
-            }
-        }
-        QVERIFY2(size, "no word measures 41 units");
-        item.changeFontPixelSize(size);
-        item.setRectF(QRectF(0, 0, 41.0, 60));
-        item.setText(word);
+        const QString text = QStringLiteral("Pompa\nrezerwowa");
+        const auto tall = FieldText::layout(text, item.currentFont(), QSizeF(200, 1000));
+        const qreal need = 2 * qMax(500 - tall->ink().top(), tall->ink().bottom() - 500);
+        const QTextLine last = tall->lines().lineAt(1);
+        QVERIFY(tall->ink().bottom() < last.y() + last.ascent() + last.descent() - 1);
+        item.setRectF(QRectF(0, 0, 202, need + 2 + 0.05));
+        item.setText(text);
         QVERIFY(item.textFits());
-        item.setRectF(QRectF(0, 0, 40.9, 60));
-        item.setText(word);
+        item.setRectF(QRectF(0, 0, 202, need + 2 - 0.05));
+        item.setText(text);
         QVERIFY(!item.textFits());
     }
 
@@ -138,14 +136,12 @@ private slots:
             item.setRectF(frame);
             item.setContent(text, font);
 
-            const QRect whole(int(frame.x()), int(frame.y()), int(frame.width()), int(frame.height()));
-            const QRect box = QFontMetrics(item.currentFont()).boundingRect(whole, Qt::TextWordWrap, text);
-            const bool fits = box.width() <= whole.width() && box.height() <= whole.height();
+            const bool fits = FieldText::Layout(text, item.currentFont(), item.textFrame().size()).fits();
             QVERIFY2(item.textFits() == fits, qPrintable(QStringLiteral("%1 at %2 px in %3 x %4")
                                                              .arg(text)
                                                              .arg(font.pixelSize())
-                                                             .arg(whole.width())
-                                                             .arg(whole.height())));
+                                                             .arg(frame.width())
+                                                             .arg(frame.height())));
             fitting += fits ? 1 : 0;
         }
         QVERIFY(fitting > 300 && fitting < 2700);   // both answers are asked for

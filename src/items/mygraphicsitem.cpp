@@ -3,16 +3,15 @@
 #include "app/prompts.h"
 #include "items/fieldtransfer.h"
 #include "items/specialglyphfont.h"
+#include "model/fieldtext.h"
 #include "preview/preview.h"
 #include "preview/windows1250.h"
 #include "textedit/labeleditdialog.h"
 
 #include <QCoreApplication>
 #include <QDrag>
-#include <QFontMetrics>
 #include <QGraphicsSceneDragDropEvent>
 #include <QGraphicsSceneMouseEvent>
-#include <QHash>
 #include <QMimeData>
 #include <QPainter>
 #include <QPointer>
@@ -36,39 +35,6 @@ const Brushes &brushes()
     return b;
 }
 
-// Panels repeat their texts ("Praca", "Awaria", ...), and a rebuild measures
-// every field again with the same fonts and frames. Measuring is by far the
-// largest cost of building a sheet, so recent results are kept in a small
-// table indexed by a hash of everything that decides them (text, font, frame
-// size); a different question landing in the same slot takes it over. The
-// table is never destroyed, as it holds fonts that must not outlive the font
-// database at exit.
-struct FitSlot
-{
-    QString text;
-    QFont font;
-    int width = -1;
-    int height = -1;
-    bool fits = true;
-};
-
-constexpr int fitSlotBits = 12;
-
-FitSlot &fitSlot(const QString &text, const QFont &font, int width, int height)
-{
-    static auto *table = new FitSlot[size_t(1) << fitSlotBits];
-    // Nearly every field has the same font as the one before it: its hash is
-    // worked out again only when the font changes.
-    static auto *lastFont = new QFont;
-    static size_t lastFontHash = qHash(*lastFont);
-    if (!(font == *lastFont)) {
-        *lastFont = font;
-        lastFontHash = qHash(font);
-    }
-    const size_t hash = qHashMulti(lastFontHash, text, width, height);
-    return table[(hash ^ (hash >> 29)) & ((size_t(1) << fitSlotBits) - 1)];
-}
-
 bool isBold(const QFont &f) { return f.weight() > QFont::Normal; }
 bool isItalic(const QFont &f) { return f.style() != QFont::StyleNormal; }
 } // namespace
@@ -81,7 +47,6 @@ MyGraphicsItem::MyGraphicsItem(int id, Preview *owner)
     , normalBrush(brushes().white)
 {
     setAcceptDrops(true);
-    textOption.setWrapMode(QTextOption::WordWrap);
 }
 
 QRectF MyGraphicsItem::boundingRect() const
@@ -97,10 +62,10 @@ void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, 
     painter->drawRect(rect);
     if (text.isEmpty())   // the top strips and empty fields: a frame alone
         return;
-    // drawText keeps the text inside textRect itself, clipping only a text
-    // that does not fit: a clip of our own around every field cost a fresh
-    // graphics state per field on paper, half the size of a printed page.
-    painter->drawText(textRect, text, textOption);
+    // The layout the fit test judged, cut at textRect only when it does not
+    // fit: a clip around every field cost a fresh graphics state per field on
+    // paper, half the size of a printed page.
+    FieldText::draw(painter, textRect, text, font);
 }
 
 void MyGraphicsItem::setUsersFont(QFont newFont)
@@ -130,7 +95,6 @@ void MyGraphicsItem::adoptFont(const QFont &newFont)
         font.setFamily(family);
     if (font.pixelSize() == 1)
         font.setPixelSize(10);
-    textOption.setAlignment(Qt::AlignCenter);
 }
 
 void MyGraphicsItem::setRectF(QRectF newRect)
@@ -194,21 +158,11 @@ void MyGraphicsItem::changeFontUnderline()
     setText(text);
 }
 
-// The text is measured in the frame truncated to whole units, with word wrap as
-// the only flag; a box exactly as large as the frame fits. The whole frame
-// counts, not the 1-unit smaller rectangle the text is painted in.
+// The text fits when the layout painted in textRect puts all its ink inside
+// textRect (see FieldText).
 void MyGraphicsItem::checkFit()
 {
-    const QRect frame(int(rect.x()), int(rect.y()), int(rect.width()), int(rect.height()));
-    // Where the frame stands does not change the size of the box.
-    FitSlot &slot = fitSlot(text, font, frame.width(), frame.height());
-    if (slot.width == frame.width() && slot.height == frame.height() && slot.text == text && slot.font == font) {
-        fits = slot.fits;
-    } else {
-        const QRect box = QFontMetrics(font).boundingRect(frame, Qt::TextWordWrap, text);
-        fits = !(frame.width() < box.width() || frame.height() < box.height());
-        slot = {text, font, frame.width(), frame.height(), fits};
-    }
+    fits = FieldText::fits(text, font, textRect.size());
     const Brushes &b = brushes();
     normalBrush = fits ? b.white : b.overflow;
     selectedBrush = fits ? b.fitsSelected : b.overflowSelected;

@@ -5,7 +5,6 @@
 #include <QGraphicsObject>
 #include <QRectF>
 #include <QString>
-#include <QTextOption>
 
 class Preview;
 class QMimeData;
@@ -100,7 +99,6 @@ private:
     QRectF rect;
     QRectF textRect;
     QString text;
-    QTextOption textOption{Qt::AlignCenter};
     QFont font;
     QBrush currentBrush;
     QBrush normalBrush;
