@@ -1,16 +1,24 @@
-// One field: its fit test at the exact boundary, its fills and its font toggles.
+// One field: its fit test at the exact boundary and against what is painted,
+// the same layout under every hinting setting, its fills and its font toggles.
 
 #include "items/mygraphicsitem.h"
 #include "items/specialglyphfont.h"
 #include "model/fieldtext.h"
+#include "preview/sheetlayout.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <functional>
 
 namespace {
 const QColor white(255, 255, 255);
@@ -24,6 +32,30 @@ qreal neededAcross(const QString &text, const QFont &font)
 {
     const auto wide = FieldText::layout(text, font, QSizeF(1000, 100));
     return 2 * qMax(500 - wide->ink().left(), wide->ink().right() - 500);
+}
+
+// Line breaks, positions, ink and verdicts of near-boundary texts in a few
+// sizes, in the painted rectangles of the default label and header.
+QString layoutDigest()
+{
+    QStringList digest;
+    for (const int size : {8, 10, 13}) {
+        QFont font = SpecialGlyphFont::defaultFont();
+        font.setPixelSize(size);
+        for (const QSizeF &rect : {QSizeF(109.9, 31.6), QSizeF(148.75, 23.5)}) {
+            for (const char *text : {"Praca", "Zwłoka czasowa wyłączenia sprężarki # $",
+                                     "bez BATERIA minimalny wody maksymalny zasilacza Częstotliwość",
+                                     "Ładowarka przeciążeniowe\nprzy Zbiornik Źródło Szafa"}) {
+                const FieldText::Layout laid(QString::fromUtf8(text), font, rect);
+                digest << QStringLiteral("%1/%2").arg(laid.fits()).arg(laid.ink().right());
+                for (int i = 0; i < laid.lines().lineCount(); ++i) {
+                    const QTextLine line = laid.lines().lineAt(i);
+                    digest << QStringLiteral("%1@%2").arg(line.textStart()).arg(line.x());
+                }
+            }
+        }
+    }
+    return digest.join(u' ');
 }
 } // namespace
 
@@ -222,6 +254,143 @@ private slots:
         QCOMPARE(item.currentFont().style(), QFont::StyleItalic);
         item.changeFontUnderline();
         QVERIFY(item.currentFont().underline());
+    }
+
+    void verdictIsWhatIsPainted_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("header");
+        // >= 0: the frame is as wide as this line of the text plus one unit, so
+        // that the painted rectangle is one unit narrower than the line.
+        QTest::addColumn<int>("widthOfLine");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("line wider than the painted rectangle, narrower than the frame")
+            << QStringLiteral("Ładowarka przeciążeniowe") << false << 0 << false << true;
+        QTest::newRow("the same line under another: a third line, cut")
+            << QStringLiteral("Zbiornik Szafa\nŁadowarka przeciążeniowe") << false << 1 << false << false;
+        QTest::newRow("three-line label, no ascenders or descenders")
+            << QStringLiteral("ocean\nwozem\nramowe") << false << -1 << false << true;
+        QTest::newRow("three-line label, descenders below")
+            << QStringLiteral("Praca\nAwaria\nPompa") << false << -1 << false << false;
+        QTest::newRow("three-line label, underlined")
+            << QStringLiteral("ocean\nwozem\nramowe") << false << -1 << true << false;
+        QTest::newRow("two-line header") << QStringLiteral("Pompa obiegowa\nrezerwowa") << true << -1 << false << true;
+        QTest::newRow("three-line header")
+            << QStringLiteral("Pompa\nobiegowa\nrezerwowa") << true << -1 << false << false;
+        QTest::newRow("single word longer than the label")
+            << QStringLiteral("PrzeciwzamrożeniowyPrzeciwzamrożeniowy") << false << -1 << false << false;
+        QTest::newRow("line break and symbol characters")
+            << QStringLiteral("Ręczny # automat\nPompa $ rezerwowa") << false << -1 << false << true;
+    }
+
+    void verdictIsWhatIsPainted()
+    {
+        // The field's layout drawn unclipped at a high scale: a white field has
+        // no ink outside its painted rectangle, an orange one has. Inside it,
+        // the field paints exactly that layout.
+        QFETCH(QString, text);
+        QFETCH(bool, header);
+        QFETCH(int, widthOfLine);
+        QFETCH(bool, underline);
+        QFETCH(bool, fits);
+        const SheetLayout sheet;   // the default geometry and font
+        QRectF frame = header ? sheet.headerRect(QPointF(5, 5)) : sheet.labelRect(QPointF(5, 5), 1);
+        QFont font = SpecialGlyphFont::defaultFont();
+        font.setUnderline(underline);
+        if (widthOfLine >= 0) {
+            const QString line = text.split(u'\n').at(widthOfLine);
+            frame.setWidth(QFontMetricsF(FieldText::layoutFont(font)).horizontalAdvance(line) + 1);
+        }
+        MyGraphicsItem item(0, nullptr);
+        item.setRectF(frame);
+        item.setContent(text, font);
+        const QRectF painted = item.textFrame();
+        const auto laid = FieldText::layout(text, item.currentFont(), painted.size());
+
+        constexpr qreal scale = 10;
+        const QRectF area = frame.adjusted(-60, -30, 60, 30);
+        auto render = [&](const std::function<void(QPainter *)> &paint) {
+            QImage image((area.size() * scale).toSize(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            painter.scale(scale, scale);
+            painter.translate(-area.topLeft());
+            painter.setPen(QPen(Qt::black, 0));
+            paint(&painter);
+            return image;
+        };
+        const QImage whole = render([&](QPainter *p) { laid->lines().draw(p, painted.topLeft()); });
+        const QImage field = render([&](QPainter *p) { item.paint(p, nullptr, nullptr); });
+        auto pixels = [&](const QRectF &r) {
+            return QRectF((r.topLeft() - area.topLeft()) * scale, r.size() * scale).toAlignedRect();
+        };
+        const QRect inside = pixels(painted);
+        const QRect edge = pixels(frame);
+        int lost = 0;       // ink of the layout a pixel or more outside
+        int spilled = 0;    // ink the field paints there, but for its frame
+        int different = 0;  // inside: the red channel, the same under any tint
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                if (inside.adjusted(1, 1, -1, -1).contains(x, y)) {
+                    different += qRed(whole.pixel(x, y)) != qRed(field.pixel(x, y));
+                } else if (!inside.adjusted(-1, -1, 1, 1).contains(x, y)) {
+                    lost += qRed(whole.pixel(x, y)) < 192;
+                    const bool frameLine =
+                        edge.adjusted(-1, -1, 1, 1).contains(x, y) && !edge.adjusted(2, 2, -2, -2).contains(x, y);
+                    spilled += !frameLine && qRed(field.pixel(x, y)) < 192;
+                }
+            }
+        }
+        QCOMPARE(item.textFits(), fits);
+        QCOMPARE(lost > 0, !fits);
+        QCOMPARE(spilled, 0);
+        QCOMPARE(different, 0);
+    }
+
+    void sameLayoutUnderFullAndNoHinting()
+    {
+        // Run again under fontconfig's full hinting and under none: the field
+        // font measures differently, the layouts do not.
+        if (qEnvironmentVariableIsSet("LAMELLO_LAYOUT_DIGEST")) {
+            const QFontMetricsF plain(SpecialGlyphFont::defaultFont());
+            std::printf("%g\n%s\n", plain.horizontalAdvance(QStringLiteral("Praca")),
+                        qPrintable(layoutDigest()));
+            return;
+        }
+        QTemporaryDir dir;
+        auto run = [&](const QString &style) {
+            QFile config(dir.filePath(style + QStringLiteral(".conf")));
+            const QString system = qEnvironmentVariable("FONTCONFIG_FILE", QStringLiteral("/etc/fonts/fonts.conf"));
+            if (!config.open(QIODevice::WriteOnly)
+                || config.write(QStringLiteral("<?xml version=\"1.0\"?>"
+                                               "<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                                               "<include>%1</include><match target=\"font\">"
+                                               "<edit name=\"hinting\" mode=\"assign\"><bool>true</bool></edit>"
+                                               "<edit name=\"hintstyle\" mode=\"assign\"><const>%2</const></edit>"
+                                               "</match></fontconfig>")
+                                    .arg(system, style)
+                                    .toUtf8())
+                       < 0)
+                qFatal("cannot write %s", qPrintable(config.fileName()));
+            config.close();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+            env.insert(QStringLiteral("LAMELLO_LAYOUT_DIGEST"), QStringLiteral("1"));
+            QProcess proc;   // the test log to a file: stdout holds only the digest
+            proc.setProcessEnvironment(env);
+            const QString log = dir.filePath(style + QStringLiteral(".log"));
+            proc.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("sameLayoutUnderFullAndNoHinting"), QStringLiteral("-o"), log});
+            proc.waitForFinished(60000);
+            return QString::fromUtf8(proc.readAllStandardOutput()).split(u'\n');
+        };
+        const QStringList full = run(QStringLiteral("hintfull"));
+        const QStringList none = run(QStringLiteral("hintnone"));
+        QVERIFY2(full.value(0) != none.value(0), "the hinting settings did not reach the fonts");
+        QCOMPARE(full.value(1), none.value(1));
+        QCOMPARE(full.value(1), layoutDigest());
     }
 
     void paintsTheTextClippedToItsFrame()
