@@ -153,21 +153,26 @@ QString shownText(const QString &text)
 // Sheets hold tens of thousands of fields and repeat their texts ("Praca",
 // "Awaria", ...), and a rebuild lays every field out again with the same fonts
 // and rectangles. Recent layouts are kept in a small table indexed by a hash
-// of everything that decides them (text, font, size); a different question
-// landing in the same slot takes it over. Never destroyed, as it holds fonts.
+// of everything that decides them (text, font, size), two to a hash, so that
+// two questions asked in turn do not keep pushing each other out; a new one
+// takes the place of the one of the two used less recently. Never destroyed,
+// as it holds fonts.
 struct Slot
 {
     QString text;
     QFont font;
     QSizeF size{-1, -1};
     std::shared_ptr<const Layout> layout;
+    bool fits = true;   // the layout's, at hand: a sheet being built asks for nothing else
+    quint64 used = 0;
 };
 
 constexpr int slotBits = 12;
 
-const std::shared_ptr<const Layout> &cached(const QString &text, const QFont &font, const QSizeF &size)
+const Slot &cached(const QString &text, const QFont &font, const QSizeF &size)
 {
     static auto *table = new Slot[size_t(1) << slotBits];
+    static quint64 tick = 0;
     // Nearly every field has the same font as the one before it: its hash is
     // worked out again only when the font changes.
     static auto *lastFont = new QFont;
@@ -177,10 +182,18 @@ const std::shared_ptr<const Layout> &cached(const QString &text, const QFont &fo
         lastFontHash = qHash(font);
     }
     const size_t hash = qHashMulti(lastFontHash, text, size.width(), size.height());
-    Slot &slot = table[(hash ^ (hash >> 29)) & ((size_t(1) << slotBits) - 1)];
-    if (!(slot.size == size && slot.text == text && slot.font == font))
-        slot = {text, font, size, std::make_shared<const Layout>(text, font, size)};
-    return slot.layout;
+    Slot *pair = table + ((hash ^ (hash >> 29)) & ((size_t(1) << slotBits) - 2));
+    for (Slot *slot : {pair, pair + 1}) {
+        if (slot->size == size && slot->text == text && slot->font == font) {
+            slot->used = ++tick;
+            return *slot;
+        }
+    }
+    Slot &slot = pair[0].used < pair[1].used ? pair[0] : pair[1];
+    auto layout = std::make_shared<const Layout>(text, font, size);
+    const bool fits = layout->fits();
+    slot = {text, font, size, std::move(layout), fits, ++tick};
+    return slot;
 }
 
 } // namespace
@@ -251,19 +264,19 @@ void Layout::draw(QPainter *painter, const QPointF &topLeft) const
 
 std::shared_ptr<const Layout> layout(const QString &text, const QFont &font, const QSizeF &size)
 {
-    return cached(text, font, size);
+    return cached(text, font, size).layout;
 }
 
 bool fits(const QString &text, const QFont &font, const QSizeF &size)
 {
-    return cached(text, font, size)->fits();
+    return cached(text, font, size).fits;
 }
 
 void draw(QPainter *painter, const QRectF &textRect, const QString &text, const QFont &font)
 {
     if (text.isEmpty())
         return;
-    cached(text, font, textRect.size())->draw(painter, textRect.topLeft());
+    cached(text, font, textRect.size()).layout->draw(painter, textRect.topLeft());
 }
 
 } // namespace FieldText
