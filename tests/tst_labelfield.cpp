@@ -288,7 +288,8 @@ private slots:
     {
         // The field's layout drawn unclipped at a high scale: a white field has
         // no ink outside its painted rectangle, an orange one has. Inside it,
-        // the field paints exactly that layout.
+        // the field paints exactly that layout (paintsTheTextClippedToItsFrame:
+        // and nothing outside).
         QFETCH(QString, text);
         QFETCH(bool, header);
         QFETCH(int, widthOfLine);
@@ -327,25 +328,18 @@ private slots:
             return QRectF((r.topLeft() - area.topLeft()) * scale, r.size() * scale).toAlignedRect();
         };
         const QRect inside = pixels(painted);
-        const QRect edge = pixels(frame);
-        int lost = 0;       // ink of the layout a pixel or more outside
-        int spilled = 0;    // ink the field paints there, but for its frame
+        int lost = 0;       // ink a pixel or more outside
         int different = 0;  // inside: the red channel, the same under any tint
         for (int y = 0; y < whole.height(); ++y) {
             for (int x = 0; x < whole.width(); ++x) {
-                if (inside.adjusted(1, 1, -1, -1).contains(x, y)) {
+                if (inside.adjusted(1, 1, -1, -1).contains(x, y))
                     different += qRed(whole.pixel(x, y)) != qRed(field.pixel(x, y));
-                } else if (!inside.adjusted(-1, -1, 1, 1).contains(x, y)) {
+                else if (!inside.adjusted(-1, -1, 1, 1).contains(x, y))
                     lost += qRed(whole.pixel(x, y)) < 192;
-                    const bool frameLine =
-                        edge.adjusted(-1, -1, 1, 1).contains(x, y) && !edge.adjusted(2, 2, -2, -2).contains(x, y);
-                    spilled += !frameLine && qRed(field.pixel(x, y)) < 192;
-                }
             }
         }
         QCOMPARE(item.textFits(), fits);
         QCOMPARE(lost > 0, !fits);
-        QCOMPARE(spilled, 0);
         QCOMPARE(different, 0);
     }
 
@@ -363,17 +357,13 @@ private slots:
         auto run = [&](const QString &style) {
             QFile config(dir.filePath(style + QStringLiteral(".conf")));
             const QString system = qEnvironmentVariable("FONTCONFIG_FILE", QStringLiteral("/etc/fonts/fonts.conf"));
-            if (!config.open(QIODevice::WriteOnly)
-                || config.write(QStringLiteral("<?xml version=\"1.0\"?>"
-                                               "<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
-                                               "<include>%1</include><match target=\"font\">"
-                                               "<edit name=\"hinting\" mode=\"assign\"><bool>true</bool></edit>"
-                                               "<edit name=\"hintstyle\" mode=\"assign\"><const>%2</const></edit>"
-                                               "</match></fontconfig>")
-                                    .arg(system, style)
-                                    .toUtf8())
-                       < 0)
+            if (!config.open(QIODevice::WriteOnly))
                 qFatal("cannot write %s", qPrintable(config.fileName()));
+            config.write(QStringLiteral("<fontconfig><include>%1</include><match target=\"font\">"
+                                        "<edit name=\"hinting\"><bool>true</bool></edit>"
+                                        "<edit name=\"hintstyle\"><const>%2</const></edit></match></fontconfig>")
+                             .arg(system, style)
+                             .toUtf8());
             config.close();
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
