@@ -1,15 +1,24 @@
-// One field: its fit test at the exact boundary, its fills and its font toggles.
+// One field: its fit test at the exact boundary and against what is painted,
+// the same layout under every hinting setting, its fills and its font toggles.
 
-#include "sheet/mygraphicsitem.h"
+#include "model/fieldtext.h"
+#include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
+#include "sheet/mygraphicsitem.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <functional>
 
 namespace {
 const QColor white(255, 255, 255);
@@ -17,9 +26,36 @@ const QColor orange(255, 127, 0, 75);
 const QColor blueGreen(0, 127, 155, 75);
 const QColor purple(255, 127, 255, 75);
 
-int wordWidth(const QFont &font, const QString &word)
+// The width a one-line text needs to be painted whole: centred, the side of
+// its ink farther from the middle sets it.
+qreal neededAcross(const QString &text, const QFont &font)
 {
-    return QFontMetrics(font).boundingRect(QRect(0, 0, 10000, 1000), Qt::TextWordWrap, word).width();
+    const auto wide = FieldText::layout(text, font, QSizeF(1000, 100));
+    return 2 * qMax(500 - wide->ink().left(), wide->ink().right() - 500);
+}
+
+// Line breaks, positions, ink and verdicts of near-boundary texts in a few
+// sizes, in the painted rectangles of the default label and header.
+QString layoutDigest()
+{
+    QStringList digest;
+    for (const int size : {8, 10, 13}) {
+        QFont font = SpecialGlyphFont::defaultFont();
+        font.setPixelSize(size);
+        for (const QSizeF &rect : {QSizeF(109.9, 31.6), QSizeF(148.75, 23.5)}) {
+            for (const char *text : {"Praca", "Zwłoka czasowa wyłączenia sprężarki # $",
+                                     "bez BATERIA minimalny wody maksymalny zasilacza Częstotliwość",
+                                     "Ładowarka przeciążeniowe\nprzy Zbiornik Źródło Szafa"}) {
+                const FieldText::Layout laid(QString::fromUtf8(text), font, rect);
+                digest << QStringLiteral("%1/%2").arg(laid.fits()).arg(laid.ink().right());
+                for (int i = 0; i < laid.lines().lineCount(); ++i) {
+                    const QTextLine line = laid.lines().lineAt(i);
+                    digest << QStringLiteral("%1@%2").arg(line.textStart()).arg(line.x());
+                }
+            }
+        }
+    }
+    return digest.join(u' ');
 }
 } // namespace
 
@@ -49,18 +85,20 @@ private slots:
 
     void fitTestAtTheExactBoundary()
     {
+        // The word's ink, centred in the painted rectangle (the frame less one
+        // unit all round), decides, at the frame's exact size: a rectangle as
+        // wide as the ink needs fits, one a twentieth of a unit narrower does
+        // not (the lines stand on 1/64 of a unit).
         const QString word = QStringLiteral("Sprężarka");
         MyGraphicsItem item(0, nullptr);
-        const int w = wordWidth(item.currentFont(), word);
-
-        // The frame is truncated to whole units: w + 0.9 is tested as w and fits.
-        item.setRectF(QRectF(10.7, 5.2, w + 0.9, 40));
+        const qreal need = neededAcross(word, item.currentFont());
+        item.setRectF(QRectF(10.7, 5.2, need + 2 + 0.05, 40));
         item.setText(word);
         QVERIFY(item.textFits());
         QCOMPARE(item.fill().color(), white);
 
-        // One unit narrower and the single word cannot wrap: orange, purple when selected.
-        item.setRectF(QRectF(10.7, 5.2, w - 1 + 0.9, 40));
+        // Narrower, and the single word cannot wrap: orange, purple when selected.
+        item.setRectF(QRectF(10.7, 5.2, need + 2 - 0.05, 40));
         item.setText(word);
         QVERIFY(!item.textFits());
         QCOMPARE(item.fill().color(), orange);
@@ -70,29 +108,21 @@ private slots:
         QCOMPARE(item.fill().color(), orange);
     }
 
-    void frameOf40Point9IsTestedAs40()
+    void heightBoundaryIsTheInkNotTheLineBox()
     {
-        // Find a font size at which a word measures exactly 41 units.
+        // Down the field too the ink decides, not the lines' boxes: under a
+        // last line without descenders its empty descent is not needed.
         MyGraphicsItem item(0, nullptr);
-        QString word;
-        int size = 0;
-        for (int px = 6; px <= 40 && !size; ++px) {
-            QFont f = item.currentFont();
-            f.setPixelSize(px);
-            for (QString w = QStringLiteral("l"); w.size() < 30 && !size; w += QLatin1Char('l')) {
-                if (wordWidth(f, w) == 41) {
-                    size = px;
-                    word = w;
-                }
-            }
-        }
-        QVERIFY2(size, "no word measures 41 units");
-        item.changeFontPixelSize(size);
-        item.setRectF(QRectF(0, 0, 41.0, 60));
-        item.setText(word);
+        const QString text = QStringLiteral("Pompa\nrezerwowa");
+        const auto tall = FieldText::layout(text, item.currentFont(), QSizeF(200, 1000));
+        const qreal need = 2 * qMax(500 - tall->ink().top(), tall->ink().bottom() - 500);
+        const QTextLine last = tall->lines().lineAt(1);
+        QVERIFY(tall->ink().bottom() < last.y() + last.ascent() + last.descent() - 1);
+        item.setRectF(QRectF(0, 0, 202, need + 2 + 0.05));
+        item.setText(text);
         QVERIFY(item.textFits());
-        item.setRectF(QRectF(0, 0, 40.9, 60));
-        item.setText(word);
+        item.setRectF(QRectF(0, 0, 202, need + 2 - 0.05));
+        item.setText(text);
         QVERIFY(!item.textFits());
     }
 
@@ -138,14 +168,12 @@ private slots:
             item.setRectF(frame);
             item.setContent(text, font);
 
-            const QRect whole(int(frame.x()), int(frame.y()), int(frame.width()), int(frame.height()));
-            const QRect box = QFontMetrics(item.currentFont()).boundingRect(whole, Qt::TextWordWrap, text);
-            const bool fits = box.width() <= whole.width() && box.height() <= whole.height();
+            const bool fits = FieldText::Layout(text, item.currentFont(), item.textFrame().size()).fits();
             QVERIFY2(item.textFits() == fits, qPrintable(QStringLiteral("%1 at %2 px in %3 x %4")
                                                              .arg(text)
                                                              .arg(font.pixelSize())
-                                                             .arg(whole.width())
-                                                             .arg(whole.height())));
+                                                             .arg(frame.width())
+                                                             .arg(frame.height())));
             fitting += fits ? 1 : 0;
         }
         QVERIFY(fitting > 300 && fitting < 2700);   // both answers are asked for
@@ -227,6 +255,133 @@ private slots:
         QCOMPARE(item.currentFont().style(), QFont::StyleItalic);
         item.changeFontUnderline();
         QVERIFY(item.currentFont().underline());
+    }
+
+    void verdictIsWhatIsPainted_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("header");
+        // >= 0: the frame is as wide as this line of the text plus one unit, so
+        // that the painted rectangle is one unit narrower than the line.
+        QTest::addColumn<int>("widthOfLine");
+        QTest::addColumn<bool>("underline");
+        QTest::addColumn<bool>("fits");
+        QTest::newRow("line wider than the painted rectangle, narrower than the frame")
+            << QStringLiteral("Ładowarka przeciążeniowe") << false << 0 << false << true;
+        QTest::newRow("the same line under another: a third line, cut")
+            << QStringLiteral("Zbiornik Szafa\nŁadowarka przeciążeniowe") << false << 1 << false << false;
+        QTest::newRow("three-line label, no ascenders or descenders")
+            << QStringLiteral("ocean\nwozem\nramowe") << false << -1 << false << true;
+        QTest::newRow("three-line label, descenders below")
+            << QStringLiteral("Praca\nAwaria\nPompa") << false << -1 << false << false;
+        QTest::newRow("three-line label, underlined")
+            << QStringLiteral("ocean\nwozem\nramowe") << false << -1 << true << false;
+        QTest::newRow("two-line header") << QStringLiteral("Pompa obiegowa\nrezerwowa") << true << -1 << false << true;
+        QTest::newRow("three-line header")
+            << QStringLiteral("Pompa\nobiegowa\nrezerwowa") << true << -1 << false << false;
+        QTest::newRow("single word longer than the label")
+            << QStringLiteral("PrzeciwzamrożeniowyPrzeciwzamrożeniowy") << false << -1 << false << false;
+        QTest::newRow("line break and symbol characters")
+            << QStringLiteral("Ręczny # automat\nPompa $ rezerwowa") << false << -1 << false << true;
+    }
+
+    void verdictIsWhatIsPainted()
+    {
+        // The field's layout drawn unclipped at a high scale: a white field has
+        // no ink outside its painted rectangle, an orange one has. Inside it,
+        // the field paints exactly that layout (paintsTheTextClippedToItsFrame:
+        // and nothing outside).
+        QFETCH(QString, text);
+        QFETCH(bool, header);
+        QFETCH(int, widthOfLine);
+        QFETCH(bool, underline);
+        QFETCH(bool, fits);
+        const SheetLayout sheet;   // the default geometry and font
+        QRectF frame = header ? sheet.headerRect(QPointF(5, 5)) : sheet.labelRect(QPointF(5, 5), 1);
+        QFont font = SpecialGlyphFont::defaultFont();
+        font.setUnderline(underline);
+        if (widthOfLine >= 0) {
+            const QString line = text.split(u'\n').at(widthOfLine);
+            frame.setWidth(QFontMetricsF(FieldText::layoutFont(font)).horizontalAdvance(line) + 1);
+        }
+        MyGraphicsItem item(0, nullptr);
+        item.setRectF(frame);
+        item.setContent(text, font);
+        const QRectF painted = item.textFrame();
+        const auto laid = FieldText::layout(text, item.currentFont(), painted.size());
+
+        constexpr qreal scale = 10;
+        const QRectF area = frame.adjusted(-60, -30, 60, 30);
+        auto render = [&](const std::function<void(QPainter *)> &paint) {
+            QImage image((area.size() * scale).toSize(), QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+            painter.scale(scale, scale);
+            painter.translate(-area.topLeft());
+            painter.setPen(QPen(Qt::black, 0));
+            paint(&painter);
+            return image;
+        };
+        const QImage whole = render([&](QPainter *p) { laid->lines().draw(p, painted.topLeft()); });
+        const QImage field = render([&](QPainter *p) { item.paint(p, nullptr, nullptr); });
+        auto pixels = [&](const QRectF &r) {
+            return QRectF((r.topLeft() - area.topLeft()) * scale, r.size() * scale).toAlignedRect();
+        };
+        const QRect inside = pixels(painted);
+        int lost = 0;       // ink a pixel or more outside
+        int different = 0;  // inside: the red channel, the same under any tint
+        for (int y = 0; y < whole.height(); ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                if (inside.adjusted(1, 1, -1, -1).contains(x, y))
+                    different += qRed(whole.pixel(x, y)) != qRed(field.pixel(x, y));
+                else if (!inside.adjusted(-1, -1, 1, 1).contains(x, y))
+                    lost += qRed(whole.pixel(x, y)) < 192;
+            }
+        }
+        QCOMPARE(item.textFits(), fits);
+        QCOMPARE(lost > 0, !fits);
+        QCOMPARE(different, 0);
+    }
+
+    void sameLayoutUnderFullAndNoHinting()
+    {
+        // Run again under fontconfig's full hinting and under none: the field
+        // font measures differently, the layouts do not.
+        if (qEnvironmentVariableIsSet("LAMELLO_LAYOUT_DIGEST")) {
+            const QFontMetricsF plain(SpecialGlyphFont::defaultFont());
+            std::printf("%g\n%s\n", plain.horizontalAdvance(QStringLiteral("Praca")),
+                        qPrintable(layoutDigest()));
+            return;
+        }
+        QTemporaryDir dir;
+        auto run = [&](const QString &style) {
+            QFile config(dir.filePath(style + QStringLiteral(".conf")));
+            const QString system = qEnvironmentVariable("FONTCONFIG_FILE", QStringLiteral("/etc/fonts/fonts.conf"));
+            if (!config.open(QIODevice::WriteOnly))
+                qFatal("cannot write %s", qPrintable(config.fileName()));
+            config.write(QStringLiteral("<fontconfig><include>%1</include><match target=\"font\">"
+                                        "<edit name=\"hinting\"><bool>true</bool></edit>"
+                                        "<edit name=\"hintstyle\"><const>%2</const></edit></match></fontconfig>")
+                             .arg(system, style)
+                             .toUtf8());
+            config.close();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("FONTCONFIG_FILE"), config.fileName());
+            env.insert(QStringLiteral("LAMELLO_LAYOUT_DIGEST"), QStringLiteral("1"));
+            QProcess proc;   // the test log to a file: stdout holds only the digest
+            proc.setProcessEnvironment(env);
+            const QString log = dir.filePath(style + QStringLiteral(".log"));
+            proc.start(QCoreApplication::applicationFilePath(),
+                       {QStringLiteral("sameLayoutUnderFullAndNoHinting"), QStringLiteral("-o"), log});
+            proc.waitForFinished(60000);
+            return QString::fromUtf8(proc.readAllStandardOutput()).split(u'\n');
+        };
+        const QStringList full = run(QStringLiteral("hintfull"));
+        const QStringList none = run(QStringLiteral("hintnone"));
+        QVERIFY2(full.value(0) != none.value(0), "the hinting settings did not reach the fonts");
+        QCOMPARE(full.value(1), none.value(1));
+        QCOMPARE(full.value(1), layoutDigest());
     }
 
     void paintsTheTextClippedToItsFrame()

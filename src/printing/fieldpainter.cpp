@@ -1,11 +1,9 @@
 #include "printing/fieldpainter.h"
 
+#include "model/fieldtext.h"
 #include "model/specialglyphfont.h"
 
-#include <QFontMetrics>
-#include <QHash>
 #include <QPainter>
-#include <QTextOption>
 
 namespace {
 // Sheets hold tens of thousands of fields: they share these brushes instead
@@ -25,65 +23,15 @@ const Brushes &brushes()
     return b;
 }
 
-// Panels repeat their texts ("Praca", "Awaria", ...), and every page built or
-// printed measures its fields again with the same fonts and frames. Measuring
-// is by far the largest cost of showing or printing a sheet, so recent
-// results are kept in a small table indexed by a hash of everything that
-// decides them (text, font, frame size); a different question landing in the
-// same slot takes it over. The table is never destroyed, as it holds fonts
-// that must not outlive the font database at exit.
-struct FitSlot
-{
-    QString text;
-    QFont font;
-    int width = -1;
-    int height = -1;
-    bool fits = true;
-};
-
-constexpr int fitSlotBits = 12;
-
-FitSlot &fitSlot(const QString &text, const QFont &font, int width, int height)
-{
-    static auto *table = new FitSlot[size_t(1) << fitSlotBits];
-    // Nearly every field has the same font as the one before it: its hash is
-    // worked out again only when the font changes.
-    static auto *lastFont = new QFont;
-    static size_t lastFontHash = qHash(*lastFont);
-    if (!(font == *lastFont)) {
-        *lastFont = font;
-        lastFontHash = qHash(font);
-    }
-    const size_t hash = qHashMulti(lastFontHash, text, width, height);
-    return table[(hash ^ (hash >> 29)) & ((size_t(1) << fitSlotBits) - 1)];
-}
-
-const QTextOption &textOption()
-{
-    static const QTextOption option = [] {
-        QTextOption o(Qt::AlignCenter);
-        o.setWrapMode(QTextOption::WordWrap);
-        return o;
-    }();
-    return option;
-}
 } // namespace
 
 namespace FieldPainter {
 
-// The text is measured in the frame truncated to whole units, with word wrap as
-// the only flag; a box exactly as large as the frame fits.
-bool fits(const QString &text, const QFont &font, const QRectF &rect)
+// The text is judged in the rectangle it is painted in, by the one layout
+// that is painted (FieldText): white exactly when nothing it paints is cut.
+bool fits(const QString &text, const QFont &font, const QRectF &frame)
 {
-    const QRect frame(int(rect.x()), int(rect.y()), int(rect.width()), int(rect.height()));
-    // Where the frame stands does not change the size of the box.
-    FitSlot &slot = fitSlot(text, font, frame.width(), frame.height());
-    if (slot.width == frame.width() && slot.height == frame.height() && slot.text == text && slot.font == font)
-        return slot.fits;
-    const QRect box = QFontMetrics(font).boundingRect(frame, Qt::TextWordWrap, text);
-    const bool fit = !(frame.width() < box.width() || frame.height() < box.height());
-    slot = {text, font, frame.width(), frame.height(), fit};
-    return fit;
+    return FieldText::fits(text, font, textRect(frame).size());
 }
 
 int largestFittingSize(const QString &text, QFont font, int from, const QRectF &frame)
@@ -129,11 +77,10 @@ void paint(QPainter *painter, const QRectF &frame, const QString &text, const QF
     painter->drawRect(frame);
     if (text.isEmpty())   // the top strips and empty fields: a frame alone
         return;
-    painter->setFont(font);
-    // drawText keeps the text inside the text rectangle itself, clipping only
-    // a text that does not fit: a clip of our own around every field cost a
-    // fresh graphics state per field on paper, half the size of a printed page.
-    painter->drawText(textRect(frame), text, textOption());
+    // The layout the fit test judged, cut at the text rectangle only when it
+    // does not fit: a clip around every field cost a fresh graphics state per
+    // field on paper, half the size of a printed page.
+    FieldText::draw(painter, textRect(frame), text, font);
 }
 
 } // namespace FieldPainter
