@@ -203,7 +203,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(dialog.windowTitle(), QStringLiteral("Edycja opisu"));
         QVERIFY(dialog.legend()->isVisible());
-        QVERIFY(!dialog.fontButton()->isVisible());
+        QVERIFY(dialog.fontButton()->isVisible());   // the way to the automatic size
         QVERIFY(!in<QWidget>(dialog, "rbPlainText")->isVisible());
         QCOMPARE(dialog.textBox()->font().family(), QStringLiteral("TIMES_K"));
 
@@ -260,7 +260,6 @@ private slots:
             auto &dialog = dynamic_cast<LabelEditDialog &>(d);
             shownText = dialog.plainText();
             dialog.textBox()->setPlainText(QStringLiteral("Nowy\nopis"));
-            // The font button is hidden; its dialog still works when reached.
             dialog.pbFontClicked();
             FontDialog *fonts = dialog.openedFontDialog();
             in<QComboBox>(*fonts, "cbSize")->setCurrentText(QStringLiteral("14"));

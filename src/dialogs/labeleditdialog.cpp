@@ -53,7 +53,7 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
     pbCancel->setObjectName(QStringLiteral("pbCancel"));
     pbFont = new QPushButton(tr("Czcionka"), this);
     pbFont->setObjectName(QStringLiteral("pbFont"));
-    pbFont->hide();
+    pbFont->setToolTip(tr("Krój, rozmiar i styl tego pola, także rozmiar dopasowany samoczynnie"));
     connect(pbAccept, &QPushButton::clicked, this, &LabelEditDialog::pbAcceptClicked);
     connect(pbCancel, &QPushButton::clicked, this, &LabelEditDialog::reject);
     connect(pbFont, &QPushButton::clicked, this, &LabelEditDialog::pbFontClicked);
@@ -75,6 +75,7 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(pbAccept, 0, Qt::AlignTop);
     buttons->addWidget(pbCancel, 0, Qt::AlignTop);
+    buttons->addWidget(pbFont, 0, Qt::AlignTop);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(teText);
     layout->addLayout(buttons);

@@ -21,8 +21,9 @@ class QTextEdit;
 // from elsewhere) is refused with a message naming it, so that no later
 // export or project save can fail on it.
 //
-// The font button and the two mode buttons are made but never shown: the
-// dialog always works with formatted text and the legend in view.
+// The font button opens the font dialog for this field (its font, and the
+// automatic size). The two mode buttons are made but never shown: the dialog
+// always works with formatted text and the legend in view.
 class LabelEditDialog : public QDialog
 {
     Q_OBJECT
