@@ -431,7 +431,6 @@ void MainWindow::makeConnections()
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
     gbGeometry->setApproval([this](const GeometryPreset &geometry) { return approveGeometry(geometry); });
     connect(gbGeometry, &GbGeometry::geometryApplied, this, [this](const GeometryPreset &geometry) {
-        preview->largeSheetAgreed = false;
         if (settingsRestored)
             Settings().setGeometry(geometry);
     });
@@ -982,8 +981,8 @@ void MainWindow::openRecentFile(const QString &path)
 
 bool MainWindow::approveGeometry(const GeometryPreset &geometry)
 {
-    // The question is asked here, about the sheet the whole new geometry
-    // makes; the sheet's own reading then does not ask again.
+    // Regrouping reads nothing again, so the question about a large sheet is
+    // asked here, about the sheet the whole new geometry makes.
     const SheetLayout &now = preview->layout();
     if (geometry.labelsPerBarette != now.labelsPerBarette) {
         SheetLayout next = now;
@@ -996,7 +995,7 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
         // The lines the sheet holds, regrouped: nothing is read again.
         DescriptionsCheck::Result check;
         check.lines = preview->document()->lineCount();
-        check.barettes = (check.lines + geometry.labelsPerBarette) / (geometry.labelsPerBarette + 1);
+        check.barettes = preview->document()->baretteCount(geometry.labelsPerBarette);
         check.pages = next.lastPageFor(check.barettes) + 1;
         if (check.barettes > DescriptionsCheck::largeSheetBarettes
             && Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
@@ -1004,6 +1003,5 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
                    != QMessageBox::Yes)
             return false;
     }
-    preview->largeSheetAgreed = true;
     return true;
 }

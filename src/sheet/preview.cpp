@@ -71,8 +71,6 @@ bool Preview::mayRead(const QString &path)
     case DescriptionsCheck::Verdict::Unreadable:
         return true;
     case DescriptionsCheck::Verdict::Large:
-        if (largeSheetAgreed)
-            return true;
         return Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
                                            DescriptionsCheck::question(check),
                                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)

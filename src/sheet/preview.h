@@ -54,9 +54,6 @@ public:
     static constexpr int largeJobPages = 20;
     // The most memory a sheet may take; 0 means the machine's memory.
     qint64 memoryLimit = 0;
-    // Set while a geometry is applied that the user has already agreed to:
-    // reading does not ask about a large sheet again.
-    bool largeSheetAgreed = false;
     // Zoom steps: from the fitted page (1) up to about 29 times its size.
     static constexpr int maxZoomLevel = 25;
 
