@@ -1,5 +1,6 @@
 #include "printing/fittracker.h"
 
+#include "model/plural.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
@@ -46,20 +47,20 @@ FitTracker::FitTracker(const SheetDocument &document, const SheetLayout &sheet, 
 
 QString FitTracker::fieldsText(qsizetype count)
 {
-    const qsizetype tens = count % 100;
-    const qsizetype ones = count % 10;
-    if (count == 1)
+    switch (pluralForm(count)) {
+    case PluralForm::One:
         return QCoreApplication::translate("FitTracker", "%1 pole").arg(count);
-    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+    case PluralForm::Few:
         return QCoreApplication::translate("FitTracker", "%1 pola").arg(count);
+    case PluralForm::Many:
+        break;
+    }
     return QCoreApplication::translate("FitTracker", "%1 pól").arg(count);
 }
 
 QString FitTracker::overflowSentence(qsizetype count)
 {
-    const qsizetype tens = count % 100;
-    const qsizetype ones = count % 10;
-    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+    if (pluralForm(count) == PluralForm::Few)
         return QCoreApplication::translate("FitTracker", "%1 nie mieszczą się w ramkach.").arg(fieldsText(count));
     return QCoreApplication::translate("FitTracker", "%1 nie mieści się w ramkach.").arg(fieldsText(count));
 }

@@ -4,6 +4,7 @@
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
 #include "model/fieldcommands.h"
+#include "model/plural.h"
 #include "printing/printsettings.h"
 #include "model/projectfile.h"
 #include "model/settings.h"
@@ -623,12 +624,14 @@ namespace {
 // "1 strona", "2 strony", "5 stron", "22 strony".
 QString pagesText(int count)
 {
-    const int tens = count % 100;
-    const int ones = count % 10;
-    if (count == 1)
+    switch (pluralForm(count)) {
+    case PluralForm::One:
         return Preview::tr("%1 strona").arg(count);
-    if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
+    case PluralForm::Few:
         return Preview::tr("%1 strony").arg(count);
+    case PluralForm::Many:
+        break;
+    }
     return Preview::tr("%1 stron").arg(count);
 }
 } // namespace
