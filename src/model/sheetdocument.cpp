@@ -25,9 +25,10 @@ void SheetDocument::reset(QStringList newTexts, const QList<QFont> &newFonts)
     const bool wasModified = isModified();
     history.clear();
     texts = std::move(newTexts);
-    fontTable = {SpecialGlyphFont::defaultFont()};
+    fontTable.clear();
+    fieldFonts.clear();
     fontIndexes.clear();
-    fontIndexes.insert(fontTable.first(), 0);
+    intern(SpecialGlyphFont::defaultFont());
     fonts = std::vector<quint32>();
     fonts.reserve(size_t(newFonts.size()));
     for (const QFont &f : newFonts)
@@ -67,6 +68,7 @@ quint32 SheetDocument::intern(const QFont &font)
         return found.value();
     const auto index = quint32(fontTable.size());
     fontTable.append(font);
+    fieldFonts.append(SpecialGlyphFont::fieldFont(font));
     fontIndexes.insert(font, index);
     return index;
 }

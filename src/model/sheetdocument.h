@@ -53,6 +53,9 @@ public:
         return id >= 0 && size_t(id) < fonts.size() ? fonts[size_t(id)] : 0;
     }
     const QFont &fontAt(quint32 index) const { return fontTable.at(index); }
+    // The font a field shows for the font at `index`
+    // (SpecialGlyphFont::fieldFont()), worked out once per font.
+    const QFont &fieldFontAt(quint32 index) const { return fieldFonts.at(index); }
     // The index of `font` in the table, added when new.
     quint32 intern(const QFont &font);
 
@@ -85,6 +88,7 @@ private:
     QStringList texts;
     std::vector<quint32> fonts;   // index into fontTable per field; missing ones are 0
     QList<QFont> fontTable;       // entry 0 is the default font
+    QList<QFont> fieldFonts;      // SpecialGlyphFont::fieldFont() of each entry
     QHash<QFont, quint32> fontIndexes;
     QUndoStack history;
 };

@@ -3,7 +3,6 @@
 #include "model/plural.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
-#include "model/specialglyphfont.h"
 #include "printing/fieldpainter.h"
 
 #include <QCoreApplication>
@@ -81,8 +80,6 @@ void FitTracker::layoutChanged()
 void FitTracker::resetAll()
 {
     frames = FieldFrames::of(sheet, document);
-    fonts.clear();
-    fontKnown.clear();
     states.assign(size_t(frames.fieldCount), Unknown);
     unknown = frames.fieldCount;
     overflowing = 0;
@@ -135,28 +132,13 @@ void FitTracker::forget(qsizetype first, qsizetype last)
     }
 }
 
-const QFont &FitTracker::keptFont(quint32 index)
-{
-    if (index >= fonts.size()) {
-        fonts.resize(index + 1);
-        fontKnown.resize(index + 1, false);
-    }
-    if (!fontKnown[index]) {
-        fonts[index] = SpecialGlyphFont::fieldFont(document.fontAt(index));
-        fontKnown[index] = true;
-    }
-    return fonts[index];
-}
-
 void FitTracker::measure(qsizetype id)
 {
     // As the page painter and the field items see it.
     const QString text = document.text(id);
-    const QFont &kept = keptFont(document.fontIndex(id));
     const QRectF &frame = frames.frame(id);
-    const bool fits = SpecialGlyphFont::isAutomatic(kept)
-                          ? FieldPainter::fits(text, FieldPainter::shownFont(text, kept, frame), frame)
-                          : FieldPainter::fits(text, kept, frame);
+    const bool fits = FieldPainter::fits(
+        text, FieldPainter::shownFont(text, document.fieldFontAt(document.fontIndex(id)), frame), frame);
     states[size_t(id)] = fits ? Fits : Overflows;
     --unknown;
     if (!fits)

@@ -86,7 +86,6 @@ private:
     void finish();
     void work();
     void report();
-    const QFont &keptFont(quint32 index);
 
     const SheetDocument &document;
     const SheetLayout &sheet;
@@ -96,7 +95,5 @@ private:
     qsizetype overflowing = 0;   // of the measured fields
     qsizetype cursor = 0;        // no field before it waits to be measured
     qsizetype told = -1;         // the count last reported
-    std::vector<QFont> fonts;    // the document's fonts as fields keep them, by index
-    std::vector<bool> fontKnown;
     QTimer worker;
 };

@@ -2,10 +2,8 @@
 
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
-#include "model/specialglyphfont.h"
 #include "printing/fieldpainter.h"
 
-#include <QHash>
 #include <QPainter>
 
 PagePainter::PagePainter(const SheetLayout &sheet, const SheetDocument &document)
@@ -29,14 +27,6 @@ void PagePainter::paint(QPainter *painter, int p, const QRectF &paper, bool mark
     const QBrush &white = FieldPainter::fill(true, FieldPainter::Look::Normal);
     const int n = sheet.labelsPerBarette;
     const qsizetype barettes = document.baretteCount(n);
-    // Each of the document's fonts as fields keep it, worked out once a page.
-    QHash<quint32, QFont> shownFonts;
-    const auto shownFont = [&](quint32 index) -> const QFont & {
-        auto found = shownFonts.find(index);
-        if (found == shownFonts.end())
-            found = shownFonts.insert(index, SpecialGlyphFont::fieldFont(document.fontAt(index)));
-        return found.value();
-    };
     qsizetype b = qsizetype(sheet.barettesPerPage) * p;
     for (int r = 0; r < sheet.rows; ++r) {
         for (int c = 0; c < sheet.columns; ++c, ++b) {
@@ -53,10 +43,9 @@ void PagePainter::paint(QPainter *painter, int p, const QRectF &paper, bool mark
                     continue;
                 const qsizetype id = firstId + j;
                 const QString text = document.text(id);
-                const QFont &kept = shownFont(document.fontIndex(id));
                 // An automatic size depends on the text and the frame.
                 const QFont font =
-                    SpecialGlyphFont::isAutomatic(kept) ? FieldPainter::shownFont(text, kept, frame) : kept;
+                    FieldPainter::shownFont(text, document.fieldFontAt(document.fontIndex(id)), frame);
                 const bool fits = !marks || FieldPainter::fits(text, font, frame);
                 FieldPainter::paint(painter, frame, text, font, FieldPainter::fill(fits, FieldPainter::Look::Normal));
             }

@@ -17,23 +17,16 @@ Plan plan(SheetDocument &document, const SheetLayout &sheet, const std::vector<q
     const bool all = ids.empty();
     const qsizetype count = all ? frames.fieldCount : qsizetype(ids.size());
 
-    // Fonts are few: each one's kept form, and each smaller size of it, is
-    // worked out once.
-    QHash<quint32, QFont> kept;
+    // Fonts are few: each smaller size of one is worked out once.
     QHash<quint64, quint32> resized;   // font index << 16 | size -> index
-    const auto keptFont = [&](quint32 index) -> const QFont & {
-        auto found = kept.find(index);
-        if (found == kept.end())
-            found = kept.insert(index, SpecialGlyphFont::fieldFont(document.fontAt(index)));
-        return found.value();
-    };
 
     for (qsizetype position = 0; position < count; ++position) {
         const qsizetype id = all ? position : ids[size_t(position)];
         if (id >= frames.fieldCount)
             continue;
         const quint32 index = document.fontIndex(id);
-        const QFont &font = keptFont(index);
+        // A copy: interning a smaller font below may move the document's table.
+        const QFont font = document.fieldFontAt(index);
         const QString text = document.text(id);
         const QRectF &frame = frames.frame(id);
         if (SpecialGlyphFont::isAutomatic(font)) {
