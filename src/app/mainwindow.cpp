@@ -483,15 +483,9 @@ bool MainWindow::mayReplaceSheet()
 
 void MainWindow::openProject()
 {
-    if (!mayReplaceSheet())
-        return;
-    const QString start = preview->projectPath().isEmpty()
-                              ? Prompts::startFolder(QStringLiteral("files/projects"))
-                              : QFileInfo(preview->projectPath()).absolutePath();
-    const QString path = Prompts::current().openFileName(this, tr("Otwórz projekt"), start,
-                                                         QStringLiteral("*.lmpro"));
-    if (!path.isEmpty())
-        preview->openProject(path);
+    // The sheet's own dialog, which starts in the folder of the last project.
+    if (mayReplaceSheet())
+        preview->openProject();
 }
 
 void MainWindow::openProjectFile(QString path)
