@@ -84,6 +84,28 @@ struct SheetLayout
     QRectF headerRect(QPointF origin) const;
     QRectF labelRect(QPointF origin, int j) const;   // j = 1 .. labelsPerBarette
 
+    // Every place on page `p` (from 0) of a sheet of `barettes` barettes, in
+    // the order of the ids: for each barette placed there, `strip(rect)` for
+    // its top strip, then `field(id, rect)` for its header and its labels.
+    // The window's page items and the page painter both place by this.
+    template<typename Strip, typename Field>
+    void forEachPlace(int p, qsizetype barettes, Strip strip, Field field) const
+    {
+        const int n = labelsPerBarette;
+        qsizetype b = qsizetype(barettesPerPage) * p;
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c, ++b) {
+                if (b >= barettes)
+                    return;
+                const QPointF origin = baretteOrigin(r, c);
+                strip(stripRect(origin));
+                const qsizetype firstId = b * (n + 1);
+                for (int j = 0; j <= n; ++j)
+                    field(firstId + j, j == 0 ? headerRect(origin) : labelRect(origin, j));
+            }
+        }
+    }
+
 private:
     QRectF toScene(double left, double top, double width, double height) const;
 };

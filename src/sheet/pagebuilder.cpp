@@ -23,29 +23,21 @@ QGraphicsScene *PageBuilder::build(int p, QObject *parent, const FieldHook &made
     scene->setSceneRect(sheet.fAvailableArea);
     scene->addRect(sheet.fAvailableArea, QPen(Qt::gray, 0), Qt::NoBrush);
 
-    const int n = sheet.labelsPerBarette;
-    const qsizetype barettes = document.baretteCount(n);
-    qsizetype b = qsizetype(sheet.barettesPerPage) * p;
-    for (int r = 0; r < sheet.rows; ++r) {
-        for (int c = 0; c < sheet.columns; ++c, ++b) {
-            if (b >= barettes)
-                return scene;
-            const QPointF origin = sheet.baretteOrigin(r, c);
+    sheet.forEachPlace(
+        p, document.baretteCount(sheet.labelsPerBarette),
+        [scene](const QRectF &rect) {
             auto *strip = new MyGraphicsItem(MyGraphicsItem::stripId, nullptr);
-            strip->setRectF(sheet.stripRect(origin));
+            strip->setRectF(rect);
             scene->addItem(strip);
-            const qsizetype firstId = b * (n + 1);
-            for (int j = 0; j <= n; ++j) {
-                const qsizetype id = firstId + j;
-                auto *field = new MyGraphicsItem(int(id), &document);
-                field->setRectF(j == 0 ? sheet.headerRect(origin) : sheet.labelRect(origin, j));
-                // Text and font go in together, so the text is measured once.
-                field->showContent(document.text(id), document.font(id));
-                scene->addItem(field);
-                if (made)
-                    made(field);
-            }
-        }
-    }
+        },
+        [&](qsizetype id, const QRectF &rect) {
+            auto *field = new MyGraphicsItem(int(id), &document);
+            field->setRectF(rect);
+            // Text and font go in together, so the text is measured once.
+            field->showContent(document.text(id), document.font(id));
+            scene->addItem(field);
+            if (made)
+                made(field);
+        });
     return scene;
 }
