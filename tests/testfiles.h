@@ -4,10 +4,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QString>
 #include <QTemporaryDir>
+
+#include "model/settings.h"
 
 // A scratch folder for the files a test reads and writes.
 class TestFiles
@@ -35,7 +36,7 @@ inline void freshSettings()
 {
     QStandardPaths::setTestModeEnabled(true);
     QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
-    QSettings().clear();
+    QFile::remove(Settings::filePath());
     QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).removeRecursively();
 }
 

@@ -920,16 +920,24 @@ void MainWindow::readSettings()
         restoreState(state);
 
     QStringList notes;
+    if (const QString problem = Settings::takeFileProblem(); !problem.isEmpty())
+        notes.append(problem);
     if (const QString printer = settings.printer(); !printer.isEmpty()) {
         const int index = cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index > 0)
+        if (index > 0) {
             cbPrinter->setCurrentIndex(index);
-        else
+            if (QString problem; (PrintSettings::calibration(printer, &problem), !problem.isEmpty()))
+                notes.append(problem);
+        } else {
             notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
+        }
     }
     // No file is shown yet: applying it asks nothing.
-    if (const std::optional<GeometryPreset> geometry = settings.geometry())
+    QString geometryProblem;
+    if (const std::optional<GeometryPreset> geometry = settings.geometry(&geometryProblem))
         gbGeometry->apply(*geometry);
+    if (!geometryProblem.isEmpty())
+        notes.append(geometryProblem);
     if (!gbGeometry->userFileProblem().isEmpty())
         notes.append(gbGeometry->userFileProblem());
     if (!notes.isEmpty())

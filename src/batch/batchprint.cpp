@@ -6,6 +6,7 @@
 #include "model/pagerange.h"
 #include "model/projectfile.h"
 #include "model/sheetdocument.h"
+#include "model/settings.h"
 #include "model/sheetlayout.h"
 #include "printing/fittracker.h"
 #include "printing/pagepainter.h"
@@ -251,7 +252,12 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         (isLabel ? sheet.labelHeight : sheet.headerHeight) = float(size->height());
     }
     if (parser.isSet(pagesOption)) {
-        chosenPages = PageRange::parseRanges(parser.value(pagesOption));
+        PageRange::Problem problem = PageRange::Problem::None;
+        chosenPages = PageRange::parseRanges(parser.value(pagesOption), &problem);
+        if (problem == PageRange::Problem::TooMany)
+            return Failure{Usage, tr("%1: --pages: za dużo stron na liście (najwyżej %2 pozycji).")
+                                      .arg(program)
+                                      .arg(PageRange::maxParts)};
         if (!chosenPages)
             return Failure{Usage, tr("%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.")
                                       .arg(program, parser.value(pagesOption))};
@@ -327,6 +333,10 @@ std::optional<Failure> Run::readInput()
 std::optional<Failure> Run::readProject()
 {
     const QString program = QStringLiteral("lamello-batch");
+    if (AtomicFile::finishInterrupted(ProjectFile::files(input)) == AtomicFile::Finished::Completed)
+        err << tr("%1: %2: zapis projektu został przerwany; dokończono go i drukowana jest zapisana wersja.")
+                   .arg(program, input)
+            << '\n' << Qt::flush;
     QFile projectFile(input);
     switch (DescriptionsCheck::openRegular(input, projectFile)) {
     case DescriptionsCheck::Verdict::Ok:
@@ -442,15 +452,9 @@ std::optional<Failure> Run::print()
                                       .arg(missing)
                                       .arg(pageCount)};
         // In the sheet's order, each once.
-        QList<bool> chosen(pageCount, false);
-        for (const auto &[first, last] : std::as_const(*chosenPages)) {
-            for (int p = first; p <= last; ++p)
-                chosen[p - 1] = true;
-        }
-        for (int p = 0; p < pageCount; ++p) {
-            if (chosen.at(p))
-                pages.append(p);
-        }
+        const std::optional<QList<int>> listed = PageRange::parse(parser.value(QStringLiteral("pages")), pageCount);
+        for (const int p : listed.value_or(QList<int>()))
+            pages.append(p - 1);
     } else {
         for (int p = 0; p < pageCount; ++p)
             pages.append(p);
@@ -476,8 +480,14 @@ std::optional<Failure> Run::print()
     // a PDF is true to size unless the command line says otherwise.
     RenderOptions options;
     options.marks = marks;
-    if (!printer.isEmpty())
-        options.calibration = PrintSettings::calibration(printer);
+    if (!printer.isEmpty()) {
+        QString problem;
+        options.calibration = PrintSettings::calibration(printer, &problem);
+        for (const QString &note : {Settings::takeFileProblem(), problem}) {
+            if (!note.isEmpty())
+                err << program << QStringLiteral(": ") << note << '\n' << Qt::flush;
+        }
+    }
     if (shift) {
         options.calibration.shiftX = shift->x();
         options.calibration.shiftY = shift->y();

@@ -48,10 +48,7 @@ PrintPagesDialog::PrintPagesDialog(int pageCount, QWidget *parent)
 
 QList<int> PrintPagesDialog::pages() const
 {
-    const std::optional<QList<int>> chosen = PageRange::parse(leRange->text().remove(QLatin1Char(' ')));
-    if (!chosen || chosen->isEmpty() || chosen->last() > pageCount)
-        return {};
-    return *chosen;
+    return PageRange::parse(leRange->text().remove(QLatin1Char(' ')), pageCount).value_or(QList<int>());
 }
 
 int PrintPagesDialog::copies() const
@@ -61,7 +58,11 @@ int PrintPagesDialog::copies() const
 
 void PrintPagesDialog::check()
 {
-    const bool valid = !pages().isEmpty();
-    lbProblem->setText(valid ? QString() : tr("Podaj strony od 1 do %1, np. 1-3,5.").arg(pageCount));
+    PageRange::Problem problem = PageRange::Problem::None;
+    const bool valid = PageRange::parse(leRange->text().remove(QLatin1Char(' ')), pageCount, &problem).has_value();
+    lbProblem->setText(valid ? QString()
+                       : problem == PageRange::Problem::TooMany
+                           ? tr("Za dużo pozycji na liście stron (najwyżej %1).").arg(PageRange::maxParts)
+                           : tr("Podaj strony od 1 do %1, np. 1-3,5.").arg(pageCount));
     buttons->button(QDialogButtonBox::Ok)->setEnabled(valid);
 }

@@ -7,7 +7,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
-#include <QTemporaryFile>
+#include <QDir>
+#include <QRandomGenerator>
 
 #include <cerrno>
 #include <cstring>
@@ -39,20 +40,36 @@ bool syncFolder(const QString &dir, QString *error)
     if (fd < 0) {
         if (errno == EACCES)
             return true;
-        *error = systemError(errno);
+        if (error)
+            *error = systemError(errno);
         return false;
     }
     const int synced = ::fsync(fd);
     const int code = errno;
     ::close(fd);
     if (synced != 0 && code != EINVAL) {
-        *error = systemError(code);
+        if (error)
+            *error = systemError(code);
         return false;
     }
     return true;
 }
 
 } // namespace
+
+QString AtomicFile::linkTarget(const QString &path, QString *error)
+{
+    QFileInfo file(path);
+    for (int depth = 0; file.isSymLink(); ++depth) {
+        if (depth == maxLinkDepth) {
+            if (error)
+                *error = tr("to pętla dowiązań symbolicznych.");
+            return QString();
+        }
+        file.setFile(file.symLinkTarget());
+    }
+    return file.absoluteFilePath();
+}
 
 bool AtomicFile::replaceable(const QString &path, QString *reason)
 {
@@ -131,20 +148,47 @@ struct Staged
     bool placed = false;
 };
 
-bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
+// The names a save with `token` gives the new bytes of `path` and the second
+// name of its old file: ".name.save-TOKEN" and ".name.save-TOKEN.old" beside it.
+QString tempName(const QString &path, const QString &token)
+{
+    const QFileInfo target(path);
+    return target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".save-") + token;
+}
+
+QString backupName(const QString &tempPath)
+{
+    return tempPath + QStringLiteral(".old");
+}
+
+QString newToken()
+{
+    static constexpr char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QString token;
+    for (int i = 0; i < 8; ++i)
+        token += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
+    return token;
+}
+
+bool exists(const QString &path)
+{
+    struct stat st{};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0;
+}
+
+bool stage(const AtomicFile::Content &file, const QString &token, Staged &staged, QString *error)
 {
     if (!AtomicFile::replaceable(file.path, error))
         return false;
-    const QFileInfo target(file.path);
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.") + target.fileName()
-                        + QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(false);
-    if (!temp.open()) {
-        *error = temp.errorString();
+    const QString tempPath = tempName(file.path, token);
+    // Private to its owner until it is complete; never over anything there.
+    const int fd = ::open(QFile::encodeName(tempPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        *error = systemError(errno);
         return false;
     }
     staged.path = file.path;
-    staged.tempPath = temp.fileName();
+    staged.tempPath = tempPath;
     // A temporary file is private to its owner; the file it becomes gets the
     // permissions of the file it replaces, or those of any new file.
     mode_t mode = 0;
@@ -156,7 +200,6 @@ bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    const int fd = temp.handle();
     const char *data = file.bytes.constData();
     qsizetype left = file.bytes.size();
     while (left > 0) {
@@ -166,6 +209,7 @@ bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
         if (written <= 0) {
             // A short write without an error is a full disk or a size limit.
             *error = systemError(written < 0 ? errno : ENOSPC);
+            ::close(fd);
             return false;
         }
         data += written;
@@ -173,9 +217,13 @@ bool stage(const AtomicFile::Content &file, Staged &staged, QString *error)
     }
     if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0) {
         *error = systemError(errno);
+        ::close(fd);
         return false;
     }
-    temp.close();
+    if (::close(fd) != 0) {
+        *error = systemError(errno);
+        return false;
+    }
     return true;
 }
 
@@ -211,14 +259,34 @@ bool AtomicFile::writeAll(const QList<Content> &files, QString *failedPath, QStr
 
     // A file-size limit must make the write fail, not end the process.
     ignoreFileSizeSignal();
-    // First every file's new bytes, each in a temporary file beside it: a full
-    // disk or a folder that cannot be written stops here, before anything changed.
-    std::vector<Staged> staged;
-    staged.reserve(size_t(files.size()));
+    // A link is written through: its target is the file replaced.
+    QList<Content> targets;
     for (const Content &file : files) {
-        staged.emplace_back();
-        if (!stage(file, staged.back(), &reason))
-            return fail(file.path, staged);
+        const QString target = linkTarget(file.path, &reason);
+        if (target.isEmpty()) {
+            std::vector<Staged> none;
+            return fail(file.path, none);
+        }
+        targets.append({target, file.bytes});
+    }
+    // First every file's new bytes, each in a temporary file beside it under
+    // one name for the whole save (see finishInterrupted()): a full disk or a
+    // folder that cannot be written stops here, before anything changed.
+    std::vector<Staged> staged;
+    staged.reserve(size_t(targets.size()));
+    for (int attempt = 0;; ++attempt) {
+        const QString token = newToken();
+        bool taken = false;
+        for (const Content &file : std::as_const(targets))
+            taken = taken || exists(tempName(file.path, token));
+        if (taken && attempt < 16)
+            continue;
+        for (const Content &file : std::as_const(targets)) {
+            staged.emplace_back();
+            if (!stage(file, token, staged.back(), &reason))
+                return fail(file.path, staged);
+        }
+        break;
     }
 
     // Then into place, one rename each. Until the last one is in place, every
@@ -231,7 +299,7 @@ bool AtomicFile::writeAll(const QList<Content> &files, QString *failedPath, QStr
         struct stat old{};
         s.hadOld = ::lstat(path.constData(), &old) == 0;
         if (s.hadOld && !last) {
-            s.backupPath = s.tempPath + QStringLiteral(".old");
+            s.backupPath = backupName(s.tempPath);
             const QByteArray backup = QFile::encodeName(s.backupPath);
             // A hard link keeps the old file in place meanwhile; where the file
             // system has none, the old file steps aside for a moment.
@@ -274,4 +342,62 @@ bool AtomicFile::writeAll(const QList<Content> &files, QString *failedPath, QStr
         }
     }
     return true;
+}
+
+AtomicFile::Finished AtomicFile::finishInterrupted(const QStringList &paths)
+{
+    Finished result = Finished::Nothing;
+    QStringList targets;
+    for (const QString &path : paths) {
+        const QString target = linkTarget(path, nullptr);
+        if (target.isEmpty())
+            return result;
+        targets.append(target);
+    }
+    if (targets.isEmpty())
+        return result;
+    // Every save whose files are still beside the first one, by its name.
+    const QFileInfo first(targets.first());
+    const QString prefix = QStringLiteral(".") + first.fileName() + QStringLiteral(".save-");
+    QSet<QString> tokens;
+    const QStringList leftovers =
+        QDir(first.absolutePath()).entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : leftovers) {
+        const QString token = name.mid(prefix.size()).section(QLatin1Char('.'), 0, 0);
+        if (token.size() == 8)
+            tokens.insert(token);
+    }
+    for (const QString &token : std::as_const(tokens)) {
+        // The files are put in place in order: those whose new bytes are gone
+        // from their temporary name came first.
+        qsizetype placed = 0;
+        while (placed < targets.size() && !exists(tempName(targets.at(placed), token)))
+            ++placed;
+        const bool forward = placed > 0 && placed < targets.size();
+        for (qsizetype i = 0; i < targets.size(); ++i) {
+            const QByteArray path = QFile::encodeName(targets.at(i));
+            const QString temp = tempName(targets.at(i), token);
+            const QString backupPath = backupName(temp);
+            const QByteArray backup = QFile::encodeName(backupPath);
+            if (i >= placed && exists(temp)) {
+                // Staging ends before the first rename: once one file is in
+                // place, every other new file is complete.
+                if (forward)
+                    ::rename(QFile::encodeName(temp).constData(), path.constData());
+                else
+                    ::unlink(QFile::encodeName(temp).constData());
+            }
+            if (exists(backupPath)) {
+                // An old file that had stepped aside comes back when the save
+                // is undone; otherwise its second name goes.
+                if (!forward && placed == 0 && !exists(targets.at(i)))
+                    ::rename(backup.constData(), path.constData());
+                else
+                    ::unlink(backup.constData());
+            }
+            syncFolder(QFileInfo(targets.at(i)).absolutePath(), nullptr);
+        }
+        result = std::max(result, forward ? Finished::Completed : Finished::Cleaned);
+    }
+    return result;
 }

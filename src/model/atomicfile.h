@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // Writes whole files so that a failure never leaves a half-written file behind.
 //
@@ -32,7 +33,30 @@ public:
     // byte for byte, a file that did not exist still absent). On failure
     // `failedPath` names the file that could not be written and `error` holds
     // the system's reason.
+    //
+    // Links are written through, as write() does. The new bytes are staged
+    // as ".NAME.save-TOKEN" beside each file (one TOKEN for the whole
+    // write), and an old file keeps the second name ".NAME.save-TOKEN.old"
+    // until all are in place.
     static bool writeAll(const QList<Content> &files, QString *failedPath, QString *error);
+
+    enum class Finished {
+        Nothing,     // no write of these files was left unfinished
+        Cleaned,     // what an unfinished write left beside them was removed; the files are as before it
+        Completed,   // a write stopped between its renames was finished: the files hold its new bytes
+    };
+    // Finishes what a writeAll() of `paths` (in the same order) that was
+    // stopped midway (the process killed, the machine off) left behind: when
+    // some files were already in place, the others, complete since staging
+    // ends before the first rename, are put in place too; otherwise the
+    // staged files go. Either way the files agree with each other again, and
+    // no temporary file or second name stays.
+    static Finished finishInterrupted(const QStringList &paths);
+
+    // The file `path` names once symbolic links are followed (an absolute
+    // path); empty, with the reason in `error`, for a loop of links.
+    static QString linkTarget(const QString &path, QString *error);
+    static constexpr int maxLinkDepth = 40;
 
     // Whether a write may put a file at `path`: nothing is there yet, or a
     // regular file (links followed). Otherwise `reason` says what is there.

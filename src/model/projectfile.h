@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // A project keeps a prepared sheet in two files side by side:
 //
@@ -61,6 +62,9 @@ public:
 
     // The name of the texts file that belongs to the project file `projectPath`.
     static QString textsPath(const QString &projectPath);
+    // Both files of the project, in the order a save puts them in place
+    // (AtomicFile::writeAll and AtomicFile::finishInterrupted take this order).
+    static QStringList files(const QString &projectPath) { return {textsPath(projectPath), projectPath}; }
     // `name` as a project file name: ".lmpro" appended when it does not end so
     // (otherwise project and texts file would be one file).
     static QString withSuffix(const QString &name);

@@ -1,15 +1,28 @@
 #include "model/settings.h"
 
+#include "model/atomicfile.h"
 #include "model/usergeometryfile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
+#include <cerrno>
 #include <cmath>
+#include <cstring>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Settings", text);
+}
+
 QString folderKey(Settings::Folder kind)
 {
     switch (kind) {
@@ -26,6 +39,7 @@ QString folderKey(Settings::Folder kind)
 }
 
 const QString recentKey = QStringLiteral("Recent/files");
+const QString windowCheckKey = QStringLiteral("Window/check");
 
 // Stored lengths and counts are read back only when they are numbers.
 std::optional<double> number(const QSettings &store, const QString &key)
@@ -35,6 +49,47 @@ std::optional<double> number(const QSettings &store, const QString &key)
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// A stored name or path, empty when it is longer than any real one.
+QString boundedText(const QSettings &store, const QString &key, qsizetype limit)
+{
+    const QVariant value = store.value(key);
+    const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
+    return text.size() > limit ? QString() : text;
+}
+
+// What stands beside the window's bytes, so that damage is told before the
+// toolkit reads them.
+QString windowCheck(const QByteArray &geometry, const QByteArray &state)
+{
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    hash.addData(QByteArray::number(geometry.size()));
+    hash.addData(":");
+    hash.addData(geometry);
+    hash.addData(state);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// What the program found when it first looked at the settings file.
+struct FileState
+{
+    QString path;           // the file looked at; another path is looked at anew
+    bool usable = true;
+    QString problem;        // said once
+};
+
+FileState &fileState()
+{
+    static FileState state;
+    return state;
+}
+
+// An empty store that lives as long as the process and is nobody's file.
+QString privateStorePath()
+{
+    static QTemporaryDir dir;
+    return dir.filePath(QStringLiteral("lamello.conf"));
 }
 } // namespace
 
@@ -46,71 +101,104 @@ void Settings::useProgramNames()
 
 QString Settings::printer() const
 {
-    return store.value(QStringLiteral("Printer/name")).toString();
+    return boundedText(*store, QStringLiteral("Printer/name"), maxPrinterNameLength);
 }
 
 void Settings::setPrinter(const QString &name)
 {
-    store.setValue(QStringLiteral("Printer/name"), name);
+    store->setValue(QStringLiteral("Printer/name"), name);
 }
 
-std::optional<GeometryPreset> Settings::geometry() const
+std::optional<GeometryPreset> Settings::geometry(QString *problem) const
 {
-    if (!store.contains(QStringLiteral("Geometry/labels")))
+    if (!store->contains(QStringLiteral("Geometry/labels")))
         return std::nullopt;
+    const auto refuse = [problem](const QString &why) {
+        if (problem)
+            *problem = tr("Zapamiętana geometria baretki jest nieprawidłowa (%1); użyto domyślnej.").arg(why);
+        return std::nullopt;
+    };
     bool ok = false;
-    const int labels = store.value(QStringLiteral("Geometry/labels")).toInt(&ok);
-    const auto lw = number(store, QStringLiteral("Geometry/labelWidth"));
-    const auto lh = number(store, QStringLiteral("Geometry/labelHeight"));
-    const auto hw = number(store, QStringLiteral("Geometry/headerWidth"));
-    const auto hh = number(store, QStringLiteral("Geometry/headerHeight"));
+    const int labels = store->value(QStringLiteral("Geometry/labels")).toInt(&ok);
+    const auto lw = number(*store, QStringLiteral("Geometry/labelWidth"));
+    const auto lh = number(*store, QStringLiteral("Geometry/labelHeight"));
+    const auto hw = number(*store, QStringLiteral("Geometry/headerWidth"));
+    const auto hh = number(*store, QStringLiteral("Geometry/headerHeight"));
     if (!ok || !lw || !lh || !hw || !hh)
-        return std::nullopt;
-    return GeometryPreset{store.value(QStringLiteral("Geometry/preset")).toString(), QRectF(0, 0, *lw, *lh),
-                          QRectF(0, 0, *hw, *hh), labels};
+        return refuse(tr("wartość nie jest liczbą"));
+    GeometryPreset geometry{boundedText(*store, QStringLiteral("Geometry/preset"), maxPathLength),
+                            QRectF(0, 0, *lw, *lh), QRectF(0, 0, *hw, *hh), labels};
+    // The limits the panel holds the user to, whole: a stored value it would
+    // clamp is damage.
+    if (const QString why = geometry.sheetProblem(); !why.isEmpty())
+        return refuse(why);
+    return geometry;
 }
 
 void Settings::setGeometry(const GeometryPreset &geometry)
 {
-    store.setValue(QStringLiteral("Geometry/preset"), geometry.presetName);
-    store.setValue(QStringLiteral("Geometry/labels"), geometry.labelsPerBarette);
-    store.setValue(QStringLiteral("Geometry/labelWidth"), geometry.labelRect.width());
-    store.setValue(QStringLiteral("Geometry/labelHeight"), geometry.labelRect.height());
-    store.setValue(QStringLiteral("Geometry/headerWidth"), geometry.headerRect.width());
-    store.setValue(QStringLiteral("Geometry/headerHeight"), geometry.headerRect.height());
+    store->setValue(QStringLiteral("Geometry/preset"), geometry.presetName);
+    store->setValue(QStringLiteral("Geometry/labels"), geometry.labelsPerBarette);
+    store->setValue(QStringLiteral("Geometry/labelWidth"), geometry.labelRect.width());
+    store->setValue(QStringLiteral("Geometry/labelHeight"), geometry.labelRect.height());
+    store->setValue(QStringLiteral("Geometry/headerWidth"), geometry.headerRect.width());
+    store->setValue(QStringLiteral("Geometry/headerHeight"), geometry.headerRect.height());
 }
 
 QString Settings::lastFolder(Folder kind) const
 {
-    return store.value(folderKey(kind)).toString();
+    return boundedText(*store, folderKey(kind), maxPathLength);
 }
 
 void Settings::setLastFolder(Folder kind, const QString &filePath)
 {
-    store.setValue(folderKey(kind), QFileInfo(filePath).absolutePath());
+    store->setValue(folderKey(kind), QFileInfo(filePath).absolutePath());
 }
+
+namespace {
+// Both of the window's values, or neither when either is too large or they
+// do not match the check stored with them.
+std::pair<QByteArray, QByteArray> storedWindow(const QSettings &store)
+{
+    const QVariant geometry = store.value(QStringLiteral("Window/geometry"));
+    const QVariant state = store.value(QStringLiteral("Window/state"));
+    if (geometry.typeId() != QMetaType::QByteArray || state.typeId() != QMetaType::QByteArray)
+        return {};
+    const QByteArray g = geometry.toByteArray();
+    const QByteArray s = state.toByteArray();
+    if (g.size() > Settings::maxWindowBytes || s.size() > Settings::maxWindowBytes
+        || store.value(windowCheckKey).toString() != windowCheck(g, s))
+        return {};
+    return {g, s};
+}
+} // namespace
 
 QByteArray Settings::windowGeometry() const
 {
-    return store.value(QStringLiteral("Window/geometry")).toByteArray();
+    return storedWindow(*store).first;
 }
 
 QByteArray Settings::windowState() const
 {
-    return store.value(QStringLiteral("Window/state")).toByteArray();
+    return storedWindow(*store).second;
 }
 
 void Settings::setWindow(const QByteArray &geometry, const QByteArray &state)
 {
-    store.setValue(QStringLiteral("Window/geometry"), geometry);
-    store.setValue(QStringLiteral("Window/state"), state);
+    store->setValue(QStringLiteral("Window/geometry"), geometry);
+    store->setValue(QStringLiteral("Window/state"), state);
+    store->setValue(windowCheckKey, windowCheck(geometry, state));
 }
 
 QStringList Settings::recentFiles() const
 {
-    QStringList files = store.value(recentKey).toStringList();
-    files.removeAll(QString());
-    return files.mid(0, maxRecentFiles);
+    const QVariant value = store->value(recentKey);
+    QStringList files;
+    // One path is stored as a string, several as a list.
+    if (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
+        files = value.toStringList().mid(0, maxRecentFiles);
+    files.removeIf([](const QString &path) { return path.isEmpty() || path.size() > maxPathLength; });
+    return files;
 }
 
 void Settings::addRecentFile(const QString &path)
@@ -119,14 +207,14 @@ void Settings::addRecentFile(const QString &path)
     QStringList files = recentFiles();
     files.removeAll(absolute);
     files.prepend(absolute);
-    store.setValue(recentKey, files.mid(0, maxRecentFiles));
+    store->setValue(recentKey, files.mid(0, maxRecentFiles));
 }
 
 void Settings::removeRecentFile(const QString &path)
 {
     QStringList files = recentFiles();
     files.removeAll(path);
-    store.setValue(recentKey, files);
+    store->setValue(recentKey, files);
 }
 
 QString Settings::userGeometryPath()
@@ -142,11 +230,81 @@ QString Settings::userGeometryPath()
 
 bool Settings::save(QString *error)
 {
-    store.sync();
-    if (store.status() == QSettings::NoError)
+    store->sync();
+    // Only a failed write is a failure of the save: a file that could not be
+    // parsed has been said at the start, and is written clean now.
+    if (store->status() != QSettings::AccessError)
         return true;
     if (error)
-        *error = QCoreApplication::translate("Settings", "Nie można zapisać ustawień programu w pliku %1.")
-                     .arg(QDir::toNativeSeparators(store.fileName()));
+        *error = tr("Nie można zapisać ustawień programu w pliku %1.")
+                     .arg(QDir::toNativeSeparators(store->fileName()));
     return false;
+}
+
+QString Settings::filePath()
+{
+    const QString organisation = QCoreApplication::organizationName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+           + (organisation.isEmpty() ? organisationName : organisation) + QLatin1Char('/') + applicationName
+           + QStringLiteral(".conf");
+}
+
+QString Settings::fileRefusal(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st{};
+    if (::lstat(name.constData(), &st) != 0)
+        return errno == ENOENT ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    const bool link = S_ISLNK(st.st_mode);
+    // A link is judged by what it leads to, without ever opening it.
+    if (link && ::stat(name.constData(), &st) != 0) {
+        if (errno == ELOOP)
+            return tr("to pętla dowiązań symbolicznych");
+        if (errno == ENOENT)
+            return tr("to dowiązanie do pliku, którego nie ma");
+        return QString::fromLocal8Bit(std::strerror(errno));
+    }
+    if (S_ISDIR(st.st_mode))
+        return link ? tr("to dowiązanie do folderu") : tr("to folder");
+    if (!S_ISREG(st.st_mode))
+        return link ? tr("to dowiązanie do potoku, urządzenia lub gniazda")
+                    : tr("to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo");
+    if (st.st_size > maxFileSize)
+        return tr("plik ma %1 bajtów, a ustawienia zajmują najwyżej %2").arg(st.st_size).arg(maxFileSize);
+    return QString();
+}
+
+std::unique_ptr<QSettings> Settings::openStore()
+{
+    FileState &state = fileState();
+    const QString path = filePath();
+    if (state.path != path) {
+        state = FileState{path, true, QString()};
+        if (const QString why = fileRefusal(path); !why.isEmpty()) {
+            state.usable = false;
+            state.problem = tr("Pominięto plik ustawień %1: %2. Program działa z ustawieniami domyślnymi "
+                               "i nie zmieni tego pliku.")
+                                .arg(QDir::toNativeSeparators(path), why);
+        } else {
+            std::unique_ptr<QSettings> probe = std::make_unique<QSettings>(path, QSettings::IniFormat);
+            if (probe->status() == QSettings::FormatError) {
+                probe.reset();
+                // Nothing of it can be trusted: the file starts again empty.
+                QString error;
+                AtomicFile::write(path, QByteArray(), &error);
+                state.problem = tr("Nie można odczytać ustawień z pliku %1; przywrócono ustawienia domyślne.")
+                                    .arg(QDir::toNativeSeparators(path));
+            }
+        }
+    } else if (state.usable && !fileRefusal(path).isEmpty()) {
+        // Changed into something else while the program runs: left alone too.
+        state.usable = false;
+    }
+    return std::make_unique<QSettings>(state.usable ? path : privateStorePath(), QSettings::IniFormat);
+}
+
+QString Settings::takeFileProblem()
+{
+    openStore();
+    return std::exchange(fileState().problem, QString());
 }

@@ -7,14 +7,25 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 
-// What the program remembers between runs, behind typed accessors, in the
-// platform's settings store (on Linux ~/.config/Lamello/lamello.conf, written
-// by QSettings through a temporary file). The organisation and application
-// names come from the application object: main() sets them with
-// useProgramNames(); tests set names of their own and QStandardPaths' test
-// mode, so that they never read or change the user's settings.
+// What the program remembers between runs, behind typed accessors, in one
+// settings file (filePath(): ~/.config/Lamello/lamello.conf, written by
+// QSettings through a temporary file), shared by the window and
+// lamello-batch. The folder is named after the application object's
+// organisation, "Lamello" when it has none: tests set a name of their own and
+// QStandardPaths' test mode, so that they never read or change the user's
+// settings.
+//
+// The file is outside input like any other. Before it is first read it is
+// looked at (fileRefusal()): anything but a missing file, a regular file of
+// at most maxFileSize bytes or a link to one (a FIFO, a device, a folder, a
+// link loop) is neither read nor written, and the program runs on an empty
+// store of its own. A file QSettings cannot parse is emptied once. Either is
+// said once (takeFileProblem()). Every value read back is bounded and checked
+// as the panels check what the user types; a damaged value is ignored as a
+// whole.
 //
 // Keys:
 //   Printer/name                 the printer chosen in the window ("" for none)
@@ -46,8 +57,9 @@ public:
     void setPrinter(const QString &name);
 
     // The geometry last applied, under the name of its panel entry; nothing
-    // when none was stored or a stored value is not a number.
-    std::optional<GeometryPreset> geometry() const;
+    // when none was stored, and nothing with the reason in `problem` when the
+    // stored one is not a geometry the panel accepts.
+    std::optional<GeometryPreset> geometry(QString *problem = nullptr) const;
     void setGeometry(const GeometryPreset &geometry);
 
     // The folder of the last file of `kind`; empty when there is none.
@@ -55,6 +67,8 @@ public:
     // Remembers the folder of `filePath` for `kind`.
     void setLastFolder(Folder kind, const QString &filePath);
 
+    // The window's size and tool bars as it stored them, both empty when they
+    // are larger than maxWindowBytes or fail the check stored beside them.
     QByteArray windowGeometry() const;
     QByteArray windowState() const;
     void setWindow(const QByteArray &geometry, const QByteArray &state);
@@ -73,6 +87,27 @@ public:
     // when the store could not be written.
     bool save(QString *error = nullptr);
 
+    // Limits of what is read back: a larger file is refused whole, a longer
+    // name or path is damage.
+    static constexpr qint64 maxFileSize = 1 << 20;
+    static constexpr qsizetype maxPathLength = 4096;
+    static constexpr qsizetype maxPrinterNameLength = 256;
+    static constexpr qsizetype maxWindowBytes = 64 * 1024;
+
+    // The settings file of this program (see above); an absolute path.
+    static QString filePath();
+    // Why the file at `path` may be neither read nor written as settings, in
+    // words for the user; empty when it may (nothing there, or a regular file
+    // of at most maxFileSize bytes, directly or through links).
+    static QString fileRefusal(const QString &path);
+    // The store every reader and writer of settings goes through: the
+    // settings file when it may be used, otherwise an empty store private to
+    // this process. The first call looks at the file.
+    static std::unique_ptr<QSettings> openStore();
+    // What was wrong with the settings file when it was first looked at, in
+    // words for the user; empty when nothing was, and after the first call.
+    static QString takeFileProblem();
+
 private:
-    QSettings store;
+    std::unique_ptr<QSettings> store = openStore();
 };

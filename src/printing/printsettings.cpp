@@ -8,16 +8,6 @@
 
 namespace {
 
-// The window's settings file: lamello-batch, which names itself otherwise,
-// reads the calibrations the window stored.
-QString organisation()
-{
-    const QString name = QCoreApplication::organizationName();
-    return name.isEmpty() ? Settings::organisationName : name;
-}
-
-const QString application = Settings::applicationName;
-
 QString calibrationGroup(const QString &printer)
 {
     return QStringLiteral("Calibration/") + QString::fromLatin1(QUrl::toPercentEncoding(printer));
@@ -25,37 +15,54 @@ QString calibrationGroup(const QString &printer)
 
 } // namespace
 
-Calibration PrintSettings::calibration(const QString &printer)
+Calibration PrintSettings::calibration(const QString &printer, QString *problem)
 {
-    QSettings settings(organisation(), application);
-    settings.beginGroup(calibrationGroup(printer));
+    const std::unique_ptr<QSettings> settings = Settings::openStore();
+    settings->beginGroup(calibrationGroup(printer));
     Calibration c;
-    c.shiftX = settings.value(QStringLiteral("shiftX"), c.shiftX).toDouble();
-    c.shiftY = settings.value(QStringLiteral("shiftY"), c.shiftY).toDouble();
-    c.scaleX = settings.value(QStringLiteral("scaleX"), c.scaleX).toDouble();
-    c.scaleY = settings.value(QStringLiteral("scaleY"), c.scaleY).toDouble();
-    return c.isValid() ? c : Calibration();
+    bool numbers = true;
+    const auto read = [&](const QString &key, double &value) {
+        if (!settings->contains(key))
+            return;
+        bool ok = false;
+        value = settings->value(key).toDouble(&ok);
+        numbers = numbers && ok;
+    };
+    read(QStringLiteral("shiftX"), c.shiftX);
+    read(QStringLiteral("shiftY"), c.shiftY);
+    read(QStringLiteral("scaleX"), c.scaleX);
+    read(QStringLiteral("scaleY"), c.scaleY);
+    if (numbers && c.isValid())
+        return c;
+    // Part of a calibration is no calibration: the printout goes out true to
+    // size, and the user is told.
+    if (problem)
+        *problem = QCoreApplication::translate("PrintSettings",
+                                               "Zapisana kalibracja drukarki „%1” jest nieprawidłowa "
+                                               "(wartość spoza zakresu); drukowanie bez kalibracji.")
+                       .arg(printer);
+    return Calibration();
 }
 
 void PrintSettings::setCalibration(const QString &printer, const Calibration &calibration)
 {
-    QSettings settings(organisation(), application);
-    settings.remove(calibrationGroup(printer));
+    const std::unique_ptr<QSettings> settings = Settings::openStore();
+    settings->remove(calibrationGroup(printer));
     if (calibration.isIdentity())
         return;
-    settings.beginGroup(calibrationGroup(printer));
-    settings.setValue(QStringLiteral("shiftX"), calibration.shiftX);
-    settings.setValue(QStringLiteral("shiftY"), calibration.shiftY);
-    settings.setValue(QStringLiteral("scaleX"), calibration.scaleX);
-    settings.setValue(QStringLiteral("scaleY"), calibration.scaleY);
+    settings->beginGroup(calibrationGroup(printer));
+    settings->setValue(QStringLiteral("shiftX"), calibration.shiftX);
+    settings->setValue(QStringLiteral("shiftY"), calibration.shiftY);
+    settings->setValue(QStringLiteral("scaleX"), calibration.scaleX);
+    settings->setValue(QStringLiteral("scaleY"), calibration.scaleY);
 }
 
 bool PrintSettings::marks()
 {
-    return QSettings(organisation(), application).value(QStringLiteral("Print/marks"), true).toBool();
+    return Settings::openStore()->value(QStringLiteral("Print/marks"), true).toBool();
 }
 
 void PrintSettings::setMarks(bool on)
 {
-    QSettings(organisation(), application).setValue(QStringLiteral("Print/marks"), on);
+    Settings::openStore()->setValue(QStringLiteral("Print/marks"), on);
 }

@@ -4,10 +4,9 @@
 
 #include <QString>
 
-// What the program keeps about printing between runs, in the user's settings
-// (QSettings of the application's organisation, "Lamello" when it has none,
-// and the application "Lamello"), so that the window and lamello-batch read
-// the same values:
+// What the program keeps about printing between runs, in the program's
+// settings file (Settings::openStore()), so that the window and lamello-batch
+// read the same values:
 //
 //   Calibration/<printer>/shiftX, shiftY   mm
 //   Calibration/<printer>/scaleX, scaleY   percent
@@ -17,9 +16,10 @@
 // into another key.
 namespace PrintSettings {
 
-// The stored calibration of `printer`; the identity when none is stored or
-// the stored one is out of range.
-Calibration calibration(const QString &printer);
+// The stored calibration of `printer`; the identity when none is stored, and
+// the identity with the reason in `problem` when a stored value is no number
+// or out of range.
+Calibration calibration(const QString &printer, QString *problem = nullptr);
 // Stores `calibration` for `printer`; the identity removes the entry.
 void setCalibration(const QString &printer, const Calibration &calibration);
 

@@ -720,8 +720,9 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     // The built-in PDF is true to size; a printer gets its calibration.
     RenderOptions options;
     options.marks = printMarks;
+    QString calibrationProblem;
     if (!pdf)
-        options.calibration = PrintSettings::calibration(printerName);
+        options.calibration = PrintSettings::calibration(printerName, &calibrationProblem);
 
     QString error;
     int jobId = 0;
@@ -736,7 +737,8 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
             Settings().setLastFolder(Settings::Folder::Pdf, path);
             prompts.message(QMessageBox::NoIcon, tr("Komunikat"), tr("Wydruk zapisano poprawnie."));
         } else {
-            emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId));
+            emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId)
+                               + (calibrationProblem.isEmpty() ? QString() : QLatin1Char(' ') + calibrationProblem));
         }
         break;
     case PrintJob::Outcome::Cancelled:
@@ -789,7 +791,8 @@ bool Preview::writeProject(const QString &projectPath)
 
     QString failed;
     QString error;
-    if (!AtomicFile::writeAll({{textsPath, textBytes}, {projectPath, ProjectFile::serializeFonts(fieldFonts)}},
+    const QStringList files = ProjectFile::files(projectPath);
+    if (!AtomicFile::writeAll({{files.at(0), textBytes}, {files.at(1), ProjectFile::serializeFonts(fieldFonts)}},
                               &failed, &error)) {
         prompts.message(QMessageBox::Critical, QString(),
                         tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n')
@@ -821,6 +824,10 @@ bool Preview::openProject(QString path)
         return false;
     Prompts &prompts = Prompts::current();
     const QString shownPath = QDir::toNativeSeparators(path);
+
+    // A save of this project that was stopped between its files is finished
+    // first, so that texts and fonts agree.
+    const bool finished = AtomicFile::finishInterrupted(ProjectFile::files(path)) == AtomicFile::Finished::Completed;
 
     // Everything is read and checked before the sheet changes: a project that
     // cannot be opened leaves the sheet as it was.
@@ -902,6 +909,9 @@ bool Preview::openProject(QString path)
                                .arg(filePath));
     countPages();
     generatePages();
+    if (finished)
+        emit statusMessage(tr("Zapis projektu %1 został przerwany; dokończono go i otwarto zapisaną wersję.")
+                               .arg(shownPath));
 
     // Damage past the last field's record (where the read limit may cut a
     // record in two) takes no field's font: such a project is complete.
