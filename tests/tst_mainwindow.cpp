@@ -37,7 +37,11 @@
 
 #include <functional>
 
+#include <QRandomGenerator>
+
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace {
 constexpr int n = 8;
@@ -1017,6 +1021,128 @@ private slots:
         QVERIFY(prompts.messages.last().text.contains(path));
         emit window->menuBar()->actions().first()->menu()->aboutToShow();
         QVERIFY(recent->actions().isEmpty() && !recent->menuAction()->isEnabled());
+    }
+
+    // A settings file is outside input: whatever lies under its name, the
+    // window opens and lamello-batch prints, each says once what it ignored,
+    // and nothing but a regular file is ever written.
+    void hostileSettingsFiles_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");        // by both programs
+        QTest::newRow("FIFO") << "fifo" << "Pominięto plik ustawień";
+        QTest::newRow("2 GB") << "huge" << "Pominięto plik ustawień";
+        QTest::newRow("random bytes") << "garbage" << "Nie można odczytać ustawień";
+        QTest::newRow("link to a device node") << "device" << "Pominięto plik ustawień";
+        QTest::newRow("link loop") << "loop" << "pętla dowiązań";
+        QTest::newRow("labels=0") << "geometry" << "geometria baretki jest nieprawidłowa";
+        QTest::newRow("scaleY=200") << "calibration" << "kalibracja drukarki „Archiwum” jest nieprawidłowa";
+        QTest::newRow("window state changed") << "state" << "";
+        QTest::newRow("printer name of 600 000 characters") << "printer" << "";
+    }
+
+    void hostileSettingsFiles()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        const auto make = [&](const QString &path) {
+            QDir folder = QFileInfo(path).absoluteDir();
+            folder.removeRecursively();
+            folder.mkpath(QStringLiteral("."));
+            const QByteArray name = QFile::encodeName(path);
+            const QByteArray aside = name + ".aside";
+            if (kind == QLatin1String("fifo"))
+                return ::mkfifo(name, 0600) == 0;
+            if (kind == QLatin1String("huge")) {
+                QFile file(path);
+                return file.open(QIODevice::WriteOnly) && file.resize(qint64(2) << 30);
+            }
+            if (kind == QLatin1String("device")) {
+                return ::mknod(aside, S_IFCHR | 0600, makedev(1, 3)) == 0 && ::symlink(aside, name) == 0;
+            }
+            if (kind == QLatin1String("loop"))
+                return ::symlink(aside, name) == 0 && ::symlink(name, aside) == 0;
+            QByteArray bytes;
+            if (kind == QLatin1String("garbage")) {
+                QRandomGenerator random(21);
+                for (int i = 0; i < (1 << 20) / 4; ++i) {
+                    const quint32 word = random.generate();
+                    bytes.append(reinterpret_cast<const char *>(&word), 4);
+                }
+            } else if (kind == QLatin1String("geometry")) {
+                bytes = "[Geometry]\nlabels=0\nlabelWidth=1e308\nlabelHeight=10\nheaderWidth=50\nheaderHeight=9\n";
+            } else if (kind == QLatin1String("calibration")) {
+                bytes = "[Printer]\nname=Archiwum\n[Calibration]\nArchiwum\\scaleY=200\n";
+            } else if (kind == QLatin1String("state")) {
+                bytes = "[Window]\nstate=@ByteArray(\\0\\0\\0\\xff\\0\\0\\0\\0\\xfd\\x7f\\xff\\xff\\xff)\n"
+                        "check=00\n";
+            } else {
+                bytes = "[Printer]\nname=" + QByteArray(600'000, 'P') + "\n";
+            }
+            QFile file(path);
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        };
+        struct stat before{};
+        const auto unchanged = [&](const QString &path) {
+            struct stat now{};
+            return ::lstat(QFile::encodeName(path), &now) == 0 && (now.st_mode & S_IFMT) == (before.st_mode & S_IFMT)
+                   && now.st_size == before.st_size && now.st_ino == before.st_ino;
+        };
+        const bool refused = said.startsWith(QLatin1String("Pominięto")) || kind == QLatin1String("loop");
+
+        // The window, in settings of this row's own.
+        window.reset();
+        QCoreApplication::setOrganizationName(QStringLiteral("Lamello-hostile-") + kind);
+        const QString path = Settings::filePath();
+        if (!make(path))
+            QSKIP("this system does not let the test make that file");
+        QVERIFY(::lstat(QFile::encodeName(path), &before) == 0);
+        prompts.messages.clear();
+        window = std::make_unique<MainWindow>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        const QString note = window->statusBar()->currentMessage();
+        QVERIFY2(said.isEmpty() ? note.size() < 200 : note.contains(said), qPrintable(note.left(300)));
+        QCOMPARE(window->sheetPreview()->layout().labelsPerBarette, 8);
+        window->close();
+        window.reset();
+        QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.value(0).text));
+        if (refused) {
+            QVERIFY(unchanged(path));
+            if (kind == QLatin1String("device")) {
+                QVERIFY(QFileInfo(path).isSymLink());
+                struct stat node{};
+                QVERIFY(::stat(QFile::encodeName(path), &node) == 0 && S_ISCHR(node.st_mode));
+            }
+        } else {
+            // Written clean: a second window hears nothing.
+            window = std::make_unique<MainWindow>();
+            QCOMPARE(window->statusBar()->currentMessage().contains(QLatin1String("ustawień")), false);
+            window.reset();
+        }
+        QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+
+        // lamello-batch, printing on a queue: it reads the calibrations.
+        const QString xdg = files.path(QStringLiteral("xdg-") + kind);
+        const QString batchPath = xdg + QStringLiteral("/Lamello/lamello.conf");
+        QVERIFY(make(batchPath));
+        QVERIFY(::lstat(QFile::encodeName(batchPath), &before) == 0);
+        QProcess batch;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), xdg);
+        batch.setProcessEnvironment(env);
+        batch.start(QStringLiteral(LAMELLO_BATCH),
+                    {files.write(QStringLiteral("one.txt"), "H\nL\n"), QStringLiteral("-P"), QStringLiteral("Archiwum")});
+        QVERIFY(batch.waitForFinished(60000));
+        const QString err = QString::fromUtf8(batch.readAllStandardError());
+        QCOMPARE(batch.exitCode(), 0);
+        const bool batchReads = kind != QLatin1String("geometry") && kind != QLatin1String("state")
+                                && kind != QLatin1String("printer");
+        QVERIFY2(batchReads ? err.contains(said) : err.isEmpty(), qPrintable(err));
+        if (refused)
+            QVERIFY(unchanged(batchPath));
+        QDir(xdg).removeRecursively();
+        QFileInfo(path).absoluteDir().removeRecursively();
     }
 
     // Each save dialog adds its extension to a name typed without one, and

@@ -1,10 +1,12 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
+#include "model/localnames.h"
 #include "model/settings.h"
 #include "model/startup.h"
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include <cstdio>
 
@@ -42,7 +44,18 @@ int main(int argc, char **argv)
     {
         MainWindow window;
         window.show();
-        window.openFromCommandLine(QCoreApplication::arguments());
+        // The toolkit has taken its options out of argv: what is left are
+        // the program's name and its own arguments, as bytes. A name that is
+        // not UTF-8 is named and left alone.
+        QStringList arguments;
+        QStringList undecodable;
+        for (int i = 0; i < argc; ++i) {
+            if (LocalNames::roundTrips(argv[i]))
+                arguments.append(QFile::decodeName(argv[i]));
+            else
+                undecodable.append(LocalNames::escaped(argv[i]));
+        }
+        window.openFromCommandLine(arguments, undecodable);
         exitCode = app.exec();
     }
     return exitCode;

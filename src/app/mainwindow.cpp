@@ -494,9 +494,15 @@ void MainWindow::openProjectFile(QString path)
         preview->openProject(path);
 }
 
-void MainWindow::openFromCommandLine(const QStringList &arguments)
+void MainWindow::openFromCommandLine(const QStringList &arguments, const QStringList &undecodable)
 {
     openFiles(CommandLine::parse(arguments).files);
+    if (!undecodable.isEmpty()) {
+        const QString said = statusBar()->currentMessage();
+        const QString note = tr("Pominięto nazwy, które nie są zapisane w UTF-8 (zmień nazwę pliku): %1")
+                                 .arg(undecodable.join(QStringLiteral(", ")));
+        statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note);
+    }
 }
 
 void MainWindow::openFiles(const QStringList &files)

@@ -37,8 +37,9 @@ public:
     // Opens the project at `path`.
     void openProjectFile(QString path);
     // Start-up: opens the files that `arguments` (the program's command line,
-    // its name first) names, as openFiles() does.
-    void openFromCommandLine(const QStringList &arguments);
+    // its name first) names, as openFiles() does; `undecodable`, names whose
+    // bytes are no UTF-8 (shown escaped), are named in the status bar.
+    void openFromCommandLine(const QStringList &arguments, const QStringList &undecodable = {});
     // Opens the first of `files` as openDocument() does and names the others
     // in the status bar as ignored (the command line, a drop).
     void openFiles(const QStringList &files);

@@ -95,6 +95,13 @@ std::optional<QString> writeStandardOutput(const QByteArray &bytes)
     return std::nullopt;
 }
 
+// Why `path` cannot be read, as the end of a line about it.
+QString unreadable(const QString &path)
+{
+    return DescriptionsCheck::isLinkLoop(path) ? tr("to pętla dowiązań symbolicznych.")
+                                               : tr("nie można odczytać pliku.");
+}
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
@@ -103,10 +110,11 @@ QString oneLine(QString text)
 class Run
 {
 public:
-    Run(QTextStream &out, QTextStream &err, bool progressLine)
+    Run(QTextStream &out, QTextStream &err, bool progressLine, StandardOutput standardOutput)
         : out(out)
         , err(err)
         , progressLine(progressLine)
+        , standardOutput(standardOutput)
     {
     }
 
@@ -124,6 +132,7 @@ private:
     QTextStream &out;
     QTextStream &err;
     bool progressLine;
+    StandardOutput standardOutput;
 
     QCommandLineParser parser;
     bool helpOrVersion = false;
@@ -295,6 +304,11 @@ std::optional<Failure> Run::checkOutput() const
 {
     if (pdfPath.isEmpty())
         return std::nullopt;
+    if (pdfPath == QLatin1String("-") && standardOutput == StandardOutput::Terminal)
+        return Failure{Usage, tr("lamello-batch: -o -: standardowe wyjście to terminal, a PDF nie jest tekstem; "
+                                 "podaj -o PLIK.pdf albo przekieruj wyjście do pliku lub potoku.")};
+    if (pdfPath == QLatin1String("-") && standardOutput == StandardOutput::Closed)
+        return Failure{Usage, tr("lamello-batch: -o -: standardowe wyjście jest zamknięte; nic nie zapisano.")};
     const QString target = pdfPath == QLatin1String("-") ? QStringLiteral("/dev/stdout") : pdfPath;
     QStringList inputs{input};
     if (input.endsWith(ProjectFile::suffix))
@@ -324,7 +338,7 @@ std::optional<Failure> Run::readInput()
     case DescriptionsFile::ReadStatus::OpenFailed:
         break;
     }
-    return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+    return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, input, unreadable(input))};
 }
 
 // A project: the fonts from the project file, the texts from the descriptions
@@ -346,7 +360,7 @@ std::optional<Failure> Run::readProject()
     case DescriptionsCheck::Verdict::NotRegular:
         return Failure{InputFailed, tr("%1: %2: to nie jest zwykły plik.").arg(program, input)};
     default:
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+        return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, input, unreadable(input))};
     }
     if (ProjectFile::parseFonts(projectFile.peek(ProjectFile::longestRecord)).status
         == ProjectFile::Fonts::Status::NotAProject)
@@ -357,15 +371,15 @@ std::optional<Failure> Run::readProject()
         return refused;
     QFile textsFile(textsPath);
     if (DescriptionsCheck::openRegular(textsPath, textsFile) != DescriptionsCheck::Verdict::Ok)
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
+        return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, textsPath, unreadable(textsPath))};
     const QByteArray textBytes = textsFile.readAll();
     if (textsFile.error() != QFileDevice::NoError)
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, textsPath)};
+        return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, textsPath, unreadable(textsPath))};
     texts = DescriptionsFile::parseLines(textBytes);
     const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
     const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
     if (projectFile.error() != QFileDevice::NoError)
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, input)};
+        return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, input, unreadable(input))};
     ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
     const qsizetype usable = stored.fonts.size();
     fonts = std::move(stored.fonts);
@@ -388,7 +402,8 @@ std::optional<Failure> Run::checkDescriptions(const QString &path)
 {
     const QString program = QStringLiteral("lamello-batch");
     const DescriptionsCheck::Result check =
-        DescriptionsCheck::check(path, sheet.labelsPerBarette, sheet.barettesPerPage);
+        DescriptionsCheck::check(path, sheet.labelsPerBarette, sheet.barettesPerPage, 0,
+                                 DescriptionsCheck::Holding::Print);
     switch (check.verdict) {
     case DescriptionsCheck::Verdict::Ok:
         break;
@@ -404,7 +419,7 @@ std::optional<Failure> Run::checkDescriptions(const QString &path)
     case DescriptionsCheck::Verdict::Missing:
         return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, path)};
     case DescriptionsCheck::Verdict::Unreadable:
-        return Failure{InputFailed, tr("%1: %2: nie można odczytać pliku.").arg(program, path)};
+        return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, path, unreadable(path))};
     case DescriptionsCheck::Verdict::NotRegular:
     case DescriptionsCheck::Verdict::NotText:
     case DescriptionsCheck::Verdict::TooLarge:
@@ -555,9 +570,10 @@ int Run::exec(const QStringList &arguments)
 
 } // namespace
 
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine)
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine,
+        StandardOutput standardOutput)
 {
-    Run job(out, err, progressLine);
+    Run job(out, err, progressLine, standardOutput);
     const int status = job.exec(arguments);
     out.flush();
     return status;

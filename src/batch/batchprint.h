@@ -23,9 +23,15 @@ namespace BatchPrint {
 
 enum ExitStatus { Done = 0, Usage = 1, InputFailed = 2, OutputFailed = 3 };
 
+// What standard output was when the process started: "-o -" is refused on a
+// terminal (a PDF is no text to show) and when it was closed (a file the
+// toolkit opened would have taken its place).
+enum class StandardOutput { Usable, Terminal, Closed };
+
 // Runs the command line `arguments` (program name first). `out` takes --help
 // and --version, `err` the failures and, when `progressLine` is set, a
 // progress line for jobs that take longer than a second.
-int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine);
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine,
+        StandardOutput standardOutput = StandardOutput::Usable);
 
 } // namespace BatchPrint

@@ -1,10 +1,14 @@
+#include "model/localnames.h"
 #include "model/startup.h"
 #include "batch/batchprint.h"
 
 #include <QApplication>
 #include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -20,6 +24,20 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 int main(int argc, char **argv)
 {
     prepareProcess();
+    // A closed standard output is said, not filled by the next file the
+    // toolkit opens: /dev/null holds its place.
+    const bool standardOutputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF;
+    if (standardOutputClosed && ::open("/dev/null", O_WRONLY | O_CLOEXEC) != STDOUT_FILENO)
+        return BatchPrint::OutputFailed;
+    // A name whose bytes are not UTF-8 would be read or written as another name.
+    for (int i = 1; i < argc; ++i) {
+        if (!LocalNames::roundTrips(argv[i])) {
+            std::fprintf(stderr, "lamello-batch: %s: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików "
+                                 "program nie obsługuje; zmień nazwę pliku.\n",
+                         LocalNames::escaped(argv[i]).toUtf8().constData());
+            return BatchPrint::Usage;
+        }
+    }
     // Batch jobs run on servers and in scripts: no display is needed unless
     // the caller asks for a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -30,5 +48,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QStringLiteral(LAMELLO_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
-    return BatchPrint::run(QCoreApplication::arguments(), out, err, isatty(STDERR_FILENO) == 1);
+    const BatchPrint::StandardOutput standardOutput = standardOutputClosed ? BatchPrint::StandardOutput::Closed
+                                                      : isatty(STDOUT_FILENO) == 1 ? BatchPrint::StandardOutput::Terminal
+                                                                                    : BatchPrint::StandardOutput::Usable;
+    return BatchPrint::run(QCoreApplication::arguments(), out, err, isatty(STDERR_FILENO) == 1, standardOutput);
 }

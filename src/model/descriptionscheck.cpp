@@ -27,6 +27,12 @@ QString gigabytes(qint64 bytes)
 }
 } // namespace
 
+bool DescriptionsCheck::isLinkLoop(const QString &path)
+{
+    struct stat st{};
+    return ::stat(QFile::encodeName(path).constData(), &st) != 0 && errno == ELOOP;
+}
+
 DescriptionsCheck::Verdict DescriptionsCheck::openRegular(const QString &path, QFile &file)
 {
     const QByteArray native = QFile::encodeName(path);
@@ -56,8 +62,10 @@ DescriptionsCheck::Verdict DescriptionsCheck::openRegular(const QString &path, Q
     return Verdict::Ok;
 }
 
-qint64 DescriptionsCheck::memoryFor(qint64 barettes, int labelsPerBarette, qint64 bytes)
+qint64 DescriptionsCheck::memoryFor(qint64 barettes, int labelsPerBarette, qint64 bytes, Holding holding)
 {
+    if (holding == Holding::Print)
+        return barettes * (labelsPerBarette + 1) * bytesPerPrintedField + bytes * bytesPerFileByte;
     // Per barette: the fields and the top strip on their page, and the slot of
     // every text in the list of groups.
     constexpr qint64 bytesPerTextSlot = 48;
@@ -77,7 +85,7 @@ qint64 DescriptionsCheck::memoryLimit()
 }
 
 DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labelsPerBarette,
-                                                   int barettesPerPage, qint64 memoryLimit)
+                                                   int barettesPerPage, qint64 memoryLimit, Holding holding)
 {
     Result r;
     r.memoryLimit = memoryLimit > 0 ? memoryLimit : DescriptionsCheck::memoryLimit();
@@ -88,7 +96,7 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
         return r;
     r.bytes = file.size();
     // The bytes alone, decoded, would not fit: no need to count the lines.
-    r.memoryBytes = memoryFor(0, n, r.bytes);
+    r.memoryBytes = memoryFor(0, n, r.bytes, holding);
     if (r.memoryBytes > r.memoryLimit) {
         r.verdict = Verdict::TooLarge;
         return r;
@@ -131,7 +139,7 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
             return r;
         }
         // Stop as soon as the lines so far are more than memory can hold.
-        if (memoryFor(lineFeeds / (n + 1), n, r.bytes) > r.memoryLimit)
+        if (memoryFor(lineFeeds / (n + 1), n, r.bytes, holding) > r.memoryLimit)
             break;
     }
     // A last line without a line feed, when the whole file was looked at.
@@ -147,7 +155,7 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
     r.lines = lineFeeds + (lastByte != '\n' ? 1 : 0);
     r.barettes = (r.lines + n) / (n + 1);
     r.pages = SheetLayout::pagesFor(r.barettes, barettesPerPage);
-    r.memoryBytes = memoryFor(r.barettes, n, r.bytes);
+    r.memoryBytes = memoryFor(r.barettes, n, r.bytes, holding);
     // Field ids and page numbers are ints.
     const bool idsFit = r.barettes * (n + 1) < qint64(INT_MAX);
     if (r.memoryBytes > r.memoryLimit || !idsFit)
@@ -181,6 +189,8 @@ QString DescriptionsCheck::refusal(const Result &result, const QString &path)
     case Verdict::Missing:
         return tr("Nie ma pliku %1.").arg(path);
     case Verdict::Unreadable:
+        if (isLinkLoop(path))
+            return tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(path);
         return tr("Nie można odczytać pliku %1.").arg(path);
     case Verdict::Ok:
     case Verdict::Large:

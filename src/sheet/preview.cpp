@@ -117,7 +117,9 @@ bool Preview::readFile(bool keepFonts)
     case DescriptionsFile::ReadStatus::NotRegular:
     case DescriptionsFile::ReadStatus::OpenFailed:
         qCDebug(lcSheet) << "> Preview::readFile >> error opening file !";
-        emit statusMessage(tr("Nie można odczytać pliku %1.").arg(filePath));
+        emit statusMessage(DescriptionsCheck::isLinkLoop(filePath)
+                               ? tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(filePath)
+                               : tr("Nie można odczytać pliku %1.").arg(filePath));
         break;
     }
     // Also when the file is gone: the old texts must not go on claiming
@@ -853,6 +855,12 @@ bool Preview::openProject(QString path)
 
     const QString projectTexts = ProjectFile::textsPath(path);
     QFile textsFile(projectTexts);
+    if (DescriptionsCheck::isLinkLoop(projectTexts)) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Plik z opisami projektu:\n%1\njest pętlą dowiązań symbolicznych.\nProjekt nie został otwarty.")
+                            .arg(QDir::toNativeSeparators(projectTexts)));
+        return false;
+    }
     if (!QFileInfo::exists(projectTexts)) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Brak pliku z opisami projektu:\n%1\nProjekt nie został otwarty.")
