@@ -22,6 +22,8 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <dirent.h>
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace PdfCheck;
@@ -392,6 +394,48 @@ private slots:
         rusage children{};
         QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0);
         QVERIFY2(children.ru_maxrss < 1024 * 1024, qPrintable(QString::number(children.ru_maxrss)));
+    }
+
+    // What the shell hands over as it is: a terminal or a closed descriptor
+    // for standard output, and names whose bytes are not UTF-8.
+    void standardOutputAndNamesAsTheShellGivesThem_data()
+    {
+        QTest::addColumn<QString>("command");   // IN is a good input, BATCH the program
+        QTest::addColumn<QString>("message");
+        QTest::newRow("-o - on a terminal") << "script -qefc \"BATCH IN -o -\" /dev/null" << "to terminal";
+        QTest::newRow("-o - with standard output closed") << "BATCH IN -o - >&-" << "jest zamknięte";
+        QTest::newRow("input name not UTF-8") << "BATCH \"$(printf 'in\\377.txt')\" -o out.pdf" << "in\\xFF.txt";
+        QTest::newRow("output name not UTF-8") << "BATCH IN -o \"$(printf 'out\\376.pdf')\"" << "out\\xFE.pdf";
+    }
+
+    void standardOutputAndNamesAsTheShellGivesThem()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, message);
+        const TestFiles folder;
+        const QByteArray texts = barettes(1);
+        folder.write(QStringLiteral("in.txt"), texts);
+        QVERIFY(::close(::creat(QFile::encodeName(folder.path(QString())) + "/in\xff.txt", 0644)) == 0);
+        command.replace(QStringLiteral("BATCH"), QStringLiteral(LAMELLO_BATCH)).replace(QStringLiteral("IN"),
+                                                                                       QStringLiteral("in.txt"));
+        QProcess shell;
+        shell.setWorkingDirectory(folder.path(QString()));
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), command});
+        QVERIFY(shell.waitForFinished(60000));
+        QCOMPARE(shell.exitCode(), 1);
+        const QString said = QString::fromUtf8(shell.readAllStandardError() + shell.readAllStandardOutput());
+        QVERIFY2(said.contains(message), qPrintable(said));
+        // Nothing written, under any name (read as bytes: the toolkit does not
+        // see names that are not UTF-8), and the odd input goes.
+        const QByteArray dir = QFile::encodeName(folder.path(QString()));
+        QByteArrayList names;
+        DIR *d = ::opendir(dir.constData());
+        while (const dirent *e = ::readdir(d))
+            names.append(e->d_name);
+        ::closedir(d);
+        ::unlink(dir + "/in\xff.txt");
+        std::sort(names.begin(), names.end());
+        QCOMPARE(names, (QByteArrayList{".", "..", "in.txt", "in\xff.txt"}));
     }
 
     void aProgressLineOnATerminalOnly()

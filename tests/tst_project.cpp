@@ -332,6 +332,52 @@ private slots:
         QVERIFY(!QFile::exists(files.path(QStringLiteral("none.lmpro"))));
     }
 
+    // A project whose files are links is saved into the files they name; a
+    // save stopped between its two renames is finished at the next open, one
+    // stopped while staging is undone, and neither leaves anything behind.
+    void savesGoThroughLinksAndInterruptedOnesAreFinished()
+    {
+        const TestFiles scratch;
+        const QString real = scratch.path(QStringLiteral("real"));
+        const QString links = scratch.path(QStringLiteral("links"));
+        QVERIFY(QDir().mkpath(real) && QDir().mkpath(links));
+        Preview p;
+        load(p, barettes(1));
+        save(p, real + QStringLiteral("/p.lmpro"));
+        for (const QString &name : {QStringLiteral("p.lmpro"), QStringLiteral("p.dat")})
+            QVERIFY(QFile::link(QStringLiteral("../real/") + name, links + QLatin1Char('/') + name));
+        QVERIFY(p.openProject(links + QStringLiteral("/p.lmpro")));
+        p.fields().at(1)->setText(QStringLiteral("Nowy"));
+        p.fields().at(2)->changeFontBold();
+        QVERIFY(p.saveProject());
+        QCOMPARE(lastMessage(), QStringLiteral("Zapisano."));
+        QVERIFY(QFileInfo(links + QStringLiteral("/p.lmpro")).isSymLink());
+        QVERIFY(QFileInfo(links + QStringLiteral("/p.dat")).isSymLink());
+        QVERIFY(contents(real + QStringLiteral("/p.dat")).contains("Nowy"));
+        const QByteArray savedFonts = contents(real + QStringLiteral("/p.lmpro"));
+        QCOMPARE(entries(real), (QStringList{"p.dat", "p.lmpro"}));
+
+        // Stopped between the renames: the new texts in place, the old ones
+        // under a second name, the new fonts still staged.
+        const QByteArray newFonts = savedFonts + savedFonts.right(46);
+        const QByteArray newTexts = barettes(1) + "Dziesiaty\n";
+        QVERIFY(QFile::rename(real + QStringLiteral("/p.dat"), real + QStringLiteral("/.p.dat.save-Ab3dEf7h.old")));
+        QVERIFY(QFile::copy(files.write(QStringLiteral("t"), newTexts), real + QStringLiteral("/p.dat")));
+        QVERIFY(QFile::copy(files.write(QStringLiteral("f"), newFonts), real + QStringLiteral("/.p.lmpro.save-Ab3dEf7h")));
+        // Stopped while staging another time: both staged, nothing in place.
+        QVERIFY(QFile::copy(files.write(QStringLiteral("t2"), "x\n"), real + QStringLiteral("/.p.dat.save-Zz9yY8xX")));
+        QVERIFY(QFile::copy(files.write(QStringLiteral("f2"), "xx"), real + QStringLiteral("/.p.lmpro.save-Zz9yY8xX")));
+        Preview reopened;
+        reopened.generationEnabled = true;
+        QSignalSpy said(&reopened, &Preview::statusMessage);
+        QVERIFY(reopened.openProject(real + QStringLiteral("/p.lmpro")));
+        QCOMPARE(entries(real), (QStringList{"p.dat", "p.lmpro"}));
+        QCOMPARE(contents(real + QStringLiteral("/p.lmpro")), newFonts);
+        QCOMPARE(reopened.fields().at(9)->currentText(), QStringLiteral("Dziesiaty"));
+        QVERIFY(std::any_of(said.cbegin(), said.cend(),
+                            [](const QList<QVariant> &s) { return s.first().toString().contains(QStringLiteral("przerwany")); }));
+    }
+
     void parseFontsStopsAtDamage_data()
     {
         QTest::addColumn<QByteArray>("tail");
