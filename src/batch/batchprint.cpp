@@ -34,24 +34,13 @@
 #include <unistd.h>
 
 namespace BatchPrint {
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("BatchPrint", text);
-}
-
-// A failure: one line on stderr, the status to exit with.
-struct Failure
-{
-    int status;
-    QString text;
-};
 
 // "37.3x11.2" (a comma serves as the decimal point too) in mm, each side
 // above 0 and at most 100, as the geometry panel allows.
 std::optional<QSizeF> parseSize(const QString &value)
 {
+    if (value.size() > maxValueLength)
+        return std::nullopt;
     static const QRegularExpression re(
         QStringLiteral("^\\s*(\\d+(?:[.,]\\d+)?)\\s*[xX×]\\s*(\\d+(?:[.,]\\d+)?)\\s*$"));
     const QRegularExpressionMatch m = re.match(value);
@@ -67,6 +56,8 @@ std::optional<QSizeF> parseSize(const QString &value)
 // "2,-1.5": two numbers (a point as the decimal point) separated by a comma.
 std::optional<QPointF> parsePair(const QString &value)
 {
+    if (value.size() > maxValueLength)
+        return std::nullopt;
     static const QRegularExpression re(
         QStringLiteral("^\\s*([+-]?\\d+(?:\\.\\d+)?)\\s*,\\s*([+-]?\\d+(?:\\.\\d+)?)\\s*$"));
     const QRegularExpressionMatch m = re.match(value);
@@ -74,6 +65,20 @@ std::optional<QPointF> parsePair(const QString &value)
         return std::nullopt;
     return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
 }
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("BatchPrint", text);
+}
+
+// A failure: one line on stderr, the status to exit with.
+struct Failure
+{
+    int status;
+    QString text;
+};
 
 // Writes all of `bytes` to standard output; the system's reason when it cannot.
 std::optional<QString> writeStandardOutput(const QByteArray &bytes)

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QPointF>
+#include <QSizeF>
 #include <QStringList>
+
+#include <optional>
 
 class QTextStream;
 
@@ -33,5 +37,14 @@ enum class StandardOutput { Usable, Terminal, Closed };
 // progress line for jobs that take longer than a second.
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine,
         StandardOutput standardOutput = StandardOutput::Usable);
+
+// The values of --label and --header: "37.3x11.2" in mm (a comma serves as
+// the decimal point too), each side above 0 and at most 100; none otherwise.
+std::optional<QSizeF> parseSize(const QString &value);
+// The values of --shift and --scale: "2,-1.5", two numbers with a point as
+// the decimal point, separated by a comma; none otherwise.
+std::optional<QPointF> parsePair(const QString &value);
+// A value longer than this is no size or pair.
+constexpr qsizetype maxValueLength = 64;
 
 } // namespace BatchPrint
