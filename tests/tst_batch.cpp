@@ -314,6 +314,9 @@ private slots:
         // Refused at once, without spelling the range out page by page.
         QTest::newRow("a huge range of pages") << QStringList{"--pages", "1-2000000000", "IN", "-o", "OUT"} << 1
                                                << "strony 3 nie ma; arkusz ma stron: 2";
+        QTest::newRow("a page number past any int") << QStringList{"--pages", "2147483648", "IN", "-o", "OUT"} << 1
+                                                    << "--pages 2147483648";
+        QTest::newRow("input is a link loop") << QStringList{"LOOP", "-o", "OUT"} << 2 << "pętla dowiązań";
         // The output is an input: by its name, under another one, through links.
         const char *same = "to ten sam plik co plik wejściowy";
         QTest::newRow("output is the input") << QStringList{"IN", "-o", "IN"} << 1 << same;
@@ -350,6 +353,7 @@ private slots:
             QVERIFY(QFile::link(in, symlink));
             QCOMPARE(::link(QFile::encodeName(in).constData(), QFile::encodeName(hardlink).constData()), 0);
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+            QVERIFY(QFile::link(files.path(QStringLiteral("loop.txt")), files.path(QStringLiteral("loop.txt"))));
         }
         const QStringList before = QDir(files.path(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
         // Whole arguments only: a scratch folder's random name may hold "IN" too.
@@ -364,6 +368,7 @@ private slots:
             {QStringLiteral("NOTPROJ"), notProject},
             {QStringLiteral("LONE"), lone},
             {QStringLiteral("HUGE"), huge},
+            {QStringLiteral("LOOP"), files.path(QStringLiteral("loop.txt"))},
             {QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf"))},
             {QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf"))},
         };

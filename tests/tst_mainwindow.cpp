@@ -839,7 +839,7 @@ private slots:
         QVERIFY(child<QToolBar>(QStringLiteral("Czcionka"))->actions().contains(action(*window, QStringLiteral("Dopasuj &rozmiar"))));
         QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
         QCOMPARE(window->statusBar()->currentMessage(),
-                 QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy 4 px nadal nie mieści się: 2 pola."));
+                 QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy rozmiarze 4 nadal nie mieści się: 2 pola."));
     }
 
     void aSmallerReloadMovesBothToTheLastPage()
@@ -1039,6 +1039,7 @@ private slots:
         QTest::newRow("scaleY=200") << "calibration" << "kalibracja drukarki „Archiwum” jest nieprawidłowa";
         QTest::newRow("window state changed") << "state" << "";
         QTest::newRow("printer name of 600 000 characters") << "printer" << "";
+        QTest::newRow("link to a regular file") << "link" << "";
     }
 
     void hostileSettingsFiles()
@@ -1059,6 +1060,11 @@ private slots:
             }
             if (kind == QLatin1String("device")) {
                 return ::mknod(aside, S_IFCHR | 0600, makedev(1, 3)) == 0 && ::symlink(aside, name) == 0;
+            }
+            if (kind == QLatin1String("link")) {
+                QFile target(QString::fromLocal8Bit(aside));
+                return target.open(QIODevice::WriteOnly) && target.write("[General]\n") > 0
+                       && ::symlink(aside, name) == 0;
             }
             if (kind == QLatin1String("loop"))
                 return ::symlink(aside, name) == 0 && ::symlink(name, aside) == 0;
@@ -1115,6 +1121,12 @@ private slots:
                 QVERIFY(::stat(QFile::encodeName(path), &node) == 0 && S_ISCHR(node.st_mode));
             }
         } else {
+            // Written through a link into the file it names.
+            if (kind == QLatin1String("link")) {
+                QVERIFY(QFileInfo(path).isSymLink());
+                QFile target(path + QStringLiteral(".aside"));
+                QVERIFY(target.open(QIODevice::ReadOnly) && target.readAll().contains("Window"));
+            }
             // Written clean: a second window hears nothing.
             window = std::make_unique<MainWindow>();
             QCOMPARE(window->statusBar()->currentMessage().contains(QLatin1String("ustawień")), false);

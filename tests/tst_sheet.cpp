@@ -5,6 +5,7 @@
 #include "testfiles.h"
 #include "sheet/mygraphicsitem.h"
 #include "model/descriptionscheck.h"
+#include "model/projectfile.h"
 #include "printing/fieldpainter.h"
 #include "printing/fittracker.h"
 #include "sheet/preview.h"
@@ -78,6 +79,38 @@ class TestSheet : public QObject
     }
 
 private slots:
+    // Every count the program says takes the noun's form for that number, in
+    // the case its sentence needs.
+    void countsAgreeInPolish_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("said");
+        const QStringList one{"baretkę", "strona", "stronę", "pole", "pola"};
+        const QStringList few{"baretki", "strony", "strony", "pola", "pól"};
+        const QStringList many{"baretek", "stron", "stron", "pól", "pól"};
+        // The number and its form: one, few (2–4, 22–24, ... not 12–14) or many.
+        const QList<std::pair<int, char>> rows{{0, 'm'},   {1, 'o'},    {2, 'f'},   {4, 'f'},   {5, 'm'},   {12, 'm'},
+                                               {13, 'm'},  {14, 'm'},   {21, 'm'},  {22, 'f'},  {25, 'm'},  {101, 'm'},
+                                               {102, 'f'}, {112, 'm'},  {1002, 'f'}, {20002, 'f'}};
+        for (const auto &[n, form] : rows) {
+            const QStringList &words = form == 'o' ? one : form == 'f' ? few : many;
+            QStringList said;
+            for (const QString &word : words)
+                said.append(QString::number(n) + QLatin1Char(' ') + word);
+            QTest::addRow("%d", n) << n << said.join(QLatin1Char('|'));
+        }
+    }
+
+    void countsAgreeInPolish()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, said);
+        QCOMPARE((QStringList{DescriptionsCheck::baretteCount(count), DescriptionsCheck::pageCount(count),
+                              Preview::pagesText(count), FitTracker::fieldsText(count), ProjectFile::ofFields(count)}
+                      .join(QLatin1Char('|'))),
+                 said);
+    }
+
     void initTestCase() { freshSettings(); }
 
     void init()
@@ -309,7 +342,7 @@ private slots:
             if (c.asked) {
                 QCOMPARE(prompts.questions.size(), 1);
                 QCOMPARE(prompts.questions.at(0).text,
-                         QStringLiteral("Plik zawiera 20001 baretek (3334 stron). Wczytać?"));
+                         QStringLiteral("Plik zawiera 20001 baretek (3334 strony). Wczytać?"));
             } else {
                 QCOMPARE(prompts.messages.size(), 1);
                 QVERIFY(prompts.messages.at(0).text.contains(QFileInfo(c.path).fileName()));
@@ -672,8 +705,11 @@ private slots:
         QSignalSpy said(&p, &Preview::statusMessage);
         p.fitSize();   // nothing selected: every field
         QCOMPARE(said.last().at(0).toString(),
-                 QStringLiteral("Dopasowano rozmiar: zmieniono %1; przy 4 px nadal nie mieści się: %2.")
-                     .arg(FitTracker::fieldsText(changed), FitTracker::fieldsText(stillOverflowing)));
+                 stillOverflowing ? QStringLiteral("Dopasowano rozmiar: zmieniono %1; przy rozmiarze 4 nadal nie "
+                                                   "mieści się: %2.")
+                                        .arg(FitTracker::fieldsText(changed), FitTracker::fieldsText(stillOverflowing))
+                                  : QStringLiteral("Dopasowano rozmiar: zmieniono %1. Wszystkie pola mieszczą się.")
+                                        .arg(FitTracker::fieldsText(changed)));
         QCOMPARE(p.undoStack()->count(), changed);
         const int fitted = field->currentFont().pixelSize();
         if (stillOverflowing)

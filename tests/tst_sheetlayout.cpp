@@ -1,5 +1,6 @@
 // Layout arithmetic: how many barettes fit and where every field lands.
 
+#include "model/pagerange.h"
 #include "model/sheetlayout.h"
 
 #include <QTest>
@@ -71,6 +72,19 @@ private slots:
         QCOMPARE(s.marginX, 30.f);
         QCOMPARE(s.marginY, 25.5f);
         QCOMPARE_RECT(s.fAvailableArea, QRectF(30, 25.5, 600 - 30, 855 - 25.5));
+    }
+
+    // Page lists are read in one pass: long lists within the limit are
+    // read, longer ones are "too many", a number past any int is no page.
+    void pageListsOfAnyLength()
+    {
+        PageRange::Problem problem = PageRange::Problem::None;
+        QCOMPARE(PageRange::parseRanges(QStringList(10'923, QStringLiteral("2-3")).join(QLatin1Char(',')))->size(), 10'923);
+        QVERIFY(!PageRange::parseRanges(QStringList(PageRange::maxParts + 1, QStringLiteral("1")).join(QLatin1Char(',')),
+                                        &problem));
+        QCOMPARE(problem, PageRange::Problem::TooMany);
+        QVERIFY(!PageRange::parseRanges(u"1,2147483648", &problem) && problem == PageRange::Problem::Malformed);
+        QCOMPARE(PageRange::parse(u"3,1-2,2", 3), (QList<int>{1, 2, 3}));
     }
 
     void pageCount_data()

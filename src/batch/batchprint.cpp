@@ -392,11 +392,11 @@ std::optional<Failure> Run::readProject()
     // Damage past the last field's record (where the read limit may cut a
     // record in two) takes no field's font: such a project is complete.
     if (usable < fieldCount)
-        err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4 pól; "
+        err << tr("%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4; "
                   "pozostałe pola mają czcionkę domyślną.")
                    .arg(program, input)
                    .arg(qMin(usable, fieldCount))
-                   .arg(fieldCount)
+                   .arg(ProjectFile::ofFields(fieldCount))
             << '\n' << Qt::flush;
     return std::nullopt;
 }
@@ -415,11 +415,10 @@ std::optional<Failure> Run::checkDescriptions(const QString &path)
     case DescriptionsCheck::Verdict::Large:
         if (noLimit)
             break;
-        return Failure{InputFailed, tr("%1: %2: plik zawiera %3 baretek (%4 stron), więcej niż %5; "
+        return Failure{InputFailed, tr("%1: %2: plik zawiera %3 (%4), więcej niż %5; "
                                        "aby go wydrukować, dodaj --no-limit.")
-                                        .arg(program, path)
-                                        .arg(check.barettes)
-                                        .arg(check.pages)
+                                        .arg(program, path, DescriptionsCheck::baretteCount(check.barettes),
+                                             DescriptionsCheck::pageCount(check.pages))
                                         .arg(DescriptionsCheck::largeSheetBarettes)};
     case DescriptionsCheck::Verdict::Missing:
         return Failure{InputFailed, tr("%1: %2: nie ma takiego pliku.").arg(program, path)};

@@ -1,5 +1,7 @@
 #include "model/descriptionscheck.h"
 
+#include "model/plural.h"
+
 #include "model/sheetlayout.h"
 
 #include <QCoreApplication>
@@ -167,9 +169,19 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
     return r;
 }
 
+QString DescriptionsCheck::baretteCount(qint64 count)
+{
+    return counted(count, tr("%1 baretkę"), tr("%1 baretki"), tr("%1 baretek"));
+}
+
+QString DescriptionsCheck::pageCount(qint64 count)
+{
+    return counted(count, tr("%1 strona"), tr("%1 strony"), tr("%1 stron"));
+}
+
 QString DescriptionsCheck::question(const Result &result)
 {
-    return tr("Plik zawiera %1 baretek (%2 stron). Wczytać?").arg(result.barettes).arg(result.pages);
+    return tr("Plik zawiera %1 (%2). Wczytać?").arg(baretteCount(result.barettes), pageCount(result.pages));
 }
 
 QString DescriptionsCheck::refusal(const Result &result, const QString &path)

@@ -84,6 +84,10 @@ public:
 
     // The question for a Large file: "Plik zawiera N baretek (M stron). Wczytać?"
     static QString question(const Result &result);
+    // "1 baretkę", "2 baretki", "5 baretek": the barettes a file holds (accusative).
+    static QString baretteCount(qint64 count);
+    // "1 strona", "2 strony", "5 stron".
+    static QString pageCount(qint64 count);
     // The message for a refused file (NotRegular, NotText, TooLarge), naming it.
     static QString refusal(const Result &result, const QString &path);
 

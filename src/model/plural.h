@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtGlobal>
 
 // Polish nouns after a number take one of three forms: "1 strona",
@@ -15,4 +16,20 @@ inline PluralForm pluralForm(qint64 count)
     if (ones >= 2 && ones <= 4 && (tens < 12 || tens > 14))
         return PluralForm::Few;
     return PluralForm::Many;
+}
+
+// `count` in the form of a noun that the sentence needs: `one`, `few` and
+// `many` are the three forms, each with "%1" for the number, in the case the
+// sentence puts the noun in ("wysłano 1 stronę / 2 strony / 5 stron").
+inline QString counted(qint64 count, const QString &one, const QString &few, const QString &many)
+{
+    switch (pluralForm(count)) {
+    case PluralForm::One:
+        return one.arg(count);
+    case PluralForm::Few:
+        return few.arg(count);
+    case PluralForm::Many:
+        break;
+    }
+    return many.arg(count);
 }

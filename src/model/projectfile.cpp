@@ -1,5 +1,9 @@
 #include "model/projectfile.h"
 
+#include "model/plural.h"
+
+#include <QCoreApplication>
+
 #include <QDataStream>
 #include <QHash>
 #include <QIODevice>
@@ -50,6 +54,12 @@ bool plausibleRecord(const uchar *p, quint32 familyBytes)
 }
 
 } // namespace
+
+QString ProjectFile::ofFields(qint64 count)
+{
+    const auto tr = [](const char *text) { return QCoreApplication::translate("ProjectFile", text); };
+    return counted(count, tr("%1 pola"), tr("%1 pól"), tr("%1 pól"));
+}
 
 QString ProjectFile::textsPath(const QString &projectPath)
 {

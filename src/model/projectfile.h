@@ -69,6 +69,9 @@ public:
     // (otherwise project and texts file would be one file).
     static QString withSuffix(const QString &name);
 
+    // "z 1 pola", "z 5 pól": the fields of a project after "z" (genitive).
+    static QString ofFields(qint64 count);
+
     static QByteArray fontRecord(const QFont &font);
     static QByteArray serializeFonts(const QList<QFont> &fonts);
 

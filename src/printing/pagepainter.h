@@ -4,7 +4,7 @@
 
 class QPainter;
 class SheetDocument;
-class SheetLayout;
+struct SheetLayout;
 
 // Paints one page of the sheet straight from the document, in scene units:
 // the gray frame of the printable area and, for every barette placed on the

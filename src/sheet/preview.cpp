@@ -484,10 +484,15 @@ void Preview::fitSize()
     SizeFit::Plan plan = SizeFit::plan(doc, sheet, chosen);
     if (!plan.runs.empty())
         doc.undoStack()->push(new FontIndexCommand(&doc, std::move(plan.runs), tr("Dopasowanie rozmiaru")));
-    emit statusMessage(tr("Dopasowano rozmiar: zmieniono %1; przy %2 px nadal nie mieści się: %3.")
-                           .arg(FitTracker::fieldsText(plan.changed))
-                           .arg(FieldPainter::smallestFittedSize)
-                           .arg(FitTracker::fieldsText(plan.stillOverflowing)));
+    // In the unit of the size box: a plain number.
+    if (plan.stillOverflowing == 0)
+        emit statusMessage(tr("Dopasowano rozmiar: zmieniono %1. Wszystkie pola mieszczą się.")
+                               .arg(FitTracker::fieldsText(plan.changed)));
+    else
+        emit statusMessage(tr("Dopasowano rozmiar: zmieniono %1; przy rozmiarze %2 nadal nie mieści się: %3.")
+                               .arg(FitTracker::fieldsText(plan.changed))
+                               .arg(FieldPainter::smallestFittedSize)
+                               .arg(FitTracker::fieldsText(plan.stillOverflowing)));
 }
 
 // ------------------------------------------------------ fields that do not fit
@@ -622,21 +627,10 @@ void Preview::printAll()
     printPages(0, int(pageCount()) - 1);
 }
 
-namespace {
-// "1 strona", "2 strony", "5 stron", "22 strony".
-QString pagesText(int count)
+QString Preview::pagesText(int count)
 {
-    switch (pluralForm(count)) {
-    case PluralForm::One:
-        return Preview::tr("%1 strona").arg(count);
-    case PluralForm::Few:
-        return Preview::tr("%1 strony").arg(count);
-    case PluralForm::Many:
-        break;
-    }
-    return Preview::tr("%1 stron").arg(count);
+    return counted(count, tr("%1 stronę"), tr("%1 strony"), tr("%1 stron"));
 }
-} // namespace
 
 namespace {
 // The job's name in the printer's queue: the descriptions file printed.
@@ -925,11 +919,11 @@ bool Preview::openProject(QString path)
     // record in two) takes no field's font: such a project is complete.
     if (usable < fieldCount) {
         prompts.message(QMessageBox::Warning, QString(),
-                        tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3 pól.\n"
+                        tr("Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3.\n"
                            "Pozostałe pola mają czcionkę domyślną.")
                             .arg(shownPath)
                             .arg(qMin(usable, fieldCount))
-                            .arg(fieldCount));
+                            .arg(ProjectFile::ofFields(fieldCount)));
     }
     return true;
 }

@@ -36,6 +36,8 @@ class Preview : public QGraphicsView
 
 public:
     static inline const QString builtInPdfName = QStringLiteral("PDF WBUDOWANA");
+    // What is printed or sent: "1 stronę", "2 strony", "5 stron", "22 strony".
+    static QString pagesText(int count);
     static constexpr QRectF builtInPdfArea = PrintJob::builtInPdfArea;
 
     explicit Preview(QWidget *parent = nullptr);
