@@ -179,7 +179,8 @@ private slots:
     {
         const QString input = files.write(QStringLiteral("pages.txt"), barettes(13, 8, true));
         const QString pdf = files.path(QStringLiteral("pages.pdf"));
-        Result r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1"), input, QStringLiteral("-o"), pdf});
+        // Page 3 named twice is printed once.
+        Result r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1,3"), input, QStringLiteral("-o"), pdf});
         QCOMPARE(r.status, 0);
         QCOMPARE(pageCount(pdf), 2);
         const QList<Word> all = words(pdf);
@@ -187,7 +188,7 @@ private slots:
         QCOMPARE(all.last().page, 2);
         // The same pages onto standard output, for a pipe.
         const QString piped = files.path(QStringLiteral("piped.pdf"));
-        r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1"), input, QStringLiteral("-o"), QStringLiteral("-")},
+        r = batch({QStringLiteral("--pages"), QStringLiteral("3,1-1,3"), input, QStringLiteral("-o"), QStringLiteral("-")},
                   QProcessEnvironment::systemEnvironment(), piped);
         QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
         QCOMPARE(describe(words(piped)), describe(all));
@@ -230,15 +231,22 @@ private slots:
                                                     labelMm.right() * scale + 1);
             return sides.size() == 2 ? sides.at(1) - sides.at(0) : -1.0;
         };
+        const auto labelHeight = [&](const QString &pdf, double scale) {
+            const QList<double> sides = blackRunsMm(pdf, 1, false, labelMm.left() + 1, labelMm.top() * scale - 1,
+                                                    labelMm.bottom() * scale + 1);
+            return sides.size() == 2 ? sides.at(1) - sides.at(0) : -1.0;
+        };
         const QString plain = print(QStringLiteral("plain.pdf"), {});
         const QString shifted = print(QStringLiteral("shifted.pdf"), {QStringLiteral("--shift"), QStringLiteral("2,3")});
-        const QString scaled = print(QStringLiteral("scaled.pdf"), {QStringLiteral("--scale"), QStringLiteral("101,100")});
+        const QString scaled = print(QStringLiteral("scaled.pdf"), {QStringLiteral("--scale"), QStringLiteral("101,99")});
         const QPointF moved = cornerOf(shifted, corner + QPointF(2, 3)) - cornerOf(plain, corner);
         QVERIFY2(std::abs(moved.x() - 2) <= 0.05 && std::abs(moved.y() - 3) <= 0.05,
                  qPrintable(QStringLiteral("%1 %2").arg(moved.x()).arg(moved.y())));
         QVERIFY2(std::abs(labelWidth(plain, 1) - 37.3) <= 0.05, qPrintable(QString::number(labelWidth(plain, 1))));
         QVERIFY2(std::abs(labelWidth(scaled, 1.01) - 37.673) <= 0.05,
                  qPrintable(QString::number(labelWidth(scaled, 1.01))));
+        QVERIFY2(std::abs(labelHeight(scaled, 0.99) - 11.088) <= 0.05,
+                 qPrintable(QString::number(labelHeight(scaled, 0.99))));
 
         // On a printer: its stored shift, then the command line's in its place.
         const QString out = QDir(qEnvironmentVariable("LAMELLO_CUPS_DIR")).filePath(QStringLiteral("out/Archiwum.prn"));

@@ -243,13 +243,16 @@ private slots:
     void doubleClickOpensTheFieldsDialog_data()
     {
         QTest::addColumn<bool>("ok");
-        QTest::newRow("OK") << true;
-        QTest::newRow("Anuluj") << false;
+        QTest::addColumn<QString>("text");   // typed into the dialog
+        QTest::newRow("OK") << true << "Nowy\nopis";
+        QTest::newRow("Anuluj") << false << "Nowy\nopis";
+        QTest::newRow("OK, the font alone") << true << "L0.3";
     }
 
     void doubleClickOpensTheFieldsDialog()
     {
         QFETCH(bool, ok);
+        QFETCH(QString, text);
         Preview p;
         showSheet(p);
         MyGraphicsItem *field = p.fields().at(3);
@@ -259,7 +262,7 @@ private slots:
         prompts.dialogs = [&](QDialog &d) {
             auto &dialog = dynamic_cast<LabelEditDialog &>(d);
             shownText = dialog.plainText();
-            dialog.textBox()->setPlainText(QStringLiteral("Nowy\nopis"));
+            dialog.textBox()->setPlainText(text);
             dialog.pbFontClicked();
             FontDialog *fonts = dialog.openedFontDialog();
             in<QComboBox>(*fonts, "cbSize")->setCurrentText(QStringLiteral("14"));
@@ -279,7 +282,7 @@ private slots:
             QCOMPARE(p.undoStack()->count(), 0);
             return;
         }
-        QCOMPARE(field->currentText(), QStringLiteral("Nowy\nopis"));
+        QCOMPARE(field->currentText(), text);
         QCOMPARE(describe(field->currentFont()), QStringLiteral("14px/-1pt B-U TIMES_K"));
         QCOMPARE(p.document()->font(3).weight(), int(QFont::Bold));   // the dialog's font is the field's now
         const QStringList after = snapshot(p);
@@ -443,44 +446,55 @@ private slots:
     void fontCommandsUndoAndRedo_data()
     {
         QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("selection");
+        QTest::addColumn<QList<int>>("chosen");   // the fields selected; none: every field
         const char *names[] = {"bold", "italic", "underline", "size 18", "family", "fit size"};
         for (int c = 0; c < 6; ++c) {
-            QTest::addRow("%s, selected fields", names[c]) << c << true;
-            QTest::addRow("%s, every field", names[c]) << c << false;
+            QTest::addRow("%s, selected fields", names[c]) << c << QList<int>{1, 2, 3, 10, 11, 12, 13, 14, 15, 16};
+            QTest::addRow("%s, every field", names[c]) << c << QList<int>{};
         }
+        // Fields 7 and 8 already have the size and the family: one step all the same.
+        QTest::newRow("size 18, the last fields have it") << 3 << QList<int>{1, 2, 7, 8};
+        QTest::newRow("family, the last fields have it") << 4 << QList<int>{1, 2, 7, 8};
     }
 
     void fontCommandsUndoAndRedo()
     {
         QFETCH(int, command);
-        QFETCH(bool, selection);
+        QFETCH(QList<int>, chosen);
         Preview p;
         showSheet(p, 2);
         // Fonts of every kind: a remembered font sized in points (as old
         // projects hold), a bold field whose memory is not, a demi-bold one.
         SheetDocument *document = p.document();
-        QFont points = document->font(1);
-        points.setPointSizeF(9.5);
-        document->setContent(1, document->text(1), points);
-        QFont bold = document->font(2);
-        bold.setWeight(QFont::Bold);
-        document->setContent(2, document->text(2), bold);
+        const auto set = [document](int id, const std::function<void(QFont &)> &change, QString text = {}) {
+            QFont font = document->font(id);
+            change(font);
+            document->setContent(id, text.isEmpty() ? document->text(id) : text, font);
+        };
+        set(1, [](QFont &f) { f.setPointSizeF(9.5); });
+        set(2, [](QFont &f) { f.setWeight(QFont::Bold); });
         // Neighbours that look alike on the page but hold different fonts.
-        QFont italic = document->font(13);
-        italic.setItalic(true);
-        document->setContent(13, document->text(13), italic);
-        QFont demi = document->font(3);
-        demi.setWeight(QFont::DemiBold);
-        document->setContent(3, document->text(3), demi);
-        QFont large = document->font(12);   // too large for its text: the size fit shrinks it
-        large.setPixelSize(18);
-        document->setContent(12, QStringLiteral("Temperatura zasilania wody"), large);
-        if (selection) {
-            for (int id : {1, 2, 3, 12, 13})
-                p.clickedItem(id, QFont(), false, true);
-        }
+        set(13, [](QFont &f) { f.setItalic(true); });
+        set(3, [](QFont &f) { f.setWeight(QFont::DemiBold); });
+        set(7, [](QFont &f) { f.setPixelSize(18); f.setFamily(QStringLiteral("DejaVu Sans")); });
+        set(8, [](QFont &f) { f.setPixelSize(18); f.setFamily(QStringLiteral("DejaVu Sans")); });
+        // Too large for their texts: the size fit shrinks them, bold and
+        // italic of one size each to its own style, neighbours each to the
+        // size of its own text (15 and 16 from different sizes to one).
+        const QString water = QStringLiteral("Temperatura zasilania wody");
+        const QString boiler = QStringLiteral("Temperatura zasilania wody w obiegu pierwotnym kotła");
+        set(10, [](QFont &f) { f.setPixelSize(18); f.setWeight(QFont::Bold); }, water);
+        set(11, [](QFont &f) { f.setPixelSize(18); f.setItalic(true); }, water);
+        set(12, [](QFont &f) { f.setPixelSize(18); }, water);
+        set(14, [](QFont &f) { f.setPixelSize(18); }, water);
+        set(15, [](QFont &f) { f.setPixelSize(18); }, boiler);
+        set(16, [](QFont &f) { f.setPixelSize(16); }, boiler);
+        for (int id : chosen)
+            p.clickedItem(id, QFont(), false, true);
         const QStringList before = snapshot(p);
+        QList<QFont> fonts;
+        for (qsizetype id = 0; id < p.fieldCount(); ++id)
+            fonts.append(document->font(id));
 
         const std::function<void()> commands[] = {
             [&] { p.changeFontBold(); },
@@ -494,6 +508,21 @@ private slots:
         const QStringList after = snapshot(p);
         QVERIFY(after != before);
         QCOMPARE(p.undoStack()->count(), 1);
+        if (command == 5)   // each field at the size of its own text
+            QCOMPARE(p.overflowCount(), 0);
+        // Each font keeps all but what the command changes.
+        const std::function<void(QFont &, const QFont &)> own[] = {
+            [](QFont &f, const QFont &now) { f.setWeight(now.weight()); },
+            [](QFont &f, const QFont &now) { f.setStyle(now.style()); },
+            [](QFont &f, const QFont &now) { f.setUnderline(now.underline()); },
+            [](QFont &f, const QFont &now) { f.setPixelSize(now.pixelSize()); },
+            [](QFont &f, const QFont &now) { f.setFamily(now.family()); },
+            [](QFont &f, const QFont &now) { f.setPixelSize(now.pixelSize()); },
+        };
+        for (qsizetype id = 0; id < p.fieldCount(); ++id) {
+            own[command](fonts[id], document->font(id));
+            QCOMPARE(describe(document->font(id)), describe(fonts.at(id)));
+        }
         p.undoStack()->undo();
         QCOMPARE(snapshot(p), before);
         p.undoStack()->redo();

@@ -28,6 +28,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <clocale>
 #include <cmath>
@@ -717,6 +718,12 @@ private slots:
         QVERIFY(near(sheet->fields().at(1)->frame(), QRectF(15, 72.36, 84, 35.4)));
         QVERIFY(near(sheet->fields().at(9)->frame(), QRectF(108, 36, 84, 36.36)));   // next column
         QVERIFY(near(sheet->fields().at(6 * 9)->frame(), QRectF(15, 385.56, 84, 36.36)));   // next row
+
+        // Lower headers alone: their texts no longer fit, and the count says so.
+        QCOMPARE(sheet->overflowCount(), 0);
+        child<QDoubleSpinBox>(*panel, "dsbHeaderHeight")->setValue(2);
+        child<QPushButton>(*panel, "pbAccept")->click();
+        QTRY_COMPARE(child<QToolButton>(window, "pbOverflow")->text(), QStringLiteral("Nie mieści się: 7 pól"));
 
         // A barette taller than the page: a message, and the sheet stays.
         const QList<MyGraphicsItem *> before = sheet->fields();

@@ -111,19 +111,25 @@ private slots:
     void heightBoundaryIsTheInkNotTheLineBox()
     {
         // Down the field too the ink decides, not the lines' boxes: under a
-        // last line without descenders its empty descent is not needed.
+        // last line without descenders its empty descent is not needed, the
+        // descenders of one that has them are.
         MyGraphicsItem item(0, nullptr);
-        const QString text = QStringLiteral("Pompa\nrezerwowa");
-        const auto tall = FieldText::layout(text, item.currentFont(), QSizeF(200, 1000));
-        const qreal need = 2 * qMax(500 - tall->ink().top(), tall->ink().bottom() - 500);
-        const QTextLine last = tall->lines().lineAt(1);
-        QVERIFY(tall->ink().bottom() < last.y() + last.ascent() + last.descent() - 1);
-        item.setRectF(QRectF(0, 0, 202, need + 2 + 0.05));
-        item.setText(text);
-        QVERIFY(item.textFits());
-        item.setRectF(QRectF(0, 0, 202, need + 2 - 0.05));
-        item.setText(text);
-        QVERIFY(!item.textFits());
+        for (const QString &text : {QStringLiteral("Pompa\nrezerwowa"), QStringLiteral("rezerwowa\nPompa")}) {
+            const auto tall = FieldText::layout(text, item.currentFont(), QSizeF(200, 1000));
+            const qreal need = 2 * qMax(500 - tall->ink().top(), tall->ink().bottom() - 500);
+            const QTextLine last = tall->lines().lineAt(1);
+            const qreal baseline = last.y() + last.ascent();
+            if (text.endsWith(QLatin1String("Pompa")))
+                QVERIFY(tall->ink().bottom() > baseline + 1);
+            else
+                QVERIFY(tall->ink().bottom() < baseline + last.descent() - 1);
+            item.setRectF(QRectF(0, 0, 202, need + 2 + 0.05));
+            item.setText(text);
+            QVERIFY(item.textFits());
+            item.setRectF(QRectF(0, 0, 202, need + 2 - 0.05));
+            item.setText(text);
+            QVERIFY(!item.textFits());
+        }
     }
 
     void heightCountsLinesOfWrappedAndBrokenText()
@@ -137,6 +143,12 @@ private slots:
         QVERIFY(item.textFits());
         item.setText(QStringLiteral("Pompa\nrezerwowa\nB"));
         QVERIFY(!item.textFits());
+        // A second line stands a whole line (ascent, descent, leading) below
+        // the first: its descenders reach that far down, not over the first.
+        const QFontMetricsF metrics(FieldText::layoutFont(item.currentFont()));
+        const auto one = FieldText::layout(QStringLiteral("Pompa"), item.currentFont(), QSizeF(200, 1000));
+        const auto two = FieldText::layout(QStringLiteral("Pompa\nPompa"), item.currentFont(), QSizeF(200, 1000));
+        QVERIFY(two->ink().height() - one->ink().height() >= metrics.ascent() + metrics.descent() + metrics.leading());
         // A carriage return (CR LF files) is measured as a space, not a line break.
         item.setText(QStringLiteral("Pompa\r"));
         QVERIFY(item.textFits());

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
@@ -314,11 +315,13 @@ private slots:
         import(files.write(QStringLiteral("c.txt"), numberedLines(66)));   // 6 barettes a page
         auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
         cb->setCurrentText(QStringLiteral("PDF WBUDOWANA"));
-        QString range = QStringLiteral("3,2");
+        QString range = QStringLiteral("3,2-3,2");   // pages named twice print once, in the sheet's order
         int copies = 2;
+        bool offered = false;   // "Drukuj" could be pressed
         prompts.dialogs = [&](QDialog &dialog) {
             dialog.findChild<QLineEdit *>(QStringLiteral("leRange"))->setText(range);
             dialog.findChild<QSpinBox *>(QStringLiteral("sbCopies"))->setValue(copies);
+            offered = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled();
             return int(QDialog::Accepted);
         };
         const QString pdf = files.path(QStringLiteral("chosen.pdf"));
@@ -343,6 +346,12 @@ private slots:
         QCOMPARE(prompts.questions.at(0).text, QStringLiteral("Wydrukować 24 strony na drukarce Archiwum?"));
         QCOMPARE(prompts.confirmButtons.last(), (QStringList{"Drukuj", "Anuluj"}));
         QVERIFY(!window->statusBar()->currentMessage().startsWith(QStringLiteral("Do drukarki")));
+
+        // A range far beyond the sheet is refused as typed: nothing to ask about.
+        range = QStringLiteral("1-2000000000");
+        action(*window, QStringLiteral("Drukuj &strony…"))->trigger();
+        QVERIFY(!offered);
+        QCOMPARE(prompts.questions.size(), 1);
     }
 
     // "Drukuj oznaczenia" is kept in the settings; off, an overflowing
@@ -986,6 +995,9 @@ private slots:
         QCOMPARE(preview->fields().at(3)->currentFont().weight(), int(QFont::Bold));
         QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Normal));
         QCOMPARE(window->windowTitle(), QFileInfo(path).fileName() + QStringLiteral("[*] — Lamello"));
+        // The texts as the file now holds them: nothing to undo, nothing unsaved.
+        QVERIFY(!action(*window, QStringLiteral("&Cofnij"))->isEnabled());
+        QVERIFY(!window->isWindowModified());
     }
 
     // What the window remembers comes back in the next one.
@@ -1021,6 +1033,33 @@ private slots:
         QVERIFY(prompts.messages.last().text.contains(path));
         emit window->menuBar()->actions().first()->menu()->aboutToShow();
         QVERIFY(recent->actions().isEmpty() && !recent->menuAction()->isEnabled());
+
+        // A file opened again goes back to the top, listed once.
+        files.write(QStringLiteral("pamiec.txt"), numberedLines(2));
+        const QString second = files.write(QStringLiteral("drugi.txt"), numberedLines(1));
+        const QString third = files.write(QStringLiteral("trzeci.txt"), numberedLines(1));
+        for (const QString &opened : {path, second, third, path})
+            import(opened);
+        emit window->menuBar()->actions().first()->menu()->aboutToShow();
+        QStringList listed;
+        for (const QAction *entry : recent->actions())
+            listed.append(entry->text());
+        QCOMPARE(listed, (QStringList{QStringLiteral("&1 ") + path, QStringLiteral("&2 ") + third,
+                                      QStringLiteral("&3 ") + second}));
+
+        // A geometry of the user's own, every value different: each comes back.
+        child<QSpinBox>(QStringLiteral("sbLabels"))->setValue(7);
+        child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->setValue(30);
+        child<QDoubleSpinBox>(QStringLiteral("dsbLabelHeight"))->setValue(11.5);
+        child<QDoubleSpinBox>(QStringLiteral("dsbHeaderWidth"))->setValue(45);
+        child<QDoubleSpinBox>(QStringLiteral("dsbHeaderHeight"))->setValue(9);
+        child<QPushButton>(QStringLiteral("pbAccept"))->click();
+        QVERIFY(window->close());
+        window = std::make_unique<MainWindow>();
+        const SheetLayout &layout = window->sheetPreview()->layout();
+        QCOMPARE((QList<double>{double(layout.labelsPerBarette), layout.labelWidth, layout.labelHeight,
+                                layout.headerWidth, layout.headerHeight}),
+                 (QList<double>{7, 30, 11.5, 45, 9}));
     }
 
     // A settings file is outside input: whatever lies under its name, the
@@ -1289,6 +1328,19 @@ private slots:
         QVERIFY(!window->isWindowModified());
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
         QCOMPARE(prompts.captions.size(), dialogs + 1);   // "jako" always asks
+
+        // Another file imported is no part of the project: Ctrl+S asks for a
+        // name (here cancelled) and the project stays as it was saved.
+        QFile file(project);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        file.close();
+        import(files.write(QStringLiteral("imported.txt"), numberedLines(1)));
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(prompts.captions.last(), QStringLiteral("Zapisz projekt"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), saved);
     }
 
     void quittingAsksForUnsavedChanges()

@@ -145,7 +145,7 @@ private slots:
     void roundTripUnderAnotherGeometry()
     {
         Preview saved;
-        load(saved, barettes(2));
+        load(saved, barettes(2).chopped(5));   // the last field empty: its font is kept all the same
         for (int id = 0; id < 18; ++id)
             saved.fields().at(id)->changeFontPixelSize(10 + id);
         saved.fields().at(4)->changeFontBold();   // the sheet's remembered fonts never hear of it
