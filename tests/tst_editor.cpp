@@ -461,6 +461,17 @@ private slots:
         QVERIFY(credit->text().contains(QStringLiteral("Tango Desktop Project")));
         QVERIFY(QFontInfo(build->font()).fixedPitch() && QFontInfo(credit->font()).fixedPitch());
         QCOMPARE(help.windowTitle(), QStringLiteral("Pomoc - Lamello"));
+
+        // The topics tell how the program works now.
+        QStringList topics;
+        for (const QLabel *topic : help.findChildren<QLabel *>(QStringLiteral("topic")))
+            topics.append(topic->text());
+        const QString text = topics.join(QLatin1Char('\n')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        for (const char *told : {"Arkusz ma niezapisane zmiany. Zapisać projekt?", "historia zmian zostają",
+                                 "Dopasuj rozmiar", "F3", "Kalibracja drukarki", "Ctrl+S"})
+            QVERIFY2(text.contains(QString::fromUtf8(told)), told);
+        for (const char *gone : {"od nowa", "na ostatni krok", "do następnego odtworzenia"})
+            QVERIFY2(!text.contains(QString::fromUtf8(gone)), gone);
     }
 
     // Last: from here on Qt's own texts are Polish in this process.

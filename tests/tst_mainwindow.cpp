@@ -489,6 +489,35 @@ private slots:
         QCOMPARE(preview->fields().size(), 2 * (n + 1));
         window->openFromCommandLine({QStringLiteral("lamello")});
         QCOMPARE(prompts.messages.size(), 1);
+
+        // So does a missing descriptions file: the title and the editor keep
+        // the project's, the status bar names the file.
+        const QString gone = files.path(QStringLiteral("gone.txt"));
+        window->openFromCommandLine({QStringLiteral("lamello"), gone});
+        QCOMPARE(window->windowTitle(), QStringLiteral("cabinet.lmpro[*] — Lamello"));
+        QCOMPARE(preview->fields().at(4)->currentFont().weight(), int(QFont::Bold));
+        QVERIFY(window->statusBar()->currentMessage().contains(gone));
+        action(*window, QStringLiteral("&Edytor"))->trigger();
+        QCOMPARE(editors().last()->path(), files.path(QStringLiteral("cabinet.dat")));
+    }
+
+    // The printer list is read when it opens: a queue added since the start
+    // is there, and the chosen queue, once removed, is said and unchosen.
+    void printerListFollowsTheSystem()
+    {
+        auto *cb = child<QComboBox>(QStringLiteral("cbPrinter"));
+        lpadmin({QStringLiteral("-p"), QStringLiteral("Nowa"), QStringLiteral("-E"), QStringLiteral("-v"),
+                 QStringLiteral("file:///dev/null")});
+        cb->showPopup();
+        cb->hidePopup();
+        QVERIFY(cb->findText(QStringLiteral("Nowa")) > 0);
+        cb->setCurrentIndex(cb->findText(QStringLiteral("Nowa")));
+        lpadmin({QStringLiteral("-x"), QStringLiteral("Nowa")});
+        cb->showPopup();
+        cb->hidePopup();
+        QCOMPARE(cb->currentIndex(), 0);
+        QCOMPARE(cb->findText(QStringLiteral("Nowa")), -1);
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Drukarki „Nowa” nie ma już w systemie."));
     }
 
     void commandLine_data()
@@ -1223,8 +1252,21 @@ private slots:
             action(*window, command)->trigger();
             if (command == QStringLiteral("&Edytor"))
                 editors().last()->findChild<QPushButton *>(QStringLiteral("pbSaveAs"))->click();
-            QCOMPARE(prompts.folders.value(0), folder);
+            // The project's and the PDF's dialogs offer the current name too:
+            // the project's, else the descriptions file's.
+            const QString asked = prompts.folders.value(0);
+            const bool named = extension != QLatin1String(".txt");
+            QCOMPARE(named ? QFileInfo(asked).absolutePath() : asked, folder);
+            if (named)
+                QCOMPARE(QFileInfo(asked).fileName(),
+                         (extension == QLatin1String(".lmpro") && folder.endsWith(QLatin1String("wyniki"))
+                              ? QStringLiteral("project")
+                              : QStringLiteral("s"))
+                             + extension);
             QVERIFY(QFile::exists(out + extension));
+            // A saved project is offered again as an opened one is.
+            if (extension == QLatin1String(".lmpro"))
+                QCOMPARE(Settings().recentFiles().value(0), out + extension);
         }
     }
 
@@ -1297,6 +1339,8 @@ private slots:
         if (answer == QMessageBox::Cancel) {
             QVERIFY(window->isWindowModified());
             QVERIFY(!closed);
+            // Asked before the editor wrote anything: the file is as it was.
+            QCOMPARE(QFile(first).size(), qint64(numberedLines(1).size()));
             QCOMPARE(preview->document()->font(1).weight(), int(QFont::Bold));
             QCOMPARE(preview->document()->text(0), QStringLiteral("T0"));
             return;

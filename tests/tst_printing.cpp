@@ -369,10 +369,13 @@ private slots:
             p.progressDelayMs = 0;
             qApp->installEventFilter(&canceller);
         }
+        const qsizetype dialogs = prompts.folders.size();
         p.printAll();
         qApp->removeEventFilter(&canceller);
 
         QCOMPARE(canceller.shown, cancelJob ? 1 : 0);
+        // A refused name brings the dialog back (cancelled here); a cancel is a cancel.
+        QCOMPARE(prompts.folders.size() - dialogs, message.startsWith(QLatin1String("Tego pliku")) ? 2 : 1);
         QCOMPARE(prompts.messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QVERIFY2(prompts.messages.at(0).text.startsWith(message), qPrintable(prompts.messages.at(0).text));

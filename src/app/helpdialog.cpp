@@ -24,12 +24,18 @@ const char *const topics[] = {
                       "Struktura paska menu, wyjaśnienie opcji\n"
                       "1. Plik\n"
                       "   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.\n"
-                      "   Otwórz projekt – wczytuje zapisany projekt (*.lmpro) z jego opisami i czcionkami.\n"
-                      "   Zapisz projekt – zapisuje bieżące opisy razem z czcionkami jako projekt.\n"
+                      "   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami\n"
+                      "   i czcionkami.\n"
+                      "   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego\n"
+                      "   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.\n"
                       "   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.\n"
                       "   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.\n"
-                      "   Zakończ – zamyka program (o niezapisanych zmianach w edytorze zapyta).\n"
+                      "   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.\n"
+                      "   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora\n"
+                      "   najpierw zapyta.\n"
                       "2. Edycja\n"
+                      "   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów\n"
+                      "   i czcionek pól.\n"
                       "   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez\n"
                       "   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się\n"
                       "   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.\n"
@@ -46,14 +52,19 @@ const char *const topics[] = {
                       "   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,\n"
                       "   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.\n"
                       "   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,\n"
-                      "   wyliczane z pomiaru strony testowej."),
+                      "   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku\n"
+                      "   na tej drukarce (PDF zawsze ma rzeczywiste wymiary)."),
     QT_TRANSLATE_NOOP("HelpDialog",
-                      "Każde ponowne wczytanie pliku z opisami (import, zapis w edytorze, zmiana geometrii\n"
-                      "lub drukarki) odtwarza cały podgląd od nowa. Poprawki czcionek i pojedynczych opisów\n"
-                      "warto więc zostawić na ostatni krok przed drukowaniem."),
+                      "Arkusz pamięta każdą zmianę tekstu i czcionki. Zmiana geometrii, liczby etykiet\n"
+                      "lub drukarki tylko rozmieszcza pola na nowo: teksty, czcionki i historia zmian\n"
+                      "zostają, więc poprawki można robić w dowolnej chwili. Gwiazdka w tytule okna\n"
+                      "oznacza niezapisane zmiany; przed importem innego pliku, otwarciem projektu,\n"
+                      "wczytaniem zapisu z edytora i zamknięciem programu pojawia się pytanie\n"
+                      "„Arkusz ma niezapisane zmiany. Zapisać projekt?” (Zapisz / Porzuć / Anuluj)."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Wbudowany edytor po każdym zapisie wczytuje plik ponownie do podglądu; czcionki pól\n"
-                      "zostają na swoich miejscach. Plik musi trzymać się wzoru: jeden wiersz na jedno pole,\n"
+                      "zostają na swoich miejscach (gdy arkusz ma niezapisane zmiany, program najpierw\n"
+                      "o nie zapyta, zanim cokolwiek zapisze). Plik musi trzymać się wzoru: jeden wiersz na jedno pole,\n"
                       "po kolei – najpierw nagłówek baretki, potem jej pola opisów – każdy wiersz zakończony\n"
                       "klawiszem Enter. Znak „@” w wierszu oznacza przejście do nowej linii w polu, a znaki\n"
                       "#, $, ^ i & są drukowane jako symbole par plus/minus (legenda obok edytora).\n"
@@ -79,8 +90,8 @@ const char *const topics[] = {
                       "opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”:\n"
                       "opis razem z czcionką zostaje skopiowany z przeciąganego pola do pola\n"
                       "podświetlonego na żółto. Takie zmiany, jak i zmiany czcionki, można cofnąć\n"
-                      "(Ctrl+Z, menu Edycja → Cofnij) i ponowić (Ctrl+Shift+Z) – do następnego\n"
-                      "odtworzenia podglądu."),
+                      "(Ctrl+Z, menu Edycja → Cofnij) i ponowić (Ctrl+Shift+Z), także po zmianie\n"
+                      "geometrii lub drukarki – aż do wczytania innego pliku lub projektu."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym\n"
                       "miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu\n"

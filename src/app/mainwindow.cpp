@@ -38,6 +38,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -45,8 +46,33 @@
 #include <QUndoStack>
 #include <QUrl>
 
+#include <functional>
+#include <utility>
+
 namespace {
 const QString makerText = QStringLiteral("Lamello  ");
+} // namespace
+
+namespace {
+// The printer list, read anew each time it opens: queues come and go while
+// the program runs.
+class PrinterBox : public QComboBox
+{
+public:
+    explicit PrinterBox(std::function<void()> beforePopup)
+        : beforePopup(std::move(beforePopup))
+    {
+    }
+
+    void showPopup() override
+    {
+        beforePopup();
+        QComboBox::showPopup();
+    }
+
+private:
+    std::function<void()> beforePopup;
+};
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -276,7 +302,7 @@ QToolBar *MainWindow::addStyledToolBar(const QString &title)
 
 void MainWindow::createToolBars()
 {
-    cbPrinter = new QComboBox;
+    cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
     cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
 
     sbFontSize = std::make_unique<QSpinBox>();
@@ -379,16 +405,47 @@ void MainWindow::createStatusBar()
     statusBar()->addPermanentWidget(maker);
 }
 
+namespace {
+// The system's queues the list offers: two case-sensitive tests, so that
+// "Pdf" in a name does not hide it.
+QStringList offeredPrinters()
+{
+    QStringList names;
+    const QStringList all = QPrinterInfo::availablePrinterNames();
+    for (const QString &name : all) {
+        if (!name.contains(QLatin1String("pdf")) && !name.contains(QLatin1String("PDF")))
+            names.append(name);
+    }
+    return names;
+}
+} // namespace
+
+void MainWindow::refreshPrinterList()
+{
+    // The system's queues as they are now, between the placeholder and the
+    // built-in PDF: a queue added since the start is there, one removed goes.
+    const QStringList now = offeredPrinters();
+    const QString current = cbPrinter->currentText();
+    const bool systemQueue = cbPrinter->currentIndex() > 0 && current != Preview::builtInPdfName;
+    {
+        const QSignalBlocker quiet(cbPrinter);
+        while (cbPrinter->count() > 2)
+            cbPrinter->removeItem(1);
+        cbPrinter->insertItems(1, now);
+        const int index = cbPrinter->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        cbPrinter->setCurrentIndex(index >= 0 ? index : 0);
+    }
+    if (systemQueue && !now.contains(current)) {
+        changePrinter(cbPrinter->currentText());
+        statusBar()->showMessage(tr("Drukarki „%1” nie ma już w systemie.").arg(current));
+    }
+}
+
 void MainWindow::fillPrinterList()
 {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     cbPrinter->addItem(tr("Wybierz drukarkę"));
-    for (const QPrinterInfo &info : printers) {
-        const QString name = info.printerName();
-        // Two case-sensitive tests: "Pdf" in a name does not hide it.
-        if (!name.contains(QLatin1String("pdf")) && !name.contains(QLatin1String("PDF")))
-            cbPrinter->addItem(name);
-    }
+    cbPrinter->addItems(offeredPrinters());
     cbPrinter->addItem(Preview::builtInPdfName);
 
     connect(cbPrinter, &QComboBox::currentIndexChanged, this,
@@ -598,6 +655,14 @@ EditPad *MainWindow::showEditor(const QString &path)
 {
     // Not modal, and as many as the user likes: each one's saves reload the sheet.
     auto *editor = new EditPad(path, this);
+    // The sheet's changes are settled before the file is written, so that
+    // "Anuluj" leaves both the file and the sheet as they are.
+    editor->setBeforeWrite([this] {
+        // For the write that follows at once, whether it succeeds or not.
+        sheetSettled = mayReplaceSheet();
+        QTimer::singleShot(0, this, [this] { sheetSettled = false; });
+        return sheetSettled;
+    });
     connect(editor, &EditPad::savedAs, this, &MainWindow::openThisFile);
     editor->show();
     return editor;
@@ -652,8 +717,9 @@ void MainWindow::openThisFile(QString file)
     if (file.isEmpty())
         return;
     statusBar()->clearMessage();
-    // The editor has saved the file; the sheet's own edits come first.
-    if (!mayReplaceSheet()) {
+    // The editor has saved the file (the sheet was asked about before the
+    // write) or opened another one; the sheet's own edits come first.
+    if (!std::exchange(sheetSettled, false) && !mayReplaceSheet()) {
         statusBar()->showMessage(tr("Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.")
                                      .arg(QDir::toNativeSeparators(file)));
         return;

@@ -113,6 +113,9 @@ private:
     // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
     void createZoomKeys();
     void fillPrinterList();
+    // Reads the system's queues again into the printer list, keeping the
+    // choice; a chosen queue that is gone is said and unchosen.
+    void refreshPrinterList();
     void makeConnections();
     void showPageIndicator();
     // Shows page `page` (counted from 1), kept within the sheet.
@@ -186,6 +189,8 @@ private:
     QToolBar *geometryToolBar = nullptr;
 
     QComboBox *cbPrinter = nullptr;
+    // The sheet's changes were settled for the editor's write that follows.
+    bool sheetSettled = false;
     std::unique_ptr<QSpinBox> sbFontSize;
     QLineEdit *leFontSize = nullptr;
     std::unique_ptr<QIntValidator> fontSizeValidator;

@@ -292,6 +292,8 @@ bool EditPad::writeTo(const QString &path)
                                        .arg(bad.line));
         return false;
     }
+    if (beforeWrite && !beforeWrite())
+        return false;
     QString error;
     if (!AtomicFile::write(path, bytes, &error)) {
         Prompts::current().message(QMessageBox::Warning, title(),

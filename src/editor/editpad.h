@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <QDialog>
 #include <QString>
 #include <QTimer>
@@ -34,6 +35,9 @@ public:
     bool isModified() const { return modified; }
     bool isLoading() const { return !pending.isEmpty(); }
     QPlainTextEdit *textArea() const { return textEdit; }
+    // Asked before every write of the file: the sheet that shows it may have
+    // changes of its own to settle first. False writes nothing.
+    void setBeforeWrite(std::function<bool()> ask) { beforeWrite = std::move(ask); }
 
 public slots:
     // Escape, like "Anuluj" and the window's close button, closes asking first.
@@ -86,4 +90,5 @@ private:
     QPushButton *pbSave = nullptr;
     QPushButton *pbReset = nullptr;
     QPushButton *pbCancel = nullptr;
+    std::function<bool()> beforeWrite;
 };

@@ -93,14 +93,21 @@ bool Preview::readFile(bool keepFonts)
         return false;
     }
 
-    readPath = filePath;
+    QStringList lines;
+    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
+    const DescriptionsFile::ReadStatus status = DescriptionsFile::readLines(filePath, lines, &encoding);
+    // An import that could not read its file keeps the sheet, and the file
+    // shown stays the one the title names and the editor opens.
+    const bool failed = status != DescriptionsFile::ReadStatus::Ok && status != DescriptionsFile::ReadStatus::NoPath;
+    const QString attempted = filePath;
+    if (failed && !keepFonts)
+        filePath = readPath;
+    else
+        readPath = filePath;
     // Another file leaves the project; its own texts, saved in the editor,
     // are still the project's.
     if (!project.isEmpty() && !AtomicFile::sameFile(filePath, ProjectFile::textsPath(project)))
         project.clear();
-    QStringList lines;
-    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
-    const DescriptionsFile::ReadStatus status = DescriptionsFile::readLines(filePath, lines, &encoding);
     switch (status) {
     case DescriptionsFile::ReadStatus::Ok:
         if (encoding == DescriptionsFile::Encoding::Utf8)
@@ -112,16 +119,18 @@ bool Preview::readFile(bool keepFonts)
         break;
     case DescriptionsFile::ReadStatus::Missing:
         qCDebug(lcSheet) << "> Preview::readFile >> file does not exist !";
-        emit statusMessage(tr("Nie ma pliku %1.").arg(filePath));
+        emit statusMessage(tr("Nie ma pliku %1.").arg(attempted));
         break;
     case DescriptionsFile::ReadStatus::NotRegular:
     case DescriptionsFile::ReadStatus::OpenFailed:
         qCDebug(lcSheet) << "> Preview::readFile >> error opening file !";
-        emit statusMessage(DescriptionsCheck::isLinkLoop(filePath)
-                               ? tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(filePath)
-                               : tr("Nie można odczytać pliku %1.").arg(filePath));
+        emit statusMessage(DescriptionsCheck::isLinkLoop(attempted)
+                               ? tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(attempted)
+                               : tr("Nie można odczytać pliku %1.").arg(attempted));
         break;
     }
+    if (failed && !keepFonts)
+        return false;
     // Also when the file is gone: the old texts must not go on claiming
     // the previous file's pages.
     if (keepFonts)
@@ -677,12 +686,18 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     QString path;
     if (pdf) {
         const QString filter = QStringLiteral("*.pdf");
-        path = Prompts::withSuffix(
-            prompts.saveFileName(nullptr, QString(), Prompts::startFolder(Settings::Folder::Pdf, filePath), filter),
-            filter);
-        // A cancelled dialog is a cancel: nothing is written, nothing is said.
-        if (path.isEmpty() || !mayReplace(path))
-            return;
+        QString start = suggestedName(Prompts::startFolder(Settings::Folder::Pdf, filePath), QStringLiteral(".pdf"));
+        for (;;) {
+            path = Prompts::withSuffix(prompts.saveFileName(nullptr, QString(), start, filter), filter);
+            // A cancelled dialog is a cancel: nothing is written, nothing is said.
+            if (path.isEmpty())
+                return;
+            // A name that would replace the sheet's own file is refused, and
+            // the dialog asks again.
+            if (mayReplace(path))
+                break;
+            start = QFileInfo(path).absolutePath();
+        }
     }
 
     // Short jobs are over before a window could be read; a long one shows its
@@ -757,12 +772,22 @@ bool Preview::saveProject()
     return writeProject(project);
 }
 
+QString Preview::suggestedName(const QString &folder, const QString &suffix) const
+{
+    const QString shown = project.isEmpty() ? filePath : project;
+    if (shown.isEmpty())
+        return folder;
+    return QDir(folder).filePath(QFileInfo(shown).completeBaseName() + suffix);
+}
+
 bool Preview::saveProjectAs()
 {
     if (!checkSheetHasFields())
         return false;
     const QString answer = Prompts::current().saveFileName(
-        this, tr("Zapisz projekt"), Prompts::startFolder(Settings::Folder::Projects, project.isEmpty() ? filePath : project),
+        this, tr("Zapisz projekt"),
+        suggestedName(Prompts::startFolder(Settings::Folder::Projects, project.isEmpty() ? filePath : project),
+                      ProjectFile::suffix),
         QStringLiteral("*.lmpro"));
     if (answer.isEmpty() || answer == ProjectFile::suffix)
         return false;
@@ -801,7 +826,11 @@ bool Preview::writeProject(const QString &projectPath)
     readPath = textsPath;
     doc.markSaved();
     emit updatePathToFile(filePath);
-    Settings().setLastFolder(Settings::Folder::Projects, projectPath);
+    {
+        Settings settings;
+        settings.setLastFolder(Settings::Folder::Projects, projectPath);
+        settings.addRecentFile(projectPath);
+    }
     prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
     return true;
 }

@@ -65,7 +65,8 @@ public:
     // A file that is not a regular text file, or whose sheet would not fit
     // in memory, is refused with a message; above
     // DescriptionsCheck::largeSheetBarettes the user is asked first. Returns
-    // false when the current sheet was kept (refused or declined): filePath
+    // false when the current sheet was kept (refused, declined, or an import
+    // of a file that could not be read): filePath
     // then names the file shown again.
     bool readFile(bool keepFonts = true);
     // Asks for a file and writes every field's current text to it.
@@ -191,6 +192,9 @@ private:
     // The current field texts as a descriptions file; false, with a message
     // naming the field and character, when one cannot be written.
     bool fieldTextsFile(QByteArray &bytes);
+    // Where a save dialog starts: `folder`, with the name of the project, else
+    // of the descriptions file, and `suffix`.
+    QString suggestedName(const QString &folder, const QString &suffix) const;
     bool writeProject(const QString &path);
     void countPages();
     void buildShownPage();
