@@ -68,6 +68,35 @@ echo "-- desktop entry"
 silent desktop-file-validate "$share/applications/$ID.desktop"
 grep -qx 'Exec=lamello %F' "$share/applications/$ID.desktop" || fail "the desktop entry does not start lamello %F"
 
+grep -qx 'MimeType=application/x-lamello-project;' "$share/applications/$ID.desktop" \
+    || fail "the desktop entry claims more than the project type"
+# Installed beside another text editor, Lamello takes nothing over: text
+# files still open in the editor by default.
+other=$work/other/share
+mkdir -p "$other/applications"
+printf '[Desktop Entry]\nType=Application\nName=Editor\nExec=editor %%F\nMimeType=text/plain;\n' \
+    >"$other/applications/editor.desktop"
+silent update-desktop-database "$other/applications"
+silent update-desktop-database "$share/applications"
+default=$(env XDG_DATA_HOME="$work/home" XDG_CONFIG_HOME="$work/home" XDG_CONFIG_DIRS="$work/none" \
+    XDG_DATA_DIRS="$share:$other" xdg-mime query default text/plain)
+[ "$default" = editor.desktop ] || fail "text/plain opens with '$default', not the text editor"
+
+echo "-- the window's class, under Xvfb"
+# Docks tie a window to its menu entry by WM_CLASS: it must be what the
+# entry's StartupWMClass says.
+wmclass=$(grep '^StartupWMClass=' "$share/applications/$ID.desktop" | cut -d= -f2)
+said=$(HOME="$work/home" xvfb-run -a -s '-screen 0 1280x1024x24' bash -c '
+    QT_QPA_PLATFORM=xcb "$1" & pid=$!
+    for _ in $(seq 150); do
+        id=$(xwininfo -root -tree | awk "/\\(\"[^\"]*\" \"[^\"]*\"\\)/ { print \$1; exit }")
+        [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] && xprop -id "$id" WM_CLASS
+    kill "$pid"' lamello "$dest/usr/bin/lamello" 2>/dev/null) || true
+[[ $said == *"\"$wmclass\"" ]] || fail "the window's WM_CLASS ($said) is not the entry's StartupWMClass $wmclass"
+
 echo "-- AppStream metadata"
 appstreamcli validate --no-net "$share/metainfo/$ID.metainfo.xml" >"$work/appstream.txt" 2>&1 \
     || fail "appstreamcli validate: $(cat "$work/appstream.txt")"

@@ -9,6 +9,7 @@ LAMELLO_PACKAGES=(
     poppler-utils           # pdfinfo, pdftotext, pdftoppm for checking PDFs
     time                    # /usr/bin/time -v in the batch benchmark
     xvfb xauth              # running the program where there is no display
+    x11-utils               # xprop and xwininfo: the window's class in the package check
     fonts-dejavu-core       # a font for the user interface on a bare machine
     clang libclang-rt-dev   # fuzz/: libFuzzer and clang's sanitizer runtimes
     # tools/check_package.sh: the desktop's and Debian's own checkers, cpack's
