@@ -374,6 +374,11 @@ private slots:
         QCOMPARE(entries(real), (QStringList{"p.dat", "p.lmpro"}));
         QCOMPARE(contents(real + QStringLiteral("/p.lmpro")), newFonts);
         QCOMPARE(reopened.fields().at(9)->currentText(), QStringLiteral("Dziesiaty"));
+        // A first save stopped the same way: no old file had a second name.
+        QVERIFY(QFile::remove(real + QStringLiteral("/p.lmpro")));
+        QVERIFY(QFile::copy(files.path(QStringLiteral("f")), real + QStringLiteral("/.p.lmpro.save-Qq1wW2eE")));
+        QVERIFY(Preview().openProject(real + QStringLiteral("/p.lmpro")));
+        QCOMPARE(entries(real), (QStringList{"p.dat", "p.lmpro"}));
         QVERIFY(std::any_of(said.cbegin(), said.cend(),
                             [](const QList<QVariant> &s) { return s.first().toString().contains(QStringLiteral("przerwany")); }));
     }

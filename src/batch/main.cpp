@@ -27,8 +27,13 @@ int main(int argc, char **argv)
     // A closed standard output is said, not filled by the next file the
     // toolkit opens: /dev/null holds its place.
     const bool standardOutputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF;
-    if (standardOutputClosed && ::open("/dev/null", O_WRONLY | O_CLOEXEC) != STDOUT_FILENO)
-        return BatchPrint::OutputFailed;
+    if (standardOutputClosed) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        if (null < 0 || (null != STDOUT_FILENO && ::dup2(null, STDOUT_FILENO) != STDOUT_FILENO))
+            return BatchPrint::OutputFailed;
+        if (null != STDOUT_FILENO)
+            ::close(null);
+    }
     // A name whose bytes are not UTF-8 would be read or written as another name.
     for (int i = 1; i < argc; ++i) {
         if (!LocalNames::roundTrips(argv[i])) {

@@ -356,16 +356,18 @@ AtomicFile::Finished AtomicFile::finishInterrupted(const QStringList &paths)
     }
     if (targets.isEmpty())
         return result;
-    // Every save whose files are still beside the first one, by its name.
-    const QFileInfo first(targets.first());
-    const QString prefix = QStringLiteral(".") + first.fileName() + QStringLiteral(".save-");
+    // Every save that left a file beside any of them, by its name.
     QSet<QString> tokens;
-    const QStringList leftovers =
-        QDir(first.absolutePath()).entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
-    for (const QString &name : leftovers) {
-        const QString token = name.mid(prefix.size()).section(QLatin1Char('.'), 0, 0);
-        if (token.size() == 8)
-            tokens.insert(token);
+    for (const QString &target : std::as_const(targets)) {
+        const QFileInfo file(target);
+        const QString prefix = QStringLiteral(".") + file.fileName() + QStringLiteral(".save-");
+        const QStringList leftovers = QDir(file.absolutePath())
+                                          .entryList({prefix + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString &name : leftovers) {
+            const QString token = name.mid(prefix.size()).section(QLatin1Char('.'), 0, 0);
+            if (token.size() == 8)
+                tokens.insert(token);
+        }
     }
     for (const QString &token : std::as_const(tokens)) {
         // The files are put in place in order: those whose new bytes are gone
