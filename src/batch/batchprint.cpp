@@ -206,19 +206,19 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
                                          tr("Arkusz skoroszytu (.ods, .xlsx) do wczytania (domyślnie pierwszy)."),
                                          tr("nazwa"));
     const QCommandLineOption rowsOption(QStringLiteral("rows"),
-                                        tr("Arkusz: jeden wiersz to jedna bareta (z --header-column i --label-columns)."));
+                                        tr("Arkusz: jeden wiersz to jedna baretka (z --header-column i --label-columns)."));
     const QCommandLineOption headerColumnOption(QStringLiteral("header-column"),
                                                 tr("Arkusz: kolumna nagłówków przy --rows (domyślnie A)."), tr("kolumna"));
     const QCommandLineOption labelColumnsOption(
         QStringLiteral("label-columns"),
-        tr("Arkusz: kolumny etykiet przy --rows, np. B-I; ich liczba to liczba etykiet na barecie."), tr("zakres"));
+        tr("Arkusz: kolumny etykiet przy --rows, np. B-I; ich liczba to liczba etykiet na baretce."), tr("zakres"));
     const QCommandLineOption columnOption(
         QStringLiteral("column"), tr("Arkusz: jedna kolumna czytana z góry na dół, komórka to pole (domyślnie A)."),
         tr("kolumna"));
     const QCommandLineOption skipFirstRowOption(QStringLiteral("skip-first-row"),
                                                 tr("Arkusz: pierwszy wiersz to nagłówki kolumn; nie jest czytany."));
     const QCommandLineOption keepEmptyRowsOption(
-        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze z pustymi komórkami dają puste barety (przy --rows)."));
+        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows)."));
     const QCommandLineOption delimiterOption(QStringLiteral("delimiter"),
                                              tr("Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany)."),
                                              tr("znak"));
