@@ -877,9 +877,13 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
         setError(error, refusal(name, QString(), tr("plik ma więcej niż %1 MB").arg(megabytes(maxTextBytes))));
         return false;
     }
-    DescriptionsFile::Encoding encoding = DescriptionsFile::detectEncoding(bytes);
-    if (encoding == DescriptionsFile::Encoding::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
+    // A byte order mark is what spreadsheet programs write to say UTF-8,
+    // whatever the text holds; without one, as for a descriptions file.
+    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Utf8;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
         bytes = bytes.sliced(3);
+    else
+        encoding = DescriptionsFile::detectEncoding(bytes);
     if (delimiter == 0)
         delimiter = detectDelimiter(bytes);
 
