@@ -3,11 +3,13 @@
 
 #include "fakeprompts.h"
 #include "pdfcheck.h"
+#include "sheetfixtures.h"
 #include "testfiles.h"
 #include "batch/batchprint.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 #include "model/projectfile.h"
+#include "model/windows1250.h"
 #include "model/sheetlayout.h"
 #include "printing/printjob.h"
 #include "printing/printsettings.h"
@@ -57,6 +59,21 @@ QByteArray contents(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// A workbook as Excel writes one: a sheet of one barette per row under a
+// headings row, and a sheet with a check mark.
+QByteArray workbook()
+{
+    return SheetFixtures::xlsx(
+        {{QStringLiteral("Rozdzielnia"),
+          "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c></row>"
+          "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>2</v></c><c r=\"B2\" t=\"s\"><v>3</v></c>"
+          "<c r=\"C2\" t=\"s\"><v>4</v></c><c r=\"F2\"><v>12.5</v></c></row>"
+          "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>Wentylator</t></is></c><c r=\"H4\" t=\"s\"><v>3</v></c></row>"},
+         {QStringLiteral("Uwagi"), "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>✓ gotowe</t></is></c></row>"}},
+        "<si><t>Urządzenie</t></si><si><t>Etykiety</t></si><si><t>Pompa obiegowa</t></si><si><t>Praca</t></si>"
+        "<si><r><t>Awa</t></r><r><t>ria</t></r></si>");
 }
 
 QString describe(const QList<Word> &words)
@@ -296,6 +313,58 @@ private slots:
         }
     }
 
+    // A workbook prints exactly as the descriptions file of the same texts.
+    void spreadsheetsPrintAsTheirTexts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("descriptions");
+        QTest::addColumn<int>("labels");
+        QTest::newRow("xlsx, a row a barette")
+            << QStringLiteral("lista.xlsx") << workbook()
+            << QStringList{"--sheet", "Rozdzielnia", "--rows", "--header-column", "A", "--label-columns", "B-H",
+                           "--skip-first-row"}
+            << QByteArray("Pompa obiegowa\nPraca\nAwaria\n\n\n12,5\n\n\nWentylator\n\n\n\n\n\n\nPraca\n") << 7;
+        QTest::newRow("xlsx, without options: the first sheet's column A")
+            << QStringLiteral("lista.xlsx") << workbook() << QStringList{}
+            << QByteArray("Urządzenie\nPompa obiegowa\n\nWentylator\n") << 8;
+        // LibreOffice Calc's content.xml, one column read from C.
+        QTest::newRow("ods, one column")
+            << QStringLiteral("lista.ods")
+            << SheetFixtures::ods("<table:table table:name=\"A\"><table:table-row><table:table-cell "
+                                  "table:number-columns-repeated=\"2\"/><table:table-cell><text:p>Praca</text:p>"
+                                  "<text:p>ręczna</text:p></table:table-cell></table:table-row><table:table-row>"
+                                  "<table:table-cell table:number-columns-repeated=\"3\"/></table:table-row>"
+                                  "<table:table-row><table:table-cell table:number-columns-repeated=\"2\"/>"
+                                  "<table:table-cell><text:p>Stop</text:p></table:table-cell></table:table-row>"
+                                  "</table:table>")
+            << QStringList{"--column", "C"} << QByteArray("Praca@ręczna\n\nStop\n") << 8;
+        QTest::newRow("csv, tab given")
+            << QStringLiteral("lista.tsv") << QByteArray("a;b\tc\n") << QStringList{"--delimiter", "tab", "--column", "B"}
+            << QByteArray("c\n") << 8;
+    }
+    void spreadsheetsPrintAsTheirTexts()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, descriptions);
+        QFETCH(int, labels);
+        const TestFiles folder;
+        QByteArray windows1250;
+        QVERIFY(Windows1250::encode(QString::fromUtf8(descriptions), windows1250));
+        const QString texts = folder.write(QStringLiteral("lista.txt"), windows1250);
+        const QString book = folder.write(name, bytes);
+        const QString fromTexts = folder.path(QStringLiteral("texts.pdf"));
+        const QString fromBook = folder.path(QStringLiteral("book.pdf"));
+        Result r = batch({texts, QStringLiteral("-n"), QString::number(labels), QStringLiteral("-o"), fromTexts});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        r = batch(QStringList{book, QStringLiteral("-o"), fromBook} + options);
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QCOMPARE(describe(words(fromBook)), describe(words(fromTexts)));
+    }
+
     void failuresSayWhatAndLeaveNothing_data()
     {
         QTest::addColumn<QStringList>("args");   // "IN" is a good input, "OUT" a path in an empty folder
@@ -337,6 +406,20 @@ private slots:
         QTest::newRow("standard output full") << QStringList{"IN", "-o", "-", ">/dev/full"} << 3
                                               << "standardowe wyjście";
         QTest::newRow("a FIFO in the way") << QStringList{"IN", "-o", "FIFO"} << 3 << "nie jest zwykły plik";
+        // Spreadsheets: their options, their sheets, their damage, their characters.
+        QTest::newRow("sheet options on a descriptions file") << QStringList{"IN", "--rows", "-o", "OUT"} << 1
+                                                              << "dotyczą tylko plików";
+        QTest::newRow("both layouts") << QStringList{"BOOK", "--rows", "--column", "B", "-o", "OUT"} << 1
+                                      << "albo --rows, albo --column";
+        QTest::newRow("label columns the barette has no labels for")
+            << QStringList{"BOOK", "--rows", "-n", "5", "--label-columns", "B-H", "-o", "OUT"} << 1
+            << "7 kolumn etykiet, a baretka ma 5";
+        QTest::newRow("no such sheet") << QStringList{"BOOK", "--sheet", "Brak", "-o", "OUT"} << 2
+                                       << "nie ma arkusza „Brak”; są: Rozdzielnia, Uwagi";
+        QTest::newRow("damaged workbook") << QStringList{"BROKEN", "-o", "OUT"} << 2
+                                          << "Arkusz „broken.xlsx” nie został wczytany";
+        QTest::newRow("a character Windows-1250 lacks") << QStringList{"BOOK", "--sheet", "Uwagi", "-o", "OUT"} << 2
+                                                        << "Uwagi!A2: „✓” (U+2713)";
     }
 
     void failuresSayWhatAndLeaveNothing()
@@ -363,6 +446,8 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
             QVERIFY(QFile::link(files.path(QStringLiteral("loop.txt")), files.path(QStringLiteral("loop.txt"))));
         }
+        const QString book = files.write(QStringLiteral("book.xlsx"), workbook());
+        const QString broken = files.write(QStringLiteral("broken.xlsx"), workbook().left(200));
         const QStringList before = QDir(files.path(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
         // Whole arguments only: a scratch folder's random name may hold "IN" too.
         const QHash<QString, QString> names{
@@ -377,6 +462,8 @@ private slots:
             {QStringLiteral("LONE"), lone},
             {QStringLiteral("HUGE"), huge},
             {QStringLiteral("LOOP"), files.path(QStringLiteral("loop.txt"))},
+            {QStringLiteral("BOOK"), book},
+            {QStringLiteral("BROKEN"), broken},
             {QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf"))},
             {QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf"))},
         };

@@ -7,7 +7,9 @@
 #include "editor/editpad.h"
 #include "fakeprompts.h"
 #include "pdfcheck.h"
+#include "sheetfixtures.h"
 #include "testfiles.h"
+#include "dialogs/sheetimportdialog.h"
 #include "printing/printsettings.h"
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
@@ -15,6 +17,10 @@
 #include "sheet/preview.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QRadioButton>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -191,6 +197,8 @@ private slots:
             {"Zapisz projekt &jako…", "Ctrl+Shift+S", false},
             {"Dopasuj &rozmiar", "Ctrl+Shift+F", false},
             {"&Następne pole, które się nie mieści", "F3", false},
+            {"Importuj &arkusz…", "", false},          {"&Wczytaj ponownie", "F5", false},
+            {"Wklej z &arkusza", "Ctrl+Shift+V", false}, {"Eksportuj jako &CSV…", "", false},
             {"Poprzednie pole, które się &nie mieści", "Shift+F3", false},
         };
         for (const Row &row : rows) {
@@ -209,8 +217,8 @@ private slots:
         const QList<QAction *> fileActions = window->menuBar()->actions().first()->menu()->actions();
         for (const QAction *a : fileActions)
             fileEntries.append(a->text());
-        QCOMPARE(fileEntries.size(), 8);
-        QCOMPARE(fileEntries.at(6), QStringLiteral("Ostatnio otwierane"));
+        QCOMPARE(fileEntries.size(), 13);
+        QCOMPARE(fileEntries.at(11), QStringLiteral("Ostatnio otwierane"));
         QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
 
         QStringList bars;
@@ -460,6 +468,69 @@ private slots:
         prompts.questionAnswers = {QMessageBox::Discard};
         import(path);
         QCOMPARE(window->statusBar()->currentMessage(), QString());
+    }
+
+    // A workbook through the mapping dialog: a row a barette, the label count
+    // taken from the sheet, a cell Windows-1250 lacks named and replaced, the
+    // mapping remembered for F5, and the sheet exported as CSV read back the same.
+    void aSpreadsheetImportsThroughItsMappingAndReloads()
+    {
+        // Excel's parts, two barettes of five labels under a headings row.
+        const auto workbook = [](const QByteArray &pump) {
+            return SheetFixtures::xlsx(
+                {{QStringLiteral("Arkusz1"),
+                  "<row><c t=\"inlineStr\"><is><t>Urządzenie</t></is></c></row>"
+                  "<row><c t=\"inlineStr\"><is><t>" + pump + "</t></is></c><c r=\"C2\" t=\"inlineStr\"><is>"
+                  "<t>Praca ✓</t></is></c><c r=\"F2\"><v>5</v></c></row>"
+                  "<row><c t=\"inlineStr\"><is><t>Wentylator</t></is></c></row>"}});
+        };
+        const QString path = files.write(QStringLiteral("szafa.xlsx"), workbook("Pompa"));
+        QString grabbed = qEnvironmentVariable("LAMELLO_GRAB_DIALOG");
+        prompts.dialogs = [&](QDialog &dialog) {
+            auto &d = dynamic_cast<SheetImportDialog &>(dialog);
+            d.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
+            d.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-F"));
+            d.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(true);
+            if (!grabbed.isEmpty())
+                d.grab().save(grabbed);
+            return int(QDialog::Accepted);
+        };
+        prompts.fileAnswers = {path};
+        prompts.questionAnswers = {QMessageBox::Ok, QMessageBox::Yes};   // replace "✓", 5 labels
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QVERIFY2(prompts.questions.value(0).text.contains(QStringLiteral("Arkusz1!C2: „✓” (U+2713)")),
+                 qPrintable(prompts.questions.value(0).text));
+        QCOMPARE(preview->layout().labelsPerBarette, 5);
+        QCOMPARE(window->windowTitle(), QStringLiteral("szafa.xlsx[*] — Lamello"));
+        const QStringList expected{u"Pompa"_qs, {}, u"Praca ?"_qs, {}, {}, u"5"_qs, u"Wentylator"_qs};
+        for (qsizetype id = 0; id < expected.size(); ++id)
+            QCOMPARE(preview->document()->text(id), expected.at(id));
+
+        // Edited in the spreadsheet program, read again in one step.
+        files.write(QStringLiteral("szafa.xlsx"), workbook("Pompa 2"));
+        prompts.modalDialogs.clear();
+        prompts.questionAnswers = {QMessageBox::Ok};
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
+
+        // Out as CSV, and back in through the clipboard: the same texts.
+        const QString csv = files.path(QStringLiteral("szafa.csv"));
+        prompts.fileAnswers = {csv};
+        action(*window, QStringLiteral("Eksportuj jako &CSV…"))->trigger();
+        QCOMPARE(prompts.messages.last().text, QStringLiteral("Zapisano."));
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const QByteArray bytes = exported.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBFPompa 2;;Praca ?;;;5\r\n"));
+        QGuiApplication::clipboard()->setText(QString::fromUtf8(bytes.mid(3)).replace(QLatin1Char(';'), QLatin1Char('\t')));
+        prompts.dialogs = [](QDialog &) { return int(QDialog::Accepted); };
+        action(*window, QStringLiteral("Wklej z &arkusza"))->trigger();
+        QCOMPARE(window->windowTitle(), QStringLiteral("Wklejone z arkusza[*] — Lamello"));
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(5), QStringLiteral("5"));
+        QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()

@@ -5,6 +5,8 @@ LAMELLO_PACKAGES=(
     qt6-translations-l10n   # Qt's own dialogs and buttons in Polish
     libcups2-dev            # print jobs handed to the scheduler
     libbenchmark-dev        # bench/
+    libquazip1-qt6-dev      # the ZIP container of .ods and .xlsx spreadsheets
+    libcsv-dev              # delimited text (.csv, .tsv, pasted cells)
     cups cups-client        # the private scheduler the printer tests start
     poppler-utils           # pdfinfo, pdftotext, pdftoppm for checking PDFs
     time                    # /usr/bin/time -v in the batch benchmark

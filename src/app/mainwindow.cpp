@@ -6,6 +6,9 @@
 #include "app/pageindicator.h"
 #include "dialogs/calibrationdialog.h"
 #include "dialogs/printpagesdialog.h"
+#include "dialogs/sheetimportdialog.h"
+#include "model/workbookfile.h"
+#include "model/windows1250.h"
 #include "model/sheetdocument.h"
 #include "printing/printsettings.h"
 #include "prompts/prompts.h"
@@ -20,7 +23,9 @@
 #include "sheet/preview.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -200,6 +205,26 @@ void MainWindow::createActions()
     connect(history, &QUndoStack::undoTextChanged, undoAct, &QAction::setStatusTip);
     connect(history, &QUndoStack::redoTextChanged, redoAct, &QAction::setStatusTip);
 
+    // Spreadsheets: imported through the mapping dialog, read again with
+    // F5, pasted as a block of cells, and the sheet written back as CSV.
+    importSheetAct = new QAction(tr("Importuj &arkusz…"), this);
+    importSheetAct->setObjectName(QStringLiteral("importSheetAct"));
+    importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
+    connect(importSheetAct, &QAction::triggered, this, &MainWindow::importSheetCommand);
+    reloadAct = new QAction(tr("&Wczytaj ponownie"), this);
+    reloadAct->setObjectName(QStringLiteral("reloadAct"));
+    reloadAct->setShortcut(QKeySequence(Qt::Key_F5));
+    reloadAct->setStatusTip(tr("Wczytuje ostatni arkusz jeszcze raz, z tym samym przyporządkowaniem kolumn"));
+    connect(reloadAct, &QAction::triggered, this, &MainWindow::reloadSheet);
+    pasteSheetAct = new QAction(tr("Wklej z &arkusza"), this);
+    pasteSheetAct->setObjectName(QStringLiteral("pasteSheetAct"));
+    pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
+    pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
+    connect(pasteSheetAct, &QAction::triggered, this, &MainWindow::pasteSheet);
+    exportCsvAct = new QAction(tr("Eksportuj jako &CSV…"), this);
+    exportCsvAct->setObjectName(QStringLiteral("exportCsvAct"));
+    connect(exportCsvAct, &QAction::triggered, preview, &Preview::exportCsv);
+
     fitSizeAct = new QAction(tr("Dopasuj &rozmiar"), this);
     fitSizeAct->setObjectName(QStringLiteral("fitSizeAct"));
     fitSizeAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+F")));
@@ -219,12 +244,17 @@ void MainWindow::createMenus()
 {
     fileMenu = menuBar()->addMenu(tr("&Plik"));
     fileMenu->addActions({newAct, openProjectAct, saveProjectAct, saveProjectAsAct, importAct, exportAct});
+    fileMenu->addSeparator();
+    fileMenu->addActions({importSheetAct, reloadAct, exportCsvAct});
+    fileMenu->addSeparator();
     recentMenu = fileMenu->addMenu(tr("Ostatnio otwierane"));
     recentMenu->setObjectName(QStringLiteral("recentMenu"));
     fileMenu->addAction(exitAct);
     connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
+    editMenu->addSeparator();
+    editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
     editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
@@ -584,6 +614,8 @@ void MainWindow::openDocument(const QString &path)
         return;
     if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
         preview->openProject(path);
+    else if (WorkbookFile::formatOf(path))
+        importSheet(path, true);
     else
         importDescriptions(path);
 }
@@ -682,7 +714,11 @@ void MainWindow::openFile()
     // title names and the editor opens.
     if (file.isEmpty() || !mayReplaceSheet())
         return;
-    importDescriptions(file);
+    // A spreadsheet picked here goes through its own dialog.
+    if (WorkbookFile::formatOf(file))
+        importSheet(file, true);
+    else
+        importDescriptions(file);
 }
 
 bool MainWindow::importDescriptions(const QString &file)
@@ -696,6 +732,8 @@ bool MainWindow::importDescriptions(const QString &file)
     if (!preview->readFile(false))
         return false;
     pathToFile = file;
+    lastSheet.clear();
+    pastedSheet = false;
     preview->generatePages();
     updateWindowTitle();
     // A file that could not be read is said so in the status bar, and not remembered.
@@ -737,7 +775,9 @@ void MainWindow::updateWindowTitle()
     // The document's name: the project's when there is one, else the
     // descriptions file's; "[*]" shows unsaved changes.
     const QString &project = preview->projectPath();
-    const QString name = QFileInfo(project.isEmpty() ? pathToFile : project).fileName();
+    QString name = QFileInfo(project.isEmpty() ? pathToFile : project).fileName();
+    if (name.isEmpty() && pastedSheet)
+        name = tr("Wklejone z arkusza");
     setWindowTitle((name.isEmpty() ? QString() : name + QStringLiteral("[*] — ")) + QStringLiteral("Lamello"));
     setWindowModified(preview->document()->isModified());
 }
@@ -746,6 +786,7 @@ void MainWindow::updatePathToFile(QString newPath)
 {
     // A project was opened: before its texts are read.
     statusBar()->clearMessage();
+    pastedSheet = false;
     pathToFile = newPath;
     updateWindowTitle();
 }
@@ -806,7 +847,8 @@ void MainWindow::calibratePrinter()
 
 void MainWindow::openEditor()
 {
-    showEditor(pathToFile);
+    // A workbook is no text to edit: the editor starts empty.
+    showEditor(WorkbookFile::formatOf(pathToFile) ? QString() : pathToFile);
 }
 
 void MainWindow::openHelpDialog()
@@ -1078,4 +1120,198 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
             return false;
     }
     return true;
+}
+
+// ----------------------------------------------------------- spreadsheets
+
+void MainWindow::importSheetCommand()
+{
+    const QString file = Prompts::current().openFileName(
+        this, tr("Importuj arkusz"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
+        tr("Arkusze (*.ods *.xlsx *.csv *.tsv *.txt);;Wszystkie pliki (*)"));
+    if (file.isEmpty() || !mayReplaceSheet())
+        return;
+    importSheet(file, true);
+}
+
+bool MainWindow::importSheet(const QString &path, bool ask)
+{
+    statusBar()->clearMessage();
+    // A text file chosen here is delimited text.
+    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
+    const std::optional<SheetMapping> stored = SheetMapping::fromString(Settings().sheetMapping(path));
+    SheetMapping mapping = stored.value_or(SheetMapping());
+    Workbook book;
+    QString error;
+    if (!WorkbookFile::read(path, format, book, &error, mapping.delimiter)) {
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
+        return false;
+    }
+    if (ask || !stored) {
+        std::function<std::optional<Workbook>(char)> reread;
+        if (format == WorkbookFile::Format::Delimited) {
+            reread = [path](char delimiter) -> std::optional<Workbook> {
+                Workbook again;
+                QString why;
+                if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
+                    return std::nullopt;
+                return again;
+            };
+        }
+        SheetImportDialog dialog(std::move(book), QFileInfo(path).fileName(), mapping,
+                                 preview->layout().labelsPerBarette, reread, this);
+        if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
+            return false;
+        mapping = dialog.mapping();
+        book = dialog.workbook();
+    }
+    if (!applySheet(book, mapping, path))
+        return false;
+    Settings settings;
+    settings.setSheetMapping(path, mapping.toString());
+    settings.setLastFolder(Settings::Folder::Descriptions, path);
+    settings.addRecentFile(path);
+    return true;
+}
+
+bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source)
+{
+    Prompts &prompts = Prompts::current();
+    const qsizetype index = mapping.sheet.isEmpty() ? 0 : book.indexOf(mapping.sheet);
+    if (index < 0 || index >= book.sheets.size()) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("W pliku %1 nie ma już arkusza „%2”.\nArkusz nie został wczytany.")
+                            .arg(QFileInfo(source).fileName(), mapping.sheet));
+        return false;
+    }
+    const WorkbookSheet &sheet = book.sheets.at(index);
+
+    // Nothing is imported while a cell holds what the sheet cannot print.
+    qsizetype total = 0;
+    const QList<SheetImport::BadCell> bad = SheetImport::unencodable(sheet, mapping, 20, &total);
+    if (total > 0) {
+        QStringList lines;
+        for (const SheetImport::BadCell &cell : bad)
+            lines.append(SheetImport::describe(sheet, cell));
+        if (total > bad.size())
+            lines.append(tr("… i %1 innych").arg(total - bad.size()));
+        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
+                             tr("Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:\n%1\n\n"
+                                "Zamienić je na „?” i wczytać arkusz?")
+                                 .arg(lines.join(QLatin1Char('\n'))),
+                             tr("Zamień na „?”"), tr("Anuluj")))
+            return false;
+    }
+
+    // A row a barette: the label columns set the labels per barette.
+    int labels = preview->layout().labelsPerBarette;
+    if (mapping.layout == SheetMapping::Layout::Rows && mapping.labelColumns() != labels) {
+        const int columns = mapping.labelColumns();
+        const bool changeable = columns >= 5 && columns <= 15;
+        if (changeable) {
+            const QMessageBox::StandardButton answer = prompts.question(
+                QMessageBox::Question, tr("Komunikat"),
+                tr("Arkusz ma %1 kolumn etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %1?")
+                    .arg(columns)
+                    .arg(labels),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+            if (answer == QMessageBox::Cancel)
+                return false;
+            if (answer == QMessageBox::Yes) {
+                GeometryPreset geometry;
+                const SheetLayout &now = preview->layout();
+                geometry.presetName = GbGeometry::freeEntry;
+                geometry.labelsPerBarette = columns;
+                geometry.labelRect = QRectF(0, 0, now.labelWidth, now.labelHeight);
+                geometry.headerRect = QRectF(0, 0, now.headerWidth, now.headerHeight);
+                if (!gbGeometry->apply(geometry))
+                    return false;
+                labels = columns;
+            }
+        }
+        if (columns > labels) {
+            prompts.message(QMessageBox::Warning, QString(),
+                            tr("Arkusz ma %1 kolumn etykiet, a baretka tylko %2 etykiet: część tekstów nie "
+                               "zmieściłaby się.\nArkusz nie został wczytany.")
+                                .arg(columns)
+                                .arg(labels));
+            return false;
+        }
+    }
+
+    QStringList texts = SheetImport::texts(sheet, mapping, labels);
+    if (total > 0) {
+        for (QString &text : texts)
+            text = SheetImport::replaceUnencodable(text);
+    }
+
+    // The same limits as a descriptions file.
+    DescriptionsCheck::Result check;
+    check.lines = texts.size();
+    check.barettes = (texts.size() + labels) / (labels + 1);
+    check.pages = preview->layout().lastPageFor(check.barettes) + 1;
+    check.memoryBytes = DescriptionsCheck::memoryFor(check.barettes, labels, 0);
+    check.memoryLimit = preview->memoryLimit > 0 ? preview->memoryLimit : DescriptionsCheck::memoryLimit();
+    if (check.memoryBytes > check.memoryLimit) {
+        check.verdict = DescriptionsCheck::Verdict::TooLarge;
+        prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
+        return false;
+    }
+    if (check.barettes > DescriptionsCheck::largeSheetBarettes
+        && prompts.question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
+                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+               != QMessageBox::Yes)
+        return false;
+
+    preview->loadSheet(std::move(texts), source);
+    pathToFile = source;
+    lastSheet = source;
+    pastedSheet = source.isEmpty();
+    preview->generatePages();
+    updateWindowTitle();
+    if (total > 0)
+        statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1 komórkach.").arg(total));
+    return true;
+}
+
+void MainWindow::pasteSheet()
+{
+    const QString text = QGuiApplication::clipboard()->text();
+    if (text.isEmpty()) {
+        statusBar()->showMessage(tr("Schowek nie zawiera komórek arkusza."), 5000);
+        return;
+    }
+    Workbook book;
+    QString error;
+    if (!WorkbookFile::readPasted(text, book, &error)) {
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
+        return;
+    }
+    if (!mayReplaceSheet())
+        return;
+    SheetMapping mapping;
+    // Several columns copied: most likely a row a barette.
+    if (book.sheets.first().columnCount() > 1) {
+        mapping.layout = SheetMapping::Layout::Rows;
+        mapping.lastLabel = int(std::min<qsizetype>(book.sheets.first().columnCount() - 1, 15));
+    }
+    SheetImportDialog dialog(std::move(book), tr("schowek"), mapping, preview->layout().labelsPerBarette, {}, this);
+    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
+        return;
+    applySheet(dialog.workbook(), dialog.mapping(), QString());
+}
+
+void MainWindow::reloadSheet()
+{
+    if (!lastSheet.isEmpty() && lastSheet == pathToFile) {
+        if (mayReplaceSheet())
+            importSheet(lastSheet, false);
+        return;
+    }
+    if (pathToFile.isEmpty() || !preview->projectPath().isEmpty()) {
+        statusBar()->showMessage(tr("Nie ma arkusza ani pliku z opisami do wczytania ponownie."), 5000);
+        return;
+    }
+    if (mayReplaceSheet())
+        importDescriptions(pathToFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/geometrypreset.h"
+#include "model/workbook.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -129,6 +130,21 @@ private:
     // Reads `file` into the sheet with fresh fonts; false when it was refused
     // or declined, and the sheet stays as it was.
     bool importDescriptions(const QString &file);
+    // "Importuj arkusz…": asks for a spreadsheet, then importSheet().
+    void importSheetCommand();
+    // Reads the spreadsheet at `path` and imports it with the mapping the
+    // user chooses in the mapping dialog (or, without `ask`, the one
+    // remembered for the file); false when nothing was imported.
+    bool importSheet(const QString &path, bool ask);
+    // The cells of `book` under `mapping` into the sheet, after the
+    // questions: the labels per barette, cells Windows-1250 cannot hold, a
+    // large sheet. `source` is the file (empty: pasted cells).
+    bool applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source);
+    // "Wklej z arkusza": the cells on the clipboard through the mapping dialog.
+    void pasteSheet();
+    // "Wczytaj ponownie": the last spreadsheet with its mapping, or the
+    // descriptions file shown.
+    void reloadSheet();
     // What the program remembers (see Settings): restored at start, the
     // window's size and tool bars written when it closes.
     void readSettings();
@@ -142,6 +158,10 @@ private:
     QToolBar *addStyledToolBar(const QString &title);
 
     QString pathToFile;
+    // The spreadsheet imported last (what F5 reads again); whether the sheet
+    // holds pasted cells.
+    QString lastSheet;
+    bool pastedSheet = false;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
@@ -149,6 +169,10 @@ private:
     QAction *saveProjectAsAct = nullptr;
     QAction *importAct = nullptr;
     QAction *exportAct = nullptr;
+    QAction *importSheetAct = nullptr;
+    QAction *reloadAct = nullptr;
+    QAction *pasteSheetAct = nullptr;
+    QAction *exportCsvAct = nullptr;
     QAction *exitAct = nullptr;
     QAction *editorAct = nullptr;
     QAction *undoAct = nullptr;

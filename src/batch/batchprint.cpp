@@ -8,6 +8,8 @@
 #include "model/sheetdocument.h"
 #include "model/settings.h"
 #include "model/sheetlayout.h"
+#include "model/workbook.h"
+#include "model/workbookfile.h"
 #include "printing/fittracker.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
@@ -130,6 +132,7 @@ private:
     std::optional<Failure> checkOutput() const;
     std::optional<Failure> readInput();
     std::optional<Failure> readProject();
+    std::optional<Failure> readWorkbook(WorkbookFile::Format format);
     std::optional<Failure> checkDescriptions(const QString &path);
     std::optional<Failure> print();
     bool reportProgress(int done, int total);
@@ -152,6 +155,10 @@ private:
     SheetLayout sheet;
     QStringList texts;   // by field id
     QList<QFont> fonts;   // a project's stored fonts, by field id
+    SheetMapping mapping;           // a spreadsheet's, from the command line
+    bool mappingGiven = false;
+    bool labelsGiven = false;
+    bool replaceUnencodable = false;
 
     QElapsedTimer timer;
     bool progressShown = false;
@@ -195,13 +202,39 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     const QCommandLineOption noMarksOption(
         QStringLiteral("no-marks"),
         tr("Drukuje bez oznaczeń: bez zabarwienia pól z niemieszczącym się tekstem i bez ramki obszaru wydruku."));
+    const QCommandLineOption sheetOption(QStringLiteral("sheet"),
+                                         tr("Arkusz skoroszytu (.ods, .xlsx) do wczytania (domyślnie pierwszy)."),
+                                         tr("nazwa"));
+    const QCommandLineOption rowsOption(QStringLiteral("rows"),
+                                        tr("Arkusz: jeden wiersz to jedna baretka (z --header-column i --label-columns)."));
+    const QCommandLineOption headerColumnOption(QStringLiteral("header-column"),
+                                                tr("Arkusz: kolumna nagłówków przy --rows (domyślnie A)."), tr("kolumna"));
+    const QCommandLineOption labelColumnsOption(
+        QStringLiteral("label-columns"),
+        tr("Arkusz: kolumny etykiet przy --rows, np. B-I; ich liczba to liczba etykiet na baretce."), tr("zakres"));
+    const QCommandLineOption columnOption(
+        QStringLiteral("column"), tr("Arkusz: jedna kolumna czytana z góry na dół, komórka to pole (domyślnie A)."),
+        tr("kolumna"));
+    const QCommandLineOption skipFirstRowOption(QStringLiteral("skip-first-row"),
+                                                tr("Arkusz: pierwszy wiersz to nagłówki kolumn; nie jest czytany."));
+    const QCommandLineOption keepEmptyRowsOption(
+        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows)."));
+    const QCommandLineOption delimiterOption(QStringLiteral("delimiter"),
+                                             tr("Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany)."),
+                                             tr("znak"));
+    const QCommandLineOption replaceOption(
+        QStringLiteral("replace-unencodable"),
+        tr("Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić."));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, tr("Pokazuje tę pomoc."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            tr("Pokazuje wersję programu."));
     parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
-                       shiftOption, scaleOption, noMarksOption, noLimitOption, helpOption, versionOption});
+                       shiftOption, scaleOption, noMarksOption, noLimitOption, sheetOption, rowsOption,
+                       headerColumnOption, labelColumnsOption, columnOption, skipFirstRowOption, keepEmptyRowsOption,
+                       delimiterOption, replaceOption, helpOption, versionOption});
     parser.addPositionalArgument(tr("PLIK"),
-                                 tr("Plik z opisami (.txt, .dat) albo projekt (.lmpro, z plikiem .dat obok)."),
+                                 tr("Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz "
+                                    "(.ods, .xlsx, .csv, .tsv)."),
                                  tr("PLIK"));
 
     const QString program = QStringLiteral("lamello-batch");
@@ -253,6 +286,7 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
             return Failure{Usage, tr("%1: -n %2: liczba etykiet musi być liczbą całkowitą od 5 do 15.")
                                       .arg(program, parser.value(labelsOption))};
         sheet.labelsPerBarette = n;
+        labelsGiven = true;
     }
     for (const auto &[option, isLabel] : {std::pair{&labelOption, true}, std::pair{&headerOption, false}}) {
         if (!parser.isSet(*option))
@@ -299,6 +333,65 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     }
     marks = !parser.isSet(noMarksOption);
     noLimit = parser.isSet(noLimitOption);
+
+    // A spreadsheet's mapping: without options, its first sheet's column A
+    // read as the lines of a descriptions file.
+    for (const QCommandLineOption *o : {&sheetOption, &rowsOption, &headerColumnOption, &labelColumnsOption,
+                                        &columnOption, &skipFirstRowOption, &keepEmptyRowsOption, &delimiterOption,
+                                        &replaceOption})
+        mappingGiven = mappingGiven || parser.isSet(*o);
+    if (mappingGiven && !WorkbookFile::formatOf(input))
+        return Failure{Usage, tr("%1: opcje arkusza (--sheet, --rows, --column...) dotyczą tylko plików .ods, .xlsx, "
+                                 ".csv i .tsv. %2").arg(program, more)};
+    if (parser.isSet(rowsOption) && parser.isSet(columnOption))
+        return Failure{Usage, tr("%1: podaj albo --rows, albo --column. %2").arg(program, more)};
+    if (!parser.isSet(rowsOption) && (parser.isSet(headerColumnOption) || parser.isSet(labelColumnsOption)))
+        return Failure{Usage, tr("%1: --header-column i --label-columns działają z --rows. %2").arg(program, more)};
+    mapping.sheet = parser.value(sheetOption);
+    mapping.firstRowHeadings = parser.isSet(skipFirstRowOption);
+    mapping.keepEmptyRows = parser.isSet(keepEmptyRowsOption);
+    replaceUnencodable = parser.isSet(replaceOption);
+    if (parser.isSet(delimiterOption)) {
+        const QString d = parser.value(delimiterOption);
+        if (d == QLatin1String("tab") || d == QLatin1String("\t"))
+            mapping.delimiter = '\t';
+        else if (d == QLatin1String(";") || d == QLatin1String(","))
+            mapping.delimiter = char(d.at(0).unicode());
+        else
+            return Failure{Usage, tr("%1: --delimiter %2: podaj „;”, „,” albo „tab”.").arg(program, d.left(20))};
+    }
+    if (parser.isSet(columnOption)) {
+        const std::optional<int> c = CellAddress::column(parser.value(columnOption));
+        if (!c)
+            return Failure{Usage, tr("%1: --column %2: podaj kolumnę literami, np. C.").arg(program, parser.value(columnOption).left(20))};
+        mapping.column = *c;
+    }
+    if (parser.isSet(rowsOption)) {
+        mapping.layout = SheetMapping::Layout::Rows;
+        const QString headerValue = parser.value(headerColumnOption);
+        const std::optional<int> h = headerValue.isEmpty() ? std::optional<int>(0) : CellAddress::column(headerValue);
+        if (!h)
+            return Failure{Usage, tr("%1: --header-column %2: podaj kolumnę literami, np. A.").arg(program, headerValue.left(20))};
+        mapping.headerColumn = *h;
+        const QString labelsValue = parser.isSet(labelColumnsOption) ? parser.value(labelColumnsOption)
+                                                                      : CellAddress::columnName(*h + 1) + QLatin1Char('-')
+                                                                            + CellAddress::columnName(*h + sheet.labelsPerBarette);
+        const std::optional<std::pair<int, int>> range = CellAddress::columnRange(labelsValue);
+        if (!range)
+            return Failure{Usage, tr("%1: --label-columns %2: podaj zakres kolumn, np. B-I.").arg(program, labelsValue.left(20))};
+        mapping.firstLabel = range->first;
+        mapping.lastLabel = range->second;
+        const int count = mapping.labelColumns();
+        // The label columns set the labels per barette, unless -n says otherwise;
+        // a column that would not be printed is refused, not left out.
+        if (!labelsGiven && count >= 5 && count <= 15)
+            sheet.labelsPerBarette = count;
+        if (count > sheet.labelsPerBarette)
+            return Failure{Usage, tr("%1: --label-columns %2: %3 kolumn etykiet, a baretka ma %4 etykiet (-n).")
+                                      .arg(program, labelsValue)
+                                      .arg(count)
+                                      .arg(sheet.labelsPerBarette)};
+    }
     return std::nullopt;
 }
 
@@ -330,6 +423,8 @@ std::optional<Failure> Run::readInput()
 {
     if (input.endsWith(ProjectFile::suffix))
         return readProject();
+    if (const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(input))
+        return readWorkbook(*format);
     if (std::optional<Failure> refused = checkDescriptions(input))
         return refused;
     const QString program = QStringLiteral("lamello-batch");
@@ -398,6 +493,59 @@ std::optional<Failure> Run::readProject()
                    .arg(qMin(usable, fieldCount))
                    .arg(ProjectFile::ofFields(fieldCount))
             << '\n' << Qt::flush;
+    return std::nullopt;
+}
+
+// A spreadsheet: the sheet chosen, mapped as the command line says, with the
+// same limits as a descriptions file; cells Windows-1250 cannot hold are
+// refused with their addresses unless --replace-unencodable.
+std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
+{
+    const QString program = QStringLiteral("lamello-batch");
+    Workbook book;
+    QString error;
+    if (!WorkbookFile::read(input, format, book, &error, mapping.delimiter))
+        return Failure{InputFailed, program + QStringLiteral(": ") + oneLine(error)};
+    const qsizetype index = mapping.sheet.isEmpty() ? 0 : book.indexOf(mapping.sheet);
+    if (index < 0 || index >= book.sheets.size()) {
+        QStringList names;
+        for (const WorkbookSheet &s : std::as_const(book.sheets))
+            names.append(s.name);
+        return Failure{InputFailed, tr("%1: %2: nie ma arkusza „%3”; są: %4.")
+                                        .arg(program, input, mapping.sheet, names.join(QStringLiteral(", ")))};
+    }
+    const WorkbookSheet &chosen = book.sheets.at(index);
+    const int n = sheet.labelsPerBarette;
+    texts = SheetImport::texts(chosen, mapping, n);
+
+    const qint64 barettes = (texts.size() + n) / (n + 1);
+    if (DescriptionsCheck::memoryFor(barettes, n, 0, DescriptionsCheck::Holding::Print) > DescriptionsCheck::memoryLimit())
+        return Failure{InputFailed, tr("%1: %2: arkusz jest zbyt duży dla pamięci tego komputera.").arg(program, input)};
+    if (barettes > DescriptionsCheck::largeSheetBarettes && !noLimit)
+        return Failure{InputFailed, tr("%1: %2: arkusz zawiera %3 baretek (%4 stron), więcej niż %5; "
+                                       "aby go wydrukować, dodaj --no-limit.")
+                                        .arg(program, input)
+                                        .arg(barettes)
+                                        .arg(sheet.lastPageFor(barettes) + 1)
+                                        .arg(DescriptionsCheck::largeSheetBarettes)};
+
+    qsizetype total = 0;
+    const QList<SheetImport::BadCell> bad = SheetImport::unencodable(chosen, mapping, 5, &total);
+    if (total > 0 && !replaceUnencodable) {
+        QStringList named;
+        for (const SheetImport::BadCell &cell : bad)
+            named.append(SheetImport::describe(chosen, cell));
+        return Failure{InputFailed, tr("%1: %2: %3 komórek zawiera znaki, których nie ma w kodowaniu Windows-1250: %4%5; "
+                                       "popraw je albo dodaj --replace-unencodable.")
+                                        .arg(program, input)
+                                        .arg(total)
+                                        .arg(named.join(QStringLiteral(", ")),
+                                             total > bad.size() ? QStringLiteral("…") : QString())};
+    }
+    if (total > 0) {
+        for (QString &text : texts)
+            text = SheetImport::replaceUnencodable(text);
+    }
     return std::nullopt;
 }
 

@@ -210,6 +210,40 @@ void Settings::addRecentFile(const QString &path)
     store->setValue(recentKey, files.mid(0, maxRecentFiles));
 }
 
+namespace {
+const QString sheetMappingsKey = QStringLiteral("Sheets/mappings");
+} // namespace
+
+QString Settings::sheetMapping(const QString &path) const
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath() + QLatin1Char('\n');
+    const QVariant value = store->value(sheetMappingsKey);
+    if (value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QStringList)
+        return QString();
+    const QStringList entries = value.toStringList().mid(0, maxSheetMappings);
+    for (const QString &entry : entries) {
+        if (entry.size() <= maxPathLength + maxMappingLength && entry.startsWith(absolute))
+            return entry.mid(absolute.size());
+    }
+    return QString();
+}
+
+void Settings::setSheetMapping(const QString &path, const QString &mapping)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (absolute.size() > maxPathLength || mapping.size() > maxMappingLength || absolute.contains(QLatin1Char('\n')))
+        return;
+    const QVariant value = store->value(sheetMappingsKey);
+    QStringList entries = (value.typeId() == QMetaType::QString || value.typeId() == QMetaType::QStringList)
+                              ? value.toStringList().mid(0, maxSheetMappings)
+                              : QStringList();
+    entries.removeIf([&](const QString &entry) {
+        return entry.size() > maxPathLength + maxMappingLength || entry.startsWith(absolute + QLatin1Char('\n'));
+    });
+    entries.prepend(absolute + QLatin1Char('\n') + mapping);
+    store->setValue(sheetMappingsKey, entries.mid(0, maxSheetMappings));
+}
+
 void Settings::removeRecentFile(const QString &path)
 {
     QStringList files = recentFiles();

@@ -39,6 +39,10 @@
 //   Window/geometry, Window/state   the main window's size and tool bars
 //   Recent/files                 descriptions files and projects opened,
 //                                most recent first, at most maxRecentFiles
+//   Sheets/mappings              how each spreadsheet imported last was
+//                                mapped, "path\nmapping" (SheetMapping's
+//                                line), most recent first, at most
+//                                maxSheetMappings
 //
 // A value is written only after the step it records has worked: an open, a
 // save or a geometry that was applied.
@@ -72,6 +76,13 @@ public:
     QByteArray windowGeometry() const;
     QByteArray windowState() const;
     void setWindow(const QByteArray &geometry, const QByteArray &state);
+
+    // How the spreadsheet at `path` was mapped when it was last imported;
+    // empty when it was not, or the stored line is damaged.
+    QString sheetMapping(const QString &path) const;
+    void setSheetMapping(const QString &path, const QString &mapping);
+    static constexpr int maxSheetMappings = 32;
+    static constexpr qsizetype maxMappingLength = 512;
 
     QStringList recentFiles() const;
     // Puts `path` (made absolute) at the top of the list, once.

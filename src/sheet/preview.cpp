@@ -11,6 +11,7 @@
 #include "model/sheetlog.h"
 #include "model/specialglyphfont.h"
 #include "model/windows1250.h"
+#include "model/workbook.h"
 #include "printing/fieldpainter.h"
 #include "printing/pagepainter.h"
 #include "printing/pagerenderer.h"
@@ -209,6 +210,44 @@ void Preview::exportDescriptions()
         return;
     QString error;
     if (!AtomicFile::write(name, bytes, &error)) {
+        prompts.message(QMessageBox::Critical, QString(),
+                        tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
+        return;
+    }
+    Settings().setLastFolder(Settings::Folder::Export, name);
+    prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
+}
+
+void Preview::loadSheet(QStringList texts, const QString &source)
+{
+    // The workbook counts as the sheet's own file: no PDF or export may
+    // take its place.
+    filePath = source;
+    readPath = source;
+    project.clear();
+    doc.reset(std::move(texts));
+    countPages();
+}
+
+void Preview::exportCsv()
+{
+    if (!checkSheetHasFields())
+        return;
+    Prompts &prompts = Prompts::current();
+    const QString filter = QStringLiteral("*.csv");
+    const QString name = Prompts::withSuffix(
+        prompts.saveFileName(this, tr("Eksportuj jako CSV"), Prompts::startFolder(Settings::Folder::Export, filePath),
+                             filter),
+        filter);
+    if (name.isEmpty() || name == QLatin1String(".csv") || !mayReplace(name))
+        return;
+    const qsizetype count = fieldCount();
+    QStringList fieldTexts;
+    fieldTexts.reserve(count);
+    for (qsizetype id = 0; id < count; ++id)
+        fieldTexts.append(doc.text(id));
+    QString error;
+    if (!AtomicFile::write(name, SheetExport::csv(fieldTexts, sheet.labelsPerBarette), &error)) {
         prompts.message(QMessageBox::Critical, QString(),
                         tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
         return;

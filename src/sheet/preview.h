@@ -71,6 +71,13 @@ public:
     bool readFile(bool keepFonts = true);
     // Asks for a file and writes every field's current text to it.
     void exportDescriptions();
+    // Asks for a file and writes the sheet's texts as CSV, one row a barette
+    // (see SheetExport::csv).
+    void exportCsv();
+    // The texts of an imported spreadsheet (`source`, empty for pasted cells)
+    // in place of the document, every field in the default font; recounts
+    // the pages. The caller has checked their number.
+    void loadSheet(QStringList texts, const QString &source);
     // Builds the page shown from the document (after a read or a new layout).
     void generatePages();
     // Before writing the sheet out (export, project): false, after telling

@@ -1,0 +1,209 @@
+// Spreadsheets against the descriptions file of the same texts: 100,000 rows
+// of 9 columns (a header and 8 labels, realistic panel texts) imported up to
+// the first page shown, as XLSX, ODS and CSV; and lamello-batch printing a
+// workbook of 6,000 rows against the same job from a descriptions file.
+//
+// Counters: CPU time per import (the benchmark's own), `peak_MiB`, the peak
+// resident size the import added (the kernel's high-water mark, reset before
+// each run).
+
+#include "fakeprompts.h"
+#include "sheetfixtures.h"
+#include "model/descriptionsfile.h"
+#include "model/workbook.h"
+#include "model/workbookfile.h"
+#include "sheet/preview.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int columns = 9;
+
+QString cellText(int row, int column)
+{
+    static const char *const labels[] = {"Praca", "Awaria", "Ręczny # automat", "Zdalne", "Blokada $ odblok.",
+                                         "Stop", "Start", "Sygnalizacja"};
+    if (column == 0)
+        return QStringLiteral("POMPA OBIEGOWA P%1").arg(row + 1);
+    return QString::fromUtf8(labels[(row + column) % 8]);
+}
+
+QByteArray xmlEscaped(const QString &text)
+{
+    return text.toUtf8().replace('&', "&amp;").replace('<', "&lt;");
+}
+
+struct Files
+{
+    QTemporaryDir dir;
+    QString txt, csv, xlsx, ods;
+};
+
+// The same texts four ways: a descriptions file (Windows-1250), a CSV as
+// Excel's "CSV UTF-8" writes it, an XLSX with shared strings as Excel
+// writes it, an ODS as LibreOffice Calc writes it.
+const Files &files(int rows)
+{
+    static std::map<int, std::unique_ptr<Files>> made;
+    auto &f = made[rows];
+    if (f)
+        return *f;
+    f = std::make_unique<Files>();
+    QStringList lines;
+    QByteArray csv = "\xEF\xBB\xBF";
+    QByteArray sheet;
+    QByteArray shared;
+    QByteArray table;
+    QHash<QString, int> index;
+    for (int r = 0; r < rows; ++r) {
+        sheet += "<row r=\"" + QByteArray::number(r + 1) + "\">";
+        table += "<table:table-row>";
+        for (int c = 0; c < columns; ++c) {
+            const QString text = cellText(r, c);
+            lines.append(text);
+            csv += text.toUtf8() + (c + 1 < columns ? ";" : "\r\n");
+            auto it = index.find(text);
+            if (it == index.end()) {
+                it = index.insert(text, int(index.size()));
+                shared += "<si><t>" + xmlEscaped(text) + "</t></si>";
+            }
+            sheet += "<c r=\"" + CellAddress::columnName(c).toLatin1() + QByteArray::number(r + 1) + "\" t=\"s\"><v>"
+                     + QByteArray::number(it.value()) + "</v></c>";
+            table += "<table:table-cell office:value-type=\"string\"><text:p>" + xmlEscaped(text)
+                     + "</text:p></table:table-cell>";
+        }
+        sheet += "</row>";
+        table += "<table:table-cell table:number-columns-repeated=\"1015\"/></table:table-row>";
+    }
+    QByteArray descriptions;
+    DescriptionsFile::serialize(lines, descriptions);
+    const auto write = [&](const QString &name, const QByteArray &bytes) {
+        const QString path = f->dir.filePath(name);
+        QFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            qFatal("cannot write %s", qPrintable(path));
+        return path;
+    };
+    f->txt = write(QStringLiteral("lista.txt"), descriptions);
+    f->csv = write(QStringLiteral("lista.csv"), csv);
+    f->xlsx = write(QStringLiteral("lista.xlsx"), SheetFixtures::xlsx({{QStringLiteral("Arkusz1"), sheet}}, shared));
+    f->ods = write(QStringLiteral("lista.ods"),
+                   SheetFixtures::ods("<table:table table:name=\"Arkusz1\" "
+                                      "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\">"
+                                      + table + "</table:table>"));
+    return *f;
+}
+
+qint64 statusKiB(const char *key)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key, 0) == 0)
+            return std::stoll(line.substr(std::strlen(key)));
+    }
+    return 0;
+}
+
+void resetPeak()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Kind 0: descriptions file; 1 CSV; 2 XLSX; 3 ODS.
+void BM_ImportToFirstPage(benchmark::State &state)
+{
+    const int rows = int(state.range(0));
+    const int kind = int(state.range(1));
+    const Files &f = files(rows);
+    FakePrompts prompts;
+    double peak = 0;
+    for (auto _ : state) {
+        prompts.questionAnswers = {QMessageBox::Yes};
+        auto preview = std::make_unique<Preview>();
+        preview->generationEnabled = true;
+        preview->setPrinter(Preview::builtInPdfName);
+        const qint64 before = statusKiB("VmRSS:");
+        resetPeak();
+        if (kind == 0) {
+            preview->filePath = f.txt;
+            preview->readFile(false);
+        } else {
+            const QString path = kind == 1 ? f.csv : kind == 2 ? f.xlsx : f.ods;
+            const WorkbookFile::Format format = kind == 1   ? WorkbookFile::Format::Delimited
+                                                : kind == 2 ? WorkbookFile::Format::Xlsx
+                                                            : WorkbookFile::Format::Ods;
+            Workbook book;
+            QString error;
+            if (!WorkbookFile::read(path, format, book, &error))
+                state.SkipWithError(qPrintable(error));
+            SheetMapping m;
+            m.layout = SheetMapping::Layout::Rows;
+            m.firstLabel = 1;
+            m.lastLabel = 8;
+            QStringList texts = SheetImport::texts(book.sheets.first(), m, 8);
+            book = Workbook();
+            preview->loadSheet(std::move(texts), path);
+        }
+        preview->generatePages();
+        peak = double(statusKiB("VmHWM:") - before) / 1024.0;
+        if (preview->document()->lineCount() != qsizetype(rows) * columns)
+            state.SkipWithError("wrong number of fields");
+        state.PauseTiming();
+        preview.reset();
+        state.ResumeTiming();
+    }
+    state.counters["peak_MiB"] = peak;
+}
+BENCHMARK(BM_ImportToFirstPage)
+    ->ArgsProduct({{100'000}, {0, 1, 2, 3}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+
+// lamello-batch to a PDF: CPU of the child process (user + system).
+void BM_BatchToPdf(benchmark::State &state)
+{
+    const Files &f = files(int(state.range(0)));
+    const QString input = state.range(1) == 0 ? f.txt : f.xlsx;
+    QStringList args{input, QStringLiteral("-o"), f.dir.filePath(QStringLiteral("out.pdf"))};
+    if (state.range(1) == 1)
+        args += {QStringLiteral("--rows"), QStringLiteral("--label-columns"), QStringLiteral("B-I")};
+    double cpu = 0;
+    for (auto _ : state) {
+        rusage before{};
+        getrusage(RUSAGE_CHILDREN, &before);
+        QProcess batch;
+        batch.start(QStringLiteral(LAMELLO_BATCH), args);
+        if (!batch.waitForFinished(600'000) || batch.exitCode() != 0)
+            state.SkipWithError(batch.readAllStandardError().constData());
+        rusage after{};
+        getrusage(RUSAGE_CHILDREN, &after);
+        const auto seconds = [](const timeval &t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+        cpu = seconds(after.ru_utime) - seconds(before.ru_utime) + seconds(after.ru_stime) - seconds(before.ru_stime);
+        state.SetIterationTime(cpu);
+    }
+    state.counters["child_cpu_s"] = cpu;
+}
+BENCHMARK(BM_BatchToPdf)->ArgsProduct({{6'000}, {0, 1}})->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

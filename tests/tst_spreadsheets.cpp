@@ -1,0 +1,323 @@
+// Spreadsheets read as label lists: what a cell gives in each format, the two
+// mappings, the cells Windows-1250 cannot hold, the CSV export read back, and
+// workbooks made to hurt.
+
+#include "model/workbook.h"
+#include "model/workbookfile.h"
+
+#include "sheetfixtures.h"
+#include "testfiles.h"
+
+#include <QBuffer>
+#include <QTest>
+
+using SheetFixtures::ods;
+using SheetFixtures::xlsx;
+
+namespace {
+
+// Rows as "a|b" lines, so that a failure shows the sheet.
+QString shown(const WorkbookSheet &sheet)
+{
+    QStringList lines;
+    for (const QStringList &row : sheet.rows)
+        lines.append(row.join(QLatin1Char('|')));
+    return lines.join(QLatin1String("\n"));
+}
+
+bool readBytes(const QByteArray &bytes, WorkbookFile::Format format, Workbook &book, QString *error)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    switch (format) {
+    case WorkbookFile::Format::Ods:
+        return WorkbookFile::readOds(buffer, QStringLiteral("lista.ods"), book, error);
+    case WorkbookFile::Format::Xlsx:
+        return WorkbookFile::readXlsx(buffer, QStringLiteral("lista.xlsx"), book, error);
+    case WorkbookFile::Format::Delimited:
+        break;
+    }
+    return WorkbookFile::readDelimited(bytes, QStringLiteral("lista.csv"), 0, book, error);
+}
+
+QByteArray odsTable(const QByteArray &rows)
+{
+    return "<table:table table:name=\"Arkusz1\"><table:table-column table:number-columns-repeated=\"1024\"/>" + rows
+           + "</table:table>";
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(WorkbookFile::Format)
+
+class TestSpreadsheets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cellsGiveWhatTheUserSees_data()
+    {
+        using F = WorkbookFile::Format;
+        QTest::addColumn<F>("format");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("rows");
+
+        // LibreOffice Calc's content.xml.
+        QTest::newRow("ods spaces, tab, line break, paragraphs, comment")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell office:value-type=\"string\"><text:p>a<text:s "
+                            "text:c=\"3\"/>b<text:tab/>c<text:line-break/>d</text:p><text:p>e <text:span>f</text:span>"
+                            "</text:p><office:annotation xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\">"
+                            "<text:p>komentarz</text:p></office:annotation></table:table-cell></table:table-row>"))
+            << QStringLiteral("a   b\tc\nd\ne f");
+        QTest::newRow("ods repeated cells and rows, empty tail not kept")
+            << F::Ods
+            << ods(odsTable("<table:table-row table:number-rows-repeated=\"2\"><table:table-cell/>"
+                            "<table:table-cell table:number-columns-repeated=\"2\"><text:p>x</text:p></table:table-cell>"
+                            "<table:table-cell table:number-columns-repeated=\"16380\"/></table:table-row>"
+                            "<table:table-row table:number-rows-repeated=\"3\"><table:table-cell/></table:table-row>"
+                            "<table:table-row><table:table-cell><text:p>y</text:p></table:table-cell></table:table-row>"
+                            "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
+                            "table:number-columns-repeated=\"16384\"/></table:table-row>"))
+            << QStringLiteral("|x|x\n|x|x\n\n\n\ny");
+        // Excel's sheet XML, shared strings with a rich-text run and a phonetic one.
+        QTest::newRow("xlsx shared, rich, inline, numbers, booleans, skipped cells")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v></c>"
+                      "<c r=\"D1\"><v>12</v></c><c r=\"E1\"><v>3.5</v></c><c r=\"F1\"><v>0.30000000000000004</v></c>"
+                      "<c r=\"G1\" t=\"b\"><v>1</v></c></row>"
+                      "<row r=\"3\"><c r=\"B3\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> sam </t></is></c>"
+                      "<c r=\"C3\" t=\"str\"><f>A1</f><v>Pompa</v></c><c r=\"D3\"><v>1E-3</v></c></row>"}},
+                    "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
+                    "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
+            << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        // Excel's "CSV UTF-8": a byte order mark, ";" in a Polish locale, CR LF.
+        QTest::newRow("csv utf-8, quotes, line breaks, CR LF, nothing trimmed")
+            << F::Delimited
+            << QByteArray("\xEF\xBB\xBFR\xC4\x99" "czny;\"a;\"\"b\"\"\";\" x \"\r\n\"dwa\r\nwiersze\";;c \r\n\r\nz\r\n")
+            << QStringLiteral("Ręczny|a;\"b\"| x \ndwa\nwiersze||c \n\nz");
+        // Notepad's Windows-1250, tabs as LibreOffice's "Text CSV" with tab writes them.
+        QTest::newRow("csv windows-1250, tab detected, LF")
+            << F::Delimited << QByteArray("\xA3\xB9ka\tb\n1\t2\n") << QStringLiteral("Łąka|b\n1|2");
+        QTest::newRow("csv comma detected") << F::Delimited << QByteArray("a,b,c\nd,e,f") << QStringLiteral("a|b|c\nd|e|f");
+    }
+    void cellsGiveWhatTheUserSees()
+    {
+        QFETCH(WorkbookFile::Format, format);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, rows);
+        Workbook book;
+        QString error;
+        QVERIFY2(readBytes(bytes, format, book, &error), qPrintable(error));
+        QCOMPARE(book.sheets.size(), 1);
+        QCOMPARE(shown(book.sheets.first()), rows);
+    }
+
+    void severalSheetsKeepTheirNamesAndOrder()
+    {
+        TestFiles files;
+        const QString path = files.write(QStringLiteral("szafa.xlsx"),
+                                         xlsx({{QStringLiteral("Rozdzielnia"), "<row><c><v>1</v></c></row>"},
+                                               {QStringLiteral("Pompy"), "<row><c><v>2</v></c></row>"}}));
+        Workbook book;
+        QString error;
+        QVERIFY2(WorkbookFile::read(path, WorkbookFile::Format::Xlsx, book, &error), qPrintable(error));
+        QCOMPARE(book.sheets.size(), 2);
+        QCOMPARE(book.sheets.at(1).name, QStringLiteral("Pompy"));
+        QCOMPARE(book.sheets.at(1).cell(0, 0), QStringLiteral("2"));
+    }
+
+    void hostileWorkbooksAreRefusedByName_data()
+    {
+        using F = WorkbookFile::Format;
+        using SheetFixtures::Entry;
+        QTest::addColumn<F>("format");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("said");
+
+        QTest::newRow("not a zip") << F::Xlsx << QByteArray("PK\x03\x04 nothing more") << QStringLiteral("ZIP");
+        QTest::newRow("old or encrypted office file")
+            << F::Xlsx << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1 ...") << QStringLiteral("hasłem");
+        QTest::newRow("encrypted entry")
+            << F::Ods
+            << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), SheetFixtures::odsContent(odsTable("")),
+                                         Z_DEFLATED, "haslo"}})
+            << QStringLiteral("content.xml: część jest zaszyfrowana");
+        QTest::newRow("unsupported method")
+            << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), "BZh91AY&SY", 12}})
+            << QStringLiteral("nieobsługiwana metoda kompresji 12");
+        QTest::newRow("no content") << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("mimetype"), "x", 0}})
+                                    << QStringLiteral("content.xml: brak tej części");
+        QTest::newRow("damaged xml names part and line")
+            << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), "<?xml version=\"1.0\"?>\n<a>\n<b>"}})
+            << QStringLiteral("content.xml, wiersz 3: uszkodzony XML");
+        QTest::newRow("no sheet in an ods")
+            << F::Ods << ods("") << QStringLiteral("brak arkuszy");
+        QTest::newRow("too many columns")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell table:number-columns-repeated=\"16384\"/>"
+                            "<table:table-cell><text:p>x</text:p></table:table-cell></table:table-row>"))
+            << QStringLiteral("więcej niż 16384 kolumn");
+        QTest::newRow("non-empty rows repeated past the sheet")
+            << F::Ods
+            << ods(odsTable("<table:table-row table:number-rows-repeated=\"99999999999999999999999\">"
+                            "<table:table-cell><text:p>x</text:p></table:table-cell></table:table-row>"))
+            << QStringLiteral("więcej niż 1048576 wierszy");
+        QTest::newRow("rows backwards")
+            << F::Xlsx << xlsx({{QStringLiteral("A"), "<row r=\"5\"/><row r=\"2\"/>"}})
+            << QStringLiteral("błędny numer wiersza „2”");
+        QTest::newRow("shared string that is not there")
+            << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c r=\"B1\" t=\"s\"><v>7</v></c></row>"}}, "<si><t>a</t></si>")
+            << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: komórka B1 wskazuje tekst nr 7");
+        QTest::newRow("cell too long")
+            << F::Delimited << QByteArray(40'000, 'a') << QStringLiteral("komórka dłuższa niż 32767 znaków");
+    }
+    void hostileWorkbooksAreRefusedByName()
+    {
+        QFETCH(WorkbookFile::Format, format);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, said);
+        Workbook book;
+        QString error;
+        QVERIFY(!readBytes(bytes, format, book, &error));
+        QVERIFY(book.sheets.isEmpty());
+        QVERIFY2(error.contains(said), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("„lista.")), qPrintable(error));
+    }
+
+    void entitiesNeverExpandWithoutBound()
+    {
+        // A DTD is ignored and its entities never expand past a bound: an
+        // entity that would grow to a billion characters is damage.
+        QByteArray laughs = "<!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">";
+        QByteArray previous = "a";
+        for (char c = 'b'; c <= 'j'; ++c) {
+            laughs += QByteArray("<!ENTITY ") + c + " \"" + QByteArray("&" + previous + ";").repeated(10) + "\">";
+            previous = QByteArray(1, c);
+        }
+        laughs += "<!ENTITY ext SYSTEM \"file:///etc/hostname\">]>";
+        const QByteArray shared = "<?xml version=\"1.0\"?>" + laughs
+                                  + "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                                    "<si><t>&j;</t></si></sst>";
+        QBuffer buffer;
+        buffer.setData(shared);
+        buffer.open(QIODevice::ReadOnly);
+        QStringList strings;
+        QString error;
+        QVERIFY(!WorkbookFile::readXlsxSharedStrings(buffer, QStringLiteral("lista.xlsx"), strings, &error));
+        QVERIFY2(error.contains(QStringLiteral("xl/sharedStrings.xml")), qPrintable(error));
+    }
+
+    void aZipBombIsRefusedUnopened()
+    {
+        // 300 MB of zeros pack into a few hundred kilobytes.
+        QByteArray content = SheetFixtures::odsContent(odsTable(""));
+        content += QByteArray(300 << 20, ' ');
+        const QByteArray bomb = SheetFixtures::zip({{QStringLiteral("content.xml"), content}});
+        content.clear();
+        QVERIFY(bomb.size() < 4 << 20);
+        Workbook book;
+        QString error;
+        QVERIFY(!readBytes(bomb, WorkbookFile::Format::Ods, book, &error));
+        QVERIFY2(error.contains(QStringLiteral("bomba ZIP")), qPrintable(error));
+    }
+
+    void aDamagedEntryIsDamageNotAnEmptySheet()
+    {
+        QByteArray bytes = ods(odsTable("<table:table-row><table:table-cell><text:p>x</text:p></table:table-cell>"
+                                        "</table:table-row>"));
+        // Flip a byte inside content.xml's packed data: it no longer inflates
+        // or no longer matches its checksum.
+        const qsizetype at = bytes.indexOf("content.xml") + 40;
+        bytes[at] = char(bytes[at] ^ 0x55);
+        Workbook book;
+        QString error;
+        QVERIFY(!readBytes(bytes, WorkbookFile::Format::Ods, book, &error));
+        QVERIFY2(error.contains(QStringLiteral("content.xml")), qPrintable(error));
+    }
+
+    void mappings_data()
+    {
+        QTest::addColumn<QString>("mapping");
+        QTest::addColumn<int>("labels");
+        QTest::addColumn<QStringList>("texts");
+        // Rows: header in A, labels B-C; an empty row; a headings row.
+        QTest::newRow("rows, headings skipped, empty row skipped, labels padded")
+            << QStringLiteral("rows;A;B-C;A;skip;headings;;Arkusz1") << 5
+            << QStringList{u"P1"_qs, u"a"_qs, u"b"_qs, {}, {}, {}, u"P2"_qs, {}, u"d"_qs, {}, {}, {}};
+        QTest::newRow("rows, empty row kept")
+            << QStringLiteral("rows;A;B-C;A;keep;headings;;") << 2
+            << QStringList{u"P1"_qs, u"a"_qs, u"b"_qs, {}, {}, {}, u"P2"_qs, {}, u"d"_qs, {}, {}, {}};
+        QTest::newRow("rows, more label columns than labels read only the first")
+            << QStringLiteral("rows;B;C-D;A;skip;data;;") << 1
+            << QStringList{u"Etykieta"_qs, u"Uwagi"_qs, u"a"_qs, u"b"_qs, {}, u"d"_qs};
+        QTest::newRow("column, empty cells are fields, to the last non-empty")
+            << QStringLiteral("column;A;B-C;A;skip;data;;") << 8
+            << QStringList{u"Nagłówek"_qs, u"P1"_qs, {}, u"P2"_qs};
+    }
+    void mappings()
+    {
+        QFETCH(QString, mapping);
+        QFETCH(int, labels);
+        QFETCH(QStringList, texts);
+        WorkbookSheet sheet{u"Arkusz1"_qs,
+                            {{u"Nagłówek"_qs, u"Etykieta"_qs, u"Uwagi"_qs},
+                             {u"P1"_qs, u"a"_qs, u"b"_qs},
+                             {},
+                             {u"P2"_qs, {}, u"d"_qs},
+                             {{}, {}, {}, u"poza"_qs}}};
+        const std::optional<SheetMapping> m = SheetMapping::fromString(mapping);
+        QVERIFY(m);
+        QCOMPARE(m->toString(), mapping);
+        QCOMPARE(SheetImport::texts(sheet, *m, labels), texts);
+    }
+
+    void cellsWindows1250CannotHoldAreNamed()
+    {
+        WorkbookSheet sheet{u"Arkusz1"_qs, {}};
+        sheet.rows.resize(14);
+        sheet.rows[13] = QStringList{u"ok"_qs, u"Ręczny"_qs, u"✓ gotowe"_qs};
+        sheet.rows[2] = QStringList{u"x"_qs, u"😀"_qs};
+        SheetMapping rows;
+        rows.layout = SheetMapping::Layout::Rows;
+        rows.headerColumn = 0;
+        rows.firstLabel = 1;
+        rows.lastLabel = 2;
+        qsizetype total = 0;
+        const QList<SheetImport::BadCell> bad = SheetImport::unencodable(sheet, rows, 50, &total);
+        QCOMPARE(total, 2);
+        QCOMPARE(SheetImport::describe(sheet, bad.at(0)), QStringLiteral("Arkusz1!B3: „😀” (U+1F600)"));
+        QCOMPARE(SheetImport::describe(sheet, bad.at(1)), QStringLiteral("Arkusz1!C14: „✓” (U+2713)"));
+        QCOMPARE(SheetImport::replaceUnencodable(u"😀 ✓ ą"_qs), QStringLiteral("? ? ą"));
+    }
+
+    void exportReadsBackUnchanged()
+    {
+        const QStringList texts{u"Pompa; \"główna\""_qs, u" Praca"_qs, u"dwa\nwiersze"_qs, {}, u"# $"_qs, u"a@b"_qs};
+        const QByteArray csv = SheetExport::csv(texts, 2);
+        QVERIFY(csv.startsWith("\xEF\xBB\xBF"));
+        Workbook book;
+        QString error;
+        QVERIFY2(WorkbookFile::readDelimited(csv, u"eksport.csv"_qs, 0, book, &error), qPrintable(error));
+        QCOMPARE(book.delimiter, ';');
+        SheetMapping m;
+        m.layout = SheetMapping::Layout::Rows;
+        m.firstLabel = 1;
+        m.lastLabel = 2;
+        m.keepEmptyRows = true;
+        QCOMPARE(SheetImport::texts(book.sheets.first(), m, 2), texts);
+    }
+
+    void pastedCellsAreTabSeparated()
+    {
+        Workbook book;
+        QString error;
+        QVERIFY(WorkbookFile::readPasted(u"Pompa\tPraca\tAwaria; stop\n\"a\nb\"\t\t✓\n"_qs, book, &error));
+        QCOMPARE(shown(book.sheets.first()), QStringLiteral("Pompa|Praca|Awaria; stop\na\nb||✓"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSpreadsheets)
+#include "tst_spreadsheets.moc"
