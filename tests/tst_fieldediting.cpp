@@ -122,6 +122,7 @@ private slots:
     void init()
     {
         prompts.messages.clear();
+        prompts.modalDialogs.clear();
         prompts.dialogs = nullptr;
     }
 
@@ -211,7 +212,7 @@ private slots:
         QTest::keyClick(dialog.textBox(), Qt::Key_Return);
         QTest::keyClicks(dialog.textBox(), QStringLiteral("P1"));
         QVERIFY(dialog.isVisible());   // Enter did not press OK
-        in<QPushButton>(dialog, "pbAccept")->click();
+        QTest::keyClick(dialog.textBox(), Qt::Key_Return, Qt::ControlModifier);   // Ctrl+Enter did
         QVERIFY(!dialog.isVisible());
         QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1"));
         QVERIFY(document.isModified());
@@ -244,18 +245,26 @@ private slots:
     {
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("text");   // typed into the dialog
-        QTest::newRow("OK") << true << "Nowy\nopis";
-        QTest::newRow("Anuluj") << false << "Nowy\nopis";
-        QTest::newRow("OK, the font alone") << true << "L0.3";
+        QTest::addColumn<int>("key");        // on the selected field instead of a double-click
+        QTest::newRow("OK") << true << "Nowy\nopis" << 0;
+        QTest::newRow("Anuluj") << false << "Nowy\nopis" << 0;
+        QTest::newRow("OK, the font alone") << true << "L0.3" << 0;
+        QTest::newRow("Enter") << true << "Nowy\nopis" << int(Qt::Key_Return);
+        QTest::newRow("F2") << true << "Nowy\nopis" << int(Qt::Key_F2);
     }
 
     void doubleClickOpensTheFieldsDialog()
     {
         QFETCH(bool, ok);
         QFETCH(QString, text);
+        QFETCH(int, key);
         Preview p;
         showSheet(p);
         MyGraphicsItem *field = p.fields().at(3);
+        if (key) {
+            QTest::keyClick(&p, Qt::Key(key));   // nothing selected: no dialog
+            QVERIFY(prompts.modalDialogs.isEmpty());
+        }
         const QStringList before = snapshot(p);
 
         QString shownText;
@@ -275,7 +284,12 @@ private slots:
             in<QPushButton>(dialog, ok ? "pbAccept" : "pbCancel")->click();
             return dialog.result();
         };
-        QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+        if (key) {
+            QTest::mouseClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+            QTest::keyClick(&p, Qt::Key(key));
+        } else {
+            QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+        }
         QCOMPARE(shownText, QStringLiteral("L0.3"));
         if (!ok) {
             QCOMPARE(snapshot(p), before);

@@ -757,6 +757,14 @@ private slots:
         QCOMPARE(window->fontSizeModel()->value(), 14);
         for (const MyGraphicsItem *f : preview->fields())
             QCOMPARE(f->currentFont().pixelSize(), f->fieldId() == 3 ? 14 : 10);
+        // The keys show the sizes as clicks do.
+        QTest::keyClick(preview, Qt::Key_Down);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        QTest::keyClick(preview, Qt::Key_Up, Qt::ShiftModifier);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("14"));
+        QTest::keyClick(preview, Qt::Key_Escape);
+        QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
+        clickField(3);
         // Nothing selected: the next command acts on all fields, which differ,
         // so the default size is shown.
         clickField(3);
@@ -859,13 +867,23 @@ private slots:
         QCOMPARE(preview->scene(), preview->page(4));
         QTest::keyClick(window.get(), Qt::Key_PageDown);
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("5 / 5"));
-        QTest::keyClick(window.get(), Qt::Key_Home);
+        QTest::keyClick(window.get(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 5"));
-        QTest::keyClick(window.get(), Qt::Key_End);
+        QTest::keyClick(window.get(), Qt::Key_End, Qt::ControlModifier);
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("5 / 5"));
         QTest::keyClick(window.get(), Qt::Key_PageUp);
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("4 / 5"));
         QCOMPARE(preview->currentPage(), 3);
+        // Home and End alone stay on the page: its last field, and Right
+        // from there takes the selection and the indicator to the next page.
+        QVERIFY(preview->hasFocus());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("4 / 5"));
+        QCOMPARE(preview->selectionCount(), 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("5 / 5"));
+        QCOMPARE(preview->field(preview->firstShownId() + n)->isSelected(), true);
+        QTest::keyClick(window.get(), Qt::Key_PageUp);
 
         // A page number typed into the indicator; Escape gives up. (The
         // offscreen screen is 800 pixels wide: widen the window so that no tool

@@ -1,5 +1,5 @@
 // The sheet: reading into pages, ids across pages, the font memory, export,
-// selection by real clicks, font commands, zoom and paging.
+// selection by real clicks and keys, font commands, zoom and paging.
 
 #include "fakeprompts.h"
 #include "testfiles.h"
@@ -604,6 +604,63 @@ private slots:
         QCOMPARE(p.selectionCount(), 1);
     }
 
+    // Seven barettes, three columns by two rows a page: page 1 holds
+    // barettes 0-5 (ids 0-53), page 2 barette 6 (ids 54-62).
+    void keysMoveAndExtendTheSelection_data()
+    {
+        QTest::addColumn<int>("start");      // clicked first
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("page");
+        QTest::newRow("Down in a barette") << 3 << "Down" << QList<int>{4} << 0;
+        QTest::newRow("Down from the last label to the header below") << 8 << "Down" << QList<int>{27} << 0;
+        QTest::newRow("Up from a header to the last label above") << 27 << "Up" << QList<int>{8} << 0;
+        QTest::newRow("Up at the top of the sheet") << 0 << "Up" << QList<int>{0} << 0;
+        QTest::newRow("Right keeps the row") << 3 << "Right" << QList<int>{12} << 0;
+        QTest::newRow("Right past a row's end") << 21 << "Right" << QList<int>{30} << 0;
+        QTest::newRow("Left") << 12 << "Left" << QList<int>{3} << 0;
+        QTest::newRow("Down onto the next page") << 35 << "Down" << QList<int>{54} << 1;
+        QTest::newRow("Right onto the next page") << 47 << "Right" << QList<int>{56} << 1;
+        QTest::newRow("Left back to the first page") << 56 << "Left" << QList<int>{47} << 0;
+        QTest::newRow("Down where no barette is below") << 44 << "Down" << QList<int>{44} << 0;
+        QTest::newRow("Home") << 30 << "Home" << QList<int>{0} << 0;
+        QTest::newRow("End") << 3 << "End" << QList<int>{53} << 0;
+        QTest::newRow("End on the last page") << 56 << "End" << QList<int>{62} << 1;
+        QTest::newRow("Shift+Down") << 3 << "Shift+Down, Shift+Down" << QList<int>{3, 4, 5} << 0;
+        QTest::newRow("Shift+Up undoes Shift+Down") << 3 << "Shift+Down, Shift+Down, Shift+Up" << QList<int>{3, 4} << 0;
+        QTest::newRow("Shift+Up past the start") << 3 << "Shift+Up, Shift+Up" << QList<int>{1, 2, 3} << 0;
+        QTest::newRow("Shift+Right, the same row") << 3 << "Shift+Right, Shift+Right" << QList<int>{3, 12, 21} << 0;
+        QTest::newRow("Shift stays on the page") << 35 << "Shift+Down" << QList<int>{35} << 0;
+        QTest::newRow("Shift+End") << 50 << "Shift+End" << QList<int>{50, 51, 52, 53} << 0;
+        QTest::newRow("a plain arrow ends the range") << 3 << "Shift+Down, Down" << QList<int>{5} << 0;
+        QTest::newRow("Esc") << 3 << "Esc" << QList<int>{} << 0;
+        QTest::newRow("after Esc from the field left") << 3 << "Esc, Down" << QList<int>{4} << 0;
+    }
+
+    void keysMoveAndExtendTheSelection()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, keys);
+        QFETCH(QList<int>, selected);
+        QFETCH(int, page);
+        Preview p;
+        showSheet(p);
+        load(p, barettes(7));
+        for (int i = 0; i < 8; ++i)   // a part of the page in view
+            p.zoomIn();
+        QSignalSpy shown(&p, &Preview::pageShown);
+        p.swichPage(p.pageOf(start) + 1);
+        p.centerOn(p.field(start));
+        click(p, start);
+        QTest::keySequence(&p, QKeySequence(keys));
+        QCOMPARE(selectedIds(p), selected);
+        QCOMPARE(p.currentPage(), page);
+        QCOMPARE(shown.isEmpty() ? -1 : shown.last().at(0).toInt(), page);   // for the window's page indicator
+        QCOMPARE(p.selectionCount(), selected.size());
+        if (!selected.isEmpty())   // scrolled into view
+            QVERIFY(p.viewport()->rect().contains(p.mapFromScene(p.field(selected.last())->frame().center())));
+    }
+
     // ------------------------------------------------------ font commands
 
     void commandsOnSelectedFieldsAreRememberedAcrossRebuilds()
@@ -733,17 +790,36 @@ private slots:
                  qPrintable(QString::number(shown)));
     }
 
-    void switchingPagesClearsTheSelection()
+    // After the selection is cleared a font command reaches every field.
+    void clearingTheSelection_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("page switch") << "page";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("click on the empty page") << "page click";
+        QTest::newRow("click on a top strip") << "strip click";
+    }
+
+    void clearingTheSelection()
+    {
+        QFETCH(QString, how);
         Preview p;
         showSheet(p);
         load(p, barettes(7));
         click(p, 0);
-        p.swichPage(2);
+        const SheetLayout &layout = p.layout();
+        const QPointF empty(layout.fAvailableArea.center().x(), layout.fAvailableArea.bottom() - 20);
+        const QPointF strip = layout.stripRect(layout.baretteOrigin(1, 1)).center();
+        if (how == QLatin1String("page"))
+            p.swichPage(2);
+        else if (how == QLatin1String("Esc"))
+            QTest::keyClick(&p, Qt::Key_Escape);
+        else
+            QTest::mouseClick(p.viewport(), Qt::LeftButton, {}, p.mapFromScene(how == "strip click" ? strip : empty));
         QCOMPARE(selectedIds(p), QList<int>{});
         p.changeFontUnderline();
-        QVERIFY(p.field(60)->currentFont().underline());
-        QVERIFY(p.document()->font(0).underline());
+        QVERIFY(p.document()->font(60).underline());
+        QVERIFY(p.document()->font(1).underline());
     }
 
     // --------------------------------------------------------------- zoom

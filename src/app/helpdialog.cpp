@@ -77,10 +77,16 @@ const char *const topics[] = {
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się\n"
                       "kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka\n"
-                      "opisów i zmieniać je razem. Klawisze Page Up i Page Down zmieniają stronę, Home\n"
-                      "i End przechodzą na pierwszą i ostatnią, a numer strony można wpisać we wskaźnik\n"
-                      "strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+- powiększają i pomniejszają\n"
-                      "podgląd, Ctrl+0 dopasowuje stronę do okna."),
+                      "opisów i zmieniać je razem. Zaznaczenie przesuwają też strzałki: w górę i w dół\n"
+                      "po polach baretki i dalej do baretki powyżej lub poniżej, w lewo i w prawo do tego\n"
+                      "samego pola sąsiedniej baretki, także na sąsiedniej stronie; Home i End zaznaczają\n"
+                      "pierwsze i ostatnie pole strony. Strzałka z SHIFT dołącza sąsiednie pole do\n"
+                      "zaznaczenia. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.\n"
+                      "Enter lub F2 otwiera okno edycji zaznaczonego opisu; w nim Ctrl+Enter zatwierdza\n"
+                      "tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają\n"
+                      "stronę, Ctrl+Home i Ctrl+End przechodzą na pierwszą i ostatnią, a numer strony\n"
+                      "można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-\n"
+                      "powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),

@@ -106,6 +106,8 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
     setAcceptDrops(true);
     preview->viewport()->installEventFilter(this);
+    // The selection keys work from the start.
+    preview->setFocus();
 }
 
 MainWindow::~MainWindow()
@@ -170,8 +172,9 @@ void MainWindow::createActions()
     const PageKey pageKeys[] = {
         {previousPageAct, QKeySequence(Qt::Key_PageUp), &MainWindow::showPreviousPage},
         {nextPageAct, QKeySequence(Qt::Key_PageDown), &MainWindow::showNextPage},
-        {firstPageAct, QKeySequence(Qt::Key_Home), nullptr},
-        {lastPageAct, QKeySequence(Qt::Key_End), nullptr},
+        // Home and End alone belong to the sheet: the first and last field.
+        {firstPageAct, QKeySequence(Qt::CTRL | Qt::Key_Home), nullptr},
+        {lastPageAct, QKeySequence(Qt::CTRL | Qt::Key_End), nullptr},
         {goToPageAct, QKeySequence(tr("Ctrl+G")), nullptr},
     };
     for (const PageKey &k : pageKeys) {
@@ -498,6 +501,11 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
+    // The keyboard moves the selection onto other pages too.
+    connect(preview, &Preview::pageShown, this, [this](int index) {
+        currentPage = index + 1;
+        showPageIndicator();
+    });
     connect(preview, &Preview::overflowCountChanged, this, &MainWindow::showOverflowCount);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);

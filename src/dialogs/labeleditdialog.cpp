@@ -7,8 +7,10 @@
 #include "dialogs/fontdialog.h"
 #include "dialogs/formatslegend.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
@@ -55,6 +57,12 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
     pbFont->setObjectName(QStringLiteral("pbFont"));
     pbFont->setToolTip(tr("Krój, rozmiar i styl tego pola, także rozmiar dopasowany samoczynnie"));
     connect(pbAccept, &QPushButton::clicked, this, &LabelEditDialog::pbAcceptClicked);
+    // Enter is a new line in the text; Ctrl+Enter is OK.
+    auto *acceptKeys = new QAction(this);
+    acceptKeys->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)});
+    addAction(acceptKeys);
+    connect(acceptKeys, &QAction::triggered, this, &LabelEditDialog::pbAcceptClicked);
+    pbAccept->setToolTip(tr("Zapisuje tekst w polu (Ctrl+Enter)"));
     connect(pbCancel, &QPushButton::clicked, this, &LabelEditDialog::reject);
     connect(pbFont, &QPushButton::clicked, this, &LabelEditDialog::pbFontClicked);
 

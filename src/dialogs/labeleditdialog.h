@@ -13,8 +13,8 @@ class QRadioButton;
 class QTextEdit;
 
 // Edits the text of one field: a box in the symbol font with the legend of
-// the symbol characters under it. Enter starts a new line; OK writes the text
-// into field `id` of the sheet's document, as one step to undo.
+// the symbol characters under it. Enter starts a new line; OK (or Ctrl+Enter)
+// writes the text into field `id` of the sheet's document, as one step to undo.
 //
 // The text goes in and comes out as plain text: a label such as "<b>Pompa</b>"
 // stays those characters. A character that Windows-1250 cannot hold (pasted

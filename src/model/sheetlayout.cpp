@@ -96,3 +96,36 @@ QRectF SheetLayout::labelRect(QPointF o, int j) const
                    o.y() + stripHeight + headerHeight + (j - 1) * double(labelHeight),
                    labelWidth, labelHeight);
 }
+
+qsizetype SheetLayout::neighbour(qsizetype id, Step step, qsizetype barettes) const
+{
+    const qsizetype perBarette = labelsPerBarette + 1;
+    if (columns <= 0 || id < 0 || id >= barettes * perBarette)
+        return -1;
+    // Barettes are placed row by row, columns of a row first (forEachPlace).
+    const qsizetype b = id / perBarette;
+    const qsizetype j = id % perBarette;   // 0 the header, then the labels
+    qsizetype toBarette = b;
+    qsizetype toField = j;
+    switch (step) {
+    case Step::Up:
+        if (j > 0)
+            return id - 1;
+        toBarette = b - columns;
+        toField = labelsPerBarette;
+        break;
+    case Step::Down:
+        if (j < labelsPerBarette)
+            return id + 1;
+        toBarette = b + columns;
+        toField = 0;
+        break;
+    case Step::Left:
+        toBarette = b - 1;
+        break;
+    case Step::Right:
+        toBarette = b + 1;
+        break;
+    }
+    return toBarette >= 0 && toBarette < barettes ? toBarette * perBarette + toField : -1;
+}

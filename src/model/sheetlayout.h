@@ -106,6 +106,18 @@ struct SheetLayout
         }
     }
 
+    // The four ways the keyboard steps from field to field.
+    enum class Step { Up, Down, Left, Right };
+    // The field next to field `id` on a sheet of `barettes` barettes, or -1
+    // at the sheet's edge. Up and Down go through the fields of a barette and
+    // on to the barette above or below in the same column: the last label
+    // above, the header below. Left and Right go to the same field of the
+    // barette before or after; past the end of a row they go on to the next
+    // row. forEachPlace fills every page but the last row by row, so the
+    // barette below the last row is the one in the same column of the next
+    // page's first row, and the neighbours cross pages as they cross rows.
+    qsizetype neighbour(qsizetype id, Step step, qsizetype barettes) const;
+
 private:
     QRectF toScene(double left, double top, double width, double height) const;
 };

@@ -168,19 +168,23 @@ void MyGraphicsItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
 {
     event->accept();
     const QPointer<MyGraphicsItem> self(this);
-    {
-        // OK writes the text into the document, as one step to undo; a top
-        // strip, which has none, takes the text itself until the page goes.
-        SheetDocument *target = id >= 0 ? document : nullptr;
-        LabelEditDialog dialog(id, text, font, target);
-        if (Prompts::current().runDialog(dialog) == QDialog::Accepted && self && !target)
-            setText(dialog.plainText());
-    }
+    openEditDialog();
     // The press that opened the dialog made this field the scene's mouse
     // grabber, and its release went to the dialog: the next drag anywhere on
     // the page would still start here.
     if (self && self->scene() && self->scene()->mouseGrabberItem() == self)
         ungrabMouse();
+}
+
+void MyGraphicsItem::openEditDialog()
+{
+    const QPointer<MyGraphicsItem> self(this);
+    // OK writes the text into the document, as one step to undo; a top
+    // strip, which has none, takes the text itself until the page goes.
+    SheetDocument *target = id >= 0 ? document : nullptr;
+    LabelEditDialog dialog(id, text, font, target);
+    if (Prompts::current().runDialog(dialog) == QDialog::Accepted && self && !target)
+        setText(dialog.plainText());
 }
 
 // ------------------------------------------------------------ drag and drop

@@ -61,6 +61,10 @@ public:
     // measures again: brings back an earlier state of the field.
     void restore(QString newText, const QFont &newFont);
 
+    // Opens "Edycja opisu" for the field, modally (a double-click, or Enter
+    // and F2 on the selected field); OK writes the text into the document.
+    void openEditDialog();
+
     // What a drag of this field carries as plain text (see FieldTransfer).
     QString transferText() const;
     // The data a drag of this field carries: the transfer text, and a mark

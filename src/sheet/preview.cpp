@@ -28,6 +28,8 @@
 #include <QFileInfo>
 #include <QElapsedTimer>
 #include <QGraphicsScene>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QProgressDialog>
@@ -572,6 +574,133 @@ void Preview::selectField(qsizetype id)
     emit selectedId(int(id), item->currentFont());
 }
 
+bool Preview::editSelectedField()
+{
+    if (selectedCount != 1)
+        return false;
+    for (MyGraphicsItem *item : std::as_const(items)) {
+        if (item->isSelected()) {
+            item->openEditDialog();   // the double-click's dialog
+            return true;
+        }
+    }
+    return false;
+}
+
+// ------------------------------------------------------- selection keys
+
+void Preview::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const bool extend = mods == Qt::ShiftModifier;
+    if (items.isEmpty() || (mods != Qt::NoModifier && !extend)) {
+        QGraphicsView::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        if (!extend && selectedCount > 0) {
+            clearSelection();
+            return;
+        }
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        if (!extend && editSelectedField())
+            return;
+        break;
+    case Qt::Key_Up:
+        stepSelection(SheetLayout::Step::Up, extend);
+        return;
+    case Qt::Key_Down:
+        stepSelection(SheetLayout::Step::Down, extend);
+        return;
+    case Qt::Key_Left:
+        stepSelection(SheetLayout::Step::Left, extend);
+        return;
+    case Qt::Key_Right:
+        stepSelection(SheetLayout::Step::Right, extend);
+        return;
+    case Qt::Key_Home:
+    case Qt::Key_End: {
+        const qsizetype to = (event->key() == Qt::Key_Home ? items.first() : items.last())->fieldId();
+        if (extend)
+            extendSelection(to, true);
+        else
+            selectField(to);
+        return;
+    }
+    default:
+        break;
+    }
+    QGraphicsView::keyPressEvent(event);
+}
+
+void Preview::stepSelection(SheetLayout::Step step, bool extend)
+{
+    // The keyboard is on the field last clicked or reached by a key, also
+    // when Esc has cleared the selection; on a page it has not been on yet
+    // an arrow selects the page's first field.
+    if (!field(anchorId)) {
+        selectField(items.first()->fieldId());
+        return;
+    }
+    const qsizetype to = sheet.neighbour(anchorId, step, baretteCount());
+    if (to < 0)
+        return;
+    if (extend) {
+        // The selection lives on the page shown: it is not carried over.
+        if (field(to))
+            extendSelection(to, false);
+        return;
+    }
+    if (!field(to)) {
+        swichPage(pageOf(to) + 1);
+        if (!field(to))
+            return;
+    }
+    selectField(to);
+}
+
+void Preview::extendSelection(qsizetype id, bool range)
+{
+    MyGraphicsItem *target = field(id);
+    MyGraphicsItem *from = field(anchorId);
+    if (range) {
+        // Every field from the keyboard's field to the page's end.
+        const qsizetype first = from ? qMin<qsizetype>(anchorId, id) : id;
+        const qsizetype last = from ? qMax<qsizetype>(anchorId, id) : id;
+        for (qsizetype i = first; i <= last; ++i) {
+            if (!field(i)->isSelected())
+                toggle(field(i));
+        }
+    } else if (!target->isSelected()) {
+        toggle(target);
+    } else if (from && from != target && from->isSelected()) {
+        // Back over a selected field: the field left behind goes, so that
+        // Shift+Up undoes Shift+Down.
+        toggle(from);
+    }
+    anchorId = int(id);
+    ensureVisible(target);
+    emit selectedId(int(id), target->currentFont());
+}
+
+void Preview::mousePressEvent(QMouseEvent *event)
+{
+    // Beside the fields: the empty page, a gap between barettes, a top strip,
+    // the gray around the page.
+    const auto *hit = dynamic_cast<const MyGraphicsItem *>(itemAt(event->position().toPoint()));
+    const bool beside = (!hit || hit->fieldId() < 0) && event->button() == Qt::LeftButton
+                        && !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier));
+    if (beside)
+        clearSelection();
+    QGraphicsView::mousePressEvent(event);
+    if (beside)
+        event->accept();
+}
+
 // ------------------------------------------------------- zoom and paging
 
 void Preview::swichPage(int pageNr)
@@ -582,6 +711,7 @@ void Preview::swichPage(int pageNr)
     currentPageIndex = pageNr - 1;
     if (generated)
         buildShownPage();
+    emit pageShown(currentPageIndex);
 }
 
 int Preview::zoomPercent() const

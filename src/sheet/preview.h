@@ -20,7 +20,7 @@ class QGraphicsScene;
 
 // The label sheet in the window: lays the document's barettes out on pages
 // for the chosen printer's printable area, shows one page at a time, and
-// turns clicks into a selection that the font commands work on.
+// turns clicks and keys into a selection that the font commands work on.
 //
 // The texts and fonts live in the sheet's document (document()); the page
 // on screen is only a view of it, built when it is shown. A new layout
@@ -125,6 +125,9 @@ public:
     int pageOf(qsizetype id) const;
     // Selects field `id` alone, when its page is shown, and scrolls to it.
     void selectField(qsizetype id);
+    // Opens "Edycja opisu" for the selected field when exactly one is
+    // selected (Enter, F2); false when none or several are.
+    bool editSelectedField();
 
     // The edits of the fields (edit dialog, drops, font commands), for undo.
     QUndoStack *undoStack() { return doc.undoStack(); }
@@ -142,6 +145,9 @@ signals:
     void selectedId(int id, QFont font);
     void deselectedId(int id);
     void zoomChanged(int zoom);
+    // The page shown is now `index` (from 0): a page switch, or the keyboard
+    // taking the selection onto another page.
+    void pageShown(int index);
     // The sheet was rebuilt or its selection became empty: `pixelSize` is
     // sharedPixelSize(), what the font tool bar should show now.
     void sharedFontSize(int pixelSize);
@@ -187,6 +193,14 @@ public slots:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    // The keys of the selection: the arrows move it to the neighbouring
+    // field (SheetLayout::neighbour), onto another page when the neighbour
+    // is there; Home and End to the first and last field of the page; with
+    // Shift each extends it on the page shown. Esc clears it; Enter and F2
+    // edit the one selected field.
+    void keyPressEvent(QKeyEvent *event) override;
+    // A plain click beside the fields clears the selection, as Esc does.
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     // Whether the descriptions file at `path` may be read: asks before a very
@@ -212,6 +226,13 @@ private:
     // bar should show when something was selected.
     void clearSelection(bool report = true);
     void toggle(MyGraphicsItem *item);
+    // An arrow key: one `step` from the field the keyboard is on, selecting
+    // the neighbour alone or, with `extend`, adding it on the page shown.
+    void stepSelection(SheetLayout::Step step, bool extend);
+    // Shift with a key: adds field `id` of the page shown (with `range`,
+    // every field from the keyboard's field to it); a step back onto a
+    // selected field takes the field left off instead.
+    void extendSelection(qsizetype id, bool range);
     void reportZoom();
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
     // The selected fields' ids, ascending.
@@ -229,7 +250,7 @@ private:
     int lastPage = 0;
     int currentPageIndex = 0;
     int selectedCount = 0;
-    int anchorId = -1;   // none yet
+    int anchorId = -1;   // the field last clicked or reached by a key; none yet
     QString readPath;    // the file the texts came from
     int zoomLevel = 1;
 };
