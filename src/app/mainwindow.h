@@ -3,11 +3,13 @@
 #include "model/geometrypreset.h"
 
 #include <QFont>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 
 class EditPad;
 class GbGeometry;
@@ -63,6 +65,8 @@ protected:
     // The size field: on Enter, or when it is left, a size that was not
     // applied (typed "0", or nothing) gives way to the size in force.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A new language (QEvent::LanguageChange): every text again.
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void newFile();
@@ -106,6 +110,12 @@ private slots:
 private:
     void createActions();
     void createMenus();
+    // "Język / Language": the desktop's language, Polish or English, kept
+    // in the settings and installed at once.
+    void createLanguageMenu();
+    void retranslate();
+    // The printer the list's entry `index` stands for.
+    QString printerAt(int index) const;
     // The print options and the calibration, at the end of the print menu.
     void createPrintOptions();
     void createToolBars();
@@ -139,7 +149,8 @@ private:
     // regrouped under its number of labels make a large sheet, refuses what
     // the sheet could not hold; false when nothing is to change.
     bool approveGeometry(const GeometryPreset &geometry);
-    QToolBar *addStyledToolBar(const QString &title);
+    // `title` is translated; its Polish text names the bar in the stored state.
+    QToolBar *addStyledToolBar(const char *title);
 
     QString pathToFile;
 
@@ -174,6 +185,12 @@ private:
     QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
     QAction *previousOverflowAct = nullptr;
+
+    // The actions of createActions()'s table with their untranslated texts.
+    QList<std::pair<QAction *, const char *>> tableActions;
+    QAction *desktopLanguageAct = nullptr;
+    QAction *polishAct = nullptr;
+    QAction *englishAct = nullptr;
 
     QMenu *fileMenu = nullptr;
     QMenu *recentMenu = nullptr;
@@ -213,5 +230,8 @@ private:
     GbGeometry *gbGeometry = nullptr;
     Preview *preview = nullptr;
     QLabel *lbZoom = nullptr;
+    int shownZoom = 0;   // the zoom lbZoom shows; 0 before the first change
+    QList<QLabel *> toolBarLabels;
+    QLabel *lbHelpKey = nullptr;
     QToolButton *pbOverflow = nullptr;
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/geometrypreset.h"
+#include "model/language.h"
 
 #include <QByteArray>
 #include <QSettings>
@@ -39,6 +40,8 @@
 //   Window/geometry, Window/state   the main window's size and tool bars
 //   Recent/files                 descriptions files and projects opened,
 //                                most recent first, at most maxRecentFiles
+//   Interface/language           "pl" or "en" chosen in the window's
+//                                language menu; absent: the desktop's
 //
 // A value is written only after the step it records has worked: an open, a
 // save or a geometry that was applied.
@@ -72,6 +75,11 @@ public:
     QByteArray windowGeometry() const;
     QByteArray windowState() const;
     void setWindow(const QByteArray &geometry, const QByteArray &state);
+
+    // The language chosen in the window; nothing when the desktop's is
+    // followed (also for any stored value but "pl" and "en").
+    std::optional<Language::Choice> language() const;
+    void setLanguage(std::optional<Language::Choice> language);
 
     QStringList recentFiles() const;
     // Puts `path` (made absolute) at the top of the list, once.
