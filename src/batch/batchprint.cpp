@@ -233,7 +233,11 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         return Failure{Usage, tr("%1: --lang %2: podaj pl albo en. %3").arg(program, parser.value(languageOption), more)};
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
-        help.replace(QLatin1String("Usage:"), tr("Użycie:"))
+        // Qt's own word when its translation has one (a text of Qt's, kept
+        // out of the program's translations).
+        const char *const qtUsage = "Usage: %1";
+        help.replace(QCoreApplication::translate("QCommandLineParser", qtUsage).arg(QString()).trimmed(), tr("Użycie:"))
+            .replace(QLatin1String("Usage:"), tr("Użycie:"))
             .replace(QLatin1String("Options:"), tr("Opcje:"))
             .replace(QLatin1String("Arguments:"), tr("Argumenty:"))
             .replace(QLatin1String("[options]"), tr("[opcje]"));
