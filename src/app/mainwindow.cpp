@@ -241,9 +241,10 @@ void MainWindow::createMenus()
 
 void MainWindow::createLanguageMenu()
 {
-    // Named in both languages, so that either reader finds it; the languages
-    // are named in their own.
-    QMenu *menu = menuBar()->addMenu(QStringLiteral("Język / Language"));
+    // At the end of the help menu, named in both languages, so that either
+    // reader finds it; the languages are named in their own.
+    helpMenu->addSeparator();
+    QMenu *menu = helpMenu->addMenu(QStringLiteral("Język / Language"));
     menu->setObjectName(QStringLiteral("languageMenu"));
     auto *group = new QActionGroup(menu);
     const std::optional<Language::Choice> chosen = Settings().language();

@@ -110,8 +110,8 @@ private slots:
 private:
     void createActions();
     void createMenus();
-    // "Język / Language": the desktop's language, Polish or English, kept
-    // in the settings and installed at once.
+    // "Język / Language" in the help menu: the desktop's language, Polish or
+    // English, kept in the settings and installed at once.
     void createLanguageMenu();
     void retranslate();
     // The printer the list's entry `index` stands for.
