@@ -1,6 +1,7 @@
 // The main window against a real (private) CUPS server: its controls, the
 // printer list, the import, and the font, page and zoom tool bars.
 
+#include "app/aboutdialog.h"
 #include "app/buildinfo.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
@@ -13,6 +14,7 @@
 #include "printing/printsettings.h"
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
+#include "model/language.h"
 #include "model/sheetdocument.h"
 #include "sheet/preview.h"
 
@@ -27,6 +29,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -45,6 +48,9 @@
 #include <functional>
 
 #include <QRandomGenerator>
+#include <QScopeGuard>
+#include <QTranslator>
+#include <QXmlStreamReader>
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -1496,6 +1502,186 @@ private slots:
         QFile saved(path);
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("BA"));
+    }
+
+    // ------------------------------------------------------------ languages
+
+    // Every entry of translations/ is translated and none is left over, and
+    // counts go through model/plural.h: a noun that is counted somewhere is
+    // never put after a bare number elsewhere, nor is Qt's %n used (the
+    // Polish forms would then need a Polish translation loaded).
+    void translationsAreCompleteAndCountThroughThePluralRule()
+    {
+        const QStringList tsFiles = QDir(QStringLiteral(LAMELLO_TRANSLATIONS)).entryList({"*.ts"}, QDir::Files);
+        QVERIFY(!tsFiles.isEmpty());
+        for (const QString &name : tsFiles) {
+            QFile file(QStringLiteral(LAMELLO_TRANSLATIONS "/") + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            struct Message
+            {
+                QString context, source, comment, translation, type;
+                bool numerus = false;
+            };
+            QList<Message> messages;
+            QString context;
+            QXmlStreamReader xml(&file);
+            while (!xml.atEnd()) {
+                if (xml.readNext() != QXmlStreamReader::StartElement)
+                    continue;
+                if (xml.name() == QLatin1String("name")) {
+                    context = xml.readElementText();
+                } else if (xml.name() == QLatin1String("message")) {
+                    Message m{context, {}, {}, {}, {}, xml.attributes().value(QLatin1String("numerus")) == QLatin1String("yes")};
+                    while (xml.readNextStartElement()) {
+                        if (xml.name() == QLatin1String("translation")) {
+                            m.type = xml.attributes().value(QLatin1String("type")).toString();
+                            m.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements);
+                        } else if (xml.name() == QLatin1String("source")) {
+                            m.source = xml.readElementText();
+                        } else if (xml.name() == QLatin1String("comment")) {
+                            m.comment = xml.readElementText();
+                        } else {
+                            xml.skipCurrentElement();
+                        }
+                    }
+                    messages.append(m);
+                }
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(name + QLatin1String(": ") + xml.errorString()));
+            QVERIFY(messages.size() > 300);
+
+            // The nouns of the count forms ("%1 stron" with "many": "stron").
+            const QStringList forms{"one", "few", "many"};
+            QSet<QString> countedNouns;
+            static const QRegularExpression countForm(QStringLiteral("^%\\d (\\w+)$"),
+                                                     QRegularExpression::UseUnicodePropertiesOption);
+            for (const Message &m : std::as_const(messages)) {
+                if (const QRegularExpressionMatch form = countForm.match(m.source); forms.contains(m.comment) && form.hasMatch())
+                    countedNouns.insert(form.captured(1));
+            }
+            QVERIFY(countedNouns.contains(QStringLiteral("stron")) && countedNouns.contains(QStringLiteral("pól")));
+            static const QRegularExpression numberAndWord(QStringLiteral("%\\d (\\w+)"),
+                                                         QRegularExpression::UseUnicodePropertiesOption);
+            QStringList faults;
+            for (const Message &m : std::as_const(messages)) {
+                const QString where = m.context + QLatin1String(": ") + m.source.left(60);
+                if (!m.type.isEmpty())
+                    faults.append(m.type + QLatin1String(" - ") + where);
+                else if (m.translation.isEmpty())
+                    faults.append(QLatin1String("empty - ") + where);
+                if (m.numerus || m.source.contains(QLatin1String("%n")))
+                    faults.append(QLatin1String("%n instead of counted() - ") + where);
+                if (!forms.contains(m.comment) && countedNouns.contains(numberAndWord.match(m.source).captured(1)))
+                    faults.append(QLatin1String("a bare number before a counted noun - ") + where);
+                if (forms.contains(m.comment) && countForm.match(m.source).hasMatch()
+                    && m.source.count(QLatin1Char('%')) != m.translation.count(QLatin1Char('%')))
+                    faults.append(QLatin1String("the number is lost - ") + where);
+            }
+            QVERIFY2(faults.isEmpty(), qPrintable(name + QLatin1String(":\n") + faults.join(QLatin1Char('\n'))));
+        }
+        // Built into the program.
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral(":/i18n/lamello_en.qm")));
+        QCOMPARE(english.translate("FitTracker", "%1 pól", "many"), QStringLiteral("%1 fields"));
+    }
+
+    // The language menu switches every widget at once and is remembered; a
+    // window built in the new language says the same as the switched one.
+    // The desktop's language (LANG) chooses for both programs' help.
+    void speaksTheChosenLanguage_data()
+    {
+        QTest::addColumn<QStringList>("choices");   // entries of the language menu, in turn
+        QTest::addColumn<QString>("lang");
+        QTest::addColumn<QStringList>("menus");
+        QTest::addColumn<QString>("dialogTitle");
+        QTest::addColumn<QString>("qtCancel");
+        QTest::addColumn<QString>("allFit");
+        QTest::addColumn<QString>("usage");   // the first word of both programs' --help
+        QTest::newRow("English") << QStringList{"English"} << "en_US.UTF-8"
+                                 << QStringList{"&File", "&Edit", "&Print", "&Help"} << "About Lamello" << "Cancel"
+                                 << "All fields fit in their frames." << "Usage:";
+        QTest::newRow("Polish again") << QStringList{"English", "Polski"} << "pl_PL.UTF-8"
+                                      << QStringList{"&Plik", "&Edycja", "Dr&ukuj", "P&omoc"} << "O programie Lamello"
+                                      << "Anuluj" << "Wszystkie pola mieszczą się w ramkach." << "Użycie:";
+    }
+
+    void speaksTheChosenLanguage()
+    {
+        QFETCH(QStringList, choices);
+        QFETCH(QString, lang);
+        QFETCH(QStringList, menus);
+        QFETCH(QString, dialogTitle);
+        QFETCH(QString, qtCancel);
+        QFETCH(QString, allFit);
+        QFETCH(QString, usage);
+        const auto backToPolish = qScopeGuard([] { Language::install(Language::Choice::Polish); });
+        // Every text the window shows, in a fixed order.
+        const auto texts = [](QWidget &w) {
+            QStringList all;
+            const QList<QObject *> objects = w.findChildren<QObject *>();
+            for (QObject *o : objects) {
+                if (auto *a = qobject_cast<QAction *>(o))
+                    all << a->text() << a->toolTip() << a->statusTip();
+                if (auto *l = qobject_cast<QLabel *>(o))
+                    all << l->text();
+                if (auto *b = qobject_cast<QAbstractButton *>(o))
+                    all << b->text();
+                if (auto *g = qobject_cast<QGroupBox *>(o))
+                    all << g->title();
+                if (auto *c = qobject_cast<QComboBox *>(o)) {
+                    for (int i = 0; i < c->count(); ++i)
+                        all << c->itemText(i);
+                }
+                if (auto *widget = qobject_cast<QWidget *>(o))
+                    all << widget->windowTitle() << widget->toolTip() << widget->whatsThis();
+            }
+            all.removeAll(QString());
+            return all;
+        };
+
+        const QMenu *languages = window->findChild<QMenu *>(QStringLiteral("languageMenu"));
+        QVERIFY(languages);
+        for (const QString &choice : std::as_const(choices)) {
+            action(*window, choice)->trigger();
+            QCoreApplication::processEvents();
+        }
+        const Language::Choice chosen = choices.constLast() == QLatin1String("English") ? Language::Choice::English
+                                                                                          : Language::Choice::Polish;
+        QVERIFY(Settings().language() == chosen);
+
+        QStringList titles;
+        const QList<QAction *> menuActions = window->menuBar()->actions();
+        for (const QAction *m : menuActions)
+            titles.append(m->text());
+        QCOMPARE(titles, menus);
+        QCOMPARE(AboutDialog(window.get()).windowTitle(), dialogTitle);
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
+        QMetaObject::invokeMethod(window.get(), "showOverflowing", Q_ARG(bool, true));
+        QCOMPARE(window->statusBar()->currentMessage(), allFit);
+
+        const QStringList switched = texts(*window);
+        MainWindow fresh;
+        fresh.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+        QCOMPARE(switched, texts(fresh));
+        if (chosen == Language::Choice::English) {
+            static const QRegularExpression polish(QStringLiteral("[ąćęłńóśźżĄĆĘŁŃÓŚŹŻ]"));
+            for (const QString &shown : switched)
+                QVERIFY2(!shown.contains(polish) || shown == QStringLiteral("Język / Language"), qPrintable(shown));
+        }
+
+        for (const char *program : {LAMELLO_BATCH, LAMELLO_WINDOW}) {
+            QProcess help;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+                env.remove(QString::fromLatin1(name));
+            env.insert(QStringLiteral("LANG"), lang);
+            help.setProcessEnvironment(env);
+            help.start(QString::fromLocal8Bit(program), {QStringLiteral("--help")});
+            QVERIFY(help.waitForFinished(30000));
+            const QString out = QString::fromUtf8(help.readAllStandardOutput());
+            QVERIFY2(out.startsWith(usage), qPrintable(out));
+        }
     }
 };
 

@@ -3,6 +3,8 @@ LAMELLO_PACKAGES=(
     g++ cmake make
     qt6-base-dev            # Widgets, PrintSupport, Test and the CUPS print plugin
     qt6-translations-l10n   # Qt's own dialogs and buttons in Polish
+    qt6-tools-dev           # Qt6LinguistTools' CMake config: translations/ built into the programs
+    qt6-l10n-tools          # lupdate and lrelease, which that config runs
     libcups2-dev            # print jobs handed to the scheduler
     libbenchmark-dev        # bench/
     libquazip1-qt6-dev      # the ZIP container of .ods and .xlsx spreadsheets

@@ -3,7 +3,10 @@
 // sheet without a display.
 //
 //   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
+//
+// In the desktop's language, as the program starts: LANG=en_US.UTF-8 for English.
 
+#include "model/language.h"
 #include "model/startup.h"
 #include "app/mainwindow.h"
 #include "sheet/preview.h"
@@ -19,6 +22,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    Language::install(Language::ofDesktop());
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {
         QTextStream(stderr) << "usage: lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]\n";

@@ -1,6 +1,7 @@
 #include "app/helpdialog.h"
 
 #include "app/buildinfo.h"
+#include "model/language.h"
 
 #include <QDate>
 #include <QFontDatabase>
@@ -146,7 +147,7 @@ QLabel *footLabel(const QString &text)
 QString HelpDialog::buildLine()
 {
     const QDate built = QDate::fromString(QString::fromLatin1(LamelloBuild::date), Qt::ISODate);
-    const QString date = built.isValid() ? QLocale(QLocale::Polish).toString(built, QStringLiteral("d MMMM yyyy"))
+    const QString date = built.isValid() ? Language::locale().toString(built, QStringLiteral("d MMMM yyyy"))
                                          : QString::fromLatin1(LamelloBuild::date);
     return tr("Lamello %1, kompilacja z dnia: %2").arg(QString::fromLatin1(LamelloBuild::version), date);
 }

@@ -1,5 +1,6 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
+#include "model/language.h"
 #include "model/localnames.h"
 #include "model/settings.h"
 #include "model/startup.h"
@@ -18,6 +19,12 @@ QStringList argumentsOf(int argc, char **argv)
         arguments.append(QString::fromLocal8Bit(argv[i]));
     return arguments;
 }
+
+// The language chosen in the window, else the desktop's.
+Language::Choice startLanguage()
+{
+    return Settings().language().value_or(Language::ofDesktop());
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -26,20 +33,25 @@ int main(int argc, char **argv)
     // Help and version are answered before the toolkit starts: no display needed.
     const CommandLine::Parsed early = CommandLine::parse(argumentsOf(argc, argv));
     if (early.action == CommandLine::Parsed::Action::Help || early.action == CommandLine::Parsed::Action::Version) {
-        std::fputs(early.text.toUtf8().constData(), stdout);
+        // In the window's language: an application object without a display
+        // holds the translation.
+        QCoreApplication core(argc, argv);
+        Settings::useProgramNames();
+        Language::install(startLanguage());
+        std::fputs(CommandLine::parse(argumentsOf(argc, argv)).text.toUtf8().constData(), stdout);
         return 0;
     }
     QApplication app(argc, argv);
     QApplication::setApplicationVersion(QString::fromLatin1(LamelloBuild::version));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lamello.Lamello"));
+    Settings::useProgramNames();
+    Language::install(startLanguage());
     // The toolkit has taken its own options out: anything else unknown is a mistake.
     const CommandLine::Parsed command = CommandLine::parse(QCoreApplication::arguments());
     if (command.action == CommandLine::Parsed::Action::Usage) {
         std::fputs(command.text.toUtf8().constData(), stderr);
         return 1;
     }
-    installToolkitTranslations();
-    Settings::useProgramNames();
     int exitCode = 0;
     {
         MainWindow window;

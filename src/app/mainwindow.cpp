@@ -16,6 +16,7 @@
 #include "geometry/gbgeometry.h"
 #include "model/descriptionscheck.h"
 #include "model/projectfile.h"
+#include "model/language.h"
 #include "model/settings.h"
 #include "model/sheetlayout.h"
 #include "model/specialglyphfont.h"
@@ -23,6 +24,7 @@
 #include "sheet/preview.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -143,6 +145,7 @@ void MainWindow::createActions()
     };
     for (const ActionDef &s : actionDefs) {
         s.action = new QAction(tr(s.text), this);
+        tableActions.append({s.action, s.text});
         if (s.shortcut)
             s.action->setShortcut(QKeySequence(tr(s.shortcut)));
         if (s.icon)
@@ -266,6 +269,92 @@ void MainWindow::createMenus()
     printMenu->addActions({printOneAct, printAllAct});
     helpMenu = menuBar()->addMenu(tr("P&omoc"));
     helpMenu->addActions({helpAct, aboutAct, aboutQtAct});
+    createLanguageMenu();
+}
+
+void MainWindow::createLanguageMenu()
+{
+    // At the end of the help menu, named in both languages, so that either
+    // reader finds it; the languages are named in their own.
+    helpMenu->addSeparator();
+    QMenu *menu = helpMenu->addMenu(QStringLiteral("Język / Language"));
+    menu->setObjectName(QStringLiteral("languageMenu"));
+    auto *group = new QActionGroup(menu);
+    const std::optional<Language::Choice> chosen = Settings().language();
+    const auto add = [&](QAction *&action, const QString &text, std::optional<Language::Choice> language) {
+        action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(chosen == language);
+        group->addAction(action);
+        connect(action, &QAction::triggered, this, [language] {
+            Settings().setLanguage(language);
+            Language::install(language.value_or(Language::ofDesktop()));
+        });
+    };
+    add(desktopLanguageAct, tr("Język pulpitu"), std::nullopt);
+    menu->addSeparator();
+    add(polishAct, QStringLiteral("Polski"), Language::Choice::Polish);
+    add(englishAct, QStringLiteral("English"), Language::Choice::English);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && preview)
+        retranslate();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::retranslate()
+{
+    for (const auto &[action, text] : std::as_const(tableActions))
+        action->setText(tr(text));
+    undoAct->setText(tr("&Cofnij"));
+    redoAct->setText(tr("&Ponów"));
+    fitSizeAct->setText(tr("Dopasuj &rozmiar"));
+    fitSizeAct->setToolTip(tr("Dopasuj rozmiar (Ctrl+Shift+F)"));
+    fitSizeAct->setStatusTip(tr("Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, "
+                                "tak aby tekst mieścił się w ramce"));
+    nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
+    previousOverflowAct->setText(tr("Poprzednie pole, które się &nie mieści"));
+    printPagesAct->setText(tr("Drukuj &strony…"));
+    printMarksAct->setText(tr("Drukuj &oznaczenia"));
+    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
+    calibrationAct->setText(tr("&Kalibracja drukarki…"));
+    zoomInAct->setText(tr("Powiększ"));
+    zoomOutAct->setText(tr("Pomniejsz"));
+    zoomFitAct->setText(tr("Dopasuj stronę do okna"));
+    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
+    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
+    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
+    desktopLanguageAct->setText(tr("Język pulpitu"));
+
+    fileMenu->setTitle(tr("&Plik"));
+    recentMenu->setTitle(tr("Ostatnio otwierane"));
+    editMenu->setTitle(tr("&Edycja"));
+    printMenu->setTitle(tr("Dr&ukuj"));
+    helpMenu->setTitle(tr("P&omoc"));
+
+    actionsToolBar->setWindowTitle(tr("Akcje"));
+    for (QToolBar *bar : {printerToolBar, fontToolBar, navigationToolBar, zoomToolBar, geometryToolBar})
+        bar->setWindowTitle(tr(bar->objectName().toUtf8().constData()));
+    const char *const labels[] = {QT_TR_NOOP("Drukarka: "), QT_TR_NOOP("Czcionka: "), QT_TR_NOOP("Strona: "),
+                                  QT_TR_NOOP("Skala: ")};
+    for (qsizetype i = 0; i < toolBarLabels.size(); ++i)
+        toolBarLabels.at(i)->setText(tr(labels[i]));
+
+    cbPrinter->setItemText(0, tr("Wybierz drukarkę"));
+    cbPrinter->setItemText(cbPrinter->findData(Preview::builtInPdfName), tr("PDF WBUDOWANA"));
+    lbHelpKey->setText(tr("F1 - Pomoc"));
+    lbZoom->setText(shownZoom == 0 ? tr("Powiększenie: 100 %") : tr("Powiększenie: +%1%").arg(shownZoom - 100));
+    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
+    showOverflowCount(preview->overflowCount());
+}
+
+QString MainWindow::printerAt(int index) const
+{
+    // The built-in PDF is known by its data; a system queue by its name.
+    const QVariant name = cbPrinter->itemData(index);
+    return name.isValid() ? name.toString() : cbPrinter->itemText(index);
 }
 
 void MainWindow::createPrintOptions()
@@ -323,10 +412,11 @@ QPushButton *styleButton(const QString &name, const QString &text, void (QFont::
 }
 } // namespace
 
-QToolBar *MainWindow::addStyledToolBar(const QString &title)
+QToolBar *MainWindow::addStyledToolBar(const char *title)
 {
-    QToolBar *bar = addToolBar(title);
-    bar->setObjectName(title);
+    QToolBar *bar = addToolBar(tr(title));
+    // The Polish title in every language: the stored window state names it.
+    bar->setObjectName(QString::fromUtf8(title));
     bar->setAllowedAreas(Qt::TopToolBarArea);
     bar->setStyleSheet(QStringLiteral("QToolBar{spacing:5px;}"));
     bar->layout()->setContentsMargins(5, 5, 5, 5);
@@ -378,12 +468,14 @@ void MainWindow::createToolBars()
     actionsToolBar->addActions({newAct, editorAct, importAct, exportAct, saveProjectAct, openProjectAct,
                                 printOneAct, printAllAct});
 
-    printerToolBar = addStyledToolBar(tr("Drukarka"));
-    printerToolBar->addWidget(new QLabel(tr("Drukarka: ")));
+    printerToolBar = addStyledToolBar(QT_TR_NOOP("Drukarka"));
+    toolBarLabels.append(new QLabel(tr("Drukarka: ")));
+    printerToolBar->addWidget(toolBarLabels.constLast());
     printerToolBar->addWidget(cbPrinter);
 
-    fontToolBar = addStyledToolBar(tr("Czcionka"));
-    fontToolBar->addWidget(new QLabel(tr("Czcionka: ")));
+    fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
+    toolBarLabels.append(new QLabel(tr("Czcionka: ")));
+    fontToolBar->addWidget(toolBarLabels.constLast());
     fontToolBar->addWidget(pbFontSizeDown);
     fontToolBar->addWidget(leFontSize);
     fontToolBar->addWidget(pbFontSizeUp);
@@ -394,14 +486,16 @@ void MainWindow::createToolBars()
     fontToolBar->addSeparator();
     fontToolBar->addAction(fitSizeAct);
 
-    navigationToolBar = addStyledToolBar(tr("Nawigacja"));
-    navigationToolBar->addWidget(new QLabel(tr("Strona: ")));
+    navigationToolBar = addStyledToolBar(QT_TR_NOOP("Nawigacja"));
+    toolBarLabels.append(new QLabel(tr("Strona: ")));
+    navigationToolBar->addWidget(toolBarLabels.constLast());
     navigationToolBar->addWidget(pbPreviousPage);
     navigationToolBar->addWidget(lbPage);
     navigationToolBar->addWidget(pbNextPage);
 
-    zoomToolBar = addStyledToolBar(tr("Powiększenie"));
-    zoomToolBar->addWidget(new QLabel(tr("Skala: ")));
+    zoomToolBar = addStyledToolBar(QT_TR_NOOP("Powiększenie"));
+    toolBarLabels.append(new QLabel(tr("Skala: ")));
+    zoomToolBar->addWidget(toolBarLabels.constLast());
     zoomToolBar->addWidget(pbZoomOut);
     zoomToolBar->addWidget(pbZoomReset);
     zoomToolBar->addWidget(pbZoomIn);
@@ -423,7 +517,8 @@ void MainWindow::createToolBars()
 void MainWindow::createStatusBar()
 {
     statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
-    statusBar()->addWidget(new QLabel(tr("F1 - Pomoc")));
+    lbHelpKey = new QLabel(tr("F1 - Pomoc"));
+    statusBar()->addWidget(lbHelpKey);
     statusBar()->addWidget(lbZoom);
     // Permanent, so that passing messages never hide it.
     pbOverflow = new QToolButton;
@@ -459,7 +554,7 @@ void MainWindow::refreshPrinterList()
     // built-in PDF: a queue added since the start is there, one removed goes.
     const QStringList now = offeredPrinters();
     const QString current = cbPrinter->currentText();
-    const bool systemQueue = cbPrinter->currentIndex() > 0 && current != Preview::builtInPdfName;
+    const bool systemQueue = cbPrinter->currentIndex() > 0 && printerAt(cbPrinter->currentIndex()) != Preview::builtInPdfName;
     {
         const QSignalBlocker quiet(cbPrinter);
         while (cbPrinter->count() > 2)
@@ -469,7 +564,7 @@ void MainWindow::refreshPrinterList()
         cbPrinter->setCurrentIndex(index >= 0 ? index : 0);
     }
     if (systemQueue && !now.contains(current)) {
-        changePrinter(cbPrinter->currentText());
+        changePrinter(printerAt(cbPrinter->currentIndex()));
         statusBar()->showMessage(tr("Drukarki „%1” nie ma już w systemie.").arg(current));
     }
 }
@@ -479,10 +574,11 @@ void MainWindow::fillPrinterList()
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     cbPrinter->addItem(tr("Wybierz drukarkę"));
     cbPrinter->addItems(offeredPrinters());
-    cbPrinter->addItem(Preview::builtInPdfName);
+    // Shown in the window's language, known by its Polish name (the settings keep it).
+    cbPrinter->addItem(tr("PDF WBUDOWANA"), Preview::builtInPdfName);
 
     connect(cbPrinter, &QComboBox::currentIndexChanged, this,
-            [this](int index) { changePrinter(cbPrinter->itemText(index)); });
+            [this](int index) { changePrinter(printerAt(index)); });
 
     for (const QPrinterInfo &info : printers) {
         if (!info.isDefault())
@@ -1028,6 +1124,7 @@ void MainWindow::createZoomKeys()
 
 void MainWindow::zoomChanged(int zoom)
 {
+    shownZoom = zoom;
     lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
 }
 
@@ -1045,7 +1142,8 @@ void MainWindow::readSettings()
     if (const QString problem = Settings::takeFileProblem(); !problem.isEmpty())
         notes.append(problem);
     if (const QString printer = settings.printer(); !printer.isEmpty()) {
-        const int index = cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        const int named = cbPrinter->findData(printer);
+        const int index = named >= 0 ? named : cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index > 0) {
             cbPrinter->setCurrentIndex(index);
             if (QString problem; (PrintSettings::calibration(printer, &problem), !problem.isEmpty()))

@@ -4,11 +4,13 @@
 #include "model/workbook.h"
 
 #include <QFont>
+#include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <utility>
 
 class EditPad;
 class GbGeometry;
@@ -64,6 +66,8 @@ protected:
     // The size field: on Enter, or when it is left, a size that was not
     // applied (typed "0", or nothing) gives way to the size in force.
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // A new language (QEvent::LanguageChange): every text again.
+    void changeEvent(QEvent *event) override;
 
 private slots:
     void newFile();
@@ -107,6 +111,12 @@ private slots:
 private:
     void createActions();
     void createMenus();
+    // "Język / Language" in the help menu: the desktop's language, Polish or
+    // English, kept in the settings and installed at once.
+    void createLanguageMenu();
+    void retranslate();
+    // The printer the list's entry `index` stands for.
+    QString printerAt(int index) const;
     // The print options and the calibration, at the end of the print menu.
     void createPrintOptions();
     void createToolBars();
@@ -155,7 +165,8 @@ private:
     // regrouped under its number of labels make a large sheet, refuses what
     // the sheet could not hold; false when nothing is to change.
     bool approveGeometry(const GeometryPreset &geometry);
-    QToolBar *addStyledToolBar(const QString &title);
+    // `title` is translated; its Polish text names the bar in the stored state.
+    QToolBar *addStyledToolBar(const char *title);
 
     QString pathToFile;
     // The spreadsheet imported last (what F5 reads again); whether the sheet
@@ -199,6 +210,12 @@ private:
     QAction *nextOverflowAct = nullptr;
     QAction *previousOverflowAct = nullptr;
 
+    // The actions of createActions()'s table with their untranslated texts.
+    QList<std::pair<QAction *, const char *>> tableActions;
+    QAction *desktopLanguageAct = nullptr;
+    QAction *polishAct = nullptr;
+    QAction *englishAct = nullptr;
+
     QMenu *fileMenu = nullptr;
     QMenu *recentMenu = nullptr;
     QMenu *printMenu = nullptr;
@@ -237,5 +254,8 @@ private:
     GbGeometry *gbGeometry = nullptr;
     Preview *preview = nullptr;
     QLabel *lbZoom = nullptr;
+    int shownZoom = 0;   // the zoom lbZoom shows; 0 before the first change
+    QList<QLabel *> toolBarLabels;
+    QLabel *lbHelpKey = nullptr;
     QToolButton *pbOverflow = nullptr;
 };

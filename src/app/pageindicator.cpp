@@ -20,6 +20,13 @@ PageIndicator::PageIndicator(QWidget *parent)
     showPages(1, 1);
 }
 
+void PageIndicator::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        setToolTip(tr("Kliknij, aby wpisać numer strony (Ctrl+G)"));
+    QLabel::changeEvent(event);
+}
+
 void PageIndicator::showPages(int currentPage, int pageCount)
 {
     current = currentPage;

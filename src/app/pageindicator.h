@@ -27,6 +27,7 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void finishEditing(bool accept);

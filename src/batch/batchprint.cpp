@@ -3,6 +3,7 @@
 #include "model/atomicfile.h"
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "model/language.h"
 #include "model/pagerange.h"
 #include "model/projectfile.h"
 #include "model/sheetdocument.h"
@@ -109,6 +110,12 @@ QString unreadable(const QString &path)
                                                : tr("nie można odczytać pliku.");
 }
 
+// The language --lang names: exactly "pl" or "en".
+std::optional<Language::Choice> languageNamed(const QString &value)
+{
+    return value == QLatin1String("pl") || value == QLatin1String("en") ? Language::fromCode(value) : std::nullopt;
+}
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
@@ -116,6 +123,9 @@ QString oneLine(QString text)
 
 class Run
 {
+    // The file's other texts' context, also for the tools that read them.
+    Q_DECLARE_TR_FUNCTIONS(BatchPrint)
+
 public:
     Run(QTextStream &out, QTextStream &err, bool progressLine, StandardOutput standardOutput)
         : out(out)
@@ -225,13 +235,16 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     const QCommandLineOption replaceOption(
         QStringLiteral("replace-unencodable"),
         tr("Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić."));
+    const QCommandLineOption languageOption(
+        QStringLiteral("lang"), tr("Język komunikatów: pl (polski) albo en (angielski); domyślnie według LANGUAGE i LANG."),
+        tr("język"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, tr("Pokazuje tę pomoc."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            tr("Pokazuje wersję programu."));
     parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
                        shiftOption, scaleOption, noMarksOption, noLimitOption, sheetOption, rowsOption,
                        headerColumnOption, labelColumnsOption, columnOption, skipFirstRowOption, keepEmptyRowsOption,
-                       delimiterOption, replaceOption, helpOption, versionOption});
+                       delimiterOption, replaceOption, languageOption, helpOption, versionOption});
     parser.addPositionalArgument(tr("PLIK"),
                                  tr("Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz "
                                     "(.ods, .xlsx, .csv, .tsv)."),
@@ -248,9 +261,15 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         }
         return Failure{Usage, tr("%1: błędne wywołanie (%2). %3").arg(program, parser.errorText(), more)};
     }
+    if (parser.isSet(languageOption) && !languageNamed(parser.value(languageOption)))
+        return Failure{Usage, tr("%1: --lang %2: podaj pl albo en. %3").arg(program, parser.value(languageOption), more)};
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
-        help.replace(QLatin1String("Usage:"), tr("Użycie:"))
+        // Qt's own word when its translation has one (a text of Qt's, kept
+        // out of the program's translations).
+        const char *const qtUsage = "Usage: %1";
+        help.replace(QCoreApplication::translate("QCommandLineParser", qtUsage).arg(QString()).trimmed(), tr("Użycie:"))
+            .replace(QLatin1String("Usage:"), tr("Użycie:"))
             .replace(QLatin1String("Options:"), tr("Opcje:"))
             .replace(QLatin1String("Arguments:"), tr("Argumenty:"))
             .replace(QLatin1String("[options]"), tr("[opcje]"));
@@ -729,6 +748,25 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
     const int status = job.exec(arguments);
     out.flush();
     return status;
+}
+
+Language::Choice language(const QStringList &arguments)
+{
+    // Read before the command line is parsed, so that its messages are in
+    // that language; a wrong value is refused by the parse, in the desktop's.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == QLatin1String("--"))
+            break;
+        std::optional<Language::Choice> named;
+        if (argument == QLatin1String("--lang") && i + 1 < arguments.size())
+            named = languageNamed(arguments.at(i + 1));
+        else if (argument.startsWith(QLatin1String("--lang=")))
+            named = languageNamed(argument.mid(7));
+        if (named)
+            return *named;
+    }
+    return Language::ofDesktop();
 }
 
 } // namespace BatchPrint

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/language.h"
+
 #include <QPointF>
 #include <QSizeF>
 #include <QStringList>
@@ -37,6 +39,10 @@ enum class StandardOutput { Usable, Terminal, Closed };
 // progress line for jobs that take longer than a second.
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressLine,
         StandardOutput standardOutput = StandardOutput::Usable);
+
+// The language of the run: --lang pl|en in `arguments` (program name first),
+// otherwise the desktop's (LANGUAGE, LANG; see Language::ofDesktop()).
+Language::Choice language(const QStringList &arguments);
 
 // The values of --label and --header: "37.3x11.2" in mm (a comma serves as
 // the decimal point too), each side above 0 and at most 100; none otherwise.

@@ -1,3 +1,4 @@
+#include "model/language.h"
 #include "model/localnames.h"
 #include "model/startup.h"
 #include "batch/batchprint.h"
@@ -34,14 +35,12 @@ int main(int argc, char **argv)
         if (null != STDOUT_FILENO)
             ::close(null);
     }
-    // A name whose bytes are not UTF-8 would be read or written as another name.
-    for (int i = 1; i < argc; ++i) {
-        if (!LocalNames::roundTrips(argv[i])) {
-            std::fprintf(stderr, "lamello-batch: %s: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików "
-                                 "program nie obsługuje; zmień nazwę pliku.\n",
-                         LocalNames::escaped(argv[i]).toUtf8().constData());
-            return BatchPrint::Usage;
-        }
+    // A name whose bytes are not UTF-8 would be read or written as another
+    // name; it is said once the language is known.
+    const char *undecodable = nullptr;
+    for (int i = 1; i < argc && !undecodable; ++i) {
+        if (!LocalNames::roundTrips(argv[i]))
+            undecodable = argv[i];
     }
     // Batch jobs run on servers and in scripts: no display is needed unless
     // the caller asks for a platform.
@@ -51,6 +50,17 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("lamello-batch"));
     QApplication::setApplicationVersion(QStringLiteral(LAMELLO_VERSION));
+    Language::install(BatchPrint::language(QCoreApplication::arguments()));
+    if (undecodable) {
+        std::fputs(QCoreApplication::translate("BatchPrint", "lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, "
+                                                             "a takich nazw plików program nie obsługuje; "
+                                                             "zmień nazwę pliku.\n")
+                       .arg(LocalNames::escaped(undecodable))
+                       .toUtf8()
+                       .constData(),
+                   stderr);
+        return BatchPrint::Usage;
+    }
     QTextStream out(stdout);
     QTextStream err(stderr);
     const BatchPrint::StandardOutput standardOutput = standardOutputClosed ? BatchPrint::StandardOutput::Closed

@@ -2,6 +2,7 @@
 
 #include "model/specialglyphfont.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QGridLayout>
 #include <QLabel>
@@ -30,8 +31,8 @@ FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
         return label;
     };
 
-    add(0, 0, tr("    Znak\nz klawiatury"), headingFont);
-    add(0, 2, tr("    Znak\nsformatowany"), headingFont);
+    headings.append(add(0, 0, tr("    Znak\nz klawiatury"), headingFont));
+    headings.append(add(0, 2, tr("    Znak\nsformatowany"), headingFont));
 
     struct Row
     {
@@ -52,7 +53,21 @@ FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
         keys.append(add(line, 0, tr(row.key), keyFont));
         add(line, 1, tr(" = "), keyFont);
         results.append(add(line, 2, tr(row.result), symbolFont));
+        if (row.key[0] == '@')
+            newLine = results.constLast();
         ++line;
     }
     setFixedSize(sizeHint());
+}
+
+void FormatsLegend::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        headings.at(0)->setText(tr("    Znak\nz klawiatury"));
+        headings.at(1)->setText(tr("    Znak\nsformatowany"));
+        if (newLine)
+            newLine->setText(tr("Nowa linia"));
+        setFixedSize(sizeHint());
+    }
+    QWidget::changeEvent(event);
 }

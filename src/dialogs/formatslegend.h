@@ -22,7 +22,12 @@ public:
     // The key label of each row, top to bottom.
     QList<QLabel *> keyLabels() const { return keys; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    QList<QLabel *> headings;
+    QLabel *newLine = nullptr;   // the result of "@", when shown
     QList<QLabel *> keys;
     QList<QLabel *> results;
 };

@@ -115,6 +115,20 @@ EditPad::EditPad(QString pathToFile, QWidget *parent)
 
 EditPad::~EditPad() = default;
 
+void EditPad::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && pbSave) {
+        pbOpen->setText(tr("Otwórz"));
+        pbSaveAs->setText(tr("Zapisz jako"));
+        setModified(modified);
+        pbCancel->setText(tr("Anuluj"));
+        pbReset->setText(tr("Resetuj"));
+        lbEncoding->setText(tr("Plik odczytano\njako UTF-8;\nzapis będzie\nw Windows-1250."));
+        updateTitle();
+    }
+    QDialog::changeEvent(event);
+}
+
 void EditPad::updateTitle()
 {
     setWindowTitle(pathToFile.isEmpty() ? tr("Nowe opisy") : pathToFile);

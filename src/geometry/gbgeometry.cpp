@@ -7,6 +7,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -49,7 +50,7 @@ QPushButton *button(const QString &text, const char *name)
 GbGeometry::GbGeometry(QWidget *parent)
     : QWidget(parent)
 {
-    auto *group = new QGroupBox(tr("Geometria"));
+    group = new QGroupBox(tr("Geometria"));
     cbPredefinited = new QComboBox;
     cbPredefinited->setObjectName(QStringLiteral("cbPredefinited"));
 
@@ -85,7 +86,8 @@ GbGeometry::GbGeometry(QWidget *parent)
         connect(editor, &QDoubleSpinBox::valueChanged, this, &GbGeometry::dsbChanged);
 
     auto *groupLayout = new QVBoxLayout(group);
-    groupLayout->addWidget(new QLabel(tr("Ustawienia predefiniowane:")));
+    lbPresets = new QLabel(tr("Ustawienia predefiniowane:"));
+    groupLayout->addWidget(lbPresets);
     groupLayout->addWidget(cbPredefinited);
     const std::array<std::pair<QString, QWidget *>, 5> rows{{
         {tr("Ilość etykiet"), sbLabels},
@@ -96,7 +98,8 @@ GbGeometry::GbGeometry(QWidget *parent)
     }};
     for (const auto &[caption, editor] : rows) {
         auto *row = new QHBoxLayout;
-        row->addWidget(new QLabel(caption));
+        rowLabels.append(new QLabel(caption));
+        row->addWidget(rowLabels.constLast());
         row->addWidget(editor);
         groupLayout->addLayout(row);
     }
@@ -115,6 +118,30 @@ GbGeometry::GbGeometry(QWidget *parent)
 
 GbGeometry::~GbGeometry() = default;
 
+void GbGeometry::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void GbGeometry::retranslate()
+{
+    group->setTitle(tr("Geometria"));
+    lbPresets->setText(tr("Ustawienia predefiniowane:"));
+    const char *const captions[] = {QT_TR_NOOP("Ilość etykiet"), QT_TR_NOOP("Szer. etykiety"),
+                                    QT_TR_NOOP("Wys.  etykiety"), QT_TR_NOOP("Szer.  nagłówka"),
+                                    QT_TR_NOOP("Wys.  nagłówka")};
+    for (qsizetype i = 0; i < rowLabels.size(); ++i)
+        rowLabels.at(i)->setText(tr(captions[i]));
+    pbAccept->setText(tr("Zastosuj"));
+    pbDelete->setText(tr("Usuń"));
+    pbSave->setText(tr("Zapisz"));
+    sbLabels->setWhatsThis(tr("Określa ilość pól opisowych z wyłączeniem nagłówka."));
+    cbPredefinited->setItemText(0, tr("Użytkownika"));
+    updateToolTip();
+}
+
 void GbGeometry::loadPresets()
 {
     loading = true;
@@ -129,7 +156,7 @@ void GbGeometry::loadPresets()
         presets.append(std::move(p));
     }
     cbPredefinited->clear();
-    cbPredefinited->addItem(freeEntry);
+    cbPredefinited->addItem(tr("Użytkownika"));
     for (const GeometryPreset &p : std::as_const(presets))
         cbPredefinited->addItem(p.presetName);
     loading = false;
@@ -177,7 +204,7 @@ void GbGeometry::cbPredefinitedSelected(QString deviceName)
     if (loading)
         return;
     applyingPreset = true;
-    if (deviceName == freeEntry) {
+    if (cbPredefinited->currentIndex() == 0) {
         pbSave->setEnabled(true);
     } else {
         pbSave->setEnabled(false);
@@ -219,7 +246,9 @@ bool GbGeometry::applyShown(bool tellWhy)
 {
     if (loading)
         return false;
-    const GeometryPreset values = editorValues(cbPredefinited->currentText());
+    // The free entry under its own name in every language: it is stored.
+    const GeometryPreset values =
+        editorValues(cbPredefinited->currentIndex() == 0 ? freeEntry : cbPredefinited->currentText());
     if (const QString problem = values.sheetProblem(); !problem.isEmpty()) {
         // The values stay shown, to be corrected.
         if (tellWhy)

@@ -13,12 +13,15 @@
 
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
 class QPushButton;
 class QSpinBox;
 
 // The insert geometry panel of the left tool bar: the device presets, the
 // user's own presets (marked with a leading "*", kept in the user geometry
-// file), and a free entry "Użytkownika" for sizes set by hand. Choosing or
+// file), and a free entry "Użytkownika" for sizes set by hand (shown in the
+// language of the window, stored under freeEntry). Choosing or
 // editing changes nothing on the sheet; only "Zastosuj" sends the values out,
 // the number of labels first, then the sizes. A geometry is applied whole or
 // not at all: when the window declines it (see setApproval), the panel shows
@@ -55,6 +58,9 @@ public:
     const QString &userFilePath() const { return userFile.path(); }
     const QString &userFileProblem() const { return readProblem; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 signals:
     void updateDimensions(QRectF label, QRectF header);
     void updateLabelsPerBarette(int count);
@@ -80,12 +86,17 @@ private:
     void showGeometry(const GeometryPreset &geometry);
     bool applyShown(bool tellWhy);
     void updateToolTip();
+    // Every text again, in the language now installed.
+    void retranslate();
 
     QList<GeometryPreset> presets;
     UserGeometryFile userFile{Settings::userGeometryPath()};
     QString readProblem;
     GeometryPreset inForce;   // the geometry last sent out, under the entry chosen then
     std::function<bool(const GeometryPreset &)> approval;
+    QGroupBox *group = nullptr;
+    QLabel *lbPresets = nullptr;
+    QList<QLabel *> rowLabels;
     QComboBox *cbPredefinited = nullptr;
     QSpinBox *sbLabels = nullptr;
     QDoubleSpinBox *dsbLabelWidth = nullptr;

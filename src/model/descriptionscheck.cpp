@@ -18,9 +18,9 @@
 #include <unistd.h>
 
 namespace {
-QString tr(const char *text)
+QString tr(const char *text, const char *form = nullptr)
 {
-    return QCoreApplication::translate("DescriptionsCheck", text);
+    return QCoreApplication::translate("DescriptionsCheck", text, form);
 }
 
 QString gigabytes(qint64 bytes)
@@ -171,12 +171,12 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
 
 QString DescriptionsCheck::baretteCount(qint64 count)
 {
-    return counted(count, tr("%1 baretkę"), tr("%1 baretki"), tr("%1 baretek"));
+    return counted(count, tr("%1 baretkę", "one"), tr("%1 baretki", "few"), tr("%1 baretek", "many"));
 }
 
 QString DescriptionsCheck::pageCount(qint64 count)
 {
-    return counted(count, tr("%1 strona"), tr("%1 strony"), tr("%1 stron"));
+    return counted(count, tr("%1 strona", "one"), tr("%1 strony", "few"), tr("%1 stron", "many"));
 }
 
 QString DescriptionsCheck::question(const Result &result)

@@ -10,8 +10,9 @@ const QString separator = QStringLiteral(";;");
 QString FieldTransfer::write(const QString &text, const QFont &font)
 {
     auto flag = [](bool on) { return on ? QStringLiteral("1") : QStringLiteral("0"); };
-    // One arg() call for all five: a "%2" inside the text stays as it is.
-    return QCoreApplication::translate("MyGraphicsItem", "%1;;%2;;%3;;%4;;%5")
+    // One arg() call for all five: a "%2" inside the text stays as it is. A
+    // format, the same in every language: never translated.
+    return QStringLiteral("%1;;%2;;%3;;%4;;%5")
         .arg(text, QString::number(font.pixelSize()), flag(font.weight() > QFont::Normal),
              flag(font.style() != QFont::StyleNormal), flag(font.underline()));
 }

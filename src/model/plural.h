@@ -18,9 +18,19 @@ inline PluralForm pluralForm(qint64 count)
     return PluralForm::Many;
 }
 
+// The one plural rule of the program's texts. They are written in Polish and
+// translated into English form by form: every form is a tr() of its own with
+// the disambiguation "one", "few" or "many", and English needs only "one"
+// (n == 1, exactly Polish "one") in the singular and the other two in the
+// plural. Qt's numerus forms (tr("%n ...", nullptr, n)) are not used: they
+// would make the Polish texts depend on a Polish translation being loaded
+// (under the C locale of scripts and tests, in tools that link the model
+// alone), while these forms are Polish without any.
+//
 // `count` in the form of a noun that the sentence needs: `one`, `few` and
 // `many` are the three forms, each with "%1" for the number, in the case the
-// sentence puts the noun in ("wysłano 1 stronę / 2 strony / 5 stron").
+// sentence puts the noun in ("wysłano 1 stronę / 2 strony / 5 stron"):
+//     counted(n, tr("%1 stronę", "one"), tr("%1 strony", "few"), tr("%1 stron", "many"))
 inline QString counted(qint64 count, const QString &one, const QString &few, const QString &many)
 {
     switch (pluralForm(count)) {

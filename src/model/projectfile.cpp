@@ -57,8 +57,10 @@ bool plausibleRecord(const uchar *p, quint32 familyBytes)
 
 QString ProjectFile::ofFields(qint64 count)
 {
-    const auto tr = [](const char *text) { return QCoreApplication::translate("ProjectFile", text); };
-    return counted(count, tr("%1 pola"), tr("%1 pól"), tr("%1 pól"));
+    const auto tr = [](const char *text, const char *form) {
+        return QCoreApplication::translate("ProjectFile", text, form);
+    };
+    return counted(count, tr("%1 pola", "one"), tr("%1 pól", "few"), tr("%1 pól", "many"));
 }
 
 QString ProjectFile::textsPath(const QString &projectPath)

@@ -1,6 +1,7 @@
 #include "model/settings.h"
 
 #include "model/atomicfile.h"
+#include "model/plural.h"
 #include "model/usergeometryfile.h"
 
 #include <QCoreApplication>
@@ -18,9 +19,9 @@
 #include <sys/stat.h>
 
 namespace {
-QString tr(const char *text)
+QString tr(const char *text, const char *form = nullptr)
 {
-    return QCoreApplication::translate("Settings", text);
+    return QCoreApplication::translate("Settings", text, form);
 }
 
 QString folderKey(Settings::Folder kind)
@@ -40,6 +41,7 @@ QString folderKey(Settings::Folder kind)
 
 const QString recentKey = QStringLiteral("Recent/files");
 const QString windowCheckKey = QStringLiteral("Window/check");
+const QString languageKey = QStringLiteral("Interface/language");
 
 // Stored lengths and counts are read back only when they are numbers.
 std::optional<double> number(const QSettings &store, const QString &key)
@@ -190,6 +192,20 @@ void Settings::setWindow(const QByteArray &geometry, const QByteArray &state)
     store->setValue(windowCheckKey, windowCheck(geometry, state));
 }
 
+std::optional<Language::Choice> Settings::language() const
+{
+    const QString code = boundedText(*store, languageKey, 2);
+    return code == QLatin1String("pl") || code == QLatin1String("en") ? Language::fromCode(code) : std::nullopt;
+}
+
+void Settings::setLanguage(std::optional<Language::Choice> language)
+{
+    if (language)
+        store->setValue(languageKey, Language::code(*language));
+    else
+        store->remove(languageKey);
+}
+
 QStringList Settings::recentFiles() const
 {
     const QVariant value = store->value(recentKey);
@@ -304,7 +320,9 @@ QString Settings::fileRefusal(const QString &path)
         return link ? tr("to dowiązanie do potoku, urządzenia lub gniazda")
                     : tr("to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo");
     if (st.st_size > maxFileSize)
-        return tr("plik ma %1 bajtów, a ustawienia zajmują najwyżej %2").arg(st.st_size).arg(maxFileSize);
+        return tr("plik ma %1, a ustawienia zajmują najwyżej %2")
+            .arg(counted(st.st_size, tr("%1 bajt", "one"), tr("%1 bajty", "few"), tr("%1 bajtów", "many")))
+            .arg(maxFileSize);
     return QString();
 }
 

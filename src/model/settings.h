@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/geometrypreset.h"
+#include "model/language.h"
 
 #include <QByteArray>
 #include <QSettings>
@@ -43,6 +44,8 @@
 //                                mapped, "path\nmapping" (SheetMapping's
 //                                line), most recent first, at most
 //                                maxSheetMappings
+//   Interface/language           "pl" or "en" chosen in the window's
+//                                language menu; absent: the desktop's
 //
 // A value is written only after the step it records has worked: an open, a
 // save or a geometry that was applied.
@@ -83,6 +86,10 @@ public:
     void setSheetMapping(const QString &path, const QString &mapping);
     static constexpr int maxSheetMappings = 32;
     static constexpr qsizetype maxMappingLength = 512;
+    // The language chosen in the window; nothing when the desktop's is
+    // followed (also for any stored value but "pl" and "en").
+    std::optional<Language::Choice> language() const;
+    void setLanguage(std::optional<Language::Choice> language);
 
     QStringList recentFiles() const;
     // Puts `path` (made absolute) at the top of the list, once.

@@ -1,11 +1,7 @@
 #include "model/startup.h"
 
 #include "model/allocator.h"
-
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
+#include "model/language.h"
 
 #include <csignal>
 
@@ -22,11 +18,5 @@ void ignoreFileSizeSignal()
 
 bool installToolkitTranslations()
 {
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QLocale(QLocale::Polish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return false;
-    }
-    return QCoreApplication::installTranslator(translator);
+    return Language::install(Language::installed());
 }

@@ -11,8 +11,9 @@ void prepareProcess();
 // writer of files calls it too.
 void ignoreFileSizeSignal();
 
-// Loads Qt's own Polish translations (Debian's qt6-translations-l10n), so that
-// file dialogs and standard buttons speak the program's language. Call after
-// the application object exists; returns false when they are not installed
-// (Qt's dialogs then stay in English).
+// Loads Qt's own translations (Debian's qt6-translations-l10n) for the
+// language the program speaks (Language::installed(), Polish unless another
+// was installed), so that file dialogs and standard buttons speak it too. Call
+// after the application object exists; returns false when they are not
+// installed (Qt's dialogs then stay in English).
 bool installToolkitTranslations();

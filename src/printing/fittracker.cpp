@@ -46,22 +46,26 @@ FitTracker::FitTracker(const SheetDocument &document, const SheetLayout &sheet, 
 
 QString FitTracker::fieldsText(qsizetype count)
 {
-    switch (pluralForm(count)) {
-    case PluralForm::One:
-        return QCoreApplication::translate("FitTracker", "%1 pole").arg(count);
-    case PluralForm::Few:
-        return QCoreApplication::translate("FitTracker", "%1 pola").arg(count);
-    case PluralForm::Many:
-        break;
-    }
-    return QCoreApplication::translate("FitTracker", "%1 pól").arg(count);
+    return counted(count, tr("%1 pole", "one"), tr("%1 pola", "few"), tr("%1 pól", "many"));
 }
 
 QString FitTracker::overflowSentence(qsizetype count)
 {
-    if (pluralForm(count) == PluralForm::Few)
-        return QCoreApplication::translate("FitTracker", "%1 nie mieszczą się w ramkach.").arg(fieldsText(count));
-    return QCoreApplication::translate("FitTracker", "%1 nie mieści się w ramkach.").arg(fieldsText(count));
+    // The verb agrees with the number: a sentence for each of the three forms,
+    // which Polish writes alike for one and many, English for few and many.
+    QString sentence;
+    switch (pluralForm(count)) {
+    case PluralForm::One:
+        sentence = tr("%1 nie mieści się w ramkach.", "one");
+        break;
+    case PluralForm::Few:
+        sentence = tr("%1 nie mieszczą się w ramkach.", "few");
+        break;
+    case PluralForm::Many:
+        sentence = tr("%1 nie mieści się w ramkach.", "many");
+        break;
+    }
+    return sentence.arg(fieldsText(count));
 }
 
 void FitTracker::layoutChanged()

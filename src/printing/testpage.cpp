@@ -1,5 +1,6 @@
 #include "printing/testpage.h"
 
+#include "model/language.h"
 #include "model/sheetlayout.h"
 
 #include <QCoreApplication>
@@ -30,7 +31,7 @@ double tickLength(int mm)
 
 QString number(double value, int decimals)
 {
-    return QLocale(QLocale::Polish).toString(value, 'f', decimals);
+    return Language::locale().toString(value, 'f', decimals);
 }
 
 } // namespace

@@ -807,7 +807,7 @@ void Preview::printAll()
 
 QString Preview::pagesText(int count)
 {
-    return counted(count, tr("%1 stronę"), tr("%1 strony"), tr("%1 stron"));
+    return counted(count, tr("%1 stronę", "one"), tr("%1 strony", "few"), tr("%1 stron", "many"));
 }
 
 namespace {

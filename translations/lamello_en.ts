@@ -1,0 +1,1942 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="pl">
+<context>
+    <name>AboutDialog</name>
+    <message>
+        <source>Lamello</source>
+        <translation>Lamello</translation>
+    </message>
+    <message>
+        <source>Wsuwane opisy (baretki) do paneli czołowych urządzeń: przygotowanie, podgląd i wydruk w rzeczywistym rozmiarze.</source>
+        <translation>Slide-in label inserts (barettes) for device front panels: layout, preview and printing at true size.</translation>
+    </message>
+    <message>
+        <source>Licencja: GNU General Public License w wersji 3 lub dowolnej późniejszej (GPL-3.0-or-later). Program jest rozpowszechniany bez żadnej gwarancji.</source>
+        <translation>Licence: GNU General Public License, version 3 or any later version (GPL-3.0-or-later). The program comes with absolutely no warranty.</translation>
+    </message>
+    <message>
+        <source>Ikona programu i ikona projektu: narysowane dla Lamello, na licencji programu.
+Ikony poleceń: Tango Desktop Project (domena publiczna).
+Czcionka symboli TIMES_K: na podstawie Liberation Serif, SIL Open Font License 1.1.</source>
+        <translation>Program and project icons: drawn for Lamello, under the program&apos;s licence.
+Command icons: Tango Desktop Project (public domain).
+Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</translation>
+    </message>
+    <message>
+        <source>Zbudowano z Qt %1.</source>
+        <translation>Built with Qt %1.</translation>
+    </message>
+    <message>
+        <source>O programie Lamello</source>
+        <translation>About Lamello</translation>
+    </message>
+</context>
+<context>
+    <name>AtomicFile</name>
+    <message>
+        <source>to pętla dowiązań symbolicznych.</source>
+        <translation>it is a loop of symbolic links.</translation>
+    </message>
+    <message>
+        <source>to jest folder.</source>
+        <translation>it is a folder.</translation>
+    </message>
+    <message>
+        <source>to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo; nie zostanie zastąpiony.</source>
+        <translation>it is not a regular file but a pipe, device or socket; it will not be replaced.</translation>
+    </message>
+</context>
+<context>
+    <name>BatchPrint</name>
+    <message>
+        <source>to pętla dowiązań symbolicznych.</source>
+        <translation>it is a loop of symbolic links.</translation>
+    </message>
+    <message>
+        <source>nie można odczytać pliku.</source>
+        <translation>the file cannot be read.</translation>
+    </message>
+    <message>
+        <source>Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej.</source>
+        <translation>Prints the barettes of a descriptions file or a project without the program&apos;s window: into a PDF file at true size or on a system printer.</translation>
+    </message>
+    <message>
+        <source>Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście.</source>
+        <translation>Writes the printout to a PDF file (A4 pages); &quot;-&quot; is standard output.</translation>
+    </message>
+    <message>
+        <source>plik.pdf</source>
+        <translation>file.pdf</translation>
+    </message>
+    <message>
+        <source>Drukuje na drukarce systemowej (kolejce CUPS).</source>
+        <translation>Prints on a system printer (a CUPS queue).</translation>
+    </message>
+    <message>
+        <source>drukarka</source>
+        <translation>printer</translation>
+    </message>
+    <message>
+        <source>Drukuje tylko te strony, w kolejności arkusza, np. 2-5,9.</source>
+        <translation>Prints only these pages, in the order of the sheet, e.g. 2-5,9.</translation>
+    </message>
+    <message>
+        <source>strony</source>
+        <translation>pages</translation>
+    </message>
+    <message>
+        <source>Liczba etykiet na baretce, od 5 do 15 (domyślnie 8).</source>
+        <translation>Number of labels per barette, 5 to 15 (default 8).</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>N</translation>
+    </message>
+    <message>
+        <source>Szerokość i wysokość etykiety w mm (domyślnie 37.3x11.2).</source>
+        <translation>Width and height of a label in mm (default 37.3x11.2).</translation>
+    </message>
+    <message>
+        <source>SxW</source>
+        <translation>WxH</translation>
+    </message>
+    <message>
+        <source>Szerokość i wysokość nagłówka w mm (domyślnie 50.25x8.5).</source>
+        <translation>Width and height of the header in mm (default 50.25x8.5).</translation>
+    </message>
+    <message>
+        <source>Drukuje także plik z ponad %1 baretkami.</source>
+        <translation>Also prints a file of more than %1 barettes.</translation>
+    </message>
+    <message>
+        <source>Przesuwa wydruk o DX,DY mm (w prawo i w dół, od -%1 do %1) zamiast przesunięcia z kalibracji drukarki.</source>
+        <translation>Shifts the printout by DX,DY mm (right and down, -%1 to %1) instead of the printer calibration&apos;s shift.</translation>
+    </message>
+    <message>
+        <source>DX,DY</source>
+        <translation>DX,DY</translation>
+    </message>
+    <message>
+        <source>Skaluje wydruk o SX,SY % (od %1 do %2) zamiast skali z kalibracji drukarki.</source>
+        <translation>Scales the printout by SX,SY % (%1 to %2) instead of the printer calibration&apos;s scale.</translation>
+    </message>
+    <message>
+        <source>SX,SY</source>
+        <translation>SX,SY</translation>
+    </message>
+    <message>
+        <source>Drukuje bez oznaczeń: bez zabarwienia pól z niemieszczącym się tekstem i bez ramki obszaru wydruku.</source>
+        <translation>Prints without marks: no tint on fields whose text does not fit and no frame of the printable area.</translation>
+    </message>
+    <message>
+        <source>Język komunikatów: pl (polski) albo en (angielski); domyślnie według LANGUAGE i LANG.</source>
+        <translation>Language of the messages: pl (Polish) or en (English); by default from LANGUAGE and LANG.</translation>
+    </message>
+    <message>
+        <source>język</source>
+        <translation>language</translation>
+    </message>
+    <message>
+        <source>Pokazuje tę pomoc.</source>
+        <translation>Shows this help.</translation>
+    </message>
+    <message>
+        <source>Pokazuje wersję programu.</source>
+        <translation>Shows the program&apos;s version.</translation>
+    </message>
+    <message>
+        <source>PLIK</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>Plik z opisami (.txt, .dat) albo projekt (.lmpro, z plikiem .dat obok).</source>
+        <translation>A descriptions file (.txt, .dat) or a project (.lmpro, with its .dat file beside it).</translation>
+    </message>
+    <message>
+        <source>Pomoc: lamello-batch --help</source>
+        <translation>Help: lamello-batch --help</translation>
+    </message>
+    <message>
+        <source>%1: nieznana opcja %2. %3</source>
+        <translation>%1: unknown option %2. %3</translation>
+    </message>
+    <message>
+        <source>%1: błędne wywołanie (%2). %3</source>
+        <translation>%1: wrong usage (%2). %3</translation>
+    </message>
+    <message>
+        <source>%1: --lang %2: podaj pl albo en. %3</source>
+        <translation>%1: --lang %2: give pl or en. %3</translation>
+    </message>
+    <message>
+        <source>Użycie:</source>
+        <translation>Usage:</translation>
+    </message>
+    <message>
+        <source>Opcje:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>Argumenty:</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>[opcje]</source>
+        <translation>[options]</translation>
+    </message>
+    <message>
+        <source>
+Kod wyjścia: 0 gotowe, 1 błędne wywołanie, 2 pliku wejściowego nie można wczytać, 3 wydruk się nie udał.
+</source>
+        <translation>
+Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the printout failed.
+</translation>
+    </message>
+    <message>
+        <source>%1: podaj dokładnie jeden plik z opisami. %2</source>
+        <translation>%1: give exactly one descriptions file. %2</translation>
+    </message>
+    <message>
+        <source>%1: podaj albo -o PLIK.pdf, albo -P DRUKARKA. %2</source>
+        <translation>%1: give either -o FILE.pdf or -P PRINTER. %2</translation>
+    </message>
+    <message>
+        <source>%1: pusta nazwa pliku PDF. %2</source>
+        <translation>%1: empty PDF file name. %2</translation>
+    </message>
+    <message>
+        <source>%1: pusta nazwa drukarki. %2</source>
+        <translation>%1: empty printer name. %2</translation>
+    </message>
+    <message>
+        <source>%1: -n %2: liczba etykiet musi być liczbą całkowitą od 5 do 15.</source>
+        <translation>%1: -n %2: the number of labels must be a whole number from 5 to 15.</translation>
+    </message>
+    <message>
+        <source>%1: --%2 %3: podaj szerokość i wysokość w mm, np. 37.3x11.2 (każda większa od 0 i najwyżej 100).</source>
+        <translation>%1: --%2 %3: give the width and height in mm, e.g. 37.3x11.2 (each above 0 and at most 100).</translation>
+    </message>
+    <message>
+        <source>%1: --pages: za dużo stron na liście (najwyżej %2 pozycji).</source>
+        <translation>%1: --pages: too many pages in the list (at most %2 items).</translation>
+    </message>
+    <message>
+        <source>%1: --pages %2: podaj strony od 1 jako listę, np. 2-5,9.</source>
+        <translation>%1: --pages %2: give the pages, from 1, as a list, e.g. 2-5,9.</translation>
+    </message>
+    <message>
+        <source>%1: --shift %2: podaj przesunięcie w mm jako DX,DY, np. 1.5,-0.5 (każde od -%3 do %3).</source>
+        <translation>%1: --shift %2: give the shift in mm as DX,DY, e.g. 1.5,-0.5 (each from -%3 to %3).</translation>
+    </message>
+    <message>
+        <source>%1: --scale %2: podaj skalę w procentach jako SX,SY, np. 100.2,99.8 (każdą od %3 do %4).</source>
+        <translation>%1: --scale %2: give the scale in percent as SX,SY, e.g. 100.2,99.8 (each from %3 to %4).</translation>
+    </message>
+    <message>
+        <source>lamello-batch: -o -: standardowe wyjście to terminal, a PDF nie jest tekstem; podaj -o PLIK.pdf albo przekieruj wyjście do pliku lub potoku.</source>
+        <translation>lamello-batch: -o -: standard output is a terminal, and a PDF is not text; give -o FILE.pdf or redirect the output to a file or a pipe.</translation>
+    </message>
+    <message>
+        <source>lamello-batch: -o -: standardowe wyjście jest zamknięte; nic nie zapisano.</source>
+        <translation>lamello-batch: -o -: standard output is closed; nothing was written.</translation>
+    </message>
+    <message>
+        <source>lamello-batch: -o %1: to ten sam plik co plik wejściowy %2; nic nie zapisano.</source>
+        <translation>lamello-batch: -o %1: this is the same file as the input file %2; nothing was written.</translation>
+    </message>
+    <message>
+        <source>%1: %2: nie ma takiego pliku.</source>
+        <translation>%1: %2: no such file.</translation>
+    </message>
+    <message>
+        <source>%1: %2: zapis projektu został przerwany; dokończono go i drukowana jest zapisana wersja.</source>
+        <translation>%1: %2: a save of the project was interrupted; it has been completed and the saved version is printed.</translation>
+    </message>
+    <message>
+        <source>%1: %2: to nie jest zwykły plik.</source>
+        <translation>%1: %2: not a regular file.</translation>
+    </message>
+    <message>
+        <source>%1: %2: to nie jest plik projektu.</source>
+        <translation>%1: %2: not a project file.</translation>
+    </message>
+    <message>
+        <source>%1: %2: plik projektu jest uszkodzony: czcionki odczytano dla %3 z %4; pozostałe pola mają czcionkę domyślną.</source>
+        <translation>%1: %2: the project file is damaged: fonts were read for %3 of %4; the other fields have the default font.</translation>
+    </message>
+    <message>
+        <source>%1: %2: plik zawiera %3 (%4), więcej niż %5; aby go wydrukować, dodaj --no-limit.</source>
+        <translation>%1: %2: the file holds %3 (%4), more than %5; to print it, add --no-limit.</translation>
+    </message>
+    <message>
+        <source>lamello-batch: strona %1 z %2</source>
+        <translation>lamello-batch: page %1 of %2</translation>
+    </message>
+    <message>
+        <source>%1: --pages: strony %2 nie ma; arkusz ma stron: %3.</source>
+        <translation>%1: --pages: there is no page %2; pages in the sheet: %3.</translation>
+    </message>
+    <message>
+        <source>%1: standardowe wyjście: nie można zapisać wydruku: %2</source>
+        <translation>%1: standard output: cannot write the printout: %2</translation>
+    </message>
+    <message>
+        <source>lamello-batch: drukarka „%1” nie jest dostępna; nic nie wydrukowano.</source>
+        <translation>lamello-batch: printer &quot;%1&quot; is not available; nothing was printed.</translation>
+    </message>
+    <message>
+        <source>lamello-batch: przy tej geometrii żadna baretka nie mieści się na stronie.</source>
+        <translation>lamello-batch: with this geometry not one barette fits on a page.</translation>
+    </message>
+    <message>
+        <source>lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików program nie obsługuje; zmień nazwę pliku.
+</source>
+        <translation>lamello-batch: %1: this name is not written in UTF-8, and the program does not handle such file names; rename the file.
+</translation>
+    </message>
+</context>
+<context>
+    <name>CalibrationDialog</name>
+    <message>
+        <source>Kalibracja drukarki</source>
+        <translation>Printer calibration</translation>
+    </message>
+    <message>
+        <source>Korekta wydruku</source>
+        <translation>Print correction</translation>
+    </message>
+    <message>
+        <source>Przesunięcie w prawo:</source>
+        <translation>Shift to the right:</translation>
+    </message>
+    <message>
+        <source>Przesunięcie w dół:</source>
+        <translation>Shift down:</translation>
+    </message>
+    <message>
+        <source>Skala w poziomie:</source>
+        <translation>Horizontal scale:</translation>
+    </message>
+    <message>
+        <source>Skala w pionie:</source>
+        <translation>Vertical scale:</translation>
+    </message>
+    <message>
+        <source>Pomiar strony testowej</source>
+        <translation>Measuring the test page</translation>
+    </message>
+    <message>
+        <source>Strona testowa</source>
+        <translation>Test page</translation>
+    </message>
+    <message>
+        <source>Oblicz</source>
+        <translation>Calculate</translation>
+    </message>
+    <message>
+        <source>Wydrukuj stronę testową, zmierz ją linijką i wpisz wyniki:</source>
+        <translation>Print the test page, measure it with a ruler and enter the results:</translation>
+    </message>
+    <message>
+        <source>Podziałka pozioma (wzorcowo 150 mm):</source>
+        <translation>Horizontal scale bar (nominally 150 mm):</translation>
+    </message>
+    <message>
+        <source>Podziałka pionowa (wzorcowo 250 mm):</source>
+        <translation>Vertical scale bar (nominally 250 mm):</translation>
+    </message>
+    <message>
+        <source>Znak od lewej krawędzi (wzorcowo 10 mm):</source>
+        <translation>Mark from the left edge (nominally 10 mm):</translation>
+    </message>
+    <message>
+        <source>Znak od górnej krawędzi (wzorcowo 10 mm):</source>
+        <translation>Mark from the top edge (nominally 10 mm):</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Bez kalibracji</source>
+        <translation>No calibration</translation>
+    </message>
+    <message>
+        <source>Drukarka: %1</source>
+        <translation>Printer: %1</translation>
+    </message>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Nie wydrukowano strony testowej.</source>
+        <translation>The test page was not printed.</translation>
+    </message>
+    <message>
+        <source>Stronę testową wysłano do drukarki %1. Zmierz ją i wpisz wyniki.</source>
+        <translation>The test page was sent to printer %1. Measure it and enter the results.</translation>
+    </message>
+    <message>
+        <source>Z tych wymiarów wychodzi korekta poza zakresem (przesunięcie do %1 mm, skala od %2 do %3 %). Sprawdź pomiary.</source>
+        <translation>These measurements give a correction out of range (shift up to %1 mm, scale from %2 to %3 %). Check the measurements.</translation>
+    </message>
+    <message>
+        <source>Korektę obliczono. „Zapisz” zachowuje ją dla drukarki %1.</source>
+        <translation>The correction has been calculated. &quot;Save&quot; keeps it for printer %1.</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Przygotowuje i drukuje wsuwane opisy (baretki) do paneli czołowych urządzeń.</source>
+        <translation>Lays out and prints slide-in label inserts (barettes) for device front panels.</translation>
+    </message>
+    <message>
+        <source>Pokazuje tę pomoc.</source>
+        <translation>Shows this help.</translation>
+    </message>
+    <message>
+        <source>Pokazuje wersję programu.</source>
+        <translation>Shows the program&apos;s version.</translation>
+    </message>
+    <message>
+        <source>PLIK</source>
+        <translation>FILE</translation>
+    </message>
+    <message>
+        <source>Projekt (.lmpro) albo plik z opisami (.txt, .dat) do otwarcia; z kilku plików otwierany jest pierwszy.</source>
+        <translation>A project (.lmpro) or a descriptions file (.txt, .dat) to open; of several files the first is opened.</translation>
+    </message>
+    <message>
+        <source>[PLIK...]</source>
+        <translation>[FILE...]</translation>
+    </message>
+    <message>
+        <source>Opcje:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>Argumenty:</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>Użycie: lamello [opcje] [PLIK...]</source>
+        <translation>Usage: lamello [options] [FILE...]</translation>
+    </message>
+    <message>
+        <source>nieznana opcja %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>lamello: %1. Pomoc: lamello --help
+</source>
+        <translation>lamello: %1. Help: lamello --help
+</translation>
+    </message>
+</context>
+<context>
+    <name>DescriptionsCheck</name>
+    <message>
+        <source>%1 baretkę</source>
+        <comment>one</comment>
+        <translation>%1 barette</translation>
+    </message>
+    <message>
+        <source>%1 baretki</source>
+        <comment>few</comment>
+        <translation>%1 barettes</translation>
+    </message>
+    <message>
+        <source>%1 baretek</source>
+        <comment>many</comment>
+        <translation>%1 barettes</translation>
+    </message>
+    <message>
+        <source>%1 strona</source>
+        <comment>one</comment>
+        <translation>%1 page</translation>
+    </message>
+    <message>
+        <source>%1 strony</source>
+        <comment>few</comment>
+        <translation>%1 pages</translation>
+    </message>
+    <message>
+        <source>%1 stron</source>
+        <comment>many</comment>
+        <translation>%1 pages</translation>
+    </message>
+    <message>
+        <source>Plik zawiera %1 (%2). Wczytać?</source>
+        <translation>The file holds %1 (%2). Load it?</translation>
+    </message>
+    <message>
+        <source>„%1” nie jest zwykłym plikiem (to folder, potok lub urządzenie).
+Plik z opisami nie został wczytany.</source>
+        <translation>&quot;%1&quot; is not a regular file (it is a folder, a pipe or a device).
+The descriptions file was not loaded.</translation>
+    </message>
+    <message>
+        <source>Plik „%1” nie jest plikiem tekstowym z opisami: zawiera bajty zerowe albo nie dzieli się na wiersze.
+Plik nie został wczytany.</source>
+        <translation>The file &quot;%1&quot; is not a text file of descriptions: it holds zero bytes or is not divided into lines.
+The file was not loaded.</translation>
+    </message>
+    <message>
+        <source>Plik „%1” jest zbyt duży: arkusz z niego potrzebowałby około %2 GB pamięci, a dostępne jest %3 GB.
+Plik nie został wczytany.</source>
+        <translation>The file &quot;%1&quot; is too large: its sheet would need about %2 GB of memory, and %3 GB are available.
+The file was not loaded.</translation>
+    </message>
+    <message>
+        <source>Nie ma pliku %1.</source>
+        <translation>There is no file %1.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.</source>
+        <translation>Cannot read the file %1: it is a loop of symbolic links.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1.</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+</context>
+<context>
+    <name>EditPad</name>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Otwórz</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Zapisz jako</source>
+        <translation>Save as</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Resetuj</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>Plik odczytano
+jako UTF-8;
+zapis będzie
+w Windows-1250.</source>
+        <translation>The file was read
+as UTF-8;
+it will be saved
+in Windows-1250.</translation>
+    </message>
+    <message>
+        <source>Nowe opisy</source>
+        <translation>New descriptions</translation>
+    </message>
+    <message>
+        <source>To nie jest zwykły plik.</source>
+        <translation>This is not a regular file.</translation>
+    </message>
+    <message>
+        <source>Nie udało się otworzyć pliku do odczytu.
+%1</source>
+        <translation>The file could not be opened for reading.
+%1</translation>
+    </message>
+    <message>
+        <source>Plik %1 zawiera bajty NUL (%2), pokazane tutaj jako „%3”.
+Na arkuszu każdy z nich kończy tekst swojego pola; dalsza część wiersza nie jest pokazywana.
+Zapis zachowuje je bez zmian.</source>
+        <translation>The file %1 holds NUL bytes (%2), shown here as &quot;%3&quot;.
+On the sheet each of them ends the text of its field; the rest of the line is not shown.
+Saving keeps them as they are.</translation>
+    </message>
+    <message>
+        <source>Wczytywanie: %1%</source>
+        <translation>Loading: %1%</translation>
+    </message>
+    <message>
+        <source>Czy na pewno chcesz nadpisać oryginalną zawartość pliku?</source>
+        <translation>Do you really want to overwrite the file&apos;s original content?</translation>
+    </message>
+    <message>
+        <source>Nie zapisano pliku.
+Znaku %1 w wierszu %2 nie można zapisać w kodowaniu Windows-1250. Usuń go lub zastąp innym.</source>
+        <translation>The file was not saved.
+The character %1 in line %2 cannot be written in the Windows-1250 encoding. Delete it or replace it with another one.</translation>
+    </message>
+    <message>
+        <source>Nie udało się zapisać pliku.
+%1
+%2</source>
+        <translation>The file could not be saved.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>Zapisano
+%1</source>
+        <translation>Saved
+%1</translation>
+    </message>
+    <message>
+        <source>Otwórz plik</source>
+        <translation>Open file</translation>
+    </message>
+    <message>
+        <source>Czy na pewno chcesz porzucić wszystkie zmiany?</source>
+        <translation>Do you really want to discard all changes?</translation>
+    </message>
+    <message>
+        <source>Tekst zawiera niezapisane zmiany. Zapisać je przed zamknięciem?</source>
+        <translation>The text has unsaved changes. Save them before closing?</translation>
+    </message>
+</context>
+<context>
+    <name>FitTracker</name>
+    <message>
+        <source>%1 pole</source>
+        <comment>one</comment>
+        <translation>%1 field</translation>
+    </message>
+    <message>
+        <source>%1 pola</source>
+        <comment>few</comment>
+        <translation>%1 fields</translation>
+    </message>
+    <message>
+        <source>%1 pól</source>
+        <comment>many</comment>
+        <translation>%1 fields</translation>
+    </message>
+    <message>
+        <source>%1 nie mieści się w ramkach.</source>
+        <comment>one</comment>
+        <translation>%1 does not fit in its frame.</translation>
+    </message>
+    <message>
+        <source>%1 nie mieszczą się w ramkach.</source>
+        <comment>few</comment>
+        <translation>%1 do not fit in their frames.</translation>
+    </message>
+    <message>
+        <source>%1 nie mieści się w ramkach.</source>
+        <comment>many</comment>
+        <translation>%1 do not fit in their frames.</translation>
+    </message>
+</context>
+<context>
+    <name>FontDialog</name>
+    <message>
+        <source>Autodopasowanie</source>
+        <translation>Auto-fit</translation>
+    </message>
+    <message>
+        <source>Największy rozmiar do %1, przy którym tekst mieści się w polu</source>
+        <translation>The largest size up to %1 at which the text fits in the field</translation>
+    </message>
+    <message>
+        <source>Podkreślenie</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>Pogrubienie</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>Pochylenie</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>Ustaw</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Zamknij</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Dekoracja</source>
+        <translation>Style</translation>
+    </message>
+    <message>
+        <source>Rozmiar</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Czcionka</source>
+        <translation>Font</translation>
+    </message>
+</context>
+<context>
+    <name>FormatsLegend</name>
+    <message>
+        <source>    Znak
+z klawiatury</source>
+        <translation>    Key
+on the keyboard</translation>
+    </message>
+    <message>
+        <source>    Znak
+sformatowany</source>
+        <translation>    Printed
+symbol</translation>
+    </message>
+    <message>
+        <source>Nowa linia</source>
+        <translation>New line</translation>
+    </message>
+    <message>
+        <source> = </source>
+        <translation> = </translation>
+    </message>
+</context>
+<context>
+    <name>GbGeometry</name>
+    <message>
+        <source>Geometria</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>Zastosuj</source>
+        <translation>Apply</translation>
+    </message>
+    <message>
+        <source>Usuń</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Określa ilość pól opisowych z wyłączeniem nagłówka.</source>
+        <translation>Sets the number of label fields, not counting the header.</translation>
+    </message>
+    <message>
+        <source>Ustawienia predefiniowane:</source>
+        <translation>Presets:</translation>
+    </message>
+    <message>
+        <source>Ilość etykiet</source>
+        <translation>Label count</translation>
+    </message>
+    <message>
+        <source>Szer. etykiety</source>
+        <translation>Label width</translation>
+    </message>
+    <message>
+        <source>Wys.  etykiety</source>
+        <translation>Label height</translation>
+    </message>
+    <message>
+        <source>Szer.  nagłówka</source>
+        <translation>Header width</translation>
+    </message>
+    <message>
+        <source>Wys.  nagłówka</source>
+        <translation>Header height</translation>
+    </message>
+    <message>
+        <source>Użytkownika</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>Własne ustawienia są zapisywane w pliku:
+%1</source>
+        <translation>Your own presets are saved in the file:
+%1</translation>
+    </message>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Tej geometrii nie można zastosować.
+%1</source>
+        <translation>This geometry cannot be applied.
+%1</translation>
+    </message>
+    <message>
+        <source>Ustawienia o podanej nazwie juz istnieją.
+Czy nadpisać?</source>
+        <translation>A preset of this name already exists.
+Overwrite it?</translation>
+    </message>
+    <message>
+        <source>Nadpisz</source>
+        <translation>Overwrite</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Ustawień „%1” nie zapisano.
+%2</source>
+        <translation>The preset &quot;%1&quot; was not saved.
+%2</translation>
+    </message>
+    <message>
+        <source>Czy na pewno usunąć ustawienia:
+%1</source>
+        <translation>Do you really want to delete the preset:
+%1</translation>
+    </message>
+    <message>
+        <source>Ustawień „%1” nie usunięto.
+%2</source>
+        <translation>The preset &quot;%1&quot; was not deleted.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>GeometryPreset</name>
+    <message>
+        <source>Ilość etykiet musi wynosić od %1 do %2.</source>
+        <translation>The number of labels must be from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Szerokość i wysokość etykiety i nagłówka muszą być większe od zera i nie większe niż %1 mm.</source>
+        <translation>The width and height of the label and the header must be above zero and at most %1 mm.</translation>
+    </message>
+    <message>
+        <source>Baretka o tej szerokości nie mieści się na stronie A4.</source>
+        <translation>A barette of this width does not fit on an A4 page.</translation>
+    </message>
+    <message>
+        <source>Baretka o tej wysokości nie mieści się na stronie A4.</source>
+        <translation>A barette of this height does not fit on an A4 page.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpDialog</name>
+    <message>
+        <source>Lamello służy do szybkiego przygotowania wsuwanych opisów (baretek) do paneli
+czołowych urządzeń. Geometrię baretki (liczbę pól, wymiary pola opisu i nagłówka)
+można ustawić w panelu „Geometria”, więc program przygotuje także własne wkładki.</source>
+        <translation>Lamello quickly prepares slide-in label inserts (barettes) for the front panels
+of devices. The geometry of a barette (the number of fields, the sizes of the label
+and header fields) is set in the &quot;Geometry&quot; panel, so the program makes your own inserts too.</translation>
+    </message>
+    <message>
+        <source>Struktura paska menu, wyjaśnienie opcji
+1. Plik
+   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.
+   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami
+   i czcionkami.
+   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego
+   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.
+   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.
+   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.
+   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.
+   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora
+   najpierw zapyta.
+2. Edycja
+   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów
+   i czcionek pól.
+   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez
+   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się
+   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.
+   Następne / poprzednie pole, które się nie mieści (F3 / Shift+F3) – pokazuje
+   stronę z takim polem i zaznacza je; to samo robi kliknięcie napisu
+   „Nie mieści się: …” na pasku stanu.
+   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,
+   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.
+3. Drukuj
+   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej
+   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste
+   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.
+   Drukuj strony… – wybrane strony (np. 1-3,5) w 1 do 99 kopiach, składanych po kolei.
+   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,
+   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.
+   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,
+   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku
+   na tej drukarce (PDF zawsze ma rzeczywiste wymiary).</source>
+        <translation>The menus and their commands
+1. File
+   New descriptions – opens the built-in editor, empty, for a new descriptions file.
+   Open project (Ctrl+O) – loads a saved project (*.lmpro) with its descriptions
+   and fonts.
+   Save project (Ctrl+S) – saves the current descriptions with their fonts into the
+   open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
+   Import descriptions file – reads the descriptions from a *.txt or *.dat file.
+   Export descriptions file – writes the current descriptions to a *.txt or *.dat file.
+   Recent files – the descriptions files and projects last opened and saved.
+   Quit (Ctrl+Q) – closes the program; it asks first about unsaved changes of the
+   sheet and the editors.
+2. Edit
+   Undo (Ctrl+Z), Redo (Ctrl+Shift+Z) – undo and redo changes of the fields&apos;
+   texts and fonts.
+   Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
+   selection: of all) to the largest size at which the text fits in its field,
+   not below 4; descriptions that fit stay as they are.
+   Next / previous field that does not fit (F3 / Shift+F3) – shows the page
+   with such a field and selects it; so does a click on
+   &quot;Overflowing: …&quot; in the status bar.
+   Editor – opens the built-in editor with the descriptions file last loaded,
+   as it is on disk: without the changes made in the preview.
+3. Print
+   Print current page, Print all pages – print on the printer chosen in the
+   &quot;Printer&quot; bar or into a PDF file (&quot;BUILT-IN PDF&quot;). The printout is true to
+   size: a field 37.3 mm wide is 37.3 mm wide on the paper.
+   Print pages… – the chosen pages (e.g. 1-3,5) in 1 to 99 copies, collated.
+   Print marks – when off, only the fields&apos; frames and texts reach the paper,
+   without the tint of descriptions that do not fit and the gray frame of the printable area.
+   Printer calibration… – a shift and scale of the printout for the chosen printer,
+   worked out from a measured test page; the program applies them to every printout
+   on that printer (a PDF is always true to size).</translation>
+    </message>
+    <message>
+        <source>Arkusz pamięta każdą zmianę tekstu i czcionki. Zmiana geometrii, liczby etykiet
+lub drukarki tylko rozmieszcza pola na nowo: teksty, czcionki i historia zmian
+zostają, więc poprawki można robić w dowolnej chwili. Gwiazdka w tytule okna
+oznacza niezapisane zmiany; przed importem innego pliku, otwarciem projektu,
+wczytaniem zapisu z edytora i zamknięciem programu pojawia się pytanie
+„Arkusz ma niezapisane zmiany. Zapisać projekt?” (Zapisz / Porzuć / Anuluj).</source>
+        <translation>The sheet keeps every change of text and font. Another geometry, number of labels
+or printer only lays the fields out anew: the texts, the fonts and the history
+of changes stay, so corrections can be made at any time. An asterisk in the window&apos;s
+title marks unsaved changes; before another file is imported, a project is opened,
+a save of the editor is loaded or the program is closed, it asks
+&quot;The sheet has unsaved changes. Save the project?&quot; (Save / Discard / Cancel).</translation>
+    </message>
+    <message>
+        <source>Wbudowany edytor po każdym zapisie wczytuje plik ponownie do podglądu; czcionki pól
+zostają na swoich miejscach (gdy arkusz ma niezapisane zmiany, program najpierw
+o nie zapyta, zanim cokolwiek zapisze). Plik musi trzymać się wzoru: jeden wiersz na jedno pole,
+po kolei – najpierw nagłówek baretki, potem jej pola opisów – każdy wiersz zakończony
+klawiszem Enter. Znak „@” w wierszu oznacza przejście do nowej linii w polu, a znaki
+#, $, ^ i &amp; są drukowane jako symbole par plus/minus (legenda obok edytora).
+Zamknięcie edytora z niezapisanymi zmianami zawsze zapyta, co z nimi zrobić.</source>
+        <translation>After every save the built-in editor loads the file into the preview again; the fields&apos;
+fonts stay in their places (when the sheet has unsaved changes, the program asks
+about them before it writes anything). The file must follow the pattern: one line per field,
+in order – first the barette&apos;s header, then its label fields – each line ended
+with the Enter key. The character &quot;@&quot; in a line starts a new line in the field, and the characters
+#, $, ^ and &amp; are printed as plus/minus symbol pairs (see the legend beside the editor).
+Closing the editor with unsaved changes always asks what to do with them.</translation>
+    </message>
+    <message>
+        <source>Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się
+kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka
+opisów i zmieniać je razem. Klawisze Page Up i Page Down zmieniają stronę, Home
+i End przechodzą na pierwszą i ostatnią, a numer strony można wpisać we wskaźnik
+strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+- powiększają i pomniejszają
+podgląd, Ctrl+0 dopasowuje stronę do okna.</source>
+        <translation>The font changes of the &quot;Font&quot; bar apply to the selected descriptions. A description is
+selected with a mouse click; holding SHIFT and/or CTRL selects several descriptions
+to change them together. Page Up and Page Down change the page, Home
+and End go to the first and the last, and a page number can be typed into the page
+indicator (a click or Ctrl+G). Ctrl++ and Ctrl+- zoom the preview in and out,
+Ctrl+0 fits the page to the window.</translation>
+    </message>
+    <message>
+        <source>Jeżeli nie zostanie zaznaczony żaden opis,
+zmiany czcionki zostaną zastosowane do wszystkich elementów.</source>
+        <translation>When no description is selected,
+font changes apply to all of them.</translation>
+    </message>
+    <message>
+        <source>Pola, w których nie mieszczą się zadane opisy tekstowe, zaznaczane są kolorem
+pomarańczowym i/lub fioletowym, a pasek stanu podaje ich liczbę. Przed wydrukiem
+takich pól program pyta, czy drukować mimo to. Czcionka z zaznaczonym
+„Autodopasowaniem” sama przyjmuje największy rozmiar do 10, przy którym tekst
+się mieści, także po każdej zmianie opisu.</source>
+        <translation>Fields whose text does not fit are tinted orange and/or violet,
+and the status bar gives their number. Before such fields are printed
+the program asks whether to print anyway. A font with &quot;Auto-fit&quot;
+checked takes by itself the largest size up to 10 at which the text
+fits, again after every change of the description.</translation>
+    </message>
+    <message>
+        <source>Dwukrotne kliknięcie lewym przyciskiem myszy na polu otwiera okno edycji tego jednego
+opisu. Opisy można też przenosić między polami metodą „przeciągnij i upuść”:
+opis razem z czcionką zostaje skopiowany z przeciąganego pola do pola
+podświetlonego na żółto. Takie zmiany, jak i zmiany czcionki, można cofnąć
+(Ctrl+Z, menu Edycja → Cofnij) i ponowić (Ctrl+Shift+Z), także po zmianie
+geometrii lub drukarki – aż do wczytania innego pliku lub projektu.</source>
+        <translation>A double click with the left mouse button on a field opens the editing window for that one
+description. Descriptions can also be moved between fields by drag and drop:
+the description and its font are copied from the dragged field to the field
+highlighted in yellow. Such changes, like font changes, can be undone
+(Ctrl+Z, menu Edit → Undo) and redone (Ctrl+Shift+Z), also after a change of
+geometry or printer – until another file or project is loaded.</translation>
+    </message>
+    <message>
+        <source>Zapis projektu tworzy plik „.lmpro” z bieżącą czcionką każdego opisu oraz, w tym samym
+miejscu i pod tą samą nazwą, plik „.dat” z bieżącymi tekstami. Otwarcie projektu
+wczytuje opisy razem z ich czcionkami. Projekt albo plik z opisami otwiera się też,
+przeciągając go z menedżera plików na okno programu albo podając jego nazwę
+w wierszu poleceń: lamello plik.</source>
+        <translation>Saving a project writes a &quot;.lmpro&quot; file with the current font of every description and,
+in the same place under the same name, a &quot;.dat&quot; file with the current texts. Opening
+a project loads the descriptions with their fonts. A project or a descriptions file also opens
+when it is dragged from a file manager onto the program&apos;s window or named
+on the command line: lamello file.</translation>
+    </message>
+    <message>
+        <source>Plik z opisami można też wydrukować bez otwierania okna programu, poleceniem
+lamello-batch, na przykład:
+   lamello-batch panel.txt -o panel.pdf
+   lamello-batch panel.txt -P Warsztat --pages 2-5
+   lamello-batch panel.txt -n 10 --label 40x10 --header 52x9 -o panel.pdf
+   lamello-batch panel.txt -P Warsztat --shift 0.5,-1 --no-marks
+Wszystkie opcje wypisuje lamello-batch --help.</source>
+        <translation>A descriptions file can also be printed without opening the program&apos;s window, with the
+command lamello-batch, for example:
+   lamello-batch panel.txt -o panel.pdf
+   lamello-batch panel.txt -P Workshop --pages 2-5
+   lamello-batch panel.txt -n 10 --label 40x10 --header 52x9 -o panel.pdf
+   lamello-batch panel.txt -P Workshop --shift 0.5,-1 --no-marks
+lamello-batch --help lists every option.</translation>
+    </message>
+    <message>
+        <source>Lamello %1, kompilacja z dnia: %2</source>
+        <translation>Lamello %1, built on %2</translation>
+    </message>
+    <message>
+        <source>Lamello</source>
+        <translation>Lamello</translation>
+    </message>
+    <message>
+        <source>Wsuwane opisy (baretki) do paneli czołowych urządzeń</source>
+        <translation>Slide-in label inserts (barettes) for device front panels</translation>
+    </message>
+    <message>
+        <source>przygotowanie, podgląd i wydruk w rzeczywistym rozmiarze</source>
+        <translation>layout, preview and printing at true size</translation>
+    </message>
+    <message>
+        <source>Ikony: Tango Desktop Project (domena publiczna)</source>
+        <translation>Icons: Tango Desktop Project (public domain)</translation>
+    </message>
+    <message>
+        <source>Pomoc - Lamello</source>
+        <translation>Help - Lamello</translation>
+    </message>
+</context>
+<context>
+    <name>LabelEditDialog</name>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Czcionka</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Krój, rozmiar i styl tego pola, także rozmiar dopasowany samoczynnie</source>
+        <translation>Typeface, size and style of this field, also a size fitted automatically</translation>
+    </message>
+    <message>
+        <source>Czysty tekst</source>
+        <translation>Plain text</translation>
+    </message>
+    <message>
+        <source>Formatowany tekst</source>
+        <translation>Formatted text</translation>
+    </message>
+    <message>
+        <source>Wprowadzony tekst zostanie bezpośrednio zapisany w opisie.
+Nie zostanie sformatowany.</source>
+        <translation>The text entered is written into the description as it is.
+It is not formatted.</translation>
+    </message>
+    <message>
+        <source>Wprowadzony tekst przed zapisaniem w opisie zostanie sformatowany zgodznie z legendą.</source>
+        <translation>The text entered is formatted according to the legend before it is written into the description.</translation>
+    </message>
+    <message>
+        <source>Edycja opisu</source>
+        <translation>Edit description</translation>
+    </message>
+    <message>
+        <source>Tekst zawiera znak %1, którego nie można zapisać w kodowaniu Windows-1250.
+Usuń go lub zastąp innym znakiem.</source>
+        <translation>The text holds the character %1, which cannot be written in the Windows-1250 encoding.
+Delete it or replace it with another character.</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>&amp;Nowe opisy</source>
+        <translation>&amp;New descriptions</translation>
+    </message>
+    <message>
+        <source>CTRL+N</source>
+        <translation>CTRL+N</translation>
+    </message>
+    <message>
+        <source>&amp;Otwórz projekt</source>
+        <translation>&amp;Open project</translation>
+    </message>
+    <message>
+        <source>CTRL+O</source>
+        <translation>CTRL+O</translation>
+    </message>
+    <message>
+        <source>&amp;Zapisz projekt</source>
+        <translation>&amp;Save project</translation>
+    </message>
+    <message>
+        <source>CTRL+S</source>
+        <translation>CTRL+S</translation>
+    </message>
+    <message>
+        <source>Zapisz projekt &amp;jako…</source>
+        <translation>Save project &amp;as…</translation>
+    </message>
+    <message>
+        <source>CTRL+SHIFT+S</source>
+        <translation>CTRL+SHIFT+S</translation>
+    </message>
+    <message>
+        <source>&amp;Importuj plik z opisami</source>
+        <translation>&amp;Import descriptions file</translation>
+    </message>
+    <message>
+        <source>CTRL+ALT+O</source>
+        <translation>CTRL+ALT+O</translation>
+    </message>
+    <message>
+        <source>&amp;Eksportuj plik z opisami</source>
+        <translation>&amp;Export descriptions file</translation>
+    </message>
+    <message>
+        <source>CTRL+ALT+S</source>
+        <translation>CTRL+ALT+S</translation>
+    </message>
+    <message>
+        <source>&amp;Zakończ</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>CTRL+Q</source>
+        <translation>CTRL+Q</translation>
+    </message>
+    <message>
+        <source>&amp;Edytor</source>
+        <translation>&amp;Editor</translation>
+    </message>
+    <message>
+        <source>CTRL+E</source>
+        <translation>CTRL+E</translation>
+    </message>
+    <message>
+        <source>Drukuj &amp;bieżącą stronę</source>
+        <translation>Print &amp;current page</translation>
+    </message>
+    <message>
+        <source>CTRL+P</source>
+        <translation>CTRL+P</translation>
+    </message>
+    <message>
+        <source>Drukuj &amp;wszystkie strony</source>
+        <translation>Print &amp;all pages</translation>
+    </message>
+    <message>
+        <source>CTRL+SHIFT+P</source>
+        <translation>CTRL+SHIFT+P</translation>
+    </message>
+    <message>
+        <source>&amp;Pomoc</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>O programie &amp;Lamello</source>
+        <translation>About &amp;Lamello</translation>
+    </message>
+    <message>
+        <source>O &amp;Qt</source>
+        <translation>About &amp;Qt</translation>
+    </message>
+    <message>
+        <source>Ctrl+G</source>
+        <translation>Ctrl+G</translation>
+    </message>
+    <message>
+        <source>&amp;Cofnij</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>CTRL+Z</source>
+        <translation>CTRL+Z</translation>
+    </message>
+    <message>
+        <source>&amp;Ponów</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>CTRL+SHIFT+Z</source>
+        <translation>CTRL+SHIFT+Z</translation>
+    </message>
+    <message>
+        <source>Dopasuj &amp;rozmiar</source>
+        <translation>&amp;Fit size</translation>
+    </message>
+    <message>
+        <source>CTRL+SHIFT+F</source>
+        <translation>CTRL+SHIFT+F</translation>
+    </message>
+    <message>
+        <source>Dopasuj rozmiar (Ctrl+Shift+F)</source>
+        <translation>Fit size (Ctrl+Shift+F)</translation>
+    </message>
+    <message>
+        <source>Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, tak aby tekst mieścił się w ramce</source>
+        <translation>Shrinks the font of the selected fields, or of all with no selection, so that the text fits in the frame</translation>
+    </message>
+    <message>
+        <source>&amp;Następne pole, które się nie mieści</source>
+        <translation>&amp;Next field that does not fit</translation>
+    </message>
+    <message>
+        <source>Poprzednie pole, które się &amp;nie mieści</source>
+        <translation>Pre&amp;vious field that does not fit</translation>
+    </message>
+    <message>
+        <source>&amp;Plik</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>Ostatnio otwierane</source>
+        <translation>Recent files</translation>
+    </message>
+    <message>
+        <source>&amp;Edycja</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>Dr&amp;ukuj</source>
+        <translation>&amp;Print</translation>
+    </message>
+    <message>
+        <source>P&amp;omoc</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>Język pulpitu</source>
+        <translation>Desktop language</translation>
+    </message>
+    <message>
+        <source>Drukuj &amp;strony…</source>
+        <translation>Print &amp;pages…</translation>
+    </message>
+    <message>
+        <source>Drukuj &amp;oznaczenia</source>
+        <translation>Print &amp;marks</translation>
+    </message>
+    <message>
+        <source>Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku</source>
+        <translation>Prints the tint of fields whose text does not fit and the frame of the printable area</translation>
+    </message>
+    <message>
+        <source>&amp;Kalibracja drukarki…</source>
+        <translation>Printer ca&amp;libration…</translation>
+    </message>
+    <message>
+        <source>Powiększ</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Pomniejsz</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Dopasuj stronę do okna</source>
+        <translation>Fit page to window</translation>
+    </message>
+    <message>
+        <source>Powiększ (Ctrl++)</source>
+        <translation>Zoom in (Ctrl++)</translation>
+    </message>
+    <message>
+        <source>Pomniejsz (Ctrl+-)</source>
+        <translation>Zoom out (Ctrl+-)</translation>
+    </message>
+    <message>
+        <source>Dopasuj stronę do okna (Ctrl+0)</source>
+        <translation>Fit page to window (Ctrl+0)</translation>
+    </message>
+    <message>
+        <source>Akcje</source>
+        <translation>Actions</translation>
+    </message>
+    <message>
+        <source>Drukarka: </source>
+        <translation>Printer: </translation>
+    </message>
+    <message>
+        <source>Czcionka: </source>
+        <translation>Font: </translation>
+    </message>
+    <message>
+        <source>Strona: </source>
+        <translation>Page: </translation>
+    </message>
+    <message>
+        <source>Skala: </source>
+        <translation>Scale: </translation>
+    </message>
+    <message>
+        <source>Wybierz drukarkę</source>
+        <translation>Choose a printer</translation>
+    </message>
+    <message>
+        <source>PDF WBUDOWANA</source>
+        <translation>BUILT-IN PDF</translation>
+    </message>
+    <message>
+        <source>F1 - Pomoc</source>
+        <translation>F1 - Help</translation>
+    </message>
+    <message>
+        <source>Powiększenie: 100 %</source>
+        <translation>Zoom: 100 %</translation>
+    </message>
+    <message>
+        <source>Powiększenie: +%1%</source>
+        <translation>Zoom: +%1%</translation>
+    </message>
+    <message>
+        <source>Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)</source>
+        <translation>Show the next field that does not fit (F3; previous: Shift+F3)</translation>
+    </message>
+    <message>
+        <source>CTRL+ALT+P</source>
+        <translation>CTRL+ALT+P</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>I</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>100%</source>
+        <translation>100%</translation>
+    </message>
+    <message>
+        <source>Drukarka</source>
+        <translation>Printer</translation>
+    </message>
+    <message>
+        <source>Czcionka</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>Nawigacja</source>
+        <translation>Navigation</translation>
+    </message>
+    <message>
+        <source>Powiększenie</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Geometria</source>
+        <translation>Geometry</translation>
+    </message>
+    <message>
+        <source>Drukarki „%1” nie ma już w systemie.</source>
+        <translation>Printer &quot;%1&quot; is no longer in the system.</translation>
+    </message>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Arkusz ma niezapisane zmiany. Zapisać projekt?</source>
+        <translation>The sheet has unsaved changes. Save the project?</translation>
+    </message>
+    <message>
+        <source>Pominięto nazwy, które nie są zapisane w UTF-8 (zmień nazwę pliku): %1</source>
+        <translation>Names not written in UTF-8 were skipped (rename the file): %1</translation>
+    </message>
+    <message>
+        <source>Otwarto tylko pierwszy plik; pominięte: %1</source>
+        <translation>Only the first file was opened; skipped: %1</translation>
+    </message>
+    <message>
+        <source>Importuj opisy</source>
+        <translation>Import descriptions</translation>
+    </message>
+    <message>
+        <source>Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.</source>
+        <translation>The file %1 was saved, but the sheet did not load it: the sheet has unsaved changes.</translation>
+    </message>
+    <message>
+        <source>Przed rozpoczęciem pracy należy wybrać drukarkę.
+Następnie można zmodyfikować zawartość pól lamello i wydrukować.
+Szczegóły znajdziesz w &quot;Pomocy&quot; (F1).</source>
+        <translation>Choose a printer before you start.
+Then the fields can be edited and printed.
+See &quot;Help&quot; (F1) for details.</translation>
+    </message>
+    <message>
+        <source>Kalibracja dotyczy drukarki systemowej.
+Wybierz ją najpierw na liście „Drukarka”.</source>
+        <translation>Calibration is for a system printer.
+Choose one first in the &quot;Printer&quot; list.</translation>
+    </message>
+    <message>
+        <source>Zapisano kalibrację drukarki %1.</source>
+        <translation>The calibration of printer %1 was saved.</translation>
+    </message>
+    <message>
+        <source>Wszystkie pola mieszczą się w ramkach.</source>
+        <translation>All fields fit in their frames.</translation>
+    </message>
+    <message>
+        <source>Nie mieści się: %1</source>
+        <translation>Overflowing: %1</translation>
+    </message>
+    <message>
+        <source>Nie ma pliku %1.
+Usunięto go z listy ostatnio otwieranych.</source>
+        <translation>There is no file %1.
+It was removed from the recent files.</translation>
+    </message>
+</context>
+<context>
+    <name>MyGraphicsItem</name>
+    <message>
+        <source>Upuszczony tekst zawiera znak %1, którego nie można zapisać w kodowaniu Windows-1250.
+Pole nie zostało zmienione.</source>
+        <translation>The dropped text holds the character %1, which cannot be written in the Windows-1250 encoding.
+The field was not changed.</translation>
+    </message>
+    <message>
+        <source>Upuszczenie</source>
+        <translation>Drop</translation>
+    </message>
+</context>
+<context>
+    <name>PageIndicator</name>
+    <message>
+        <source>Kliknij, aby wpisać numer strony (Ctrl+G)</source>
+        <translation>Click to type a page number (Ctrl+G)</translation>
+    </message>
+</context>
+<context>
+    <name>Preview</name>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.</source>
+        <translation>The file %1 was read as UTF-8; it will be saved in the Windows-1250 encoding.</translation>
+    </message>
+    <message>
+        <source>Nie ma pliku %1.</source>
+        <translation>There is no file %1.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.</source>
+        <translation>Cannot read the file %1: it is a loop of symbolic links.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1.</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <source>Tego pliku nie można zastąpić: %1
+To plik z opisami albo projekt tego arkusza. Plik nie został zapisany; proszę wybrać inną nazwę.</source>
+        <translation>This file cannot be replaced: %1
+It is the descriptions file or the project of this sheet. The file was not saved; please choose another name.</translation>
+    </message>
+    <message>
+        <source>Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się na stronie, więc arkusz nie ma pól do zapisania.
+Plik nie został zapisany.</source>
+        <translation>With this geometry and this printable area not one barette fits on a page, so the sheet has no fields to save.
+The file was not saved.</translation>
+    </message>
+    <message>
+        <source>Tekst pola nr %1 zawiera znak %2, którego nie można zapisać w kodowaniu Windows-1250.
+Plik nie został zapisany.</source>
+        <translation>The text of field no. %1 holds the character %2, which cannot be written in the Windows-1250 encoding.
+The file was not saved.</translation>
+    </message>
+    <message>
+        <source>Eksportuj opisy</source>
+        <translation>Export descriptions</translation>
+    </message>
+    <message>
+        <source>Błąd przy próbie utworzenia pliku.</source>
+        <translation>The file could not be created.</translation>
+    </message>
+    <message>
+        <source>Zapisano.</source>
+        <translation>Saved.</translation>
+    </message>
+    <message>
+        <source>Obszar wydruku drukarki jest nieprawidłowy; pozostaje poprzedni.</source>
+        <translation>The printer&apos;s printable area is not valid; the previous one stays.</translation>
+    </message>
+    <message>
+        <source>Wymiary pól muszą być większe od 0 i nie większe niż %1 mm.</source>
+        <translation>Field sizes must be above 0 and at most %1 mm.</translation>
+    </message>
+    <message>
+        <source>Liczba pól baretki musi wynosić od %1 do %2.</source>
+        <translation>The number of fields of a barette must be from %1 to %2.</translation>
+    </message>
+    <message>
+        <source>Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się na stronie.</source>
+        <translation>With this geometry and this printable area not one barette fits on a page.</translation>
+    </message>
+    <message>
+        <source>Zmiana kroju pisma</source>
+        <translation>Change of typeface</translation>
+    </message>
+    <message>
+        <source>Zmiana rozmiaru czcionki</source>
+        <translation>Change of font size</translation>
+    </message>
+    <message>
+        <source>Pogrubienie</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>Pochylenie</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>Podkreślenie</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>Dopasowanie rozmiaru</source>
+        <translation>Size fit</translation>
+    </message>
+    <message>
+        <source>Dopasowano rozmiar: zmieniono %1. Wszystkie pola mieszczą się.</source>
+        <translation>Size fitted: %1 changed. All fields fit.</translation>
+    </message>
+    <message>
+        <source>Dopasowano rozmiar: zmieniono %1; przy rozmiarze %2 nadal nie mieści się: %3.</source>
+        <translation>Size fitted: %1 changed; still not fitting at size %2: %3.</translation>
+    </message>
+    <message>
+        <source>%1 stronę</source>
+        <comment>one</comment>
+        <translation>%1 page</translation>
+    </message>
+    <message>
+        <source>%1 strony</source>
+        <comment>few</comment>
+        <translation>%1 pages</translation>
+    </message>
+    <message>
+        <source>%1 stron</source>
+        <comment>many</comment>
+        <translation>%1 pages</translation>
+    </message>
+    <message>
+        <source>Drukowanie</source>
+        <translation>Printing</translation>
+    </message>
+    <message>
+        <source>Drukować mimo to?</source>
+        <translation>Print anyway?</translation>
+    </message>
+    <message>
+        <source>Drukuj</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Wydrukować %1 na drukarce %2?</source>
+        <translation>Print %1 on printer %2?</translation>
+    </message>
+    <message>
+        <source>Drukowanie
+strona: %1 z %2</source>
+        <translation>Printing
+page %1 of %2</translation>
+    </message>
+    <message>
+        <source>Wydruk zapisano poprawnie.</source>
+        <translation>The printout was saved.</translation>
+    </message>
+    <message>
+        <source>Do drukarki %1 wysłano %2 (zadanie %3).</source>
+        <translation>Sent %2 to printer %1 (job %3).</translation>
+    </message>
+    <message>
+        <source>Wydruk przerwano; pliku nie zapisano.</source>
+        <translation>Printing was stopped; no file was saved.</translation>
+    </message>
+    <message>
+        <source>Wydruk przerwano; do drukarki nic nie wysłano.</source>
+        <translation>Printing was stopped; nothing was sent to the printer.</translation>
+    </message>
+    <message>
+        <source>Wystąpił błąd podczas wydruku.</source>
+        <translation>An error occurred while printing.</translation>
+    </message>
+    <message>
+        <source>Zapisz projekt</source>
+        <translation>Save project</translation>
+    </message>
+    <message>
+        <source>Otwórz projekt</source>
+        <translation>Open project</translation>
+    </message>
+    <message>
+        <source>to nie jest zwykły plik</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>Błąd odczytu pliku czcionek</source>
+        <translation>Error reading the font file</translation>
+    </message>
+    <message>
+        <source>Plik %1 nie jest plikiem projektu.
+Projekt nie został otwarty.</source>
+        <translation>The file %1 is not a project file.
+The project was not opened.</translation>
+    </message>
+    <message>
+        <source>Plik z opisami projektu:
+%1
+jest pętlą dowiązań symbolicznych.
+Projekt nie został otwarty.</source>
+        <translation>The project&apos;s descriptions file:
+%1
+is a loop of symbolic links.
+The project was not opened.</translation>
+    </message>
+    <message>
+        <source>Brak pliku z opisami projektu:
+%1
+Projekt nie został otwarty.</source>
+        <translation>The project&apos;s descriptions file is missing:
+%1
+The project was not opened.</translation>
+    </message>
+    <message>
+        <source>Błąd odczytu pliku z opisami projektu:
+%1: %2
+Projekt nie został otwarty.</source>
+        <translation>Error reading the project&apos;s descriptions file:
+%1: %2
+The project was not opened.</translation>
+    </message>
+    <message>
+        <source>Zapis projektu %1 został przerwany; dokończono go i otwarto zapisaną wersję.</source>
+        <translation>A save of the project %1 was interrupted; it has been completed and the saved version opened.</translation>
+    </message>
+    <message>
+        <source>Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3.
+Pozostałe pola mają czcionkę domyślną.</source>
+        <translation>The project file %1 is damaged: fonts were read for %2 of %3.
+The other fields have the default font.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintJob</name>
+    <message>
+        <source>Nie można rozpocząć rysowania stron.</source>
+        <translation>Cannot start drawing the pages.</translation>
+    </message>
+    <message>
+        <source>Nie można narysować strony %1.</source>
+        <translation>Cannot draw page %1.</translation>
+    </message>
+    <message>
+        <source>Nie można zakończyć dokumentu.</source>
+        <translation>Cannot finish the document.</translation>
+    </message>
+    <message>
+        <source>Nie podano nazwy pliku.</source>
+        <translation>No file name was given.</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pliku %1: %2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+    <message>
+        <source>Drukarka „%1” nie jest dostępna. Nic nie wydrukowano.</source>
+        <translation>Printer &quot;%1&quot; is not available. Nothing was printed.</translation>
+    </message>
+    <message>
+        <source>Nie można utworzyć pliku tymczasowego: %1</source>
+        <translation>Cannot create a temporary file: %1</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pliku tymczasowego: %1</source>
+        <translation>Cannot write a temporary file: %1</translation>
+    </message>
+    <message>
+        <source>Drukarka „%1” nie przyjęła zadania: %2. Nic nie wydrukowano.</source>
+        <translation>Printer &quot;%1&quot; did not accept the job: %2. Nothing was printed.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPagesDialog</name>
+    <message>
+        <source>Drukuj strony</source>
+        <translation>Print pages</translation>
+    </message>
+    <message>
+        <source>Numery stron i zakresy oddzielone przecinkami, np. 1-3,5</source>
+        <translation>Page numbers and ranges separated by commas, e.g. 1-3,5</translation>
+    </message>
+    <message>
+        <source>Drukuj</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Strony (z %1):</source>
+        <translation>Pages (of %1):</translation>
+    </message>
+    <message>
+        <source>Liczba kopii:</source>
+        <translation>Copies:</translation>
+    </message>
+    <message>
+        <source>Kopie są składane: wszystkie wybrane strony po kolei, potem znowu od początku.</source>
+        <translation>Copies are collated: all the chosen pages in order, then again from the start.</translation>
+    </message>
+    <message>
+        <source>Za dużo pozycji na liście stron (najwyżej %1).</source>
+        <translation>Too many items in the page list (at most %1).</translation>
+    </message>
+    <message>
+        <source>Podaj strony od 1 do %1, np. 1-3,5.</source>
+        <translation>Give pages from 1 to %1, e.g. 1-3,5.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintSettings</name>
+    <message>
+        <source>Zapisana kalibracja drukarki „%1” jest nieprawidłowa (wartość spoza zakresu); drukowanie bez kalibracji.</source>
+        <translation>The stored calibration of printer &quot;%1&quot; is not valid (a value out of range); printing without calibration.</translation>
+    </message>
+</context>
+<context>
+    <name>ProjectFile</name>
+    <message>
+        <source>%1 pola</source>
+        <comment>one</comment>
+        <translation>%1 field</translation>
+    </message>
+    <message>
+        <source>%1 pól</source>
+        <comment>few</comment>
+        <translation>%1 fields</translation>
+    </message>
+    <message>
+        <source>%1 pól</source>
+        <comment>many</comment>
+        <translation>%1 fields</translation>
+    </message>
+</context>
+<context>
+    <name>Prompts</name>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Porzuć</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>SaveGeometryDialog</name>
+    <message>
+        <source>Ustawienia własne nr #</source>
+        <translation>Custom preset no. #</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Komunikat</source>
+        <translation>Message</translation>
+    </message>
+</context>
+<context>
+    <name>Settings</name>
+    <message>
+        <source>Zapamiętana geometria baretki jest nieprawidłowa (%1); użyto domyślnej.</source>
+        <translation>The stored barette geometry is not valid (%1); the default is used.</translation>
+    </message>
+    <message>
+        <source>wartość nie jest liczbą</source>
+        <translation>a value is not a number</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać ustawień programu w pliku %1.</source>
+        <translation>Cannot save the program&apos;s settings in the file %1.</translation>
+    </message>
+    <message>
+        <source>to pętla dowiązań symbolicznych</source>
+        <translation>it is a loop of symbolic links</translation>
+    </message>
+    <message>
+        <source>to dowiązanie do pliku, którego nie ma</source>
+        <translation>it is a link to a file that does not exist</translation>
+    </message>
+    <message>
+        <source>to dowiązanie do folderu</source>
+        <translation>it is a link to a folder</translation>
+    </message>
+    <message>
+        <source>to folder</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>to dowiązanie do potoku, urządzenia lub gniazda</source>
+        <translation>it is a link to a pipe, device or socket</translation>
+    </message>
+    <message>
+        <source>to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo</source>
+        <translation>it is not a regular file but a pipe, device or socket</translation>
+    </message>
+    <message>
+        <source>plik ma %1, a ustawienia zajmują najwyżej %2</source>
+        <translation>the file has %1, and settings take at most %2</translation>
+    </message>
+    <message>
+        <source>%1 bajt</source>
+        <comment>one</comment>
+        <translation>%1 byte</translation>
+    </message>
+    <message>
+        <source>%1 bajty</source>
+        <comment>few</comment>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>%1 bajtów</source>
+        <comment>many</comment>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>Pominięto plik ustawień %1: %2. Program działa z ustawieniami domyślnymi i nie zmieni tego pliku.</source>
+        <translation>The settings file %1 was skipped: %2. The program runs with the default settings and will not change that file.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać ustawień z pliku %1; przywrócono ustawienia domyślne.</source>
+        <translation>Cannot read the settings from the file %1; the default settings were restored.</translation>
+    </message>
+</context>
+<context>
+    <name>TestPage</name>
+    <message>
+        <source>10 mm od krawędzi</source>
+        <translation>10 mm from the edges</translation>
+    </message>
+    <message>
+        <source>bez kalibracji</source>
+        <translation>without calibration</translation>
+    </message>
+    <message>
+        <source>z kalibracją: przesunięcie %1 mm × %2 mm, skala %3 % × %4 %</source>
+        <translation>with calibration: shift %1 mm × %2 mm, scale %3 % × %4 %</translation>
+    </message>
+    <message>
+        <source>Lamello – strona testowa drukarki %1, wydrukowana %2.
+
+1. Zmierz linijką poziomą podziałkę od kreski 0 do kreski 150 (wzorcowo 150 mm) i pionową od 0 do 250 (wzorcowo 250 mm).
+2. Zmierz odległość pionowej kreski znaku w lewym górnym rogu od lewej krawędzi kartki i poziomej kreski od górnej krawędzi (wzorcowo po 10 mm).
+3. Wpisz te cztery wymiary w oknie „Kalibracja drukarki…” i naciśnij „Oblicz”: program sam wyznaczy skalę i przesunięcie.
+4. Zapisz kalibrację i wydrukuj stronę testową jeszcze raz, aby sprawdzić wynik.</source>
+        <translation>Lamello – test page of printer %1, printed %2.
+
+1. With a ruler, measure the horizontal scale bar from mark 0 to mark 150 (nominally 150 mm) and the vertical one from 0 to 250 (nominally 250 mm).
+2. Measure the distance of the vertical line of the mark in the top left corner from the left edge of the sheet and of its horizontal line from the top edge (nominally 10 mm each).
+3. Enter these four lengths in the &quot;Printer calibration…&quot; window and press &quot;Calculate&quot;: the program works out the scale and the shift.
+4. Save the calibration and print the test page again to check the result.</translation>
+    </message>
+    <message>
+        <source>Lamello: strona testowa</source>
+        <translation>Lamello: test page</translation>
+    </message>
+</context>
+<context>
+    <name>UserGeometryFile</name>
+    <message>
+        <source>Nazwa nie może zawierać znaków „;;”, które w pliku ustawień oddzielają pola.</source>
+        <translation>The name must not contain &quot;;;&quot;, which separates the fields in the presets file.</translation>
+    </message>
+    <message>
+        <source>Nazwa nie może kończyć się znakiem „;”, bo w pliku ustawień po nazwie następuje „;;”.</source>
+        <translation>The name must not end with &quot;;&quot;, because &quot;;;&quot; follows the name in the presets file.</translation>
+    </message>
+    <message>
+        <source>Nazwa nie może zawierać znaków sterujących (np. końca wiersza).</source>
+        <translation>The name must not contain control characters (such as a line end).</translation>
+    </message>
+    <message>
+        <source>Znaku „%1” nie można zapisać w pliku ustawień (kodowanie Windows-1250). Proszę użyć innej nazwy.</source>
+        <translation>The character &quot;%1&quot; cannot be written in the presets file (Windows-1250 encoding). Please use another name.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: %2</source>
+        <translation>Cannot read the file %1: %2</translation>
+    </message>
+    <message>
+        <source>to nie jest zwykły plik.</source>
+        <translation>it is not a regular file.</translation>
+    </message>
+    <message>
+        <source>plik jest za duży (ponad %1 kB).</source>
+        <translation>the file is too large (over %1 kB).</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pliku %1: byłby większy niż %2 kB, a większego program nie odczyta.</source>
+        <translation>Cannot write the file %1: it would be larger than %2 kB, and the program does not read a larger one.</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pliku %1: %2</source>
+        <translation>Cannot write the file %1: %2</translation>
+    </message>
+</context>
+</TS>
