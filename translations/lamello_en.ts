@@ -150,10 +150,6 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <translation>FILE</translation>
     </message>
     <message>
-        <source>Plik z opisami (.txt, .dat) albo projekt (.lmpro, z plikiem .dat obok).</source>
-        <translation>A descriptions file (.txt, .dat) or a project (.lmpro, with its .dat file beside it).</translation>
-    </message>
-    <message>
         <source>Pomoc: lamello-batch --help</source>
         <translation>Help: lamello-batch --help</translation>
     </message>
@@ -294,6 +290,140 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
 </source>
         <translation>lamello-batch: %1: this name is not written in UTF-8, and the program does not handle such file names; rename the file.
 </translation>
+    </message>
+    <message>
+        <source>Arkusz skoroszytu (.ods, .xlsx) do wczytania (domyślnie pierwszy).</source>
+        <translation>Sheet of a workbook (.ods, .xlsx) to read (the first by default).</translation>
+    </message>
+    <message>
+        <source>nazwa</source>
+        <translation>name</translation>
+    </message>
+    <message>
+        <source>Arkusz: jeden wiersz to jedna baretka (z --header-column i --label-columns).</source>
+        <translation>Spreadsheet: one row is one barette (with --header-column and --label-columns).</translation>
+    </message>
+    <message>
+        <source>Arkusz: kolumna nagłówków przy --rows (domyślnie A).</source>
+        <translation>Spreadsheet: the column of headers with --rows (A by default).</translation>
+    </message>
+    <message>
+        <source>kolumna</source>
+        <translation>column</translation>
+    </message>
+    <message>
+        <source>Arkusz: kolumny etykiet przy --rows, np. B-I; ich liczba to liczba etykiet na baretce.</source>
+        <translation>Spreadsheet: the label columns with --rows, e.g. B-I; their number is the number of labels per barette.</translation>
+    </message>
+    <message>
+        <source>zakres</source>
+        <translation>range</translation>
+    </message>
+    <message>
+        <source>Arkusz: jedna kolumna czytana z góry na dół, komórka to pole (domyślnie A).</source>
+        <translation>Spreadsheet: one column read top to bottom, one field a cell (A by default).</translation>
+    </message>
+    <message>
+        <source>Arkusz: pierwszy wiersz to nagłówki kolumn; nie jest czytany.</source>
+        <translation>Spreadsheet: the first row holds column headings and is not read.</translation>
+    </message>
+    <message>
+        <source>Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows).</source>
+        <translation>Spreadsheet: rows with empty cells give empty barettes (with --rows).</translation>
+    </message>
+    <message>
+        <source>Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany).</source>
+        <translation>Delimited text: the delimiter “;”, “,” or “tab” (detected by default).</translation>
+    </message>
+    <message>
+        <source>znak</source>
+        <translation>character</translation>
+    </message>
+    <message>
+        <source>Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić.</source>
+        <translation>Spreadsheet: prints characters that Windows-1250 cannot hold as “?” instead of refusing.</translation>
+    </message>
+    <message>
+        <source>Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz (.ods, .xlsx, .csv, .tsv).</source>
+        <translation>A descriptions file (.txt, .dat), a project (.lmpro, with its .dat file beside it) or a spreadsheet (.ods, .xlsx, .csv, .tsv).</translation>
+    </message>
+    <message>
+        <source>%1: opcje arkusza (--sheet, --rows, --column...) dotyczą tylko plików .ods, .xlsx, .csv i .tsv. %2</source>
+        <translation>%1: the spreadsheet options (--sheet, --rows, --column...) apply only to .ods, .xlsx, .csv and .tsv files. %2</translation>
+    </message>
+    <message>
+        <source>%1: podaj albo --rows, albo --column. %2</source>
+        <translation>%1: give either --rows or --column. %2</translation>
+    </message>
+    <message>
+        <source>%1: --header-column i --label-columns działają z --rows. %2</source>
+        <translation>%1: --header-column and --label-columns work with --rows. %2</translation>
+    </message>
+    <message>
+        <source>%1: --delimiter %2: podaj „;”, „,” albo „tab”.</source>
+        <translation>%1: --delimiter %2: give “;”, “,” or “tab”.</translation>
+    </message>
+    <message>
+        <source>%1: --column %2: podaj kolumnę literami, np. C.</source>
+        <translation>%1: --column %2: give the column in letters, e.g. C.</translation>
+    </message>
+    <message>
+        <source>%1: --header-column %2: podaj kolumnę literami, np. A.</source>
+        <translation>%1: --header-column %2: give the column in letters, e.g. A.</translation>
+    </message>
+    <message>
+        <source>%1: --label-columns %2: podaj zakres kolumn, np. B-I.</source>
+        <translation>%1: --label-columns %2: give a range of columns, e.g. B-I.</translation>
+    </message>
+    <message>
+        <source>%1: %2: nie ma arkusza „%3”; są: %4.</source>
+        <translation>%1: %2: there is no sheet “%3”; there are: %4.</translation>
+    </message>
+    <message>
+        <source>%1: %2: arkusz jest zbyt duży dla pamięci tego komputera.</source>
+        <translation>%1: %2: the spreadsheet is too large for this computer&apos;s memory.</translation>
+    </message>
+    <message>
+        <source>%1: --label-columns %2: %3 etykiet, a baretka ma %4 etykiet (-n).</source>
+        <translation>%1: --label-columns %2: %3 of labels, but a barette has %4 labels (-n).</translation>
+    </message>
+    <message>
+        <source>%1: %2: arkusz zawiera %3 (%4), więcej niż %5; aby go wydrukować, dodaj --no-limit.</source>
+        <translation>%1: %2: the spreadsheet holds %3 (%4), more than %5; to print it, add --no-limit.</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3 znaki, których nie ma w kodowaniu Windows-1250: %4%5; popraw je albo dodaj --replace-unencodable.</source>
+        <translation>%1: %2: %3 characters that Windows-1250 cannot hold: %4%5; correct them or add --replace-unencodable.</translation>
+    </message>
+    <message>
+        <source>%1 kolumna</source>
+        <comment>one</comment>
+        <translation>%1 column</translation>
+    </message>
+    <message>
+        <source>%1 kolumny</source>
+        <comment>few</comment>
+        <translation>%1 columns</translation>
+    </message>
+    <message>
+        <source>%1 kolumn</source>
+        <comment>many</comment>
+        <translation>%1 columns</translation>
+    </message>
+    <message>
+        <source>%1 komórka zawiera</source>
+        <comment>one</comment>
+        <translation>%1 cell holds</translation>
+    </message>
+    <message>
+        <source>%1 komórki zawierają</source>
+        <comment>few</comment>
+        <translation>%1 cells hold</translation>
+    </message>
+    <message>
+        <source>%1 komórek zawiera</source>
+        <comment>many</comment>
+        <translation>%1 cells hold</translation>
     </message>
 </context>
 <context>
@@ -834,74 +964,6 @@ of devices. The geometry of a barette (the number of fields, the sizes of the la
 and header fields) is set in the &quot;Geometry&quot; panel, so the program makes your own inserts too.</translation>
     </message>
     <message>
-        <source>Struktura paska menu, wyjaśnienie opcji
-1. Plik
-   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.
-   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami
-   i czcionkami.
-   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego
-   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.
-   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.
-   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.
-   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.
-   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora
-   najpierw zapyta.
-2. Edycja
-   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów
-   i czcionek pól.
-   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez
-   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się
-   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.
-   Następne / poprzednie pole, które się nie mieści (F3 / Shift+F3) – pokazuje
-   stronę z takim polem i zaznacza je; to samo robi kliknięcie napisu
-   „Nie mieści się: …” na pasku stanu.
-   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,
-   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.
-3. Drukuj
-   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej
-   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste
-   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.
-   Drukuj strony… – wybrane strony (np. 1-3,5) w 1 do 99 kopiach, składanych po kolei.
-   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,
-   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.
-   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,
-   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku
-   na tej drukarce (PDF zawsze ma rzeczywiste wymiary).</source>
-        <translation>The menus and their commands
-1. File
-   New descriptions – opens the built-in editor, empty, for a new descriptions file.
-   Open project (Ctrl+O) – loads a saved project (*.lmpro) with its descriptions
-   and fonts.
-   Save project (Ctrl+S) – saves the current descriptions with their fonts into the
-   open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
-   Import descriptions file – reads the descriptions from a *.txt or *.dat file.
-   Export descriptions file – writes the current descriptions to a *.txt or *.dat file.
-   Recent files – the descriptions files and projects last opened and saved.
-   Quit (Ctrl+Q) – closes the program; it asks first about unsaved changes of the
-   sheet and the editors.
-2. Edit
-   Undo (Ctrl+Z), Redo (Ctrl+Shift+Z) – undo and redo changes of the fields&apos;
-   texts and fonts.
-   Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
-   selection: of all) to the largest size at which the text fits in its field,
-   not below 4; descriptions that fit stay as they are.
-   Next / previous field that does not fit (F3 / Shift+F3) – shows the page
-   with such a field and selects it; so does a click on
-   &quot;Overflowing: …&quot; in the status bar.
-   Editor – opens the built-in editor with the descriptions file last loaded,
-   as it is on disk: without the changes made in the preview.
-3. Print
-   Print current page, Print all pages – print on the printer chosen in the
-   &quot;Printer&quot; bar or into a PDF file (&quot;BUILT-IN PDF&quot;). The printout is true to
-   size: a field 37.3 mm wide is 37.3 mm wide on the paper.
-   Print pages… – the chosen pages (e.g. 1-3,5) in 1 to 99 copies, collated.
-   Print marks – when off, only the fields&apos; frames and texts reach the paper,
-   without the tint of descriptions that do not fit and the gray frame of the printable area.
-   Printer calibration… – a shift and scale of the printout for the chosen printer,
-   worked out from a measured test page; the program applies them to every printout
-   on that printer (a PDF is always true to size).</translation>
-    </message>
-    <message>
         <source>Arkusz pamięta każdą zmianę tekstu i czcionki. Zmiana geometrii, liczby etykiet
 lub drukarki tylko rozmieszcza pola na nowo: teksty, czcionki i historia zmian
 zostają, więc poprawki można robić w dowolnej chwili. Gwiazdka w tytule okna
@@ -930,20 +992,6 @@ in order – first the barette&apos;s header, then its label fields – each lin
 with the Enter key. The character &quot;@&quot; in a line starts a new line in the field, and the characters
 #, $, ^ and &amp; are printed as plus/minus symbol pairs (see the legend beside the editor).
 Closing the editor with unsaved changes always asks what to do with them.</translation>
-    </message>
-    <message>
-        <source>Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się
-kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka
-opisów i zmieniać je razem. Klawisze Page Up i Page Down zmieniają stronę, Home
-i End przechodzą na pierwszą i ostatnią, a numer strony można wpisać we wskaźnik
-strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+- powiększają i pomniejszają
-podgląd, Ctrl+0 dopasowuje stronę do okna.</source>
-        <translation>The font changes of the &quot;Font&quot; bar apply to the selected descriptions. A description is
-selected with a mouse click; holding SHIFT and/or CTRL selects several descriptions
-to change them together. Page Up and Page Down change the page, Home
-and End go to the first and the last, and a page number can be typed into the page
-indicator (a click or Ctrl+G). Ctrl++ and Ctrl+- zoom the preview in and out,
-Ctrl+0 fits the page to the window.</translation>
     </message>
     <message>
         <source>Jeżeli nie zostanie zaznaczony żaden opis,
@@ -1029,6 +1077,110 @@ lamello-batch --help lists every option.</translation>
         <source>Pomoc - Lamello</source>
         <translation>Help - Lamello</translation>
     </message>
+    <message>
+        <source>Struktura paska menu, wyjaśnienie opcji
+1. Plik
+   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.
+   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami
+   i czcionkami.
+   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego
+   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.
+   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.
+   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.
+   Importuj arkusz… – wczytuje baretki z arkusza ODS, XLSX albo CSV: jeden wiersz
+   to baretka (kolumna nagłówków i kolumny etykiet) albo jedna kolumna to kolejne pola.
+   Wczytaj ponownie (F5) – wczytuje ostatni arkusz jeszcze raz, z tym samym wyborem kolumn.
+   Eksportuj jako CSV… – zapisuje arkusz jako CSV (UTF-8, „;”), wiersz to baretka.
+   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.
+   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora
+   najpierw zapyta.
+2. Edycja
+   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów
+   i czcionek pól.
+   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez
+   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się
+   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.
+   Następne / poprzednie pole, które się nie mieści (F3 / Shift+F3) – pokazuje
+   stronę z takim polem i zaznacza je; to samo robi kliknięcie napisu
+   „Nie mieści się: …” na pasku stanu.
+   Wklej z arkusza (Ctrl+Shift+V) – wczytuje komórki skopiowane z arkusza.
+   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,
+   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.
+3. Drukuj
+   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej
+   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste
+   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.
+   Drukuj strony… – wybrane strony (np. 1-3,5) w 1 do 99 kopiach, składanych po kolei.
+   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,
+   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.
+   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,
+   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku
+   na tej drukarce (PDF zawsze ma rzeczywiste wymiary).</source>
+        <translation>The menus and their commands
+1. File
+   New descriptions – opens the built-in editor, empty, for a new descriptions file.
+   Open project (Ctrl+O) – loads a saved project (*.lmpro) with its descriptions
+   and fonts.
+   Save project (Ctrl+S) – saves the current descriptions with their fonts into the
+   open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
+   Import descriptions file – reads the descriptions from a *.txt or *.dat file.
+   Export descriptions file – writes the current descriptions to a *.txt or *.dat file.
+   Import spreadsheet… – reads barettes from an ODS, XLSX or CSV spreadsheet: one row
+   is a barette (a column of headers and columns of labels) or one column is consecutive fields.
+   Reload (F5) – reads the last spreadsheet again, with the same choice of columns.
+   Export as CSV… – writes the sheet as CSV (UTF-8, &quot;;&quot;), one row a barette.
+   Recent files – the descriptions files and projects last opened and saved.
+   Quit (Ctrl+Q) – closes the program; it asks first about unsaved changes of the
+   sheet and the editors.
+2. Edit
+   Undo (Ctrl+Z), Redo (Ctrl+Shift+Z) – undo and redo changes of the fields&apos;
+   texts and fonts.
+   Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
+   selection: of all) to the largest size at which the text fits in its field,
+   not below 4; descriptions that fit stay as they are.
+   Next / previous field that does not fit (F3 / Shift+F3) – shows the page
+   with such a field and selects it; so does a click on
+   &quot;Overflowing: …&quot; in the status bar.
+   Paste from spreadsheet (Ctrl+Shift+V) – reads cells copied from a spreadsheet.
+   Editor – opens the built-in editor with the descriptions file last loaded,
+   as it is on disk: without the changes made in the preview.
+3. Print
+   Print current page, Print all pages – print on the printer chosen in the
+   &quot;Printer&quot; bar or into a PDF file (&quot;BUILT-IN PDF&quot;). The printout is true to
+   size: a field 37.3 mm wide is 37.3 mm wide on the paper.
+   Print pages… – the chosen pages (e.g. 1-3,5) in 1 to 99 copies, collated.
+   Print marks – when off, only the fields&apos; frames and texts reach the paper,
+   without the tint of descriptions that do not fit and the gray frame of the printable area.
+   Printer calibration… – a shift and scale of the printout for the chosen printer,
+   worked out from a measured test page; the program applies them to every printout
+   on that printer (a PDF is always true to size).</translation>
+    </message>
+    <message>
+        <source>Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się
+kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka
+opisów i zmieniać je razem. Zaznaczenie przesuwają też strzałki: w górę i w dół
+po polach baretki i dalej do baretki powyżej lub poniżej, w lewo i w prawo do tego
+samego pola sąsiedniej baretki, także na sąsiedniej stronie; Home i End zaznaczają
+pierwsze i ostatnie pole strony. Strzałka z SHIFT dołącza sąsiednie pole do
+zaznaczenia. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.
+Enter lub F2 otwiera okno edycji zaznaczonego opisu; w nim Ctrl+Enter zatwierdza
+tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają
+stronę, Ctrl+Home i Ctrl+End przechodzą na pierwszą i ostatnią, a numer strony
+można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-
+powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna.</source>
+        <translation>The font changes of the &quot;Font&quot; bar apply to the selected descriptions. A description is
+selected with a mouse click; holding SHIFT and/or CTRL selects several descriptions
+to change them together. The arrow keys move the selection too: up and down
+through a barette&apos;s fields and on to the barette above or below, left and right to the
+same field of the neighbouring barette, also on the neighbouring page; Home and End select
+the first and the last field of the page. An arrow with SHIFT adds the neighbouring field
+to the selection. Esc or a click on an empty part of the page clears the selection.
+Enter or F2 opens the edit window of the selected description; there Ctrl+Enter confirms
+the text, and Enter alone starts a new line. Page Up and Page Down change
+the page, Ctrl+Home and Ctrl+End go to the first and the last, and a page number
+can be typed into the page indicator (a click or Ctrl+G). Ctrl++ and Ctrl+-
+zoom the preview in and out, Ctrl+0 fits the page to the window.</translation>
+    </message>
 </context>
 <context>
     <name>LabelEditDialog</name>
@@ -1075,6 +1227,10 @@ It is not formatted.</translation>
 Usuń go lub zastąp innym znakiem.</source>
         <translation>The text holds the character %1, which cannot be written in the Windows-1250 encoding.
 Delete it or replace it with another character.</translation>
+    </message>
+    <message>
+        <source>Zapisuje tekst w polu (Ctrl+Enter)</source>
+        <translation>Puts the text into the field (Ctrl+Enter)</translation>
     </message>
 </context>
 <context>
@@ -1427,6 +1583,145 @@ Usunięto go z listy ostatnio otwieranych.</source>
         <translation>There is no file %1.
 It was removed from the recent files.</translation>
     </message>
+    <message>
+        <source>Importuj &amp;arkusz…</source>
+        <translation>Import &amp;spreadsheet…</translation>
+    </message>
+    <message>
+        <source>Wczytuje baretki z arkusza ODS, XLSX albo CSV</source>
+        <translation>Reads barettes from an ODS, XLSX or CSV spreadsheet</translation>
+    </message>
+    <message>
+        <source>&amp;Wczytaj ponownie</source>
+        <translation>&amp;Reload</translation>
+    </message>
+    <message>
+        <source>Wczytuje ostatni arkusz jeszcze raz, z tym samym przyporządkowaniem kolumn</source>
+        <translation>Reads the last spreadsheet again, with the same choice of columns</translation>
+    </message>
+    <message>
+        <source>Wklej z &amp;arkusza</source>
+        <translation>Paste from spread&amp;sheet</translation>
+    </message>
+    <message>
+        <source>CTRL+SHIFT+V</source>
+        <translation>CTRL+SHIFT+V</translation>
+    </message>
+    <message>
+        <source>Wczytuje komórki skopiowane z programu arkuszowego</source>
+        <translation>Reads cells copied from a spreadsheet program</translation>
+    </message>
+    <message>
+        <source>Eksportuj jako &amp;CSV…</source>
+        <translation>Export as &amp;CSV…</translation>
+    </message>
+    <message>
+        <source>Wklejone z arkusza</source>
+        <translation>Pasted from a spreadsheet</translation>
+    </message>
+    <message>
+        <source>Importuj arkusz</source>
+        <translation>Import spreadsheet</translation>
+    </message>
+    <message>
+        <source>Arkusze (*.ods *.xlsx *.csv *.tsv *.txt);;Wszystkie pliki (*)</source>
+        <translation>Spreadsheets (*.ods *.xlsx *.csv *.tsv *.txt);;All files (*)</translation>
+    </message>
+    <message>
+        <source>W pliku %1 nie ma już arkusza „%2”.
+Arkusz nie został wczytany.</source>
+        <translation>The file %1 no longer has a sheet “%2”.
+The spreadsheet was not loaded.</translation>
+    </message>
+    <message>
+        <source>Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:
+%1
+
+Zamienić je na „?” i wczytać arkusz?</source>
+        <translation>These cells hold characters that Windows-1250 cannot hold:
+%1
+
+Replace them with “?” and load the spreadsheet?</translation>
+    </message>
+    <message>
+        <source>Zamień na „?”</source>
+        <translation>Replace with “?”</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Schowek nie zawiera komórek arkusza.</source>
+        <translation>The clipboard holds no spreadsheet cells.</translation>
+    </message>
+    <message>
+        <source>schowek</source>
+        <translation>clipboard</translation>
+    </message>
+    <message>
+        <source>Nie ma arkusza ani pliku z opisami do wczytania ponownie.</source>
+        <translation>There is no spreadsheet or descriptions file to reload.</translation>
+    </message>
+    <message>
+        <source>Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?</source>
+        <translation>The spreadsheet has %1 of labels, but a barette has %2 labels. Change the labels per barette to %3?</translation>
+    </message>
+    <message>
+        <source>Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie zmieściłaby się.
+Arkusz nie został wczytany.</source>
+        <translation>The spreadsheet has %1 of labels, but a barette has only %2 labels: some texts would not fit.
+The spreadsheet was not loaded.</translation>
+    </message>
+    <message>
+        <source>Zamieniono na „?” znaki w %1.</source>
+        <translation>Replaced the characters in %1 with “?”.</translation>
+    </message>
+    <message>
+        <source>%1 kolumnę</source>
+        <comment>one</comment>
+        <translation>%1 column</translation>
+    </message>
+    <message>
+        <source>%1 kolumny</source>
+        <comment>few</comment>
+        <translation>%1 columns</translation>
+    </message>
+    <message>
+        <source>%1 kolumn</source>
+        <comment>many</comment>
+        <translation>%1 columns</translation>
+    </message>
+    <message>
+        <source>… i %1 inna</source>
+        <comment>one</comment>
+        <translation>… and %1 other</translation>
+    </message>
+    <message>
+        <source>… i %1 inne</source>
+        <comment>few</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>… i %1 innych</source>
+        <comment>many</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>%1 komórce</source>
+        <comment>one</comment>
+        <translation>%1 cell</translation>
+    </message>
+    <message>
+        <source>%1 komórkach</source>
+        <comment>few</comment>
+        <translation>%1 cells</translation>
+    </message>
+    <message>
+        <source>%1 komórkach</source>
+        <comment>many</comment>
+        <translation>%1 cells</translation>
+    </message>
 </context>
 <context>
     <name>MyGraphicsItem</name>
@@ -1667,6 +1962,10 @@ Pozostałe pola mają czcionkę domyślną.</source>
         <translation>The project file %1 is damaged: fonts were read for %2 of %3.
 The other fields have the default font.</translation>
     </message>
+    <message>
+        <source>Eksportuj jako CSV</source>
+        <translation>Export as CSV</translation>
+    </message>
 </context>
 <context>
     <name>PrintJob</name>
@@ -1868,6 +2167,108 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>SheetImportDialog</name>
+    <message>
+        <source>Importuj arkusz – %1</source>
+        <translation>Import spreadsheet – %1</translation>
+    </message>
+    <message>
+        <source>średnik ;</source>
+        <translation>semicolon ;</translation>
+    </message>
+    <message>
+        <source>przecinek ,</source>
+        <translation>comma ,</translation>
+    </message>
+    <message>
+        <source>tabulator</source>
+        <translation>tab</translation>
+    </message>
+    <message>
+        <source>Arkusz:</source>
+        <translation>Sheet:</translation>
+    </message>
+    <message>
+        <source>Separator:</source>
+        <translation>Delimiter:</translation>
+    </message>
+    <message>
+        <source>Wiersz = bareta</source>
+        <translation>Row = barette</translation>
+    </message>
+    <message>
+        <source>Kolumna = kolejne pola</source>
+        <translation>Column = consecutive fields</translation>
+    </message>
+    <message>
+        <source>Zakres kolumn etykiet, np. B-I; kliknięcie nagłówka kolumny wybiera kolumnę nagłówków, kliknięcie z Shift – ostatnią kolumnę etykiet</source>
+        <translation>The range of label columns, e.g. B-I; a click on a column head chooses the header column, a click with Shift the last label column</translation>
+    </message>
+    <message>
+        <source>Puste wiersze jako puste baretki</source>
+        <translation>Empty rows as empty barettes</translation>
+    </message>
+    <message>
+        <source>Pierwszy wiersz to nagłówki kolumn</source>
+        <translation>The first row holds column headings</translation>
+    </message>
+    <message>
+        <source>Kolumna nagłówków:</source>
+        <translation>Header column:</translation>
+    </message>
+    <message>
+        <source>Kolumny etykiet:</source>
+        <translation>Label columns:</translation>
+    </message>
+    <message>
+        <source>Kolumna:</source>
+        <translation>Column:</translation>
+    </message>
+    <message>
+        <source>Importuj</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Podaj kolumny etykiet jako zakres, np. B-I.</source>
+        <translation>Give the label columns as a range, e.g. B-I.</translation>
+    </message>
+    <message>
+        <source>Kolumna nagłówków nie może być jedną z kolumn etykiet.</source>
+        <translation>The header column cannot be one of the label columns.</translation>
+    </message>
+    <message>
+        <source>Baretek: %1, etykiet na baretce: %2 (wierszy w arkuszu: %3).</source>
+        <translation>Barettes: %1, labels per barette: %2 (rows in the sheet: %3).</translation>
+    </message>
+    <message>
+        <source>Pól: %1, baretek: %2 po %3 etykiet.</source>
+        <translation>Fields: %1, barettes: %2 of %3 labels.</translation>
+    </message>
+    <message>
+        <source>Baretka ma najwyżej %1 etykiet, a wybrano %2.</source>
+        <translation>A barette has at most %1 labels, but %2 are chosen.</translation>
+    </message>
+    <message>
+        <source>%1 kolumnę</source>
+        <comment>one</comment>
+        <translation>%1 column</translation>
+    </message>
+    <message>
+        <source>%1 kolumny</source>
+        <comment>few</comment>
+        <translation>%1 columns</translation>
+    </message>
+    <message>
+        <source>%1 kolumn</source>
+        <comment>many</comment>
+        <translation>%1 columns</translation>
+    </message>
+</context>
+<context>
     <name>TestPage</name>
     <message>
         <source>10 mm od krawędzi</source>
@@ -1937,6 +2338,208 @@ The other fields have the default font.</translation>
     <message>
         <source>Nie można zapisać pliku %1: %2</source>
         <translation>Cannot write the file %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile</name>
+    <message>
+        <source>Arkusz „%1” nie został wczytany: %2.</source>
+        <translation>The sheet “%1” was not loaded: %2.</translation>
+    </message>
+    <message>
+        <source>Arkusz „%1” nie został wczytany: %2: %3.</source>
+        <translation>The sheet “%1” was not loaded: %2: %3.</translation>
+    </message>
+    <message>
+        <source>liczba spacji „%1” nie jest liczbą</source>
+        <translation>the number of spaces “%1” is not a number</translation>
+    </message>
+    <message>
+        <source>komórka dłuższa niż %1 znaków</source>
+        <translation>a cell longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>więcej niż %1 arkuszy</source>
+        <translation>more than %1 sheets</translation>
+    </message>
+    <message>
+        <source>błędna liczba powtórzeń wiersza</source>
+        <translation>a wrong row repeat count</translation>
+    </message>
+    <message>
+        <source>błędna liczba powtórzeń komórki</source>
+        <translation>a wrong cell repeat count</translation>
+    </message>
+    <message>
+        <source>dokument się urywa</source>
+        <translation>the document breaks off</translation>
+    </message>
+    <message>
+        <source>błędny numer wiersza „%1”</source>
+        <translation>a wrong row number “%1”</translation>
+    </message>
+    <message>
+        <source>błędny adres komórki „%1”</source>
+        <translation>a wrong cell address “%1”</translation>
+    </message>
+    <message>
+        <source>komórka %1 wskazuje tekst nr %2, którego nie ma</source>
+        <translation>cell %1 refers to text no. %2, which does not exist</translation>
+    </message>
+    <message>
+        <source>FAŁSZ</source>
+        <translation>FALSE</translation>
+    </message>
+    <message>
+        <source>PRAWDA</source>
+        <translation>TRUE</translation>
+    </message>
+    <message>
+        <source>brak danych arkusza (sheetData)</source>
+        <translation>no sheet data (sheetData)</translation>
+    </message>
+    <message>
+        <source>brak arkuszy (to nie jest arkusz kalkulacyjny)</source>
+        <translation>no sheets (this is not a spreadsheet)</translation>
+    </message>
+    <message>
+        <source>plik ma więcej niż %1 MB</source>
+        <translation>the file is larger than %1 MB</translation>
+    </message>
+    <message>
+        <source>brak pamięci</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>schowek</source>
+        <translation>clipboard</translation>
+    </message>
+    <message>
+        <source>Schowek</source>
+        <translation>Clipboard</translation>
+    </message>
+    <message>
+        <source>to nie jest plik ODS</source>
+        <translation>this is not an ODS file</translation>
+    </message>
+    <message>
+        <source>część jest zaszyfrowana (arkusz chroniony hasłem); zapisz go bez hasła</source>
+        <translation>a part is encrypted (a password-protected spreadsheet); save it without a password</translation>
+    </message>
+    <message>
+        <source>brak tej części archiwum (to nie jest plik ODS)</source>
+        <translation>this part of the archive is missing (this is not an ODS file)</translation>
+    </message>
+    <message>
+        <source>plik jest zaszyfrowany (chroniony hasłem) albo zapisany w starym formacie .xls; zapisz go jako .xlsx bez hasła</source>
+        <translation>the file is encrypted (password-protected) or saved in the old .xls format; save it as .xlsx without a password</translation>
+    </message>
+    <message>
+        <source>brak tej części archiwum (to nie jest plik XLSX)</source>
+        <translation>this part of the archive is missing (this is not an XLSX file)</translation>
+    </message>
+    <message>
+        <source>brak arkuszy</source>
+        <translation>no sheets</translation>
+    </message>
+    <message>
+        <source>Nie ma pliku %1.</source>
+        <translation>There is no file %1.</translation>
+    </message>
+    <message>
+        <source>„%1” nie jest zwykłym plikiem (to folder, potok lub urządzenie).
+Arkusz nie został wczytany.</source>
+        <translation>“%1” is not a regular file (it is a folder, pipe or device).
+The spreadsheet was not loaded.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.</source>
+        <translation>Cannot read the file %1: it is a loop of symbolic links.</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać pliku %1.</source>
+        <translation>Cannot read the file %1.</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile::SheetBuilder</name>
+    <message>
+        <source>kolumn jest więcej niż %1</source>
+        <translation>more than %1 columns</translation>
+    </message>
+    <message>
+        <source>wierszy jest więcej niż %1</source>
+        <translation>more than %1 rows</translation>
+    </message>
+    <message>
+        <source>komórek jest więcej niż %1</source>
+        <translation>more than %1 cells</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile::Xml</name>
+    <message>
+        <source>%1, wiersz %2</source>
+        <translation>%1, line %2</translation>
+    </message>
+    <message>
+        <source>uszkodzony XML (%1)</source>
+        <translation>damaged XML (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile::ZipReader</name>
+    <message>
+        <source>to nie jest plik %1 (nie jest archiwum ZIP albo jest uszkodzony)</source>
+        <translation>this is not a %1 file (not a ZIP archive, or a damaged one)</translation>
+    </message>
+    <message>
+        <source>archiwum ma więcej niż %1 części</source>
+        <translation>the archive has more than %1 parts</translation>
+    </message>
+    <message>
+        <source>brak tej części archiwum</source>
+        <translation>this part of the archive is missing</translation>
+    </message>
+    <message>
+        <source>uszkodzony katalog archiwum</source>
+        <translation>the archive&apos;s directory is damaged</translation>
+    </message>
+    <message>
+        <source>część jest zaszyfrowana (arkusz chroniony hasłem); zapisz go bez hasła</source>
+        <translation>a part is encrypted (a password-protected spreadsheet); save it without a password</translation>
+    </message>
+    <message>
+        <source>nieobsługiwana metoda kompresji %1</source>
+        <translation>unsupported compression method %1</translation>
+    </message>
+    <message>
+        <source>po rozpakowaniu ma %1 MB, więcej niż %2 MB, które program przyjmuje (bomba ZIP?)</source>
+        <translation>unpacked it takes %1 MB, more than the %2 MB the program accepts (a ZIP bomb?)</translation>
+    </message>
+    <message>
+        <source>nie można rozpakować tej części</source>
+        <translation>this part cannot be unpacked</translation>
+    </message>
+    <message>
+        <source>po rozpakowaniu ma więcej niż %1 MB, które program przyjmuje (bomba ZIP?)</source>
+        <translation>unpacked it takes more than the %1 MB the program accepts (a ZIP bomb?)</translation>
+    </message>
+    <message>
+        <source>uszkodzone dane archiwum</source>
+        <translation>damaged archive data</translation>
+    </message>
+    <message>
+        <source>uszkodzone dane archiwum albo za duża część</source>
+        <translation>damaged archive data or a part too large</translation>
+    </message>
+    <message>
+        <source>uszkodzone dane archiwum (błędna suma kontrolna)</source>
+        <translation>damaged archive data (wrong checksum)</translation>
+    </message>
+    <message>
+        <source>część jest za duża</source>
+        <translation>the part is too large</translation>
     </message>
 </context>
 </TS>

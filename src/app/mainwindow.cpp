@@ -15,6 +15,7 @@
 #include "editor/editpad.h"
 #include "geometry/gbgeometry.h"
 #include "model/descriptionscheck.h"
+#include "model/plural.h"
 #include "model/projectfile.h"
 #include "model/language.h"
 #include "model/settings.h"
@@ -80,6 +81,14 @@ public:
 private:
     std::function<void()> beforePopup;
 };
+} // namespace
+
+namespace {
+// "1 kolumnę", "2 kolumny", "5 kolumn": the label columns a sheet has (accusative).
+QString labelColumnsText(qint64 count)
+{
+    return counted(count, MainWindow::tr("%1 kolumnę", "one"), MainWindow::tr("%1 kolumny", "few"), MainWindow::tr("%1 kolumn", "many"));
+}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -320,6 +329,14 @@ void MainWindow::retranslate()
     printMarksAct->setText(tr("Drukuj &oznaczenia"));
     printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
     calibrationAct->setText(tr("&Kalibracja drukarki…"));
+    importSheetAct->setText(tr("Importuj &arkusz…"));
+    importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
+    reloadAct->setText(tr("&Wczytaj ponownie"));
+    reloadAct->setStatusTip(tr("Wczytuje ostatni arkusz jeszcze raz, z tym samym przyporządkowaniem kolumn"));
+    pasteSheetAct->setText(tr("Wklej z &arkusza"));
+    pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
+    pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
+    exportCsvAct->setText(tr("Eksportuj jako &CSV…"));
     zoomInAct->setText(tr("Powiększ"));
     zoomOutAct->setText(tr("Pomniejsz"));
     zoomFitAct->setText(tr("Dopasuj stronę do okna"));
@@ -1300,7 +1317,7 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
         for (const SheetImport::BadCell &cell : bad)
             lines.append(SheetImport::describe(sheet, cell));
         if (total > bad.size())
-            lines.append(tr("… i %1 innych").arg(total - bad.size()));
+            lines.append(counted(total - bad.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"), tr("… i %1 innych", "many")));
         if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
                              tr("Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:\n%1\n\n"
                                 "Zamienić je na „?” i wczytać arkusz?")
@@ -1317,9 +1334,10 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
         if (changeable) {
             const QMessageBox::StandardButton answer = prompts.question(
                 QMessageBox::Question, tr("Komunikat"),
-                tr("Arkusz ma %1 kolumn etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %1?")
-                    .arg(columns)
-                    .arg(labels),
+                tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
+                    .arg(labelColumnsText(columns))
+                    .arg(labels)
+                    .arg(columns),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
             if (answer == QMessageBox::Cancel)
                 return false;
@@ -1337,9 +1355,9 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
         }
         if (columns > labels) {
             prompts.message(QMessageBox::Warning, QString(),
-                            tr("Arkusz ma %1 kolumn etykiet, a baretka tylko %2 etykiet: część tekstów nie "
+                            tr("Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie "
                                "zmieściłaby się.\nArkusz nie został wczytany.")
-                                .arg(columns)
+                                .arg(labelColumnsText(columns))
                                 .arg(labels));
             return false;
         }
@@ -1376,7 +1394,8 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
     preview->generatePages();
     updateWindowTitle();
     if (total > 0)
-        statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1 komórkach.").arg(total));
+        statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1.")
+                                     .arg(counted(total, tr("%1 komórce", "one"), tr("%1 komórkach", "few"), tr("%1 komórkach", "many"))));
     return true;
 }
 

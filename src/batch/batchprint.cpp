@@ -5,6 +5,7 @@
 #include "model/descriptionsfile.h"
 #include "model/language.h"
 #include "model/pagerange.h"
+#include "model/plural.h"
 #include "model/projectfile.h"
 #include "model/sheetdocument.h"
 #include "model/settings.h"
@@ -406,9 +407,9 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
         if (!labelsGiven && count >= 5 && count <= 15)
             sheet.labelsPerBarette = count;
         if (count > sheet.labelsPerBarette)
-            return Failure{Usage, tr("%1: --label-columns %2: %3 kolumn etykiet, a baretka ma %4 etykiet (-n).")
-                                      .arg(program, labelsValue)
-                                      .arg(count)
+            return Failure{Usage, tr("%1: --label-columns %2: %3 etykiet, a baretka ma %4 etykiet (-n).")
+                                      .arg(program, labelsValue,
+                                           counted(count, tr("%1 kolumna", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many")))
                                       .arg(sheet.labelsPerBarette)};
     }
     return std::nullopt;
@@ -541,11 +542,10 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
     if (DescriptionsCheck::memoryFor(barettes, n, 0, DescriptionsCheck::Holding::Print) > DescriptionsCheck::memoryLimit())
         return Failure{InputFailed, tr("%1: %2: arkusz jest zbyt duży dla pamięci tego komputera.").arg(program, input)};
     if (barettes > DescriptionsCheck::largeSheetBarettes && !noLimit)
-        return Failure{InputFailed, tr("%1: %2: arkusz zawiera %3 baretek (%4 stron), więcej niż %5; "
+        return Failure{InputFailed, tr("%1: %2: arkusz zawiera %3 (%4), więcej niż %5; "
                                        "aby go wydrukować, dodaj --no-limit.")
-                                        .arg(program, input)
-                                        .arg(barettes)
-                                        .arg(sheet.lastPageFor(barettes) + 1)
+                                        .arg(program, input, DescriptionsCheck::baretteCount(barettes),
+                                             DescriptionsCheck::pageCount(sheet.lastPageFor(barettes) + 1))
                                         .arg(DescriptionsCheck::largeSheetBarettes)};
 
     qsizetype total = 0;
@@ -554,11 +554,11 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
         QStringList named;
         for (const SheetImport::BadCell &cell : bad)
             named.append(SheetImport::describe(chosen, cell));
-        return Failure{InputFailed, tr("%1: %2: %3 komórek zawiera znaki, których nie ma w kodowaniu Windows-1250: %4%5; "
+        return Failure{InputFailed, tr("%1: %2: %3 znaki, których nie ma w kodowaniu Windows-1250: %4%5; "
                                        "popraw je albo dodaj --replace-unencodable.")
-                                        .arg(program, input)
-                                        .arg(total)
-                                        .arg(named.join(QStringLiteral(", ")),
+                                        .arg(program, input,
+                                             counted(total, tr("%1 komórka zawiera", "one"), tr("%1 komórki zawierają", "few"), tr("%1 komórek zawiera", "many")),
+                                             named.join(QStringLiteral(", ")),
                                              total > bad.size() ? QStringLiteral("…") : QString())};
     }
     if (total > 0) {

@@ -1,5 +1,7 @@
 #include "dialogs/sheetimportdialog.h"
 
+#include "model/plural.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -225,7 +227,9 @@ void SheetImportDialog::updateState()
     if (rows && !rangeOk)
         problem = tr("Podaj kolumny etykiet jako zakres, np. B-I.");
     else if (rows && m.labelColumns() > maxLabelColumns)
-        problem = tr("Baretka ma najwyżej %1 etykiet, a wybrano %2 kolumn.").arg(maxLabelColumns).arg(m.labelColumns());
+        problem = tr("Baretka ma najwyżej %1 etykiet, a wybrano %2.")
+                      .arg(maxLabelColumns)
+                      .arg(counted(m.labelColumns(), tr("%1 kolumnę", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many")));
     else if (rows && m.headerColumn >= m.firstLabel && m.headerColumn <= m.lastLabel)
         problem = tr("Kolumna nagłówków nie może być jedną z kolumn etykiet.");
 

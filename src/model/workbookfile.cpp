@@ -72,7 +72,7 @@ public:
             return true;
         }
         if (row.size() + pendingColumns + repeat > maxColumns) {
-            *why = tr("więcej niż %1 kolumn").arg(maxColumns);
+            *why = tr("kolumn jest więcej niż %1").arg(maxColumns);
             return false;
         }
         if (!spend(pendingColumns + repeat, why))
@@ -96,7 +96,7 @@ public:
             return true;
         }
         if (sheet.rows.size() + pendingRows + repeat > maxRows) {
-            *why = tr("więcej niż %1 wierszy").arg(maxRows);
+            *why = tr("wierszy jest więcej niż %1").arg(maxRows);
             return false;
         }
         if (repeat > 1 && !spend(row.size() * (repeat - 1), why))
@@ -120,7 +120,7 @@ private:
         *budget -= cells;
         if (*budget >= 0)
             return true;
-        *why = tr("więcej niż %1 komórek").arg(maxCells);
+        *why = tr("komórek jest więcej niż %1").arg(maxCells);
         return false;
     }
 
