@@ -15,12 +15,20 @@
 #include "sheet/preview.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <quazip/quazip.h>
+#include <quazip/quazipfile.h>
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -121,43 +129,54 @@ void resetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-// Kind 0: descriptions file; 1 CSV; 2 XLSX; 3 ODS.
+// Kind 0: descriptions file; 1 CSV; 2 XLSX; 3 ODS. The file read and
+// mapped a row a barette (a header and 8 labels), the first page shown.
+std::unique_ptr<Preview> importToFirstPage(const QString &path, int kind, QString *error)
+{
+    auto preview = std::make_unique<Preview>();
+    preview->generationEnabled = true;
+    preview->setPrinter(Preview::builtInPdfName);
+    if (kind == 0) {
+        preview->filePath = path;
+        preview->readFile(false);
+    } else {
+        const WorkbookFile::Format format = kind == 1   ? WorkbookFile::Format::Delimited
+                                            : kind == 2 ? WorkbookFile::Format::Xlsx
+                                                        : WorkbookFile::Format::Ods;
+        Workbook book;
+        if (!WorkbookFile::read(path, format, book, error))
+            return nullptr;
+        SheetMapping m;
+        m.layout = SheetMapping::Layout::Rows;
+        m.firstLabel = 1;
+        m.lastLabel = 8;
+        QStringList texts = SheetImport::texts(book.sheets.first(), m, 8);
+        book = Workbook();
+        preview->loadSheet(std::move(texts), path);
+    }
+    preview->generatePages();
+    return preview;
+}
+
 void BM_ImportToFirstPage(benchmark::State &state)
 {
     const int rows = int(state.range(0));
     const int kind = int(state.range(1));
     const Files &f = files(rows);
+    const QString path = kind == 0 ? f.txt : kind == 1 ? f.csv : kind == 2 ? f.xlsx : f.ods;
     FakePrompts prompts;
     double peak = 0;
     for (auto _ : state) {
         prompts.questionAnswers = {QMessageBox::Yes};
-        auto preview = std::make_unique<Preview>();
-        preview->generationEnabled = true;
-        preview->setPrinter(Preview::builtInPdfName);
         const qint64 before = statusKiB("VmRSS:");
         resetPeak();
-        if (kind == 0) {
-            preview->filePath = f.txt;
-            preview->readFile(false);
-        } else {
-            const QString path = kind == 1 ? f.csv : kind == 2 ? f.xlsx : f.ods;
-            const WorkbookFile::Format format = kind == 1   ? WorkbookFile::Format::Delimited
-                                                : kind == 2 ? WorkbookFile::Format::Xlsx
-                                                            : WorkbookFile::Format::Ods;
-            Workbook book;
-            QString error;
-            if (!WorkbookFile::read(path, format, book, &error))
-                state.SkipWithError(qPrintable(error));
-            SheetMapping m;
-            m.layout = SheetMapping::Layout::Rows;
-            m.firstLabel = 1;
-            m.lastLabel = 8;
-            QStringList texts = SheetImport::texts(book.sheets.first(), m, 8);
-            book = Workbook();
-            preview->loadSheet(std::move(texts), path);
-        }
-        preview->generatePages();
+        QString error;
+        std::unique_ptr<Preview> preview = importToFirstPage(path, kind, &error);
         peak = double(statusKiB("VmHWM:") - before) / 1024.0;
+        if (!preview) {
+            state.SkipWithError(qPrintable(error));
+            break;
+        }
         if (preview->document()->lineCount() != qsizetype(rows) * columns)
             state.SkipWithError("wrong number of fields");
         state.PauseTiming();
@@ -170,6 +189,53 @@ BENCHMARK(BM_ImportToFirstPage)
     ->ArgsProduct({{100'000}, {0, 1, 2, 3}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
+
+// The floor for the workbooks: the sheet's entry unpacked and every token
+// of its XML read by QXmlStreamReader, nothing kept. Kind 2: XLSX (the
+// shared strings and the sheet); 3: ODS (content.xml). Second argument 0:
+// unpacked only; 1: unpacked and tokenised.
+void BM_XmlFloor(benchmark::State &state)
+{
+    const Files &f = files(int(state.range(0)));
+    const bool xlsx = state.range(1) == 2;
+    const bool tokens = state.range(2) >= 1;
+    const QStringList parts = xlsx ? QStringList{QStringLiteral("xl/sharedStrings.xml"),
+                                                 QStringLiteral("xl/worksheets/sheet1.xml")}
+                                   : QStringList{QStringLiteral("content.xml")};
+    qint64 count = 0;
+    for (auto _ : state) {
+        QuaZip zip(xlsx ? f.xlsx : f.ods);
+        if (!zip.open(QuaZip::mdUnzip))
+            state.SkipWithError("cannot open");
+        for (const QString &part : parts) {
+            zip.setCurrentFile(part);
+            QuaZipFile file(&zip);
+            file.open(QIODevice::ReadOnly);
+            if (tokens) {
+                QByteArray whole;
+                if (state.range(2) >= 3)
+                    whole = file.readAll();
+                QXmlStreamReader r;
+                if (state.range(2) >= 3)
+                    r.addData(whole);
+                else
+                    r.setDevice(&file);
+                r.setNamespaceProcessing(state.range(2) != 2 && state.range(2) != 4);
+                while (!r.atEnd()) {
+                    r.readNext();
+                    ++count;
+                }
+            } else {
+                char buffer[1 << 14];
+                qint64 n = 0;
+                while ((n = file.read(buffer, sizeof buffer)) > 0)
+                    count += n;
+            }
+        }
+    }
+    benchmark::DoNotOptimize(count);
+}
+BENCHMARK(BM_XmlFloor)->ArgsProduct({{100'000}, {2, 3}, {0, 1, 2, 3, 4}})->Iterations(3)->Unit(benchmark::kMillisecond);
 
 // lamello-batch to a PDF: CPU of the child process (user + system).
 void BM_BatchToPdf(benchmark::State &state)
@@ -199,9 +265,38 @@ BENCHMARK(BM_BatchToPdf)->ArgsProduct({{6'000}, {0, 1}})->Iterations(3)->UseManu
 
 } // namespace
 
+// Peak memory of one import is taken in a process of its own:
+//   bench_spreadsheets --write-files DIR    the four files of 100,000 rows into DIR
+//   bench_spreadsheets --import FILE        FILE (.txt .csv .xlsx .ods) to its first page, once
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--write-files") == 0) {
+        const Files &f = files(100'000);
+        const QDir dir(QString::fromLocal8Bit(argv[2]));
+        for (const QString &path : {f.txt, f.csv, f.xlsx, f.ods}) {
+            const QString target = dir.filePath(QFileInfo(path).fileName());
+            QFile::remove(target);
+            if (!QFile::copy(path, target))
+                qFatal("cannot write %s", qPrintable(target));
+        }
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--import") == 0) {
+        const QString path = QString::fromLocal8Bit(argv[2]);
+        const QString suffix = QFileInfo(path).suffix();
+        const int kind = suffix == u"csv" ? 1 : suffix == u"xlsx" ? 2 : suffix == u"ods" ? 3 : 0;
+        FakePrompts prompts;
+        prompts.questionAnswers = {QMessageBox::Yes};
+        QString error;
+        const std::unique_ptr<Preview> preview = importToFirstPage(path, kind, &error);
+        if (!preview) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        std::printf("%lld fields\n", static_cast<long long>(preview->document()->lineCount()));
+        return 0;
+    }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 namespace WorkbookFile {
 
@@ -103,9 +104,12 @@ public:
             return false;
         for (; pendingRows > 0; --pendingRows)
             sheet.rows.append(QStringList());
+        // The row kept at its size; the one being built keeps its room for
+        // the next row.
+        const QStringList kept(row.cbegin(), row.cend());
         for (qsizetype k = 0; k < repeat; ++k)
-            sheet.rows.append(row);
-        row.clear();
+            sheet.rows.append(kept);
+        row.resize(0);
         return true;
     }
     // Skips to row `index` (from 0).
@@ -149,6 +153,50 @@ qsizetype repeatCount(QStringView value, bool *ok)
         *ok = false;
     return qsizetype(std::min<qulonglong>(n, qulonglong(maxRows) * 2));
 }
+
+// Sheets repeat their texts ("Praca", "Awaria", ...): equal short cells
+// share one string, which saves an allocation a cell and most of the memory
+// of a large sheet. A small table indexed by a hash of the cell's code units
+// (bytes of delimited text, UTF-16 of XML) remembers the last cell seen in
+// each slot; another text in the same slot takes it over, so a sheet of
+// all-different cells costs little more than making a string of each.
+template<typename Char>
+class RecentTexts
+{
+public:
+    // The text of `units`, made by make(units) when it is not in the table.
+    template<typename Make>
+    QString text(const Char *units, qsizetype length, Make make)
+    {
+        if (length == 0)
+            return QString();
+        if (length > sharedLength)
+            return make();
+        if (table.empty())
+            table.resize(size_t(1) << slotBits);
+        quint64 hash = quint64(length) * 0x9E3779B97F4A7C15ull;
+        for (qsizetype i = 0; i < length; ++i)
+            hash = (hash ^ quint64(units[i])) * 0x100000001B3ull;
+        Slot &slot = table[size_t((hash * 0x9E3779B97F4A7C15ull) >> (64 - slotBits))];
+        if (slot.length == length && std::memcmp(slot.units, units, size_t(length) * sizeof(Char)) == 0)
+            return slot.text;
+        std::memcpy(slot.units, units, size_t(length) * sizeof(Char));
+        slot.length = length;
+        slot.text = make();
+        return slot.text;
+    }
+
+private:
+    static constexpr qsizetype sharedLength = 48;
+    static constexpr int slotBits = 12;
+    struct Slot
+    {
+        Char units[sharedLength];
+        qsizetype length = 0;
+        QString text;
+    };
+    std::vector<Slot> table;
+};
 
 // ------------------------------------------------------------------- XML
 
@@ -207,7 +255,7 @@ const QString officeNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:o
 bool odsCellText(Xml &xml, QString &text, QString *why)
 {
     QXmlStreamReader &r = xml.reader;
-    text.clear();
+    text.resize(0);   // keeps its room: the cell's string is made from it
     int paragraphs = 0;
     int depth = 0;       // elements open inside the cell
     int inParagraph = 0; // text:p / text:h open
@@ -230,7 +278,7 @@ bool odsCellText(Xml &xml, QString &text, QString *why)
                     *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
                     return false;
                 }
-                text += QString(n, QLatin1Char(' '));
+                text.resize(text.size() + n, QLatin1Char(' '));
             } else if (r.namespaceUri() == textNs && r.name() == u"tab") {
                 text += QLatin1Char('\t');
             } else if (r.namespaceUri() == textNs && r.name() == u"line-break") {
@@ -279,6 +327,7 @@ bool odsTable(Xml &xml, Workbook &book, qsizetype *budget, QString *error)
     int depth = 0;
     QString why;
     QString text;
+    RecentTexts<ushort> recent;
     while (!r.atEnd()) {
         const QXmlStreamReader::TokenType t = xml.next();
         if (t == QXmlStreamReader::StartElement) {
@@ -302,7 +351,9 @@ bool odsTable(Xml &xml, Workbook &book, qsizetype *budget, QString *error)
                     setError(error, xml.fail(tr("błędna liczba powtórzeń komórki")));
                     return false;
                 }
-                if (!odsCellText(xml, text, &why) || !sheet.addCell(text, repeat, &why)) {
+                if (!odsCellText(xml, text, &why)
+                    || !sheet.addCell(recent.text(text.utf16(), text.size(), [&] { return QStringView(text).toString(); }), repeat,
+                                      &why)) {
                     setError(error, xml.failed(why));
                     return false;
                 }
@@ -358,12 +409,42 @@ QString unescapeXlsx(QString text)
     return text;
 }
 
+// The text inside the element the reader is at (its child elements' text
+// included, as readElementText gives it), appended to `text` in place, so
+// that a cell costs no string of its own until it is kept.
+bool appendElementText(QXmlStreamReader &r, QString &text, QString *why)
+{
+    int depth = 0;
+    while (!r.atEnd()) {
+        switch (r.readNext()) {
+        case QXmlStreamReader::Characters:
+        case QXmlStreamReader::EntityReference:
+            text += r.text();
+            if (text.size() > maxCellLength) {
+                *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
+                return false;
+            }
+            break;
+        case QXmlStreamReader::StartElement:
+            ++depth;
+            break;
+        case QXmlStreamReader::EndElement:
+            if (depth-- == 0)
+                return true;
+            break;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
 // The text of all <t> below the element the reader is at (rich-text runs
-// joined), leaving out phonetic runs.
+// joined), leaving out phonetic runs. `text` is reused: its room stays.
 bool xlsxRichText(Xml &xml, QString &text, QString *why)
 {
     QXmlStreamReader &r = xml.reader;
-    text.clear();
+    text.resize(0);
     int depth = 0;
     while (!r.atEnd()) {
         const QXmlStreamReader::TokenType t = xml.next();
@@ -373,17 +454,15 @@ bool xlsxRichText(Xml &xml, QString &text, QString *why)
                 continue;
             }
             if (r.name() == u"t") {
-                text += r.readElementText(QXmlStreamReader::IncludeChildElements);
-                if (text.size() > maxCellLength) {
-                    *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
+                if (!appendElementText(r, text, why))
                     return false;
-                }
                 continue;
             }
             ++depth;
         } else if (t == QXmlStreamReader::EndElement) {
             if (depth-- == 0) {
-                text = unescapeXlsx(std::move(text));
+                if (text.contains(QLatin1String("_x")) || text.contains(QLatin1Char('\r')))
+                    text = unescapeXlsx(std::move(text));
                 return true;
             }
         }
@@ -431,7 +510,7 @@ bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &
             setError(error, xml.failed(why));
             return false;
         }
-        strings.append(text);
+        strings.append(QStringView(text).toString());
     }
     if (r.hasError()) {
         setError(error, xml.failed());
@@ -451,6 +530,14 @@ bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &
     bool inData = false;
     bool inRow = false;
     bool sawData = false;
+    enum class CellType { Shared, Inline, Boolean, Text, Number };
+    // Reused for every cell: they keep their room.
+    QString refText;
+    QString value;
+    QString inline_;
+    RecentTexts<ushort> numbers;
+    const QString yes = tr("PRAWDA");
+    const QString no = tr("FAŁSZ");
     const auto fail = [&](const QString &text) {
         setError(error, xml.failed(text));
         return false;
@@ -493,17 +580,28 @@ bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &
                 r.skipCurrentElement();
             continue;
         }
-        const QXmlStreamAttributes attributes = r.attributes();
-        const QStringView ref = attributes.value(QStringLiteral("r"));
-        if (!ref.isEmpty()) {
-            const std::optional<int> column = xlsxColumn(ref);
-            if (!column || *column < sheet.nextColumn())
-                return fail(tr("błędny adres komórki „%1”").arg(ref.left(20)));
-            sheet.skipTo(*column);
+        // What the cell's attributes say, taken before the next token: a
+        // copy of them kept past it would make the reader copy its own.
+        CellType type = CellType::Number;
+        {
+            const QXmlStreamAttributes attributes = r.attributes();
+            const QStringView ref = attributes.value(QStringLiteral("r"));
+            refText.resize(0);
+            refText += ref.left(20);
+            if (!ref.isEmpty()) {
+                const std::optional<int> column = xlsxColumn(ref);
+                if (!column || *column < sheet.nextColumn())
+                    return fail(tr("błędny adres komórki „%1”").arg(refText));
+                sheet.skipTo(*column);
+            }
+            const QStringView t = attributes.value(QStringLiteral("t"));
+            type = t == u"s"                            ? CellType::Shared
+                   : t == u"inlineStr"                  ? CellType::Inline
+                   : t == u"b"                          ? CellType::Boolean
+                   : t == u"str" || t == u"e" || t == u"d" ? CellType::Text
+                                                        : CellType::Number;
         }
-        const QString type = attributes.value(QStringLiteral("t")).toString();
-        QString value;
-        QString inline_;
+        value.resize(0);
         bool hasInline = false;
         while (!r.atEnd()) {
             const QXmlStreamReader::TokenType ct = xml.next();
@@ -512,9 +610,9 @@ bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &
             if (ct != QXmlStreamReader::StartElement)
                 continue;
             if (r.name() == u"v") {
-                value = r.readElementText(QXmlStreamReader::IncludeChildElements);
-                if (value.size() > maxCellLength)
-                    return fail(tr("komórka dłuższa niż %1 znaków").arg(maxCellLength));
+                value.resize(0);
+                if (!appendElementText(r, value, &why))
+                    return fail(why);
             } else if (r.name() == u"is") {
                 if (!xlsxRichText(xml, inline_, &why))
                     return fail(why);
@@ -526,20 +624,27 @@ bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &
         if (r.hasError())
             return fail(QString());
         QString text;
-        if (type == u"s") {
+        switch (type) {
+        case CellType::Shared: {
             bool ok = false;
-            const qsizetype index = value.toLongLong(&ok);
+            const qsizetype index = QStringView(value).toLongLong(&ok);
             if (!ok || index < 0 || index >= shared.size())
-                return fail(tr("komórka %1 wskazuje tekst nr %2, którego nie ma").arg(ref, value.left(20)));
+                return fail(tr("komórka %1 wskazuje tekst nr %2, którego nie ma").arg(refText, value.left(20)));
             text = shared.at(index);
-        } else if (type == u"inlineStr") {
-            text = hasInline ? inline_ : unescapeXlsx(value);
-        } else if (type == u"b") {
-            text = value.isEmpty() ? QString() : value == u"0" ? tr("FAŁSZ") : tr("PRAWDA");
-        } else if (type == u"str" || type == u"e" || type == u"d") {
+            break;
+        }
+        case CellType::Inline:
+            text = hasInline ? QStringView(inline_).toString() : unescapeXlsx(value);
+            break;
+        case CellType::Boolean:
+            text = value.isEmpty() ? QString() : value == u"0" ? no : yes;
+            break;
+        case CellType::Text:
             text = unescapeXlsx(value);
-        } else {
-            text = value.isEmpty() ? QString() : xlsxNumber(value);
+            break;
+        case CellType::Number:
+            text = numbers.text(value.utf16(), value.size(), [&] { return xlsxNumber(value); });
+            break;
         }
         if (!sheet.addCell(text, 1, &why))
             return fail(why);
@@ -774,6 +879,7 @@ struct CsvState
     bool fieldsInRow = false;
     bool lastEndedInCr = false;
     QString why;
+    RecentTexts<char> recent;
 };
 
 QString decodeField(const CsvState &s, QByteArrayView bytes)
@@ -794,7 +900,8 @@ void csvField(void *field, size_t length, void *data)
         s.why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
         return;
     }
-    const QString text = decodeField(s, QByteArrayView(static_cast<const char *>(field), qsizetype(length)));
+    const QByteArrayView bytes(static_cast<const char *>(field), qsizetype(length));
+    const QString text = s.recent.text(bytes.data(), bytes.size(), [&] { return decodeField(s, bytes); });
     if (text.size() > maxCellLength) {
         s.why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
         return;
