@@ -41,7 +41,7 @@ measure() {
     local name=$1
     shift
     rm -f "$TMP/out.pdf"
-    /usr/bin/time -f "%U %S %M" -o "$TMP/time" "$@" >/dev/null
+    /usr/bin/time -f "%U %S %M" -o "$TMP/time" "$@" >/dev/null 2>&1
     awk '{ printf "%.3f %d\n", $1 + $2, $3 }' "$TMP/time" >>"$TMP/$name"
 }
 

@@ -80,26 +80,6 @@ struct Failure
     QString text;
 };
 
-// Writes all of `bytes` to standard output; the system's reason when it cannot.
-std::optional<QString> writeStandardOutput(const QByteArray &bytes)
-{
-    // A reader that went away makes the write fail (EPIPE) instead of ending
-    // the process without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
-        data += written;
-        left -= written;
-    }
-    return std::nullopt;
-}
-
 // Why `path` cannot be read, as the end of a line about it.
 QString unreadable(const QString &path)
 {
@@ -518,22 +498,23 @@ std::optional<Failure> Run::print()
 
     timer.start();
     QString error;
-    QByteArray pdfBytes;   // for standard output
     const bool toStandardOutput = pdfPath == QLatin1String("-");
+    // A reader that went away makes the write fail (EPIPE) instead of ending
+    // the process without a word.
+    if (toStandardOutput)
+        std::signal(SIGPIPE, SIG_IGN);
     const PrintJob::Outcome outcome =
-        toStandardOutput ? PrintJob::pdfDocument(int(pages.size()), drawPage, progress, pdfBytes, &error, options)
+        toStandardOutput ? PrintJob::writePdf(STDOUT_FILENO, int(pages.size()), drawPage, progress, &error, options)
         : printer.isEmpty()
             ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error, options)
             : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()),
                               drawPage, progress, &error, nullptr, options);
     if (progressShown)
         err << '\n' << Qt::flush;
+    if (outcome != PrintJob::Outcome::Done && toStandardOutput)
+        return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, oneLine(error))};
     if (outcome != PrintJob::Outcome::Done)
         return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
-    if (toStandardOutput) {
-        if (const std::optional<QString> reason = writeStandardOutput(pdfBytes))
-            return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, *reason)};
-    }
     return std::nullopt;
 }
 
