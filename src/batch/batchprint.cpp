@@ -459,14 +459,6 @@ std::optional<Failure> Run::print()
             pages.append(p);
     }
 
-    // Texts that will be cut on paper: the window asks, a script is told and
-    // printing goes on. Each page chosen counts once.
-    FitTracker fits(document, sheet);
-    fits.layoutChanged();
-    if (const qsizetype cut = fits.countOnPages(pages); cut > 0)
-        err << program << QStringLiteral(": ") << input << QStringLiteral(": ") << FitTracker::overflowSentence(cut)
-            << '\n' << Qt::flush;
-
     // Pages are painted straight from the texts and fonts: a sheet of any
     // size takes no memory beyond them.
     const auto drawPage = [&](int index, PageRenderer &renderer) {
@@ -515,6 +507,11 @@ std::optional<Failure> Run::print()
         return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, oneLine(error))};
     if (outcome != PrintJob::Outcome::Done)
         return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
+    // Texts that are cut on paper: the window asks first, a script is told,
+    // from the verdicts the painting made (each page chosen is painted once).
+    if (const qsizetype cut = painter.overflowingPainted(); cut > 0)
+        err << program << QStringLiteral(": ") << input << QStringLiteral(": ") << FitTracker::overflowSentence(cut)
+            << '\n' << Qt::flush;
     return std::nullopt;
 }
 
