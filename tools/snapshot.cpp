@@ -39,7 +39,7 @@ public:
     {
         return platform.saveFileName(parent, caption, dir, filter);
     }
-    void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
+    void message(QMessageBox::Icon, const QString &title, const QString &text) override
     {
         QTextStream(stderr) << title << ": " << text << '\n';
     }
