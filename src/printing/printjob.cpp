@@ -142,15 +142,20 @@ PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, 
     QTemporaryFile document;
     if (!document.open())
         return fail(error, tr("Nie można utworzyć pliku tymczasowego: %1").arg(document.errorString()));
+    // Through a stream that keeps a failed write: a buffered file can lose
+    // the rest of a short write (a full disk) and still report success, and
+    // the printer would then get a cut document.
+    AtomicStream output(document.handle());
+    output.open(QIODevice::WriteOnly);
     Outcome outcome;
     {
-        QPdfWriter writer(&document);
-        outcome = render(writer, pageSize, count, page, progress, error, options);
+        QPdfWriter writer(&output);
+        outcome = render(writer, pageSize, count, page, progress, error, options, &output);
     }
-    if (outcome != Outcome::Done)
+    if (!output.failed() && outcome != Outcome::Done)
         return outcome;
-    if (!document.flush())
-        return fail(error, tr("Nie można zapisać pliku tymczasowego: %1").arg(document.errorString()));
+    if (output.failed() || !output.commit())
+        return fail(error, tr("Nie można zapisać pliku tymczasowego: %1").arg(output.errorString()));
 
     const QByteArray queue = printer.toLocal8Bit();
     const QByteArray file = QFile::encodeName(document.fileName());
