@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QHash>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
 
@@ -40,12 +41,19 @@ struct Result
 };
 
 // `standardOutput`: a file that takes standard output; with `append` it is
-// added to, not emptied.
+// added to, not emptied. `fileSizeLimit`: bytes the program may write into
+// one file (RLIMIT_FSIZE), 0 for no limit.
 Result batch(const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment(),
-             const QString &standardOutput = QString(), bool append = false)
+             const QString &standardOutput = QString(), bool append = false, rlim_t fileSizeLimit = 0)
 {
     QProcess proc;
     proc.setProcessEnvironment(env);
+    if (fileSizeLimit > 0) {
+        proc.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    }
     if (!standardOutput.isEmpty())
         proc.setStandardOutputFile(standardOutput, append ? QIODevice::Append : QIODevice::Truncate);
     proc.start(QStringLiteral(LAMELLO_BATCH), args);
@@ -420,6 +428,10 @@ private slots:
                                           << "Arkusz „broken.xlsx” nie został wczytany";
         QTest::newRow("a character Windows-1250 lacks") << QStringList{"BOOK", "--sheet", "Uwagi", "-o", "OUT"} << 2
                                                         << "Uwagi!A2: „✓” (U+2713)";
+        // 3,000 barettes make a PDF of more than a megabyte, written while the
+        // pages are drawn; the file size limit stops it at 300 kB.
+        QTest::newRow("a write failing midway") << QStringList{"BIG", "-o", "OUT", "LIMIT"} << 3
+                                                << "Nie można zapisać pliku";
     }
 
     void failuresSayWhatAndLeaveNothing()
@@ -430,6 +442,10 @@ private slots:
         const TestFiles folder;
         const QString in = files.write(QStringLiteral("in.txt"), barettes(7, 8, true));
         const QString huge = files.path(QStringLiteral("huge.txt"));
+        const QString big = files.path(QStringLiteral("big.txt"));
+        if (args.contains(QStringLiteral("BIG")) && !QFile::exists(big))
+            files.write(QStringLiteral("big.txt"), barettes(3000));
+        const rlim_t fileSizeLimit = args.removeAll(QStringLiteral("LIMIT")) > 0 ? 300'000 : 0;
         if (args.contains(QStringLiteral("HUGE")) && !QFile::exists(huge))
             files.write(QStringLiteral("huge.txt"), QByteArray(9 * 20'001, '\n'));
         const QString notProject = files.write(QStringLiteral("notproj.lmpro"), barettes(1, 8, true));
@@ -461,6 +477,7 @@ private slots:
             {QStringLiteral("NOTPROJ"), notProject},
             {QStringLiteral("LONE"), lone},
             {QStringLiteral("HUGE"), huge},
+            {QStringLiteral("BIG"), big},
             {QStringLiteral("LOOP"), files.path(QStringLiteral("loop.txt"))},
             {QStringLiteral("BOOK"), book},
             {QStringLiteral("BROKEN"), broken},
@@ -478,7 +495,7 @@ private slots:
         }
         for (QString &a : args)
             a = names.value(a, a);
-        const Result r = batch(args, QProcessEnvironment::systemEnvironment(), standardOutput, append);
+        const Result r = batch(args, QProcessEnvironment::systemEnvironment(), standardOutput, append, fileSizeLimit);
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.endsWith(QLatin1Char('\n')) && r.err.count(QLatin1Char('\n')) == 1, qPrintable(r.err));
         QVERIFY2(r.err.startsWith(QStringLiteral("lamello-batch: ")) && r.err.contains(message), qPrintable(r.err));
@@ -563,6 +580,15 @@ private slots:
         const Result piped = batch({input, QStringLiteral("-o"), pdf});
         QCOMPARE(piped.status, 0);
         QCOMPARE(piped.err, QString());
+
+        // Into a pipe, written as it is drawn, the whole document.
+        QProcess shell;
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("'%1' '%2' -o - | pdfinfo -")
+                                                                     .arg(QStringLiteral(LAMELLO_BATCH), input)});
+        QVERIFY(shell.waitForFinished(300000));
+        const QString info = QString::fromUtf8(shell.readAllStandardOutput());
+        QVERIFY2(shell.exitCode() == 0 && info.contains(QRegularExpression(QStringLiteral("Pages: +3334\\n"))),
+                 qPrintable(info + QString::fromUtf8(shell.readAllStandardError())));
     }
 
     void helpAndVersion()

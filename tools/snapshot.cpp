@@ -2,7 +2,12 @@
 // loaded into a PNG: the README's picture, and a quick way to look at the
 // sheet without a display.
 //
-//   lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]
+//   lamello_snapshot [--yes] FILE OUT.png [WIDTHxHEIGHT]
+//
+// A file of more than 20,000 barettes makes the window ask before reading it,
+// and nobody answers a question offscreen: --yes answers "Tak" (read the whole
+// file), so that the picture and the cost of a large sheet, whole process
+// with /usr/bin/time, can be had; without it the question is answered "Nie".
 //
 // In the desktop's language, as the program starts: LANG=en_US.UTF-8 for English.
 
@@ -11,9 +16,49 @@
 #include "app/mainwindow.h"
 #include "sheet/preview.h"
 
+#include "prompts/prompts.h"
+
 #include <QApplication>
 #include <QPixmap>
 #include <QTextStream>
+
+namespace {
+
+// The platform's dialogs, but for questions, which are answered at once.
+class Answering : public Prompts
+{
+public:
+    Answering(Prompts &platform, QMessageBox::StandardButton answer)
+        : platform(platform)
+        , answer(answer)
+    {
+    }
+
+    QString openFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override
+    {
+        return platform.openFileName(parent, caption, dir, filter);
+    }
+    QString saveFileName(QWidget *parent, const QString &caption, const QString &dir, const QString &filter) override
+    {
+        return platform.saveFileName(parent, caption, dir, filter);
+    }
+    void message(QMessageBox::Icon, const QString &title, const QString &text) override
+    {
+        QTextStream(stderr) << title << ": " << text << '\n';
+    }
+    QMessageBox::StandardButton question(QMessageBox::Icon, const QString &, const QString &text,
+                                         QMessageBox::StandardButtons buttons, QMessageBox::StandardButton) override
+    {
+        QTextStream(stderr) << text << (answer == QMessageBox::Yes ? " Tak\n" : " Nie\n");
+        return buttons.testFlag(answer) ? answer : QMessageBox::Cancel;
+    }
+
+private:
+    Prompts &platform;
+    QMessageBox::StandardButton answer;
+};
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -23,11 +68,14 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     Language::install(Language::ofDesktop());
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args = QCoreApplication::arguments();
+    const bool yes = args.removeAll(QStringLiteral("--yes")) > 0;
     if (args.size() < 3) {
-        QTextStream(stderr) << "usage: lamello_snapshot FILE OUT.png [WIDTHxHEIGHT]\n";
+        QTextStream(stderr) << "usage: lamello_snapshot [--yes] FILE OUT.png [WIDTHxHEIGHT]\n";
         return 2;
     }
+    Answering prompts(Prompts::current(), yes ? QMessageBox::Yes : QMessageBox::No);
+    Prompts::install(&prompts);
     QSize size(1400, 900);
     if (args.size() > 3) {
         const QStringList wh = args.at(3).split(QLatin1Char('x'));

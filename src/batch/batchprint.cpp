@@ -84,26 +84,6 @@ struct Failure
     QString text;
 };
 
-// Writes all of `bytes` to standard output; the system's reason when it cannot.
-std::optional<QString> writeStandardOutput(const QByteArray &bytes)
-{
-    // A reader that went away makes the write fail (EPIPE) instead of ending
-    // the process without a word.
-    std::signal(SIGPIPE, SIG_IGN);
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(STDOUT_FILENO, data, size_t(left));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return QString::fromLocal8Bit(std::strerror(written < 0 ? errno : EIO));
-        data += written;
-        left -= written;
-    }
-    return std::nullopt;
-}
-
 // Why `path` cannot be read, as the end of a line about it.
 QString unreadable(const QString &path)
 {
@@ -646,14 +626,6 @@ std::optional<Failure> Run::print()
             pages.append(p);
     }
 
-    // Texts that will be cut on paper: the window asks, a script is told and
-    // printing goes on. Each page chosen counts once.
-    FitTracker fits(document, sheet);
-    fits.layoutChanged();
-    if (const qsizetype cut = fits.countOnPages(pages); cut > 0)
-        err << program << QStringLiteral(": ") << input << QStringLiteral(": ") << FitTracker::overflowSentence(cut)
-            << '\n' << Qt::flush;
-
     // Pages are painted straight from the texts and fonts: a sheet of any
     // size takes no memory beyond them.
     const auto drawPage = [&](int index, PageRenderer &renderer) {
@@ -685,22 +657,28 @@ std::optional<Failure> Run::print()
 
     timer.start();
     QString error;
-    QByteArray pdfBytes;   // for standard output
     const bool toStandardOutput = pdfPath == QLatin1String("-");
+    // A reader that went away makes the write fail (EPIPE) instead of ending
+    // the process without a word.
+    if (toStandardOutput)
+        std::signal(SIGPIPE, SIG_IGN);
     const PrintJob::Outcome outcome =
-        toStandardOutput ? PrintJob::pdfDocument(int(pages.size()), drawPage, progress, pdfBytes, &error, options)
+        toStandardOutput ? PrintJob::writePdf(STDOUT_FILENO, int(pages.size()), drawPage, progress, &error, options)
         : printer.isEmpty()
             ? PrintJob::writePdf(pdfPath, int(pages.size()), drawPage, progress, &error, options)
             : PrintJob::print(printer, QStringLiteral("Lamello: ") + QFileInfo(input).fileName(), int(pages.size()),
                               drawPage, progress, &error, nullptr, options);
     if (progressShown)
         err << '\n' << Qt::flush;
+    if (outcome != PrintJob::Outcome::Done && toStandardOutput)
+        return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, oneLine(error))};
     if (outcome != PrintJob::Outcome::Done)
         return Failure{OutputFailed, program + QStringLiteral(": ") + oneLine(error)};
-    if (toStandardOutput) {
-        if (const std::optional<QString> reason = writeStandardOutput(pdfBytes))
-            return Failure{OutputFailed, tr("%1: standardowe wyjście: nie można zapisać wydruku: %2").arg(program, *reason)};
-    }
+    // Texts that are cut on paper: the window asks first, a script is told,
+    // from the verdicts the painting made (each page chosen is painted once).
+    if (const qsizetype cut = painter.overflowingPainted(); cut > 0)
+        err << program << QStringLiteral(": ") << input << QStringLiteral(": ") << FitTracker::overflowSentence(cut)
+            << '\n' << Qt::flush;
     return std::nullopt;
 }
 

@@ -1,3 +1,4 @@
+#include "model/allocator.h"
 #include "model/language.h"
 #include "model/localnames.h"
 #include "model/startup.h"
@@ -25,6 +26,7 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
 int main(int argc, char **argv)
 {
     prepareProcess();
+    keepFreedMemory();
     // A closed standard output is said, not filled by the next file the
     // toolkit opens: /dev/null holds its place.
     const bool standardOutputClosed = ::fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF;

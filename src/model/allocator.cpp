@@ -17,6 +17,14 @@ void tuneAllocator()
 #endif
 }
 
+void keepFreedMemory()
+{
+#ifdef __GLIBC__
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+#endif
+}
+
 void releaseFreeMemory()
 {
 #ifdef __GLIBC__

@@ -8,3 +8,10 @@ void tuneAllocator();
 // Hands memory the process has freed back to the system; after a large sheet
 // is discarded, most of it would otherwise stay with the process.
 void releaseFreeMemory();
+
+// For a run that writes many pages and ends (lamello-batch): every page makes
+// and drops buffers of some hundred kilobytes (its drawing, compressed), which
+// the allocator would otherwise hand back to the system after each page and
+// take again, zeroed, for the next. Kept instead; freed memory is not given
+// back until the process ends.
+void keepFreedMemory();

@@ -403,3 +403,159 @@ AtomicFile::Finished AtomicFile::finishInterrupted(const QStringList &paths)
     }
     return result;
 }
+
+namespace {
+// Bytes are handed to the system in blocks of this size.
+constexpr qsizetype streamBlock = 256 * 1024;
+} // namespace
+
+AtomicStream::AtomicStream(const QString &path)
+    : target(path)
+{
+}
+
+AtomicStream::AtomicStream(int descriptor)
+    : fd(descriptor)
+{
+}
+
+AtomicStream::~AtomicStream()
+{
+    discard();
+}
+
+bool AtomicStream::fail(int error)
+{
+    if (code == 0) {
+        code = error;
+        setErrorString(systemError(error));
+    }
+    return false;
+}
+
+bool AtomicStream::open(OpenMode mode)
+{
+    if (isOpen() || !(mode & WriteOnly) || (mode & ReadOnly))
+        return false;
+    // A file-size limit must make the write fail, not end the process.
+    ignoreFileSizeSignal();
+    if (!target.isEmpty()) {
+        QString reason;
+        const QString path = target;
+        target = AtomicFile::linkTarget(path, &reason);
+        if (target.isEmpty() || !AtomicFile::replaceable(target, &reason)) {
+            setErrorString(reason);
+            return false;
+        }
+        // Private to its owner until it is complete; never over anything there.
+        for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
+            tempPath = tempName(target, newToken());
+            fd = ::open(QFile::encodeName(tempPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd < 0 && errno != EEXIST)
+                break;
+        }
+        if (fd < 0) {
+            setErrorString(systemError(errno));
+            tempPath.clear();
+            return false;
+        }
+        ownsDescriptor = true;
+    }
+    held.reserve(streamBlock);
+    return QIODevice::open(WriteOnly | Unbuffered);
+}
+
+qint64 AtomicStream::writeData(const char *data, qint64 size)
+{
+    if (failed())
+        return -1;
+    if (held.size() + size > streamBlock && !flushHeld())
+        return -1;
+    if (size >= streamBlock)
+        return put(data, size) ? size : -1;
+    held.append(data, size);
+    return size;
+}
+
+bool AtomicStream::put(const char *data, qsizetype size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size_t(size));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)   // a short write without an error is a full disk or a size limit
+            return fail(written < 0 ? errno : ENOSPC);
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool AtomicStream::flushHeld()
+{
+    if (!put(held.constData(), held.size()))
+        return false;
+    held.resize(0);
+    return true;
+}
+
+bool AtomicStream::commit()
+{
+    if (!isOpen() || failed() || !flushHeld() || !placeFile()) {
+        discard();
+        return false;
+    }
+    close();
+    return true;
+}
+
+bool AtomicStream::placeFile()
+{
+    if (!ownsDescriptor)
+        return true;
+    // The file it becomes gets the permissions of the file it replaces, or
+    // those of any new file.
+    mode_t mode = 0;
+    struct stat old{};
+    if (::stat(QFile::encodeName(target).constData(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(fd, mode) != 0 || ::fsync(fd) != 0)
+        return fail(errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    if (closed != 0)
+        return fail(errno);
+    // Only a regular file is replaced, also one that took the name meanwhile.
+    QString reason;
+    if (!AtomicFile::replaceable(target, &reason)) {
+        fail(EEXIST);
+        setErrorString(reason);
+        return false;
+    }
+    if (::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(target).constData()) != 0)
+        return fail(errno);
+    tempPath.clear();
+    if (!syncFolder(QFileInfo(target).absolutePath(), &reason)) {
+        fail(EIO);
+        setErrorString(reason);
+        return false;
+    }
+    return true;
+}
+
+void AtomicStream::discard()
+{
+    if (ownsDescriptor && fd >= 0)
+        ::close(fd);
+    fd = -1;
+    if (!tempPath.isEmpty())
+        ::unlink(QFile::encodeName(tempPath).constData());
+    tempPath.clear();
+    if (isOpen())
+        close();
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -66,4 +67,49 @@ public:
     // symbolic and hard links all compare by device and inode. False when
     // either does not exist.
     static bool sameFile(const QString &a, const QString &b);
+};
+
+// A file written while it is made, for output too large to be held in memory
+// first (a PDF of many pages), under the rules of AtomicFile::write(): the
+// bytes go to a temporary file beside the target (".NAME.save-TOKEN", a link
+// written through), which takes the target's place, synced, only at commit()
+// and only over a regular file or nothing. Until then, and for good when a
+// write fails or the stream goes without commit(), an older file at the path
+// is untouched and the temporary file is removed.
+//
+// On a descriptor (standard output) the bytes go straight to it, not closed.
+// Either way a failed write is kept: every later write and commit() fail, and
+// errorString() gives the system's reason.
+class AtomicStream : public QIODevice
+{
+public:
+    explicit AtomicStream(const QString &path);
+    explicit AtomicStream(int descriptor);
+    ~AtomicStream() override;
+
+    // Write only; false with errorString() when the file cannot be made.
+    bool open(OpenMode mode) override;
+    bool isSequential() const override { return true; }
+    bool failed() const { return code != 0; }
+    // Writes what is held, then puts the file in place; false on any failure
+    // (the temporary file then goes).
+    bool commit();
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 size) override;
+
+private:
+    bool put(const char *data, qsizetype size);
+    bool flushHeld();
+    bool placeFile();
+    bool fail(int error);
+    void discard();
+
+    QString target;      // the file replaced, links followed; empty on a descriptor
+    QString tempPath;
+    int fd = -1;
+    bool ownsDescriptor = false;
+    QByteArray held;
+    int code = 0;        // errno of the first failure
 };

@@ -213,6 +213,9 @@ Layout::Layout(const QString &text, const QFont &font, const QSizeF &size)
     const LaidFont &laid = laidFont(font);
     textLayout.setText(shownText(text));
     textLayout.setFont(laid.laid);
+    // The shaped glyphs stay with the layout: without this QTextLayout drops
+    // them at endLayout(), and every draw() shapes the text again.
+    textLayout.setCacheEnabled(true);
     QTextOption option;   // aligned here, line by line
     option.setWrapMode(QTextOption::WordWrap);
     option.setUseDesignMetrics(true);

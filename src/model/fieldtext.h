@@ -13,7 +13,8 @@ class QPainter;
 
 // The text of a field, laid out once for the rectangle it is painted in. The
 // fit test and the painting both take this one layout, so that a field is
-// tinted exactly when its painting would lose ink.
+// tinted exactly when its painting would lose ink; the layout keeps its
+// shaped glyphs, so a text is shaped once however often it is judged and drawn.
 //
 // Layout: "\n" starts a new line; a carriage return and a tab are spaces.
 // Lines wrap at word boundaries to the width of the rectangle (a word wider

@@ -72,15 +72,21 @@ const QBrush &fill(bool fits, Look look)
 
 void paint(QPainter *painter, const QRectF &frame, const QString &text, const QFont &font, const QBrush &fill)
 {
+    paint(painter, frame, text.isEmpty() ? nullptr : FieldText::layout(text, font, textRect(frame).size()).get(),
+          fill);
+}
+
+void paint(QPainter *painter, const QRectF &frame, const FieldText::Layout *text, const QBrush &fill)
+{
     painter->setBrush(fill);
     painter->setPen(QPen(Qt::black, 0));   // hairline frame and text, at any zoom
     painter->drawRect(frame);
-    if (text.isEmpty())   // the top strips and empty fields: a frame alone
+    if (!text)   // the top strips and empty fields: a frame alone
         return;
     // The layout the fit test judged, cut at the text rectangle only when it
     // does not fit: a clip around every field cost a fresh graphics state per
     // field on paper, half the size of a printed page.
-    FieldText::draw(painter, textRect(frame), text, font);
+    text->draw(painter, textRect(frame).topLeft());
 }
 
 } // namespace FieldPainter

@@ -6,6 +6,9 @@
 #include <QString>
 
 class QPainter;
+namespace FieldText {
+class Layout;
+}
 
 // How one field looks, on screen and on paper: its frame, its fill and its
 // text. The field item in the window and the page painter of every print
@@ -45,5 +48,8 @@ inline QRectF textRect(const QRectF &frame) { return frame.adjusted(1, 1, -1, -1
 // Frame (a hairline at any zoom), fill and text. The painter's pen, brush
 // and font are left as this sets them.
 void paint(QPainter *painter, const QRectF &frame, const QString &text, const QFont &font, const QBrush &fill);
+// The same with the text's layout at hand (FieldText::layout() for the text
+// rectangle's size); none for an empty text.
+void paint(QPainter *painter, const QRectF &frame, const FieldText::Layout *text, const QBrush &fill);
 
 } // namespace FieldPainter

@@ -1,5 +1,6 @@
 #include "printing/pagepainter.h"
 
+#include "model/fieldtext.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
 #include "printing/fieldpainter.h"
@@ -32,12 +33,20 @@ void PagePainter::paint(QPainter *painter, int p, const QRectF &paper, bool mark
                 FieldPainter::paint(painter, strip, QString(), QFont(), white);
         },
         [&](qsizetype id, const QRectF &frame) {
+            const QString text = document.text(id);
+            std::shared_ptr<const FieldText::Layout> laid;
+            if (!text.isEmpty()) {
+                // An automatic size depends on the text and the frame. The
+                // one layout of the text is judged here and drawn below.
+                const QFont font =
+                    FieldPainter::shownFont(text, document.fieldFontAt(document.fontIndex(id)), frame);
+                laid = FieldText::layout(text, font, FieldPainter::textRect(frame).size());
+                if (!laid->fits())
+                    ++overflowing;
+            }
             if (!frame.intersects(paper))
                 return;
-            const QString text = document.text(id);
-            // An automatic size depends on the text and the frame.
-            const QFont font = FieldPainter::shownFont(text, document.fieldFontAt(document.fontIndex(id)), frame);
-            const bool fits = !marks || FieldPainter::fits(text, font, frame);
-            FieldPainter::paint(painter, frame, text, font, FieldPainter::fill(fits, FieldPainter::Look::Normal));
+            const bool fits = !marks || !laid || laid->fits();
+            FieldPainter::paint(painter, frame, laid.get(), FieldPainter::fill(fits, FieldPainter::Look::Normal));
         });
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRectF>
+#include <QtGlobal>
 
 class QPainter;
 class SheetDocument;
@@ -24,7 +25,13 @@ public:
     // printable area are left out, so that only frames and texts reach paper.
     void paint(QPainter *painter, int p, const QRectF &paper, bool marks = true) const;
 
+    // Fields whose text does not fit, of every page painted so far (each
+    // time it was painted): the verdicts the painting made anyway, so that a
+    // print of each page once counts its fields without measuring them twice.
+    qsizetype overflowingPainted() const { return overflowing; }
+
 private:
     const SheetLayout &sheet;
     const SheetDocument &document;
+    mutable qsizetype overflowing = 0;
 };

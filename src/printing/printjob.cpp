@@ -3,13 +3,11 @@
 #include "model/atomicfile.h"
 #include "printing/pagerenderer.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <cups/cups.h>
@@ -41,9 +39,11 @@ std::optional<QPrinterInfo> findPrinter(const QString &printer)
     return info;
 }
 
+// `output`, when given, is the stream the writer writes into: a write that
+// failed there ends the run at the next page.
 PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int count,
                          const PrintJob::PageSource &page, const PrintJob::Progress &progress, QString *error,
-                         const RenderOptions &options)
+                         const RenderOptions &options, const AtomicStream *output = nullptr)
 {
     writer.setCreator(QStringLiteral("Lamello"));
     writer.setPageLayout(QPageLayout(pageSize, QPageLayout::Portrait, QMarginsF(), QPageLayout::Millimeter));
@@ -55,8 +55,10 @@ PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int coun
     if (!renderer.begin())
         return fail(error, tr("Nie można rozpocząć rysowania stron."));
     for (int i = 0; i < count; ++i) {
-        if (!page(i, renderer)) {
+        if (!page(i, renderer) || (output && output->failed())) {
             renderer.end();
+            if (output && output->failed())
+                return fail(error, output->errorString());
             return fail(error, tr("Nie można narysować strony %1.").arg(i + 1));
         }
         if (progress && !progress(i + 1, count)) {
@@ -69,6 +71,24 @@ PrintJob::Outcome render(QPdfWriter &writer, const QPageSize &pageSize, int coun
     return PrintJob::Outcome::Done;
 }
 
+// Draws the sheets into `output` as they are made: one page at a time, never
+// the whole document in memory. `path` names the file in a message about a
+// failed write (none for a descriptor).
+PrintJob::Outcome streamPdf(AtomicStream &output, const QString &path, int count, const PrintJob::PageSource &page,
+                            const PrintJob::Progress &progress, QString *error, const RenderOptions &options)
+{
+    PrintJob::Outcome outcome;
+    {
+        QPdfWriter writer(&output);
+        outcome = render(writer, QPageSize(QPageSize::A4), count, page, progress, error, options, &output);
+    }
+    // Anything but a whole document leaves no file: the stream removes it.
+    if (!output.failed() && (outcome != PrintJob::Outcome::Done || output.commit()))
+        return outcome;
+    return fail(error, path.isEmpty() ? output.errorString()
+                                      : tr("Nie można zapisać pliku %1: %2").arg(path, output.errorString()));
+}
+
 } // namespace
 
 PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageSource &page,
@@ -78,34 +98,20 @@ PrintJob::Outcome PrintJob::writePdf(const QString &path, int count, const PageS
         return fail(error, tr("Nie podano nazwy pliku."));
     // A target that is no regular file (a FIFO, a device, a folder), or a
     // folder that cannot take the file, is known before the pages are drawn:
-    // the temporary file that would be renamed into place is tried at once.
-    QString refused;
-    if (!AtomicFile::replaceable(path, &refused))
-        return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, refused));
-    {
-        QSaveFile probe(path);
-        if (!probe.open(QIODevice::WriteOnly))
-            return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, probe.errorString()));
-        probe.cancelWriting();
-    }
-
-    QByteArray document;
-    const Outcome outcome = pdfDocument(count, page, progress, document, error, options);
-    if (outcome != Outcome::Done)
-        return outcome;
-    QString reason;
-    if (!AtomicFile::write(path, document, &reason))
-        return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, reason));
-    return Outcome::Done;
+    // the temporary file the pages go into is made at once.
+    AtomicStream output(path);
+    if (!output.open(QIODevice::WriteOnly))
+        return fail(error, tr("Nie można zapisać pliku %1: %2").arg(path, output.errorString()));
+    return streamPdf(output, path, count, page, progress, error, options);
 }
 
-PrintJob::Outcome PrintJob::pdfDocument(int count, const PageSource &page, const Progress &progress,
-                                        QByteArray &document, QString *error, const RenderOptions &options)
+PrintJob::Outcome PrintJob::writePdf(int descriptor, int count, const PageSource &page, const Progress &progress,
+                                     QString *error, const RenderOptions &options)
 {
-    QBuffer buffer(&document);
-    buffer.open(QIODevice::WriteOnly);
-    QPdfWriter writer(&buffer);
-    return render(writer, QPageSize(QPageSize::A4), count, page, progress, error, options);
+    AtomicStream output(descriptor);
+    if (!output.open(QIODevice::WriteOnly))
+        return fail(error, output.errorString());
+    return streamPdf(output, QString(), count, page, progress, error, options);
 }
 
 bool PrintJob::printerAvailable(const QString &printer)
@@ -136,15 +142,20 @@ PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, 
     QTemporaryFile document;
     if (!document.open())
         return fail(error, tr("Nie można utworzyć pliku tymczasowego: %1").arg(document.errorString()));
+    // Through a stream that keeps a failed write: a buffered file can lose
+    // the rest of a short write (a full disk) and still report success, and
+    // the printer would then get a cut document.
+    AtomicStream output(document.handle());
+    output.open(QIODevice::WriteOnly);
     Outcome outcome;
     {
-        QPdfWriter writer(&document);
-        outcome = render(writer, pageSize, count, page, progress, error, options);
+        QPdfWriter writer(&output);
+        outcome = render(writer, pageSize, count, page, progress, error, options, &output);
     }
-    if (outcome != Outcome::Done)
+    if (!output.failed() && outcome != Outcome::Done)
         return outcome;
-    if (!document.flush())
-        return fail(error, tr("Nie można zapisać pliku tymczasowego: %1").arg(document.errorString()));
+    if (output.failed() || !output.commit())
+        return fail(error, tr("Nie można zapisać pliku tymczasowego: %1").arg(output.errorString()));
 
     const QByteArray queue = printer.toLocal8Bit();
     const QByteArray file = QFile::encodeName(document.fileName());

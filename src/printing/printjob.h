@@ -2,7 +2,6 @@
 
 #include "printing/pagerenderer.h"
 
-#include <QByteArray>
 #include <QRectF>
 #include <QString>
 
@@ -12,8 +11,9 @@
 // One print run: pages drawn by PageRenderer either into a PDF file or, as a
 // PDF document, into the queue of a system printer (CUPS).
 //
-// Nothing is left half done: a PDF file appears at its path, in full, only when
-// every page was drawn (an older file of that name stays until then, and stays
+// Nothing is left half done: a PDF file is written page by page into a
+// temporary file beside its path (AtomicStream), and appears at its path, in
+// full, only when every page was drawn and written (an older file of that name stays until then, and stays
 // for good when the run fails or is cancelled); a printer gets the job only
 // after every page was drawn, and a queue that is gone or refuses the job is
 // reported, never replaced by some other output.
@@ -34,10 +34,10 @@ public:
     // A4 portrait sheets, drawn at true size (with `options`' calibration).
     static Outcome writePdf(const QString &path, int count, const PageSource &page, const Progress &progress,
                             QString *error, const RenderOptions &options = {});
-    // The same sheets as the bytes of a PDF document in `document`, for a
-    // stream (standard output) rather than a file.
-    static Outcome pdfDocument(int count, const PageSource &page, const Progress &progress, QByteArray &document,
-                               QString *error, const RenderOptions &options = {});
+    // The same sheets written to the open `descriptor` (standard output) as
+    // they are drawn; the descriptor stays open.
+    static Outcome writePdf(int descriptor, int count, const PageSource &page, const Progress &progress,
+                            QString *error, const RenderOptions &options = {});
 
     // Sheets of the printer's default paper, handed to CUPS as one job named
     // `title`. On success `jobId` holds the scheduler's job number.
