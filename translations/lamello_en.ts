@@ -1758,14 +1758,6 @@ The field was not changed.</translation>
         <translation>There is no file %1.</translation>
     </message>
     <message>
-        <source>Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.</source>
-        <translation>Cannot read the file %1: it is a loop of symbolic links.</translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1.</source>
-        <translation>Cannot read the file %1.</translation>
-    </message>
-    <message>
         <source>Tego pliku nie można zastąpić: %1
 To plik z opisami albo projekt tego arkusza. Plik nie został zapisany; proszę wybrać inną nazwę.</source>
         <translation>This file cannot be replaced: %1
@@ -2451,10 +2443,6 @@ The other fields have the default font.</translation>
 Arkusz nie został wczytany.</source>
         <translation>“%1” is not a regular file (it is a folder, pipe or device).
 The spreadsheet was not loaded.</translation>
-    </message>
-    <message>
-        <source>Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.</source>
-        <translation>Cannot read the file %1: it is a loop of symbolic links.</translation>
     </message>
     <message>
         <source>Nie można odczytać pliku %1.</source>

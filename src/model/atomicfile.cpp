@@ -126,11 +126,9 @@ bool AtomicFile::write(const QString &path, const QByteArray &bytes, QString *er
         return fail(file.errorString());
     // The new file went where QSaveFile puts it: in place of the file that a
     // symbolic link at `path` names.
-    QFileInfo placed(path);
-    for (int depth = 0; depth < 128 && placed.isSymLink(); ++depth)
-        placed.setFile(placed.symLinkTarget());
+    const QString placed = linkTarget(path, nullptr);
     QString reason;
-    if (!syncFolder(placed.absolutePath(), &reason))
+    if (!syncFolder(QFileInfo(placed.isEmpty() ? path : placed).absolutePath(), &reason))
         return fail(reason);
     return true;
 }

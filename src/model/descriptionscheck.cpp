@@ -184,6 +184,13 @@ QString DescriptionsCheck::question(const Result &result)
     return tr("Plik zawiera %1 (%2). Wczytać?").arg(baretteCount(result.barettes), pageCount(result.pages));
 }
 
+QString DescriptionsCheck::unreadable(const QString &path)
+{
+    if (isLinkLoop(path))
+        return tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(path);
+    return tr("Nie można odczytać pliku %1.").arg(path);
+}
+
 QString DescriptionsCheck::refusal(const Result &result, const QString &path)
 {
     const QString name = QFileInfo(path).fileName().isEmpty() ? path : QFileInfo(path).fileName();
@@ -201,9 +208,7 @@ QString DescriptionsCheck::refusal(const Result &result, const QString &path)
     case Verdict::Missing:
         return tr("Nie ma pliku %1.").arg(path);
     case Verdict::Unreadable:
-        if (isLinkLoop(path))
-            return tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(path);
-        return tr("Nie można odczytać pliku %1.").arg(path);
+        return unreadable(path);
     case Verdict::Ok:
     case Verdict::Large:
         break;

@@ -94,6 +94,9 @@ public:
     // Whether `path` is a symbolic link that leads, through others, back to
     // itself: a file that is neither missing nor readable.
     static bool isLinkLoop(const QString &path);
+    // Why a file there could not be read, naming it: a loop of links is said
+    // as one.
+    static QString unreadable(const QString &path);
 
     // Opens `path` read-only if it is a regular file, without ever blocking on
     // a FIFO or a device. Returns Ok, NotRegular, Missing or Unreadable.

@@ -1204,9 +1204,7 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
                            "Arkusz nie został wczytany.").arg(path));
         return false;
     default:
-        setError(error, DescriptionsCheck::isLinkLoop(path)
-                            ? tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(path)
-                            : tr("Nie można odczytać pliku %1.").arg(path));
+        setError(error, DescriptionsCheck::unreadable(path));
         return false;
     }
     bool ok = false;

@@ -127,9 +127,7 @@ bool Preview::readFile(bool keepFonts)
     case DescriptionsFile::ReadStatus::NotRegular:
     case DescriptionsFile::ReadStatus::OpenFailed:
         qCDebug(lcSheet) << "> Preview::readFile >> error opening file !";
-        emit statusMessage(DescriptionsCheck::isLinkLoop(attempted)
-                               ? tr("Nie można odczytać pliku %1: to pętla dowiązań symbolicznych.").arg(attempted)
-                               : tr("Nie można odczytać pliku %1.").arg(attempted));
+        emit statusMessage(DescriptionsCheck::unreadable(attempted));
         break;
     }
     if (failed && !keepFonts)
