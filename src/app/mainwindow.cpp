@@ -588,7 +588,6 @@ void MainWindow::refreshPrinterList()
 
 void MainWindow::fillPrinterList()
 {
-    const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
     cbPrinter->addItem(tr("Wybierz drukarkę"));
     cbPrinter->addItems(offeredPrinters());
     // Shown in the window's language, known by its Polish name (the settings keep it).
@@ -597,10 +596,9 @@ void MainWindow::fillPrinterList()
     connect(cbPrinter, &QComboBox::currentIndexChanged, this,
             [this](int index) { changePrinter(printerAt(index)); });
 
-    for (const QPrinterInfo &info : printers) {
-        if (!info.isDefault())
-            continue;
-        const int index = cbPrinter->findText(info.printerName(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    // The system's default queue, unless the list leaves it out.
+    if (const QString fallback = QPrinterInfo::defaultPrinterName(); !fallback.isEmpty()) {
+        const int index = cbPrinter->findText(fallback, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index > 0)
             cbPrinter->setCurrentIndex(index);
     }
@@ -1163,7 +1161,9 @@ void MainWindow::readSettings()
         const int index = named >= 0 ? named : cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (index > 0) {
             cbPrinter->setCurrentIndex(index);
-            if (QString problem; (PrintSettings::calibration(printer, &problem), !problem.isEmpty()))
+            QString problem;
+            PrintSettings::calibration(printer, &problem);
+            if (!problem.isEmpty())
                 notes.append(problem);
         } else {
             notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));

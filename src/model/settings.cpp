@@ -326,16 +326,20 @@ QString Settings::fileRefusal(const QString &path)
     return QString();
 }
 
-std::unique_ptr<QSettings> Settings::openStore()
+namespace {
+// The look at the settings file: once for each path, and again only to see
+// that the file has not turned into something else meanwhile.
+FileState &lookAtFile()
 {
     FileState &state = fileState();
-    const QString path = filePath();
+    const QString path = Settings::filePath();
     if (state.path != path) {
         state = FileState{path, true, QString()};
-        if (const QString why = fileRefusal(path); !why.isEmpty()) {
+        if (const QString why = Settings::fileRefusal(path); !why.isEmpty()) {
             state.usable = false;
-            state.problem = tr("Pominięto plik ustawień %1: %2. Program działa z ustawieniami domyślnymi "
-                               "i nie zmieni tego pliku.")
+            state.problem = QCoreApplication::translate("Settings",
+                                                        "Pominięto plik ustawień %1: %2. Program działa z "
+                                                        "ustawieniami domyślnymi i nie zmieni tego pliku.")
                                 .arg(QDir::toNativeSeparators(path), why);
         } else {
             std::unique_ptr<QSettings> probe = std::make_unique<QSettings>(path, QSettings::IniFormat);
@@ -344,19 +348,26 @@ std::unique_ptr<QSettings> Settings::openStore()
                 // Nothing of it can be trusted: the file starts again empty.
                 QString error;
                 AtomicFile::write(path, QByteArray(), &error);
-                state.problem = tr("Nie można odczytać ustawień z pliku %1; przywrócono ustawienia domyślne.")
+                state.problem = QCoreApplication::translate(
+                                        "Settings", "Nie można odczytać ustawień z pliku %1; przywrócono ustawienia domyślne.")
                                     .arg(QDir::toNativeSeparators(path));
             }
         }
-    } else if (state.usable && !fileRefusal(path).isEmpty()) {
+    } else if (state.usable && !Settings::fileRefusal(path).isEmpty()) {
         // Changed into something else while the program runs: left alone too.
         state.usable = false;
     }
-    return std::make_unique<QSettings>(state.usable ? path : privateStorePath(), QSettings::IniFormat);
+    return state;
+}
+} // namespace
+
+std::unique_ptr<QSettings> Settings::openStore()
+{
+    const FileState &state = lookAtFile();
+    return std::make_unique<QSettings>(state.usable ? state.path : privateStorePath(), QSettings::IniFormat);
 }
 
 QString Settings::takeFileProblem()
 {
-    openStore();
-    return std::exchange(fileState().problem, QString());
+    return std::exchange(lookAtFile().problem, QString());
 }
