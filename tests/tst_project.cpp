@@ -140,6 +140,15 @@ private slots:
         QByteArray texts = barettes(2);
         texts.replace("L0.1\n", "Pompa@rezerwowa\n");
         QCOMPARE(contents(files.path(QStringLiteral("two.dat"))), texts);
+
+        // An edit undone leaves the field the file's line again, byte for byte.
+        SheetDocument *document = p.document();
+        document->editField(10, QStringLiteral("Zawór"), document->font(10), QStringLiteral("Edycja"));
+        QCOMPARE(document->allTexts().editCount(), 2);
+        document->undoStack()->undo();
+        QCOMPARE(document->allTexts().editCount(), 1);
+        save(p, files.path(QStringLiteral("undone.lmpro")));
+        QCOMPARE(contents(files.path(QStringLiteral("undone.dat"))), texts);
     }
 
     void roundTripUnderAnotherGeometry()
@@ -150,6 +159,7 @@ private slots:
             saved.fields().at(id)->changeFontPixelSize(10 + id);
         saved.fields().at(4)->changeFontBold();   // the sheet's remembered fonts never hear of it
         saved.fields().at(7)->setText(QStringLiteral("Pompa\nrezerwowa"));
+        saved.fields().at(17)->setText(QStringLiteral("Rezerwa"));   // past the file's last line
         const QString path = files.path(QStringLiteral("round.lmpro"));
         save(saved, path);
 

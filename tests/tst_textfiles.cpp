@@ -3,6 +3,7 @@
 #include "model/atomicfile.h"
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "model/sheettexts.h"
 #include "model/windows1250.h"
 
 #include <QDir>
@@ -144,6 +145,9 @@ private slots:
             << QByteArray("  a@b  \n@\n") << n << Groups{group("  a\nb  ", {"\n"}, n)};
         QTest::newRow("Windows-1250 letters")
             << QByteArray("\xa3\xb9\x9c\xbf\x9f\n") << n << Groups{group(QStringLiteral("Łąśżź"), {}, n)};
+        QTest::newRow("UTF-8 after a byte-order mark, @ and NUL")
+            << QByteArray("\xef\xbb\xbf\xc5\x81\xc3\xb3" "d\xc5\xba@2\n\0x\n", 16) << n
+            << Groups{group(QStringLiteral("Łódź\n2"), {""}, n)};
         QTest::newRow("an empty line inside a group")
             << QByteArray("h\n\nx\n") << 8 << Groups{group("h", {"", "x"}, 8)};
     }
@@ -157,6 +161,8 @@ private slots:
         QCOMPARE(groups, expected);
         for (const QStringList &g : groups)
             QCOMPARE(g.size(), n + 1);
+        // The window keeps the file's bytes and decodes a line when asked.
+        QCOMPARE(SheetTexts::fromFile(bytes).toList(), DescriptionsFile::parseLines(bytes));
     }
 
     void encodingIsDetected_data()
@@ -260,8 +266,12 @@ private slots:
         while (read.size() > plain.size() && read.last().isEmpty())
             read.removeLast();
         QCOMPARE(read.size(), plain.size());
-        for (qsizetype i = 0; i < plain.size(); ++i)
+        const SheetTexts compact = SheetTexts::fromFile(bytes);
+        QCOMPARE(compact.size(), plain.size());
+        for (qsizetype i = 0; i < plain.size(); ++i) {
             QCOMPARE(read.at(i), plain.at(i));
+            QCOMPARE(compact.at(i), plain.at(i));
+        }
     }
 
     void readReportsWhyNothingWasRead()

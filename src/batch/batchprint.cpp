@@ -10,6 +10,7 @@
 #include "model/sheetdocument.h"
 #include "model/settings.h"
 #include "model/sheetlayout.h"
+#include "model/sheettexts.h"
 #include "model/workbook.h"
 #include "model/workbookfile.h"
 #include "printing/fittracker.h"
@@ -144,7 +145,7 @@ private:
     std::optional<QPointF> scale;   // --scale, percent
     bool marks = true;
     SheetLayout sheet;
-    QStringList texts;   // by field id
+    SheetTexts texts;   // by field id
     QList<QFont> fonts;   // a project's stored fonts, by field id
     SheetMapping mapping;           // a spreadsheet's, from the command line
     bool mappingGiven = false;
@@ -428,7 +429,7 @@ std::optional<Failure> Run::readInput()
     if (std::optional<Failure> refused = checkDescriptions(input))
         return refused;
     const QString program = QStringLiteral("lamello-batch");
-    switch (DescriptionsFile::readLines(input, texts)) {
+    switch (SheetTexts::read(input, texts)) {
     case DescriptionsFile::ReadStatus::Ok:
         return std::nullopt;
     case DescriptionsFile::ReadStatus::NoPath:
@@ -475,7 +476,7 @@ std::optional<Failure> Run::readProject()
     const QByteArray textBytes = textsFile.readAll();
     if (textsFile.error() != QFileDevice::NoError)
         return Failure{InputFailed, QStringLiteral("%1: %2: %3").arg(program, textsPath, unreadable(textsPath))};
-    texts = DescriptionsFile::parseLines(textBytes);
+    texts = SheetTexts::fromFile(textBytes);
     const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
     const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
     if (projectFile.error() != QFileDevice::NoError)
@@ -516,9 +517,9 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
     }
     const WorkbookSheet &chosen = book.sheets.at(index);
     const int n = sheet.labelsPerBarette;
-    texts = SheetImport::texts(chosen, mapping, n);
+    QStringList imported = SheetImport::texts(chosen, mapping, n);
 
-    const qint64 barettes = (texts.size() + n) / (n + 1);
+    const qint64 barettes = (imported.size() + n) / (n + 1);
     if (DescriptionsCheck::memoryFor(barettes, n, 0, DescriptionsCheck::Holding::Print) > DescriptionsCheck::memoryLimit())
         return Failure{InputFailed, tr("%1: %2: arkusz jest zbyt duży dla pamięci tego komputera.").arg(program, input)};
     if (barettes > DescriptionsCheck::largeSheetBarettes && !noLimit)
@@ -542,9 +543,10 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
                                              total > bad.size() ? QStringLiteral("…") : QString())};
     }
     if (total > 0) {
-        for (QString &text : texts)
+        for (QString &text : imported)
             text = SheetImport::replaceUnencodable(text);
     }
+    texts = std::move(imported);
     return std::nullopt;
 }
 

@@ -34,12 +34,22 @@ bool plausibleInLabelText(char32_t c)
 
 constexpr char utf8Bom[] = "\xEF\xBB\xBF";
 
-QByteArrayView withoutBom(QByteArrayView bytes)
+} // namespace
+
+QByteArrayView DescriptionsFile::withoutBom(QByteArrayView bytes)
 {
     return bytes.startsWith(QByteArrayView(utf8Bom, 3)) ? bytes.sliced(3) : bytes;
 }
 
-} // namespace
+QString DescriptionsFile::lineText(QByteArrayView line, Encoding encoding, bool mayHoldAt)
+{
+    if (line.isEmpty())
+        return QString();
+    QString text = encoding == Encoding::Utf8 ? QString::fromUtf8(line) : Windows1250::decode(line);
+    if (mayHoldAt)
+        text.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    return text;
+}
 
 DescriptionsFile::Encoding DescriptionsFile::detectEncoding(QByteArrayView bytes)
 {
@@ -146,12 +156,7 @@ QStringList DescriptionsFile::parseLines(QByteArrayView bytes, Encoding *used)
     const bool hasAt = size > 0 && std::memchr(data, '@', size_t(size)) != nullptr;
     // LF, NUL and "@" are single bytes in both encodings: lines are split as
     // bytes and decoded one by one.
-    auto decodeLine = [utf8, hasAt](QByteArrayView line) {
-        QString text = utf8 ? QString::fromUtf8(line) : Windows1250::decode(line);
-        if (hasAt)
-            text.replace(QLatin1Char('@'), QLatin1Char('\n'));
-        return text;
-    };
+    auto decodeLine = [encoding, hasAt](QByteArrayView line) { return lineText(line, encoding, hasAt); };
 
     // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
     // share one string, which saves an allocation per line and most of the
@@ -222,11 +227,9 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
     return status;
 }
 
-DescriptionsFile::ReadStatus DescriptionsFile::readLines(const QString &path, QStringList &lines, Encoding *used)
+DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QByteArray &bytes)
 {
-    if (used)
-        *used = Encoding::Windows1250;
-    lines.clear();
+    bytes.clear();
     if (path.isEmpty())
         return ReadStatus::NoPath;
     // Only regular files: a FIFO or a device would block or never end.
@@ -241,11 +244,23 @@ DescriptionsFile::ReadStatus DescriptionsFile::readLines(const QString &path, QS
     default:
         return ReadStatus::OpenFailed;
     }
-    const QByteArray bytes = file.readAll();
+    QByteArray read = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;
-    lines = parseLines(bytes, used);
+    bytes = std::move(read);
     return ReadStatus::Ok;
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::readLines(const QString &path, QStringList &lines, Encoding *used)
+{
+    if (used)
+        *used = Encoding::Windows1250;
+    lines.clear();
+    QByteArray bytes;
+    const ReadStatus status = readBytes(path, bytes);
+    if (status == ReadStatus::Ok)
+        lines = parseLines(bytes, used);
+    return status;
 }
 
 qsizetype DescriptionsFile::lineCount(QByteArrayView bytes)

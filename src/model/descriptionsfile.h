@@ -50,6 +50,15 @@ public:
     // field id i is line i.
     static QStringList parseLines(QByteArrayView bytes, Encoding *used = nullptr);
 
+    // The text of one line of a file in `encoding`: `line` without its LF and
+    // cut at a NUL. `mayHoldAt` false promises there is no "@" to look for.
+    static QString lineText(QByteArrayView line, Encoding encoding, bool mayHoldAt = true);
+    // `bytes` without a UTF-8 byte-order mark at the start.
+    static QByteArrayView withoutBom(QByteArrayView bytes);
+
+    // The bytes of the regular file at `path`; on any status but Ok `bytes` is left empty.
+    static ReadStatus readBytes(const QString &path, QByteArray &bytes);
+
     // readLines() without grouping; on any status but Ok `lines` is left empty.
     static ReadStatus readLines(const QString &path, QStringList &lines, Encoding *used = nullptr);
 

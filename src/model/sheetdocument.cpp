@@ -20,7 +20,7 @@ SheetDocument::~SheetDocument()
     history.disconnect(this);
 }
 
-void SheetDocument::reset(QStringList newTexts, const QList<QFont> &newFonts)
+void SheetDocument::reset(SheetTexts newTexts, const QList<QFont> &newFonts)
 {
     const bool wasModified = isModified();
     history.clear();
@@ -39,7 +39,7 @@ void SheetDocument::reset(QStringList newTexts, const QList<QFont> &newFonts)
         emit modifiedChanged(false);
 }
 
-void SheetDocument::replaceTexts(QStringList newTexts)
+void SheetDocument::replaceTexts(SheetTexts newTexts)
 {
     const bool wasModified = isModified();
     history.clear();
@@ -88,9 +88,8 @@ void SheetDocument::setContent(qsizetype id, const QString &text, const QFont &f
             emit fieldsChanged(id, id);
             return;
         }
-        texts.resize(id + 1);
     }
-    texts[id] = text;
+    texts.set(id, text);
     setFontIndex(id, intern(font));
     emit fieldsChanged(id, id);
 }

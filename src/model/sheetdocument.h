@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/sheettexts.h"
+
 #include <QFont>
 #include <QHash>
 #include <QList>
@@ -34,10 +36,10 @@ public:
     // A new document: these texts (one per field id) and fonts (field i takes
     // fonts[i]; fields past the end take the default font). Nothing to undo,
     // nothing modified.
-    void reset(QStringList texts, const QList<QFont> &fonts = {});
+    void reset(SheetTexts texts, const QList<QFont> &fonts = {});
     // The texts read again (the editor saved the file): every field keeps
     // its font. Nothing to undo, nothing modified.
-    void replaceTexts(QStringList texts);
+    void replaceTexts(SheetTexts texts);
 
     // Lines that hold texts; field ids beyond them are empty fields.
     qsizetype lineCount() const { return texts.size(); }
@@ -46,7 +48,8 @@ public:
     qsizetype fieldCount(int labelsPerBarette) const;
     qsizetype baretteCount(int labelsPerBarette) const;
 
-    QString text(qsizetype id) const { return id >= 0 && id < texts.size() ? texts.at(id) : QString(); }
+    QString text(qsizetype id) const { return texts.at(id); }
+    const SheetTexts &allTexts() const { return texts; }
     const QFont &font(qsizetype id) const { return fontTable.at(fontIndex(id)); }
     quint32 fontIndex(qsizetype id) const
     {
@@ -85,7 +88,7 @@ signals:
 private:
     void grow(qsizetype id);
 
-    QStringList texts;
+    SheetTexts texts;
     std::vector<quint32> fonts;   // index into fontTable per field; missing ones are 0
     QList<QFont> fontTable;       // entry 0 is the default font
     QList<QFont> fieldFonts;      // SpecialGlyphFont::fieldFont() of each entry

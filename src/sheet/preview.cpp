@@ -96,9 +96,9 @@ bool Preview::readFile(bool keepFonts)
         return false;
     }
 
-    QStringList lines;
+    SheetTexts lines;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
-    const DescriptionsFile::ReadStatus status = DescriptionsFile::readLines(filePath, lines, &encoding);
+    const DescriptionsFile::ReadStatus status = SheetTexts::read(filePath, lines, &encoding);
     // An import that could not read its file keeps the sheet, and the file
     // shown stays the one the title names and the editor opens.
     const bool failed = status != DescriptionsFile::ReadStatus::Ok && status != DescriptionsFile::ReadStatus::NoPath;
@@ -1100,7 +1100,7 @@ bool Preview::openProject(QString path)
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     // Field i takes the i-th font; fields past the last usable one get the default.
     const qsizetype usable = stored.fonts.size();
-    doc.reset(DescriptionsFile::parseLines(textBytes, &encoding), stored.fonts);
+    doc.reset(SheetTexts::fromFile(textBytes, &encoding), stored.fonts);
     emit updatePathToFile(filePath);
     if (encoding == DescriptionsFile::Encoding::Utf8)
         emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
