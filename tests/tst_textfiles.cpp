@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -272,6 +273,38 @@ private slots:
             QCOMPARE(read.at(i), plain.at(i));
             QCOMPARE(compact.at(i), plain.at(i));
         }
+    }
+
+    // Texts kept as the file's bytes, written over, grown past the file's end
+    // and set back, read as a plain list of the same texts does.
+    void editsOverTheFileAgreeWithAList()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 100; ++i)
+            bytes += (i % 7 ? "L" + QByteArray::number(i) : QByteArray()) + (i % 5 ? "\n" : "@x\r\n");
+        SheetTexts compact = SheetTexts::fromFile(bytes);
+        QStringList plain = DescriptionsFile::parseLines(bytes);
+        const QStringList original = plain;
+        QSet<qsizetype> pastTheEnd;
+        quint32 seed = 7;
+        for (int step = 0; step < 400; ++step) {
+            seed = seed * 1664525u + 1013904223u;
+            const qsizetype id = (seed >> 16) % 130;
+            // Half the writes put the file's own text back.
+            const QString text = (seed >> 8) % 2 && id < original.size() ? original.at(id)
+                                                                          : QStringLiteral("E%1").arg(step);
+            compact.set(id, text);
+            if (id >= original.size())
+                pastTheEnd.insert(id);
+            if (id >= plain.size())
+                plain.resize(id + 1);
+            plain[id] = text;
+        }
+        QCOMPARE(compact.toList(), plain);
+        qsizetype differing = 0;
+        for (qsizetype id = 0; id < original.size(); ++id)
+            differing += plain.at(id) != original.at(id);
+        QCOMPARE(compact.editCount(), differing + pastTheEnd.size());
     }
 
     void readReportsWhyNothingWasRead()
