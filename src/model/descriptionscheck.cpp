@@ -68,11 +68,7 @@ qint64 DescriptionsCheck::memoryFor(qint64 barettes, int labelsPerBarette, qint6
 {
     if (holding == Holding::Print)
         return barettes * (labelsPerBarette + 1) * bytesPerPrintedField + bytes * bytesPerFileByte;
-    // Per barette: the fields and the top strip on their page, and the slot of
-    // every text in the list of groups.
-    constexpr qint64 bytesPerTextSlot = 48;
-    const qint64 perBarette = (labelsPerBarette + 2) * bytesPerSheetItem + (labelsPerBarette + 1) * bytesPerTextSlot;
-    return barettes * perBarette + bytes * bytesPerFileByte;
+    return barettes * (labelsPerBarette + 1) * bytesPerShownField + bytes * bytesPerFileByte;
 }
 
 qint64 DescriptionsCheck::memoryLimit()

@@ -54,9 +54,7 @@ public:
     static constexpr qint64 largeSheetBarettes = 20'000;
     // A file this long without a line feed is not a descriptions file.
     static constexpr qint64 lineFeedProbeBytes = 4 << 20;
-    // Estimated memory of one field (or top strip) on a built page, and of
-    // one byte of the file once decoded and split into texts.
-    static constexpr qint64 bytesPerSheetItem = 1'280;
+    // Estimated memory of one byte of the file while it is read and held.
     static constexpr qint64 bytesPerFileByte = 3;
 
     // Checks the file at `path` for a sheet of `labelsPerBarette` labels under
@@ -73,10 +71,14 @@ public:
 
     // Estimated memory of a sheet with `barettes` barettes read from `bytes` bytes.
     static qint64 memoryFor(qint64 barettes, int labelsPerBarette, qint64 bytes, Holding holding = Holding::Sheet);
-    // Estimated memory of one field held for printing: its text slot, string
-    // and font index, and its share of the PDF held until it is written
-    // (measured: 1.24 GB at its peak for 1,000,000 barettes of 8 labels).
-    static constexpr qint64 bytesPerPrintedField = 160;
+    // Estimated memory of one field beyond the file's bytes. A sheet read
+    // from a descriptions file keeps its bytes and a few bytes a field (the
+    // 118 MB file of 1,000,000 barettes of 8 labels: 170 MiB in the window,
+    // 155 MiB at the peak of lamello-batch), but texts from a workbook are a
+    // string each: its slot, header, UTF-16 and the allocator's share. The
+    // window also keeps the count of fields that do not fit and the page shown.
+    static constexpr qint64 bytesPerPrintedField = 96;
+    static constexpr qint64 bytesPerShownField = 128;
 
     // The machine's physical memory, or the process's address-space limit when
     // that is smaller.
