@@ -186,6 +186,11 @@ private slots:
             << SheetFixtures::zip({Entry{QStringLiteral("content.xml"),
                                          "<?xml version=\"1.0\"?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>"}})
             << QStringLiteral("content.xml, wiersz 2: uszkodzony XML (deklaracja DOCTYPE");
+        QTest::newRow("an XML version other than 1.0")
+            << F::Ods
+            << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), SheetFixtures::odsContent(odsTable("")).replace(
+                                                                            "version=\"1.0\"", "version=\"1.1\"")}})
+            << QStringLiteral("content.xml, wiersz 1: uszkodzony XML (nieobsługiwana wersja XML „1.1”)");
         QTest::newRow("xlsx sheet cut short")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row><row><c><v>2"}})
             << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: uszkodzony XML");

@@ -2427,6 +2427,10 @@ The spreadsheet was not loaded.</translation>
         <source>uszkodzony XML (deklaracja DOCTYPE, której arkusze nie mają)</source>
         <translation>damaged XML (a DOCTYPE declaration, which spreadsheets do not have)</translation>
     </message>
+    <message>
+        <source>uszkodzony XML (nieobsługiwana wersja XML „%1”)</source>
+        <translation>damaged XML (an unsupported XML version “%1”)</translation>
+    </message>
 </context>
 <context>
     <name>WorkbookFile::OdsContentReader</name>

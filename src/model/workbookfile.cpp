@@ -377,6 +377,7 @@ public:
         XML_SetElementHandler(parser, onStart, onEnd);
         XML_SetCharacterDataHandler(parser, onText);
         XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+        XML_SetXmlDeclHandler(parser, onXmlDeclaration);
         XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
     }
     virtual ~ExpatReader() { XML_ParserFree(parser); }
@@ -455,6 +456,16 @@ private:
     static void XMLCALL onDoctype(void *data, const XML_Char *, const XML_Char *, const XML_Char *, int)
     {
         static_cast<ExpatReader *>(data)->stop(tr("uszkodzony XML (deklaracja DOCTYPE, której arkusze nie mają)"));
+    }
+
+    // Version 1.0, as every spreadsheet program writes it; expat would take
+    // any version at all.
+    static void XMLCALL onXmlDeclaration(void *data, const XML_Char *version, const XML_Char *, int)
+    {
+        if (version && !equal(version, "1.0")) {
+            static_cast<ExpatReader *>(data)->stop(
+                tr("uszkodzony XML (nieobsługiwana wersja XML „%1”)").arg(QString::fromUtf8(version).left(20)));
+        }
     }
 
     XML_Parser parser;
