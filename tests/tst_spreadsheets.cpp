@@ -81,6 +81,13 @@ private slots:
                             "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
                             "table:number-columns-repeated=\"16384\"/></table:table-row>"))
             << QStringLiteral("|x|x\n|x|x\n\n\n\ny");
+        QTest::newRow("ods heading, covered cell; stray text and a table in a cell left out")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell>poza<text:h>H</text:h><table:table><table:table-row>"
+                            "<table:table-cell><text:p>w</text:p></table:table-cell></table:table-row></table:table>"
+                            "</table:table-cell><table:covered-table-cell><text:p>c</text:p></table:covered-table-cell>"
+                            "</table:table-row>"))
+            << QStringLiteral("H|c");
         // A cell as long as a cell may be, in two-byte characters: it crosses
         // the blocks the parser is fed, and its length is counted in
         // characters, not bytes.
@@ -101,6 +108,12 @@ private slots:
                     "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
                     "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
             << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        QTest::newRow("xlsx text below <v>; what is not a row or a cell passed over with all inside it")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row><c><v>1<x>2</x></v></c><extLst><c><v>9</v></c></extLst><c t=\"inlineStr\"><is><r><t>a</t>"
+                      "</r><rPh><t>x</t></rPh><t>b</t></is></c></row><ext><row><c><v>7</v></c></row></ext>"}})
+            << QStringLiteral("12|ab");
         // Excel's "CSV UTF-8": a byte order mark, ";" in a Polish locale, CR LF.
         QTest::newRow("csv utf-8, quotes, line breaks, CR LF, nothing trimmed")
             << F::Delimited
