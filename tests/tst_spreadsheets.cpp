@@ -81,6 +81,21 @@ private slots:
                             "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
                             "table:number-columns-repeated=\"16384\"/></table:table-row>"))
             << QStringLiteral("|x|x\n|x|x\n\n\n\ny");
+        QTest::newRow("ods heading, covered cell; stray text and a table in a cell left out")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell>poza<text:h>H</text:h><table:table><table:table-row>"
+                            "<table:table-cell><text:p>w</text:p></table:table-cell></table:table-row></table:table>"
+                            "</table:table-cell><table:covered-table-cell><text:p>c</text:p></table:covered-table-cell>"
+                            "</table:table-row>"))
+            << QStringLiteral("H|c");
+        // A cell as long as a cell may be, in two-byte characters: it crosses
+        // the blocks the parser is fed, and its length is counted in
+        // characters, not bytes.
+        QTest::newRow("ods longest cell, across blocks, with an entity")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell><text:p>" + QString(32765, u'ą').toUtf8()
+                            + "&amp;ą</text:p></table:table-cell></table:table-row>"))
+            << QString(32765, u'ą') + QStringLiteral("&ą");
         // Excel's sheet XML, shared strings with a rich-text run and a phonetic one.
         QTest::newRow("xlsx shared, rich, inline, numbers, booleans, skipped cells")
             << F::Xlsx
@@ -93,6 +108,12 @@ private slots:
                     "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
                     "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
             << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        QTest::newRow("xlsx text below <v>; what is not a row or a cell passed over with all inside it")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row><c><v>1<x>2</x></v></c><extLst><c><v>9</v></c></extLst><c t=\"inlineStr\"><is><r><t>a</t>"
+                      "</r><rPh><t>x</t></rPh><t>b</t></is></c></row><ext><row><c><v>7</v></c></row></ext>"}})
+            << QStringLiteral("12|ab");
         // Excel's "CSV UTF-8": a byte order mark, ";" in a Polish locale, CR LF.
         QTest::newRow("csv utf-8, quotes, line breaks, CR LF, nothing trimmed")
             << F::Delimited
@@ -168,6 +189,24 @@ private slots:
         QTest::newRow("rows backwards")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row r=\"5\"/><row r=\"2\"/>"}})
             << QStringLiteral("błędny numer wiersza „2”");
+        QTest::newRow("xlsx cell one longer than a cell may be, counted as the program's strings")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row><c t=\"s\"><v>0</v></c></row>"}},
+                    "<si><t>" + QString(32766, u'ą').toUtf8() + "\xF0\x9F\x98\x80</t></si>")
+            << QStringLiteral("xl/sharedStrings.xml, wiersz 2: komórka dłuższa niż 32767 znaków");
+        QTest::newRow("a DOCTYPE is refused")
+            << F::Ods
+            << SheetFixtures::zip({Entry{QStringLiteral("content.xml"),
+                                         "<?xml version=\"1.0\"?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>"}})
+            << QStringLiteral("content.xml, wiersz 2: uszkodzony XML (deklaracja DOCTYPE");
+        QTest::newRow("an XML version other than 1.0")
+            << F::Ods
+            << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), SheetFixtures::odsContent(odsTable("")).replace(
+                                                                            "version=\"1.0\"", "version=\"1.1\"")}})
+            << QStringLiteral("content.xml, wiersz 1: uszkodzony XML (nieobsługiwana wersja XML „1.1”)");
+        QTest::newRow("xlsx sheet cut short")
+            << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row><row><c><v>2"}})
+            << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: uszkodzony XML");
         QTest::newRow("shared string that is not there")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c r=\"B1\" t=\"s\"><v>7</v></c></row>"}}, "<si><t>a</t></si>")
             << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: komórka B1 wskazuje tekst nr 7");
@@ -189,8 +228,8 @@ private slots:
 
     void entitiesNeverExpandWithoutBound()
     {
-        // A DTD is ignored and its entities never expand past a bound: an
-        // entity that would grow to a billion characters is damage.
+        // A DTD is refused before any of its entities is declared: one that
+        // would grow to a billion characters is damage.
         QByteArray laughs = "<!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\">";
         QByteArray previous = "a";
         for (char c = 'b'; c <= 'j'; ++c) {

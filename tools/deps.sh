@@ -9,6 +9,7 @@ LAMELLO_PACKAGES=(
     libbenchmark-dev        # bench/
     libquazip1-qt6-dev      # the ZIP container of .ods and .xlsx spreadsheets
     libcsv-dev              # delimited text (.csv, .tsv, pasted cells)
+    libexpat1-dev           # the large XML parts of .ods and .xlsx
     cups cups-client        # the private scheduler the printer tests start
     poppler-utils           # pdfinfo, pdftotext, pdftoppm for checking PDFs
     time                    # /usr/bin/time -v in the batch benchmark

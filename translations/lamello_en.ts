@@ -2343,48 +2343,12 @@ The other fields have the default font.</translation>
         <translation>The sheet “%1” was not loaded: %2: %3.</translation>
     </message>
     <message>
-        <source>liczba spacji „%1” nie jest liczbą</source>
-        <translation>the number of spaces “%1” is not a number</translation>
-    </message>
-    <message>
         <source>komórka dłuższa niż %1 znaków</source>
         <translation>a cell longer than %1 characters</translation>
     </message>
     <message>
         <source>więcej niż %1 arkuszy</source>
         <translation>more than %1 sheets</translation>
-    </message>
-    <message>
-        <source>błędna liczba powtórzeń wiersza</source>
-        <translation>a wrong row repeat count</translation>
-    </message>
-    <message>
-        <source>błędna liczba powtórzeń komórki</source>
-        <translation>a wrong cell repeat count</translation>
-    </message>
-    <message>
-        <source>dokument się urywa</source>
-        <translation>the document breaks off</translation>
-    </message>
-    <message>
-        <source>błędny numer wiersza „%1”</source>
-        <translation>a wrong row number “%1”</translation>
-    </message>
-    <message>
-        <source>błędny adres komórki „%1”</source>
-        <translation>a wrong cell address “%1”</translation>
-    </message>
-    <message>
-        <source>komórka %1 wskazuje tekst nr %2, którego nie ma</source>
-        <translation>cell %1 refers to text no. %2, which does not exist</translation>
-    </message>
-    <message>
-        <source>FAŁSZ</source>
-        <translation>FALSE</translation>
-    </message>
-    <message>
-        <source>PRAWDA</source>
-        <translation>TRUE</translation>
     </message>
     <message>
         <source>brak danych arkusza (sheetData)</source>
@@ -2450,6 +2414,44 @@ The spreadsheet was not loaded.</translation>
     </message>
 </context>
 <context>
+    <name>WorkbookFile::ExpatReader</name>
+    <message>
+        <source>%1, wiersz %2</source>
+        <translation>%1, line %2</translation>
+    </message>
+    <message>
+        <source>uszkodzony XML (%1)</source>
+        <translation>damaged XML (%1)</translation>
+    </message>
+    <message>
+        <source>uszkodzony XML (deklaracja DOCTYPE, której arkusze nie mają)</source>
+        <translation>damaged XML (a DOCTYPE declaration, which spreadsheets do not have)</translation>
+    </message>
+    <message>
+        <source>uszkodzony XML (nieobsługiwana wersja XML „%1”)</source>
+        <translation>damaged XML (an unsupported XML version “%1”)</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile::OdsContentReader</name>
+    <message>
+        <source>więcej niż %1 arkuszy</source>
+        <translation>more than %1 sheets</translation>
+    </message>
+    <message>
+        <source>błędna liczba powtórzeń wiersza</source>
+        <translation>a wrong row repeat count</translation>
+    </message>
+    <message>
+        <source>błędna liczba powtórzeń komórki</source>
+        <translation>a wrong cell repeat count</translation>
+    </message>
+    <message>
+        <source>liczba spacji „%1” nie jest liczbą</source>
+        <translation>the number of spaces “%1” is not a number</translation>
+    </message>
+</context>
+<context>
     <name>WorkbookFile::SheetBuilder</name>
     <message>
         <source>kolumn jest więcej niż %1</source>
@@ -2462,6 +2464,29 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>komórek jest więcej niż %1</source>
         <translation>more than %1 cells</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookFile::XlsxSheetReader</name>
+    <message>
+        <source>błędny numer wiersza „%1”</source>
+        <translation>a wrong row number “%1”</translation>
+    </message>
+    <message>
+        <source>błędny adres komórki „%1”</source>
+        <translation>a wrong cell address “%1”</translation>
+    </message>
+    <message>
+        <source>komórka %1 wskazuje tekst nr %2, którego nie ma</source>
+        <translation>cell %1 refers to text no. %2, which does not exist</translation>
+    </message>
+    <message>
+        <source>PRAWDA</source>
+        <translation>TRUE</translation>
+    </message>
+    <message>
+        <source>FAŁSZ</source>
+        <translation>FALSE</translation>
     </message>
 </context>
 <context>

@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
+#include <expat.h>
+
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
@@ -21,6 +23,11 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace WorkbookFile {
@@ -156,8 +163,9 @@ qsizetype repeatCount(QStringView value, bool *ok)
 
 // Sheets repeat their texts ("Praca", "Awaria", ...): equal short cells
 // share one string, which saves an allocation a cell and most of the memory
-// of a large sheet. A small table indexed by a hash of the cell's code units
-// (bytes of delimited text, UTF-16 of XML) remembers the last cell seen in
+// of a large sheet. A small table indexed by a hash of the cell's bytes (as
+// the file has them for delimited text, as expat gives them, UTF-8, for XML)
+// remembers the last cell seen in
 // each slot; another text in the same slot takes it over, so a sheet of
 // all-different cells costs little more than making a string of each.
 template<typename Char>
@@ -200,8 +208,9 @@ private:
 
 // ------------------------------------------------------------------- XML
 
-// What every part's reader shares: the reader, with the entity expansion
-// kept small, and the message for a failure at the current place.
+// The small parts (workbook.xml, its relationships) are read with
+// QXmlStreamReader; what their readers share: the reader, with the entity
+// expansion kept small, and the message for a failure at the current place.
 struct Xml
 {
     Xml(QIODevice &device, const QString &fileName, const QString &partName)
@@ -240,148 +249,405 @@ struct Xml
     QString part;
 };
 
-bool isElement(const QXmlStreamReader &r, QStringView ns, QStringView name)
+// ----------------------------------------------------------------- expat
+//
+// The large parts (an ODS's content.xml, an XLSX's sheets and its shared
+// strings) go through expat, a push parser: the part is fed to it in blocks,
+// never whole, and each reader below keeps its own place between the calls
+// expat makes for every element and piece of text. Names come as
+// "namespace|local" ("local" alone outside any namespace) and are compared
+// as bytes; a cell's text is gathered as UTF-8 and made a string once.
+//
+// A DTD is refused: a spreadsheet program writes none, and a DTD is how
+// entities get into a document. No handler for external entities is set,
+// so none is ever loaded, and expat's own bound on how far entities may
+// amplify the input stays on.
+
+static_assert(std::is_same_v<XML_Char, char>, "expat is expected to give UTF-8");
+
+constexpr char nsSeparator = '|';
+constexpr int feedBytes = 64 << 10;
+
+// The local part of an expat name. The separator is no name character, but
+// a namespace URI may hold one: the last one counts.
+const char *localName(const char *name)
 {
-    return r.name() == name && r.namespaceUri() == ns;
+    const char *separator = std::strrchr(name, nsSeparator);
+    return separator ? separator + 1 : name;
 }
+
+bool equal(const char *a, const char *b)
+{
+    return std::strcmp(a, b) == 0;
+}
+
+// The value of the attribute `name` ("namespace|local", or "local" for an
+// attribute without a prefix), null when the element has none.
+const char *attribute(const char **attributes, const char *name)
+{
+    for (; *attributes; attributes += 2) {
+        if (equal(attributes[0], name))
+            return attributes[1];
+    }
+    return nullptr;
+}
+
+// A whole number from text, as QString::toLongLong reads it; plain digits,
+// which is what the programs write, without making a string of them.
+qlonglong wholeNumber(const char *value, bool *ok)
+{
+    qlonglong n = 0;
+    int i = 0;
+    for (; i < 18 && value[i] >= '0' && value[i] <= '9'; ++i)
+        n = n * 10 + (value[i] - '0');
+    if (i > 0 && value[i] == '\0') {
+        *ok = true;
+        return n;
+    }
+    return QString::fromUtf8(value).toLongLong(ok);
+}
+
+// repeatCount of an attribute's value; absent or empty is once.
+qsizetype repeatCount(const char *value, bool *ok)
+{
+    *ok = true;
+    if (!value || !*value)
+        return 1;
+    qulonglong n = 0;
+    int i = 0;
+    for (; i < 18 && value[i] >= '0' && value[i] <= '9'; ++i)
+        n = n * 10 + qulonglong(value[i] - '0');
+    if (value[i] == '\0') {
+        *ok = n > 0;
+        return qsizetype(std::min<qulonglong>(n, qulonglong(maxRows) * 2));
+    }
+    return repeatCount(QString::fromUtf8(value), ok);
+}
+
+// A text gathered from XML as UTF-8, with its length counted as a string's
+// (UTF-16 code units: every byte but a continuation byte, and one more for
+// a character beyond the BMP). It keeps its room from cell to cell.
+struct Utf8Text
+{
+    std::string bytes;
+    qsizetype units = 0;
+
+    void clear()
+    {
+        bytes.clear();
+        units = 0;
+    }
+    void append(const char *s, int length)
+    {
+        bytes.append(s, size_t(length));
+        for (int i = 0; i < length; ++i) {
+            const uchar b = uchar(s[i]);
+            units += ((b & 0xC0) != 0x80) + (b >= 0xF0);
+        }
+    }
+    void append(char c, qsizetype count = 1)
+    {
+        bytes.append(size_t(count), c);
+        units += count;
+    }
+    bool tooLong() const { return units > maxCellLength; }
+    bool contains(const char *s) const { return bytes.find(s) != std::string::npos; }
+    QString toString() const { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
+};
+
+QString tooLongCell()
+{
+    return tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
+}
+
+// What the readers of the large parts share: the parser, fed from the
+// device, and the message for a failure at the current place. A reader
+// stops the parser with stop(why); skip() in start() passes over the rest
+// of the element just started.
+class ExpatReader
+{
+public:
+    ExpatReader(const QString &fileName, const QString &partName)
+        : parser(XML_ParserCreateNS(nullptr, nsSeparator))
+        , file(fileName)
+        , part(partName)
+    {
+        Q_CHECK_PTR(parser);
+        XML_SetUserData(parser, this);
+        XML_SetElementHandler(parser, onStart, onEnd);
+        XML_SetCharacterDataHandler(parser, onText);
+        XML_SetStartDoctypeDeclHandler(parser, onDoctype);
+        XML_SetXmlDeclHandler(parser, onXmlDeclaration);
+        XML_SetParamEntityParsing(parser, XML_PARAM_ENTITY_PARSING_NEVER);
+    }
+    virtual ~ExpatReader() { XML_ParserFree(parser); }
+    ExpatReader(const ExpatReader &) = delete;
+    ExpatReader &operator=(const ExpatReader &) = delete;
+
+    // Reads the whole part; false with the refusal in `error`.
+    bool read(QIODevice &device, QString *error)
+    {
+        for (;;) {
+            void *buffer = XML_GetBuffer(parser, feedBytes);
+            const qint64 got = buffer ? device.read(static_cast<char *>(buffer), feedBytes) : 0;
+            const bool last = got <= 0;
+            if (!buffer || XML_ParseBuffer(parser, last ? 0 : int(got), last) != XML_STATUS_OK) {
+                setError(error, stopped ? stopMessage : damaged());
+                return false;
+            }
+            if (last)
+                return true;
+        }
+    }
+
+    QString where() const
+    {
+        return tr("%1, wiersz %2").arg(part).arg(qulonglong(XML_GetCurrentLineNumber(parser)));
+    }
+    QString fail(const QString &why) const { return refusal(file, where(), why); }
+
+protected:
+    virtual void start(const char *name, const char **attributes) = 0;
+    virtual void end(const char *name) = 0;
+    virtual void text(const char *s, int length) = 0;
+
+    void stop(const QString &why)
+    {
+        if (stopped)
+            return;
+        stopped = true;
+        stopMessage = fail(why);
+        XML_StopParser(parser, XML_FALSE);
+    }
+    void skip() { skipping = 1; }
+
+private:
+    QString damaged() const
+    {
+        return fail(tr("uszkodzony XML (%1)").arg(QLatin1String(XML_ErrorString(XML_GetErrorCode(parser)))));
+    }
+
+    static void XMLCALL onStart(void *data, const XML_Char *name, const XML_Char **attributes)
+    {
+        auto *self = static_cast<ExpatReader *>(data);
+        if (self->stopped)
+            return;
+        if (self->skipping > 0)
+            ++self->skipping;
+        else
+            self->start(name, attributes);
+    }
+    static void XMLCALL onEnd(void *data, const XML_Char *name)
+    {
+        auto *self = static_cast<ExpatReader *>(data);
+        if (self->stopped)
+            return;
+        if (self->skipping > 0)
+            --self->skipping;   // the skipped element's own end included
+        else
+            self->end(name);
+    }
+    static void XMLCALL onText(void *data, const XML_Char *s, int length)
+    {
+        auto *self = static_cast<ExpatReader *>(data);
+        if (!self->stopped && self->skipping == 0)
+            self->text(s, length);
+    }
+    static void XMLCALL onDoctype(void *data, const XML_Char *, const XML_Char *, const XML_Char *, int)
+    {
+        static_cast<ExpatReader *>(data)->stop(tr("uszkodzony XML (deklaracja DOCTYPE, której arkusze nie mają)"));
+    }
+
+    // Version 1.0, as every spreadsheet program writes it; expat would take
+    // any version at all.
+    static void XMLCALL onXmlDeclaration(void *data, const XML_Char *version, const XML_Char *, int)
+    {
+        if (version && !equal(version, "1.0")) {
+            static_cast<ExpatReader *>(data)->stop(
+                tr("uszkodzony XML (nieobsługiwana wersja XML „%1”)").arg(QString::fromUtf8(version).left(20)));
+        }
+    }
+
+    XML_Parser parser;
+    QString file;
+    QString part;
+    int skipping = 0;   // elements open inside a skipped one, itself included
+    bool stopped = false;
+    QString stopMessage;
+};
 
 // ------------------------------------------------------------------- ODS
 
-const QString tableNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
-const QString textNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
-const QString officeNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
+enum class OdsNs { Other, Office, Table, Text };
 
-// The text of the cell whose start the reader is at, up to its end.
-bool odsCellText(Xml &xml, QString &text, QString *why)
+OdsNs odsNamespace(const char *name, const char *local)
 {
-    QXmlStreamReader &r = xml.reader;
-    text.resize(0);   // keeps its room: the cell's string is made from it
-    int paragraphs = 0;
-    int depth = 0;       // elements open inside the cell
-    int inParagraph = 0; // text:p / text:h open
-    while (!r.atEnd()) {
-        switch (xml.next()) {
-        case QXmlStreamReader::StartElement:
-            if (r.namespaceUri() == textNs && (r.name() == u"p" || r.name() == u"h")) {
-                if (paragraphs++ > 0)
-                    text += QLatin1Char('\n');
-                ++inParagraph;
-            } else if (r.namespaceUri() == textNs && r.name() == u"s") {
-                bool ok = false;
-                const QStringView c = r.attributes().value(textNs, QStringLiteral("c"));
-                const qsizetype n = c.isEmpty() ? 1 : repeatCount(c, &ok);
-                if (!c.isEmpty() && !ok) {
-                    *why = tr("liczba spacji „%1” nie jest liczbą").arg(c.left(20));
-                    return false;
-                }
-                if (text.size() + n > maxCellLength) {
-                    *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
-                    return false;
-                }
-                text.resize(text.size() + n, QLatin1Char(' '));
-            } else if (r.namespaceUri() == textNs && r.name() == u"tab") {
-                text += QLatin1Char('\t');
-            } else if (r.namespaceUri() == textNs && r.name() == u"line-break") {
-                text += QLatin1Char('\n');
-            } else if ((r.namespaceUri() == officeNs && r.name() == u"annotation")
-                       || (r.namespaceUri() == tableNs && r.name() == u"table")) {
-                // A comment on the cell, or a table inside it: not what it shows.
-                r.skipCurrentElement();
-                continue;
-            }
-            ++depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (depth == 0)
-                return true;
-            if (r.namespaceUri() == textNs && (r.name() == u"p" || r.name() == u"h"))
-                --inParagraph;
-            --depth;
-            break;
-        case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            if (inParagraph > 0)
-                text += r.text();
-            break;
-        default:
-            break;
-        }
-        if (text.size() > maxCellLength) {
-            *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
-            return false;
-        }
-    }
-    return !r.hasError();
+    if (local == name)
+        return OdsNs::Other;
+    const std::string_view uri(name, size_t(local - name - 1));
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:table:1.0")
+        return OdsNs::Table;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:text:1.0")
+        return OdsNs::Text;
+    if (uri == "urn:oasis:names:tc:opendocument:xmlns:office:1.0")
+        return OdsNs::Office;
+    return OdsNs::Other;
 }
 
-bool odsTable(Xml &xml, Workbook &book, qsizetype *budget, QString *error)
+constexpr const char *odsSheetName = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|name";
+constexpr const char *odsRowsRepeated = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|number-rows-repeated";
+constexpr const char *odsColumnsRepeated = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|number-columns-repeated";
+constexpr const char *odsSpaces = "urn:oasis:names:tc:opendocument:xmlns:text:1.0|c";
+
+// content.xml: every table:table of the office:spreadsheet a sheet. A cell
+// is its paragraphs, <text:s text:c="N"/> as N spaces, <text:tab/> and
+// <text:line-break/>; comments and tables inside it are left out.
+class OdsContentReader : public ExpatReader
 {
-    QXmlStreamReader &r = xml.reader;
-    SheetBuilder sheet(r.attributes().value(tableNs, QStringLiteral("name")).toString(), budget);
-    if (book.sheets.size() >= maxSheets) {
-        setError(error, xml.fail(tr("więcej niż %1 arkuszy").arg(maxSheets)));
-        return false;
+public:
+    OdsContentReader(const QString &name, Workbook &book)
+        : ExpatReader(name, QStringLiteral("content.xml"))
+        , book(book)
+    {
     }
-    qsizetype rowRepeat = 1;
-    bool inRow = false;
-    int depth = 0;
-    QString why;
-    QString text;
-    RecentTexts<ushort> recent;
-    while (!r.atEnd()) {
-        const QXmlStreamReader::TokenType t = xml.next();
-        if (t == QXmlStreamReader::StartElement) {
-            if (r.namespaceUri() == tableNs && r.name() == u"table-row" && !inRow) {
-                bool ok = false;
-                rowRepeat = repeatCount(r.attributes().value(tableNs, QStringLiteral("number-rows-repeated")), &ok);
-                if (!ok) {
-                    setError(error, xml.fail(tr("błędna liczba powtórzeń wiersza")));
-                    return false;
-                }
+    bool spreadsheet = false;
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        const OdsNs ns = odsNamespace(name, local);
+        if (inCell) {
+            cellStart(ns, local, attributes);
+        } else if (sheet) {
+            tableStart(ns, local, attributes);
+        } else if (ns == OdsNs::Office && equal(local, "spreadsheet")) {
+            spreadsheet = true;
+        } else if (spreadsheet && ns == OdsNs::Table && equal(local, "table")) {
+            if (book.sheets.size() >= maxSheets)
+                return stop(tr("więcej niż %1 arkuszy").arg(maxSheets));
+            const char *sheetName = attribute(attributes, odsSheetName);
+            sheet.emplace(sheetName ? QString::fromUtf8(sheetName) : QString(), &budget);
+            depth = 0;
+            inRow = false;
+        }
+    }
+    void end(const char *name) override
+    {
+        if (!sheet)
+            return;
+        const char *local = localName(name);
+        const OdsNs ns = odsNamespace(name, local);
+        if (inCell)
+            return cellEnd(ns, local);
+        if (depth == 0) {
+            book.sheets.append(sheet->take());
+            sheet.reset();
+            return;
+        }
+        --depth;
+        if (inRow && ns == OdsNs::Table && equal(local, "table-row")) {
+            inRow = false;
+            QString why;
+            if (!sheet->endRow(rowRepeat, &why))
+                stop(why);
+        }
+    }
+    void text(const char *s, int length) override
+    {
+        if (inCell && inParagraph > 0) {
+            cell.append(s, length);
+            if (cell.tooLong())
+                stop(tooLongCell());
+        }
+    }
+
+private:
+    void tableStart(OdsNs ns, const char *local, const char **attributes)
+    {
+        if (ns == OdsNs::Table) {
+            bool ok = false;
+            if (!inRow && equal(local, "table-row")) {
+                rowRepeat = repeatCount(attribute(attributes, odsRowsRepeated), &ok);
+                if (!ok)
+                    return stop(tr("błędna liczba powtórzeń wiersza"));
                 inRow = true;
                 ++depth;
-                continue;
+                return;
             }
-            if (inRow && r.namespaceUri() == tableNs
-                && (r.name() == u"table-cell" || r.name() == u"covered-table-cell")) {
-                bool ok = false;
-                const qsizetype repeat =
-                    repeatCount(r.attributes().value(tableNs, QStringLiteral("number-columns-repeated")), &ok);
-                if (!ok) {
-                    setError(error, xml.fail(tr("błędna liczba powtórzeń komórki")));
-                    return false;
-                }
-                if (!odsCellText(xml, text, &why)
-                    || !sheet.addCell(recent.text(text.utf16(), text.size(), [&] { return QStringView(text).toString(); }), repeat,
-                                      &why)) {
-                    setError(error, xml.failed(why));
-                    return false;
-                }
-                continue;
+            if (inRow && (equal(local, "table-cell") || equal(local, "covered-table-cell"))) {
+                cellRepeat = repeatCount(attribute(attributes, odsColumnsRepeated), &ok);
+                if (!ok)
+                    return stop(tr("błędna liczba powtórzeń komórki"));
+                inCell = true;
+                cellDepth = 0;
+                paragraphs = 0;
+                inParagraph = 0;
+                cell.clear();
+                return;
             }
-            if (r.namespaceUri() == tableNs && r.name() == u"table") {
-                r.skipCurrentElement();   // a table inside a table's parts: not a sheet
-                continue;
-            }
-            ++depth;
-        } else if (t == QXmlStreamReader::EndElement) {
-            if (depth == 0) {
-                book.sheets.append(sheet.take());
-                return true;
-            }
-            --depth;
-            if (inRow && r.namespaceUri() == tableNs && r.name() == u"table-row") {
-                inRow = false;
-                if (!sheet.endRow(rowRepeat, &why)) {
-                    setError(error, xml.fail(why));
-                    return false;
-                }
-            }
+            if (equal(local, "table"))
+                return skip();   // a table inside a table's parts: not a sheet
         }
+        ++depth;
     }
-    setError(error, xml.failed(tr("dokument się urywa")));
-    return false;
-}
+    void cellStart(OdsNs ns, const char *local, const char **attributes)
+    {
+        if (ns == OdsNs::Text) {
+            if (equal(local, "p") || equal(local, "h")) {
+                if (paragraphs++ > 0)
+                    cell.append('\n');
+                ++inParagraph;
+            } else if (equal(local, "s")) {
+                const char *c = attribute(attributes, odsSpaces);
+                bool ok = false;
+                const qsizetype n = repeatCount(c, &ok);
+                if (!ok)
+                    return stop(tr("liczba spacji „%1” nie jest liczbą").arg(QString::fromUtf8(c).left(20)));
+                if (cell.units + n > maxCellLength)
+                    return stop(tooLongCell());
+                cell.append(' ', n);
+            } else if (equal(local, "tab")) {
+                cell.append('\t');
+            } else if (equal(local, "line-break")) {
+                cell.append('\n');
+            }
+        } else if ((ns == OdsNs::Office && equal(local, "annotation")) || (ns == OdsNs::Table && equal(local, "table"))) {
+            return skip();   // a comment on the cell, or a table inside it: not what it shows
+        }
+        ++cellDepth;
+        if (cell.tooLong())
+            stop(tooLongCell());
+    }
+    void cellEnd(OdsNs ns, const char *local)
+    {
+        if (cellDepth > 0) {
+            if (ns == OdsNs::Text && (equal(local, "p") || equal(local, "h")))
+                --inParagraph;
+            --cellDepth;
+            return;
+        }
+        inCell = false;
+        const QString text = recent.text(cell.bytes.data(), qsizetype(cell.bytes.size()), [&] { return cell.toString(); });
+        QString why;
+        if (!sheet->addCell(text, cellRepeat, &why))
+            stop(why);
+    }
+
+    Workbook &book;
+    qsizetype budget = maxCells;
+    std::optional<SheetBuilder> sheet;   // the table being read
+    int depth = 0;                       // elements open inside it
+    bool inRow = false;
+    qsizetype rowRepeat = 1;
+    bool inCell = false;
+    qsizetype cellRepeat = 1;
+    int cellDepth = 0;     // elements open inside the cell
+    int paragraphs = 0;
+    int inParagraph = 0;   // text:p / text:h open
+    Utf8Text cell;
+    RecentTexts<char> recent;
+};
 
 // ------------------------------------------------------------------ XLSX
 
@@ -409,67 +675,6 @@ QString unescapeXlsx(QString text)
     return text;
 }
 
-// The text inside the element the reader is at (its child elements' text
-// included, as readElementText gives it), appended to `text` in place, so
-// that a cell costs no string of its own until it is kept.
-bool appendElementText(QXmlStreamReader &r, QString &text, QString *why)
-{
-    int depth = 0;
-    while (!r.atEnd()) {
-        switch (r.readNext()) {
-        case QXmlStreamReader::Characters:
-        case QXmlStreamReader::EntityReference:
-            text += r.text();
-            if (text.size() > maxCellLength) {
-                *why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
-                return false;
-            }
-            break;
-        case QXmlStreamReader::StartElement:
-            ++depth;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (depth-- == 0)
-                return true;
-            break;
-        default:
-            break;
-        }
-    }
-    return false;
-}
-
-// The text of all <t> below the element the reader is at (rich-text runs
-// joined), leaving out phonetic runs. `text` is reused: its room stays.
-bool xlsxRichText(Xml &xml, QString &text, QString *why)
-{
-    QXmlStreamReader &r = xml.reader;
-    text.resize(0);
-    int depth = 0;
-    while (!r.atEnd()) {
-        const QXmlStreamReader::TokenType t = xml.next();
-        if (t == QXmlStreamReader::StartElement) {
-            if (r.name() == u"rPh" || r.name() == u"phoneticPr") {
-                r.skipCurrentElement();
-                continue;
-            }
-            if (r.name() == u"t") {
-                if (!appendElementText(r, text, why))
-                    return false;
-                continue;
-            }
-            ++depth;
-        } else if (t == QXmlStreamReader::EndElement) {
-            if (depth-- == 0) {
-                if (text.contains(QLatin1String("_x")) || text.contains(QLatin1Char('\r')))
-                    text = unescapeXlsx(std::move(text));
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
 // A number as the cell shows it in the General format: up to 15
 // significant digits, no trailing zeros, the decimal comma.
 QString xlsxNumber(const QString &value)
@@ -492,192 +697,341 @@ std::optional<int> xlsxColumn(QStringView ref)
     return CellAddress::column(ref.first(letters));
 }
 
+// The text of all <t> below an <si> or <is> (rich-text runs joined, the
+// text of a <t>'s children included), phonetic runs left out; given the
+// item's content a call at a time.
+struct RichText
+{
+    enum class Step { Go, Skip };
+
+    void begin()
+    {
+        text.clear();
+        depth = 0;
+        inT = 0;
+    }
+    Step start(const char *local)
+    {
+        if (inT > 0) {
+            ++inT;
+        } else if (equal(local, "rPh") || equal(local, "phoneticPr")) {
+            return Step::Skip;
+        } else if (equal(local, "t")) {
+            inT = 1;
+        } else {
+            ++depth;
+        }
+        return Step::Go;
+    }
+    // True at the item's own end.
+    bool end()
+    {
+        if (inT > 0) {
+            --inT;
+            return false;
+        }
+        return depth-- == 0;
+    }
+    // False once the text is longer than a cell may be.
+    bool add(const char *s, int length)
+    {
+        if (inT > 0)
+            text.append(s, length);
+        return !text.tooLong();
+    }
+    QString take() const
+    {
+        QString s = text.toString();
+        if (text.contains("_x") || text.contains("\r"))
+            s = unescapeXlsx(std::move(s));
+        return s;
+    }
+
+    Utf8Text text;
+    int depth = 0;   // elements open below the item, outside any <t>
+    int inT = 0;     // elements open from a <t> down
+};
+
+// "C14": column 2; the letters only are looked at. Letters that are ASCII
+// are read in place, anything else as a string.
+std::optional<int> xlsxColumn(const char *ref)
+{
+    char16_t letters[16];
+    qsizetype n = 0;
+    for (;; ++n) {
+        const uchar c = uchar(ref[n]);
+        if (c >= 0x80 || n == qsizetype(std::size(letters)))
+            return xlsxColumn(QString::fromUtf8(ref));
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            break;
+        letters[n] = c;
+    }
+    return CellAddress::column(QStringView(letters, n));
+}
+
+class XlsxSharedStringsReader : public ExpatReader
+{
+public:
+    XlsxSharedStringsReader(const QString &name, QStringList &strings)
+        : ExpatReader(name, QStringLiteral("xl/sharedStrings.xml"))
+        , strings(strings)
+    {
+    }
+
+protected:
+    void start(const char *name, const char **) override
+    {
+        const char *local = localName(name);
+        if (!inItem) {
+            if (equal(local, "si")) {
+                inItem = true;
+                item.begin();
+            }
+        } else if (item.start(local) == RichText::Step::Skip) {
+            skip();
+        }
+    }
+    void end(const char *) override
+    {
+        if (inItem && item.end()) {
+            strings.append(item.take());
+            inItem = false;
+        }
+    }
+    void text(const char *s, int length) override
+    {
+        if (inItem && !item.add(s, length))
+            stop(tooLongCell());
+    }
+
+private:
+    QStringList &strings;
+    bool inItem = false;
+    RichText item;
+};
+
+// A worksheet: the <c>s of the <row>s of <sheetData>, by the local name
+// alone, as Excel and the others write the main namespace as the default
+// one. A cell's <v> or <is> is its value; formulas and extensions are
+// passed over, and so is anything else inside <sheetData> but rows.
+class XlsxSheetReader : public ExpatReader
+{
+public:
+    XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part)
+        : ExpatReader(name, part)
+        , shared(shared)
+        , sheet(part, &budget)
+    {
+    }
+    bool sawData = false;
+    WorkbookSheet take() { return sheet.take(); }
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        if (inCell) {
+            switch (child) {
+            case Child::Value:
+                ++valueDepth;
+                return;
+            case Child::Inline:
+                if (inlineText.start(local) == RichText::Step::Skip)
+                    skip();
+                return;
+            case Child::None:
+                break;
+            }
+            if (equal(local, "v")) {
+                value.clear();
+                valueDepth = 0;
+                child = Child::Value;
+            } else if (equal(local, "is")) {
+                inlineText.begin();
+                child = Child::Inline;
+            } else {
+                skip();   // a formula, extensions
+            }
+            return;
+        }
+        if (equal(local, "sheetData")) {
+            inData = sawData = true;
+            return;
+        }
+        if (!inData)
+            return;
+        if (equal(local, "row"))
+            return rowStart(attributes);
+        if (!inRow || !equal(local, "c"))
+            return skip();
+        cellStart(attributes);
+    }
+    void end(const char *name) override
+    {
+        if (inCell) {
+            switch (child) {
+            case Child::Value:
+                if (valueDepth-- == 0)
+                    child = Child::None;
+                return;
+            case Child::Inline:
+                if (inlineText.end()) {
+                    inline_ = inlineText.take();
+                    hasInline = true;
+                    child = Child::None;
+                }
+                return;
+            case Child::None:
+                break;
+            }
+            inCell = false;
+            return cellEnd();
+        }
+        const char *local = localName(name);
+        if (equal(local, "sheetData"))
+            inData = false;
+        if (inRow && equal(local, "row")) {
+            inRow = false;
+            QString why;
+            if (!sheet.endRow(1, &why))
+                stop(why);
+        }
+    }
+    void text(const char *s, int length) override
+    {
+        if (!inCell)
+            return;
+        if (child == Child::Value) {
+            value.append(s, length);
+            if (value.tooLong())
+                stop(tooLongCell());
+        } else if (child == Child::Inline && !inlineText.add(s, length)) {
+            stop(tooLongCell());
+        }
+    }
+
+private:
+    enum class CellType { Shared, Inline, Boolean, Text, Number };
+    enum class Child { None, Value, Inline };   // what of the cell is being read
+
+    QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
+
+    void rowStart(const char **attributes)
+    {
+        const char *r = attribute(attributes, "r");
+        qsizetype index = sheet.nextRow();
+        if (r && *r) {
+            bool ok = false;
+            index = wholeNumber(r, &ok) - 1;
+            if (!ok || index < sheet.nextRow() || index >= maxRows)
+                return stop(tr("błędny numer wiersza „%1”").arg(QString::fromUtf8(r).left(20)));
+        }
+        sheet.skipRowsTo(index);
+        inRow = true;
+    }
+    // What the cell's attributes say.
+    void cellStart(const char **attributes)
+    {
+        const char *r = attribute(attributes, "r");
+        ref.assign(r ? r : "");
+        if (r && *r) {
+            const std::optional<int> column = xlsxColumn(r);
+            if (!column || *column < sheet.nextColumn())
+                return stop(tr("błędny adres komórki „%1”").arg(refText()));
+            sheet.skipTo(*column);
+        }
+        const char *t = attribute(attributes, "t");
+        type = !t                                                 ? CellType::Number
+               : equal(t, "s")                                    ? CellType::Shared
+               : equal(t, "inlineStr")                            ? CellType::Inline
+               : equal(t, "b")                                    ? CellType::Boolean
+               : equal(t, "str") || equal(t, "e") || equal(t, "d") ? CellType::Text
+                                                                  : CellType::Number;
+        value.clear();
+        hasInline = false;
+        child = Child::None;
+        inCell = true;
+    }
+    void cellEnd()
+    {
+        QString text;
+        switch (type) {
+        case CellType::Shared: {
+            bool ok = false;
+            const qlonglong index = wholeNumber(value.bytes.c_str(), &ok);
+            if (!ok || index < 0 || index >= shared.size())
+                return stop(tr("komórka %1 wskazuje tekst nr %2, którego nie ma").arg(refText(), value.toString().left(20)));
+            text = shared.at(qsizetype(index));
+            break;
+        }
+        case CellType::Inline:
+            text = hasInline ? inline_ : unescapeXlsx(value.toString());
+            break;
+        case CellType::Boolean:
+            text = value.bytes.empty() ? QString() : value.bytes == "0" ? no : yes;
+            break;
+        case CellType::Text:
+            text = unescapeXlsx(value.toString());
+            break;
+        case CellType::Number:
+            text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
+                                [&] { return xlsxNumber(value.toString()); });
+            break;
+        }
+        QString why;
+        if (!sheet.addCell(text, 1, &why))
+            stop(why);
+    }
+
+    const QStringList &shared;
+    qsizetype budget = maxCells;
+    SheetBuilder sheet;
+    bool inData = false;
+    bool inRow = false;
+    bool inCell = false;
+    Child child = Child::None;
+    int valueDepth = 0;   // elements open inside <v>
+    CellType type = CellType::Number;
+    // Reused for every cell: they keep their room.
+    std::string ref;
+    Utf8Text value;
+    RichText inlineText;
+    QString inline_;
+    bool hasInline = false;
+    RecentTexts<char> numbers;
+    const QString yes = tr("PRAWDA");
+    const QString no = tr("FAŁSZ");
+};
+
 } // namespace
 
 bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error)
 {
-    Xml xml(device, name, QStringLiteral("xl/sharedStrings.xml"));
-    QXmlStreamReader &r = xml.reader;
     strings.clear();
-    QString text;
-    QString why;
-    while (!r.atEnd()) {
-        if (xml.next() != QXmlStreamReader::StartElement)
-            continue;
-        if (r.name() != u"si")
-            continue;
-        if (!xlsxRichText(xml, text, &why)) {
-            setError(error, xml.failed(why));
-            return false;
-        }
-        strings.append(QStringView(text).toString());
-    }
-    if (r.hasError()) {
-        setError(error, xml.failed());
-        return false;
-    }
-    return true;
+    XlsxSharedStringsReader reader(name, strings);
+    return reader.read(device, error);
 }
 
 bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &name, WorkbookSheet &sheetOut,
                    QString *error)
 {
-    Xml xml(device, name, sheetOut.name);
-    QXmlStreamReader &r = xml.reader;
-    qsizetype budget = maxCells;
-    SheetBuilder sheet(sheetOut.name, &budget);
-    QString why;
-    bool inData = false;
-    bool inRow = false;
-    bool sawData = false;
-    enum class CellType { Shared, Inline, Boolean, Text, Number };
-    // Reused for every cell: they keep their room.
-    QString refText;
-    QString value;
-    QString inline_;
-    RecentTexts<ushort> numbers;
-    const QString yes = tr("PRAWDA");
-    const QString no = tr("FAŁSZ");
-    const auto fail = [&](const QString &text) {
-        setError(error, xml.failed(text));
+    XlsxSheetReader reader(shared, name, sheetOut.name);
+    if (!reader.read(device, error))
         return false;
-    };
-    while (!r.atEnd()) {
-        const QXmlStreamReader::TokenType t = xml.next();
-        if (t == QXmlStreamReader::EndElement) {
-            if (r.name() == u"sheetData")
-                inData = false;
-            if (r.name() == u"row" && inRow) {
-                inRow = false;
-                if (!sheet.endRow(1, &why))
-                    return fail(why);
-            }
-            continue;
-        }
-        if (t != QXmlStreamReader::StartElement)
-            continue;
-        if (r.name() == u"sheetData") {
-            inData = sawData = true;
-            continue;
-        }
-        if (!inData)
-            continue;
-        if (r.name() == u"row") {
-            const QStringView ref = r.attributes().value(QStringLiteral("r"));
-            qsizetype index = sheet.nextRow();
-            if (!ref.isEmpty()) {
-                bool ok = false;
-                index = ref.toLongLong(&ok) - 1;
-                if (!ok || index < sheet.nextRow() || index >= maxRows)
-                    return fail(tr("błędny numer wiersza „%1”").arg(ref.left(20)));
-            }
-            sheet.skipRowsTo(index);
-            inRow = true;
-            continue;
-        }
-        if (r.name() != u"c" || !inRow) {
-            if (r.name() != u"row")
-                r.skipCurrentElement();
-            continue;
-        }
-        // What the cell's attributes say, taken before the next token: a
-        // copy of them kept past it would make the reader copy its own.
-        CellType type = CellType::Number;
-        {
-            const QXmlStreamAttributes attributes = r.attributes();
-            const QStringView ref = attributes.value(QStringLiteral("r"));
-            refText.resize(0);
-            refText += ref.left(20);
-            if (!ref.isEmpty()) {
-                const std::optional<int> column = xlsxColumn(ref);
-                if (!column || *column < sheet.nextColumn())
-                    return fail(tr("błędny adres komórki „%1”").arg(refText));
-                sheet.skipTo(*column);
-            }
-            const QStringView t = attributes.value(QStringLiteral("t"));
-            type = t == u"s"                            ? CellType::Shared
-                   : t == u"inlineStr"                  ? CellType::Inline
-                   : t == u"b"                          ? CellType::Boolean
-                   : t == u"str" || t == u"e" || t == u"d" ? CellType::Text
-                                                        : CellType::Number;
-        }
-        value.resize(0);
-        bool hasInline = false;
-        while (!r.atEnd()) {
-            const QXmlStreamReader::TokenType ct = xml.next();
-            if (ct == QXmlStreamReader::EndElement)
-                break;
-            if (ct != QXmlStreamReader::StartElement)
-                continue;
-            if (r.name() == u"v") {
-                value.resize(0);
-                if (!appendElementText(r, value, &why))
-                    return fail(why);
-            } else if (r.name() == u"is") {
-                if (!xlsxRichText(xml, inline_, &why))
-                    return fail(why);
-                hasInline = true;
-            } else {
-                r.skipCurrentElement();   // a formula, extensions
-            }
-        }
-        if (r.hasError())
-            return fail(QString());
-        QString text;
-        switch (type) {
-        case CellType::Shared: {
-            bool ok = false;
-            const qsizetype index = QStringView(value).toLongLong(&ok);
-            if (!ok || index < 0 || index >= shared.size())
-                return fail(tr("komórka %1 wskazuje tekst nr %2, którego nie ma").arg(refText, value.left(20)));
-            text = shared.at(index);
-            break;
-        }
-        case CellType::Inline:
-            text = hasInline ? QStringView(inline_).toString() : unescapeXlsx(value);
-            break;
-        case CellType::Boolean:
-            text = value.isEmpty() ? QString() : value == u"0" ? no : yes;
-            break;
-        case CellType::Text:
-            text = unescapeXlsx(value);
-            break;
-        case CellType::Number:
-            text = numbers.text(value.utf16(), value.size(), [&] { return xlsxNumber(value); });
-            break;
-        }
-        if (!sheet.addCell(text, 1, &why))
-            return fail(why);
+    if (!reader.sawData) {
+        setError(error, reader.fail(tr("brak danych arkusza (sheetData)")));
+        return false;
     }
-    if (r.hasError())
-        return fail(QString());
-    if (!sawData)
-        return fail(tr("brak danych arkusza (sheetData)"));
-    sheetOut = sheet.take();
+    sheetOut = reader.take();
     return true;
 }
 
 bool readOdsContent(QIODevice &device, const QString &name, Workbook &book, QString *error)
 {
-    Xml xml(device, name, QStringLiteral("content.xml"));
-    QXmlStreamReader &r = xml.reader;
-    qsizetype budget = maxCells;
-    bool spreadsheet = false;
-    while (!r.atEnd()) {
-        if (xml.next() != QXmlStreamReader::StartElement)
-            continue;
-        if (isElement(r, officeNs, u"spreadsheet")) {
-            spreadsheet = true;
-        } else if (spreadsheet && isElement(r, tableNs, u"table")) {
-            if (!odsTable(xml, book, &budget, error))
-                return false;
-        }
-    }
-    if (r.hasError()) {
-        setError(error, xml.failed());
+    OdsContentReader reader(name, book);
+    if (!reader.read(device, error))
         return false;
-    }
-    if (!spreadsheet || book.sheets.isEmpty()) {
+    if (!reader.spreadsheet || book.sheets.isEmpty()) {
         setError(error, refusal(name, QStringLiteral("content.xml"), tr("brak arkuszy (to nie jest arkusz kalkulacyjny)")));
         return false;
     }

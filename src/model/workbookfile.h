@@ -16,8 +16,9 @@ class QIODevice;
 // A workbook is outside input. Its ZIP container is read through QuaZip
 // with every entry bounded (maxEntryBytes unpacked, maxTotalBytes for all
 // read), encrypted entries and methods other than stored and deflated
-// refused; its XML is streamed with QXmlStreamReader (no external entity is
-// ever fetched, and Qt bounds what an entity expands to); rows, columns and
+// refused; its large XML parts are streamed through expat in blocks (a DTD
+// is refused, no external entity is ever fetched), the small ones through
+// QXmlStreamReader (Qt bounds what an entity expands to); rows, columns and
 // cells are bounded, and a repeated run of empty cells or rows at the end of
 // a sheet costs nothing. Anything wrong is a refusal naming the file and
 // the part (the entry, the line in it), never an empty sheet.
