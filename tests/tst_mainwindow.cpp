@@ -1565,6 +1565,10 @@ private slots:
             QStringList faults;
             for (const Message &m : std::as_const(messages)) {
                 const QString where = m.context + QLatin1String(": ") + m.source.left(60);
+                // tr() in a helper class without a context of its own is filed
+                // under the class, where the program never looks it up.
+                if (m.context.contains(QLatin1String("::")))
+                    faults.append(QLatin1String("a context the program does not translate in - ") + where);
                 if (!m.type.isEmpty())
                     faults.append(m.type + QLatin1String(" - ") + where);
                 else if (m.translation.isEmpty())

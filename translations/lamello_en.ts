@@ -2412,9 +2412,18 @@ The spreadsheet was not loaded.</translation>
         <source>Nie można odczytać pliku %1.</source>
         <translation>Cannot read the file %1.</translation>
     </message>
-</context>
-<context>
-    <name>WorkbookFile::ExpatReader</name>
+    <message>
+        <source>kolumn jest więcej niż %1</source>
+        <translation>more than %1 columns</translation>
+    </message>
+    <message>
+        <source>wierszy jest więcej niż %1</source>
+        <translation>more than %1 rows</translation>
+    </message>
+    <message>
+        <source>komórek jest więcej niż %1</source>
+        <translation>more than %1 cells</translation>
+    </message>
     <message>
         <source>%1, wiersz %2</source>
         <translation>%1, line %2</translation>
@@ -2431,13 +2440,6 @@ The spreadsheet was not loaded.</translation>
         <source>uszkodzony XML (nieobsługiwana wersja XML „%1”)</source>
         <translation>damaged XML (an unsupported XML version “%1”)</translation>
     </message>
-</context>
-<context>
-    <name>WorkbookFile::OdsContentReader</name>
-    <message>
-        <source>więcej niż %1 arkuszy</source>
-        <translation>more than %1 sheets</translation>
-    </message>
     <message>
         <source>błędna liczba powtórzeń wiersza</source>
         <translation>a wrong row repeat count</translation>
@@ -2450,24 +2452,6 @@ The spreadsheet was not loaded.</translation>
         <source>liczba spacji „%1” nie jest liczbą</source>
         <translation>the number of spaces “%1” is not a number</translation>
     </message>
-</context>
-<context>
-    <name>WorkbookFile::SheetBuilder</name>
-    <message>
-        <source>kolumn jest więcej niż %1</source>
-        <translation>more than %1 columns</translation>
-    </message>
-    <message>
-        <source>wierszy jest więcej niż %1</source>
-        <translation>more than %1 rows</translation>
-    </message>
-    <message>
-        <source>komórek jest więcej niż %1</source>
-        <translation>more than %1 cells</translation>
-    </message>
-</context>
-<context>
-    <name>WorkbookFile::XlsxSheetReader</name>
     <message>
         <source>błędny numer wiersza „%1”</source>
         <translation>a wrong row number “%1”</translation>
@@ -2488,20 +2472,6 @@ The spreadsheet was not loaded.</translation>
         <source>FAŁSZ</source>
         <translation>FALSE</translation>
     </message>
-</context>
-<context>
-    <name>WorkbookFile::Xml</name>
-    <message>
-        <source>%1, wiersz %2</source>
-        <translation>%1, line %2</translation>
-    </message>
-    <message>
-        <source>uszkodzony XML (%1)</source>
-        <translation>damaged XML (%1)</translation>
-    </message>
-</context>
-<context>
-    <name>WorkbookFile::ZipReader</name>
     <message>
         <source>to nie jest plik %1 (nie jest archiwum ZIP albo jest uszkodzony)</source>
         <translation>this is not a %1 file (not a ZIP archive, or a damaged one)</translation>
@@ -2517,10 +2487,6 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>uszkodzony katalog archiwum</source>
         <translation>the archive&apos;s directory is damaged</translation>
-    </message>
-    <message>
-        <source>część jest zaszyfrowana (arkusz chroniony hasłem); zapisz go bez hasła</source>
-        <translation>a part is encrypted (a password-protected spreadsheet); save it without a password</translation>
     </message>
     <message>
         <source>nieobsługiwana metoda kompresji %1</source>

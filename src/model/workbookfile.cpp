@@ -65,6 +65,8 @@ QString megabytes(qint64 bytes)
 // end of a sheet, however long it claims to be, costs nothing.
 class SheetBuilder
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     SheetBuilder(QString name, qsizetype *cellBudget)
         : budget(cellBudget)
@@ -213,6 +215,9 @@ private:
 // expansion kept small, and the message for a failure at the current place.
 struct Xml
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+public:
+
     Xml(QIODevice &device, const QString &fileName, const QString &partName)
         : reader(&device)
         , file(fileName)
@@ -366,6 +371,8 @@ QString tooLongCell()
 // of the element just started.
 class ExpatReader
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     ExpatReader(const QString &fileName, const QString &partName)
         : parser(XML_ParserCreateNS(nullptr, nsSeparator))
@@ -504,6 +511,8 @@ constexpr const char *odsSpaces = "urn:oasis:names:tc:opendocument:xmlns:text:1.
 // <text:line-break/>; comments and tables inside it are left out.
 class OdsContentReader : public ExpatReader
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     OdsContentReader(const QString &name, Workbook &book)
         : ExpatReader(name, QStringLiteral("content.xml"))
@@ -771,6 +780,8 @@ std::optional<int> xlsxColumn(const char *ref)
 
 class XlsxSharedStringsReader : public ExpatReader
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     XlsxSharedStringsReader(const QString &name, QStringList &strings)
         : ExpatReader(name, QStringLiteral("xl/sharedStrings.xml"))
@@ -816,6 +827,8 @@ private:
 // passed over, and so is anything else inside <sheetData> but rows.
 class XlsxSheetReader : public ExpatReader
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part)
         : ExpatReader(name, part)
@@ -1046,6 +1059,8 @@ namespace {
 // the read fails and `exceeded` says so.
 class BoundedEntry : public QIODevice
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     BoundedEntry(QIODevice &source, qint64 limit)
         : source(source)
@@ -1089,6 +1104,8 @@ private:
 
 class ZipReader
 {
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
 public:
     ZipReader(QIODevice &device, const QString &fileName)
         : zip(&device)
