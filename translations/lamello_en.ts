@@ -2474,7 +2474,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>to nie jest plik %1 (nie jest archiwum ZIP albo jest uszkodzony)</source>
-        <translation>this is not a %1 file (not a ZIP archive, or a damaged one)</translation>
+        <translation>this is not an %1 file (not a ZIP archive, or a damaged one)</translation>
     </message>
     <message>
         <source>archiwum ma więcej niż %1 części</source>
