@@ -1232,14 +1232,9 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
         next.headerHeight = float(geometry.headerRect.height());
         next.computeLayout();
         // The lines the sheet holds, regrouped: nothing is read again.
-        DescriptionsCheck::Result check;
-        check.lines = preview->document()->lineCount();
-        check.barettes = preview->document()->baretteCount(geometry.labelsPerBarette);
-        check.pages = next.lastPageFor(check.barettes) + 1;
-        if (check.barettes > DescriptionsCheck::largeSheetBarettes
-            && Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-                   != QMessageBox::Yes)
+        const DescriptionsCheck::Result check = DescriptionsCheck::forLines(
+            preview->document()->lineCount(), geometry.labelsPerBarette, next.barettesPerPage);
+        if (check.barettes > DescriptionsCheck::largeSheetBarettes && !Preview::mayBuildLarge(check))
             return false;
     }
     return true;
@@ -1370,21 +1365,13 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
     }
 
     // The same limits as a descriptions file.
-    DescriptionsCheck::Result check;
-    check.lines = texts.size();
-    check.barettes = (texts.size() + labels) / (labels + 1);
-    check.pages = preview->layout().lastPageFor(check.barettes) + 1;
-    check.memoryBytes = DescriptionsCheck::memoryFor(check.barettes, labels, 0);
-    check.memoryLimit = preview->memoryLimit > 0 ? preview->memoryLimit : DescriptionsCheck::memoryLimit();
-    if (check.memoryBytes > check.memoryLimit) {
-        check.verdict = DescriptionsCheck::Verdict::TooLarge;
+    const DescriptionsCheck::Result check =
+        DescriptionsCheck::forLines(texts.size(), labels, preview->layout().barettesPerPage, 0, preview->memoryLimit);
+    if (check.verdict == DescriptionsCheck::Verdict::TooLarge) {
         prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
         return false;
     }
-    if (check.barettes > DescriptionsCheck::largeSheetBarettes
-        && prompts.question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               != QMessageBox::Yes)
+    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check))
         return false;
 
     preview->loadSheet(std::move(texts), source);

@@ -519,14 +519,15 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
     const int n = sheet.labelsPerBarette;
     QStringList imported = SheetImport::texts(chosen, mapping, n);
 
-    const qint64 barettes = (imported.size() + n) / (n + 1);
-    if (DescriptionsCheck::memoryFor(barettes, n, 0, DescriptionsCheck::Holding::Print) > DescriptionsCheck::memoryLimit())
+    const DescriptionsCheck::Result check = DescriptionsCheck::forLines(
+        imported.size(), n, sheet.barettesPerPage, 0, 0, DescriptionsCheck::Holding::Print);
+    if (check.verdict == DescriptionsCheck::Verdict::TooLarge)
         return Failure{InputFailed, tr("%1: %2: arkusz jest zbyt duży dla pamięci tego komputera.").arg(program, input)};
-    if (barettes > DescriptionsCheck::largeSheetBarettes && !noLimit)
+    if (check.verdict == DescriptionsCheck::Verdict::Large && !noLimit)
         return Failure{InputFailed, tr("%1: %2: arkusz zawiera %3 (%4), więcej niż %5; "
                                        "aby go wydrukować, dodaj --no-limit.")
-                                        .arg(program, input, DescriptionsCheck::baretteCount(barettes),
-                                             DescriptionsCheck::pageCount(sheet.lastPageFor(barettes) + 1))
+                                        .arg(program, input, DescriptionsCheck::baretteCount(check.barettes),
+                                             DescriptionsCheck::pageCount(check.pages))
                                         .arg(DescriptionsCheck::largeSheetBarettes)};
 
     qsizetype total = 0;

@@ -150,7 +150,17 @@ DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labe
         return r;
     }
 
-    r.lines = lineFeeds + (lastByte != '\n' ? 1 : 0);
+    return forLines(lineFeeds + (lastByte != '\n' ? 1 : 0), n, barettesPerPage, r.bytes, r.memoryLimit, holding);
+}
+
+DescriptionsCheck::Result DescriptionsCheck::forLines(qint64 lines, int labelsPerBarette, int barettesPerPage,
+                                                      qint64 bytes, qint64 memoryLimit, Holding holding)
+{
+    Result r;
+    const int n = std::max(labelsPerBarette, 0);
+    r.memoryLimit = memoryLimit > 0 ? memoryLimit : DescriptionsCheck::memoryLimit();
+    r.bytes = bytes;
+    r.lines = lines;
     r.barettes = (r.lines + n) / (n + 1);
     r.pages = SheetLayout::pagesFor(r.barettes, barettesPerPage);
     r.memoryBytes = memoryFor(r.barettes, n, r.bytes, holding);

@@ -7,8 +7,8 @@
 // Looks at a descriptions file before it is read: is it a regular file, is it
 // text at all, and how large a sheet would it make? Reading a wrong file must
 // never freeze or exhaust the machine: a FIFO or a device blocks or never ends,
-// a file of line feeds makes a barette out of every nine bytes, and every
-// barette costs about 12.5 KB of memory once its page is built.
+// a file of line feeds makes a barette out of every nine bytes, and a sheet
+// far larger than any panel would take the machine's memory.
 //
 // The check streams through the file once, counting line feeds, and keeps
 // nothing of it; it costs a small fraction of the reading that follows.
@@ -68,6 +68,11 @@ public:
     };
     static Result check(const QString &path, int labelsPerBarette, int barettesPerPage,
                         qint64 memoryLimit = 0, Holding holding = Holding::Sheet);
+    // The same verdict (Ok, Large or TooLarge) on a sheet of `lines` texts
+    // already counted: read from a file of `bytes` bytes, or 0 for texts
+    // that come from elsewhere (a workbook, the sheet regrouped).
+    static Result forLines(qint64 lines, int labelsPerBarette, int barettesPerPage, qint64 bytes = 0,
+                           qint64 memoryLimit = 0, Holding holding = Holding::Sheet);
 
     // Estimated memory of a sheet with `barettes` barettes read from `bytes` bytes.
     static qint64 memoryFor(qint64 barettes, int labelsPerBarette, qint64 bytes, Holding holding = Holding::Sheet);

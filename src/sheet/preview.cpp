@@ -61,6 +61,13 @@ Preview::~Preview()
 
 // ---------------------------------------------------------------- reading
 
+bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check)
+{
+    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
+                                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 bool Preview::mayRead(const QString &path)
 {
     // Look before reading: a wrong file picked in the dialog must neither
@@ -75,10 +82,7 @@ bool Preview::mayRead(const QString &path)
     case DescriptionsCheck::Verdict::Unreadable:
         return true;
     case DescriptionsCheck::Verdict::Large:
-        return Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
-                                           DescriptionsCheck::question(check),
-                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
-               == QMessageBox::Yes;
+        return mayBuildLarge(check);
     case DescriptionsCheck::Verdict::NotRegular:
     case DescriptionsCheck::Verdict::NotText:
     case DescriptionsCheck::Verdict::TooLarge:
@@ -169,17 +173,33 @@ bool Preview::checkSheetHasFields()
     return false;
 }
 
-bool Preview::fieldTextsFile(QByteArray &bytes)
+QStringList Preview::fieldTexts() const
 {
     const qsizetype count = fieldCount();
-    QStringList fieldTexts;
-    fieldTexts.reserve(count);
+    QStringList texts;
+    texts.reserve(count);
     for (qsizetype id = 0; id < count; ++id)
-        fieldTexts.append(doc.text(id));
+        texts.append(doc.text(id));
+    return texts;
+}
 
+void Preview::writeExport(const QString &name, const QByteArray &bytes)
+{
+    QString error;
+    if (!AtomicFile::write(name, bytes, &error)) {
+        Prompts::current().message(QMessageBox::Critical, QString(),
+                                   tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
+        return;
+    }
+    Settings().setLastFolder(Settings::Folder::Export, name);
+    Prompts::current().message(QMessageBox::Information, QString(), tr("Zapisano."));
+}
+
+bool Preview::fieldTextsFile(QByteArray &bytes)
+{
     qsizetype badField = -1;
     char32_t badChar = 0;
-    if (DescriptionsFile::serialize(fieldTexts, bytes, &badField, &badChar))
+    if (DescriptionsFile::serialize(fieldTexts(), bytes, &badField, &badChar))
         return true;
     Prompts::current().message(QMessageBox::Critical, QString(),
                                tr("Tekst pola nr %1 zawiera znak %2, którego nie można zapisać "
@@ -206,16 +226,8 @@ void Preview::exportDescriptions()
         return;
 
     QByteArray bytes;
-    if (!fieldTextsFile(bytes))
-        return;
-    QString error;
-    if (!AtomicFile::write(name, bytes, &error)) {
-        prompts.message(QMessageBox::Critical, QString(),
-                        tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
-        return;
-    }
-    Settings().setLastFolder(Settings::Folder::Export, name);
-    prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
+    if (fieldTextsFile(bytes))
+        writeExport(name, bytes);
 }
 
 void Preview::loadSheet(QStringList texts, const QString &source)
@@ -241,19 +253,7 @@ void Preview::exportCsv()
         filter);
     if (name.isEmpty() || name == QLatin1String(".csv") || !mayReplace(name))
         return;
-    const qsizetype count = fieldCount();
-    QStringList fieldTexts;
-    fieldTexts.reserve(count);
-    for (qsizetype id = 0; id < count; ++id)
-        fieldTexts.append(doc.text(id));
-    QString error;
-    if (!AtomicFile::write(name, SheetExport::csv(fieldTexts, sheet.labelsPerBarette), &error)) {
-        prompts.message(QMessageBox::Critical, QString(),
-                        tr("Błąd przy próbie utworzenia pliku.") + QLatin1Char('\n') + error);
-        return;
-    }
-    Settings().setLastFolder(Settings::Folder::Export, name);
-    prompts.message(QMessageBox::Information, QString(), tr("Zapisano."));
+    writeExport(name, SheetExport::csv(fieldTexts(), sheet.labelsPerBarette));
 }
 
 // ----------------------------------------------------------------- layout

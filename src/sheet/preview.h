@@ -2,6 +2,7 @@
 
 #include "printing/fittracker.h"
 #include "printing/printjob.h"
+#include "model/descriptionscheck.h"
 #include "model/sheetdocument.h"
 #include "model/sheetlayout.h"
 
@@ -96,6 +97,9 @@ public:
     // Every field of the sheet: barettes times (labels + 1); none while no
     // barette fits on a page.
     qsizetype fieldCount() const;
+    // Asks "Plik zawiera N baretek (M stron). Wczytać?" about the sheet
+    // `check` describes; true when the user answers yes.
+    static bool mayBuildLarge(const DescriptionsCheck::Result &check);
     // Barettes of the texts read, the last one completed with empty fields.
     qsizetype baretteCount() const { return doc.baretteCount(sheet.labelsPerBarette); }
     qsizetype pageCount() const { return generated ? lastPage + 1 : 0; }
@@ -213,6 +217,10 @@ private:
     // The current field texts as a descriptions file; false, with a message
     // naming the field and character, when one cannot be written.
     bool fieldTextsFile(QByteArray &bytes);
+    // The text of every field of the sheet, the empty ones of the last barette included.
+    QStringList fieldTexts() const;
+    // Writes an export's `bytes` to `name` and says how it went.
+    void writeExport(const QString &name, const QByteArray &bytes);
     // Where a save dialog starts: `folder`, with the name of the project, else
     // of the descriptions file, and `suffix`.
     QString suggestedName(const QString &folder, const QString &suffix) const;
