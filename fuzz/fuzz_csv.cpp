@@ -3,6 +3,8 @@
 //
 // Input: the first byte chooses the delimiter (0 detects it), the rest is the file.
 
+#include "workbookbounds.h"
+
 #include "model/workbook.h"
 #include "model/workbookfile.h"
 
@@ -26,8 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (book.sheets.size() != 1)
         std::abort();
     const WorkbookSheet &sheet = book.sheets.first();
-    if (sheet.rows.size() > WorkbookFile::maxRows || sheet.columnCount() > WorkbookFile::maxColumns)
-        std::abort();
+    abortUnlessWithinBounds(sheet);
 
     // Every row a barette of as many cells as the widest row: written out and
     // read back, the same texts (a CR alone in a cell is the one thing CSV

@@ -4,6 +4,8 @@
 // Input: the first byte chooses the ZIP file (even) or content.xml alone
 // (odd), the rest is the bytes.
 
+#include "workbookbounds.h"
+
 #include "model/workbook.h"
 #include "model/workbookfile.h"
 
@@ -30,15 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     if (book.sheets.isEmpty())
         std::abort();   // damage is never an empty workbook
-    for (const WorkbookSheet &sheet : std::as_const(book.sheets)) {
-        if (sheet.rows.size() > WorkbookFile::maxRows || sheet.columnCount() > WorkbookFile::maxColumns)
-            std::abort();
-        for (const QStringList &row : sheet.rows) {
-            for (const QString &cell : row) {
-                if (cell.size() > WorkbookFile::maxCellLength)
-                    std::abort();
-            }
-        }
-    }
+    for (const WorkbookSheet &sheet : std::as_const(book.sheets))
+        abortUnlessWithinBounds(sheet);
     return 0;
 }

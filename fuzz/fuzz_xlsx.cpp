@@ -5,6 +5,8 @@
 // Input: the first byte chooses the ZIP file (even) or a worksheet part
 // (odd), the rest is the bytes.
 
+#include "workbookbounds.h"
+
 #include "model/workbook.h"
 #include "model/workbookfile.h"
 
@@ -12,20 +14,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-
-namespace {
-void checkBounds(const WorkbookSheet &sheet)
-{
-    if (sheet.rows.size() > WorkbookFile::maxRows || sheet.columnCount() > WorkbookFile::maxColumns)
-        std::abort();
-    for (const QStringList &row : sheet.rows) {
-        for (const QString &cell : row) {
-            if (cell.size() > WorkbookFile::maxCellLength)
-                std::abort();
-        }
-    }
-}
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -45,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (book.sheets.isEmpty())
             std::abort();
         for (const WorkbookSheet &sheet : std::as_const(book.sheets))
-            checkBounds(sheet);
+            abortUnlessWithinBounds(sheet);
         return 0;
     }
     WorkbookSheet sheet;
@@ -56,6 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             std::abort();
         return 0;
     }
-    checkBounds(sheet);
+    abortUnlessWithinBounds(sheet);
     return 0;
 }

@@ -1268,13 +1268,13 @@ void csvField(void *field, size_t length, void *data)
         return;
     s.fieldsInRow = true;
     if (qint64(length) > maxCellLength * 4) {
-        s.why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
+        s.why = tooLongCell();
         return;
     }
     const QByteArrayView bytes(static_cast<const char *>(field), qsizetype(length));
     const QString text = s.recent.text(bytes.data(), bytes.size(), [&] { return decodeField(s, bytes); });
     if (text.size() > maxCellLength) {
-        s.why = tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
+        s.why = tooLongCell();
         return;
     }
     s.sheet->addCell(text, 1, &s.why);
