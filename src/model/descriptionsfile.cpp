@@ -1,13 +1,12 @@
 #include "model/descriptionsfile.h"
 
 #include "model/descriptionscheck.h"
+#include "model/sheettexts.h"
 #include "model/windows1250.h"
 
 #include <QFile>
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -141,79 +140,8 @@ QList<QStringList> DescriptionsFile::group(const QStringList &lines, int labelsP
 
 QStringList DescriptionsFile::parseLines(QByteArrayView bytes, Encoding *used)
 {
-    QStringList lines;
-    const Encoding encoding = detectEncoding(bytes);
-    if (used)
-        *used = encoding;
-    const bool utf8 = encoding == Encoding::Utf8;
-    if (utf8)
-        bytes = withoutBom(bytes);
-    const char *data = bytes.data();
-    const qsizetype size = bytes.size();
-    qsizetype pos = 0;
-    // "@" stands for a line break inside a field; one look at the whole file
-    // spares the search in every line of the many files without one.
-    const bool hasAt = size > 0 && std::memchr(data, '@', size_t(size)) != nullptr;
-    // LF, NUL and "@" are single bytes in both encodings: lines are split as
-    // bytes and decoded one by one.
-    auto decodeLine = [encoding, hasAt](QByteArrayView line) { return lineText(line, encoding, hasAt); };
-
-    // Panels repeat their texts ("Praca", "Awaria", ...): equal short lines
-    // share one string, which saves an allocation per line and most of the
-    // memory of a large file. A small table indexed by a hash of the bytes
-    // remembers the last line seen in each slot; a different line in the same
-    // slot simply takes it over, so a file of all-different lines costs
-    // little more than decoding each line.
-    constexpr qsizetype sharedLineLength = 64;
-    constexpr int slotBits = 12;
-    struct Slot
-    {
-        const char *bytes = nullptr;
-        qsizetype length = 0;
-        quint64 head = 0;   // first and last 8 bytes: lines of up to 16 bytes
-        quint64 tail = 0;   // compare without a call
-        QString text;
-    };
-    std::vector<Slot> table(size_t(1) << slotBits);
-    auto text = [&table, &decodeLine](const char *line, qsizetype length) -> QString {
-        if (length == 0)
-            return QString();
-        if (length > sharedLineLength)
-            return decodeLine(QByteArrayView(line, length));
-        const size_t word = size_t(std::min<qsizetype>(length, 8));
-        quint64 head = 0;
-        quint64 tail = 0;
-        std::memcpy(&head, line, word);
-        std::memcpy(&tail, line + length - qsizetype(word), word);
-        const quint64 hash = (head * 0x9E3779B97F4A7C15ull) ^ ((tail + quint64(length)) * 0xC2B2AE3D27D4EB4Full);
-        Slot &slot = table[size_t(hash >> (64 - slotBits))];
-        if (slot.length == length && slot.head == head && slot.tail == tail
-            && (length <= 16 || std::memcmp(slot.bytes + 8, line + 8, size_t(length - 16)) == 0))
-            return slot.text;
-        slot.bytes = line;
-        slot.length = length;
-        slot.head = head;
-        slot.tail = tail;
-        slot.text = decodeLine(QByteArrayView(line, length));
-        return slot.text;
-    };
-
-    // Text files hardly ever hold a NUL; one look at the whole file saves a
-    // search in every line.
-    // (An empty file has no data pointer, and memchr must never be given null.)
-    const bool hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
-    while (pos < size) {
-        const void *lf = std::memchr(data + pos, '\n', size_t(size - pos));
-        const qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
-        qsizetype textEnd = end;
-        if (hasNul) {
-            if (const void *nul = std::memchr(data + pos, '\0', size_t(end - pos)))
-                textEnd = static_cast<const char *>(nul) - data;
-        }
-        lines.append(text(data + pos, textEnd - pos));
-        pos = lf ? end + 1 : size;
-    }
-    return lines;
+    // One way of finding and decoding lines: the sheet's own.
+    return SheetTexts::fromFile(bytes.toByteArray(), used).toList();
 }
 
 DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int labelsPerBarette,

@@ -14,8 +14,7 @@
 // Read from a descriptions file, they stay that file's bytes: a sheet of a
 // million barettes is a hundred-odd megabytes of text, and nine million
 // strings would cost three times as much to make, hold and free. A text is
-// decoded each time it is asked for (as DescriptionsFile::parseLines decodes
-// it), and what is written into a field is held apart, by id, until it is
+// decoded each time it is asked for (DescriptionsFile::lineText), and what is written into a field is held apart, by id, until it is
 // set back to what the file says.
 //
 // Made from a list (a workbook, the editor's texts, tests), they are that list.
