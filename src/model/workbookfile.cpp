@@ -167,16 +167,15 @@ qsizetype repeatCount(QStringView value, bool *ok)
 // share one string, which saves an allocation a cell and most of the memory
 // of a large sheet. A small table indexed by a hash of the cell's bytes (as
 // the file has them for delimited text, as expat gives them, UTF-8, for XML)
-// remembers the last cell seen in
-// each slot; another text in the same slot takes it over, so a sheet of
-// all-different cells costs little more than making a string of each.
-template<typename Char>
+// remembers the last cell seen in each slot; another text in the same slot
+// takes it over, so a sheet of all-different cells costs little more than
+// making a string of each.
 class RecentTexts
 {
 public:
-    // The text of `units`, made by make(units) when it is not in the table.
+    // The text of the bytes at `units`, made by make() when it is not in the table.
     template<typename Make>
-    QString text(const Char *units, qsizetype length, Make make)
+    QString text(const char *units, qsizetype length, Make make)
     {
         if (length == 0)
             return QString();
@@ -188,9 +187,9 @@ public:
         for (qsizetype i = 0; i < length; ++i)
             hash = (hash ^ quint64(units[i])) * 0x100000001B3ull;
         Slot &slot = table[size_t((hash * 0x9E3779B97F4A7C15ull) >> (64 - slotBits))];
-        if (slot.length == length && std::memcmp(slot.units, units, size_t(length) * sizeof(Char)) == 0)
+        if (slot.length == length && std::memcmp(slot.units, units, size_t(length)) == 0)
             return slot.text;
-        std::memcpy(slot.units, units, size_t(length) * sizeof(Char));
+        std::memcpy(slot.units, units, size_t(length));
         slot.length = length;
         slot.text = make();
         return slot.text;
@@ -201,7 +200,7 @@ private:
     static constexpr int slotBits = 12;
     struct Slot
     {
-        Char units[sharedLength];
+        char units[sharedLength];
         qsizetype length = 0;
         QString text;
     };
@@ -655,7 +654,7 @@ private:
     int paragraphs = 0;
     int inParagraph = 0;   // text:p / text:h open
     Utf8Text cell;
-    RecentTexts<char> recent;
+    RecentTexts recent;
 };
 
 // ------------------------------------------------------------------ XLSX
@@ -1011,7 +1010,7 @@ private:
     RichText inlineText;
     QString inline_;
     bool hasInline = false;
-    RecentTexts<char> numbers;
+    RecentTexts numbers;
     const QString yes = tr("PRAWDA");
     const QString no = tr("FAŁSZ");
 };
@@ -1250,7 +1249,7 @@ struct CsvState
     bool fieldsInRow = false;
     bool lastEndedInCr = false;
     QString why;
-    RecentTexts<char> recent;
+    RecentTexts recent;
 };
 
 QString decodeField(const CsvState &s, QByteArrayView bytes)
