@@ -47,6 +47,44 @@ QByteArray odsTable(const QByteArray &rows)
            + "</table:table>";
 }
 
+// An XLSX file whose workbook lists `sheets` (<sheet> elements) and whose
+// relationships are `relationships`, with the parts `more`.
+QByteArray xlsxParts(const QByteArray &sheets, const QByteArray &relationships, QList<SheetFixtures::Entry> more,
+                     const QByteArray &workbookStart = "<workbook")
+{
+    more.append({QStringLiteral("xl/workbook.xml"),
+                 "<?xml version=\"1.0\"?>\n" + workbookStart
+                     + " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
+                     + sheets + "</sheets></workbook>"});
+    more.append({QStringLiteral("xl/_rels/workbook.xml.rels"),
+                 "<?xml version=\"1.0\"?>\n<Relationships "
+                 "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                     + relationships + "</Relationships>"});
+    return SheetFixtures::zip(more);
+}
+
+QByteArray worksheetRelationship(const QByteArray &id, const QByteArray &target)
+{
+    return "<Relationship Id=\"" + id
+           + "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\" Target=\""
+           + target + "\"/>";
+}
+
+// `depth` elements each inside the one before.
+QByteArray nested(int depth)
+{
+    return QByteArray("<x>").repeated(depth) + QByteArray("</x>").repeated(depth);
+}
+
+// A text as "Unicode text" of the spreadsheet programs: UTF-16 little-endian
+// with a byte order mark.
+QByteArray utf16(const QString &text)
+{
+    return QByteArray("\xFF\xFE")
+           + QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * qsizetype(sizeof(char16_t)));
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(WorkbookFile::Format)
@@ -123,6 +161,25 @@ private slots:
         QTest::newRow("csv windows-1250, tab detected, LF")
             << F::Delimited << QByteArray("\xA3\xB9ka\tb\n1\t2\n") << QStringLiteral("Łąka|b\n1|2");
         QTest::newRow("csv comma detected") << F::Delimited << QByteArray("a,b,c\nd,e,f") << QStringLiteral("a|b|c\nd|e|f");
+        QTest::newRow("csv delimiter of the lines under a title line")
+            << F::Delimited << QByteArray("Szafa 1\na,b,c\nd,e,f\n") << QStringLiteral("Szafa 1\na|b|c\nd|e|f");
+        QTest::newRow("csv utf-16 as excel's unicode text, tabs")
+            << F::Delimited << utf16(QStringLiteral("Zażółć\tgęślą\r\njaźń\t\"a\tb\"\r\n"))
+            << QStringLiteral("Zażółć|gęślą\njaźń|a\tb");
+        QTest::newRow("csv utf-32 big-endian")
+            << F::Delimited << QByteArray("\0\0\xFE\xFF\0\0\x01\x41\0\0\0;\0\0\0b", 16) << QStringLiteral("Ł|b");
+        // QXmlStreamReader took 17 s for 100,000 attributes of one element.
+        QTest::newRow("xlsx workbook element with 100,000 attributes")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/>", worksheetRelationship("rId1", "worksheets/a.xml"),
+                         {{QStringLiteral("xl/worksheets/a.xml"), SheetFixtures::xlsxSheet("<row><c><v>1</v></c></row>")}},
+                         [] {
+                             QByteArray start = "<workbook";
+                             for (int i = 0; i < 100'000; ++i)
+                                 start += " a" + QByteArray::number(i) + "=\"\"";
+                             return start;
+                         }())
+            << QStringLiteral("1");
     }
     void cellsGiveWhatTheUserSees()
     {
@@ -168,12 +225,12 @@ private slots:
             << QStringLiteral("content.xml: część jest zaszyfrowana");
         QTest::newRow("unsupported method")
             << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), "BZh91AY&SY", 12}})
-            << QStringLiteral("nieobsługiwana metoda kompresji 12");
+            << QStringLiteral("nieobsługiwana metoda kompresji BZIP2");
         QTest::newRow("no content") << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("mimetype"), "x", 0}})
                                     << QStringLiteral("content.xml: brak tej części");
         QTest::newRow("damaged xml names part and line")
             << F::Ods << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), "<?xml version=\"1.0\"?>\n<a>\n<b>"}})
-            << QStringLiteral("content.xml, wiersz 3: uszkodzony XML");
+            << QStringLiteral("content.xml, wiersz XML 3: uszkodzony XML (brak elementu");
         QTest::newRow("no sheet in an ods")
             << F::Ods << ods("") << QStringLiteral("brak arkuszy");
         QTest::newRow("too many columns")
@@ -193,25 +250,81 @@ private slots:
             << F::Xlsx
             << xlsx({{QStringLiteral("A"), "<row><c t=\"s\"><v>0</v></c></row>"}},
                     "<si><t>" + QString(32766, u'ą').toUtf8() + "\xF0\x9F\x98\x80</t></si>")
-            << QStringLiteral("xl/sharedStrings.xml, wiersz 2: komórka dłuższa niż 32767 znaków");
+            << QStringLiteral("xl/sharedStrings.xml, wiersz XML 2: komórka dłuższa niż 32767 znaków");
         QTest::newRow("a DOCTYPE is refused")
             << F::Ods
             << SheetFixtures::zip({Entry{QStringLiteral("content.xml"),
                                          "<?xml version=\"1.0\"?>\n<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>"}})
-            << QStringLiteral("content.xml, wiersz 2: uszkodzony XML (deklaracja DOCTYPE");
+            << QStringLiteral("content.xml, wiersz XML 2: uszkodzony XML (deklaracja DOCTYPE");
         QTest::newRow("an XML version other than 1.0")
             << F::Ods
             << SheetFixtures::zip({Entry{QStringLiteral("content.xml"), SheetFixtures::odsContent(odsTable("")).replace(
                                                                             "version=\"1.0\"", "version=\"1.1\"")}})
-            << QStringLiteral("content.xml, wiersz 1: uszkodzony XML (nieobsługiwana wersja XML „1.1”)");
+            << QStringLiteral("content.xml, wiersz XML 1: uszkodzony XML (nieobsługiwana wersja XML „1.1”)");
         QTest::newRow("xlsx sheet cut short")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row><row><c><v>2"}})
-            << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: uszkodzony XML");
+            << QStringLiteral("xl/worksheets/sheet1.xml, komórka A2: uszkodzony XML");
         QTest::newRow("shared string that is not there")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c r=\"B1\" t=\"s\"><v>7</v></c></row>"}}, "<si><t>a</t></si>")
-            << QStringLiteral("xl/worksheets/sheet1.xml, wiersz 2: komórka B1 wskazuje tekst nr 7");
+            << QStringLiteral("xl/worksheets/sheet1.xml, komórka B1: wskazuje tekst nr 7");
         QTest::newRow("cell too long")
             << F::Delimited << QByteArray(40'000, 'a') << QStringLiteral("komórka dłuższa niż 32767 znaków");
+
+        // Bounds on the file as a whole, not on one part or element.
+        const QByteArray farCells = [] {
+            QByteArray rows;
+            for (int r = 1; r <= 700; ++r)
+                rows += "<row><c r=\"XFD" + QByteArray::number(r) + "\"><v>1</v></c></row>";
+            return SheetFixtures::xlsxSheet(rows);
+        }();
+        QTest::newRow("the cells of all sheets share one budget")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/><sheet name=\"B\" r:id=\"rId2\"/>",
+                         worksheetRelationship("rId1", "worksheets/a.xml") + worksheetRelationship("rId2", "worksheets/b.xml"),
+                         {{QStringLiteral("xl/worksheets/a.xml"), farCells}, {QStringLiteral("xl/worksheets/b.xml"), farCells}})
+            << QStringLiteral("xl/worksheets/b.xml, komórka XFD521: komórek jest więcej niż 20000000");
+        QTest::newRow("two sheets read from one part")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/><sheet name=\"B\" r:id=\"rId2\"/>",
+                         worksheetRelationship("rId1", "worksheets/a.xml") + worksheetRelationship("rId2", "/xl/worksheets/a.xml"),
+                         {{QStringLiteral("xl/worksheets/a.xml"), SheetFixtures::xlsxSheet("")}})
+            << QStringLiteral("xl/workbook.xml: dwa arkusze wskazują tę samą część xl/worksheets/a.xml");
+        QTest::newRow("a sheet whose part lies outside the package")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/>", worksheetRelationship("rId1", "../../sheet1.xml"),
+                         {{QStringLiteral("xl/worksheets/sheet1.xml"), SheetFixtures::xlsxSheet("")}})
+            << QStringLiteral("arkusz „A” wskazuje część spoza pliku");
+        QTest::newRow("a DOCTYPE in the workbook part")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"&e;\" r:id=\"rId1\"/>", worksheetRelationship("rId1", "worksheets/sheet1.xml"),
+                         {{QStringLiteral("xl/worksheets/sheet1.xml"), SheetFixtures::xlsxSheet("")}},
+                         "<!DOCTYPE workbook [<!ENTITY e \"Arkusz\">]><workbook")
+            << QStringLiteral("xl/workbook.xml, wiersz XML 2: uszkodzony XML (deklaracja DOCTYPE");
+        QTest::newRow("elements nested past any spreadsheet's, in the workbook part")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/>" + nested(300), worksheetRelationship("rId1", "worksheets/a.xml"),
+                         {{QStringLiteral("xl/worksheets/a.xml"), SheetFixtures::xlsxSheet("")}})
+            << QStringLiteral("xl/workbook.xml, wiersz XML 2: elementy zagnieżdżone głębiej niż 256 poziomów");
+        QTest::newRow("elements nested past any spreadsheet's, in a cell")
+            << F::Ods
+            << ods(odsTable("<table:table-row><table:table-cell><text:p>" + nested(300)
+                            + "</text:p></table:table-cell></table:table-row>"))
+            << QStringLiteral("content.xml, komórka Arkusz1!A1: elementy zagnieżdżone głębiej niż 256");
+        QTest::newRow("two entries of one name")
+            << F::Ods
+            << SheetFixtures::zip({{QStringLiteral("content.xml"), SheetFixtures::odsContent(odsTable(""))},
+                                   {QStringLiteral("content.xml"), SheetFixtures::odsContent("")}})
+            << QStringLiteral("content.xml: uszkodzone archiwum: dwie części o tej samej nazwie");
+        QTest::newRow("a cell in row 0")
+            << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c r=\"A0\"><v>1</v></c></row>"}})
+            << QStringLiteral("błędny adres komórki „A0”");
+        QTest::newRow("csv quote never closed, named by its line")
+            << F::Delimited << QByteArray("a;b\nc;\"d\"\"\"\ne;\"f\ng;h\n") << QStringLiteral("cudzysłów otwarty w wierszu 3");
+        QTest::newRow("a zip named .csv") << F::Delimited << xlsx({{QStringLiteral("A"), ""}})
+                                          << QStringLiteral("to archiwum ZIP, nie tekst");
+        QTest::newRow("binary data named .csv")
+            << F::Delimited << QByteArray("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x03\0>\0", 20)
+            << QStringLiteral("dane binarne");
     }
     void hostileWorkbooksAreRefusedByName()
     {

@@ -9,9 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QXmlStreamReader>
+#include <QScopeGuard>
+#include <QSet>
+#include <QStringDecoder>
 
 #include <expat.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
@@ -124,6 +129,7 @@ public:
     // Skips to row `index` (from 0).
     void skipRowsTo(qsizetype index) { pendingRows = index - sheet.rows.size(); }
     qsizetype nextRow() const { return sheet.rows.size() + pendingRows; }
+    const QString &name() const { return sheet.name; }
 
     WorkbookSheet take() { return std::move(sheet); }
 
@@ -207,56 +213,11 @@ private:
     std::vector<Slot> table;
 };
 
-// ------------------------------------------------------------------- XML
-
-// The small parts (workbook.xml, its relationships) are read with
-// QXmlStreamReader; what their readers share: the reader, with the entity
-// expansion kept small, and the message for a failure at the current place.
-struct Xml
-{
-    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
-public:
-
-    Xml(QIODevice &device, const QString &fileName, const QString &partName)
-        : reader(&device)
-        , file(fileName)
-        , part(partName)
-    {
-        // A spreadsheet program writes no entities of its own; an entity
-        // that expands to more than this is an attack, and an error.
-        reader.setEntityExpansionLimit(1024);
-    }
-
-    QString where() const { return tr("%1, wiersz %2").arg(part).arg(reader.lineNumber()); }
-    QString fail(const QString &why) const { return refusal(file, where(), why); }
-    // The reader's own error (damaged XML, an entity too large), or `why`.
-    QString failed(const QString &why = QString()) const
-    {
-        if (reader.hasError())
-            return fail(tr("uszkodzony XML (%1)").arg(reader.errorString()));
-        return fail(why);
-    }
-    // Reads the next token, skipping what the program never uses: the DTD
-    // is ignored, and so is anything that is not an element or text.
-    QXmlStreamReader::TokenType next()
-    {
-        for (;;) {
-            const QXmlStreamReader::TokenType t = reader.readNext();
-            if (t != QXmlStreamReader::DTD && t != QXmlStreamReader::Comment
-                && t != QXmlStreamReader::ProcessingInstruction && t != QXmlStreamReader::StartDocument)
-                return t;
-        }
-    }
-
-    QXmlStreamReader reader;
-    QString file;
-    QString part;
-};
-
 // ----------------------------------------------------------------- expat
 //
-// The large parts (an ODS's content.xml, an XLSX's sheets and its shared
-// strings) go through expat, a push parser: the part is fed to it in blocks,
+// Every XML part (an ODS's content.xml, an XLSX's workbook, relationships,
+// sheets and shared strings) goes through expat, a push parser, with one set
+// of bounds and messages: the part is fed to it in blocks,
 // never whole, and each reader below keeps its own place between the calls
 // expat makes for every element and piece of text. Names come as
 // "namespace|local" ("local" alone outside any namespace) and are compared
@@ -265,7 +226,7 @@ public:
 // A DTD is refused: a spreadsheet program writes none, and a DTD is how
 // entities get into a document. No handler for external entities is set,
 // so none is ever loaded, and expat's own bound on how far entities may
-// amplify the input stays on.
+// amplify the input stays on. Elements nest at most maxDepth deep.
 
 static_assert(std::is_same_v<XML_Char, char>, "expat is expected to give UTF-8");
 
@@ -359,6 +320,49 @@ struct Utf8Text
     QString toString() const { return QString::fromUtf8(bytes.data(), qsizetype(bytes.size())); }
 };
 
+// expat's reasons for damaged XML, in the words of the program; the rare
+// ones in expat's own.
+QString xmlError(XML_Error code)
+{
+    switch (code) {
+    case XML_ERROR_NO_MEMORY:
+        return tr("brak pamięci");
+    case XML_ERROR_SYNTAX:
+        return tr("błąd składni");
+    case XML_ERROR_NO_ELEMENTS:
+        return tr("brak elementu: część jest pusta albo ucięta");
+    case XML_ERROR_INVALID_TOKEN:
+        return tr("niedozwolony znak");
+    case XML_ERROR_UNCLOSED_TOKEN:
+        return tr("niedomknięty znacznik");
+    case XML_ERROR_PARTIAL_CHAR:
+        return tr("ucięty znak");
+    case XML_ERROR_TAG_MISMATCH:
+        return tr("znacznik zamykający nie pasuje do otwierającego");
+    case XML_ERROR_DUPLICATE_ATTRIBUTE:
+        return tr("powtórzony atrybut");
+    case XML_ERROR_JUNK_AFTER_DOC_ELEMENT:
+        return tr("dane po końcu dokumentu");
+    case XML_ERROR_UNDEFINED_ENTITY:
+        return tr("nieznana encja");
+    case XML_ERROR_UNKNOWN_ENCODING:
+        return tr("nieznane kodowanie znaków");
+    case XML_ERROR_INCORRECT_ENCODING:
+        return tr("kodowanie niezgodne z deklaracją");
+    case XML_ERROR_UNCLOSED_CDATA_SECTION:
+        return tr("niedomknięta sekcja CDATA");
+    case XML_ERROR_UNBOUND_PREFIX:
+        return tr("nieznany prefiks przestrzeni nazw");
+    case XML_ERROR_MISPLACED_XML_PI:
+        return tr("deklaracja XML nie na początku");
+    case XML_ERROR_AMPLIFICATION_LIMIT_BREACH:
+        return tr("encje rozwijają się w zbyt długi tekst");
+    case XML_ERROR_INVALID_ARGUMENT:
+    default:
+        return QString::fromLatin1(XML_ErrorString(code));
+    }
+}
+
 QString tooLongCell()
 {
     return tr("komórka dłuższa niż %1 znaków").arg(maxCellLength);
@@ -406,9 +410,14 @@ public:
         }
     }
 
+    // The cell being read ("content.xml, komórka Arkusz1!C14"), else the
+    // line of the part ("xl/workbook.xml, wiersz XML 3").
     QString where() const
     {
-        return tr("%1, wiersz %2").arg(part).arg(qulonglong(XML_GetCurrentLineNumber(parser)));
+        const QString address = cellAddress();
+        if (!address.isEmpty())
+            return tr("%1, komórka %2").arg(shown(part), address);
+        return tr("%1, wiersz XML %2").arg(shown(part)).arg(qulonglong(XML_GetCurrentLineNumber(parser)));
     }
     QString fail(const QString &why) const { return refusal(file, where(), why); }
 
@@ -416,6 +425,8 @@ protected:
     virtual void start(const char *name, const char **attributes) = 0;
     virtual void end(const char *name) = 0;
     virtual void text(const char *s, int length) = 0;
+    // The address of the cell being read, if any.
+    virtual QString cellAddress() const { return QString(); }
 
     void stop(const QString &why)
     {
@@ -428,16 +439,17 @@ protected:
     void skip() { skipping = 1; }
 
 private:
-    QString damaged() const
-    {
-        return fail(tr("uszkodzony XML (%1)").arg(QLatin1String(XML_ErrorString(XML_GetErrorCode(parser)))));
-    }
+    QString damaged() const { return fail(tr("uszkodzony XML (%1)").arg(xmlError(XML_GetErrorCode(parser)))); }
 
     static void XMLCALL onStart(void *data, const XML_Char *name, const XML_Char **attributes)
     {
         auto *self = static_cast<ExpatReader *>(data);
         if (self->stopped)
             return;
+        // Spreadsheet programs nest a few dozen elements at most; expat
+        // would keep a stack of any depth.
+        if (++self->depth > maxDepth)
+            return self->stop(tr("elementy zagnieżdżone głębiej niż %1 poziomów").arg(maxDepth));
         if (self->skipping > 0)
             ++self->skipping;
         else
@@ -448,6 +460,7 @@ private:
         auto *self = static_cast<ExpatReader *>(data);
         if (self->stopped)
             return;
+        --self->depth;
         if (self->skipping > 0)
             --self->skipping;   // the skipped element's own end included
         else
@@ -478,6 +491,7 @@ private:
     QString file;
     QString part;
     int skipping = 0;   // elements open inside a skipped one, itself included
+    int depth = 0;      // elements open
     bool stopped = false;
     QString stopMessage;
 };
@@ -588,6 +602,8 @@ private:
                 if (!ok)
                     return stop(tr("błędna liczba powtórzeń komórki"));
                 inCell = true;
+                cellRow = sheet->nextRow();
+                cellColumn = sheet->nextColumn();
                 cellDepth = 0;
                 paragraphs = 0;
                 inParagraph = 0;
@@ -635,11 +651,15 @@ private:
             --cellDepth;
             return;
         }
-        inCell = false;
         const QString text = recent.text(cell.bytes.data(), qsizetype(cell.bytes.size()), [&] { return cell.toString(); });
         QString why;
         if (!sheet->addCell(text, cellRepeat, &why))
             stop(why);
+        inCell = false;
+    }
+    QString cellAddress() const override
+    {
+        return inCell && sheet ? CellAddress::address(shown(sheet->name()), cellRow, cellColumn) : QString();
     }
 
     Workbook &book;
@@ -650,6 +670,8 @@ private:
     qsizetype rowRepeat = 1;
     bool inCell = false;
     qsizetype cellRepeat = 1;
+    qsizetype cellRow = 0;
+    qsizetype cellColumn = 0;
     int cellDepth = 0;     // elements open inside the cell
     int paragraphs = 0;
     int inParagraph = 0;   // text:p / text:h open
@@ -782,9 +804,10 @@ class XlsxSharedStringsReader : public ExpatReader
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
-    XlsxSharedStringsReader(const QString &name, QStringList &strings)
-        : ExpatReader(name, QStringLiteral("xl/sharedStrings.xml"))
+    XlsxSharedStringsReader(const QString &name, const QString &part, QStringList &strings, qsizetype &budget)
+        : ExpatReader(name, part)
         , strings(strings)
+        , budget(budget)
     {
     }
 
@@ -794,6 +817,9 @@ protected:
         const char *local = localName(name);
         if (!inItem) {
             if (equal(local, "si")) {
+                // Every string takes room, an empty one too.
+                if (--budget < 0)
+                    return stop(tr("komórek i tekstów jest więcej niż %1").arg(maxCells));
                 inItem = true;
                 item.begin();
             }
@@ -816,6 +842,7 @@ protected:
 
 private:
     QStringList &strings;
+    qsizetype &budget;
     bool inItem = false;
     RichText item;
 };
@@ -829,7 +856,7 @@ class XlsxSheetReader : public ExpatReader
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
-    XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part)
+    XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part, qsizetype &budget)
         : ExpatReader(name, part)
         , shared(shared)
         , sheet(part, &budget)
@@ -896,8 +923,9 @@ protected:
             case Child::None:
                 break;
             }
+            cellEnd();
             inCell = false;
-            return cellEnd();
+            return;
         }
         const char *local = localName(name);
         if (equal(local, "sheetData"))
@@ -948,10 +976,12 @@ private:
         ref.assign(r ? r : "");
         if (r && *r) {
             const std::optional<int> column = xlsxColumn(r);
-            if (!column || *column < sheet.nextColumn())
+            if (!column || *column < sheet.nextColumn() || !validRow(r))
                 return stop(tr("błędny adres komórki „%1”").arg(refText()));
             sheet.skipTo(*column);
         }
+        cellRow = sheet.nextRow();
+        cellColumn = sheet.nextColumn();
         const char *t = attribute(attributes, "t");
         type = !t                                                 ? CellType::Number
                : equal(t, "s")                                    ? CellType::Shared
@@ -972,7 +1002,7 @@ private:
             bool ok = false;
             const qlonglong index = wholeNumber(value.bytes.c_str(), &ok);
             if (!ok || index < 0 || index >= shared.size())
-                return stop(tr("komórka %1 wskazuje tekst nr %2, którego nie ma").arg(refText(), value.toString().left(20)));
+                return stop(tr("wskazuje tekst nr %1, którego nie ma").arg(value.toString().left(20)));
             text = shared.at(qsizetype(index));
             break;
         }
@@ -994,9 +1024,27 @@ private:
         if (!sheet.addCell(text, 1, &why))
             stop(why);
     }
+    QString cellAddress() const override
+    {
+        return inCell ? CellAddress::columnName(cellColumn) + QString::number(cellRow + 1) : QString();
+    }
+    // The digits after a cell reference's letters: a row from 1 up.
+    static bool validRow(const char *ref)
+    {
+        while ((*ref >= 'A' && *ref <= 'Z') || (*ref >= 'a' && *ref <= 'z'))
+            ++ref;
+        if (*ref < '1' || *ref > '9')
+            return false;
+        qsizetype row = 0;
+        for (; *ref >= '0' && *ref <= '9'; ++ref) {
+            row = row * 10 + (*ref - '0');
+            if (row > maxRows)
+                return false;
+        }
+        return *ref == '\0';
+    }
 
     const QStringList &shared;
-    qsizetype budget = maxCells;
     SheetBuilder sheet;
     bool inData = false;
     bool inRow = false;
@@ -1004,6 +1052,8 @@ private:
     Child child = Child::None;
     int valueDepth = 0;   // elements open inside <v>
     CellType type = CellType::Number;
+    qsizetype cellRow = 0;
+    qsizetype cellColumn = 0;
     // Reused for every cell: they keep their room.
     std::string ref;
     Utf8Text value;
@@ -1015,19 +1065,136 @@ private:
     const QString no = tr("FAŁSZ");
 };
 
+// `target` of a relationship of a part in `base`, as a path in the package;
+// none when it leads outside the package.
+std::optional<QString> joinPath(const QString &base, const QString &target)
+{
+    if (target.isEmpty())
+        return std::nullopt;
+    QStringList parts;
+    if (!target.startsWith(QLatin1Char('/')))
+        parts = base.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const QStringList more = target.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    for (const QString &p : more) {
+        if (p == QLatin1String("..")) {
+            if (parts.isEmpty())
+                return std::nullopt;
+            parts.removeLast();
+        } else if (p != QLatin1String(".")) {
+            parts.append(p);
+        }
+    }
+    if (parts.isEmpty())
+        return std::nullopt;
+    return parts.join(QLatin1Char('/'));
+}
+
+// xl/workbook.xml: the sheets by name and relationship id, in order.
+class XlsxWorkbookReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    struct Sheet
+    {
+        QString name;
+        QString id;
+    };
+
+    XlsxWorkbookReader(const QString &name, const QString &part)
+        : ExpatReader(name, part)
+    {
+    }
+    QList<Sheet> sheets;
+    bool date1904 = false;
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        if (equal(local, "workbookPr")) {
+            const char *d = attribute(attributes, "date1904");
+            date1904 = d && (equal(d, "1") || equal(d, "true"));
+            return;
+        }
+        if (!equal(local, "sheet"))
+            return;
+        if (sheets.size() >= maxSheets)
+            return stop(tr("więcej niż %1 arkuszy").arg(maxSheets));
+        Sheet sheet;
+        for (const char **a = attributes; *a; a += 2) {
+            const char *attributeLocal = localName(a[0]);
+            if (attributeLocal == a[0]) {
+                if (equal(a[0], "name"))
+                    sheet.name = QString::fromUtf8(a[1]);
+            } else if (equal(attributeLocal, "id")
+                       && std::string_view(a[0], size_t(attributeLocal - a[0] - 1)).ends_with("relationships")) {
+                sheet.id = QString::fromUtf8(a[1]);
+            }
+        }
+        sheets.append(std::move(sheet));
+    }
+    void end(const char *) override {}
+    void text(const char *, int) override {}
+};
+
+// A relationships part: where each id leads, and the shared strings' part.
+class RelationshipsReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    RelationshipsReader(const QString &name, const QString &part)
+        : ExpatReader(name, part)
+    {
+    }
+    struct Target
+    {
+        QString path;   // in the package; empty for one outside it
+        QString type;   // the last part of the type ("worksheet", "sharedStrings")
+    };
+    QHash<QString, Target> targets;
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        if (!equal(localName(name), "Relationship"))
+            return;
+        if (targets.size() >= maxZipEntries)
+            return stop(tr("więcej niż %1 powiązań części").arg(maxZipEntries));
+        const char *id = attribute(attributes, "Id");
+        const char *type = attribute(attributes, "Type");
+        const char *target = attribute(attributes, "Target");
+        const char *mode = attribute(attributes, "TargetMode");
+        Target t;
+        if (type) {
+            const char *slash = std::strrchr(type, '/');
+            t.type = QString::fromUtf8(slash ? slash + 1 : type);
+        }
+        if (target && !(mode && equal(mode, "External")))
+            t.path = joinPath(QStringLiteral("xl"), QString::fromUtf8(target)).value_or(QString());
+        targets.insert(QString::fromUtf8(id ? id : ""), t);
+    }
+    void end(const char *) override {}
+    void text(const char *, int) override {}
+};
+
 } // namespace
 
-bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error)
+bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error,
+                           qsizetype *cellBudget)
 {
     strings.clear();
-    XlsxSharedStringsReader reader(name, strings);
+    qsizetype own = maxCells;
+    XlsxSharedStringsReader reader(name, QStringLiteral("xl/sharedStrings.xml"), strings, cellBudget ? *cellBudget : own);
     return reader.read(device, error);
 }
 
 bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &name, WorkbookSheet &sheetOut,
-                   QString *error)
+                   QString *error, qsizetype *cellBudget)
 {
-    XlsxSheetReader reader(shared, name, sheetOut.name);
+    qsizetype own = maxCells;
+    XlsxSheetReader reader(shared, name, sheetOut.name, cellBudget ? *cellBudget : own);
     if (!reader.read(device, error))
         return false;
     if (!reader.sawData) {
@@ -1053,6 +1220,29 @@ bool readOdsContent(QIODevice &device, const QString &name, Workbook &book, QStr
 namespace {
 
 // ------------------------------------------------------------------- ZIP
+
+// The compression methods a ZIP entry may name, for the refusal.
+QString methodName(int method)
+{
+    switch (method) {
+    case 9:
+        return QStringLiteral("Deflate64");
+    case 12:
+        return QStringLiteral("BZIP2");
+    case 14:
+        return QStringLiteral("LZMA");
+    case 93:
+        return QStringLiteral("Zstandard");
+    case 95:
+        return QStringLiteral("XZ");
+    case 98:
+        return QStringLiteral("PPMd");
+    case 99:
+        return QStringLiteral("AES");
+    default:
+        return QString::number(method);
+    }
+}
 
 // One entry of the archive, read through at most `limit` bytes: past them
 // the read fails and `exceeded` says so.
@@ -1124,6 +1314,16 @@ public:
             return false;
         }
         entries = zip.getFileNameList();
+        // Two entries of one name: which one is the part depends on who reads.
+        QSet<QString> seen;
+        seen.reserve(entries.size());
+        for (const QString &entry : std::as_const(entries)) {
+            if (seen.contains(entry)) {
+                setError(error, refusal(name, shown(entry), tr("uszkodzone archiwum: dwie części o tej samej nazwie")));
+                return false;
+            }
+            seen.insert(entry);
+        }
         return true;
     }
     bool has(const QString &entry) const { return entries.contains(entry); }
@@ -1132,26 +1332,28 @@ public:
     bool read(const QString &entry, const std::function<bool(QIODevice &)> &parse, QString *error)
     {
         if (!zip.setCurrentFile(entry)) {
-            setError(error, refusal(name, entry, tr("brak tej części archiwum")));
+            setError(error, refusal(name, shown(entry), tr("brak tej części archiwum")));
             return false;
         }
         QuaZipFileInfo64 info;
         if (!zip.getCurrentFileInfo(&info)) {
-            setError(error, refusal(name, entry, tr("uszkodzony katalog archiwum")));
+            setError(error, refusal(name, shown(entry), tr("uszkodzony katalog archiwum")));
             return false;
         }
         if (info.flags & 1) {
-            setError(error, refusal(name, entry, tr("część jest zaszyfrowana (arkusz chroniony hasłem); "
+            setError(error, refusal(name, shown(entry), tr("część jest zaszyfrowana (arkusz chroniony hasłem); "
                                                     "zapisz go bez hasła")));
             return false;
         }
         if (info.method != 0 && info.method != Z_DEFLATED) {
-            setError(error, refusal(name, entry, tr("nieobsługiwana metoda kompresji %1").arg(info.method)));
+            setError(error, refusal(name, shown(entry), tr("nieobsługiwana metoda kompresji %1; zapisz plik ponownie w programie "
+                                                    "arkuszy, bez innych ustawień kompresji")
+                                                     .arg(methodName(info.method))));
             return false;
         }
         const qint64 limit = std::min(maxEntryBytes, maxTotalBytes - total);
         if (qint64(info.uncompressedSize) > limit) {
-            setError(error, refusal(name, entry, tr("po rozpakowaniu ma %1 MB, więcej niż %2 MB, które program "
+            setError(error, refusal(name, shown(entry), tr("po rozpakowaniu ma %1 MB, więcej niż %2 MB, które program "
                                                     "przyjmuje (bomba ZIP?)")
                                                      .arg(megabytes(qint64(info.uncompressedSize)))
                                                      .arg(megabytes(limit))));
@@ -1159,20 +1361,20 @@ public:
         }
         QuaZipFile file(&zip);
         if (!file.open(QIODevice::ReadOnly)) {
-            setError(error, refusal(name, entry, tr("nie można rozpakować tej części")));
+            setError(error, refusal(name, shown(entry), tr("nie można rozpakować tej części")));
             return false;
         }
         BoundedEntry bounded(file, limit);
         const bool parsed = parse(bounded);
         total += bounded.taken;
         if (bounded.exceeded) {
-            setError(error, refusal(name, entry, tr("po rozpakowaniu ma więcej niż %1 MB, które program przyjmuje "
+            setError(error, refusal(name, shown(entry), tr("po rozpakowaniu ma więcej niż %1 MB, które program przyjmuje "
                                                     "(bomba ZIP?)")
                                                      .arg(megabytes(limit))));
             return false;
         }
         if (bounded.failed) {
-            setError(error, refusal(name, entry, tr("uszkodzone dane archiwum")));
+            setError(error, refusal(name, shown(entry), tr("uszkodzone dane archiwum")));
             return false;
         }
         if (!parsed)
@@ -1182,12 +1384,12 @@ public:
         while (bounded.read(rest, sizeof rest) > 0) {
         }
         if (bounded.exceeded || bounded.failed) {
-            setError(error, refusal(name, entry, tr("uszkodzone dane archiwum albo za duża część")));
+            setError(error, refusal(name, shown(entry), tr("uszkodzone dane archiwum albo za duża część")));
             return false;
         }
         file.close();
         if (file.getZipError() != UNZ_OK) {
-            setError(error, refusal(name, entry, tr("uszkodzone dane archiwum (błędna suma kontrolna)")));
+            setError(error, refusal(name, shown(entry), tr("uszkodzone dane archiwum (błędna suma kontrolna)")));
             return false;
         }
         return true;
@@ -1201,7 +1403,7 @@ public:
             [&](QIODevice &d) {
                 bytes = d.read(limit + 1);
                 if (bytes.size() > limit) {
-                    setError(error, refusal(name, entry, tr("część jest za duża")));
+                    setError(error, refusal(name, shown(entry), tr("część jest za duża")));
                     return false;
                 }
                 return true;
@@ -1222,22 +1424,6 @@ bool isCompoundFile(QIODevice &device)
     return device.peek(8) == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
 }
 
-QString joinPath(const QString &base, const QString &target)
-{
-    if (target.startsWith(QLatin1Char('/')))
-        return target.mid(1);
-    QStringList parts = base.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    const QStringList more = target.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    for (const QString &p : more) {
-        if (p == QLatin1String(".."))
-            parts.removeLast();
-        else if (p != QLatin1String("."))
-            parts.append(p);
-        if (parts.isEmpty() && p == QLatin1String(".."))
-            break;
-    }
-    return parts.join(QLatin1Char('/'));
-}
 
 // ------------------------------------------------------------- delimited
 
@@ -1298,7 +1484,101 @@ int noSpace(unsigned char)
     return 0;   // nothing is trimmed
 }
 
+// UTF-16 or UTF-32 by its byte order mark.
+std::optional<QStringConverter::Encoding> wideEncoding(QByteArrayView bytes)
+{
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)))
+        return QStringConverter::Utf32LE;
+    if (bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4)))
+        return QStringConverter::Utf32BE;
+    if (bytes.startsWith("\xFF\xFE"))
+        return QStringConverter::Utf16LE;
+    if (bytes.startsWith("\xFE\xFF"))
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+// What a file that is no text seems to be, by its first bytes; empty for
+// text.
+QString notText(QByteArrayView bytes)
+{
+    if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
+        return tr("to archiwum ZIP, nie tekst (może arkusz .xlsx lub .ods o innym rozszerzeniu?)");
+    if (bytes.startsWith(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)))
+        return tr("plik w starym formacie programu Excel (.xls): zapisz go jako .xlsx lub .ods");
+    // Text has no NUL bytes; a program's data and UTF-16 without a byte
+    // order mark are full of them.
+    const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 1 << 16));
+    if (head.count('\0') * 100 > head.size())
+        return tr("plik zawiera dane binarne (bajty zerowe), nie tekst");
+    return QString();
+}
+
+// The line (from 1) of the quote that opens the cell still open at the end
+// of `bytes`, read as libcsv reads it: a quote opens a cell only as its first
+// character, and inside one a quote ends it only before the delimiter or a
+// line end (two quotes are one; anything else keeps the cell open).
+qsizetype openQuoteLine(QByteArrayView bytes, char delimiter)
+{
+    const auto ends = [delimiter](char c) { return c == delimiter || c == '\n' || c == '\r'; };
+    qsizetype line = 1;
+    qsizetype openedOn = 0;
+    bool quoted = false;
+    bool cellStart = true;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (quoted) {
+            if (c == '"' && (i + 1 == bytes.size() || ends(bytes[i + 1])))
+                quoted = false;
+            else if (c == '"')
+                ++i;   // a doubled quote, or a stray one kept with what follows it
+        } else if (c == '"' && cellStart) {
+            quoted = true;
+            openedOn = line;
+        }
+        if (i < bytes.size() && bytes[i] == '\n')
+            ++line;
+        cellStart = !quoted && ends(c);
+    }
+    return quoted ? openedOn : 0;
+}
+
+// What says that a file is the same: its size and the time it last changed,
+// looked at through a descriptor of its own (the ZIP reader closes the file
+// it is given).
+struct FileStamp
+{
+    qint64 size = 0;
+    qint64 seconds = 0;
+    qint64 nanoseconds = 0;
+
+    static std::optional<FileStamp> of(int fd)
+    {
+        struct stat st{};
+        if (fd < 0 || ::fstat(fd, &st) != 0)
+            return std::nullopt;
+        return FileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec)};
+    }
+    bool operator==(const FileStamp &) const = default;
+};
+
+QString changedWhileRead(const QString &name)
+{
+    return refusal(name, QString(), tr("plik zmienił się w czasie wczytywania; wczytaj go ponownie, gdy program, "
+                                       "który go zapisuje, skończy"));
+}
+
 } // namespace
+
+QString shown(const QString &name)
+{
+    if (name.size() <= maxShownName)
+        return name;
+    qsizetype cut = maxShownName - 1;
+    if (name.at(cut - 1).isHighSurrogate())
+        --cut;
+    return name.first(cut) + QChar(0x2026);
+}
 
 std::optional<Format> formatOf(const QString &path)
 {
@@ -1333,12 +1613,19 @@ char detectDelimiter(QByteArrayView bytes)
     }
     // A last line without a line feed counts when it was reached.
     const int looked = std::min(lines + 1, linesLooked);
+    // Each candidate scores the number of lines that hold it the same
+    // number of times, the count most of them share: a title line or a
+    // note without delimiters does not hide the table under it.
     int best = 0;
     int bestScore = 0;
     for (int k = 0; k < 3; ++k) {
         int score = 0;
-        for (int l = 0; l < looked; ++l)
-            score += counts[k][l] > 0 && counts[k][l] == counts[k][0] ? 1 : 0;
+        for (int l = 0; l < looked; ++l) {
+            if (counts[k][l] == 0)
+                continue;
+            const int same = int(std::count(counts[k], counts[k] + looked, counts[k][l]));
+            score = std::max(score, same);
+        }
         if (score > bestScore) {
             best = k;
             bestScore = score;
@@ -1354,6 +1641,20 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
         setError(error, refusal(name, QString(), tr("plik ma więcej niż %1 MB").arg(megabytes(maxTextBytes))));
         return false;
     }
+    // "Unicode text" of the spreadsheet programs is UTF-16 with a byte
+    // order mark; it is read as the same text in UTF-8.
+    QByteArray recoded;
+    if (const std::optional<QStringConverter::Encoding> wide = wideEncoding(bytes)) {
+        QStringDecoder decoder(*wide);
+        const QString text = decoder(bytes);
+        if (decoder.hasError()) {
+            setError(error, refusal(name, QString(), tr("uszkodzony tekst %1").arg(QLatin1String(
+                                                           QStringConverter::nameForEncoding(*wide)))));
+            return false;
+        }
+        recoded = "\xEF\xBB\xBF" + text.toUtf8();
+        bytes = recoded;
+    }
     // A byte order mark is what spreadsheet programs write to say UTF-8,
     // whatever the text holds; without one, as for a descriptions file.
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Utf8;
@@ -1361,6 +1662,10 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
         bytes = bytes.sliced(3);
     else
         encoding = DescriptionsFile::detectEncoding(bytes);
+    if (const QString what = notText(bytes); !what.isEmpty()) {
+        setError(error, refusal(name, QString(), what));
+        return false;
+    }
     if (delimiter == 0)
         delimiter = detectDelimiter(bytes);
 
@@ -1387,6 +1692,13 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
             ok = false;
             break;
         }
+    }
+    // The text ends inside quotes (libcsv's state FIELD_BEGUN, quoted): the
+    // rest of the file would be one cell.
+    constexpr int fieldBegun = 2;
+    if (ok && state.why.isEmpty() && parser.quoted && parser.pstate == fieldBegun) {
+        state.why = tr("cudzysłów otwarty w wierszu %1 nie jest zamknięty do końca pliku")
+                        .arg(openQuoteLine(bytes, delimiter));
     }
     if (ok && state.why.isEmpty())
         csv_fini(&parser, csvField, csvRow, &state);
@@ -1419,9 +1731,10 @@ bool readPasted(const QString &text, Workbook &book, QString *error)
     return true;
 }
 
-bool readOds(QIODevice &device, const QString &name, Workbook &book, QString *error)
+namespace {
+
+bool readOdsInto(QIODevice &device, const QString &name, Workbook &book, QString *error)
 {
-    book = Workbook();
     ZipReader zip(device, name);
     if (isCompoundFile(device)) {
         setError(error, refusal(name, QString(), tr("to nie jest plik ODS")));
@@ -1449,9 +1762,8 @@ bool readOds(QIODevice &device, const QString &name, Workbook &book, QString *er
                     [&](QIODevice &xml) { return readOdsContent(xml, name, book, error); }, error);
 }
 
-bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *error)
+bool readXlsxInto(QIODevice &device, const QString &name, Workbook &book, QString *error)
 {
-    book = Workbook();
     if (isCompoundFile(device)) {
         setError(error, refusal(name, QString(), tr("plik jest zaszyfrowany (chroniony hasłem) albo zapisany w starym "
                                                     "formacie .xls; zapisz go jako .xlsx bez hasła")));
@@ -1467,95 +1779,90 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
     }
 
     // The sheets by name and relationship, then where each relationship leads.
-    struct SheetRef
-    {
-        QString name;
-        QString id;
-    };
-    QList<SheetRef> refs;
-    const bool listed = zip.read(
-        workbookPart,
-        [&](QIODevice &d) {
-            Xml xml(d, name, workbookPart);
-            QXmlStreamReader &r = xml.reader;
-            while (!r.atEnd()) {
-                if (xml.next() != QXmlStreamReader::StartElement || r.name() != u"sheet")
-                    continue;
-                if (refs.size() >= maxSheets) {
-                    setError(error, xml.fail(tr("więcej niż %1 arkuszy").arg(maxSheets)));
-                    return false;
-                }
-                SheetRef ref{r.attributes().value(QStringLiteral("name")).toString(), QString()};
-                for (const QXmlStreamAttribute &a : r.attributes()) {
-                    if (a.name() == u"id" && a.namespaceUri().endsWith(u"relationships"))
-                        ref.id = a.value().toString();
-                }
-                refs.append(ref);
-            }
-            if (r.hasError()) {
-                setError(error, xml.failed());
-                return false;
-            }
-            return true;
-        },
-        error);
-    if (!listed)
+    XlsxWorkbookReader listed(name, workbookPart);
+    if (!zip.read(workbookPart, [&](QIODevice &d) { return listed.read(d, error); }, error))
         return false;
-    if (refs.isEmpty()) {
+    if (listed.sheets.isEmpty()) {
         setError(error, refusal(name, workbookPart, tr("brak arkuszy")));
         return false;
     }
 
-    QHash<QString, QString> targets;
-    QString sharedPart;
     const QString relsPart = QStringLiteral("xl/_rels/workbook.xml.rels");
-    if (zip.has(relsPart)) {
-        const bool read = zip.read(
-            relsPart,
-            [&](QIODevice &d) {
-                Xml xml(d, name, relsPart);
-                QXmlStreamReader &r = xml.reader;
-                while (!r.atEnd()) {
-                    if (xml.next() != QXmlStreamReader::StartElement || r.name() != u"Relationship")
-                        continue;
-                    const QXmlStreamAttributes a = r.attributes();
-                    const QString target = joinPath(QStringLiteral("xl"), a.value(QStringLiteral("Target")).toString());
-                    if (a.value(QStringLiteral("Type")).endsWith(u"/sharedStrings"))
-                        sharedPart = target;
-                    if (targets.size() < maxZipEntries)
-                        targets.insert(a.value(QStringLiteral("Id")).toString(), target);
-                }
-                if (r.hasError()) {
-                    setError(error, xml.failed());
-                    return false;
-                }
-                return true;
-            },
-            error);
-        if (!read)
-            return false;
+    RelationshipsReader rels(name, relsPart);
+    const bool hasRels = zip.has(relsPart);
+    if (hasRels && !zip.read(relsPart, [&](QIODevice &d) { return rels.read(d, error); }, error))
+        return false;
+    QString sharedPart;
+    for (const RelationshipsReader::Target &t : std::as_const(rels.targets)) {
+        if (t.type == QLatin1String("sharedStrings"))
+            sharedPart = t.path;
     }
     if (sharedPart.isEmpty() && zip.has(QStringLiteral("xl/sharedStrings.xml")))
         sharedPart = QStringLiteral("xl/sharedStrings.xml");
 
+    // Every cell and every shared string of the file draws on one budget.
+    qsizetype budget = maxCells;
     QStringList shared;
     if (!sharedPart.isEmpty()
-        && !zip.read(sharedPart, [&](QIODevice &d) { return readXlsxSharedStrings(d, name, shared, error); }, error))
+        && !zip.read(sharedPart, [&](QIODevice &d) { return readXlsxSharedStrings(d, name, shared, error, &budget); },
+                     error))
         return false;
 
-    for (qsizetype i = 0; i < refs.size(); ++i) {
-        // Without relationships, sheets are found where Excel puts them.
-        QString part = targets.value(refs.at(i).id);
-        if (part.isEmpty())
+    QSet<QString> partsRead;
+    for (qsizetype i = 0; i < listed.sheets.size(); ++i) {
+        const XlsxWorkbookReader::Sheet &ref = listed.sheets.at(i);
+        QString part;
+        if (!hasRels) {
+            // Without relationships, sheets are found where Excel puts them.
             part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1);
+        } else {
+            const auto target = rels.targets.constFind(ref.id);
+            if (target == rels.targets.cend()) {
+                setError(error, refusal(name, relsPart, tr("brak powiązania arkusza „%1”").arg(shown(ref.name))));
+                return false;
+            }
+            if (target->path.isEmpty()) {
+                setError(error, refusal(name, relsPart, tr("arkusz „%1” wskazuje część spoza pliku").arg(shown(ref.name))));
+                return false;
+            }
+            part = target->path;
+        }
+        // A part read twice would cost twice, and no program writes that.
+        if (partsRead.contains(part)) {
+            setError(error, refusal(name, workbookPart, tr("dwa arkusze wskazują tę samą część %1").arg(shown(part))));
+            return false;
+        }
+        partsRead.insert(part);
         WorkbookSheet sheet;
         sheet.name = part;   // messages name the part while it is read
-        if (!zip.read(part, [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error); }, error))
+        if (!zip.read(part, [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, &budget); },
+                      error))
             return false;
-        sheet.name = refs.at(i).name;
+        sheet.name = ref.name;
         book.sheets.append(std::move(sheet));
     }
     return true;
+}
+
+} // namespace
+
+// On a refusal the sheets read before it are dropped.
+bool readOds(QIODevice &device, const QString &name, Workbook &book, QString *error)
+{
+    book = Workbook();
+    if (readOdsInto(device, name, book, error))
+        return true;
+    book = Workbook();
+    return false;
+}
+
+bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *error)
+{
+    book = Workbook();
+    if (readXlsxInto(device, name, book, error))
+        return true;
+    book = Workbook();
+    return false;
 }
 
 bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter)
@@ -1577,6 +1884,12 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
         setError(error, DescriptionsCheck::unreadable(path));
         return false;
     }
+    const int watched = ::dup(file.handle());
+    const auto closeWatched = qScopeGuard([watched] {
+        if (watched >= 0)
+            ::close(watched);
+    });
+    const std::optional<FileStamp> before = FileStamp::of(watched);
     bool ok = false;
     switch (format) {
     case Format::Ods:
@@ -1595,9 +1908,19 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
             setError(error, tr("Nie można odczytać pliku %1.").arg(path));
             return false;
         }
+        if (before && bytes.size() != before->size) {
+            setError(error, changedWhileRead(name));
+            return false;
+        }
         ok = readDelimited(bytes, name, delimiter, book, error);
         break;
     }
+    }
+    // A file written to while it was read may have given part of the old
+    // and part of the new: neither is what the user has.
+    if (ok && before && FileStamp::of(watched) != before) {
+        setError(error, changedWhileRead(name));
+        ok = false;
     }
     if (!ok)
         book = Workbook();

@@ -16,12 +16,13 @@ class QIODevice;
 // A workbook is outside input. Its ZIP container is read through QuaZip
 // with every entry bounded (maxEntryBytes unpacked, maxTotalBytes for all
 // read), encrypted entries and methods other than stored and deflated
-// refused; its large XML parts are streamed through expat in blocks (a DTD
-// is refused, no external entity is ever fetched), the small ones through
-// QXmlStreamReader (Qt bounds what an entity expands to); rows, columns and
-// cells are bounded, and a repeated run of empty cells or rows at the end of
-// a sheet costs nothing. Anything wrong is a refusal naming the file and
-// the part (the entry, the line in it), never an empty sheet.
+// refused, duplicate entry names are damage; every XML part is streamed
+// through expat in blocks (a DTD is refused, no external entity is ever
+// fetched, elements nest at most maxDepth deep); rows, columns and cells are
+// bounded per file (the cells and shared strings of all sheets together),
+// and a repeated run of empty cells or rows at the end of a sheet costs
+// nothing. Anything wrong is a refusal naming the file and the part (the
+// entry, the cell or the XML line in it), never an empty sheet.
 //
 // What a cell gives is the text a user sees in it:
 //   ODS   the cell's paragraphs (<text:s text:c="N"/> spaces, <text:tab/>,
@@ -54,6 +55,12 @@ constexpr qsizetype maxRows = 1'048'576;        // as many as the spreadsheet pr
 constexpr qsizetype maxColumns = 16'384;
 constexpr qsizetype maxCells = 20'000'000;      // non-empty cells kept of one file
 constexpr qsizetype maxCellLength = 32'767;     // characters in one cell, as in the programs
+constexpr int maxDepth = 256;                   // elements open at once in an XML part
+constexpr qsizetype maxShownName = 100;         // characters of a name a message or a list shows
+
+// `name` (of a sheet, a part) as messages and lists show it: cut to
+// maxShownName characters with "…".
+QString shown(const QString &name);
 
 // Reads the file at `path` as `format` (delimited text with `delimiter`, 0
 // detecting it). On failure `error` says why in words for the user, naming
@@ -69,10 +76,13 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
 bool readPasted(const QString &text, Workbook &book, QString *error);
 
 // The XML of the parts alone, without their container (the fuzz targets).
+// A workbook's cells and shared strings draw on one budget of maxCells
+// (`cellBudget`, which they lessen; none: a budget of their own).
 bool readOdsContent(QIODevice &xml, const QString &name, Workbook &book, QString *error);
 bool readXlsxSheet(QIODevice &xml, const QStringList &sharedStrings, const QString &name, WorkbookSheet &sheet,
-                   QString *error);
-bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error);
+                   QString *error, qsizetype *cellBudget = nullptr);
+bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error,
+                           qsizetype *cellBudget = nullptr);
 
 // The delimiter of delimited text among ';' ',' and tab: the one found in
 // most of the first lines, the same number of times in each (outside quotes).
