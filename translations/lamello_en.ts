@@ -2425,10 +2425,6 @@ The spreadsheet was not loaded.</translation>
         <translation>more than %1 cells</translation>
     </message>
     <message>
-        <source>%1, wiersz %2</source>
-        <translation>%1, line %2</translation>
-    </message>
-    <message>
         <source>uszkodzony XML (%1)</source>
         <translation>damaged XML (%1)</translation>
     </message>
@@ -2461,10 +2457,6 @@ The spreadsheet was not loaded.</translation>
         <translation>a wrong cell address “%1”</translation>
     </message>
     <message>
-        <source>komórka %1 wskazuje tekst nr %2, którego nie ma</source>
-        <translation>cell %1 refers to text no. %2, which does not exist</translation>
-    </message>
-    <message>
         <source>PRAWDA</source>
         <translation>TRUE</translation>
     </message>
@@ -2487,10 +2479,6 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>uszkodzony katalog archiwum</source>
         <translation>the archive&apos;s directory is damaged</translation>
-    </message>
-    <message>
-        <source>nieobsługiwana metoda kompresji %1</source>
-        <translation>unsupported compression method %1</translation>
     </message>
     <message>
         <source>po rozpakowaniu ma %1 MB, więcej niż %2 MB, które program przyjmuje (bomba ZIP?)</source>
@@ -2519,6 +2507,134 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>część jest za duża</source>
         <translation>the part is too large</translation>
+    </message>
+    <message>
+        <source>błąd składni</source>
+        <translation>syntax error</translation>
+    </message>
+    <message>
+        <source>brak elementu: część jest pusta albo ucięta</source>
+        <translation>no element: the part is empty or cut short</translation>
+    </message>
+    <message>
+        <source>niedozwolony znak</source>
+        <translation>a character not allowed here</translation>
+    </message>
+    <message>
+        <source>niedomknięty znacznik</source>
+        <translation>an unclosed tag</translation>
+    </message>
+    <message>
+        <source>ucięty znak</source>
+        <translation>a character cut short</translation>
+    </message>
+    <message>
+        <source>znacznik zamykający nie pasuje do otwierającego</source>
+        <translation>a closing tag that does not match the opening one</translation>
+    </message>
+    <message>
+        <source>powtórzony atrybut</source>
+        <translation>a repeated attribute</translation>
+    </message>
+    <message>
+        <source>dane po końcu dokumentu</source>
+        <translation>data after the end of the document</translation>
+    </message>
+    <message>
+        <source>nieznana encja</source>
+        <translation>an unknown entity</translation>
+    </message>
+    <message>
+        <source>nieznane kodowanie znaków</source>
+        <translation>an unknown character encoding</translation>
+    </message>
+    <message>
+        <source>kodowanie niezgodne z deklaracją</source>
+        <translation>an encoding that does not match its declaration</translation>
+    </message>
+    <message>
+        <source>niedomknięta sekcja CDATA</source>
+        <translation>an unclosed CDATA section</translation>
+    </message>
+    <message>
+        <source>nieznany prefiks przestrzeni nazw</source>
+        <translation>an unknown namespace prefix</translation>
+    </message>
+    <message>
+        <source>deklaracja XML nie na początku</source>
+        <translation>an XML declaration not at the start</translation>
+    </message>
+    <message>
+        <source>encje rozwijają się w zbyt długi tekst</source>
+        <translation>entities expand to too long a text</translation>
+    </message>
+    <message>
+        <source>%1, komórka %2</source>
+        <translation>%1, cell %2</translation>
+    </message>
+    <message>
+        <source>%1, wiersz XML %2</source>
+        <translation>%1, XML line %2</translation>
+    </message>
+    <message>
+        <source>elementy zagnieżdżone głębiej niż %1 poziomów</source>
+        <translation>elements nested deeper than %1 levels</translation>
+    </message>
+    <message>
+        <source>komórek i tekstów jest więcej niż %1</source>
+        <translation>more than %1 cells and texts</translation>
+    </message>
+    <message>
+        <source>wskazuje tekst nr %1, którego nie ma</source>
+        <translation>refers to text no. %1, which does not exist</translation>
+    </message>
+    <message>
+        <source>więcej niż %1 powiązań części</source>
+        <translation>more than %1 part relationships</translation>
+    </message>
+    <message>
+        <source>uszkodzone archiwum: dwie części o tej samej nazwie</source>
+        <translation>damaged archive: two parts of the same name</translation>
+    </message>
+    <message>
+        <source>nieobsługiwana metoda kompresji %1; zapisz plik ponownie w programie arkuszy, bez innych ustawień kompresji</source>
+        <translation>unsupported compression method %1; save the file again in the spreadsheet program, without other compression settings</translation>
+    </message>
+    <message>
+        <source>to archiwum ZIP, nie tekst (może arkusz .xlsx lub .ods o innym rozszerzeniu?)</source>
+        <translation>this is a ZIP archive, not text (perhaps an .xlsx or .ods workbook with another extension?)</translation>
+    </message>
+    <message>
+        <source>plik w starym formacie programu Excel (.xls): zapisz go jako .xlsx lub .ods</source>
+        <translation>a file in the old Excel format (.xls): save it as .xlsx or .ods</translation>
+    </message>
+    <message>
+        <source>plik zawiera dane binarne (bajty zerowe), nie tekst</source>
+        <translation>the file holds binary data (NUL bytes), not text</translation>
+    </message>
+    <message>
+        <source>plik zmienił się w czasie wczytywania; wczytaj go ponownie, gdy program, który go zapisuje, skończy</source>
+        <translation>the file changed while it was being read; read it again once the program writing it has finished</translation>
+    </message>
+    <message>
+        <source>uszkodzony tekst %1</source>
+        <translation>damaged %1 text</translation>
+    </message>
+    <message>
+        <source>cudzysłów otwarty w wierszu %1 nie jest zamknięty do końca pliku</source>
+        <translation>the quote opened on line %1 is not closed before the end of the file</translation>
+    </message>
+    <message>
+        <source>brak powiązania arkusza „%1”</source>
+        <translation>no relationship for the sheet “%1”</translation>
+    </message>
+    <message>
+        <source>arkusz „%1” wskazuje część spoza pliku</source>
+        <translation>the sheet “%1” refers to a part outside the file</translation>
+    </message>
+    <message>
+        <source>dwa arkusze wskazują tę samą część %1</source>
+        <translation>two sheets refer to the same part %1</translation>
     </message>
 </context>
 </TS>
