@@ -168,6 +168,13 @@ private slots:
             << QStringLiteral("Zażółć|gęślą\njaźń|a\tb");
         QTest::newRow("csv utf-32 big-endian")
             << F::Delimited << QByteArray("\0\0\xFE\xFF\0\0\x01\x41\0\0\0;\0\0\0b", 16) << QStringLiteral("Ł|b");
+        QTest::newRow("ods with the longest archive comment")
+            << F::Ods << [] {
+                   QByteArray bytes = ods(odsTable("<table:table-row><table:table-cell><text:p>k</text:p>"
+                                                   "</table:table-cell></table:table-row>"));
+                   bytes[bytes.size() - 2] = bytes[bytes.size() - 1] = '\xFF';
+                   return bytes + QByteArray(0xFFFF, 'c');
+               }() << QStringLiteral("k");
         // QXmlStreamReader took 17 s for 100,000 attributes of one element.
         QTest::newRow("xlsx workbook element with 100,000 attributes")
             << F::Xlsx

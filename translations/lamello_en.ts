@@ -286,12 +286,6 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>lamello-batch: with this geometry not one barette fits on a page.</translation>
     </message>
     <message>
-        <source>lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików program nie obsługuje; zmień nazwę pliku.
-</source>
-        <translation>lamello-batch: %1: this name is not written in UTF-8, and the program does not handle such file names; rename the file.
-</translation>
-    </message>
-    <message>
         <source>Arkusz skoroszytu (.ods, .xlsx) do wczytania (domyślnie pierwszy).</source>
         <translation>Sheet of a workbook (.ods, .xlsx) to read (the first by default).</translation>
     </message>
@@ -424,6 +418,12 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <source>%1 komórek zawiera</source>
         <comment>many</comment>
         <translation>%1 cells hold</translation>
+    </message>
+    <message>
+        <source>lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików ani arkuszy program nie obsługuje; zmień ją.
+</source>
+        <translation>lamello-batch: %1: this name is not written in UTF-8, and the program takes no such file or sheet names; rename it.
+</translation>
     </message>
 </context>
 <context>

@@ -511,9 +511,10 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
     if (index < 0 || index >= book.sheets.size()) {
         QStringList names;
         for (const WorkbookSheet &s : std::as_const(book.sheets))
-            names.append(s.name);
+            names.append(WorkbookFile::shown(s.name));
         return Failure{InputFailed, tr("%1: %2: nie ma arkusza „%3”; są: %4.")
-                                        .arg(program, input, mapping.sheet, names.join(QStringLiteral(", ")))};
+                                        .arg(program, input, WorkbookFile::shown(mapping.sheet),
+                                             names.join(QStringLiteral(", ")))};
     }
     const WorkbookSheet &chosen = book.sheets.at(index);
     const int n = sheet.labelsPerBarette;

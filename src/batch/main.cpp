@@ -55,8 +55,8 @@ int main(int argc, char **argv)
     Language::install(BatchPrint::language(QCoreApplication::arguments()));
     if (undecodable) {
         std::fputs(QCoreApplication::translate("BatchPrint", "lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, "
-                                                             "a takich nazw plików program nie obsługuje; "
-                                                             "zmień nazwę pliku.\n")
+                                                             "a takich nazw plików ani arkuszy program nie obsługuje; "
+                                                             "zmień ją.\n")
                        .arg(LocalNames::escaped(undecodable))
                        .toUtf8()
                        .constData(),

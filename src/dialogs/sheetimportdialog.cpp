@@ -1,6 +1,7 @@
 #include "dialogs/sheetimportdialog.h"
 
 #include "model/plural.h"
+#include "model/workbookfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,7 +38,7 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     cbSheet = new QComboBox;
     cbSheet->setObjectName(QStringLiteral("cbSheet"));
     for (const WorkbookSheet &s : std::as_const(book.sheets))
-        cbSheet->addItem(s.name);
+        cbSheet->addItem(WorkbookFile::shown(s.name));
     cbSheet->setCurrentIndex(std::max<qsizetype>(0, book.indexOf(initial.sheet)));
     cbDelimiter = new QComboBox;
     cbDelimiter->setObjectName(QStringLiteral("cbDelimiter"));

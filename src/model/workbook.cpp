@@ -1,6 +1,7 @@
 #include "model/workbook.h"
 
 #include "model/windows1250.h"
+#include "model/workbookfile.h"
 
 #include <algorithm>
 
@@ -208,7 +209,7 @@ QList<BadCell> unencodable(const WorkbookSheet &sheet, const SheetMapping &mappi
 
 QString describe(const WorkbookSheet &sheet, const BadCell &cell)
 {
-    return CellAddress::address(sheet.name, cell.row, cell.column) + QStringLiteral(": ")
+    return CellAddress::address(WorkbookFile::shown(sheet.name), cell.row, cell.column) + QStringLiteral(": ")
            + Windows1250::describe(cell.character);
 }
 

@@ -1291,19 +1291,56 @@ private:
     qint64 left;
 };
 
+// The first `length` bytes of a device, for reading at random.
+class DevicePrefix : public QIODevice
+{
+public:
+    DevicePrefix(QIODevice &source, qint64 length)
+        : source(source)
+        , length(length)
+    {
+    }
+    qint64 size() const override { return length; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 at = pos();
+        if (at >= length)
+            return 0;
+        if (!source.seek(at))
+            return -1;
+        return source.read(data, std::min(maxSize, length - at));
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QIODevice &source;
+    qint64 length;
+};
+
 class ZipReader
 {
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
     ZipReader(QIODevice &device, const QString &fileName)
-        : zip(&device)
+        : source(device)
+        , zip(&device)
         , name(fileName)
     {
     }
 
     bool open(const QString &kind, QString *error)
     {
+        // minizip looks for the archive's end record only in the last
+        // 64 KiB, where a comment of nearly that length hides it: such an
+        // archive is read without its comment.
+        const qint64 end = source.size() > 0xFFFF ? endRecordEnd(source) : 0;
+        if (end > 0 && end < source.size() - 0xFFFF + 22) {
+            withoutComment.emplace(source, end);
+            zip.setIoDevice(&*withoutComment);
+        }
         if (!zip.open(QuaZip::mdUnzip)) {
             setError(error, refusal(name, QString(), tr("to nie jest plik %1 (nie jest archiwum ZIP albo jest uszkodzony)")
                                                           .arg(kind)));
@@ -1412,6 +1449,28 @@ public:
     }
 
 private:
+    // Where the archive's end record ends, when a comment follows it to the
+    // end of the device; 0 when there is none.
+    static qint64 endRecordEnd(QIODevice &device)
+    {
+        constexpr qint64 record = 22;
+        const qint64 size = device.size();
+        const qint64 from = std::max<qint64>(0, size - record - 0xFFFF);
+        if (device.isSequential() || size < record || !device.seek(from))
+            return 0;
+        const QByteArray tail = device.read(size - from);
+        for (qsizetype at = tail.lastIndexOf("PK\x05\x06"); at >= 0; at = tail.lastIndexOf("PK\x05\x06", at - 1)) {
+            if (at + record > tail.size())
+                continue;
+            const qint64 comment = uchar(tail[at + 20]) | (uchar(tail[at + 21]) << 8);
+            if (from + at + record + comment == size)
+                return from + at + record;
+        }
+        return 0;
+    }
+
+    QIODevice &source;
+    std::optional<DevicePrefix> withoutComment;
     QuaZip zip;
     QString name;
     QStringList entries;
