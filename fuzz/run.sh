@@ -23,8 +23,11 @@ while read -r target; do
     seeds="$FUZZ_ROOT/corpus/$target"
     mkdir -p "$scratch/$target"
     echo "== $target: ${seconds}s from $(ls "$seeds" | wc -l) seeds"
+    # A format's names, where the target has them (fuzz_<name>.dict).
+    dict=()
+    [ -f "$FUZZ_ROOT/$target.dict" ] && dict=(-dict="$FUZZ_ROOT/$target.dict")
     # -timeout: one input may take at most 10 s; -rss_limit_mb: and 2 GB.
-    if ! "$build/fuzz/$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    if ! "$build/fuzz/$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
             -print_final_stats=1 -artifact_prefix="$build/fuzz/artifacts/$target-" \
             "$scratch/$target" "$seeds" >"$scratch/$target.log" 2>&1; then
         tail -n 60 "$scratch/$target.log"

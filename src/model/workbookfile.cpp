@@ -232,6 +232,7 @@ static_assert(std::is_same_v<XML_Char, char>, "expat is expected to give UTF-8")
 
 constexpr char nsSeparator = '|';
 constexpr int feedBytes = 64 << 10;
+constexpr int maxFeedBytes = 64 << 20;
 
 // The local part of an expat name. The separator is no name character, but
 // a namespace URI may hold one: the last one counts.
@@ -397,16 +398,23 @@ public:
     // Reads the whole part; false with the refusal in `error`.
     bool read(QIODevice &device, QString *error)
     {
+        // expat scans a token that a block leaves unfinished again from its
+        // start with the next block: a block that gave no element and no
+        // text makes the next one twice as large, so that a huge tag or
+        // attribute value is scanned a few times, not once a block.
+        int block = feedBytes;
         for (;;) {
-            void *buffer = XML_GetBuffer(parser, feedBytes);
-            const qint64 got = buffer ? device.read(static_cast<char *>(buffer), feedBytes) : 0;
+            void *buffer = XML_GetBuffer(parser, block);
+            const qint64 got = buffer ? device.read(static_cast<char *>(buffer), block) : 0;
             const bool last = got <= 0;
+            const quint64 before = events;
             if (!buffer || XML_ParseBuffer(parser, last ? 0 : int(got), last) != XML_STATUS_OK) {
                 setError(error, stopped ? stopMessage : damaged());
                 return false;
             }
             if (last)
                 return true;
+            block = events != before ? feedBytes : std::min(block * 2, maxFeedBytes);
         }
     }
 
@@ -444,6 +452,7 @@ private:
     static void XMLCALL onStart(void *data, const XML_Char *name, const XML_Char **attributes)
     {
         auto *self = static_cast<ExpatReader *>(data);
+        ++self->events;
         if (self->stopped)
             return;
         // Spreadsheet programs nest a few dozen elements at most; expat
@@ -458,6 +467,7 @@ private:
     static void XMLCALL onEnd(void *data, const XML_Char *name)
     {
         auto *self = static_cast<ExpatReader *>(data);
+        ++self->events;
         if (self->stopped)
             return;
         --self->depth;
@@ -469,6 +479,7 @@ private:
     static void XMLCALL onText(void *data, const XML_Char *s, int length)
     {
         auto *self = static_cast<ExpatReader *>(data);
+        ++self->events;
         if (!self->stopped && self->skipping == 0)
             self->text(s, length);
     }
@@ -492,6 +503,7 @@ private:
     QString part;
     int skipping = 0;   // elements open inside a skipped one, itself included
     int depth = 0;      // elements open
+    quint64 events = 0; // elements and texts reported
     bool stopped = false;
     QString stopMessage;
 };
@@ -1867,7 +1879,9 @@ bool readXlsxInto(QIODevice &device, const QString &name, Workbook &book, QStrin
                      error))
         return false;
 
-    QSet<QString> partsRead;
+    // Where each sheet is, all found before any is read.
+    QStringList parts;
+    QSet<QString> seen;
     for (qsizetype i = 0; i < listed.sheets.size(); ++i) {
         const XlsxWorkbookReader::Sheet &ref = listed.sheets.at(i);
         QString part;
@@ -1887,17 +1901,20 @@ bool readXlsxInto(QIODevice &device, const QString &name, Workbook &book, QStrin
             part = target->path;
         }
         // A part read twice would cost twice, and no program writes that.
-        if (partsRead.contains(part)) {
+        if (seen.contains(part)) {
             setError(error, refusal(name, workbookPart, tr("dwa arkusze wskazują tę samą część %1").arg(shown(part))));
             return false;
         }
-        partsRead.insert(part);
+        seen.insert(part);
+        parts.append(part);
+    }
+    for (qsizetype i = 0; i < parts.size(); ++i) {
         WorkbookSheet sheet;
-        sheet.name = part;   // messages name the part while it is read
-        if (!zip.read(part, [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, &budget); },
+        sheet.name = parts.at(i);   // messages name the part while it is read
+        if (!zip.read(parts.at(i), [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, &budget); },
                       error))
             return false;
-        sheet.name = ref.name;
+        sheet.name = listed.sheets.at(i).name;
         book.sheets.append(std::move(sheet));
     }
     return true;
