@@ -430,8 +430,8 @@ private slots:
                                                         << "Uwagi!A2: „✓” (U+2713)";
         // 3,000 barettes make a PDF of more than a megabyte, written while the
         // pages are drawn; the file size limit stops it at 300 kB.
-        QTest::newRow("a write failing midway") << QStringList{"BIG", "-o", "OUT", "LIMIT"} << 3
-                                                << "Nie można zapisać pliku";
+        QTest::newRow("a write failing midway, the system's reason in words")
+            << QStringList{"BIG", "-o", "OUT", "LIMIT"} << 3 << "plik przekroczyłby największy dozwolony rozmiar";
     }
 
     void failuresSayWhatAndLeaveNothing()

@@ -46,6 +46,54 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>to nie jest zwykły plik, lecz potok, urządzenie lub gniazdo; nie zostanie zastąpiony.</source>
         <translation>it is not a regular file but a pipe, device or socket; it will not be replaced.</translation>
     </message>
+    <message>
+        <source>nie ma takiego pliku ani folderu</source>
+        <translation>no such file or folder</translation>
+    </message>
+    <message>
+        <source>brak uprawnień</source>
+        <translation>permission denied</translation>
+    </message>
+    <message>
+        <source>brak miejsca na dysku</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>wyczerpany przydział miejsca na dysku</source>
+        <translation>the disk quota is used up</translation>
+    </message>
+    <message>
+        <source>plik przekroczyłby największy dozwolony rozmiar</source>
+        <translation>the file would exceed the largest size allowed</translation>
+    </message>
+    <message>
+        <source>system plików jest tylko do odczytu</source>
+        <translation>the file system is read-only</translation>
+    </message>
+    <message>
+        <source>to jest folder</source>
+        <translation>it is a folder</translation>
+    </message>
+    <message>
+        <source>część ścieżki nie jest folderem</source>
+        <translation>part of the path is not a folder</translation>
+    </message>
+    <message>
+        <source>pętla dowiązań symbolicznych</source>
+        <translation>a loop of symbolic links</translation>
+    </message>
+    <message>
+        <source>za długa nazwa pliku</source>
+        <translation>the file name is too long</translation>
+    </message>
+    <message>
+        <source>błąd wejścia-wyjścia urządzenia</source>
+        <translation>an input/output error of the device</translation>
+    </message>
+    <message>
+        <source>za dużo otwartych plików</source>
+        <translation>too many open files</translation>
+    </message>
 </context>
 <context>
     <name>BatchPrint</name>

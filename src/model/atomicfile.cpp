@@ -27,7 +27,7 @@ QString tr(const char *text)
 
 QString systemError(int code)
 {
-    return QString::fromLocal8Bit(std::strerror(code));
+    return AtomicFile::systemError(code);
 }
 
 // Makes the renames and removals done in folder `dir` survive a power cut.
@@ -56,6 +56,40 @@ bool syncFolder(const QString &dir, QString *error)
 }
 
 } // namespace
+
+QString AtomicFile::systemError(int code)
+{
+    switch (code) {
+    case ENOENT:
+        return tr("nie ma takiego pliku ani folderu");
+    case EACCES:
+    case EPERM:
+        return tr("brak uprawnień");
+    case ENOSPC:
+        return tr("brak miejsca na dysku");
+    case EDQUOT:
+        return tr("wyczerpany przydział miejsca na dysku");
+    case EFBIG:
+        return tr("plik przekroczyłby największy dozwolony rozmiar");
+    case EROFS:
+        return tr("system plików jest tylko do odczytu");
+    case EISDIR:
+        return tr("to jest folder");
+    case ENOTDIR:
+        return tr("część ścieżki nie jest folderem");
+    case ELOOP:
+        return tr("pętla dowiązań symbolicznych");
+    case ENAMETOOLONG:
+        return tr("za długa nazwa pliku");
+    case EIO:
+        return tr("błąd wejścia-wyjścia urządzenia");
+    case EMFILE:
+    case ENFILE:
+        return tr("za dużo otwartych plików");
+    default:
+        return QString::fromLocal8Bit(std::strerror(code));
+    }
+}
 
 QString AtomicFile::linkTarget(const QString &path, QString *error)
 {

@@ -18,6 +18,11 @@
 class AtomicFile
 {
 public:
+    // The system's reason for `code` (an errno value), in the language the
+    // program speaks for the reasons a user meets (no such file, no room,
+    // no permission, a file size limit, ...), else in the C library's words.
+    static QString systemError(int code);
+
     // Writes `bytes` to `path` (to the file a symbolic link there names):
     // afterwards either the whole new file is there, or an older file at that
     // path is untouched. On failure `error` holds the reason.

@@ -304,7 +304,7 @@ QString Settings::fileRefusal(const QString &path)
     const QByteArray name = QFile::encodeName(path);
     struct stat st{};
     if (::lstat(name.constData(), &st) != 0)
-        return errno == ENOENT ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+        return errno == ENOENT ? QString() : AtomicFile::systemError(errno);
     const bool link = S_ISLNK(st.st_mode);
     // A link is judged by what it leads to, without ever opening it.
     if (link && ::stat(name.constData(), &st) != 0) {
@@ -312,7 +312,7 @@ QString Settings::fileRefusal(const QString &path)
             return tr("to pętla dowiązań symbolicznych");
         if (errno == ENOENT)
             return tr("to dowiązanie do pliku, którego nie ma");
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return AtomicFile::systemError(errno);
     }
     if (S_ISDIR(st.st_mode))
         return link ? tr("to dowiązanie do folderu") : tr("to folder");

@@ -37,7 +37,9 @@ class QIODevice;
 //         inside quotes as line breaks, CR LF or LF rows, the delimiter
 //         detected among ";" "," and tab when not given, UTF-8 (with or
 //         without a byte order mark) or Windows-1250 told apart as for a
-//         descriptions file. Nothing is trimmed.
+//         descriptions file, UTF-16 and UTF-32 by their byte order marks.
+//         Nothing is trimmed. A quote left open to the end, and a file that
+//         is no text (a ZIP, an old .xls, NUL bytes), are refused.
 namespace WorkbookFile {
 
 enum class Format { Ods, Xlsx, Delimited };
