@@ -369,6 +369,20 @@ private slots:
         QVERIFY2(error.contains(QStringLiteral("xl/sharedStrings.xml")), qPrintable(error));
     }
 
+    // 50 million empty strings took 15 GB: each string costs a cell of the
+    // file's budget, an empty one too.
+    void sharedStringsDrawOnTheCellBudget()
+    {
+        QBuffer buffer;
+        buffer.setData(SheetFixtures::xlsxShared("<si/><si><t>a</t></si><si/>"));
+        buffer.open(QIODevice::ReadOnly);
+        QStringList strings;
+        QString error;
+        qsizetype budget = 2;
+        QVERIFY(!WorkbookFile::readXlsxSharedStrings(buffer, QStringLiteral("lista.xlsx"), strings, &error, &budget));
+        QVERIFY2(error.contains(QStringLiteral("komórek i tekstów jest więcej")), qPrintable(error));
+    }
+
     void aZipBombIsRefusedUnopened()
     {
         // 300 MB of zeros pack into a few hundred kilobytes.
