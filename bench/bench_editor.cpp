@@ -1,9 +1,9 @@
 // The descriptions editor on a large file: how soon it is shown, how long the
 // whole file takes to come in, and what a save costs next to reading.
 
-#include "model/startup.h"
-#include "model/editortext.h"
 #include "editor/editpad.h"
+#include "files/editortext.h"
+#include "system/startup.h"
 #include "fakeprompts.h"
 
 #include <QApplication>

@@ -3,8 +3,8 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_geometry
 
+#include "files/usergeometryfile.h"
 #include "geometry/gbgeometry.h"
-#include "model/usergeometryfile.h"
 
 #include <QApplication>
 #include <QDir>

@@ -3,11 +3,11 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_project
 
-#include "model/startup.h"
+#include "system/startup.h"
 #include "fakeprompts.h"
+#include "files/projectfile.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
-#include "model/projectfile.h"
 
 #include <QApplication>
 #include <QFile>

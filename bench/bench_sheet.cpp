@@ -3,13 +3,13 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_sheet
 
-#include "model/startup.h"
 #include "sheet/mygraphicsitem.h"
+#include "system/startup.h"
 #include "fakeprompts.h"
-#include "model/specialglyphfont.h"
-#include "model/descriptionscheck.h"
-#include "model/descriptionsfile.h"
-#include "model/sheettexts.h"
+#include "document/specialglyphfont.h"
+#include "files/descriptionscheck.h"
+#include "files/descriptionsfile.h"
+#include "files/sheettexts.h"
 #include "printing/pagepainter.h"
 #include "printing/printjob.h"
 #include "sheet/preview.h"

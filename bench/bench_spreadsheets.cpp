@@ -9,10 +9,10 @@
 
 #include "fakeprompts.h"
 #include "sheetfixtures.h"
-#include "model/descriptionsfile.h"
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "files/descriptionsfile.h"
 #include "sheet/preview.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include <QApplication>
 #include <QDir>

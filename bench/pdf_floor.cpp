@@ -8,9 +8,9 @@
 //
 // lamello-batch is measured against it (bench/floor_bench.sh).
 
-#include "model/sheetlayout.h"
-#include "model/specialglyphfont.h"
-#include "model/windows1250.h"
+#include "document/specialglyphfont.h"
+#include "files/windows1250.h"
+#include "layout/sheetlayout.h"
 
 #include <QFile>
 #include <QGuiApplication>

@@ -5,8 +5,8 @@
 
 #include "workbookbounds.h"
 
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include <cstdint>
 #include <cstdlib>

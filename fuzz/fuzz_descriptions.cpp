@@ -5,7 +5,7 @@
 // Input: the first byte chooses the labels per barette (5 to 15), the rest is
 // the file.
 
-#include "model/descriptionsfile.h"
+#include "files/descriptionsfile.h"
 
 #include <QStringDecoder>
 

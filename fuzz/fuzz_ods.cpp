@@ -12,8 +12,8 @@
 
 #include "sheetfixtures.h"
 
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include <QBuffer>
 

@@ -2,7 +2,7 @@
 // range read runs forwards from page 1; the pages of a sheet are ascending,
 // each once, all on the sheet; and the ranges written back read the same.
 
-#include "model/pagerange.h"
+#include "layout/pagerange.h"
 
 #include <QStringList>
 

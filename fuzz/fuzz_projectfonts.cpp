@@ -2,7 +2,7 @@
 // allocating what a damaged length claims; the fonts read are written again
 // as records that read back as the same records.
 
-#include "model/projectfile.h"
+#include "files/projectfile.h"
 
 #include <cstdint>
 #include <cstdlib>

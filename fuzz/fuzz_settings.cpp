@@ -4,7 +4,7 @@
 // names and paths within their bounds, window bytes only when they match the
 // check stored beside them.
 
-#include "model/settings.h"
+#include "files/settings.h"
 #include "printing/printsettings.h"
 
 #include <QCoreApplication>

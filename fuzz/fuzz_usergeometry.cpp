@@ -4,7 +4,7 @@
 // name puts one line in place of each of its lines; and a name the file does
 // not hold changes no byte.
 
-#include "model/usergeometryfile.h"
+#include "files/usergeometryfile.h"
 
 #include <cstdint>
 #include <cstdlib>

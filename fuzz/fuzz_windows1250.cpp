@@ -3,7 +3,7 @@
 // either encodes and decodes back unchanged, or is refused at its first
 // character that has no byte.
 
-#include "model/windows1250.h"
+#include "files/windows1250.h"
 
 #include <QStringDecoder>
 

@@ -14,8 +14,8 @@
 
 #include "sheetfixtures.h"
 
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include <QBuffer>
 

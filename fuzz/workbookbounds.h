@@ -3,8 +3,8 @@
 // What every workbook reader promises of what it read, whatever the bytes:
 // no more rows, columns or characters in a cell than the program takes.
 
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include <cstdlib>
 

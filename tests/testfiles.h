@@ -8,7 +8,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include "model/settings.h"
+#include "files/settings.h"
 
 // A scratch folder for the files a test reads and writes.
 class TestFiles

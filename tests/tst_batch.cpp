@@ -6,13 +6,13 @@
 #include "sheetfixtures.h"
 #include "testfiles.h"
 #include "batch/batchprint.h"
-#include "sheet/mygraphicsitem.h"
-#include "sheet/preview.h"
-#include "model/projectfile.h"
-#include "model/windows1250.h"
-#include "model/sheetlayout.h"
+#include "files/projectfile.h"
+#include "files/windows1250.h"
+#include "layout/sheetlayout.h"
 #include "printing/printjob.h"
 #include "printing/printsettings.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
 
 #include <QDir>
 #include <QElapsedTimer>

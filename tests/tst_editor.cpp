@@ -2,8 +2,8 @@
 
 #include "app/buildinfo.h"
 #include "app/helpdialog.h"
-#include "model/startup.h"
 #include "editor/editpad.h"
+#include "system/startup.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
 #include "dialogs/formatslegend.h"

@@ -2,13 +2,13 @@
 // and undo of every field edit.
 
 #include "fakeprompts.h"
-#include "model/sheetdocument.h"
+#include "document/sheetdocument.h"
 #include "testfiles.h"
-#include "sheet/mygraphicsitem.h"
-#include "sheet/preview.h"
 #include "dialogs/fontdialog.h"
 #include "dialogs/formatslegend.h"
 #include "dialogs/labeleditdialog.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
 
 #include <QCheckBox>
 #include <QComboBox>

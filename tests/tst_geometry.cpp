@@ -6,9 +6,9 @@
 #include "app/mainwindow.h"
 #include "fakeprompts.h"
 #include "testfiles.h"
+#include "files/usergeometryfile.h"
 #include "geometry/gbgeometry.h"
-#include "model/geometrypreset.h"
-#include "model/usergeometryfile.h"
+#include "layout/geometrypreset.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 

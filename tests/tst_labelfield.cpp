@@ -1,9 +1,9 @@
 // One field: its fit test at the exact boundary and against what is painted,
 // the same layout under every hinting setting, its fills and its font toggles.
 
-#include "model/fieldtext.h"
-#include "model/sheetlayout.h"
-#include "model/specialglyphfont.h"
+#include "document/fieldtext.h"
+#include "document/specialglyphfont.h"
+#include "layout/sheetlayout.h"
 #include "sheet/mygraphicsitem.h"
 
 #include <QFile>

@@ -11,12 +11,12 @@
 #include "sheetfixtures.h"
 #include "testfiles.h"
 #include "dialogs/sheetimportdialog.h"
+#include "document/sheetdocument.h"
 #include "printing/printsettings.h"
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
-#include "model/language.h"
-#include "model/sheetdocument.h"
 #include "sheet/preview.h"
+#include "system/language.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -1507,7 +1507,7 @@ private slots:
     // ------------------------------------------------------------ languages
 
     // Every entry of translations/ is translated and none is left over, and
-    // counts go through model/plural.h: a noun that is counted somewhere is
+    // counts go through system/plural.h: a noun that is counted somewhere is
     // never put after a bare number elsewhere, nor is Qt's %n used (the
     // Polish forms would then need a Polish translation loaded).
     void translationsAreCompleteAndCountThroughThePluralRule()

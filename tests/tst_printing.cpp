@@ -4,11 +4,11 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
+#include "files/projectfile.h"
 #include "printing/pagerenderer.h"
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
-#include "model/projectfile.h"
 
 #include <QApplication>
 #include <QDir>

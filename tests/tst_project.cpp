@@ -4,9 +4,9 @@
 #include "fakeprompts.h"
 #include "pdfcheck.h"
 #include "testfiles.h"
+#include "document/specialglyphfont.h"
+#include "files/projectfile.h"
 #include "sheet/mygraphicsitem.h"
-#include "model/specialglyphfont.h"
-#include "model/projectfile.h"
 #include "sheet/preview.h"
 
 #include <QDir>

@@ -3,11 +3,11 @@
 
 #include "fakeprompts.h"
 #include "testfiles.h"
-#include "sheet/mygraphicsitem.h"
-#include "model/descriptionscheck.h"
-#include "model/projectfile.h"
+#include "files/descriptionscheck.h"
+#include "files/projectfile.h"
 #include "printing/fieldpainter.h"
 #include "printing/fittracker.h"
+#include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
 #include <QFile>

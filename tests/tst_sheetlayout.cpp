@@ -1,7 +1,7 @@
 // Layout arithmetic: how many barettes fit and where every field lands.
 
-#include "model/pagerange.h"
-#include "model/sheetlayout.h"
+#include "layout/pagerange.h"
+#include "layout/sheetlayout.h"
 
 #include <QTest>
 

@@ -2,8 +2,8 @@
 // mappings, the cells Windows-1250 cannot hold, the CSV export read back, and
 // workbooks made to hurt.
 
-#include "model/workbook.h"
-#include "model/workbookfile.h"
+#include "workbooks/workbook.h"
+#include "workbooks/workbookfile.h"
 
 #include "sheetfixtures.h"
 #include "testfiles.h"

@@ -1,10 +1,10 @@
 // The byte rules of the descriptions file and the Windows-1250 module behind it.
 
-#include "model/atomicfile.h"
-#include "model/descriptionscheck.h"
-#include "model/descriptionsfile.h"
-#include "model/sheettexts.h"
-#include "model/windows1250.h"
+#include "files/atomicfile.h"
+#include "files/descriptionscheck.h"
+#include "files/descriptionsfile.h"
+#include "files/sheettexts.h"
+#include "files/windows1250.h"
 
 #include <QDir>
 #include <QFile>

@@ -13,10 +13,10 @@
 //
 // In the desktop's language, as the program starts: LANG=en_US.UTF-8 for English.
 
-#include "model/language.h"
-#include "model/startup.h"
 #include "app/mainwindow.h"
 #include "sheet/preview.h"
+#include "system/language.h"
+#include "system/startup.h"
 
 #include "prompts/prompts.h"
 

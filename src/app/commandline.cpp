@@ -1,8 +1,8 @@
 #include "app/commandline.h"
 
 #include "app/buildinfo.h"
-#include "model/descriptionscheck.h"
-#include "model/projectfile.h"
+#include "files/descriptionscheck.h"
+#include "files/projectfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

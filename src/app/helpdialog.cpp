@@ -1,7 +1,7 @@
 #include "app/helpdialog.h"
 
 #include "app/buildinfo.h"
-#include "model/language.h"
+#include "system/language.h"
 
 #include <QDate>
 #include <QFontDatabase>

@@ -1,10 +1,10 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
-#include "model/language.h"
-#include "model/localnames.h"
-#include "model/settings.h"
-#include "model/startup.h"
 #include "app/mainwindow.h"
+#include "files/settings.h"
+#include "system/language.h"
+#include "system/localnames.h"
+#include "system/startup.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/geometrypreset.h"
-#include "model/workbook.h"
+#include "layout/geometrypreset.h"
+#include "workbooks/workbook.h"
 
 #include <QFont>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/language.h"
+#include "system/language.h"
 
 #include <QPointF>
 #include <QSizeF>

@@ -1,8 +1,8 @@
-#include "model/allocator.h"
-#include "model/language.h"
-#include "model/localnames.h"
-#include "model/startup.h"
 #include "batch/batchprint.h"
+#include "system/allocator.h"
+#include "system/language.h"
+#include "system/localnames.h"
+#include "system/startup.h"
 
 #include <QApplication>
 #include <QTextStream>

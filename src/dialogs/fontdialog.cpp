@@ -1,6 +1,6 @@
 #include "dialogs/fontdialog.h"
 
-#include "model/specialglyphfont.h"
+#include "document/specialglyphfont.h"
 
 #include <QCheckBox>
 #include <QComboBox>

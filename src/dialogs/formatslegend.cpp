@@ -1,6 +1,6 @@
 #include "dialogs/formatslegend.h"
 
-#include "model/specialglyphfont.h"
+#include "document/specialglyphfont.h"
 
 #include <QEvent>
 #include <QFont>

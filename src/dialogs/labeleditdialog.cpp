@@ -1,11 +1,11 @@
 #include "dialogs/labeleditdialog.h"
 
-#include "prompts/prompts.h"
-#include "model/sheetdocument.h"
-#include "model/specialglyphfont.h"
-#include "model/windows1250.h"
 #include "dialogs/fontdialog.h"
 #include "dialogs/formatslegend.h"
+#include "document/sheetdocument.h"
+#include "document/specialglyphfont.h"
+#include "files/windows1250.h"
+#include "prompts/prompts.h"
 
 #include <QAction>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "dialogs/printpagesdialog.h"
 
-#include "model/pagerange.h"
+#include "layout/pagerange.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #include "dialogs/savegeometrydialog.h"
 
+#include "files/usergeometryfile.h"
 #include "prompts/prompts.h"
-#include "model/usergeometryfile.h"
 
 #include <QHBoxLayout>
 #include <QIcon>

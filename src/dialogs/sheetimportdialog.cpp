@@ -1,7 +1,7 @@
 #include "dialogs/sheetimportdialog.h"
 
-#include "model/plural.h"
-#include "model/workbookfile.h"
+#include "system/plural.h"
+#include "workbooks/workbookfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

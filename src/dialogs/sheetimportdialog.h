@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/workbook.h"
+#include "workbooks/workbook.h"
 
 #include <QDialog>
 

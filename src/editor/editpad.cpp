@@ -1,13 +1,13 @@
 #include "editor/editpad.h"
 
-#include "prompts/prompts.h"
-#include "model/editortext.h"
-#include "model/specialglyphfont.h"
-#include "model/atomicfile.h"
-#include "model/descriptionscheck.h"
-#include "model/settings.h"
-#include "model/windows1250.h"
 #include "dialogs/formatslegend.h"
+#include "document/specialglyphfont.h"
+#include "files/atomicfile.h"
+#include "files/descriptionscheck.h"
+#include "files/editortext.h"
+#include "files/settings.h"
+#include "files/windows1250.h"
+#include "prompts/prompts.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>

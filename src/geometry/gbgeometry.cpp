@@ -1,7 +1,7 @@
 #include "geometry/gbgeometry.h"
 
-#include "prompts/prompts.h"
 #include "dialogs/savegeometrydialog.h"
+#include "prompts/prompts.h"
 
 #include <QComboBox>
 #include <QDebug>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "model/geometrypreset.h"
-#include "model/settings.h"
-#include "model/usergeometryfile.h"
+#include "files/settings.h"
+#include "files/usergeometryfile.h"
+#include "layout/geometrypreset.h"
 
 #include <QList>
 #include <QRectF>

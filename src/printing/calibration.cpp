@@ -1,6 +1,6 @@
 #include "printing/calibration.h"
 
-#include "model/sheetlayout.h"
+#include "layout/sheetlayout.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "printing/fieldpainter.h"
 
-#include "model/fieldtext.h"
-#include "model/specialglyphfont.h"
+#include "document/fieldtext.h"
+#include "document/specialglyphfont.h"
 
 #include <QPainter>
 

@@ -1,9 +1,9 @@
 #include "printing/fittracker.h"
 
-#include "model/plural.h"
-#include "model/sheetdocument.h"
-#include "model/sheetlayout.h"
+#include "document/sheetdocument.h"
+#include "layout/sheetlayout.h"
 #include "printing/fieldpainter.h"
+#include "system/plural.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #include "printing/pagepainter.h"
 
-#include "model/fieldtext.h"
-#include "model/sheetdocument.h"
-#include "model/sheetlayout.h"
+#include "document/fieldtext.h"
+#include "document/sheetdocument.h"
+#include "layout/sheetlayout.h"
 #include "printing/fieldpainter.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "printing/pagerenderer.h"
 
-#include "model/sheetlayout.h"
+#include "layout/sheetlayout.h"
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>

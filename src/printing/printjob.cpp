@@ -1,6 +1,6 @@
 #include "printing/printjob.h"
 
-#include "model/atomicfile.h"
+#include "files/atomicfile.h"
 #include "printing/pagerenderer.h"
 
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #include "printing/printsettings.h"
 
-#include "model/settings.h"
+#include "files/settings.h"
 
 #include <QCoreApplication>
 #include <QSettings>

@@ -1,7 +1,7 @@
 #include "printing/sizefit.h"
 
-#include "model/sheetdocument.h"
-#include "model/specialglyphfont.h"
+#include "document/sheetdocument.h"
+#include "document/specialglyphfont.h"
 #include "printing/fieldpainter.h"
 #include "printing/fittracker.h"
 

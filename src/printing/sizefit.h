@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/fieldcommands.h"
+#include "document/fieldcommands.h"
 
 #include <vector>
 

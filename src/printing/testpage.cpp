@@ -1,7 +1,7 @@
 #include "printing/testpage.h"
 
-#include "model/language.h"
-#include "model/sheetlayout.h"
+#include "layout/sheetlayout.h"
+#include "system/language.h"
 
 #include <QCoreApplication>
 #include <QFont>

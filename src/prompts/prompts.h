@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/settings.h"
+#include "files/settings.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,10 +1,10 @@
 #include "sheet/mygraphicsitem.h"
 
 #include "dialogs/labeleditdialog.h"
-#include "model/fieldtransfer.h"
-#include "model/sheetdocument.h"
-#include "model/specialglyphfont.h"
-#include "model/windows1250.h"
+#include "document/fieldtransfer.h"
+#include "document/sheetdocument.h"
+#include "document/specialglyphfont.h"
+#include "files/windows1250.h"
 #include "printing/fieldpainter.h"
 #include "prompts/prompts.h"
 

@@ -1,7 +1,7 @@
 #include "sheet/pagebuilder.h"
 
-#include "model/sheetdocument.h"
-#include "model/sheetlayout.h"
+#include "document/sheetdocument.h"
+#include "layout/sheetlayout.h"
 #include "sheet/mygraphicsitem.h"
 
 #include <QGraphicsRectItem>

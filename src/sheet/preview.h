@@ -1,10 +1,10 @@
 #pragma once
 
+#include "document/sheetdocument.h"
+#include "files/descriptionscheck.h"
+#include "layout/sheetlayout.h"
 #include "printing/fittracker.h"
 #include "printing/printjob.h"
-#include "model/descriptionscheck.h"
-#include "model/sheetdocument.h"
-#include "model/sheetlayout.h"
 
 #include <QFont>
 #include <QGraphicsView>

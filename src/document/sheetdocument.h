@@ -1,0 +1,97 @@
+#pragma once
+
+#include "files/sheettexts.h"
+
+#include <QFont>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QUndoStack>
+
+#include <vector>
+
+// The sheet's document: every field's text and font by field id, what there
+// is to undo, and whether anything changed since the texts were last read or
+// the sheet last saved. The pages in the window, the printer and the batch
+// printer only show it; a new layout (another printer, another geometry,
+// another label count) changes where fields stand, never what they hold.
+//
+// Field id i is line i of the descriptions file. A sheet of L lines with n
+// labels per barette has ceil(L / (n + 1)) barettes; the fields of the last
+// barette past line L are empty until something is written into them.
+//
+// Fonts are kept once each in a table and every field holds an index into it:
+// a sheet of 900,000 fields has a handful of different fonts, and a font
+// command over all of them changes indices, not fonts.
+class SheetDocument : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SheetDocument(QObject *parent = nullptr);
+    ~SheetDocument() override;
+
+    // A new document: these texts (one per field id) and fonts (field i takes
+    // fonts[i]; fields past the end take the default font). Nothing to undo,
+    // nothing modified.
+    void reset(SheetTexts texts, const QList<QFont> &fonts = {});
+    // The texts read again (the editor saved the file): every field keeps
+    // its font. Nothing to undo, nothing modified.
+    void replaceTexts(SheetTexts texts);
+
+    // Lines that hold texts; field ids beyond them are empty fields.
+    qsizetype lineCount() const { return texts.size(); }
+    // Field ids of a sheet grouped in barettes of `labelsPerBarette` + 1:
+    // every field of every barette, the empty ones of the last included.
+    qsizetype fieldCount(int labelsPerBarette) const;
+    qsizetype baretteCount(int labelsPerBarette) const;
+
+    QString text(qsizetype id) const { return texts.at(id); }
+    const SheetTexts &allTexts() const { return texts; }
+    const QFont &font(qsizetype id) const { return fontTable.at(fontIndex(id)); }
+    quint32 fontIndex(qsizetype id) const
+    {
+        return id >= 0 && size_t(id) < fonts.size() ? fonts[size_t(id)] : 0;
+    }
+    const QFont &fontAt(quint32 index) const { return fontTable.at(index); }
+    // The font a field shows for the font at `index`
+    // (SpecialGlyphFont::fieldFont()), worked out once per font.
+    const QFont &fieldFontAt(quint32 index) const { return fieldFonts.at(index); }
+    // The index of `font` in the table, added when new.
+    quint32 intern(const QFont &font);
+
+    // Changes a field without an undo step (undo commands and tests use these).
+    void setContent(qsizetype id, const QString &text, const QFont &font);
+    void setFontIndex(qsizetype id, quint32 index);
+    // Tells the views that fields first..last changed (after setFontIndex).
+    void notifyChanged(qsizetype first, qsizetype last) { emit fieldsChanged(first, last); }
+
+    // One field's text and font changed by the user, as one step to undo
+    // named `what`; nothing happens when both stay as they are.
+    void editField(qsizetype id, const QString &text, const QFont &font, const QString &what);
+
+    QUndoStack *undoStack() { return &history; }
+    // Changed since the texts were read or the sheet saved.
+    bool isModified() const { return !history.isClean(); }
+    // The sheet has been written out as it is now.
+    void markSaved() { history.setClean(); }
+
+signals:
+    // Fields first..last (inclusive) hold another text or font.
+    void fieldsChanged(qsizetype first, qsizetype last);
+    // Everything was replaced (reset, replaceTexts).
+    void contentReset();
+    void modifiedChanged(bool modified);
+
+private:
+    void grow(qsizetype id);
+
+    SheetTexts texts;
+    std::vector<quint32> fonts;   // index into fontTable per field; missing ones are 0
+    QList<QFont> fontTable;       // entry 0 is the default font
+    QList<QFont> fieldFonts;      // SpecialGlyphFont::fieldFont() of each entry
+    QHash<QFont, quint32> fontIndexes;
+    QUndoStack history;
+};

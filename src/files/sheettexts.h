@@ -1,0 +1,66 @@
+#pragma once
+
+#include "files/descriptionsfile.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The texts of a sheet by field id.
+//
+// Read from a descriptions file, they stay that file's bytes: a sheet of a
+// million barettes is a hundred-odd megabytes of text, and nine million
+// strings would cost three times as much to make, hold and free. A text is
+// decoded each time it is asked for (DescriptionsFile::lineText), and what is written into a field is held apart, by id, until it is
+// set back to what the file says.
+//
+// Made from a list (a workbook, the editor's texts, tests), they are that list.
+class SheetTexts
+{
+public:
+    SheetTexts() = default;
+    // Implicit, so that a list of texts is a sheet's texts wherever one is asked for.
+    SheetTexts(QStringList texts) : list(std::move(texts)), count(list.size()) {}
+    SheetTexts(std::initializer_list<QString> texts) : SheetTexts(QStringList(texts)) {}
+
+    // The lines of a descriptions file, kept as `bytes`; `used` is the encoding found.
+    static SheetTexts fromFile(QByteArray bytes, DescriptionsFile::Encoding *used = nullptr);
+    // DescriptionsFile::readLines() into compact texts; on any status but Ok
+    // `texts` is left empty.
+    static DescriptionsFile::ReadStatus read(const QString &path, SheetTexts &texts,
+                                             DescriptionsFile::Encoding *used = nullptr);
+
+    qsizetype size() const { return count; }
+    bool isEmpty() const { return count == 0; }
+    // Whether the texts are a file's bytes rather than a list of strings.
+    bool isCompact() const { return compact; }
+    // Texts written over the file's (compact texts only).
+    qsizetype editCount() const { return edits.size(); }
+
+    // The text of field `id`; an empty one past the end.
+    QString at(qsizetype id) const;
+    // Field `id` holds `text` from now on; past the end the texts grow to it.
+    void set(qsizetype id, const QString &text);
+
+    QStringList toList() const;
+
+private:
+    QString fileText(qsizetype id) const;
+
+    static constexpr int blockBits = 4;   // a line start is kept for every 16th line
+
+    QStringList list;
+    qsizetype count = 0;
+
+    bool compact = false;
+    QByteArray bytes;                    // the file, its byte-order mark dropped
+    std::vector<qsizetype> blockStarts;  // where line k << blockBits starts
+    qsizetype fileLines = 0;
+    bool utf8 = false;
+    bool hasAt = false;
+    bool hasNul = false;
+    QHash<qsizetype, QString> edits;     // by id, also past fileLines
+};

@@ -1,3 +1,0 @@
-#include "model/sheetlog.h"
-
-Q_LOGGING_CATEGORY(lcSheet, "lamello.sheet", QtInfoMsg)

@@ -1,0 +1,3 @@
+#include "system/sheetlog.h"
+
+Q_LOGGING_CATEGORY(lcSheet, "lamello.sheet", QtInfoMsg)
