@@ -2520,5 +2520,21 @@ The spreadsheet was not loaded.</translation>
         <source>część jest za duża</source>
         <translation>the part is too large</translation>
     </message>
+    <message>
+        <source>formatów liczb jest więcej niż %1</source>
+        <translation>more than %1 number formats</translation>
+    </message>
+    <message>
+        <source>format liczb dłuższy niż %1 znaków</source>
+        <translation>a number format longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>stylów komórek jest więcej niż %1</source>
+        <translation>more than %1 cell styles</translation>
+    </message>
+    <message>
+        <source>błędny numer formatu liczb „%1”</source>
+        <translation>a wrong number format id “%1”</translation>
+    </message>
 </context>
 </TS>

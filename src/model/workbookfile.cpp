@@ -2,9 +2,11 @@
 
 #include "model/descriptionscheck.h"
 #include "model/descriptionsfile.h"
+#include "model/language.h"
 #include "model/windows1250.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -683,17 +685,33 @@ QString unescapeXlsx(QString text)
     return text;
 }
 
-// A number as the cell shows it in the General format: up to 15
-// significant digits, no trailing zeros, the decimal comma.
-QString xlsxNumber(const QString &value)
+// A number as the cell shows it through its format (none: General, up to
+// 15 significant digits, no trailing zeros); what is no number stays as
+// written.
+QString xlsxNumber(const QString &value, const NumberFormat *format, const NumberFormat::Context &context)
 {
     bool ok = false;
     const double d = value.toDouble(&ok);
     if (!ok || !std::isfinite(d))
         return value;
-    QString s = QString::number(d, 'g', 15);
-    s.replace(QLatin1Char('.'), QLatin1Char(',')).replace(QLatin1Char('e'), QLatin1Char('E'));
-    return s;
+    return format ? format->number(d, context) : NumberFormat::general(d, context.language);
+}
+
+// An ISO date cell (t="d": "2024-03-15", "2024-03-15T12:00:00") as a serial
+// date; none when it is not one.
+std::optional<double> xlsxSerial(const QString &value, bool date1904)
+{
+    QDateTime at = QDateTime::fromString(value, Qt::ISODateWithMs);
+    if (!at.isValid())
+        at = QDateTime(QDate::fromString(value, Qt::ISODate), QTime(0, 0));
+    if (!at.isValid())
+        return std::nullopt;
+    const QDate first = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    double days = double(first.daysTo(at.date()));
+    // Excel's 1900 has a 29 February: the days before it count one more.
+    if (!date1904 && days > 0 && days < 61)
+        days += 1;
+    return days + at.time().msecsSinceStartOfDay() / 86'400'000.0;
 }
 
 // "C14": column 2; the letters only are looked at.
@@ -829,9 +847,10 @@ class XlsxSheetReader : public ExpatReader
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
-    XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part)
+    XlsxSheetReader(const QStringList &shared, const XlsxStyles &styles, const QString &name, const QString &part)
         : ExpatReader(name, part)
         , shared(shared)
+        , styles(styles)
         , sheet(part, &budget)
     {
     }
@@ -923,7 +942,7 @@ protected:
     }
 
 private:
-    enum class CellType { Shared, Inline, Boolean, Text, Number };
+    enum class CellType { Shared, Inline, Boolean, Text, Error, Date, Number };
     enum class Child { None, Value, Inline };   // what of the cell is being read
 
     QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
@@ -944,7 +963,17 @@ private:
     // What the cell's attributes say.
     void cellStart(const char **attributes)
     {
-        const char *r = attribute(attributes, "r");
+        const char *r = nullptr;
+        const char *t = nullptr;
+        const char *s = nullptr;
+        for (const char **a = attributes; *a; a += 2) {
+            if (equal(a[0], "r"))
+                r = a[1];
+            else if (equal(a[0], "t"))
+                t = a[1];
+            else if (equal(a[0], "s"))
+                s = a[1];
+        }
         ref.assign(r ? r : "");
         if (r && *r) {
             const std::optional<int> column = xlsxColumn(r);
@@ -952,13 +981,26 @@ private:
                 return stop(tr("błędny adres komórki „%1”").arg(refText()));
             sheet.skipTo(*column);
         }
-        const char *t = attribute(attributes, "t");
-        type = !t                                                 ? CellType::Number
-               : equal(t, "s")                                    ? CellType::Shared
-               : equal(t, "inlineStr")                            ? CellType::Inline
-               : equal(t, "b")                                    ? CellType::Boolean
-               : equal(t, "str") || equal(t, "e") || equal(t, "d") ? CellType::Text
-                                                                  : CellType::Number;
+        type = !t                      ? CellType::Number
+               : equal(t, "s")         ? CellType::Shared
+               : equal(t, "inlineStr") ? CellType::Inline
+               : equal(t, "b")         ? CellType::Boolean
+               : equal(t, "str")       ? CellType::Text
+               : equal(t, "e")         ? CellType::Error
+               : equal(t, "d")         ? CellType::Date
+                                       : CellType::Number;
+        // A style past the list, or no number, is style 0, as Excel takes it.
+        style.assign(s ? s : "");
+        format = nullptr;
+        if (!styles.cellFormats.empty()) {
+            bool ok = false;
+            const qlonglong index = s && *s ? wholeNumber(s, &ok) : 0;
+            const NumberFormat &f = styles.cellFormats[ok && index >= 0 && size_t(index) < styles.cellFormats.size()
+                                                           ? size_t(index)
+                                                           : 0];
+            if (!f.isGeneral())
+                format = &f;
+        }
         value.clear();
         hasInline = false;
         child = Child::None;
@@ -983,19 +1025,38 @@ private:
             text = value.bytes.empty() ? QString() : value.bytes == "0" ? no : yes;
             break;
         case CellType::Text:
+        case CellType::Error:
             text = unescapeXlsx(value.toString());
             break;
-        case CellType::Number:
-            text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
-                                [&] { return xlsxNumber(value.toString()); });
+        case CellType::Date: {
+            text = unescapeXlsx(value.toString());
+            const std::optional<double> serial = format ? xlsxSerial(text, styles.context.date1904) : std::nullopt;
+            if (serial)
+                text = format->number(*serial, styles.context);
             break;
         }
+        case CellType::Number:
+            if (!format) {
+                text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
+                                    [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
+                break;
+            }
+            // The same number in another style is another text.
+            key.assign(value.bytes).append(1, '\x1F').append(style);
+            text = numbers.text(key.data(), qsizetype(key.size()),
+                                [&] { return xlsxNumber(value.toString(), format, styles.context); });
+            break;
+        }
+        if (format && type != CellType::Number && type != CellType::Boolean && type != CellType::Error
+            && type != CellType::Date && format->changesText() && !text.isEmpty())
+            text = format->text(text);
         QString why;
         if (!sheet.addCell(text, 1, &why))
             stop(why);
     }
 
     const QStringList &shared;
+    const XlsxStyles &styles;
     qsizetype budget = maxCells;
     SheetBuilder sheet;
     bool inData = false;
@@ -1006,6 +1067,9 @@ private:
     CellType type = CellType::Number;
     // Reused for every cell: they keep their room.
     std::string ref;
+    std::string style;   // the s attribute as written
+    std::string key;     // a number and its style, for `numbers`
+    const NumberFormat *format = nullptr;   // none: General
     Utf8Text value;
     RichText inlineText;
     QString inline_;
@@ -1015,7 +1079,100 @@ private:
     const QString no = tr("FAŁSZ");
 };
 
+// xl/styles.xml: the custom number formats (numFmts/numFmt: numFmtId,
+// formatCode) and the number format of each cell style (cellXfs/xf:
+// numFmtId). The rest (fonts, fills, borders, cellStyleXfs) is passed over.
+class XlsxStylesReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    XlsxStylesReader(const QString &name, const QString &part)
+        : ExpatReader(name, part)
+    {
+    }
+    QHash<qlonglong, QString> codes;   // numFmtId: formatCode
+    QList<qlonglong> cellFormatIds;    // cellXfs' numFmtIds
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        ++depth;
+        if (equal(local, "numFmts") && depth == 2) {
+            inFormats = true;
+        } else if (equal(local, "cellXfs") && depth == 2) {
+            inCellStyles = true;
+        } else if (inFormats && depth == 3 && equal(local, "numFmt")) {
+            if (codes.size() >= maxNumberFormats)
+                return stop(tr("formatów liczb jest więcej niż %1").arg(maxNumberFormats));
+            const qlonglong id = formatId(attribute(attributes, "numFmtId"));
+            const char *code = attribute(attributes, "formatCode");
+            const QString text = QString::fromUtf8(code ? code : "");
+            if (text.size() > maxFormatCodeLength)
+                return stop(tr("format liczb dłuższy niż %1 znaków").arg(maxFormatCodeLength));
+            if (id >= 0)
+                codes.insert(id, text);
+        } else if (inCellStyles && depth == 3 && equal(local, "xf")) {
+            if (cellFormatIds.size() >= maxCellStyles)
+                return stop(tr("stylów komórek jest więcej niż %1").arg(maxCellStyles));
+            const char *id = attribute(attributes, "numFmtId");
+            cellFormatIds.append(id ? formatId(id) : 0);
+        }
+    }
+    void end(const char *name) override
+    {
+        const char *local = localName(name);
+        if (depth == 2 && equal(local, "numFmts"))
+            inFormats = false;
+        else if (depth == 2 && equal(local, "cellXfs"))
+            inCellStyles = false;
+        --depth;
+    }
+    void text(const char *, int) override {}
+
+private:
+    // A format's number; a malformed one stops the reading.
+    qlonglong formatId(const char *value)
+    {
+        bool ok = false;
+        const qlonglong id = value ? wholeNumber(value, &ok) : -1;
+        if (!ok || id < 0) {
+            stop(tr("błędny numer formatu liczb „%1”").arg(QString::fromUtf8(value ? value : "").left(20)));
+            return -1;
+        }
+        return id;
+    }
+
+    int depth = 0;   // elements open, the styleSheet itself included
+    bool inFormats = false;
+    bool inCellStyles = false;
+};
+
 } // namespace
+
+bool readXlsxStyles(QIODevice &device, const QString &name, XlsxStyles &styles, QString *error)
+{
+    styles.cellFormats.clear();
+    XlsxStylesReader reader(name, QStringLiteral("xl/styles.xml"));
+    if (!reader.read(device, error))
+        return false;
+    // Parsed once a format, however many styles use it.
+    QHash<qlonglong, NumberFormat> parsed;
+    styles.cellFormats.reserve(size_t(reader.cellFormatIds.size()));
+    for (const qlonglong id : std::as_const(reader.cellFormatIds)) {
+        auto it = parsed.find(id);
+        if (it == parsed.end()) {
+            const auto custom = reader.codes.constFind(id);
+            const QString code = custom != reader.codes.cend()
+                                     ? *custom
+                                     : id < 50 ? NumberFormat::builtInCode(int(id), styles.context.language) : QString();
+            it = parsed.insert(id, NumberFormat(code));
+        }
+        styles.cellFormats.push_back(*it);
+    }
+    return true;
+}
 
 bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error)
 {
@@ -1025,9 +1182,9 @@ bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &
 }
 
 bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &name, WorkbookSheet &sheetOut,
-                   QString *error)
+                   QString *error, const XlsxStyles &styles)
 {
-    XlsxSheetReader reader(shared, name, sheetOut.name);
+    XlsxSheetReader reader(shared, styles, name, sheetOut.name);
     if (!reader.read(device, error))
         return false;
     if (!reader.sawData) {
@@ -1473,13 +1630,21 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
         QString id;
     };
     QList<SheetRef> refs;
+    XlsxStyles styles;
+    styles.context.language = Language::installed();
     const bool listed = zip.read(
         workbookPart,
         [&](QIODevice &d) {
             Xml xml(d, name, workbookPart);
             QXmlStreamReader &r = xml.reader;
             while (!r.atEnd()) {
-                if (xml.next() != QXmlStreamReader::StartElement || r.name() != u"sheet")
+                if (xml.next() != QXmlStreamReader::StartElement)
+                    continue;
+                if (r.name() == u"workbookPr") {
+                    const QStringView system = r.attributes().value(QStringLiteral("date1904"));
+                    styles.context.date1904 = system == u"1" || system == u"true";
+                }
+                if (r.name() != u"sheet")
                     continue;
                 if (refs.size() >= maxSheets) {
                     setError(error, xml.fail(tr("więcej niż %1 arkuszy").arg(maxSheets)));
@@ -1508,6 +1673,7 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
 
     QHash<QString, QString> targets;
     QString sharedPart;
+    QString stylesPart;
     const QString relsPart = QStringLiteral("xl/_rels/workbook.xml.rels");
     if (zip.has(relsPart)) {
         const bool read = zip.read(
@@ -1522,6 +1688,8 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
                     const QString target = joinPath(QStringLiteral("xl"), a.value(QStringLiteral("Target")).toString());
                     if (a.value(QStringLiteral("Type")).endsWith(u"/sharedStrings"))
                         sharedPart = target;
+                    if (a.value(QStringLiteral("Type")).endsWith(u"/styles"))
+                        stylesPart = target;
                     if (targets.size() < maxZipEntries)
                         targets.insert(a.value(QStringLiteral("Id")).toString(), target);
                 }
@@ -1538,6 +1706,12 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
     if (sharedPart.isEmpty() && zip.has(QStringLiteral("xl/sharedStrings.xml")))
         sharedPart = QStringLiteral("xl/sharedStrings.xml");
 
+    if (stylesPart.isEmpty() && zip.has(QStringLiteral("xl/styles.xml")))
+        stylesPart = QStringLiteral("xl/styles.xml");
+    if (!stylesPart.isEmpty()
+        && !zip.read(stylesPart, [&](QIODevice &d) { return readXlsxStyles(d, name, styles, error); }, error))
+        return false;
+
     QStringList shared;
     if (!sharedPart.isEmpty()
         && !zip.read(sharedPart, [&](QIODevice &d) { return readXlsxSharedStrings(d, name, shared, error); }, error))
@@ -1550,7 +1724,7 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
             part = QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1);
         WorkbookSheet sheet;
         sheet.name = part;   // messages name the part while it is read
-        if (!zip.read(part, [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error); }, error))
+        if (!zip.read(part, [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, styles); }, error))
             return false;
         sheet.name = refs.at(i).name;
         book.sheets.append(std::move(sheet));

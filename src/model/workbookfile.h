@@ -1,11 +1,13 @@
 #pragma once
 
+#include "model/numberformat.h"
 #include "model/workbook.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -29,9 +31,17 @@ class QIODevice;
 //         left out; table:number-columns-repeated / number-rows-repeated
 //         expanded;
 //   XLSX  shared strings (rich-text runs joined, phonetic runs left out),
-//         inline strings, formula results, numbers to 15 significant digits
-//         without a trailing ".0" and with the decimal comma, booleans as
-//         PRAWDA / FAŁSZ, cells that skip columns or rows;
+//         inline strings, formula results, booleans as PRAWDA / FAŁSZ, cells
+//         that skip columns or rows; numbers through their cell style's
+//         number format (xl/styles.xml: a cell's s indexes cellXfs, whose
+//         numFmtId is a built-in format or one of numFmts; see
+//         model/numberformat.h) in the interface language, General being
+//         15 significant digits without a trailing ".0" and with the
+//         language's decimal separator; dates from 1900 or, with
+//         workbookPr date1904, from 1904; a text cell through its format's
+//         text section ("Nr "@), an ISO date cell (t="d") through its date
+//         format. A cell whose s is past the styles (or no number) has
+//         style 0, as in Excel;
 //   text  RFC 4180 through libcsv: quotes with doubled quotes, line breaks
 //         inside quotes as line breaks, CR LF or LF rows, the delimiter
 //         detected among ";" "," and tab when not given, UTF-8 (with or
@@ -55,6 +65,20 @@ constexpr qsizetype maxColumns = 16'384;
 constexpr qsizetype maxCells = 20'000'000;      // non-empty cells kept of one file
 constexpr qsizetype maxCellLength = 32'767;     // characters in one cell, as in the programs
 
+// Styles: at most this many cell styles (Excel has 64,000), number formats
+// (Excel about 250) and characters in a format's code (Excel 255).
+constexpr qsizetype maxCellStyles = 65'536;
+constexpr qsizetype maxNumberFormats = 4'096;
+constexpr qsizetype maxFormatCodeLength = 1'024;
+
+// How an XLSX workbook shows its numbers: the number format of each cell
+// style (cellXfs, by a cell's s) and the language and date system.
+struct XlsxStyles
+{
+    std::vector<NumberFormat> cellFormats;
+    NumberFormat::Context context;
+};
+
 // Reads the file at `path` as `format` (delimited text with `delimiter`, 0
 // detecting it). On failure `error` says why in words for the user, naming
 // the file, and `book` is empty.
@@ -71,7 +95,9 @@ bool readPasted(const QString &text, Workbook &book, QString *error);
 // The XML of the parts alone, without their container (the fuzz targets).
 bool readOdsContent(QIODevice &xml, const QString &name, Workbook &book, QString *error);
 bool readXlsxSheet(QIODevice &xml, const QStringList &sharedStrings, const QString &name, WorkbookSheet &sheet,
-                   QString *error);
+                   QString *error, const XlsxStyles &styles = {});
+// xl/styles.xml; `styles.context` is left as it is.
+bool readXlsxStyles(QIODevice &xml, const QString &name, XlsxStyles &styles, QString *error);
 bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error);
 
 // The delimiter of delimited text among ';' ',' and tab: the one found in
