@@ -90,10 +90,12 @@ private slots:
         row("significant digits only", "#.##", "0.5", ",5");
         row("nothing for zero", "#", "0", "");
         row("point without decimals", "0.", "5", "5");
+        row("point without significant decimals", "#.##", "5", "5");
+        row("decimals without a whole number", ".00", "1.5", "1,50");
         row("fraction", "# ?/?", "1.25", "1 1/4");
         row("fraction, two digits", "# ?\?/??", "3.14159", "3 14/99");
         row("improper fraction", "?/?", "1.5", "3/2");
-        row("fraction, whole", "# ?/?", "2", "2    ");
+        row("fraction, whole", "# ?/? \"kg\"", "2", "2     kg");
         row("fraction, fixed", "# ?/8", "0.3", " 2/8");
         row("condition holds", "[>100]\"big \"0;\"small \"0", "150", "big 150");
         row("condition fails, no minus", "[>100]\"big \"0;\"small \"0", "-5", "small 5");

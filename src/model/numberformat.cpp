@@ -109,6 +109,7 @@ struct Section
     bool engineering = false;
     bool fraction = false;
     bool whole = false;   // a fraction with a whole part
+    int numeratorCount = 0;
     int denominatorDigits = 0;
     int fixedDenominator = 0;
     int secondDigits = 0;
@@ -366,6 +367,7 @@ void finishFraction(Section &s, qsizetype slash)
         --first;
     for (qsizetype i = first; i < slash; ++i)
         t[i].kind = Kind::Numerator;
+    s.numeratorCount = int(slash - first);
     for (qsizetype i = 0; i < first; ++i) {
         if (t[i].kind == Kind::Digit) {
             t[i].kind = Kind::Int;
@@ -519,7 +521,7 @@ struct Decimal
 
     explicit Decimal(double v)
     {
-        if (!(v > 0))
+        if (!(v > 0) || !std::isfinite(v))
             return;
         char buffer[40];
         std::snprintf(buffer, sizeof buffer, "%.14e", v);
@@ -648,6 +650,8 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
         v *= 100;
     for (int k = 0; k < s.scale; ++k)
         v /= 1000;
+    if (!std::isfinite(v))
+        return NumberFormat::general(v, context.language);
 
     QList<QString> pieces;
     QString integer;    // the whole number's digits, for a code without Int placeholders
@@ -738,10 +742,19 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
         if (fraction.at(i) != u'0')
             lastSignificant = int(i);
     }
+    // The point only before a decimal shown: "#.##" shows 5 as "5".
+    bool decimalsShown = false;
+    int index = 0;
+    for (const Token &t : s.tokens) {
+        if (t.kind == Kind::Frac)
+            decimalsShown = decimalsShown || index++ <= lastSignificant || t.ch != u'#';
+    }
     QString out;
     qsizetype intIndex = 0;
     int fracIndex = 0;
-    qsizetype fractionStart = -1;   // where the fraction begins in `out`, to blank it
+    qsizetype fractionStart = -1;   // where the fraction begins and ends in `out`, to blank it
+    qsizetype fractionEnd = -1;
+    bool numeratorShown = false;
     for (const Token &t : s.tokens) {
         switch (t.kind) {
         case Kind::Literal:
@@ -755,7 +768,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
         case Kind::Point:
             if (s.intCount == 0)
                 out += integer;
-            if (s.fracCount > 0)
+            if (decimalsShown)
                 out += sep.decimal;
             break;
         case Kind::Frac: {
@@ -777,21 +790,18 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
                 out += exponent.at(0);
             out += QStringView(exponent).sliced(1);
             break;
-        case Kind::Numerator: {
-            // All numerator placeholders at the first one, padded to their count.
-            if (&t != &*std::find_if(s.tokens.cbegin(), s.tokens.cend(),
-                                     [](const Token &k) { return k.kind == Kind::Numerator; }))
-                break;
-            const auto count = std::count_if(s.tokens.cbegin(), s.tokens.cend(),
-                                             [](const Token &k) { return k.kind == Kind::Numerator; });
-            out += numerator.rightJustified(count, t.ch == u'0' ? u'0' : u' ');
+        case Kind::Numerator:
+            // The whole numerator at the first placeholder, padded to their count.
+            if (!numeratorShown)
+                out += numerator.rightJustified(s.numeratorCount, t.ch == u'0' ? u'0' : u' ');
+            numeratorShown = true;
             break;
-        }
         case Kind::Denominator:
             if (s.fixedDenominator > 0)
                 out += denominator;
             else
                 out += denominator.leftJustified(s.denominatorDigits, t.ch == u'?' ? u' ' : u'0');
+            fractionEnd = out.size();
             break;
         default:
             break;
@@ -800,7 +810,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
     if (blankFraction) {
         if (fractionStart < 0)
             fractionStart = 0;
-        for (qsizetype i = fractionStart; i < out.size(); ++i)
+        for (qsizetype i = fractionStart; i < (fractionEnd < 0 ? out.size() : fractionEnd); ++i)
             out[i] = u' ';
     }
     return out;

@@ -25,7 +25,8 @@
 //             place; digits beyond the placeholders on the left are all
 //             shown. Decimals are rounded half away from zero on the
 //             value's 15 significant digits (1.005 -> 1,01).
-//   . ,       decimal point; "," between digit placeholders groups thousands,
+//   . ,       decimal point (left out when no decimal follows it: "#.##"
+//             shows 5 as "5"); "," between digit placeholders groups thousands,
 //             "," after the last one divides by 1000 each ("#,##0,").
 //             Shown as the language's separators (Polish "," and a
 //             no-break space U+00A0, English "." and ",").
@@ -56,7 +57,9 @@
 //             are rounded to what is shown; without seconds the time is cut,
 //             not rounded. The 1900 system keeps Excel's leap year: serial 60
 //             is 29.02.1900, serials below it one day later than the
-//             calendar's count. Polish names as LibreOffice Calc shows them:
+//             calendar's count, 0 is 00.01.1900; a negative serial counts
+//             back from 30.12.1899 and a negative duration ([h]) shows "-".
+//             Polish names as LibreOffice Calc shows them:
 //             "marzec", "marca" when the code also shows the day, "III" for
 //             mmm, "pt." for ddd.
 //

@@ -1041,7 +1041,8 @@ private:
                                     [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
                 break;
             }
-            // The same number in another style is another text.
+            // The same number in another style is another text (0x1F cannot
+            // be in XML text, so no plain number's bytes look like this).
             key.assign(value.bytes).append(1, '\x1F').append(style);
             text = numbers.text(key.data(), qsizetype(key.size()),
                                 [&] { return xlsxNumber(value.toString(), format, styles.context); });
