@@ -125,8 +125,8 @@ private slots:
                       "<c r=\"C1\" s=\"3\" t=\"n\"><v>0.75</v></c><c r=\"D1\" s=\"4\" t=\"n\"><v>1.1</v></c>"
                       "<c r=\"E1\" s=\"5\" t=\"n\"><v>7</v></c><c r=\"F1\" s=\"6\" t=\"n\"><v>1000000</v></c>"
                       "<c r=\"G1\" s=\"7\" t=\"n\"><v>12.5</v></c><c r=\"H1\" s=\"8\" t=\"n\"><v>12.5</v></c>"
-                      "<c r=\"I1\" s=\"9\" t=\"n\"><v>-2.5</v></c><c r=\"J1\" s=\"10\" t=\"n\"><v>1.1</v></c>"
-                      "<c r=\"K1\" s=\"12\" t=\"n\"><v>3.5</v></c><c r=\"L1\" s=\"11\" t=\"s\"><v>0</v></c>"
+                      "<c r=\"I1\" s=\"9\" t=\"n\"><v>-2.5</v></c><c r=\"J1\" s=\"11\" t=\"n\"><v>1.1</v></c>"
+                      "<c r=\"K1\" s=\"12\" t=\"n\"><v>3.5</v></c><c r=\"L1\" s=\"10\" t=\"s\"><v>0</v></c>"
                       "<c r=\"M1\" s=\"1\" t=\"d\"><v>2024-03-15</v></c><c r=\"N1\" s=\"4\" t=\"n\"><v>1.1</v></c></row>"}},
                     "<si><t>abc</t></si>",
                     "<numFmts count=\"12\"><numFmt numFmtId=\"164\" formatCode=\"General\"/><numFmt numFmtId=\"165\" "
@@ -141,8 +141,8 @@ private slots:
                     "<cellXfs count=\"12\"><xf numFmtId=\"164\" fontId=\"0\" xfId=\"0\"><alignment horizontal=\"general\"/></xf>"
                     "<xf numFmtId=\"165\" xfId=\"0\" applyNumberFormat=\"true\"/><xf numFmtId=\"166\" xfId=\"0\"/>"
                     "<xf numFmtId=\"167\"/><xf numFmtId=\"168\"/><xf numFmtId=\"169\"/><xf numFmtId=\"170\"/>"
-                    "<xf numFmtId=\"171\"/><xf numFmtId=\"172\"/><xf numFmtId=\"174\"/><xf numFmtId=\"175\"/>"
-                    "<xf numFmtId=\"176\"/></cellXfs>")
+                    "<xf numFmtId=\"171\"/><xf numFmtId=\"172\"/><xf numFmtId=\"174\"/><xf numFmtId=\"176\"/>"
+                    "<xf numFmtId=\"175\"/></cellXfs>")
             << QStringLiteral("15.03.2024|12:00|75%|1,10|007|1\u00A0000\u00A0000|12,50 zł|12,50 zł|(2,50)|X1,1|3,5|Nr abc|"
                               "15.03.2024|1,10");
         // Excel: built-in formats by id alone, and dates from 1904.
