@@ -93,8 +93,7 @@ public:
     // The General format: 15 significant digits, the language's decimal separator.
     static QString general(double value, Language::Choice language);
 
-    struct Data;
-
 private:
+    struct Data;
     std::shared_ptr<const Data> data;
 };

@@ -96,7 +96,8 @@ bool readPasted(const QString &text, Workbook &book, QString *error);
 bool readOdsContent(QIODevice &xml, const QString &name, Workbook &book, QString *error);
 bool readXlsxSheet(QIODevice &xml, const QStringList &sharedStrings, const QString &name, WorkbookSheet &sheet,
                    QString *error, const XlsxStyles &styles = {});
-// xl/styles.xml; `styles.context` is left as it is.
+// xl/styles.xml: the built-in formats in `styles.context.language`, which,
+// with the date system, is left as it is.
 bool readXlsxStyles(QIODevice &xml, const QString &name, XlsxStyles &styles, QString *error);
 bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error);
 
