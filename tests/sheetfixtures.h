@@ -87,12 +87,16 @@ inline QByteArray xlsxShared(const QByteArray &items)
 }
 
 // An XLSX workbook as Excel writes one: each sheet is a name and its rows'
-// XML; `shared` the <si> items of the shared strings (none: no such part).
-inline QByteArray xlsx(const QList<std::pair<QString, QByteArray>> &sheets, const QByteArray &shared = {})
+// XML; `shared` the <si> items of the shared strings (none: no such part);
+// `styles` what <styleSheet> holds (none: no such part); `properties` the
+// workbook's <workbookPr/>.
+inline QByteArray xlsx(const QList<std::pair<QString, QByteArray>> &sheets, const QByteArray &shared = {},
+                       const QByteArray &styles = {}, const QByteArray &properties = {})
 {
     QByteArray book = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>";
+                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+                      + properties + "<sheets>";
     QByteArray rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
     QList<Entry> entries{{QStringLiteral("[Content_Types].xml"),
@@ -113,6 +117,15 @@ inline QByteArray xlsx(const QList<std::pair<QString, QByteArray>> &sheets, cons
                 "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
                 "Target=\"sharedStrings.xml\"/>";
         entries.append({QStringLiteral("xl/sharedStrings.xml"), xlsxShared(shared)});
+    }
+    if (!styles.isNull()) {
+        rels += "<Relationship Id=\"rIdT\" "
+                "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
+                "Target=\"styles.xml\"/>";
+        entries.append({QStringLiteral("xl/styles.xml"),
+                        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<styleSheet "
+                        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+                            + styles + "</styleSheet>"});
     }
     entries.append({QStringLiteral("xl/workbook.xml"), book + "</sheets></workbook>"});
     entries.append({QStringLiteral("xl/_rels/workbook.xml.rels"), rels + "</Relationships>"});

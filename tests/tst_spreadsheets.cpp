@@ -152,6 +152,47 @@ private slots:
                       "<row><c><v>1<x>2</x></v></c><extLst><c><v>9</v></c></extLst><c t=\"inlineStr\"><is><r><t>a</t>"
                       "</r><rPh><t>x</t></rPh><t>b</t></is></c></row><ext><row><c><v>7</v></c></row></ext>"}})
             << QStringLiteral("12|ab");
+        // Numbers through their formats, the styles part as LibreOffice Calc
+        // writes it (a Polish dd.mm.yyyy is its "dd/mm/yyyy"), the cells as
+        // LibreOffice shows them; a style past the list is style 0, a text
+        // shows its format's text section, an ISO date cell its date format.
+        QTest::newRow("xlsx number formats, LibreOffice's styles")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row r=\"1\"><c r=\"A1\" s=\"1\" t=\"n\"><v>45366</v></c><c r=\"B1\" s=\"2\" t=\"n\"><v>0.5</v></c>"
+                      "<c r=\"C1\" s=\"3\" t=\"n\"><v>0.75</v></c><c r=\"D1\" s=\"4\" t=\"n\"><v>1.1</v></c>"
+                      "<c r=\"E1\" s=\"5\" t=\"n\"><v>7</v></c><c r=\"F1\" s=\"6\" t=\"n\"><v>1000000</v></c>"
+                      "<c r=\"G1\" s=\"7\" t=\"n\"><v>12.5</v></c><c r=\"H1\" s=\"8\" t=\"n\"><v>12.5</v></c>"
+                      "<c r=\"I1\" s=\"9\" t=\"n\"><v>-2.5</v></c><c r=\"J1\" s=\"11\" t=\"n\"><v>1.1</v></c>"
+                      "<c r=\"K1\" s=\"12\" t=\"n\"><v>3.5</v></c><c r=\"L1\" s=\"10\" t=\"s\"><v>0</v></c>"
+                      "<c r=\"M1\" s=\"1\" t=\"d\"><v>2024-03-15</v></c><c r=\"N1\" s=\"4\" t=\"n\"><v>1.1</v></c></row>"}},
+                    "<si><t>abc</t></si>",
+                    "<numFmts count=\"12\"><numFmt numFmtId=\"164\" formatCode=\"General\"/><numFmt numFmtId=\"165\" "
+                    "formatCode=\"dd/mm/yyyy\"/><numFmt numFmtId=\"166\" formatCode=\"hh:mm\"/><numFmt numFmtId=\"167\" "
+                    "formatCode=\"0%\"/><numFmt numFmtId=\"168\" formatCode=\"0.00\"/><numFmt numFmtId=\"169\" "
+                    "formatCode=\"000\"/><numFmt numFmtId=\"170\" formatCode=\"#,##0\"/><numFmt numFmtId=\"171\" "
+                    "formatCode=\"#,##0.00&quot; zł&quot;\"/><numFmt numFmtId=\"172\" formatCode=\"#,##0.00\\ "
+                    "[$zł-415]\"/><numFmt numFmtId=\"174\" formatCode=\"0.00;\\(0.00\\)\"/><numFmt numFmtId=\"175\" "
+                    "formatCode=\"\\X0.0\"/><numFmt numFmtId=\"176\" formatCode=\"&quot;Nr &quot;@\"/></numFmts>"
+                    "<fonts count=\"1\"><font><sz val=\"10\"/><name val=\"DejaVu Sans\"/><family val=\"2\"/></font></fonts>"
+                    "<cellStyleXfs count=\"1\"><xf numFmtId=\"164\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+                    "<cellXfs count=\"12\"><xf numFmtId=\"164\" fontId=\"0\" xfId=\"0\"><alignment horizontal=\"general\"/></xf>"
+                    "<xf numFmtId=\"165\" xfId=\"0\" applyNumberFormat=\"true\"/><xf numFmtId=\"166\" xfId=\"0\"/>"
+                    "<xf numFmtId=\"167\"/><xf numFmtId=\"168\"/><xf numFmtId=\"169\"/><xf numFmtId=\"170\"/>"
+                    "<xf numFmtId=\"171\"/><xf numFmtId=\"172\"/><xf numFmtId=\"174\"/><xf numFmtId=\"176\"/>"
+                    "<xf numFmtId=\"175\"/></cellXfs>")
+            << QStringLiteral("15.03.2024|12:00|75%|1,10|007|1\u00A0000\u00A0000|12,50 zł|12,50 zł|(2,50)|X1,1|3,5|Nr abc|"
+                              "15.03.2024|1,10");
+        // Excel: built-in formats by id alone, and dates from 1904.
+        QTest::newRow("xlsx built-in formats, 1904 dates")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"), "<row><c s=\"1\"><v>43904.5</v></c><c s=\"2\"><v>0.25</v></c>"
+                                                 "<c><v>2.5</v></c><c s=\"3\"><v>1234.5</v></c></row>"}},
+                    {},
+                    "<cellXfs count=\"4\"><xf numFmtId=\"0\"/><xf numFmtId=\"22\"/><xf numFmtId=\"9\"/><xf "
+                    "numFmtId=\"4\"/></cellXfs>",
+                    "<workbookPr date1904=\"1\"/>")
+            << QStringLiteral("15.03.2024 12:00|25%|2,5|1\u00A0234,50");
         // Excel's "CSV UTF-8": a byte order mark, ";" in a Polish locale, CR LF.
         QTest::newRow("csv utf-8, quotes, line breaks, CR LF, nothing trimmed")
             << F::Delimited
@@ -274,6 +315,21 @@ private slots:
         QTest::newRow("shared string that is not there")
             << F::Xlsx << xlsx({{QStringLiteral("A"), "<row><c r=\"B1\" t=\"s\"><v>7</v></c></row>"}}, "<si><t>a</t></si>")
             << QStringLiteral("xl/worksheets/sheet1.xml, komórka B1: wskazuje tekst nr 7");
+        // The styles part is bounded as the sheets are.
+        QTest::newRow("xlsx number format code too long")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row>"}}, {},
+                    "<numFmts><numFmt numFmtId=\"164\" formatCode=\"" + QByteArray(1025, '0') + "\"/></numFmts>")
+            << QStringLiteral("xl/styles.xml, wiersz XML 2: format liczb dłuższy niż 1024 znaków");
+        QTest::newRow("xlsx more cell styles than a workbook may have")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row>"}}, {},
+                    "<cellXfs>" + QByteArray("<xf numFmtId=\"0\"/>").repeated(65'537) + "</cellXfs>")
+            << QStringLiteral("stylów komórek jest więcej niż 65536");
+        QTest::newRow("xlsx number format id no number")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row>"}}, {}, "<cellXfs><xf numFmtId=\"x\"/></cellXfs>")
+            << QStringLiteral("xl/styles.xml, wiersz XML 2: błędny numer formatu liczb „x”");
         QTest::newRow("cell too long")
             << F::Delimited << QByteArray(40'000, 'a') << QStringLiteral("komórka dłuższa niż 32767 znaków");
 

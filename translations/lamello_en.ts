@@ -2681,6 +2681,22 @@ The spreadsheet was not loaded.</translation>
         <translation>the sheet “%1” refers to a part outside the file</translation>
     </message>
     <message>
+        <source>formatów liczb jest więcej niż %1</source>
+        <translation>more than %1 number formats</translation>
+    </message>
+    <message>
+        <source>format liczb dłuższy niż %1 znaków</source>
+        <translation>a number format longer than %1 characters</translation>
+    </message>
+    <message>
+        <source>stylów komórek jest więcej niż %1</source>
+        <translation>more than %1 cell styles</translation>
+    </message>
+    <message>
+        <source>błędny numer formatu liczb „%1”</source>
+        <translation>a wrong number format id “%1”</translation>
+    </message>
+    <message>
         <source>dwa arkusze wskazują tę samą część %1</source>
         <translation>two sheets refer to the same part %1</translation>
     </message>

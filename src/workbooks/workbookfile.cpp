@@ -3,8 +3,10 @@
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
 #include "files/windows1250.h"
+#include "system/language.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -717,17 +719,33 @@ QString unescapeXlsx(QString text)
     return text;
 }
 
-// A number as the cell shows it in the General format: up to 15
-// significant digits, no trailing zeros, the decimal comma.
-QString xlsxNumber(const QString &value)
+// A number as the cell shows it through its format (none: General, up to
+// 15 significant digits, no trailing zeros); what is no number stays as
+// written.
+QString xlsxNumber(const QString &value, const NumberFormat *format, const NumberFormat::Context &context)
 {
     bool ok = false;
     const double d = value.toDouble(&ok);
     if (!ok || !std::isfinite(d))
         return value;
-    QString s = QString::number(d, 'g', 15);
-    s.replace(QLatin1Char('.'), QLatin1Char(',')).replace(QLatin1Char('e'), QLatin1Char('E'));
-    return s;
+    return format ? format->number(d, context) : NumberFormat::general(d, context.language);
+}
+
+// An ISO date cell (t="d": "2024-03-15", "2024-03-15T12:00:00") as a serial
+// date; none when it is not one.
+std::optional<double> xlsxSerial(const QString &value, bool date1904)
+{
+    QDateTime at = QDateTime::fromString(value, Qt::ISODateWithMs);
+    if (!at.isValid())
+        at = QDateTime(QDate::fromString(value, Qt::ISODate), QTime(0, 0));
+    if (!at.isValid())
+        return std::nullopt;
+    const QDate first = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    double days = double(first.daysTo(at.date()));
+    // Excel's 1900 has a 29 February: the days before it count one more.
+    if (!date1904 && days > 0 && days < 61)
+        days += 1;
+    return days + at.time().msecsSinceStartOfDay() / 86'400'000.0;
 }
 
 // "C14": column 2; the letters only are looked at.
@@ -868,9 +886,11 @@ class XlsxSheetReader : public ExpatReader
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
-    XlsxSheetReader(const QStringList &shared, const QString &name, const QString &part, qsizetype &budget)
+    XlsxSheetReader(const QStringList &shared, const XlsxStyles &styles, const QString &name, const QString &part,
+                    qsizetype &budget)
         : ExpatReader(name, part)
         , shared(shared)
+        , styles(styles)
         , sheet(part, &budget)
     {
     }
@@ -963,7 +983,7 @@ protected:
     }
 
 private:
-    enum class CellType { Shared, Inline, Boolean, Text, Number };
+    enum class CellType { Shared, Inline, Boolean, Text, Error, Date, Number };
     enum class Child { None, Value, Inline };   // what of the cell is being read
 
     QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
@@ -984,7 +1004,17 @@ private:
     // What the cell's attributes say.
     void cellStart(const char **attributes)
     {
-        const char *r = attribute(attributes, "r");
+        const char *r = nullptr;
+        const char *t = nullptr;
+        const char *s = nullptr;
+        for (const char **a = attributes; *a; a += 2) {
+            if (equal(a[0], "r"))
+                r = a[1];
+            else if (equal(a[0], "t"))
+                t = a[1];
+            else if (equal(a[0], "s"))
+                s = a[1];
+        }
         ref.assign(r ? r : "");
         if (r && *r) {
             const std::optional<int> column = xlsxColumn(r);
@@ -994,13 +1024,26 @@ private:
         }
         cellRow = sheet.nextRow();
         cellColumn = sheet.nextColumn();
-        const char *t = attribute(attributes, "t");
-        type = !t                                                 ? CellType::Number
-               : equal(t, "s")                                    ? CellType::Shared
-               : equal(t, "inlineStr")                            ? CellType::Inline
-               : equal(t, "b")                                    ? CellType::Boolean
-               : equal(t, "str") || equal(t, "e") || equal(t, "d") ? CellType::Text
-                                                                  : CellType::Number;
+        type = !t                      ? CellType::Number
+               : equal(t, "s")         ? CellType::Shared
+               : equal(t, "inlineStr") ? CellType::Inline
+               : equal(t, "b")         ? CellType::Boolean
+               : equal(t, "str")       ? CellType::Text
+               : equal(t, "e")         ? CellType::Error
+               : equal(t, "d")         ? CellType::Date
+                                       : CellType::Number;
+        // A style past the list, or no number, is style 0, as Excel takes it.
+        style.assign(s ? s : "");
+        format = nullptr;
+        if (!styles.cellFormats.empty()) {
+            bool ok = false;
+            const qlonglong index = s && *s ? wholeNumber(s, &ok) : 0;
+            const NumberFormat &f = styles.cellFormats[ok && index >= 0 && size_t(index) < styles.cellFormats.size()
+                                                           ? size_t(index)
+                                                           : 0];
+            if (!f.isGeneral())
+                format = &f;
+        }
         value.clear();
         hasInline = false;
         child = Child::None;
@@ -1025,13 +1068,32 @@ private:
             text = value.bytes.empty() ? QString() : value.bytes == "0" ? no : yes;
             break;
         case CellType::Text:
+        case CellType::Error:
             text = unescapeXlsx(value.toString());
             break;
-        case CellType::Number:
-            text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
-                                [&] { return xlsxNumber(value.toString()); });
+        case CellType::Date: {
+            text = unescapeXlsx(value.toString());
+            const std::optional<double> serial = format ? xlsxSerial(text, styles.context.date1904) : std::nullopt;
+            if (serial)
+                text = format->number(*serial, styles.context);
             break;
         }
+        case CellType::Number:
+            if (!format) {
+                text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
+                                    [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
+                break;
+            }
+            // The same number in another style is another text (0x1F cannot
+            // be in XML text, so no plain number's bytes look like this).
+            key.assign(value.bytes).append(1, '\x1F').append(style);
+            text = numbers.text(key.data(), qsizetype(key.size()),
+                                [&] { return xlsxNumber(value.toString(), format, styles.context); });
+            break;
+        }
+        if (format && type != CellType::Number && type != CellType::Boolean && type != CellType::Error
+            && type != CellType::Date && format->changesText() && !text.isEmpty())
+            text = format->text(text);
         QString why;
         if (!sheet.addCell(text, 1, &why))
             stop(why);
@@ -1057,6 +1119,7 @@ private:
     }
 
     const QStringList &shared;
+    const XlsxStyles &styles;
     SheetBuilder sheet;
     bool inData = false;
     bool inRow = false;
@@ -1068,6 +1131,9 @@ private:
     qsizetype cellColumn = 0;
     // Reused for every cell: they keep their room.
     std::string ref;
+    std::string style;   // the s attribute as written
+    std::string key;     // a number and its style, for `numbers`
+    const NumberFormat *format = nullptr;   // none: General
     Utf8Text value;
     RichText inlineText;
     QString inline_;
@@ -1191,7 +1257,100 @@ protected:
     void text(const char *, int) override {}
 };
 
+// xl/styles.xml: the custom number formats (numFmts/numFmt: numFmtId,
+// formatCode) and the number format of each cell style (cellXfs/xf:
+// numFmtId). The rest (fonts, fills, borders, cellStyleXfs) is passed over.
+class XlsxStylesReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    XlsxStylesReader(const QString &name, const QString &part)
+        : ExpatReader(name, part)
+    {
+    }
+    QHash<qlonglong, QString> codes;   // numFmtId: formatCode
+    QList<qlonglong> cellFormatIds;    // cellXfs' numFmtIds
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        ++depth;
+        if (equal(local, "numFmts") && depth == 2) {
+            inFormats = true;
+        } else if (equal(local, "cellXfs") && depth == 2) {
+            inCellStyles = true;
+        } else if (inFormats && depth == 3 && equal(local, "numFmt")) {
+            if (codes.size() >= maxNumberFormats)
+                return stop(tr("formatów liczb jest więcej niż %1").arg(maxNumberFormats));
+            const qlonglong id = formatId(attribute(attributes, "numFmtId"));
+            const char *code = attribute(attributes, "formatCode");
+            const QString text = QString::fromUtf8(code ? code : "");
+            if (text.size() > maxFormatCodeLength)
+                return stop(tr("format liczb dłuższy niż %1 znaków").arg(maxFormatCodeLength));
+            if (id >= 0)
+                codes.insert(id, text);
+        } else if (inCellStyles && depth == 3 && equal(local, "xf")) {
+            if (cellFormatIds.size() >= maxCellStyles)
+                return stop(tr("stylów komórek jest więcej niż %1").arg(maxCellStyles));
+            const char *id = attribute(attributes, "numFmtId");
+            cellFormatIds.append(id ? formatId(id) : 0);
+        }
+    }
+    void end(const char *name) override
+    {
+        const char *local = localName(name);
+        if (depth == 2 && equal(local, "numFmts"))
+            inFormats = false;
+        else if (depth == 2 && equal(local, "cellXfs"))
+            inCellStyles = false;
+        --depth;
+    }
+    void text(const char *, int) override {}
+
+private:
+    // A format's number; a malformed one stops the reading.
+    qlonglong formatId(const char *value)
+    {
+        bool ok = false;
+        const qlonglong id = value ? wholeNumber(value, &ok) : -1;
+        if (!ok || id < 0) {
+            stop(tr("błędny numer formatu liczb „%1”").arg(QString::fromUtf8(value ? value : "").left(20)));
+            return -1;
+        }
+        return id;
+    }
+
+    int depth = 0;   // elements open, the styleSheet itself included
+    bool inFormats = false;
+    bool inCellStyles = false;
+};
+
 } // namespace
+
+bool readXlsxStyles(QIODevice &device, const QString &name, XlsxStyles &styles, QString *error)
+{
+    styles.cellFormats.clear();
+    XlsxStylesReader reader(name, QStringLiteral("xl/styles.xml"));
+    if (!reader.read(device, error))
+        return false;
+    // Parsed once a format, however many styles use it.
+    QHash<qlonglong, NumberFormat> parsed;
+    styles.cellFormats.reserve(size_t(reader.cellFormatIds.size()));
+    for (const qlonglong id : std::as_const(reader.cellFormatIds)) {
+        auto it = parsed.find(id);
+        if (it == parsed.end()) {
+            const auto custom = reader.codes.constFind(id);
+            const QString code = custom != reader.codes.cend()
+                                     ? *custom
+                                     : id < 50 ? NumberFormat::builtInCode(int(id), styles.context.language) : QString();
+            it = parsed.insert(id, NumberFormat(code));
+        }
+        styles.cellFormats.push_back(*it);
+    }
+    return true;
+}
 
 bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error,
                            qsizetype *cellBudget)
@@ -1203,10 +1362,10 @@ bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &
 }
 
 bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &name, WorkbookSheet &sheetOut,
-                   QString *error, qsizetype *cellBudget)
+                   QString *error, qsizetype *cellBudget, const XlsxStyles &styles)
 {
     qsizetype own = maxCells;
-    XlsxSheetReader reader(shared, name, sheetOut.name, cellBudget ? *cellBudget : own);
+    XlsxSheetReader reader(shared, styles, name, sheetOut.name, cellBudget ? *cellBudget : own);
     if (!reader.read(device, error))
         return false;
     if (!reader.sawData) {
@@ -1864,12 +2023,24 @@ bool readXlsxInto(QIODevice &device, const QString &name, Workbook &book, QStrin
     if (hasRels && !zip.read(relsPart, [&](QIODevice &d) { return rels.read(d, error); }, error))
         return false;
     QString sharedPart;
+    QString stylesPart;
     for (const RelationshipsReader::Target &t : std::as_const(rels.targets)) {
         if (t.type == QLatin1String("sharedStrings"))
             sharedPart = t.path;
+        else if (t.type == QLatin1String("styles"))
+            stylesPart = t.path;
     }
     if (sharedPart.isEmpty() && zip.has(QStringLiteral("xl/sharedStrings.xml")))
         sharedPart = QStringLiteral("xl/sharedStrings.xml");
+
+    XlsxStyles styles;
+    styles.context.language = Language::installed();
+    styles.context.date1904 = listed.date1904;
+    if (stylesPart.isEmpty() && zip.has(QStringLiteral("xl/styles.xml")))
+        stylesPart = QStringLiteral("xl/styles.xml");
+    if (!stylesPart.isEmpty()
+        && !zip.read(stylesPart, [&](QIODevice &d) { return readXlsxStyles(d, name, styles, error); }, error))
+        return false;
 
     // Every cell and every shared string of the file draws on one budget.
     qsizetype budget = maxCells;
@@ -1911,7 +2082,7 @@ bool readXlsxInto(QIODevice &device, const QString &name, Workbook &book, QStrin
     for (qsizetype i = 0; i < parts.size(); ++i) {
         WorkbookSheet sheet;
         sheet.name = parts.at(i);   // messages name the part while it is read
-        if (!zip.read(parts.at(i), [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, &budget); },
+        if (!zip.read(parts.at(i), [&](QIODevice &d) { return readXlsxSheet(d, shared, name, sheet, error, &budget, styles); },
                       error))
             return false;
         sheet.name = listed.sheets.at(i).name;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "workbooks/numberformat.h"
 #include "workbooks/workbook.h"
 
 #include <QByteArrayView>
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 class QIODevice;
 
@@ -30,9 +32,17 @@ class QIODevice;
 //         left out; table:number-columns-repeated / number-rows-repeated
 //         expanded;
 //   XLSX  shared strings (rich-text runs joined, phonetic runs left out),
-//         inline strings, formula results, numbers to 15 significant digits
-//         without a trailing ".0" and with the decimal comma, booleans as
-//         PRAWDA / FAŁSZ, cells that skip columns or rows;
+//         inline strings, formula results, booleans as PRAWDA / FAŁSZ, cells
+//         that skip columns or rows; numbers through their cell style's
+//         number format (xl/styles.xml: a cell's s indexes cellXfs, whose
+//         numFmtId is a built-in format or one of numFmts; see
+//         workbooks/numberformat.h) in the interface language, General being
+//         15 significant digits without a trailing ".0" and with the
+//         language's decimal separator; dates from 1900 or, with
+//         workbookPr date1904, from 1904; a text cell through its format's
+//         text section ("Nr "@), an ISO date cell (t="d") through its date
+//         format. A cell whose s is past the styles (or no number) has
+//         style 0, as in Excel;
 //   text  RFC 4180 through libcsv: quotes with doubled quotes, line breaks
 //         inside quotes as line breaks, CR LF or LF rows, the delimiter
 //         detected among ";" "," and tab when not given, UTF-8 (with or
@@ -60,6 +70,20 @@ constexpr qsizetype maxCellLength = 32'767;     // characters in one cell, as in
 constexpr int maxDepth = 256;                   // elements open at once in an XML part
 constexpr qsizetype maxShownName = 100;         // characters of a name a message or a list shows
 
+// Styles: at most this many cell styles (Excel has 64,000), number formats
+// (Excel about 250) and characters in a format's code (Excel 255).
+constexpr qsizetype maxCellStyles = 65'536;
+constexpr qsizetype maxNumberFormats = 4'096;
+constexpr qsizetype maxFormatCodeLength = 1'024;
+
+// How an XLSX workbook shows its numbers: the number format of each cell
+// style (cellXfs, by a cell's s) and the language and date system.
+struct XlsxStyles
+{
+    std::vector<NumberFormat> cellFormats;
+    NumberFormat::Context context;
+};
+
 // `name` (of a sheet, a part) as messages and lists show it: cut to
 // maxShownName characters with "…".
 QString shown(const QString &name);
@@ -82,7 +106,10 @@ bool readPasted(const QString &text, Workbook &book, QString *error);
 // (`cellBudget`, which they lessen; none: a budget of their own).
 bool readOdsContent(QIODevice &xml, const QString &name, Workbook &book, QString *error);
 bool readXlsxSheet(QIODevice &xml, const QStringList &sharedStrings, const QString &name, WorkbookSheet &sheet,
-                   QString *error, qsizetype *cellBudget = nullptr);
+                   QString *error, qsizetype *cellBudget = nullptr, const XlsxStyles &styles = {});
+// xl/styles.xml: the built-in formats in `styles.context.language`, which,
+// with the date system, is left as it is.
+bool readXlsxStyles(QIODevice &xml, const QString &name, XlsxStyles &styles, QString *error);
 bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error,
                            qsizetype *cellBudget = nullptr);
 

@@ -1,0 +1,1178 @@
+#include "workbooks/numberformat.h"
+
+#include <QDate>
+#include <QList>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+enum class Kind : unsigned char {
+    Literal,
+    Digit,   // 0 # ? before they are told apart
+    Point,
+    Comma,
+    Percent,
+    Exponent,
+    Text,
+    General,
+    Slash,
+    // a number section's placeholders, once told apart
+    Int,
+    Frac,
+    ExpDigit,
+    Numerator,
+    Denominator,
+    Hidden,
+    // dates and times
+    Year,
+    Month,
+    Minute,
+    Day,
+    Hour,
+    Second,
+    SecondFraction,
+    ElapsedHours,
+    ElapsedMinutes,
+    ElapsedSeconds,
+    AmPm,
+    DateSeparator,
+};
+
+struct Token
+{
+    Token(Kind kind, QString text = {}, int count = 1, char16_t ch = 0)
+        : kind(kind)
+        , text(std::move(text))
+        , count(count)
+        , ch(ch)
+    {
+    }
+
+    Kind kind;
+    QString text;   // Literal: the text; AmPm: as written ("AM/PM", "a/p")
+    int count;      // letters in a run; Denominator: a fixed denominator, or 0
+    char16_t ch;    // Digit and its kinds: '0' '#' '?'; Exponent: '+' or '-', and 'E' or 'e' in text
+};
+
+struct Condition
+{
+    enum class Op { None, Lt, Le, Gt, Ge, Eq, Ne } op = Op::None;
+    double bound = 0;
+
+    bool holds(double v) const
+    {
+        switch (op) {
+        case Op::None:
+            return true;
+        case Op::Lt:
+            return v < bound;
+        case Op::Le:
+            return v <= bound;
+        case Op::Gt:
+            return v > bound;
+        case Op::Ge:
+            return v >= bound;
+        case Op::Eq:
+            return v == bound;
+        case Op::Ne:
+            return v != bound;
+        }
+        return true;
+    }
+};
+
+enum class System { None, LongDate, Time };
+
+struct Section
+{
+    QList<Token> tokens;
+    Condition condition;
+    System system = System::None;
+    bool date = false;
+    bool genitive = false;   // the month is named with the day shown
+    bool text = false;       // holds '@'
+    bool general = false;
+    // numbers
+    bool grouping = false;
+    int scale = 0;     // "," after the digits: thousands
+    int percent = 0;
+    int intCount = 0;
+    int fracCount = 0;
+    int expCount = 0;
+    bool scientific = false;
+    bool engineering = false;
+    bool fraction = false;
+    bool whole = false;   // a fraction with a whole part
+    int numeratorCount = 0;
+    int denominatorDigits = 0;
+    int fixedDenominator = 0;
+    int secondDigits = 0;
+    bool showsSeconds = false;
+};
+
+bool isDateKind(Kind k)
+{
+    return k >= Kind::Year && k <= Kind::AmPm;
+}
+
+void addLiteral(Section &s, QStringView text)
+{
+    if (!s.tokens.isEmpty() && s.tokens.last().kind == Kind::Literal)
+        s.tokens.last().text += text;
+    else
+        s.tokens.append(Token(Kind::Literal, text.toString()));
+}
+
+bool bracket(Section &s, QStringView body)
+{
+    if (body.startsWith(u'$')) {
+        body = body.sliced(1);
+        const qsizetype dash = body.indexOf(u'-');
+        const QStringView currency = dash < 0 ? body : body.first(dash);
+        const QStringView locale = dash < 0 ? QStringView() : body.sliced(dash + 1);
+        if (!currency.isEmpty())
+            addLiteral(s, currency);
+        if (locale.compare(u"F800", Qt::CaseInsensitive) == 0)
+            s.system = System::LongDate;
+        else if (locale.compare(u"F400", Qt::CaseInsensitive) == 0)
+            s.system = System::Time;
+        return true;
+    }
+    const auto all = [&](char16_t letter) {
+        return !body.isEmpty()
+               && std::all_of(body.begin(), body.end(), [&](QChar c) { return c.toLower().unicode() == letter; });
+    };
+    if (all(u'h')) {
+        s.tokens.append(Token(Kind::ElapsedHours, {}, int(body.size())));
+        return true;
+    }
+    if (all(u'm')) {
+        s.tokens.append(Token(Kind::ElapsedMinutes, {}, int(body.size())));
+        return true;
+    }
+    if (all(u's')) {
+        s.tokens.append(Token(Kind::ElapsedSeconds, {}, int(body.size())));
+        return true;
+    }
+    if (!body.isEmpty() && (body[0] == u'<' || body[0] == u'>' || body[0] == u'=')) {
+        using Op = Condition::Op;
+        static const std::pair<const char16_t *, Op> ops[] = {{u"<=", Op::Le}, {u">=", Op::Ge}, {u"<>", Op::Ne},
+                                                              {u"<", Op::Lt},  {u">", Op::Gt},  {u"=", Op::Eq}};
+        for (const auto &[text, op] : ops) {
+            const QStringView t(text);
+            if (body.startsWith(t)) {
+                bool ok = false;
+                const double bound = body.sliced(t.size()).trimmed().toDouble(&ok);
+                if (ok)
+                    s.condition = {op, bound};
+                break;
+            }
+        }
+        return true;
+    }
+    return true;   // colours and the like
+}
+
+// The tokens of one section's code; false for a code that cannot be read.
+bool tokenize(QStringView code, Section &s)
+{
+    for (qsizetype i = 0; i < code.size();) {
+        const QChar c = code[i];
+        switch (c.unicode()) {
+        case u'"': {
+            const qsizetype end = code.indexOf(u'"', i + 1);
+            if (end < 0)
+                return false;
+            addLiteral(s, code.sliced(i + 1, end - i - 1));
+            i = end + 1;
+            continue;
+        }
+        case u'\\':
+            if (i + 1 < code.size())
+                addLiteral(s, code.sliced(i + 1, 1));
+            i += 2;
+            continue;
+        case u'_':
+            addLiteral(s, u" ");
+            i += 2;
+            continue;
+        case u'*':
+            i += 2;
+            continue;
+        case u'[': {
+            const qsizetype end = code.indexOf(u']', i + 1);
+            if (end < 0 || !bracket(s, code.sliced(i + 1, end - i - 1)))
+                return false;
+            i = end + 1;
+            continue;
+        }
+        case u'0':
+        case u'#':
+        case u'?':
+            s.tokens.append(Token(Kind::Digit, {}, 1, c.unicode()));
+            ++i;
+            continue;
+        case u'.':
+            s.tokens.append(Token(Kind::Point));
+            ++i;
+            continue;
+        case u',':
+            s.tokens.append(Token(Kind::Comma));
+            ++i;
+            continue;
+        case u'%':
+            s.tokens.append(Token(Kind::Percent));
+            ++i;
+            continue;
+        case u'@':
+            s.tokens.append(Token(Kind::Text));
+            s.text = true;
+            ++i;
+            continue;
+        case u'/':
+            s.tokens.append(Token(Kind::Slash));
+            ++i;
+            continue;
+        case u'E':
+        case u'e':
+            if (i + 1 < code.size() && (code[i + 1] == u'+' || code[i + 1] == u'-')) {
+                s.tokens.append(Token(Kind::Exponent, QString(c), 1, code[i + 1].unicode()));
+                i += 2;
+                continue;
+            }
+            break;
+        default:
+            break;
+        }
+        const char16_t lower = c.toLower().unicode();
+        if (lower == u'y' || lower == u'm' || lower == u'd' || lower == u'h' || lower == u's') {
+            qsizetype run = 1;
+            while (i + run < code.size() && code[i + run].toLower().unicode() == lower)
+                ++run;
+            const Kind kind = lower == u'y'   ? Kind::Year
+                              : lower == u'm' ? Kind::Month
+                              : lower == u'd' ? Kind::Day
+                              : lower == u'h' ? Kind::Hour
+                                              : Kind::Second;
+            s.tokens.append({kind, {}, int(run)});
+            i += run;
+            continue;
+        }
+        if (lower == u'a') {
+            if (code.sliced(i).startsWith(u"am/pm", Qt::CaseInsensitive)) {
+                s.tokens.append(Token(Kind::AmPm, code.sliced(i, 5).toString()));
+                i += 5;
+                continue;
+            }
+            if (code.sliced(i).startsWith(u"a/p", Qt::CaseInsensitive)) {
+                s.tokens.append(Token(Kind::AmPm, code.sliced(i, 3).toString()));
+                i += 3;
+                continue;
+            }
+        }
+        if (lower == u'g' && code.sliced(i).startsWith(u"general", Qt::CaseInsensitive)) {
+            s.tokens.append(Token(Kind::General));
+            s.general = true;
+            i += 7;
+            continue;
+        }
+        addLiteral(s, code.sliced(i, 1));
+        ++i;
+    }
+    return true;
+}
+
+QString literalOf(const Token &t)
+{
+    switch (t.kind) {
+    case Kind::Digit:
+        return QString(QChar(t.ch));
+    case Kind::Point:
+        return QStringLiteral(".");
+    case Kind::Comma:
+        return QStringLiteral(",");
+    case Kind::Percent:
+        return QStringLiteral("%");
+    case Kind::Slash:
+        return QStringLiteral("/");
+    case Kind::Exponent:
+        return t.text + QChar(t.ch);
+    default:
+        return t.text;
+    }
+}
+
+void finishDate(Section &s)
+{
+    QList<Token> &t = s.tokens;
+    // "m" and "mm" are minutes after hours or before seconds.
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i].kind != Kind::Month || t[i].count > 2)
+            continue;
+        qsizetype before = i - 1;
+        while (before >= 0 && !isDateKind(t[before].kind))
+            --before;
+        qsizetype after = i + 1;
+        while (after < t.size() && !isDateKind(t[after].kind))
+            ++after;
+        if ((before >= 0 && (t[before].kind == Kind::Hour || t[before].kind == Kind::ElapsedHours))
+            || (after < t.size() && (t[after].kind == Kind::Second || t[after].kind == Kind::ElapsedSeconds)))
+            t[i].kind = Kind::Minute;
+    }
+    QList<Token> out;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const Token &k = t[i];
+        if (k.kind == Kind::Point && !out.isEmpty()
+            && (out.last().kind == Kind::Second || out.last().kind == Kind::ElapsedSeconds) && i + 1 < t.size()
+            && t[i + 1].kind == Kind::Digit && t[i + 1].ch == u'0') {
+            int digits = 0;
+            while (i + 1 < t.size() && t[i + 1].kind == Kind::Digit && t[i + 1].ch == u'0') {
+                ++digits;
+                ++i;
+            }
+            digits = std::min(digits, 3);
+            s.secondDigits = std::max(s.secondDigits, digits);
+            out.append(Token(Kind::SecondFraction, {}, digits));
+        } else if (k.kind == Kind::Slash) {
+            out.append(Token(Kind::DateSeparator));
+        } else if (isDateKind(k.kind) || k.kind == Kind::Text || k.kind == Kind::Literal) {
+            if (k.kind == Kind::Day && k.count <= 2)
+                s.genitive = true;
+            if (k.kind == Kind::Second || k.kind == Kind::ElapsedSeconds)
+                s.showsSeconds = true;
+            out.append(k);
+        } else if (k.kind != Kind::General) {
+            Token literal{Kind::Literal, literalOf(k)};
+            if (!out.isEmpty() && out.last().kind == Kind::Literal)
+                out.last().text += literal.text;
+            else
+                out.append(literal);
+        }
+    }
+    t = std::move(out);
+}
+
+void finishFraction(Section &s, qsizetype slash)
+{
+    QList<Token> &t = s.tokens;
+    s.fraction = true;
+    qsizetype first = slash;
+    while (first > 0 && t[first - 1].kind == Kind::Digit)
+        --first;
+    for (qsizetype i = first; i < slash; ++i)
+        t[i].kind = Kind::Numerator;
+    s.numeratorCount = int(slash - first);
+    for (qsizetype i = 0; i < first; ++i) {
+        if (t[i].kind == Kind::Digit) {
+            t[i].kind = Kind::Int;
+            s.whole = true;
+            ++s.intCount;
+        } else if (t[i].kind != Kind::Literal && t[i].kind != Kind::Text) {
+            t[i] = {Kind::Literal, literalOf(t[i])};
+        }
+    }
+    t[slash] = {Kind::Literal, QStringLiteral("/")};
+    qsizetype i = slash + 1;
+    QString fixed;
+    bool literalDigits = false;
+    qsizetype denominator = -1;
+    for (; i < t.size(); ++i) {
+        if (t[i].kind == Kind::Digit) {
+            fixed += QChar(t[i].ch == u'0' ? u'0' : u'?');
+        } else if (t[i].kind == Kind::Literal && !t[i].text.isEmpty()
+                   && std::all_of(t[i].text.begin(), t[i].text.end(), [](QChar c) { return c.isDigit(); })) {
+            fixed += t[i].text;
+            literalDigits = true;
+        } else {
+            break;
+        }
+        if (denominator < 0) {
+            denominator = i;
+            t[i] = {Kind::Denominator, {}, 0, t[i].kind == Kind::Digit ? t[i].ch : u'0'};
+        } else {
+            t[i] = {Kind::Hidden, {}, 0, t[i].ch};
+        }
+    }
+    if (denominator >= 0) {
+        if (literalDigits && !fixed.contains(u'?')) {
+            t[denominator].count = fixed.toInt();
+            s.fixedDenominator = t[denominator].count;
+        } else {
+            s.denominatorDigits = std::min<int>(int(fixed.size()), 4);
+        }
+    }
+    for (; i < t.size(); ++i) {
+        if (t[i].kind != Kind::Literal && t[i].kind != Kind::Text && t[i].kind != Kind::Percent)
+            t[i] = {Kind::Literal, literalOf(t[i])};
+    }
+    if (s.fixedDenominator <= 0 && s.denominatorDigits <= 0)
+        s.denominatorDigits = 1;
+}
+
+void finishNumber(Section &s)
+{
+    QList<Token> &t = s.tokens;
+    for (qsizetype i = 1; i < t.size(); ++i) {
+        if (t[i].kind == Kind::Slash && t[i - 1].kind == Kind::Digit)
+            return finishFraction(s, i);
+    }
+    qsizetype exponent = -1;
+    for (qsizetype i = 0; i < t.size() && exponent < 0; ++i) {
+        if (t[i].kind == Kind::Exponent)
+            exponent = i;
+    }
+    const qsizetype mantissaEnd = exponent < 0 ? t.size() : exponent;
+    qsizetype point = -1;
+    for (qsizetype i = 0; i < mantissaEnd && point < 0; ++i) {
+        if (t[i].kind == Kind::Point)
+            point = i;
+    }
+    const qsizetype intEnd = point < 0 ? mantissaEnd : point;
+    bool digitBefore = false;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        Token &k = t[i];
+        switch (k.kind) {
+        case Kind::Digit:
+            if (i < intEnd) {
+                k.kind = Kind::Int;
+                ++s.intCount;
+                s.engineering = s.engineering || k.ch == u'#';
+            } else if (i < mantissaEnd) {
+                k.kind = Kind::Frac;
+                ++s.fracCount;
+            } else {
+                k.kind = Kind::ExpDigit;
+                ++s.expCount;
+            }
+            digitBefore = true;
+            break;
+        case Kind::Comma: {
+            qsizetype next = i;
+            while (next < t.size() && t[next].kind == Kind::Comma)
+                ++next;
+            const bool digitAfter = next < intEnd && t[next].kind == Kind::Digit;
+            if (digitBefore && digitAfter && i < intEnd) {
+                s.grouping = true;
+                for (; i < next; ++i)
+                    t[i].kind = Kind::Hidden;
+            } else if (i > 0 && (t[i - 1].kind == Kind::Int || t[i - 1].kind == Kind::Frac)) {
+                for (; i < next; ++i) {
+                    t[i].kind = Kind::Hidden;
+                    ++s.scale;
+                }
+            } else {
+                for (; i < next; ++i)
+                    t[i] = {Kind::Literal, QStringLiteral(",")};
+            }
+            --i;
+            break;
+        }
+        case Kind::Point:
+            if (i != point)
+                k = {Kind::Literal, QStringLiteral(".")};
+            break;
+        case Kind::Percent:
+            ++s.percent;
+            break;
+        case Kind::Exponent:
+            if (i == exponent)
+                s.scientific = true;
+            else
+                k = {Kind::Literal, literalOf(k)};
+            break;
+        case Kind::Slash:
+            k = {Kind::Literal, QStringLiteral("/")};
+            break;
+        default:
+            break;
+        }
+    }
+    s.engineering = s.scientific && s.engineering && s.intCount > 1;
+}
+
+Section parseSection(QStringView code, bool *ok)
+{
+    Section s;
+    *ok = tokenize(code, s);
+    s.date = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) { return isDateKind(t.kind); })
+             || s.system != System::None;
+    if (s.date)
+        finishDate(s);
+    else
+        finishNumber(s);
+    return s;
+}
+
+// ------------------------------------------------------------- numbers
+
+// A non-negative value as decimal digits: 0.digits x 10^point, without
+// leading or trailing zeros; no digits for zero. From the value's 15
+// significant digits, as the spreadsheet programs round.
+struct Decimal
+{
+    QByteArray digits;
+    int point = 0;
+
+    explicit Decimal(double v)
+    {
+        if (!(v > 0) || !std::isfinite(v))
+            return;
+        char buffer[40];
+        std::snprintf(buffer, sizeof buffer, "%.14e", v);
+        digits.append(buffer[0]);
+        digits.append(buffer + 2, 14);
+        point = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
+        trim();
+    }
+    void trim()
+    {
+        while (!digits.isEmpty() && digits.endsWith('0'))
+            digits.chop(1);
+        if (digits.isEmpty())
+            point = 0;
+    }
+    bool isZero() const { return digits.isEmpty(); }
+    // Rounded half away from zero to `decimals` digits after the point.
+    void round(int decimals)
+    {
+        const qsizetype keep = qsizetype(point) + decimals;
+        if (keep >= digits.size())
+            return;
+        if (keep < 0) {
+            digits.clear();
+            point = 0;
+            return;
+        }
+        const bool up = digits[keep] >= '5';
+        digits.truncate(keep);
+        if (up) {
+            qsizetype i = keep - 1;
+            while (i >= 0 && digits[i] == '9')
+                digits[i--] = '0';
+            if (i < 0) {
+                digits.prepend('1');
+                ++point;
+            } else {
+                ++digits[i];
+            }
+        }
+        trim();
+    }
+    QString integer() const
+    {
+        if (point <= 0)
+            return QString();
+        QString s = QString::fromLatin1(digits.left(point));
+        while (s.size() < point)
+            s += u'0';
+        return s;
+    }
+    char fractionDigit(int i) const
+    {
+        const qsizetype at = qsizetype(point) + i;
+        return at >= 0 && at < digits.size() ? digits[at] : '0';
+    }
+};
+
+struct Separators
+{
+    QChar decimal;
+    QChar group;
+    QChar date;
+};
+
+Separators separators(Language::Choice language)
+{
+    if (language == Language::Choice::English)
+        return {u'.', u',', u'/'};
+    return {u',', QChar(0x00A0), u'.'};
+}
+
+// The text of each Int placeholder for the whole number `digits`: the
+// rightmost gets the last digit, the leftmost every digit left over.
+QList<QString> integerPieces(const Section &s, const QString &digits, bool grouping, QChar group)
+{
+    QList<QString> pieces(s.intCount);
+    int position = 0;
+    qsizetype index = s.intCount;
+    qsizetype left = digits.size();
+    for (qsizetype i = s.tokens.size() - 1; i >= 0; --i) {
+        const Token &t = s.tokens[i];
+        if (t.kind != Kind::Int)
+            continue;
+        --index;
+        QString raw;
+        if (index == 0 && left > 0) {
+            raw = digits.left(left);
+            left = 0;
+        } else if (left > 0) {
+            raw = digits.at(--left);
+        } else if (t.ch == u'0') {
+            raw = QStringLiteral("0");
+        } else if (t.ch == u'?') {
+            raw = QStringLiteral(" ");
+        }
+        QString piece;
+        for (qsizetype k = raw.size() - 1; k >= 0; --k) {
+            if (grouping && position > 0 && position % 3 == 0)
+                piece.prepend(raw.at(k) == u' ' ? QChar(u' ') : group);
+            piece.prepend(raw.at(k));
+            ++position;
+        }
+        pieces[index] = piece;
+    }
+    return pieces;
+}
+
+// The section's tokens for a non-negative value; `zero` says whether
+// nothing but zeros was shown.
+QString renderNumber(const Section &s, double v, const NumberFormat::Context &context, bool *zero)
+{
+    const Separators sep = separators(context.language);
+    *zero = v == 0;
+    if (s.general) {
+        QString out;
+        for (const Token &t : s.tokens) {
+            if (t.kind == Kind::General)
+                out += NumberFormat::general(v, context.language);
+            else if (t.kind == Kind::Literal)
+                out += t.text;
+        }
+        return out;
+    }
+    for (int k = 0; k < s.percent; ++k)
+        v *= 100;
+    for (int k = 0; k < s.scale; ++k)
+        v /= 1000;
+    if (!std::isfinite(v))
+        return NumberFormat::general(v, context.language);
+
+    QList<QString> pieces;
+    QString integer;    // the whole number's digits, for a code without Int placeholders
+    QString fraction;   // Frac placeholders' digits
+    QString exponent;
+    QString numerator;
+    QString denominator;
+    bool blankFraction = false;
+    if (s.fraction) {
+        double whole = 0;
+        double part = v;
+        if (s.whole) {
+            whole = std::floor(v);
+            part = v - whole;
+        }
+        long long p = 0;
+        long long q = 1;
+        if (s.fixedDenominator > 0) {
+            q = s.fixedDenominator;
+            p = std::llround(part * double(q));
+        } else {
+            long long most = 1;
+            for (int k = 0; k < s.denominatorDigits; ++k)
+                most *= 10;
+            --most;
+            double best = 2;
+            for (long long d = 1; d <= most; ++d) {
+                const long long n = std::llround(part * double(d));
+                const double error = std::fabs(part - double(n) / double(d));
+                if (error < best - 1e-12) {
+                    best = error;
+                    p = n;
+                    q = d;
+                }
+            }
+        }
+        if (s.whole && p >= q) {
+            whole += 1;
+            p = 0;
+        }
+        *zero = whole == 0 && p == 0;
+        blankFraction = s.whole && p == 0;
+        pieces = integerPieces(s, Decimal(whole).integer(), false, sep.group);
+        if (blankFraction && whole == 0 && !pieces.isEmpty() && pieces.last().isEmpty())
+            pieces.last() = QStringLiteral("0");
+        numerator = QString::number(p);
+        denominator = QString::number(q);
+    } else if (s.scientific) {
+        Decimal d(v);
+        const int k = std::max(s.intCount, 1);
+        int e = 0;
+        if (!d.isZero()) {
+            if (s.engineering) {
+                const int first = d.point - 1;
+                e = (first >= 0 ? first / k : -((-first + k - 1) / k)) * k;
+            } else {
+                e = d.point - k;
+            }
+            d.point -= e;
+            d.round(s.fracCount);
+            if (d.point > k) {
+                const int shift = s.engineering ? k : 1;
+                d.point -= shift;
+                e += shift;
+            }
+        }
+        *zero = d.isZero();
+        pieces = integerPieces(s, d.integer(), false, sep.group);
+        for (int i = 0; i < s.fracCount; ++i)
+            fraction += QLatin1Char(d.fractionDigit(i));
+        exponent = QString::number(std::abs(e)).rightJustified(std::max(s.expCount, 1), u'0');
+        if (e < 0)
+            exponent.prepend(u'-');
+        else
+            exponent.prepend(QStringLiteral("+"));
+    } else {
+        Decimal d(v);
+        d.round(s.fracCount);
+        *zero = d.isZero();
+        integer = d.integer();
+        pieces = integerPieces(s, integer, s.grouping, sep.group);
+        for (int i = 0; i < s.fracCount; ++i)
+            fraction += QLatin1Char(d.fractionDigit(i));
+    }
+
+    int lastSignificant = -1;
+    for (qsizetype i = 0; i < fraction.size(); ++i) {
+        if (fraction.at(i) != u'0')
+            lastSignificant = int(i);
+    }
+    // The point only before a decimal shown: "#.##" shows 5 as "5".
+    bool decimalsShown = false;
+    int index = 0;
+    for (const Token &t : s.tokens) {
+        if (t.kind == Kind::Frac)
+            decimalsShown = decimalsShown || index++ <= lastSignificant || t.ch != u'#';
+    }
+    QString out;
+    qsizetype intIndex = 0;
+    int fracIndex = 0;
+    qsizetype fractionStart = -1;   // where the fraction begins and ends in `out`, to blank it
+    qsizetype fractionEnd = -1;
+    bool numeratorShown = false;
+    for (const Token &t : s.tokens) {
+        switch (t.kind) {
+        case Kind::Literal:
+            out += t.text;
+            break;
+        case Kind::Int:
+            out += pieces.value(intIndex++);
+            if (intIndex == pieces.size() && s.fraction)
+                fractionStart = out.size();
+            break;
+        case Kind::Point:
+            if (s.intCount == 0)
+                out += integer;
+            if (decimalsShown)
+                out += sep.decimal;
+            break;
+        case Kind::Frac: {
+            const int i = fracIndex++;
+            if (i <= lastSignificant)
+                out += fraction.at(i);
+            else if (t.ch == u'0')
+                out += u'0';
+            else if (t.ch == u'?')
+                out += u' ';
+            break;
+        }
+        case Kind::Percent:
+            out += u'%';
+            break;
+        case Kind::Exponent:
+            out += t.text;
+            if (t.ch == u'+' || exponent.startsWith(u'-'))
+                out += exponent.at(0);
+            out += QStringView(exponent).sliced(1);
+            break;
+        case Kind::Numerator:
+            // The whole numerator at the first placeholder, padded to their count.
+            if (!numeratorShown)
+                out += numerator.rightJustified(s.numeratorCount, t.ch == u'0' ? u'0' : u' ');
+            numeratorShown = true;
+            break;
+        case Kind::Denominator:
+            if (s.fixedDenominator > 0)
+                out += denominator;
+            else
+                out += denominator.leftJustified(s.denominatorDigits, t.ch == u'?' ? u' ' : u'0');
+            fractionEnd = out.size();
+            break;
+        default:
+            break;
+        }
+    }
+    if (blankFraction) {
+        if (fractionStart < 0)
+            fractionStart = 0;
+        for (qsizetype i = fractionStart; i < (fractionEnd < 0 ? out.size() : fractionEnd); ++i)
+            out[i] = u' ';
+    }
+    return out;
+}
+
+// ------------------------------------------------------------- dates
+
+struct Names
+{
+    std::array<const char16_t *, 12> months;
+    std::array<const char16_t *, 12> monthsGenitive;
+    std::array<const char16_t *, 12> monthsShort;
+    std::array<const char16_t *, 7> days;   // from Sunday
+    std::array<const char16_t *, 7> daysShort;
+};
+
+const Names &names(Language::Choice language)
+{
+    // As LibreOffice Calc shows them in Polish: the genitive beside a day,
+    // Roman numerals abbreviated.
+    static const Names polish{
+        {u"styczeń", u"luty", u"marzec", u"kwiecień", u"maj", u"czerwiec", u"lipiec", u"sierpień", u"wrzesień",
+         u"październik", u"listopad", u"grudzień"},
+        {u"stycznia", u"lutego", u"marca", u"kwietnia", u"maja", u"czerwca", u"lipca", u"sierpnia", u"września",
+         u"października", u"listopada", u"grudnia"},
+        {u"I", u"II", u"III", u"IV", u"V", u"VI", u"VII", u"VIII", u"IX", u"X", u"XI", u"XII"},
+        {u"niedziela", u"poniedziałek", u"wtorek", u"środa", u"czwartek", u"piątek", u"sobota"},
+        {u"niedz.", u"pon.", u"wt.", u"śr.", u"czw.", u"pt.", u"sob."}};
+    static const Names english{
+        {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September", u"October",
+         u"November", u"December"},
+        {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September", u"October",
+         u"November", u"December"},
+        {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
+        {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"},
+        {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"}};
+    return language == Language::Choice::English ? english : polish;
+}
+
+struct Day
+{
+    int year;
+    int month;
+    int day;
+    int weekday;   // 0 Sunday
+};
+
+Day dayOf(long long serial, bool date1904)
+{
+    if (date1904) {
+        const QDate d = QDate(1904, 1, 1).addDays(serial);
+        return {d.year(), d.month(), d.day(), d.dayOfWeek() % 7};
+    }
+    // Excel counts 1900 as a leap year: 29.02.1900 is serial 60, the days
+    // before it one more than the calendar's count, and 0 is 00.01.1900.
+    const int weekday = int(((serial + 6) % 7 + 7) % 7);
+    if (serial == 60)
+        return {1900, 2, 29, weekday};
+    if (serial == 0)
+        return {1900, 1, 0, weekday};
+    // Before 1900 (a negative serial) as LibreOffice Calc counts back.
+    const QDate d = serial > 0 && serial < 60 ? QDate(1899, 12, 31).addDays(serial) : QDate(1899, 12, 30).addDays(serial);
+    return {d.year(), d.month(), d.day(), weekday};
+}
+
+QString padded(long long n, int width)
+{
+    return QString::number(n).rightJustified(width, u'0');
+}
+
+const Section &systemSection(System system, Language::Choice language)
+{
+    static const auto make = [](const char16_t *code) {
+        bool ok = false;
+        return parseSection(QStringView(code), &ok);
+    };
+    static const Section polishDate = make(u"dddd d mmmm yyyy");
+    static const Section englishDate = make(u"dddd, mmmm d, yyyy");
+    static const Section polishTime = make(u"hh:mm:ss");
+    static const Section englishTime = make(u"h:mm:ss AM/PM");
+    const bool english = language == Language::Choice::English;
+    if (system == System::LongDate)
+        return english ? englishDate : polishDate;
+    return english ? englishTime : polishTime;
+}
+
+QString renderDate(const Section &given, double v, const NumberFormat::Context &context)
+{
+    const Section &s = given.system == System::None ? given : systemSection(given.system, context.language);
+    // Past the last day a spreadsheet has: what General shows.
+    if (!std::isfinite(v) || std::fabs(v) > 1e7)
+        return NumberFormat::general(v, context.language);
+    long long perSecond = 1;
+    for (int k = 0; k < s.secondDigits; ++k)
+        perSecond *= 10;
+    long long units;   // of a second: 1 or its 10th, 100th, 1000th
+    if (s.showsSeconds) {
+        units = std::llround(v * 86400.0 * double(perSecond));
+    } else {
+        const long long ms = std::llround(v * 86400000.0);
+        units = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
+        perSecond = 1;
+    }
+    const long long perDay = 86400 * perSecond;
+    const long long days = units >= 0 ? units / perDay : -((-units + perDay - 1) / perDay);
+    const long long inDay = units - days * perDay;
+    const long long seconds = inDay / perSecond;
+    const long long part = inDay % perSecond;
+    const long long totalSeconds = units >= 0 ? units / perSecond : -((-units + perSecond - 1) / perSecond);
+    const int hour = int(seconds / 3600);
+    const int minute = int(seconds / 60 % 60);
+    const int second = int(seconds % 60);
+    const Day d = dayOf(days, context.date1904);
+    const Names &n = names(context.language);
+    const Separators sep = separators(context.language);
+    const bool twelve = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) { return t.kind == Kind::AmPm; });
+
+    QString out;
+    for (const Token &t : s.tokens) {
+        switch (t.kind) {
+        case Kind::Literal:
+            out += t.text;
+            break;
+        case Kind::DateSeparator:
+            out += sep.date;
+            break;
+        case Kind::Year:
+            out += t.count <= 2 ? padded(((d.year % 100) + 100) % 100, 2) : QString::number(d.year);
+            break;
+        case Kind::Month:
+            if (t.count <= 2)
+                out += padded(d.month, t.count);
+            else if (t.count == 3)
+                out += QString::fromUtf16(n.monthsShort[d.month - 1]);
+            else if (t.count == 4)
+                out += QString::fromUtf16(s.genitive ? n.monthsGenitive[d.month - 1] : n.months[d.month - 1]);
+            else
+                out += QString::fromUtf16(n.months[d.month - 1]).left(1);
+            break;
+        case Kind::Day:
+            if (t.count <= 2)
+                out += padded(d.day, t.count);
+            else
+                out += QString::fromUtf16(t.count == 3 ? n.daysShort[d.weekday] : n.days[d.weekday]);
+            break;
+        case Kind::Hour: {
+            const int h = twelve ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
+            out += padded(h, std::min(t.count, 2));
+            break;
+        }
+        case Kind::Minute:
+            out += padded(minute, std::min(t.count, 2));
+            break;
+        case Kind::Second:
+            out += padded(second, std::min(t.count, 2));
+            break;
+        case Kind::SecondFraction: {
+            long long digits = part;
+            for (int k = t.count; k < s.secondDigits; ++k)
+                digits /= 10;
+            out += sep.decimal;
+            out += padded(digits, t.count);
+            break;
+        }
+        case Kind::ElapsedHours:
+            out += padded(totalSeconds / 3600, t.count);
+            break;
+        case Kind::ElapsedMinutes:
+            out += padded(totalSeconds / 60, t.count);
+            break;
+        case Kind::ElapsedSeconds:
+            out += padded(totalSeconds, t.count);
+            break;
+        case Kind::AmPm: {
+            const QStringList halves = t.text.split(u'/');
+            out += hour < 12 ? halves.value(0) : halves.value(1);
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return out;
+}
+
+QList<QStringView> splitSections(QStringView code)
+{
+    QList<QStringView> sections;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < code.size(); ++i) {
+        const QChar c = code[i];
+        if (c == u'"') {
+            const qsizetype end = code.indexOf(u'"', i + 1);
+            i = end < 0 ? code.size() : end;
+        } else if (c == u'\\' || c == u'_' || c == u'*') {
+            ++i;
+        } else if (c == u'[') {
+            const qsizetype end = code.indexOf(u']', i + 1);
+            i = end < 0 ? code.size() : end;
+        } else if (c == u';') {
+            sections.append(code.sliced(start, i - start));
+            start = i + 1;
+        }
+    }
+    sections.append(code.sliced(std::min(start, code.size())));
+    return sections;
+}
+
+} // namespace
+
+struct NumberFormat::Data
+{
+    QList<Section> sections;
+    qsizetype textSection = -1;
+};
+
+NumberFormat::NumberFormat() = default;
+
+NumberFormat::NumberFormat(QStringView code)
+{
+    if (code.isEmpty() || code.compare(u"General", Qt::CaseInsensitive) == 0)
+        return;
+    auto d = std::make_shared<Data>();
+    const QList<QStringView> parts = splitSections(code);
+    for (qsizetype i = 0; i < std::min<qsizetype>(parts.size(), 4); ++i) {
+        bool ok = false;
+        d->sections.append(parseSection(parts.at(i), &ok));
+        if (!ok)
+            return;   // General
+    }
+    if (d->sections.size() == 4)
+        d->textSection = 3;
+    else if (d->sections.size() == 1 && d->sections.first().text)
+        d->textSection = 0;
+    data = std::move(d);
+}
+
+QString NumberFormat::builtInCode(int id, Language::Choice language)
+{
+    const bool english = language == Language::Choice::English;
+    switch (id) {
+    case 1: return QStringLiteral("0");
+    case 2: return QStringLiteral("0.00");
+    case 3: return QStringLiteral("#,##0");
+    case 4: return QStringLiteral("#,##0.00");
+    case 5: return english ? QStringLiteral("\"$\"#,##0_);(\"$\"#,##0)") : QStringLiteral("#,##0\\ \"zł\";\\-#,##0\\ \"zł\"");
+    case 6: return english ? QStringLiteral("\"$\"#,##0_);[Red](\"$\"#,##0)")
+                           : QStringLiteral("#,##0\\ \"zł\";[Red]\\-#,##0\\ \"zł\"");
+    case 7: return english ? QStringLiteral("\"$\"#,##0.00_);(\"$\"#,##0.00)")
+                           : QStringLiteral("#,##0.00\\ \"zł\";\\-#,##0.00\\ \"zł\"");
+    case 8: return english ? QStringLiteral("\"$\"#,##0.00_);[Red](\"$\"#,##0.00)")
+                           : QStringLiteral("#,##0.00\\ \"zł\";[Red]\\-#,##0.00\\ \"zł\"");
+    case 9: return QStringLiteral("0%");
+    case 10: return QStringLiteral("0.00%");
+    case 11: return QStringLiteral("0.00E+00");
+    case 12: return QStringLiteral("# ?/?");
+    case 13: return QStringLiteral("# ?\?/??");
+    case 14: return english ? QStringLiteral("m/d/yyyy") : QStringLiteral("dd\\.mm\\.yyyy");
+    case 15: return QStringLiteral("d-mmm-yy");
+    case 16: return QStringLiteral("d-mmm");
+    case 17: return QStringLiteral("mmm-yy");
+    case 18: return QStringLiteral("h:mm AM/PM");
+    case 19: return QStringLiteral("h:mm:ss AM/PM");
+    case 20: return QStringLiteral("h:mm");
+    case 21: return QStringLiteral("h:mm:ss");
+    case 22: return english ? QStringLiteral("m/d/yyyy h:mm") : QStringLiteral("dd\\.mm\\.yyyy hh:mm");
+    case 37: return QStringLiteral("#,##0 ;(#,##0)");
+    case 38: return QStringLiteral("#,##0 ;[Red](#,##0)");
+    case 39: return QStringLiteral("#,##0.00;(#,##0.00)");
+    case 40: return QStringLiteral("#,##0.00;[Red](#,##0.00)");
+    case 41: return english ? QStringLiteral("_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)")
+                            : QStringLiteral("_-* #,##0\\ _z_ł_-;\\-* #,##0\\ _z_ł_-;_-* \"-\"\\ _z_ł_-;_-@_-");
+    case 42: return english ? QStringLiteral("_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)")
+                            : QStringLiteral("_-* #,##0\\ \"zł\"_-;\\-* #,##0\\ \"zł\"_-;_-* \"-\"\\ \"zł\"_-;_-@_-");
+    case 43: return english ? QStringLiteral("_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"?\?_);_(@_)")
+                            : QStringLiteral("_-* #,##0.00\\ _z_ł_-;\\-* #,##0.00\\ _z_ł_-;_-* \"-\"?\?\\ _z_ł_-;_-@_-");
+    case 44: return english ? QStringLiteral("_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"?\?_);_(@_)")
+                            : QStringLiteral("_-* #,##0.00\\ \"zł\"_-;\\-* #,##0.00\\ \"zł\"_-;_-* \"-\"?\?\\ \"zł\"_-;_-@_-");
+    case 45: return QStringLiteral("mm:ss");
+    case 46: return QStringLiteral("[h]:mm:ss");
+    case 47: return QStringLiteral("mm:ss.0");
+    case 48: return QStringLiteral("##0.0E+0");
+    case 49: return QStringLiteral("@");
+    default: return QString();
+    }
+}
+
+bool NumberFormat::changesText() const
+{
+    if (!data || data->textSection < 0)
+        return false;
+    const QList<Token> &tokens = data->sections.at(data->textSection).tokens;
+    return !(tokens.size() == 1 && tokens.first().kind == Kind::Text);
+}
+
+QString NumberFormat::general(double value, Language::Choice language)
+{
+    if (value == 0)
+        value = 0;   // no "-0"
+    QString s = QString::number(value, 'g', 15);
+    if (language != Language::Choice::English)
+        s.replace(u'.', u',');
+    s.replace(u'e', u'E');
+    return s;
+}
+
+QString NumberFormat::number(double value, const Context &context) const
+{
+    if (!data || !std::isfinite(value))
+        return general(value, context.language);
+    const QList<Section> &sections = data->sections;
+    const qsizetype numeric = data->textSection == 3 ? 3 : data->textSection == 0 ? 0 : sections.size();
+    if (numeric == 0)
+        return general(value, context.language);
+    qsizetype chosen = 0;
+    bool minus = false;
+    const bool conditional = sections.at(0).condition.op != Condition::Op::None
+                             || (numeric > 1 && sections.at(1).condition.op != Condition::Op::None);
+    if (conditional) {
+        const Condition &first = sections.at(0).condition;
+        if (first.op == Condition::Op::None ? value >= 0 : first.holds(value))
+            chosen = 0;
+        else if (numeric == 2)
+            chosen = 1;
+        else if (numeric >= 3) {
+            const Condition &second = sections.at(1).condition;
+            chosen = (second.op == Condition::Op::None ? value < 0 : second.holds(value)) ? 1 : 2;
+        }
+    } else if (value < 0 && numeric >= 2) {
+        chosen = 1;
+    } else if (value == 0 && numeric >= 3) {
+        chosen = 2;
+    } else {
+        minus = value < 0;
+    }
+    const Section &s = sections.at(chosen);
+    const double magnitude = std::fabs(value);
+    if (s.date) {
+        const bool elapsed = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) {
+            return t.kind == Kind::ElapsedHours || t.kind == Kind::ElapsedMinutes || t.kind == Kind::ElapsedSeconds;
+        });
+        // A negative duration has its "-"; a negative date is a day before the first.
+        if (minus && !elapsed)
+            return renderDate(s, value, context);
+        const QString shown = renderDate(s, magnitude, context);
+        return minus ? QLatin1Char('-') + shown : shown;
+    }
+    bool zero = false;
+    const QString shown = renderNumber(s, magnitude, context, &zero);
+    return minus && !zero ? QLatin1Char('-') + shown : shown;
+}
+
+QString NumberFormat::text(const QString &text) const
+{
+    if (!data || data->textSection < 0)
+        return text;
+    QString out;
+    for (const Token &t : data->sections.at(data->textSection).tokens) {
+        if (t.kind == Kind::Text)
+            out += text;
+        else if (t.kind == Kind::Literal)
+            out += t.text;
+    }
+    return out;
+}
