@@ -100,6 +100,11 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
     lbSummary->setWordWrap(true);
 
+    lbMarked = new QLabel;
+    lbMarked->setObjectName(QStringLiteral("lbMarked"));
+    lbMarked->setTextFormat(Qt::PlainText);
+    lbMarked->setWordWrap(true);
+
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Importuj"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Anuluj"));
@@ -110,6 +115,7 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     main->addWidget(cbHeadings);
     main->addWidget(grid, 1);
     main->addWidget(lbSummary);
+    main->addWidget(lbMarked);
     main->addWidget(buttons);
 
     fillSheet();
@@ -262,8 +268,31 @@ void SheetImportDialog::updateState()
                                       .arg(m.labelColumns())
                                       .arg(sheet.rows.size())
                                 : tr("Pól: %1, baretek: %2 po %3 etykiet.").arg(fields).arg(barettes).arg(labels));
+        showMarkedCells(sheet, m);
     } else {
         lbSummary->setText(problem);
+        lbMarked->clear();
     }
+    lbMarked->setVisible(!lbMarked->text().isEmpty());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty() && !book.sheets.isEmpty());
+}
+
+void SheetImportDialog::showMarkedCells(const WorkbookSheet &sheet, const SheetMapping &m)
+{
+    constexpr qsizetype shown = 6;
+    qsizetype total = 0;
+    const QList<SheetImport::MarkedCell> cells = SheetImport::marked(sheet, m, shown, &total);
+    if (cells.isEmpty()) {
+        lbMarked->clear();
+        return;
+    }
+    QStringList lines;
+    for (const SheetImport::MarkedCell &cell : cells)
+        lines.append(SheetImport::describe(sheet, cell));
+    if (total > cells.size())
+        lines.append(counted(total - cells.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
+                             tr("… i %1 innych", "many")));
+    lbMarked->setText(tr("W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&” to symbole. Te komórki "
+                         "zostaną wczytane tak:\n%1")
+                          .arg(lines.join(QLatin1Char('\n'))));
 }

@@ -1,6 +1,9 @@
 #include "model/workbook.h"
 
+#include "model/descriptionsfile.h"
 #include "model/windows1250.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -170,12 +173,24 @@ void walk(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPer
 
 } // namespace
 
+SheetMapping guessMapping(const WorkbookSheet &sheet)
+{
+    SheetMapping mapping;
+    mapping.sheet = sheet.name;
+    const qsizetype columns = sheet.columnCount();
+    if (columns > 1) {
+        mapping.layout = SheetMapping::Layout::Rows;
+        mapping.lastLabel = int(std::min<qsizetype>(columns - 1, 15));
+    }
+    return mapping;
+}
+
 QStringList texts(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPerBarette)
 {
     QStringList out;
     walk(
         sheet, mapping, labelsPerBarette,
-        [&](qsizetype r, qsizetype c) { out.append(sheet.cell(r, c)); },
+        [&](qsizetype r, qsizetype c) { out.append(DescriptionsFile::asRead(sheet.cell(r, c))); },
         [&](int labels) {
             for (int k = labels; k < labelsPerBarette; ++k)
                 out.append(QString());
@@ -210,6 +225,59 @@ QString describe(const WorkbookSheet &sheet, const BadCell &cell)
 {
     return CellAddress::address(sheet.name, cell.row, cell.column) + QStringLiteral(": ")
            + Windows1250::describe(cell.character);
+}
+
+QList<MarkedCell> marked(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit,
+                         qsizetype *total)
+{
+    QList<MarkedCell> found;
+    qsizetype count = 0;
+    walk(
+        sheet, mapping, 30,
+        [&](qsizetype r, qsizetype c) {
+            const QString text = sheet.cell(r, c);
+            QString characters;
+            for (const QChar special : specialCharacters) {
+                if (text.contains(special))
+                    characters += special;
+            }
+            if (characters.isEmpty())
+                return;
+            if (found.size() < limit)
+                found.append({r, c, characters});
+            ++count;
+        },
+        [](int) {});
+    if (total)
+        *total = count;
+    return found;
+}
+
+QString meaning(QChar special)
+{
+    switch (special.unicode()) {
+    case u'@':
+        return QCoreApplication::translate("SheetImport", "nowa linia");
+    case u'#':
+        return QCoreApplication::translate("SheetImport", "symbol (kwadraty)");
+    case u'$':
+        return QCoreApplication::translate("SheetImport", "symbol (koła)");
+    case u'^':
+        return QCoreApplication::translate("SheetImport", "symbol (trójkąty)");
+    case u'&':
+        return QCoreApplication::translate("SheetImport", "symbol (romby)");
+    default:
+        return QString(special);
+    }
+}
+
+QString describe(const WorkbookSheet &sheet, const MarkedCell &cell)
+{
+    QStringList parts;
+    for (const QChar special : cell.characters)
+        parts.append(QCoreApplication::translate("SheetImport", "„%1” → %2").arg(special).arg(meaning(special)));
+    return CellAddress::address(sheet.name, cell.row, cell.column) + QStringLiteral(": ")
+           + parts.join(QStringLiteral(", "));
 }
 
 QString replaceUnencodable(const QString &text)

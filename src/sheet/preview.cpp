@@ -241,6 +241,22 @@ void Preview::loadSheet(QStringList texts, const QString &source)
     countPages();
 }
 
+void Preview::rereadSheet(QStringList texts)
+{
+    // Unsaved when any text differs from the project's (empty fields at the
+    // end are no difference: a saved sheet writes its last barette whole).
+    const auto trimmed = [](QStringList list) {
+        while (!list.isEmpty() && list.constLast().isEmpty())
+            list.removeLast();
+        return list;
+    };
+    const bool changed = trimmed(doc.allTexts().toList()) != trimmed(texts);
+    doc.replaceTexts(std::move(texts));
+    if (changed)
+        doc.markUnsaved();
+    countPages();
+}
+
 void Preview::exportCsv()
 {
     if (!checkSheetHasFields())
@@ -993,6 +1009,7 @@ bool Preview::writeProject(const QString &projectPath)
     readPath = textsPath;
     doc.markSaved();
     emit updatePathToFile(filePath);
+    emit projectWritten(projectPath);
     {
         Settings settings;
         settings.setLastFolder(Settings::Folder::Projects, projectPath);
@@ -1102,6 +1119,7 @@ bool Preview::openProject(QString path)
     const qsizetype usable = stored.fonts.size();
     doc.reset(SheetTexts::fromFile(textBytes, &encoding), stored.fonts);
     emit updatePathToFile(filePath);
+    emit projectRead(path);
     if (encoding == DescriptionsFile::Encoding::Utf8)
         emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
                                .arg(filePath));

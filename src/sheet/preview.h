@@ -79,6 +79,10 @@ public:
     // in place of the document, every field in the default font; recounts
     // the pages. The caller has checked their number.
     void loadSheet(QStringList texts, const QString &source);
+    // The texts of the sheet's workbook read again into the sheet as it is
+    // (a project's): every field keeps its font, the project stays, and the
+    // sheet is unsaved when a text changed.
+    void rereadSheet(QStringList texts);
     // Builds the page shown from the document (after a read or a new layout).
     void generatePages();
     // Before writing the sheet out (export, project): false, after telling
@@ -145,6 +149,9 @@ public:
 
 signals:
     void updatePathToFile(QString path);
+    // The sheet was saved as, or opened from, the project at `path`.
+    void projectWritten(const QString &path);
+    void projectRead(const QString &path);
     void updatePagesCount(int pagesCount);
     void selectedId(int id, QFont font);
     void deselectedId(int id);
