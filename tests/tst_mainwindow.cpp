@@ -539,6 +539,63 @@ private slots:
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
     }
 
+    // "@" and the symbol characters in cells: listed before the import, and
+    // the sheet holds what its saved project gives back. The project keeps
+    // its workbook: F5 reads it again into the project, fonts kept.
+    void aWorkbookReadsBackFromItsProjectAndAgainWithF5()
+    {
+        const QString path = files.write(QStringLiteral("tablica.csv"), "Pompa;info@firma.pl;L1 # L2\n");
+        QString listed;
+        int shown = 0;
+        bool guessedRows = true;
+        prompts.dialogs = [&](QDialog &dialog) {
+            ++shown;
+            guessedRows = guessedRows && dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->isChecked();
+            listed = dialog.findChild<QLabel *>(QStringLiteral("lbMarked"))->text();
+            return int(QDialog::Accepted);
+        };
+        // Two label columns for eight labels: asked; cancelled, the dialog comes back.
+        prompts.fileAnswers = {path};
+        prompts.questionAnswers = {QMessageBox::Cancel, QMessageBox::Ok};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(shown, 2);
+        QVERIFY(guessedRows);
+        QVERIFY2(prompts.questions.value(0).text.contains(QStringLiteral("w każdej baretce 6 pozostanie pustych")),
+                 qPrintable(prompts.questions.value(0).text));
+        QVERIFY2(listed.contains(QStringLiteral("tablica!B1: „@” → nowa linia\ntablica!C1: „#” → symbol (kwadraty)")),
+                 qPrintable(listed));
+        const QStringList imported{u"Pompa"_qs, u"info\nfirma.pl"_qs, u"L1 # L2"_qs};
+        for (qsizetype id = 0; id < imported.size(); ++id)
+            QCOMPARE(preview->document()->text(id), imported.at(id));
+
+        clickField(2);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        const QString project = files.path(QStringLiteral("tablica.lmpro"));
+        prompts.fileAnswers = {project};
+        action(*window, QStringLiteral("&Zapisz projekt"))->trigger();
+        QVERIFY(!window->isWindowModified());
+
+        // Another window (the settings carry the workbook), the project opened.
+        window = std::make_unique<MainWindow>();
+        window->show();
+        preview = window->sheetPreview();
+        prompts.fileAnswers = {project};
+        action(*window, QStringLiteral("&Otwórz projekt"))->trigger();
+        for (qsizetype id = 0; id < imported.size(); ++id)
+            QCOMPARE(preview->document()->text(id), imported.at(id));
+
+        files.write(QStringLiteral("tablica.csv"), "Pompa 2;info@firma.pl;L1 # L2\n");
+        prompts.modalDialogs.clear();
+        prompts.questionAnswers = {QMessageBox::Ok};   // the two label columns again
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(1), imported.at(1));
+        QVERIFY(preview->document()->font(2).bold());
+        QCOMPARE(window->windowTitle(), QStringLiteral("tablica.lmpro[*] — Lamello"));
+        QVERIFY(window->isWindowModified());
+    }
+
     void projectNamedOnTheCommandLineOpensAtStartUp()
     {
         import(files.write(QStringLiteral("cabinet.txt"), numberedLines(2)));
@@ -644,6 +701,11 @@ private slots:
         QTest::newRow("text named as a project") << "notes.lmpro" << numberedLines(3) << 3 * (n + 1) << "";
         QTest::newRow("neither") << "scan.pdf" << QByteArray("%PDF-1.4\n\0\0\n\0\n\0\n", 15) << -1
                                  << "Plik „scan.pdf” nie jest plikiem tekstowym";
+        const QByteArray compound = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + QByteArray(504, '\0');
+        QTest::newRow("an old Excel file") << "cennik.xls" << compound << -1
+                                           << "Plik cennik.xls jest w starym formacie Excela (.xls): zapisz go jako .xlsx";
+        QTest::newRow("an old Excel file named .csv") << "cennik.csv" << compound << -1
+                                                      << "Plik cennik.csv jest w starym formacie Excela";
     }
 
     void aFileOnTheCommandLineOpensByWhatItHolds()
