@@ -210,11 +210,13 @@ private slots:
 
         QTest::keyClicks(dialog.textBox(), QStringLiteral("Pompa"));
         QTest::keyClick(dialog.textBox(), Qt::Key_Return);
-        QTest::keyClicks(dialog.textBox(), QStringLiteral("P1"));
+        // "@" breaks the line where it is typed, as a saved sheet reads it.
+        QTest::keyClicks(dialog.textBox(), QStringLiteral("P1@L # 2"));
+        QCOMPARE(dialog.plainText(), QStringLiteral("Pompa\nP1\nL # 2"));
         QVERIFY(dialog.isVisible());   // Enter did not press OK
         QTest::keyClick(dialog.textBox(), Qt::Key_Return, Qt::ControlModifier);   // Ctrl+Enter did
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1"));
+        QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1\nL # 2"));
         QVERIFY(document.isModified());
     }
 
