@@ -33,6 +33,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMultiHash>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QMenuBar>
@@ -76,6 +78,34 @@ QAction *action(QWidget &w, const QString &text)
             return a;
     }
     return nullptr;
+}
+
+// Entries of one menu (and of the menu bar) that share an access key:
+// "Plik: z (&Zapisz projekt, &Zakończ)".
+QStringList clashingAccessKeys(const QMenuBar &bar)
+{
+    QStringList clashes;
+    const auto check = [&](const QString &where, const QList<QAction *> &entries, auto &self) -> void {
+        QMultiHash<QChar, QString> byKey;
+        for (const QAction *a : entries) {
+            const QString text = a->text();
+            for (qsizetype i = text.indexOf(u'&'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'&', i + 2)) {
+                if (text.at(i + 1) != u'&') {
+                    byKey.insert(text.at(i + 1).toLower(), text);
+                    break;
+                }
+            }
+            if (a->menu())
+                self(text, a->menu()->actions(), self);
+        }
+        const QList<QChar> keys = byKey.uniqueKeys();
+        for (const QChar key : keys) {
+            if (byKey.count(key) > 1)
+                clashes.append(QStringLiteral("%1: %2 (%3)").arg(where, key, byKey.values(key).join(QStringLiteral(", "))));
+        }
+    };
+    check(QStringLiteral("menu bar"), bar.actions(), check);
+    return clashes;
 }
 
 void lpadmin(const QStringList &args)
@@ -193,7 +223,7 @@ private slots:
         const Row rows[] = {
             {"&Nowe opisy", "Ctrl+N", true},           {"&Otwórz projekt", "Ctrl+O", true},
             {"&Zapisz projekt", "Ctrl+S", true},       {"&Importuj plik z opisami", "Ctrl+Alt+O", true},
-            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Ctrl+Q", true},
+            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"Za&kończ", "Ctrl+Q", true},
             {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
             {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
@@ -205,7 +235,7 @@ private slots:
             {"&Następne pole, które się nie mieści", "F3", false},
             {"Importuj &arkusz…", "", false},          {"&Wczytaj ponownie", "F5", false},
             {"Wklej z &arkusza", "Ctrl+Shift+V", false}, {"Eksportuj jako &CSV…", "", false},
-            {"Poprzednie pole, które się &nie mieści", "Shift+F3", false},
+            {"P&oprzednie pole, które się nie mieści", "Shift+F3", false},
         };
         for (const Row &row : rows) {
             QAction *a = action(*window, QString::fromUtf8(row.text));
@@ -225,7 +255,7 @@ private slots:
             fileEntries.append(a->text());
         QCOMPARE(fileEntries.size(), 13);
         QCOMPARE(fileEntries.at(11), QStringLiteral("Ostatnio otwierane"));
-        QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
+        QCOMPARE(fileEntries.last(), QStringLiteral("Za&kończ"));
 
         QStringList bars;
         const QList<QToolBar *> toolBars = window->findChildren<QToolBar *>();
@@ -1128,7 +1158,7 @@ private slots:
                  qPrintable(version));
 
         // Quitting closes the unmodified editors without a question.
-        action(*window, QStringLiteral("&Zakończ"))->trigger();
+        action(*window, QStringLiteral("Za&kończ"))->trigger();
         QVERIFY(prompts.questions.isEmpty());
         QVERIFY(!window->isVisible());
     }
@@ -1720,6 +1750,15 @@ private slots:
         for (const QAction *m : menuActions)
             titles.append(m->text());
         QCOMPARE(titles, menus);
+        // Sizes in the language's numbers, the printer box wide enough for its entries.
+        QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->text().contains(u','),
+                 chosen == Language::Choice::Polish);
+        const auto *printers = child<QComboBox>(QStringLiteral("cbPrinter"));
+        for (int i = 0; i < printers->count(); ++i)
+            QVERIFY2(printers->sizeHint().width() > printers->fontMetrics().horizontalAdvance(printers->itemText(i)),
+                     qPrintable(printers->itemText(i)));
+        const QStringList clashes = clashingAccessKeys(*window->menuBar());
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         QCOMPARE(AboutDialog(window.get()).windowTitle(), dialogTitle);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
         QMetaObject::invokeMethod(window.get(), "showOverflowing", Q_ARG(bool, true));

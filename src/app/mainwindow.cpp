@@ -96,6 +96,8 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     initLamelloResources();
+    // Numbers as the interface language writes them, whatever the desktop's locale.
+    setLocale(Language::locale());
     lbPage = new PageIndicator;
     lbPage->setObjectName(QStringLiteral("lbPage"));
 
@@ -145,7 +147,7 @@ void MainWindow::createActions()
         // command the one named "import".
         {importAct, QT_TR_NOOP("&Importuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+O"), ":/icons/export-icon.png"},
         {exportAct, QT_TR_NOOP("&Eksportuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+S"), ":/icons/import-icon.png"},
-        {exitAct, QT_TR_NOOP("&Zakończ"), QT_TR_NOOP("CTRL+Q"), ":/icons/exit-icon.png"},
+        {exitAct, QT_TR_NOOP("Za&kończ"), QT_TR_NOOP("CTRL+Q"), ":/icons/exit-icon.png"},
         {editorAct, QT_TR_NOOP("&Edytor"), QT_TR_NOOP("CTRL+E"), ":/icons/edit.png"},
         {printOneAct, QT_TR_NOOP("Drukuj &bieżącą stronę"), QT_TR_NOOP("CTRL+P"), ":/icons/printer_b.png"},
         {printAllAct, QT_TR_NOOP("Drukuj &wszystkie strony"), QT_TR_NOOP("CTRL+SHIFT+P"), ":/icons/printer_g.png"},
@@ -251,7 +253,7 @@ void MainWindow::createActions()
     nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
     nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
     connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
-    previousOverflowAct = new QAction(tr("Poprzednie pole, które się &nie mieści"), this);
+    previousOverflowAct = new QAction(tr("P&oprzednie pole, które się nie mieści"), this);
     previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
 }
@@ -316,6 +318,8 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::retranslate()
 {
+    // Sizes as the language writes numbers: "40,00 mm", "40.00 mm".
+    setLocale(Language::locale());
     for (const auto &[action, text] : std::as_const(tableActions))
         action->setText(tr(text));
     undoAct->setText(tr("&Cofnij"));
@@ -325,7 +329,7 @@ void MainWindow::retranslate()
     fitSizeAct->setStatusTip(tr("Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, "
                                 "tak aby tekst mieścił się w ramce"));
     nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
-    previousOverflowAct->setText(tr("Poprzednie pole, które się &nie mieści"));
+    previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
     printPagesAct->setText(tr("Drukuj &strony…"));
     printMarksAct->setText(tr("Drukuj &oznaczenia"));
     printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
@@ -445,6 +449,8 @@ void MainWindow::createToolBars()
 {
     cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
     cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
+    // Wide enough for its entries in every language, also after a switch.
+    cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     sbFontSize = std::make_unique<QSpinBox>();
     sbFontSize->setRange(6, 24);
@@ -1366,7 +1372,7 @@ MainWindow::SheetOutcome MainWindow::applySheet(const Workbook &book, const Shee
         prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
         return SheetOutcome::Refused;
     }
-    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check))
+    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check, source.isEmpty()))
         return SheetOutcome::Refused;
 
     if (rereadingProject) {

@@ -170,8 +170,8 @@ private:
 std::optional<Failure> Run::parse(const QStringList &arguments)
 {
     parser.setApplicationDescription(
-        tr("Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
-           "albo na drukarce systemowej."));
+        tr("Drukuje baretki z pliku z opisami, z projektu albo z arkusza (.ods, .xlsx, .csv, .tsv) bez okna "
+           "programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej."));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           tr("Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście."),
                                           tr("plik.pdf"));
@@ -220,7 +220,8 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     const QCommandLineOption skipFirstRowOption(QStringLiteral("skip-first-row"),
                                                 tr("Arkusz: pierwszy wiersz to nagłówki kolumn; nie jest czytany."));
     const QCommandLineOption keepEmptyRowsOption(
-        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows)."));
+        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze, w których wszystkie wybrane komórki są puste, dają puste baretki "
+                                              "(przy --rows); bez tej opcji są pomijane."));
     const QCommandLineOption delimiterOption(QStringLiteral("delimiter"),
                                              tr("Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany)."),
                                              tr("znak"));

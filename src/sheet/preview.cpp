@@ -61,9 +61,9 @@ Preview::~Preview()
 
 // ---------------------------------------------------------------- reading
 
-bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check)
+bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check, bool pasted)
 {
-    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
+    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check, pasted),
                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
@@ -454,6 +454,7 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
     // or an anchor on another page or beyond a smaller sheet) it counts as a
     // plain click.
     const bool anchorValid = field(anchorId) != nullptr;
+    rectangleCursor = -1;
     if (shift && anchorValid) {
         if (id > anchorId) {
             for (int i = anchorId + 1; i <= id; ++i)
@@ -584,13 +585,15 @@ void Preview::selectField(qsizetype id)
     clearSelection(false);
     toggle(item);
     anchorId = int(id);
+    rectangleCursor = -1;
     ensureVisible(item);
     emit selectedId(int(id), item->currentFont());
 }
 
 bool Preview::editSelectedField()
 {
-    if (selectedCount != 1)
+    // Of several fields selected, the first is edited (the dialog holds one text).
+    if (selectedCount < 1)
         return false;
     for (MyGraphicsItem *item : std::as_const(items)) {
         if (item->isSelected()) {
@@ -666,7 +669,7 @@ void Preview::stepSelection(SheetLayout::Step step, bool extend)
     if (extend) {
         // The selection lives on the page shown: it is not carried over.
         if (field(to))
-            extendSelection(to, false);
+            extendRectangle(to);
         return;
     }
     if (!field(to)) {
@@ -675,6 +678,24 @@ void Preview::stepSelection(SheetLayout::Step step, bool extend)
             return;
     }
     selectField(to);
+}
+
+void Preview::extendRectangle(qsizetype id)
+{
+    // A new run of Shift+arrows starts where the keyboard is.
+    if (rectangleCursor != anchorId || !field(rectangleAnchor))
+        rectangleAnchor = anchorId;
+    MyGraphicsItem *target = field(id);
+    const QRectF span = field(rectangleAnchor)->frame().united(target->frame());
+    clearSelection(false);
+    for (MyGraphicsItem *item : std::as_const(items)) {
+        if (span.contains(item->frame().center()))
+            toggle(item);
+    }
+    anchorId = int(id);
+    rectangleCursor = anchorId;
+    ensureVisible(target);
+    emit selectedId(int(id), target->currentFont());
 }
 
 void Preview::extendSelection(qsizetype id, bool range)
