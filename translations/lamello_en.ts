@@ -58,10 +58,6 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <translation>the file cannot be read.</translation>
     </message>
     <message>
-        <source>Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej.</source>
-        <translation>Prints the barettes of a descriptions file or a project without the program&apos;s window: into a PDF file at true size or on a system printer.</translation>
-    </message>
-    <message>
         <source>Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście.</source>
         <translation>Writes the printout to a PDF file (A4 pages); &quot;-&quot; is standard output.</translation>
     </message>
@@ -328,10 +324,6 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>Spreadsheet: the first row holds column headings and is not read.</translation>
     </message>
     <message>
-        <source>Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows).</source>
-        <translation>Spreadsheet: rows with empty cells give empty barettes (with --rows).</translation>
-    </message>
-    <message>
         <source>Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany).</source>
         <translation>Delimited text: the delimiter “;”, “,” or “tab” (detected by default).</translation>
     </message>
@@ -341,7 +333,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić.</source>
-        <translation>Spreadsheet: prints characters that Windows-1250 cannot hold as “?” instead of refusing.</translation>
+        <translation>Spreadsheet: prints characters that Windows-1250 cannot encode as “?” instead of refusing.</translation>
     </message>
     <message>
         <source>Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz (.ods, .xlsx, .csv, .tsv).</source>
@@ -393,7 +385,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>%1: %2: %3 znaki, których nie ma w kodowaniu Windows-1250: %4%5; popraw je albo dodaj --replace-unencodable.</source>
-        <translation>%1: %2: %3 characters that Windows-1250 cannot hold: %4%5; correct them or add --replace-unencodable.</translation>
+        <translation>%1: %2: %3 characters that Windows-1250 cannot encode: %4%5; correct them or add --replace-unencodable.</translation>
     </message>
     <message>
         <source>%1 kolumna</source>
@@ -424,6 +416,34 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <source>%1 komórek zawiera</source>
         <comment>many</comment>
         <translation>%1 cells hold</translation>
+    </message>
+    <message>
+        <source>Drukuje baretki z pliku z opisami, z projektu albo z arkusza (.ods, .xlsx, .csv, .tsv) bez okna programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej.</source>
+        <translation>Prints the barettes of a descriptions file, a project or a spreadsheet (.ods, .xlsx, .csv, .tsv) without the program&apos;s window: into a PDF file at true size or on a system printer.</translation>
+    </message>
+    <message>
+        <source>Arkusz: wiersze, w których wszystkie wybrane komórki są puste, dają puste baretki (przy --rows); bez tej opcji są pomijane.</source>
+        <translation>Spreadsheet: rows whose chosen cells are all empty give empty barettes (with --rows); without this option they are skipped.</translation>
+    </message>
+    <message>
+        <source>%1: --label-columns %2: %3 etykiet, a baretka ma %4 etykiet; podaj tyle kolumn, ile etykiet, albo liczbę etykiet -n, jeśli pozostałe mają być puste.</source>
+        <translation>%1: --label-columns %2: %3 of labels, but a barette has %4 labels; give as many columns as labels, or the label count with -n if the other labels are to stay empty.</translation>
+    </message>
+    <message>
+        <source>%1: %2: z separatorem „%3” każdy wiersz ma jedną kolumnę, a czytane są dalsze kolumny.%4</source>
+        <translation>%1: %2: with the delimiter “%3” every row has one column, but further columns are read.%4</translation>
+    </message>
+    <message>
+        <source> Plik wygląda na rozdzielany „%1”: --delimiter &apos;%2&apos;.</source>
+        <translation> The file seems to be delimited by “%1”: --delimiter &apos;%2&apos;.</translation>
+    </message>
+    <message>
+        <source>tabulator</source>
+        <translation>tab</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3 „@” (nowa linia) albo symbol „#”, „$”, „^”, „&amp;”: %4%5.</source>
+        <translation>%1: %2: %3 “@” (a line break) or a symbol “#”, “$”, “^”, “&amp;”: %4%5.</translation>
     </message>
 </context>
 <context>
@@ -615,7 +635,7 @@ The descriptions file was not loaded.</translation>
     <message>
         <source>Plik „%1” nie jest plikiem tekstowym z opisami: zawiera bajty zerowe albo nie dzieli się na wiersze.
 Plik nie został wczytany.</source>
-        <translation>The file &quot;%1&quot; is not a text file of descriptions: it holds zero bytes or is not divided into lines.
+        <translation>The file &quot;%1&quot; is not a text file of descriptions: it contains NUL bytes or is not divided into lines.
 The file was not loaded.</translation>
     </message>
     <message>
@@ -635,6 +655,16 @@ The file was not loaded.</translation>
     <message>
         <source>Nie można odczytać pliku %1.</source>
         <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <source>Schowek zawiera %1 (%2). Wczytać?</source>
+        <translation>The clipboard holds %1 (%2). Load it?</translation>
+    </message>
+    <message>
+        <source>Wklejone komórki są zbyt duże: arkusz z nich potrzebowałby około %1 GB pamięci, a dostępne jest %2 GB.
+Nic nie zostało wczytane.</source>
+        <translation>The pasted cells are too large: their sheet would need about %1 GB of memory, and %2 GB are available.
+Nothing was loaded.</translation>
     </message>
 </context>
 <context>
@@ -1284,10 +1314,6 @@ Delete it or replace it with another character.</translation>
         <translation>CTRL+ALT+S</translation>
     </message>
     <message>
-        <source>&amp;Zakończ</source>
-        <translation>&amp;Quit</translation>
-    </message>
-    <message>
         <source>CTRL+Q</source>
         <translation>CTRL+Q</translation>
     </message>
@@ -1370,10 +1396,6 @@ Delete it or replace it with another character.</translation>
     <message>
         <source>&amp;Następne pole, które się nie mieści</source>
         <translation>&amp;Next field that does not fit</translation>
-    </message>
-    <message>
-        <source>Poprzednie pole, które się &amp;nie mieści</source>
-        <translation>Pre&amp;vious field that does not fit</translation>
     </message>
     <message>
         <source>&amp;Plik</source>
@@ -1585,7 +1607,7 @@ It was removed from the recent files.</translation>
     </message>
     <message>
         <source>Importuj &amp;arkusz…</source>
-        <translation>Import &amp;spreadsheet…</translation>
+        <translation>Import s&amp;preadsheet…</translation>
     </message>
     <message>
         <source>Wczytuje baretki z arkusza ODS, XLSX albo CSV</source>
@@ -1638,7 +1660,7 @@ The spreadsheet was not loaded.</translation>
 %1
 
 Zamienić je na „?” i wczytać arkusz?</source>
-        <translation>These cells hold characters that Windows-1250 cannot hold:
+        <translation>These cells contain characters that Windows-1250 cannot encode:
 %1
 
 Replace them with “?” and load the spreadsheet?</translation>
@@ -1721,6 +1743,30 @@ The spreadsheet was not loaded.</translation>
         <source>%1 komórkach</source>
         <comment>many</comment>
         <translation>%1 cells</translation>
+    </message>
+    <message>
+        <source>Za&amp;kończ</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>P&amp;oprzednie pole, które się nie mieści</source>
+        <translation>Pre&amp;vious field that does not fit</translation>
+    </message>
+    <message>
+        <source>Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie pustych. Wczytać arkusz?</source>
+        <translation>The spreadsheet has %1 of labels, but a barette has %2 labels: %3 in every barette will stay empty. Load the spreadsheet?</translation>
+    </message>
+    <message>
+        <source>Wczytaj</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Nie ma arkusza %1.</source>
+        <translation>There is no spreadsheet %1.</translation>
+    </message>
+    <message>
+        <source>Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.</source>
+        <translation>The project&apos;s texts were read again from the spreadsheet %1; the fields kept their fonts.</translation>
     </message>
 </context>
 <context>
@@ -2159,6 +2205,33 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>SheetImport</name>
+    <message>
+        <source>nowa linia</source>
+        <translation>line break</translation>
+    </message>
+    <message>
+        <source>symbol (kwadraty)</source>
+        <translation>symbol (squares)</translation>
+    </message>
+    <message>
+        <source>symbol (koła)</source>
+        <translation>symbol (circles)</translation>
+    </message>
+    <message>
+        <source>symbol (trójkąty)</source>
+        <translation>symbol (triangles)</translation>
+    </message>
+    <message>
+        <source>symbol (romby)</source>
+        <translation>symbol (diamonds)</translation>
+    </message>
+    <message>
+        <source>„%1” → %2</source>
+        <translation>“%1” → %2</translation>
+    </message>
+</context>
+<context>
     <name>SheetImportDialog</name>
     <message>
         <source>Importuj arkusz – %1</source>
@@ -2259,6 +2332,27 @@ The other fields have the default font.</translation>
         <comment>many</comment>
         <translation>%1 columns</translation>
     </message>
+    <message>
+        <source>… i %1 inna</source>
+        <comment>one</comment>
+        <translation>… and %1 other</translation>
+    </message>
+    <message>
+        <source>… i %1 inne</source>
+        <comment>few</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>… i %1 innych</source>
+        <comment>many</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&amp;” to symbole. Te komórki zostaną wczytane tak:
+%1</source>
+        <translation>On labels “@” is a line break and “#”, “$”, “^” and “&amp;” are symbols. These cells will be read as:
+%1</translation>
+    </message>
 </context>
 <context>
     <name>TestPage</name>
@@ -2333,14 +2427,21 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>WorkbookCheck</name>
+    <message>
+        <source>Plik %1 jest w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods.</source>
+        <translation>%1 is a file in the old Excel format (.xls): save it as .xlsx or .ods.</translation>
+    </message>
+</context>
+<context>
     <name>WorkbookFile</name>
     <message>
         <source>Arkusz „%1” nie został wczytany: %2.</source>
-        <translation>The sheet “%1” was not loaded: %2.</translation>
+        <translation>The workbook “%1” was not loaded: %2.</translation>
     </message>
     <message>
         <source>Arkusz „%1” nie został wczytany: %2: %3.</source>
-        <translation>The sheet “%1” was not loaded: %2: %3.</translation>
+        <translation>The workbook “%1” was not loaded: %2: %3.</translation>
     </message>
     <message>
         <source>komórka dłuższa niż %1 znaków</source>
