@@ -576,12 +576,16 @@ private slots:
     {
         const QString path = files.write(QStringLiteral("tablica.csv"), "Pompa;info@firma.pl;L1 # L2\n");
         QString listed;
+        QString summary;
         int shown = 0;
         bool guessedRows = true;
         prompts.dialogs = [&](QDialog &dialog) {
             ++shown;
             guessedRows = guessedRows && dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->isChecked();
             listed = dialog.findChild<QLabel *>(QStringLiteral("lbMarked"))->text();
+            summary = dialog.findChild<QLabel *>(QStringLiteral("lbSummary"))->text();
+            if (const QString grabbed = qEnvironmentVariable("LAMELLO_GRAB_DIALOG"); !grabbed.isEmpty())
+                dialog.grab().save(grabbed);
             return int(QDialog::Accepted);
         };
         // Two label columns for eight labels: asked; cancelled, the dialog comes back.
@@ -590,6 +594,7 @@ private slots:
         action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
         QCOMPARE(shown, 2);
         QVERIFY(guessedRows);
+        QVERIFY2(summary.contains(QStringLiteral("etykiet na baretce: 8, z arkusza tylko 2")), qPrintable(summary));
         QVERIFY2(prompts.questions.value(0).text.contains(QStringLiteral("w każdej baretce 6 pozostanie pustych")),
                  qPrintable(prompts.questions.value(0).text));
         QVERIFY2(listed.contains(QStringLiteral("tablica!B1: „@” → nowa linia\ntablica!C1: „#” → symbol (kwadraty)")),

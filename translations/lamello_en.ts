@@ -2353,6 +2353,10 @@ The other fields have the default font.</translation>
         <translation>On labels “@” is a line break and “#”, “$”, “^” and “&amp;” are symbols. These cells will be read as:
 %1</translation>
     </message>
+    <message>
+        <source>Baretek: %1, etykiet na baretce: %2, z arkusza tylko %3; pozostałe będą puste (wierszy w arkuszu: %4).</source>
+        <translation>Barettes: %1, labels per barette: %2, only %3 from the sheet; the others will be empty (rows in the sheet: %4).</translation>
+    </message>
 </context>
 <context>
     <name>TestPage</name>

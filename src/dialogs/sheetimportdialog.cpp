@@ -260,14 +260,26 @@ void SheetImportDialog::updateState()
     }
 
     if (problem.isEmpty()) {
-        const int perBarette = rows ? std::max(m.labelColumns(), 1) : labels;
+        // 5 to 15 label columns may become the labels per barette (the
+        // import asks); fewer fill the first labels of the barette's own.
+        const int columns = m.labelColumns();
+        const int perBarette = !rows ? labels : columns >= 5 ? columns : labels;
         const qsizetype fields = SheetImport::texts(sheet, m, perBarette).size();
         const qsizetype barettes = (fields + perBarette) / (perBarette + 1);
-        lbSummary->setText(rows ? tr("Baretek: %1, etykiet na baretce: %2 (wierszy w arkuszu: %3).")
-                                      .arg(barettes)
-                                      .arg(m.labelColumns())
-                                      .arg(sheet.rows.size())
-                                : tr("Pól: %1, baretek: %2 po %3 etykiet.").arg(fields).arg(barettes).arg(labels));
+        if (!rows)
+            lbSummary->setText(tr("Pól: %1, baretek: %2 po %3 etykiet.").arg(fields).arg(barettes).arg(labels));
+        else if (columns < perBarette)
+            lbSummary->setText(tr("Baretek: %1, etykiet na baretce: %2, z arkusza tylko %3; pozostałe będą puste "
+                                  "(wierszy w arkuszu: %4).")
+                                   .arg(barettes)
+                                   .arg(perBarette)
+                                   .arg(columns)
+                                   .arg(sheet.rows.size()));
+        else
+            lbSummary->setText(tr("Baretek: %1, etykiet na baretce: %2 (wierszy w arkuszu: %3).")
+                                   .arg(barettes)
+                                   .arg(perBarette)
+                                   .arg(sheet.rows.size()));
         showMarkedCells(sheet, m);
     } else {
         lbSummary->setText(problem);
