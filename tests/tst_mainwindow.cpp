@@ -16,6 +16,7 @@
 #include "sheet/mygraphicsitem.h"
 #include "model/language.h"
 #include "model/sheetdocument.h"
+#include "model/settings.h"
 #include "sheet/preview.h"
 
 #include <QAction>
@@ -51,6 +52,7 @@
 
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
@@ -1415,6 +1417,39 @@ private slots:
             QVERIFY(unchanged(batchPath));
         QDir(xdg).removeRecursively();
         QFileInfo(path).absoluteDir().removeRecursively();
+    }
+
+    // A project's workbook as the settings give it back: damage is no source.
+    void projectSourcesInTheSettingsAreBounded()
+    {
+        const QString project = QFileInfo(files.path(QStringLiteral("szafa.lmpro"))).absoluteFilePath();
+        const QString mapping = SheetMapping().toString();
+        const auto stored = [&](const QVariant &value) {
+            {
+                QSettings raw(Settings::filePath(), QSettings::IniFormat);
+                raw.setValue(QStringLiteral("Projects/sources"), value);
+            }
+            const std::optional<Settings::ProjectSource> source = Settings().projectSource(project);
+            return source ? source->workbook : QStringLiteral("none");
+        };
+        const QString entry = project + u"\n/dane/szafa.ods\n"_qs + mapping;
+        QCOMPARE(stored(QStringList{entry}), QStringLiteral("/dane/szafa.ods"));
+        QCOMPARE(stored(42), QStringLiteral("none"));
+        QCOMPARE(stored(QStringList{project + u"\n/dane/szafa.ods"_qs}), QStringLiteral("none"));
+        QCOMPARE(stored(QStringList{project + u"\n/"_qs + QString(5000, u'x') + u".ods\n"_qs + mapping}),
+                 QStringLiteral("none"));
+        QCOMPARE(stored(QStringList(40, u"/x.lmpro\n/x.ods\n"_qs) + QStringList{entry}), QStringLiteral("none"));
+
+        // Written: the newest first, at most maxProjectSources.
+        Settings settings;
+        for (int i = 0; i < 40; ++i)
+            settings.setProjectSource(files.path(QStringLiteral("p%1.lmpro").arg(i)), u"/dane/a.ods"_qs, mapping);
+        settings.setProjectSource(project, u"/dane/b.ods"_qs, mapping);
+        QCOMPARE(settings.projectSource(project)->workbook, QStringLiteral("/dane/b.ods"));
+        QVERIFY(settings.projectSource(files.path(QStringLiteral("p39.lmpro"))));
+        QVERIFY(!settings.projectSource(files.path(QStringLiteral("p0.lmpro"))));
+        settings.removeProjectSource(project);
+        QVERIFY(!settings.projectSource(project));
     }
 
     // Each save dialog adds its extension to a name typed without one, and
