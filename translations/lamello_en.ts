@@ -1191,10 +1191,10 @@ kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć 
 opisów i zmieniać je razem. Zaznaczenie przesuwają też strzałki: w górę i w dół
 po polach baretki i dalej do baretki powyżej lub poniżej, w lewo i w prawo do tego
 samego pola sąsiedniej baretki, także na sąsiedniej stronie; Home i End zaznaczają
-pierwsze i ostatnie pole strony. Strzałka z SHIFT dołącza sąsiednie pole do
-zaznaczenia. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.
-Enter lub F2 otwiera okno edycji zaznaczonego opisu; w nim Ctrl+Enter zatwierdza
-tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają
+pierwsze i ostatnie pole strony. Strzałki z SHIFT zaznaczają prostokąt pól od pola,
+przy którym je wciśnięto. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.
+Enter lub F2 otwiera okno edycji zaznaczonego opisu (pierwszego z kilku); w nim
+Ctrl+Enter zatwierdza tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają
 stronę, Ctrl+Home i Ctrl+End przechodzą na pierwszą i ostatnią, a numer strony
 można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-
 powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna.</source>
@@ -1203,10 +1203,10 @@ selected with a mouse click; holding SHIFT and/or CTRL selects several descripti
 to change them together. The arrow keys move the selection too: up and down
 through a barette&apos;s fields and on to the barette above or below, left and right to the
 same field of the neighbouring barette, also on the neighbouring page; Home and End select
-the first and the last field of the page. An arrow with SHIFT adds the neighbouring field
-to the selection. Esc or a click on an empty part of the page clears the selection.
-Enter or F2 opens the edit window of the selected description; there Ctrl+Enter confirms
-the text, and Enter alone starts a new line. Page Up and Page Down change
+the first and the last field of the page. Arrows with SHIFT select the rectangle of fields
+from the field where they began. Esc or a click on an empty part of the page clears the selection.
+Enter or F2 opens the edit window of the selected description (the first of several); there
+Ctrl+Enter confirms the text, and Enter alone starts a new line. Page Up and Page Down change
 the page, Ctrl+Home and Ctrl+End go to the first and the last, and a page number
 can be typed into the page indicator (a click or Ctrl+G). Ctrl++ and Ctrl+-
 zoom the preview in and out, Ctrl+0 fits the page to the window.</translation>
