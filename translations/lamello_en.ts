@@ -1761,10 +1761,6 @@ The spreadsheet was not loaded.</translation>
         <translation>Load</translation>
     </message>
     <message>
-        <source>Nie ma arkusza %1.</source>
-        <translation>There is no spreadsheet %1.</translation>
-    </message>
-    <message>
         <source>Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.</source>
         <translation>The project&apos;s texts were read again from the spreadsheet %1; the fields kept their fonts.</translation>
     </message>

@@ -1489,12 +1489,12 @@ void MainWindow::rereadProjectSheet()
 {
     statusBar()->clearMessage();
     const QString path = lastSheet;
-    const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(path);
+    // As importSheet() reads it: a text file taken there is delimited text.
+    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
     Workbook book;
     QString error;
-    if (!format || !WorkbookFile::read(path, *format, book, &error, lastMapping.delimiter)) {
-        Prompts::current().message(QMessageBox::Warning, QString(),
-                                   format ? error : tr("Nie ma arkusza %1.").arg(QDir::toNativeSeparators(path)));
+    if (!WorkbookFile::read(path, format, book, &error, lastMapping.delimiter)) {
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
         return;
     }
     rereadingProject = true;
@@ -1524,7 +1524,7 @@ void MainWindow::projectOpened(const QString &project)
     if (!source)
         return;
     const std::optional<SheetMapping> mapping = SheetMapping::fromString(source->mapping);
-    if (!mapping || !WorkbookFile::formatOf(source->workbook))
+    if (!mapping)
         return;
     lastSheet = source->workbook;
     lastMapping = *mapping;
