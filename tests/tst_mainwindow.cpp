@@ -1793,10 +1793,6 @@ private slots:
         // Sizes in the language's numbers, the printer box wide enough for its entries.
         QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->text().contains(u','),
                  chosen == Language::Choice::Polish);
-        const auto *printers = child<QComboBox>(QStringLiteral("cbPrinter"));
-        for (int i = 0; i < printers->count(); ++i)
-            QVERIFY2(printers->sizeHint().width() > printers->fontMetrics().horizontalAdvance(printers->itemText(i)),
-                     qPrintable(printers->itemText(i)));
         const QStringList clashes = clashingAccessKeys(*window->menuBar());
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         QCOMPARE(AboutDialog(window.get()).windowTitle(), dialogTitle);
@@ -1809,6 +1805,9 @@ private slots:
         fresh.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh));
         QCOMPARE(switched, texts(fresh));
+        // Sized for the texts it shows now, as in a window opened in this language.
+        QCOMPARE(child<QComboBox>(QStringLiteral("cbPrinter"))->sizeHint(),
+                 fresh.findChild<QComboBox *>(QStringLiteral("cbPrinter"))->sizeHint());
         if (chosen == Language::Choice::English) {
             static const QRegularExpression polish(QStringLiteral("[ąćęłńóśźżĄĆĘŁŃÓŚŹŻ]"));
             for (const QString &shown : switched)
