@@ -2427,6 +2427,13 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>Windows1250</name>
+    <message>
+        <source>„%1” (U+%2)</source>
+        <translation>“%1” (U+%2)</translation>
+    </message>
+</context>
+<context>
     <name>WorkbookCheck</name>
     <message>
         <source>Plik %1 jest w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods.</source>

@@ -1,5 +1,7 @@
 #include "model/windows1250.h"
 
+#include <QCoreApplication>
+
 #include <QStringDecoder>
 
 #include <array>
@@ -81,6 +83,7 @@ QString Windows1250::describe(char32_t c)
 {
     // A lone surrogate half cannot be shown: its code alone names it.
     const QString shown = QChar::isSurrogate(c) ? QString() : QString::fromUcs4(&c, 1);
-    return QStringLiteral("\u201E%1\u201D (U+%2)")
+    // Quoted as the language quotes: „✓” in Polish, “✓” in English.
+    return QCoreApplication::translate("Windows1250", "„%1” (U+%2)")
         .arg(shown, QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
 }
