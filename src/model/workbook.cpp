@@ -209,8 +209,12 @@ QList<BadCell> unencodable(const WorkbookSheet &sheet, const SheetMapping &mappi
         [&](qsizetype r, qsizetype c) {
             const QString text = sheet.cell(r, c);
             qsizetype at = -1;
-            if (text.isEmpty() || Windows1250::encode(text, ignored, &at))
+            // A NUL would end the field's line in the descriptions file.
+            const qsizetype nul = text.indexOf(QChar(0));
+            if (text.isEmpty() || (Windows1250::encode(text, ignored, &at) && nul < 0))
                 return;
+            if (nul >= 0 && (at < 0 || nul < at))
+                at = nul;
             if (bad.size() < limit)
                 bad.append({r, c, Windows1250::characterAt(text, at)});
             ++count;
@@ -288,7 +292,7 @@ QString replaceUnencodable(const QString &text)
         const QChar c = text.at(i);
         const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const QStringView one = QStringView(text).sliced(i, pair ? 2 : 1);
-        out += Windows1250::canEncode(one) ? one.toString() : QStringLiteral("?");
+        out += Windows1250::canEncode(one) && c != QChar(0) ? one.toString() : QStringLiteral("?");
         if (pair)
             ++i;
     }

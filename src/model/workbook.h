@@ -106,8 +106,9 @@ struct BadCell
 // (DescriptionsFile::asRead), so that a saved sheet reopens as imported.
 QStringList texts(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPerBarette);
 
-// The cells `mapping` reads that Windows-1250 cannot hold, in reading order,
-// at most `limit` of them; `total` gets how many there are in all.
+// The cells `mapping` reads that Windows-1250 cannot hold, or that hold a NUL
+// (which would end the field's line in the descriptions file), in reading
+// order, at most `limit` of them; `total` gets how many there are in all.
 QList<BadCell> unencodable(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit = 50,
                            qsizetype *total = nullptr);
 // "Arkusz1!C14: „✓” (U+2713)"
@@ -132,7 +133,7 @@ QString describe(const WorkbookSheet &sheet, const MarkedCell &cell);
 // What a special character becomes on the label, in words ("nowa linia").
 QString meaning(QChar special);
 // `text` with every character Windows-1250 cannot hold (a surrogate pair
-// counting as one) made "?".
+// counting as one) and every NUL made "?".
 QString replaceUnencodable(const QString &text);
 
 } // namespace SheetImport
