@@ -351,6 +351,10 @@ private slots:
         QTest::newRow("csv, tab given")
             << QStringLiteral("lista.tsv") << QByteArray("a;b\tc\n") << QStringList{"--delimiter", "tab", "--column", "B"}
             << QByteArray("c\n") << 8;
+        // "@" prints as the line break it is in a descriptions file, "#" as its symbols.
+        QTest::newRow("csv, \"@\" and a symbol character")
+            << QStringLiteral("lista.csv") << QByteArray("info@firma.pl;x\nL1 # L2;y\n") << QStringList{"--column", "A"}
+            << QByteArray("info@firma.pl\nL1 # L2\n") << 8;
     }
     void spreadsheetsPrintAsTheirTexts()
     {
@@ -428,6 +432,17 @@ private slots:
                                           << "Arkusz „broken.xlsx” nie został wczytany";
         QTest::newRow("a character Windows-1250 lacks") << QStringList{"BOOK", "--sheet", "Uwagi", "-o", "OUT"} << 2
                                                         << "Uwagi!A2: „✓” (U+2713)";
+        QTest::newRow("an old Excel file") << QStringList{"OLDXLS", "-o", "OUT"} << 2
+                                           << "stary.xls jest w starym formacie Excela (.xls)";
+        QTest::newRow("an old Excel file with sheet options") << QStringList{"OLDXLS", "--column", "B", "-o", "OUT"}
+                                                            << 2 << "zapisz go jako .xlsx albo .ods";
+        QTest::newRow("a delimiter that splits nothing")
+            << QStringList{"SEMI", "--delimiter", ",", "--rows", "--label-columns", "B-F", "-o", "OUT"} << 2
+            << "każdy wiersz ma jedną kolumnę, a czytane są dalsze kolumny. Plik wygląda na rozdzielany „;”: "
+               "--delimiter ';'";
+        QTest::newRow("fewer label columns than labels")
+            << QStringList{"BOOK", "--rows", "--label-columns", "B", "-o", "OUT"} << 1
+            << "1 kolumna etykiet, a baretka ma 8 etykiet";
         // 3,000 barettes make a PDF of more than a megabyte, written while the
         // pages are drawn; the file size limit stops it at 300 kB.
         QTest::newRow("a write failing midway, the system's reason in words")
@@ -464,6 +479,9 @@ private slots:
         }
         const QString book = files.write(QStringLiteral("book.xlsx"), workbook());
         const QString broken = files.write(QStringLiteral("broken.xlsx"), workbook().left(200));
+        const QString oldExcel = files.write(QStringLiteral("stary.xls"),
+                                             QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + QByteArray(504, '\0'));
+        const QString semicolons = files.write(QStringLiteral("semi.csv"), "Pompa;Praca;Awaria;;;\nWentylator;Praca;;;;\n");
         const QStringList before = QDir(files.path(QString())).entryList(QDir::AllEntries | QDir::System | QDir::Hidden);
         // Whole arguments only: a scratch folder's random name may hold "IN" too.
         const QHash<QString, QString> names{
@@ -481,6 +499,8 @@ private slots:
             {QStringLiteral("LOOP"), files.path(QStringLiteral("loop.txt"))},
             {QStringLiteral("BOOK"), book},
             {QStringLiteral("BROKEN"), broken},
+            {QStringLiteral("OLDXLS"), oldExcel},
+            {QStringLiteral("SEMI"), semicolons},
             {QStringLiteral("OUT"), folder.path(QStringLiteral("out.pdf"))},
             {QStringLiteral("brak/OUT"), folder.path(QStringLiteral("brak/out.pdf"))},
         };

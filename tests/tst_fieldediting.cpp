@@ -61,6 +61,9 @@ T *in(QDialog &dialog, const char *name)
 }
 } // namespace
 
+// Added to a key of doubleClickOpensTheFieldsDialog: a second field is selected too.
+constexpr int severalSelected = 1 << 30;
+
 class TestFieldEditing : public QObject
 {
     Q_OBJECT
@@ -210,11 +213,13 @@ private slots:
 
         QTest::keyClicks(dialog.textBox(), QStringLiteral("Pompa"));
         QTest::keyClick(dialog.textBox(), Qt::Key_Return);
-        QTest::keyClicks(dialog.textBox(), QStringLiteral("P1"));
+        // "@" breaks the line where it is typed, as a saved sheet reads it.
+        QTest::keyClicks(dialog.textBox(), QStringLiteral("P1@L # 2"));
+        QCOMPARE(dialog.plainText(), QStringLiteral("Pompa\nP1\nL # 2"));
         QVERIFY(dialog.isVisible());   // Enter did not press OK
         QTest::keyClick(dialog.textBox(), Qt::Key_Return, Qt::ControlModifier);   // Ctrl+Enter did
         QVERIFY(!dialog.isVisible());
-        QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1"));
+        QCOMPARE(document.text(0), QStringLiteral("Pompa\nP1\nL # 2"));
         QVERIFY(document.isModified());
     }
 
@@ -251,6 +256,8 @@ private slots:
         QTest::newRow("OK, the font alone") << true << "L0.3" << 0;
         QTest::newRow("Enter") << true << "Nowy\nopis" << int(Qt::Key_Return);
         QTest::newRow("F2") << true << "Nowy\nopis" << int(Qt::Key_F2);
+        // Field 3 and, Ctrl+clicked after it, field 5: Enter edits the first.
+        QTest::newRow("Enter on two fields") << true << "Nowy\nopis" << int(Qt::Key_Return) + severalSelected;
     }
 
     void doubleClickOpensTheFieldsDialog()
@@ -258,6 +265,8 @@ private slots:
         QFETCH(bool, ok);
         QFETCH(QString, text);
         QFETCH(int, key);
+        const bool several = key & severalSelected;
+        key &= ~severalSelected;
         Preview p;
         showSheet(p);
         MyGraphicsItem *field = p.fields().at(3);
@@ -286,6 +295,8 @@ private slots:
         };
         if (key) {
             QTest::mouseClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));
+            if (several)
+                QTest::mouseClick(p.viewport(), Qt::LeftButton, Qt::ControlModifier, at(p, 5));
             QTest::keyClick(&p, Qt::Key(key));
         } else {
             QTest::mouseDClick(p.viewport(), Qt::LeftButton, {}, at(p, 3));

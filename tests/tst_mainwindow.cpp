@@ -12,6 +12,7 @@
 #include "testfiles.h"
 #include "dialogs/sheetimportdialog.h"
 #include "document/sheetdocument.h"
+#include "files/settings.h"
 #include "printing/printsettings.h"
 #include "printing/testpage.h"
 #include "sheet/mygraphicsitem.h"
@@ -33,6 +34,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMultiHash>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QMenuBar>
@@ -49,6 +52,7 @@
 
 #include <QRandomGenerator>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QTranslator>
 #include <QXmlStreamReader>
 
@@ -76,6 +80,34 @@ QAction *action(QWidget &w, const QString &text)
             return a;
     }
     return nullptr;
+}
+
+// Entries of one menu (and of the menu bar) that share an access key:
+// "Plik: z (&Zapisz projekt, &Zakończ)".
+QStringList clashingAccessKeys(const QMenuBar &bar)
+{
+    QStringList clashes;
+    const auto check = [&](const QString &where, const QList<QAction *> &entries, auto &self) -> void {
+        QMultiHash<QChar, QString> byKey;
+        for (const QAction *a : entries) {
+            const QString text = a->text();
+            for (qsizetype i = text.indexOf(u'&'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'&', i + 2)) {
+                if (text.at(i + 1) != u'&') {
+                    byKey.insert(text.at(i + 1).toLower(), text);
+                    break;
+                }
+            }
+            if (a->menu())
+                self(text, a->menu()->actions(), self);
+        }
+        const QList<QChar> keys = byKey.uniqueKeys();
+        for (const QChar key : keys) {
+            if (byKey.count(key) > 1)
+                clashes.append(QStringLiteral("%1: %2 (%3)").arg(where, key, byKey.values(key).join(QStringLiteral(", "))));
+        }
+    };
+    check(QStringLiteral("menu bar"), bar.actions(), check);
+    return clashes;
 }
 
 void lpadmin(const QStringList &args)
@@ -193,7 +225,7 @@ private slots:
         const Row rows[] = {
             {"&Nowe opisy", "Ctrl+N", true},           {"&Otwórz projekt", "Ctrl+O", true},
             {"&Zapisz projekt", "Ctrl+S", true},       {"&Importuj plik z opisami", "Ctrl+Alt+O", true},
-            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"&Zakończ", "Ctrl+Q", true},
+            {"&Eksportuj plik z opisami", "Ctrl+Alt+S", true}, {"Za&kończ", "Ctrl+Q", true},
             {"&Edytor", "Ctrl+E", true},               {"Drukuj &bieżącą stronę", "Ctrl+P", true},
             {"Drukuj &wszystkie strony", "Ctrl+Shift+P", true}, {"&Pomoc", "F1", false},
             {"O &Qt", "", false},                      {"&Cofnij", "Ctrl+Z", false},
@@ -205,7 +237,7 @@ private slots:
             {"&Następne pole, które się nie mieści", "F3", false},
             {"Importuj &arkusz…", "", false},          {"&Wczytaj ponownie", "F5", false},
             {"Wklej z &arkusza", "Ctrl+Shift+V", false}, {"Eksportuj jako &CSV…", "", false},
-            {"Poprzednie pole, które się &nie mieści", "Shift+F3", false},
+            {"P&oprzednie pole, które się nie mieści", "Shift+F3", false},
         };
         for (const Row &row : rows) {
             QAction *a = action(*window, QString::fromUtf8(row.text));
@@ -225,7 +257,7 @@ private slots:
             fileEntries.append(a->text());
         QCOMPARE(fileEntries.size(), 13);
         QCOMPARE(fileEntries.at(11), QStringLiteral("Ostatnio otwierane"));
-        QCOMPARE(fileEntries.last(), QStringLiteral("&Zakończ"));
+        QCOMPARE(fileEntries.last(), QStringLiteral("Za&kończ"));
 
         QStringList bars;
         const QList<QToolBar *> toolBars = window->findChildren<QToolBar *>();
@@ -539,6 +571,68 @@ private slots:
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
     }
 
+    // "@" and the symbol characters in cells: listed before the import, and
+    // the sheet holds what its saved project gives back. The project keeps
+    // its workbook: F5 reads it again into the project, fonts kept.
+    void aWorkbookReadsBackFromItsProjectAndAgainWithF5()
+    {
+        const QString path = files.write(QStringLiteral("tablica.csv"), "Pompa;info@firma.pl;L1 # L2\n");
+        QString listed;
+        QString summary;
+        int shown = 0;
+        bool guessedRows = true;
+        prompts.dialogs = [&](QDialog &dialog) {
+            ++shown;
+            guessedRows = guessedRows && dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->isChecked();
+            listed = dialog.findChild<QLabel *>(QStringLiteral("lbMarked"))->text();
+            summary = dialog.findChild<QLabel *>(QStringLiteral("lbSummary"))->text();
+            if (const QString grabbed = qEnvironmentVariable("LAMELLO_GRAB_DIALOG"); !grabbed.isEmpty())
+                dialog.grab().save(grabbed);
+            return int(QDialog::Accepted);
+        };
+        // Two label columns for eight labels: asked; cancelled, the dialog comes back.
+        prompts.fileAnswers = {path};
+        prompts.questionAnswers = {QMessageBox::Cancel, QMessageBox::Ok};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(shown, 2);
+        QVERIFY(guessedRows);
+        QVERIFY2(summary.contains(QStringLiteral("etykiet na baretce: 8, z arkusza tylko 2")), qPrintable(summary));
+        QVERIFY2(prompts.questions.value(0).text.contains(QStringLiteral("w każdej baretce 6 pozostanie pustych")),
+                 qPrintable(prompts.questions.value(0).text));
+        QVERIFY2(listed.contains(QStringLiteral("tablica!B1: „@” → nowa linia\ntablica!C1: „#” → symbol (kwadraty)")),
+                 qPrintable(listed));
+        const QStringList imported{u"Pompa"_qs, u"info\nfirma.pl"_qs, u"L1 # L2"_qs};
+        for (qsizetype id = 0; id < imported.size(); ++id)
+            QCOMPARE(preview->document()->text(id), imported.at(id));
+
+        clickField(2);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        const QString project = files.path(QStringLiteral("tablica.lmpro"));
+        prompts.fileAnswers = {project};
+        action(*window, QStringLiteral("&Zapisz projekt"))->trigger();
+        QVERIFY(!window->isWindowModified());
+
+        // Another window (the settings carry the workbook), the project opened.
+        window = std::make_unique<MainWindow>();
+        window->show();
+        preview = window->sheetPreview();
+        prompts.fileAnswers = {project};
+        action(*window, QStringLiteral("&Otwórz projekt"))->trigger();
+        for (qsizetype id = 0; id < imported.size(); ++id)
+            QCOMPARE(preview->document()->text(id), imported.at(id));
+
+        files.write(QStringLiteral("tablica.csv"), "Pompa 2;info@firma.pl;L1 # L2\n");
+        prompts.modalDialogs.clear();
+        prompts.questionAnswers = {QMessageBox::Ok};   // the two label columns again
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(1), imported.at(1));
+        QVERIFY(preview->document()->font(2).bold());
+        QCOMPARE(window->windowTitle(), QStringLiteral("tablica.lmpro[*] — Lamello"));
+        QVERIFY(window->isWindowModified());
+    }
+
     void projectNamedOnTheCommandLineOpensAtStartUp()
     {
         import(files.write(QStringLiteral("cabinet.txt"), numberedLines(2)));
@@ -644,6 +738,11 @@ private slots:
         QTest::newRow("text named as a project") << "notes.lmpro" << numberedLines(3) << 3 * (n + 1) << "";
         QTest::newRow("neither") << "scan.pdf" << QByteArray("%PDF-1.4\n\0\0\n\0\n\0\n", 15) << -1
                                  << "Plik „scan.pdf” nie jest plikiem tekstowym";
+        const QByteArray compound = QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1") + QByteArray(504, '\0');
+        QTest::newRow("an old Excel file") << "cennik.xls" << compound << -1
+                                           << "Plik cennik.xls jest w starym formacie Excela (.xls): zapisz go jako .xlsx";
+        QTest::newRow("an old Excel file named .csv") << "cennik.csv" << compound << -1
+                                                      << "Plik cennik.csv jest w starym formacie Excela";
     }
 
     void aFileOnTheCommandLineOpensByWhatItHolds()
@@ -1066,7 +1165,7 @@ private slots:
                  qPrintable(version));
 
         // Quitting closes the unmodified editors without a question.
-        action(*window, QStringLiteral("&Zakończ"))->trigger();
+        action(*window, QStringLiteral("Za&kończ"))->trigger();
         QVERIFY(prompts.questions.isEmpty());
         QVERIFY(!window->isVisible());
     }
@@ -1318,6 +1417,39 @@ private slots:
             QVERIFY(unchanged(batchPath));
         QDir(xdg).removeRecursively();
         QFileInfo(path).absoluteDir().removeRecursively();
+    }
+
+    // A project's workbook as the settings give it back: damage is no source.
+    void projectSourcesInTheSettingsAreBounded()
+    {
+        const QString project = QFileInfo(files.path(QStringLiteral("szafa.lmpro"))).absoluteFilePath();
+        const QString mapping = SheetMapping().toString();
+        const auto stored = [&](const QVariant &value) {
+            {
+                QSettings raw(Settings::filePath(), QSettings::IniFormat);
+                raw.setValue(QStringLiteral("Projects/sources"), value);
+            }
+            const std::optional<Settings::ProjectSource> source = Settings().projectSource(project);
+            return source ? source->workbook : QStringLiteral("none");
+        };
+        const QString entry = project + u"\n/dane/szafa.ods\n"_qs + mapping;
+        QCOMPARE(stored(QStringList{entry}), QStringLiteral("/dane/szafa.ods"));
+        QCOMPARE(stored(42), QStringLiteral("none"));
+        QCOMPARE(stored(QStringList{project + u"\n/dane/szafa.ods"_qs}), QStringLiteral("none"));
+        QCOMPARE(stored(QStringList{project + u"\n/"_qs + QString(5000, u'x') + u".ods\n"_qs + mapping}),
+                 QStringLiteral("none"));
+        QCOMPARE(stored(QStringList(40, u"/x.lmpro\n/x.ods\n"_qs) + QStringList{entry}), QStringLiteral("none"));
+
+        // Written: the newest first, at most maxProjectSources.
+        Settings settings;
+        for (int i = 0; i < 40; ++i)
+            settings.setProjectSource(files.path(QStringLiteral("p%1.lmpro").arg(i)), u"/dane/a.ods"_qs, mapping);
+        settings.setProjectSource(project, u"/dane/b.ods"_qs, mapping);
+        QCOMPARE(settings.projectSource(project)->workbook, QStringLiteral("/dane/b.ods"));
+        QVERIFY(settings.projectSource(files.path(QStringLiteral("p39.lmpro"))));
+        QVERIFY(!settings.projectSource(files.path(QStringLiteral("p0.lmpro"))));
+        settings.removeProjectSource(project);
+        QVERIFY(!settings.projectSource(project));
     }
 
     // Each save dialog adds its extension to a name typed without one, and
@@ -1658,6 +1790,11 @@ private slots:
         for (const QAction *m : menuActions)
             titles.append(m->text());
         QCOMPARE(titles, menus);
+        // Sizes in the language's numbers, the printer box wide enough for its entries.
+        QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->text().contains(u','),
+                 chosen == Language::Choice::Polish);
+        const QStringList clashes = clashingAccessKeys(*window->menuBar());
+        QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         QCOMPARE(AboutDialog(window.get()).windowTitle(), dialogTitle);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);
         QMetaObject::invokeMethod(window.get(), "showOverflowing", Q_ARG(bool, true));
@@ -1668,6 +1805,9 @@ private slots:
         fresh.show();
         QVERIFY(QTest::qWaitForWindowExposed(&fresh));
         QCOMPARE(switched, texts(fresh));
+        // Sized for the texts it shows now, as in a window opened in this language.
+        QCOMPARE(child<QComboBox>(QStringLiteral("cbPrinter"))->sizeHint(),
+                 fresh.findChild<QComboBox *>(QStringLiteral("cbPrinter"))->sizeHint());
         if (chosen == Language::Choice::English) {
             static const QRegularExpression polish(QStringLiteral("[ąćęłńóśźżĄĆĘŁŃÓŚŹŻ]"));
             for (const QString &shown : switched)

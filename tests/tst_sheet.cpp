@@ -629,6 +629,11 @@ private slots:
         QTest::newRow("Shift+Down") << 3 << "Shift+Down, Shift+Down" << QList<int>{3, 4, 5} << 0;
         QTest::newRow("Shift+Up undoes Shift+Down") << 3 << "Shift+Down, Shift+Down, Shift+Up" << QList<int>{3, 4} << 0;
         QTest::newRow("Shift+Up past the start") << 3 << "Shift+Up, Shift+Up" << QList<int>{1, 2, 3} << 0;
+        // Spreadsheets' way: the rectangle from where Shift started.
+        QTest::newRow("Shift+Down twice, Shift+Right: a rectangle") << 3 << "Shift+Down, Shift+Down, Shift+Right"
+                                                                   << QList<int>{3, 4, 5, 12, 13, 14} << 0;
+        QTest::newRow("Shift+Left back to the column") << 3 << "Shift+Right, Shift+Down, Shift+Left"
+                                                       << QList<int>{3, 4} << 0;
         QTest::newRow("Shift+Right, the same row") << 3 << "Shift+Right, Shift+Right" << QList<int>{3, 12, 21} << 0;
         QTest::newRow("Shift stays on the page") << 35 << "Shift+Down" << QList<int>{35} << 0;
         QTest::newRow("Shift+End") << 50 << "Shift+End" << QList<int>{50, 51, 52, 53} << 0;

@@ -509,6 +509,8 @@ private slots:
         sheet.rows.resize(14);
         sheet.rows[13] = QStringList{u"ok"_qs, u"Ręczny"_qs, u"✓ gotowe"_qs};
         sheet.rows[2] = QStringList{u"x"_qs, u"😀"_qs};
+        // A NUL (Excel's "_x0000_") would end the field's line in the saved file.
+        sheet.rows[5] = QStringList{u"Pompa"_qs, QStringLiteral("a") + QChar(0) + QStringLiteral("b")};
         SheetMapping rows;
         rows.layout = SheetMapping::Layout::Rows;
         rows.headerColumn = 0;
@@ -516,10 +518,11 @@ private slots:
         rows.lastLabel = 2;
         qsizetype total = 0;
         const QList<SheetImport::BadCell> bad = SheetImport::unencodable(sheet, rows, 50, &total);
-        QCOMPARE(total, 2);
+        QCOMPARE(total, 3);
         QCOMPARE(SheetImport::describe(sheet, bad.at(0)), QStringLiteral("Arkusz1!B3: „😀” (U+1F600)"));
-        QCOMPARE(SheetImport::describe(sheet, bad.at(1)), QStringLiteral("Arkusz1!C14: „✓” (U+2713)"));
-        QCOMPARE(SheetImport::replaceUnencodable(u"😀 ✓ ą"_qs), QStringLiteral("? ? ą"));
+        QCOMPARE(SheetImport::describe(sheet, bad.at(1)), QStringLiteral("Arkusz1!B6: „” (U+0000)"));
+        QCOMPARE(SheetImport::describe(sheet, bad.at(2)), QStringLiteral("Arkusz1!C14: „✓” (U+2713)"));
+        QCOMPARE(SheetImport::replaceUnencodable(u"😀 ✓ ą"_qs + QChar(0)), QStringLiteral("? ? ą?"));
     }
 
     void exportReadsBackUnchanged()
@@ -536,7 +539,11 @@ private slots:
         m.firstLabel = 1;
         m.lastLabel = 2;
         m.keepEmptyRows = true;
-        QCOMPARE(SheetImport::texts(book.sheets.first(), m, 2), texts);
+        // Every text as it was, but "@": a cell's "@" is the line break it is
+        // in a descriptions file, so that the sheet saved reads back as imported.
+        QStringList expected = texts;
+        expected[5] = u"a\nb"_qs;
+        QCOMPARE(SheetImport::texts(book.sheets.first(), m, 2), expected);
     }
 
     void pastedCellsAreTabSeparated()

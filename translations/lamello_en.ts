@@ -106,10 +106,6 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <translation>the file cannot be read.</translation>
     </message>
     <message>
-        <source>Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej.</source>
-        <translation>Prints the barettes of a descriptions file or a project without the program&apos;s window: into a PDF file at true size or on a system printer.</translation>
-    </message>
-    <message>
         <source>Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście.</source>
         <translation>Writes the printout to a PDF file (A4 pages); &quot;-&quot; is standard output.</translation>
     </message>
@@ -370,10 +366,6 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>Spreadsheet: the first row holds column headings and is not read.</translation>
     </message>
     <message>
-        <source>Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows).</source>
-        <translation>Spreadsheet: rows with empty cells give empty barettes (with --rows).</translation>
-    </message>
-    <message>
         <source>Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany).</source>
         <translation>Delimited text: the delimiter “;”, “,” or “tab” (detected by default).</translation>
     </message>
@@ -383,7 +375,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić.</source>
-        <translation>Spreadsheet: prints characters that Windows-1250 cannot hold as “?” instead of refusing.</translation>
+        <translation>Spreadsheet: prints characters that Windows-1250 cannot encode as “?” instead of refusing.</translation>
     </message>
     <message>
         <source>Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz (.ods, .xlsx, .csv, .tsv).</source>
@@ -435,7 +427,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>%1: %2: %3 znaki, których nie ma w kodowaniu Windows-1250: %4%5; popraw je albo dodaj --replace-unencodable.</source>
-        <translation>%1: %2: %3 characters that Windows-1250 cannot hold: %4%5; correct them or add --replace-unencodable.</translation>
+        <translation>%1: %2: %3 characters that Windows-1250 cannot encode: %4%5; correct them or add --replace-unencodable.</translation>
     </message>
     <message>
         <source>%1 kolumna</source>
@@ -466,6 +458,34 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <source>%1 komórek zawiera</source>
         <comment>many</comment>
         <translation>%1 cells hold</translation>
+    </message>
+    <message>
+        <source>Drukuje baretki z pliku z opisami, z projektu albo z arkusza (.ods, .xlsx, .csv, .tsv) bez okna programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej.</source>
+        <translation>Prints the barettes of a descriptions file, a project or a spreadsheet (.ods, .xlsx, .csv, .tsv) without the program&apos;s window: into a PDF file at true size or on a system printer.</translation>
+    </message>
+    <message>
+        <source>Arkusz: wiersze, w których wszystkie wybrane komórki są puste, dają puste baretki (przy --rows); bez tej opcji są pomijane.</source>
+        <translation>Spreadsheet: rows whose chosen cells are all empty give empty barettes (with --rows); without this option they are skipped.</translation>
+    </message>
+    <message>
+        <source>%1: --label-columns %2: %3 etykiet, a baretka ma %4 etykiet; podaj tyle kolumn, ile etykiet, albo liczbę etykiet -n, jeśli pozostałe mają być puste.</source>
+        <translation>%1: --label-columns %2: %3 of labels, but a barette has %4 labels; give as many columns as labels, or the label count with -n if the other labels are to stay empty.</translation>
+    </message>
+    <message>
+        <source>%1: %2: z separatorem „%3” każdy wiersz ma jedną kolumnę, a czytane są dalsze kolumny.%4</source>
+        <translation>%1: %2: with the delimiter “%3” every row has one column, but further columns are read.%4</translation>
+    </message>
+    <message>
+        <source> Plik wygląda na rozdzielany „%1”: --delimiter &apos;%2&apos;.</source>
+        <translation> The file seems to be delimited by “%1”: --delimiter &apos;%2&apos;.</translation>
+    </message>
+    <message>
+        <source>tabulator</source>
+        <translation>tab</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3 „@” (nowa linia) albo symbol „#”, „$”, „^”, „&amp;”: %4%5.</source>
+        <translation>%1: %2: %3 “@” (a line break) or a symbol “#”, “$”, “^”, “&amp;”: %4%5.</translation>
     </message>
     <message>
         <source>lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików ani arkuszy program nie obsługuje; zmień ją.
@@ -663,7 +683,7 @@ The descriptions file was not loaded.</translation>
     <message>
         <source>Plik „%1” nie jest plikiem tekstowym z opisami: zawiera bajty zerowe albo nie dzieli się na wiersze.
 Plik nie został wczytany.</source>
-        <translation>The file &quot;%1&quot; is not a text file of descriptions: it holds zero bytes or is not divided into lines.
+        <translation>The file &quot;%1&quot; is not a text file of descriptions: it contains NUL bytes or is not divided into lines.
 The file was not loaded.</translation>
     </message>
     <message>
@@ -683,6 +703,16 @@ The file was not loaded.</translation>
     <message>
         <source>Nie można odczytać pliku %1.</source>
         <translation>Cannot read the file %1.</translation>
+    </message>
+    <message>
+        <source>Schowek zawiera %1 (%2). Wczytać?</source>
+        <translation>The clipboard holds %1 (%2). Load it?</translation>
+    </message>
+    <message>
+        <source>Wklejone komórki są zbyt duże: arkusz z nich potrzebowałby około %1 GB pamięci, a dostępne jest %2 GB.
+Nic nie zostało wczytane.</source>
+        <translation>The pasted cells are too large: their sheet would need about %1 GB of memory, and %2 GB are available.
+Nothing was loaded.</translation>
     </message>
 </context>
 <context>
@@ -1209,10 +1239,10 @@ kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć 
 opisów i zmieniać je razem. Zaznaczenie przesuwają też strzałki: w górę i w dół
 po polach baretki i dalej do baretki powyżej lub poniżej, w lewo i w prawo do tego
 samego pola sąsiedniej baretki, także na sąsiedniej stronie; Home i End zaznaczają
-pierwsze i ostatnie pole strony. Strzałka z SHIFT dołącza sąsiednie pole do
-zaznaczenia. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.
-Enter lub F2 otwiera okno edycji zaznaczonego opisu; w nim Ctrl+Enter zatwierdza
-tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają
+pierwsze i ostatnie pole strony. Strzałki z SHIFT zaznaczają prostokąt pól od pola,
+przy którym je wciśnięto. Esc albo kliknięcie w puste miejsce strony usuwa zaznaczenie.
+Enter lub F2 otwiera okno edycji zaznaczonego opisu (pierwszego z kilku); w nim
+Ctrl+Enter zatwierdza tekst, a sam Enter zaczyna nową linię. Klawisze Page Up i Page Down zmieniają
 stronę, Ctrl+Home i Ctrl+End przechodzą na pierwszą i ostatnią, a numer strony
 można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-
 powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna.</source>
@@ -1221,10 +1251,10 @@ selected with a mouse click; holding SHIFT and/or CTRL selects several descripti
 to change them together. The arrow keys move the selection too: up and down
 through a barette&apos;s fields and on to the barette above or below, left and right to the
 same field of the neighbouring barette, also on the neighbouring page; Home and End select
-the first and the last field of the page. An arrow with SHIFT adds the neighbouring field
-to the selection. Esc or a click on an empty part of the page clears the selection.
-Enter or F2 opens the edit window of the selected description; there Ctrl+Enter confirms
-the text, and Enter alone starts a new line. Page Up and Page Down change
+the first and the last field of the page. Arrows with SHIFT select the rectangle of fields
+from the field where they began. Esc or a click on an empty part of the page clears the selection.
+Enter or F2 opens the edit window of the selected description (the first of several); there
+Ctrl+Enter confirms the text, and Enter alone starts a new line. Page Up and Page Down change
 the page, Ctrl+Home and Ctrl+End go to the first and the last, and a page number
 can be typed into the page indicator (a click or Ctrl+G). Ctrl++ and Ctrl+-
 zoom the preview in and out, Ctrl+0 fits the page to the window.</translation>
@@ -1332,10 +1362,6 @@ Delete it or replace it with another character.</translation>
         <translation>CTRL+ALT+S</translation>
     </message>
     <message>
-        <source>&amp;Zakończ</source>
-        <translation>&amp;Quit</translation>
-    </message>
-    <message>
         <source>CTRL+Q</source>
         <translation>CTRL+Q</translation>
     </message>
@@ -1418,10 +1444,6 @@ Delete it or replace it with another character.</translation>
     <message>
         <source>&amp;Następne pole, które się nie mieści</source>
         <translation>&amp;Next field that does not fit</translation>
-    </message>
-    <message>
-        <source>Poprzednie pole, które się &amp;nie mieści</source>
-        <translation>Pre&amp;vious field that does not fit</translation>
     </message>
     <message>
         <source>&amp;Plik</source>
@@ -1633,7 +1655,7 @@ It was removed from the recent files.</translation>
     </message>
     <message>
         <source>Importuj &amp;arkusz…</source>
-        <translation>Import &amp;spreadsheet…</translation>
+        <translation>Import s&amp;preadsheet…</translation>
     </message>
     <message>
         <source>Wczytuje baretki z arkusza ODS, XLSX albo CSV</source>
@@ -1686,7 +1708,7 @@ The spreadsheet was not loaded.</translation>
 %1
 
 Zamienić je na „?” i wczytać arkusz?</source>
-        <translation>These cells hold characters that Windows-1250 cannot hold:
+        <translation>These cells contain characters that Windows-1250 cannot encode:
 %1
 
 Replace them with “?” and load the spreadsheet?</translation>
@@ -1769,6 +1791,26 @@ The spreadsheet was not loaded.</translation>
         <source>%1 komórkach</source>
         <comment>many</comment>
         <translation>%1 cells</translation>
+    </message>
+    <message>
+        <source>Za&amp;kończ</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>P&amp;oprzednie pole, które się nie mieści</source>
+        <translation>Pre&amp;vious field that does not fit</translation>
+    </message>
+    <message>
+        <source>Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie pustych. Wczytać arkusz?</source>
+        <translation>The spreadsheet has %1 of labels, but a barette has %2 labels: %3 in every barette will stay empty. Load the spreadsheet?</translation>
+    </message>
+    <message>
+        <source>Wczytaj</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.</source>
+        <translation>The project&apos;s texts were read again from the spreadsheet %1; the fields kept their fonts.</translation>
     </message>
 </context>
 <context>
@@ -2207,6 +2249,33 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>SheetImport</name>
+    <message>
+        <source>nowa linia</source>
+        <translation>line break</translation>
+    </message>
+    <message>
+        <source>symbol (kwadraty)</source>
+        <translation>symbol (squares)</translation>
+    </message>
+    <message>
+        <source>symbol (koła)</source>
+        <translation>symbol (circles)</translation>
+    </message>
+    <message>
+        <source>symbol (trójkąty)</source>
+        <translation>symbol (triangles)</translation>
+    </message>
+    <message>
+        <source>symbol (romby)</source>
+        <translation>symbol (diamonds)</translation>
+    </message>
+    <message>
+        <source>„%1” → %2</source>
+        <translation>“%1” → %2</translation>
+    </message>
+</context>
+<context>
     <name>SheetImportDialog</name>
     <message>
         <source>Importuj arkusz – %1</source>
@@ -2307,6 +2376,31 @@ The other fields have the default font.</translation>
         <comment>many</comment>
         <translation>%1 columns</translation>
     </message>
+    <message>
+        <source>… i %1 inna</source>
+        <comment>one</comment>
+        <translation>… and %1 other</translation>
+    </message>
+    <message>
+        <source>… i %1 inne</source>
+        <comment>few</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>… i %1 innych</source>
+        <comment>many</comment>
+        <translation>… and %1 others</translation>
+    </message>
+    <message>
+        <source>W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&amp;” to symbole. Te komórki zostaną wczytane tak:
+%1</source>
+        <translation>On labels “@” is a line break and “#”, “$”, “^” and “&amp;” are symbols. These cells will be read as:
+%1</translation>
+    </message>
+    <message>
+        <source>Baretek: %1, etykiet na baretce: %2, z arkusza tylko %3; pozostałe będą puste (wierszy w arkuszu: %4).</source>
+        <translation>Barettes: %1, labels per barette: %2, only %3 from the sheet; the others will be empty (rows in the sheet: %4).</translation>
+    </message>
 </context>
 <context>
     <name>TestPage</name>
@@ -2381,14 +2475,28 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>Windows1250</name>
+    <message>
+        <source>„%1” (U+%2)</source>
+        <translation>“%1” (U+%2)</translation>
+    </message>
+</context>
+<context>
+    <name>WorkbookCheck</name>
+    <message>
+        <source>Plik %1 jest w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods.</source>
+        <translation>%1 is a file in the old Excel format (.xls): save it as .xlsx or .ods.</translation>
+    </message>
+</context>
+<context>
     <name>WorkbookFile</name>
     <message>
         <source>Arkusz „%1” nie został wczytany: %2.</source>
-        <translation>The sheet “%1” was not loaded: %2.</translation>
+        <translation>The workbook “%1” was not loaded: %2.</translation>
     </message>
     <message>
         <source>Arkusz „%1” nie został wczytany: %2: %3.</source>
-        <translation>The sheet “%1” was not loaded: %2: %3.</translation>
+        <translation>The workbook “%1” was not loaded: %2: %3.</translation>
     </message>
     <message>
         <source>komórka dłuższa niż %1 znaków</source>

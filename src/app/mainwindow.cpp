@@ -22,6 +22,7 @@
 #include "sheet/preview.h"
 #include "system/language.h"
 #include "system/plural.h"
+#include "workbooks/workbookcheck.h"
 #include "workbooks/workbookfile.h"
 
 #include <QAction>
@@ -95,6 +96,8 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
     initLamelloResources();
+    // Numbers as the interface language writes them, whatever the desktop's locale.
+    setLocale(Language::locale());
     lbPage = new PageIndicator;
     lbPage->setObjectName(QStringLiteral("lbPage"));
 
@@ -144,7 +147,7 @@ void MainWindow::createActions()
         // command the one named "import".
         {importAct, QT_TR_NOOP("&Importuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+O"), ":/icons/export-icon.png"},
         {exportAct, QT_TR_NOOP("&Eksportuj plik z opisami"), QT_TR_NOOP("CTRL+ALT+S"), ":/icons/import-icon.png"},
-        {exitAct, QT_TR_NOOP("&Zakończ"), QT_TR_NOOP("CTRL+Q"), ":/icons/exit-icon.png"},
+        {exitAct, QT_TR_NOOP("Za&kończ"), QT_TR_NOOP("CTRL+Q"), ":/icons/exit-icon.png"},
         {editorAct, QT_TR_NOOP("&Edytor"), QT_TR_NOOP("CTRL+E"), ":/icons/edit.png"},
         {printOneAct, QT_TR_NOOP("Drukuj &bieżącą stronę"), QT_TR_NOOP("CTRL+P"), ":/icons/printer_b.png"},
         {printAllAct, QT_TR_NOOP("Drukuj &wszystkie strony"), QT_TR_NOOP("CTRL+SHIFT+P"), ":/icons/printer_g.png"},
@@ -250,7 +253,7 @@ void MainWindow::createActions()
     nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
     nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
     connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
-    previousOverflowAct = new QAction(tr("Poprzednie pole, które się &nie mieści"), this);
+    previousOverflowAct = new QAction(tr("P&oprzednie pole, które się nie mieści"), this);
     previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
 }
@@ -315,6 +318,8 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::retranslate()
 {
+    // Sizes as the language writes numbers: "40,00 mm", "40.00 mm".
+    setLocale(Language::locale());
     for (const auto &[action, text] : std::as_const(tableActions))
         action->setText(tr(text));
     undoAct->setText(tr("&Cofnij"));
@@ -324,7 +329,7 @@ void MainWindow::retranslate()
     fitSizeAct->setStatusTip(tr("Zmniejsza czcionkę zaznaczonych pól, a bez zaznaczenia wszystkich, "
                                 "tak aby tekst mieścił się w ramce"));
     nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
-    previousOverflowAct->setText(tr("Poprzednie pole, które się &nie mieści"));
+    previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
     printPagesAct->setText(tr("Drukuj &strony…"));
     printMarksAct->setText(tr("Drukuj &oznaczenia"));
     printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
@@ -444,6 +449,8 @@ void MainWindow::createToolBars()
 {
     cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
     cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
+    // Wide enough for its entries in every language, also after a switch.
+    cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     sbFontSize = std::make_unique<QSpinBox>();
     sbFontSize->setRange(6, 24);
@@ -610,6 +617,8 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
     connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
+    connect(preview, &Preview::projectWritten, this, &MainWindow::projectSaved);
+    connect(preview, &Preview::projectRead, this, &MainWindow::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
     // The keyboard moves the selection onto other pages too.
@@ -733,7 +742,7 @@ void MainWindow::openDocument(const QString &path)
         return;
     if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
         preview->openProject(path);
-    else if (WorkbookFile::formatOf(path))
+    else if (WorkbookFile::formatOf(path) || WorkbookCheck::isOldExcel(path))
         importSheet(path, true);
     else
         importDescriptions(path);
@@ -834,7 +843,7 @@ void MainWindow::openFile()
     if (file.isEmpty() || !mayReplaceSheet())
         return;
     // A spreadsheet picked here goes through its own dialog.
-    if (WorkbookFile::formatOf(file))
+    if (WorkbookFile::formatOf(file) || WorkbookCheck::isOldExcel(file))
         importSheet(file, true);
     else
         importDescriptions(file);
@@ -1255,8 +1264,13 @@ void MainWindow::importSheetCommand()
 bool MainWindow::importSheet(const QString &path, bool ask)
 {
     statusBar()->clearMessage();
-    // A text file chosen here is delimited text.
-    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
+    // A text file chosen here is delimited text; an old Excel file is no text.
+    const std::optional<WorkbookFile::Format> named = WorkbookFile::formatOf(path);
+    if ((!named || *named == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(path)) {
+        Prompts::current().message(QMessageBox::Warning, QString(), WorkbookCheck::oldExcelRefusal(path));
+        return false;
+    }
+    const WorkbookFile::Format format = named.value_or(WorkbookFile::Format::Delimited);
     const std::optional<SheetMapping> stored = SheetMapping::fromString(Settings().sheetMapping(path));
     SheetMapping mapping = stored.value_or(SheetMapping());
     Workbook book;
@@ -1265,26 +1279,30 @@ bool MainWindow::importSheet(const QString &path, bool ask)
         Prompts::current().message(QMessageBox::Warning, QString(), error);
         return false;
     }
-    if (ask || !stored) {
-        std::function<std::optional<Workbook>(char)> reread;
-        if (format == WorkbookFile::Format::Delimited) {
-            reread = [path](char delimiter) -> std::optional<Workbook> {
-                Workbook again;
-                QString why;
-                if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
-                    return std::nullopt;
-                return again;
-            };
-        }
-        SheetImportDialog dialog(std::move(book), QFileInfo(path).fileName(), mapping,
-                                 preview->layout().labelsPerBarette, reread, this);
-        if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-            return false;
-        mapping = dialog.mapping();
-        book = dialog.workbook();
+    if (!stored && !book.sheets.isEmpty())
+        mapping = SheetImport::guessMapping(book.sheets.first());
+    std::function<std::optional<Workbook>(char)> reread;
+    if (format == WorkbookFile::Format::Delimited) {
+        reread = [path](char delimiter) -> std::optional<Workbook> {
+            Workbook again;
+            QString why;
+            if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
+                return std::nullopt;
+            return again;
+        };
     }
-    if (!applySheet(book, mapping, path))
-        return false;
+    // The dialog again when a question after it is cancelled: the mapping
+    // just set is kept for another try.
+    for (bool dialog = ask || !stored;;) {
+        if (dialog && !chooseMapping(book, mapping, QFileInfo(path).fileName(), reread))
+            return false;
+        const SheetOutcome outcome = applySheet(book, mapping, path);
+        if (outcome == SheetOutcome::Imported)
+            break;
+        if (outcome == SheetOutcome::Refused || !dialog)
+            return false;
+    }
+    lastMapping = mapping;
     Settings settings;
     settings.setSheetMapping(path, mapping.toString());
     settings.setLastFolder(Settings::Folder::Descriptions, path);
@@ -1292,7 +1310,19 @@ bool MainWindow::importSheet(const QString &path, bool ask)
     return true;
 }
 
-bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source)
+bool MainWindow::chooseMapping(Workbook &book, SheetMapping &mapping, const QString &title,
+                               const std::function<std::optional<Workbook>(char)> &reread)
+{
+    SheetImportDialog dialog(book, title, mapping, preview->layout().labelsPerBarette, reread, this);
+    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
+        return false;
+    mapping = dialog.mapping();
+    book = dialog.workbook();
+    return true;
+}
+
+MainWindow::SheetOutcome MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping,
+                                                const QString &source)
 {
     Prompts &prompts = Prompts::current();
     const qsizetype index = mapping.sheet.isEmpty() ? 0 : book.indexOf(mapping.sheet);
@@ -1300,7 +1330,7 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
         prompts.message(QMessageBox::Warning, QString(),
                         tr("W pliku %1 nie ma już arkusza „%2”.\nArkusz nie został wczytany.")
                             .arg(QFileInfo(source).fileName(), mapping.sheet));
-        return false;
+        return SheetOutcome::Refused;
     }
     const WorkbookSheet &sheet = book.sheets.at(index);
 
@@ -1318,44 +1348,15 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
                                 "Zamienić je na „?” i wczytać arkusz?")
                                  .arg(lines.join(QLatin1Char('\n'))),
                              tr("Zamień na „?”"), tr("Anuluj")))
-            return false;
+            return SheetOutcome::Reconsider;
     }
 
-    // A row a barette: the label columns set the labels per barette.
     int labels = preview->layout().labelsPerBarette;
-    if (mapping.layout == SheetMapping::Layout::Rows && mapping.labelColumns() != labels) {
-        const int columns = mapping.labelColumns();
-        const bool changeable = columns >= 5 && columns <= 15;
-        if (changeable) {
-            const QMessageBox::StandardButton answer = prompts.question(
-                QMessageBox::Question, tr("Komunikat"),
-                tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
-                    .arg(labelColumnsText(columns))
-                    .arg(labels)
-                    .arg(columns),
-                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-            if (answer == QMessageBox::Cancel)
-                return false;
-            if (answer == QMessageBox::Yes) {
-                GeometryPreset geometry;
-                const SheetLayout &now = preview->layout();
-                geometry.presetName = GbGeometry::freeEntry;
-                geometry.labelsPerBarette = columns;
-                geometry.labelRect = QRectF(0, 0, now.labelWidth, now.labelHeight);
-                geometry.headerRect = QRectF(0, 0, now.headerWidth, now.headerHeight);
-                if (!gbGeometry->apply(geometry))
-                    return false;
-                labels = columns;
-            }
-        }
-        if (columns > labels) {
-            prompts.message(QMessageBox::Warning, QString(),
-                            tr("Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie "
-                               "zmieściłaby się.\nArkusz nie został wczytany.")
-                                .arg(labelColumnsText(columns))
-                                .arg(labels));
-            return false;
-        }
+    if (mapping.layout == SheetMapping::Layout::Rows) {
+        const std::optional<int> chosen = labelsForColumns(mapping.labelColumns());
+        if (!chosen)
+            return SheetOutcome::Reconsider;
+        labels = *chosen;
     }
 
     QStringList texts = SheetImport::texts(sheet, mapping, labels);
@@ -1369,21 +1370,75 @@ bool MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping, c
         DescriptionsCheck::forLines(texts.size(), labels, preview->layout().barettesPerPage, 0, preview->memoryLimit);
     if (check.verdict == DescriptionsCheck::Verdict::TooLarge) {
         prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
-        return false;
+        return SheetOutcome::Refused;
     }
-    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check))
-        return false;
+    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check, source.isEmpty()))
+        return SheetOutcome::Refused;
 
-    preview->loadSheet(std::move(texts), source);
-    pathToFile = source;
+    if (rereadingProject) {
+        // Into the project's sheet: its fonts stay by position.
+        preview->rereadSheet(std::move(texts));
+    } else {
+        preview->loadSheet(std::move(texts), source);
+        pathToFile = source;
+        pastedSheet = source.isEmpty();
+    }
     lastSheet = source;
-    pastedSheet = source.isEmpty();
     preview->generatePages();
     updateWindowTitle();
     if (total > 0)
         statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1.")
                                      .arg(counted(total, tr("%1 komórce", "one"), tr("%1 komórkach", "few"), tr("%1 komórkach", "many"))));
-    return true;
+    return SheetOutcome::Imported;
+}
+
+std::optional<int> MainWindow::labelsForColumns(int columns)
+{
+    // A row a barette: the label columns set the labels per barette.
+    Prompts &prompts = Prompts::current();
+    int labels = preview->layout().labelsPerBarette;
+    if (columns == labels)
+        return labels;
+    if (columns >= 5 && columns <= 15) {
+        const QMessageBox::StandardButton answer = prompts.question(
+            QMessageBox::Question, tr("Komunikat"),
+            tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
+                .arg(labelColumnsText(columns))
+                .arg(labels)
+                .arg(columns),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer == QMessageBox::Cancel)
+            return std::nullopt;
+        if (answer == QMessageBox::Yes) {
+            GeometryPreset geometry;
+            const SheetLayout &now = preview->layout();
+            geometry.presetName = GbGeometry::freeEntry;
+            geometry.labelsPerBarette = columns;
+            geometry.labelRect = QRectF(0, 0, now.labelWidth, now.labelHeight);
+            geometry.headerRect = QRectF(0, 0, now.headerWidth, now.headerHeight);
+            if (!gbGeometry->apply(geometry))
+                return std::nullopt;
+            return columns;
+        }
+    }
+    if (columns > labels) {
+        prompts.message(QMessageBox::Warning, QString(),
+                        tr("Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie "
+                           "zmieściłaby się.\nArkusz nie został wczytany.")
+                            .arg(labelColumnsText(columns))
+                            .arg(labels));
+        return std::nullopt;
+    }
+    // Fewer columns than labels: the rest of every barette stays empty, when the user says so.
+    if (!prompts.confirm(QMessageBox::Question, tr("Komunikat"),
+                         tr("Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie "
+                            "pustych. Wczytać arkusz?")
+                             .arg(labelColumnsText(columns))
+                             .arg(labels)
+                             .arg(labels - columns),
+                         tr("Wczytaj"), tr("Anuluj")))
+        return std::nullopt;
+    return labels;
 }
 
 void MainWindow::pasteSheet()
@@ -1401,20 +1456,20 @@ void MainWindow::pasteSheet()
     }
     if (!mayReplaceSheet())
         return;
-    SheetMapping mapping;
-    // Several columns copied: most likely a row a barette.
-    if (book.sheets.first().columnCount() > 1) {
-        mapping.layout = SheetMapping::Layout::Rows;
-        mapping.lastLabel = int(std::min<qsizetype>(book.sheets.first().columnCount() - 1, 15));
-    }
-    SheetImportDialog dialog(std::move(book), tr("schowek"), mapping, preview->layout().labelsPerBarette, {}, this);
-    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-        return;
-    applySheet(dialog.workbook(), dialog.mapping(), QString());
+    SheetMapping mapping = SheetImport::guessMapping(book.sheets.first());
+    do {
+        if (!chooseMapping(book, mapping, tr("schowek"), {}))
+            return;
+    } while (applySheet(book, mapping, QString()) == SheetOutcome::Reconsider);
 }
 
 void MainWindow::reloadSheet()
 {
+    if (!lastSheet.isEmpty() && !preview->projectPath().isEmpty()) {
+        if (mayReplaceSheet())
+            rereadProjectSheet();
+        return;
+    }
     if (!lastSheet.isEmpty() && lastSheet == pathToFile) {
         if (mayReplaceSheet())
             importSheet(lastSheet, false);
@@ -1426,4 +1481,51 @@ void MainWindow::reloadSheet()
     }
     if (mayReplaceSheet())
         importDescriptions(pathToFile);
+}
+
+// ------------------------------------------------------- a project's workbook
+
+void MainWindow::rereadProjectSheet()
+{
+    statusBar()->clearMessage();
+    const QString path = lastSheet;
+    // As importSheet() reads it: a text file taken there is delimited text.
+    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
+    Workbook book;
+    QString error;
+    if (!WorkbookFile::read(path, format, book, &error, lastMapping.delimiter)) {
+        Prompts::current().message(QMessageBox::Warning, QString(), error);
+        return;
+    }
+    rereadingProject = true;
+    const SheetOutcome outcome = applySheet(book, lastMapping, path);
+    rereadingProject = false;
+    if (outcome == SheetOutcome::Imported)
+        statusBar()->showMessage(tr("Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.")
+                                     .arg(QFileInfo(path).fileName()),
+                                 10000);
+}
+
+void MainWindow::projectSaved(const QString &project)
+{
+    // The project remembers the workbook its texts came from, so that F5
+    // reads it again into the project; a sheet of another kind forgets it.
+    Settings settings;
+    if (!lastSheet.isEmpty())
+        settings.setProjectSource(project, lastSheet, lastMapping.toString());
+    else
+        settings.removeProjectSource(project);
+}
+
+void MainWindow::projectOpened(const QString &project)
+{
+    lastSheet.clear();
+    const std::optional<Settings::ProjectSource> source = Settings().projectSource(project);
+    if (!source)
+        return;
+    const std::optional<SheetMapping> mapping = SheetMapping::fromString(source->mapping);
+    if (!mapping)
+        return;
+    lastSheet = source->workbook;
+    lastMapping = *mapping;
 }

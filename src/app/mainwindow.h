@@ -9,7 +9,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class EditPad;
@@ -146,10 +148,25 @@ private:
     // user chooses in the mapping dialog (or, without `ask`, the one
     // remembered for the file); false when nothing was imported.
     bool importSheet(const QString &path, bool ask);
+    // The mapping dialog for `book`, starting from `mapping`; false when cancelled.
+    bool chooseMapping(Workbook &book, SheetMapping &mapping, const QString &title,
+                       const std::function<std::optional<Workbook>(char)> &reread);
+    // Imported; refused (said why); or a question after the mapping dialog
+    // was cancelled, which goes back to the dialog.
+    enum class SheetOutcome { Imported, Refused, Reconsider };
     // The cells of `book` under `mapping` into the sheet, after the
     // questions: the labels per barette, cells Windows-1250 cannot hold, a
     // large sheet. `source` is the file (empty: pasted cells).
-    bool applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source);
+    SheetOutcome applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source);
+    // The labels per barette for `columns` label columns, after asking to
+    // change the geometry (5 to 15 columns) or to leave labels empty (fewer);
+    // none when cancelled or refused.
+    std::optional<int> labelsForColumns(int columns);
+    // F5 on a project saved from a workbook: the workbook read again with its
+    // mapping into the project's sheet, every field keeping its font.
+    void rereadProjectSheet();
+    void projectSaved(const QString &project);
+    void projectOpened(const QString &project);
     // "Wklej z arkusza": the cells on the clipboard through the mapping dialog.
     void pasteSheet();
     // "Wczytaj ponownie": the last spreadsheet with its mapping, or the
@@ -172,6 +189,8 @@ private:
     // The spreadsheet imported last (what F5 reads again); whether the sheet
     // holds pasted cells.
     QString lastSheet;
+    SheetMapping lastMapping;
+    bool rereadingProject = false;
     bool pastedSheet = false;
 
     QAction *newAct = nullptr;

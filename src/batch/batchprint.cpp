@@ -17,6 +17,7 @@
 #include "system/language.h"
 #include "system/plural.h"
 #include "workbooks/workbook.h"
+#include "workbooks/workbookcheck.h"
 #include "workbooks/workbookfile.h"
 
 #include <QCommandLineParser>
@@ -98,6 +99,14 @@ std::optional<Language::Choice> languageNamed(const QString &value)
     return value == QLatin1String("pl") || value == QLatin1String("en") ? Language::fromCode(value) : std::nullopt;
 }
 
+// An old Excel file under a name that is no .ods or .xlsx (those readers
+// refuse a compound document themselves: an encrypted workbook is one).
+bool oldExcel(const QString &path)
+{
+    const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(path);
+    return (!format || *format == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(path);
+}
+
 QString oneLine(QString text)
 {
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
@@ -125,6 +134,7 @@ private:
     std::optional<Failure> readInput();
     std::optional<Failure> readProject();
     std::optional<Failure> readWorkbook(WorkbookFile::Format format);
+    void reportMarkedCells(const WorkbookSheet &chosen);
     std::optional<Failure> checkDescriptions(const QString &path);
     std::optional<Failure> print();
     bool reportProgress(int done, int total);
@@ -160,8 +170,8 @@ private:
 std::optional<Failure> Run::parse(const QStringList &arguments)
 {
     parser.setApplicationDescription(
-        tr("Drukuje baretki z pliku z opisami albo z projektu bez okna programu: do pliku PDF w rzeczywistym rozmiarze "
-           "albo na drukarce systemowej."));
+        tr("Drukuje baretki z pliku z opisami, z projektu albo z arkusza (.ods, .xlsx, .csv, .tsv) bez okna "
+           "programu: do pliku PDF w rzeczywistym rozmiarze albo na drukarce systemowej."));
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
                                           tr("Zapisuje wydruk do pliku PDF (strony A4); „-” to standardowe wyjście."),
                                           tr("plik.pdf"));
@@ -210,7 +220,8 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
     const QCommandLineOption skipFirstRowOption(QStringLiteral("skip-first-row"),
                                                 tr("Arkusz: pierwszy wiersz to nagłówki kolumn; nie jest czytany."));
     const QCommandLineOption keepEmptyRowsOption(
-        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze z pustymi komórkami dają puste baretki (przy --rows)."));
+        QStringLiteral("keep-empty-rows"), tr("Arkusz: wiersze, w których wszystkie wybrane komórki są puste, dają puste baretki "
+                                              "(przy --rows); bez tej opcji są pomijane."));
     const QCommandLineOption delimiterOption(QStringLiteral("delimiter"),
                                              tr("Tekst rozdzielany: separator „;”, „,” albo „tab” (domyślnie wykrywany)."),
                                              tr("znak"));
@@ -341,7 +352,8 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
                                         &columnOption, &skipFirstRowOption, &keepEmptyRowsOption, &delimiterOption,
                                         &replaceOption})
         mappingGiven = mappingGiven || parser.isSet(*o);
-    if (mappingGiven && !WorkbookFile::formatOf(input))
+    // An old Excel file is refused as what it is when read, options or not.
+    if (mappingGiven && !WorkbookFile::formatOf(input) && !oldExcel(input))
         return Failure{Usage, tr("%1: opcje arkusza (--sheet, --rows, --column...) dotyczą tylko plików .ods, .xlsx, "
                                  ".csv i .tsv. %2").arg(program, more)};
     if (parser.isSet(rowsOption) && parser.isSet(columnOption))
@@ -392,6 +404,13 @@ std::optional<Failure> Run::parse(const QStringList &arguments)
                                       .arg(program, labelsValue,
                                            counted(count, tr("%1 kolumna", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many")))
                                       .arg(sheet.labelsPerBarette)};
+        // Fewer label columns than labels leave labels empty: only when -n says so.
+        if (count < sheet.labelsPerBarette && !labelsGiven)
+            return Failure{Usage, tr("%1: --label-columns %2: %3 etykiet, a baretka ma %4 etykiet; podaj tyle "
+                                     "kolumn, ile etykiet, albo liczbę etykiet -n, jeśli pozostałe mają być puste.")
+                                      .arg(program, labelsValue,
+                                           counted(count, tr("%1 kolumna", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many")))
+                                      .arg(sheet.labelsPerBarette)};
     }
     return std::nullopt;
 }
@@ -424,7 +443,10 @@ std::optional<Failure> Run::readInput()
 {
     if (input.endsWith(ProjectFile::suffix))
         return readProject();
-    if (const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(input))
+    const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(input);
+    if (oldExcel(input))
+        return Failure{InputFailed, QStringLiteral("lamello-batch: ") + WorkbookCheck::oldExcelRefusal(input)};
+    if (format)
         return readWorkbook(*format);
     if (std::optional<Failure> refused = checkDescriptions(input))
         return refused;
@@ -517,6 +539,16 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
                                              names.join(QStringLiteral(", ")))};
     }
     const WorkbookSheet &chosen = book.sheets.at(index);
+    if (format == WorkbookFile::Format::Delimited && WorkbookCheck::delimiterSplitsNothing(chosen, mapping)) {
+        const std::optional<char> likely = WorkbookCheck::likelyDelimiter(input, book.delimiter);
+        return Failure{InputFailed,
+                       tr("%1: %2: z separatorem „%3” każdy wiersz ma jedną kolumnę, a czytane są dalsze kolumny.%4")
+                           .arg(program, input, WorkbookCheck::delimiterName(book.delimiter),
+                                likely ? tr(" Plik wygląda na rozdzielany „%1”: --delimiter '%2'.")
+                                             .arg(QString(QLatin1Char(*likely)).replace(QLatin1Char('\t'), tr("tabulator")),
+                                                  WorkbookCheck::delimiterName(*likely))
+                                       : QString())};
+    }
     const int n = sheet.labelsPerBarette;
     QStringList imported = SheetImport::texts(chosen, mapping, n);
 
@@ -548,8 +580,28 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
         for (QString &text : imported)
             text = SheetImport::replaceUnencodable(text);
     }
+    reportMarkedCells(chosen);
     texts = std::move(imported);
     return std::nullopt;
+}
+
+// Cells holding "@" or a symbol character are printed as the descriptions
+// file would print them (a line break, symbols): said on stderr, not refused.
+void Run::reportMarkedCells(const WorkbookSheet &chosen)
+{
+    qsizetype total = 0;
+    const QList<SheetImport::MarkedCell> cells = SheetImport::marked(chosen, mapping, 5, &total);
+    if (total == 0)
+        return;
+    QStringList named;
+    for (const SheetImport::MarkedCell &cell : cells)
+        named.append(SheetImport::describe(chosen, cell));
+    err << tr("%1: %2: %3 „@” (nowa linia) albo symbol „#”, „$”, „^”, „&”: %4%5.")
+               .arg(QStringLiteral("lamello-batch"), input,
+                    counted(total, tr("%1 komórka zawiera", "one"), tr("%1 komórki zawierają", "few"),
+                            tr("%1 komórek zawiera", "many")),
+                    named.join(QStringLiteral("; ")), total > cells.size() ? QStringLiteral("…") : QString())
+        << '\n' << Qt::flush;
 }
 
 // The look before reading that the window takes too: refuses what is no

@@ -29,7 +29,7 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
         originalText = document->text(id);
         originalDocumentFont = document->font(id);
     }
-    formatsLegend = new FormatsLegend(false, this);
+    formatsLegend = new FormatsLegend(true, this);
     formatsLegend->setObjectName(QStringLiteral("legend"));
 
     teText = new QTextEdit;
@@ -48,6 +48,8 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
         text.chop(1);
     teText->setPlainText(text);
     teText->setEnabled(true);
+    connect(teText, &QTextEdit::textChanged, this, &LabelEditDialog::breakAtSigns);
+    breakAtSigns();
 
     pbAccept = new QPushButton(tr("OK"));
     pbAccept->setObjectName(QStringLiteral("pbAccept"));
@@ -116,6 +118,26 @@ QString LabelEditDialog::plainText() const
             c = QLatin1Char('\n');
     }
     return text;
+}
+
+void LabelEditDialog::breakAtSigns()
+{
+    if (breaking)
+        return;
+    QTextDocument *doc = teText->document();
+    QTextCursor found = doc->find(QStringLiteral("@"));
+    if (found.isNull())
+        return;
+    breaking = true;
+    QTextCursor edit(doc);
+    edit.beginEditBlock();
+    while (!found.isNull()) {
+        found.removeSelectedText();
+        found.insertBlock();
+        found = doc->find(QStringLiteral("@"), found);
+    }
+    edit.endEditBlock();
+    breaking = false;
 }
 
 void LabelEditDialog::pbAcceptClicked()

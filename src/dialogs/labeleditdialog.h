@@ -13,7 +13,8 @@ class QRadioButton;
 class QTextEdit;
 
 // Edits the text of one field: a box in the symbol font with the legend of
-// the symbol characters under it. Enter starts a new line; OK (or Ctrl+Enter)
+// the symbol characters under it. Enter starts a new line, and so does "@",
+// typed or pasted, as in the descriptions file the sheet is saved to; OK (or Ctrl+Enter)
 // writes the text into field `id` of the sheet's document, as one step to undo.
 //
 // The text goes in and comes out as plain text: a label such as "<b>Pompa</b>"
@@ -57,6 +58,9 @@ public slots:
     void reject() override;
 
 private:
+    // Turns every "@" in the box into a line break where it stands.
+    void breakAtSigns();
+
     QRadioButton *rbPlainText = nullptr;
     QRadioButton *rbFormatedText = nullptr;
     QTextEdit *teText = nullptr;
@@ -72,4 +76,5 @@ private:
     QFont font;
     QFont originalFont;
     bool fontApplied = false;
+    bool breaking = false;
 };

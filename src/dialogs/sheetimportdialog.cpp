@@ -101,6 +101,11 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     lbSummary->setObjectName(QStringLiteral("lbSummary"));
     lbSummary->setWordWrap(true);
 
+    lbMarked = new QLabel;
+    lbMarked->setObjectName(QStringLiteral("lbMarked"));
+    lbMarked->setTextFormat(Qt::PlainText);
+    lbMarked->setWordWrap(true);
+
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Importuj"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Anuluj"));
@@ -111,6 +116,7 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     main->addWidget(cbHeadings);
     main->addWidget(grid, 1);
     main->addWidget(lbSummary);
+    main->addWidget(lbMarked);
     main->addWidget(buttons);
 
     fillSheet();
@@ -255,16 +261,51 @@ void SheetImportDialog::updateState()
     }
 
     if (problem.isEmpty()) {
-        const int perBarette = rows ? std::max(m.labelColumns(), 1) : labels;
+        // 5 to 15 label columns may become the labels per barette (the
+        // import asks); fewer fill the first labels of the barette's own.
+        const int columns = m.labelColumns();
+        const int perBarette = !rows ? labels : columns >= 5 ? columns : labels;
         const qsizetype fields = SheetImport::texts(sheet, m, perBarette).size();
         const qsizetype barettes = (fields + perBarette) / (perBarette + 1);
-        lbSummary->setText(rows ? tr("Baretek: %1, etykiet na baretce: %2 (wierszy w arkuszu: %3).")
-                                      .arg(barettes)
-                                      .arg(m.labelColumns())
-                                      .arg(sheet.rows.size())
-                                : tr("Pól: %1, baretek: %2 po %3 etykiet.").arg(fields).arg(barettes).arg(labels));
+        if (!rows)
+            lbSummary->setText(tr("Pól: %1, baretek: %2 po %3 etykiet.").arg(fields).arg(barettes).arg(labels));
+        else if (columns < perBarette)
+            lbSummary->setText(tr("Baretek: %1, etykiet na baretce: %2, z arkusza tylko %3; pozostałe będą puste "
+                                  "(wierszy w arkuszu: %4).")
+                                   .arg(barettes)
+                                   .arg(perBarette)
+                                   .arg(columns)
+                                   .arg(sheet.rows.size()));
+        else
+            lbSummary->setText(tr("Baretek: %1, etykiet na baretce: %2 (wierszy w arkuszu: %3).")
+                                   .arg(barettes)
+                                   .arg(perBarette)
+                                   .arg(sheet.rows.size()));
+        showMarkedCells(sheet, m);
     } else {
         lbSummary->setText(problem);
+        lbMarked->clear();
     }
+    lbMarked->setVisible(!lbMarked->text().isEmpty());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty() && !book.sheets.isEmpty());
+}
+
+void SheetImportDialog::showMarkedCells(const WorkbookSheet &sheet, const SheetMapping &m)
+{
+    constexpr qsizetype shown = 6;
+    qsizetype total = 0;
+    const QList<SheetImport::MarkedCell> cells = SheetImport::marked(sheet, m, shown, &total);
+    if (cells.isEmpty()) {
+        lbMarked->clear();
+        return;
+    }
+    QStringList lines;
+    for (const SheetImport::MarkedCell &cell : cells)
+        lines.append(SheetImport::describe(sheet, cell));
+    if (total > cells.size())
+        lines.append(counted(total - cells.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
+                             tr("… i %1 innych", "many")));
+    lbMarked->setText(tr("W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&” to symbole. Te komórki "
+                         "zostaną wczytane tak:\n%1")
+                          .arg(lines.join(QLatin1Char('\n'))));
 }

@@ -22,7 +22,8 @@ class QTableWidget;
 // column, a click with Shift the last label column) and "Kolumna = kolejne
 // pola" (one column, one field a cell). The chosen columns are tinted; under
 // the grid the dialog says how many barettes the mapping makes, or why it
-// cannot be imported (then "Importuj" is off).
+// cannot be imported (then "Importuj" is off), and which cells hold "@" (a
+// line break on the label) or a symbol character, and what they become.
 class SheetImportDialog : public QDialog
 {
     Q_OBJECT
@@ -47,6 +48,8 @@ private:
     void fillSheet();
     void updateState();
     void columnHeadClicked(int column);
+    // Lists the cells the mapping reads that hold "@" or a symbol character.
+    void showMarkedCells(const WorkbookSheet &sheet, const SheetMapping &m);
     const WorkbookSheet &currentSheet() const;
 
     Workbook book;
@@ -63,6 +66,7 @@ private:
     QCheckBox *cbHeadings = nullptr;
     QTableWidget *grid = nullptr;
     QLabel *lbSummary = nullptr;
+    QLabel *lbMarked = nullptr;
     QDialogButtonBox *buttons = nullptr;
     bool updating = false;
 };

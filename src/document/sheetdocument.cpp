@@ -102,8 +102,10 @@ void SheetDocument::setFontIndex(qsizetype id, quint32 index)
     fonts[size_t(id)] = index;
 }
 
-void SheetDocument::editField(qsizetype id, const QString &text, const QFont &font, const QString &what)
+void SheetDocument::editField(qsizetype id, const QString &typed, const QFont &font, const QString &what)
 {
+    // The text as a save would give it back: no field ever holds an "@".
+    const QString text = DescriptionsFile::asRead(typed);
     if (id < 0 || (text == this->text(id) && font == this->font(id)))
         return;
     history.push(new FieldContentCommand(this, id, text, font, what));

@@ -69,7 +69,8 @@ public:
     void notifyChanged(qsizetype first, qsizetype last) { emit fieldsChanged(first, last); }
 
     // One field's text and font changed by the user, as one step to undo
-    // named `what`; nothing happens when both stay as they are.
+    // named `what`; nothing happens when both stay as they are. An "@" in
+    // `text` is a line break, as in the descriptions file.
     void editField(qsizetype id, const QString &text, const QFont &font, const QString &what);
 
     QUndoStack *undoStack() { return &history; }
@@ -77,6 +78,8 @@ public:
     bool isModified() const { return !history.isClean(); }
     // The sheet has been written out as it is now.
     void markSaved() { history.setClean(); }
+    // The sheet differs from what was written out, with nothing to undo.
+    void markUnsaved() { history.resetClean(); }
 
 signals:
     // Fields first..last (inclusive) hold another text or font.

@@ -185,9 +185,10 @@ QString DescriptionsCheck::pageCount(qint64 count)
     return counted(count, tr("%1 strona", "one"), tr("%1 strony", "few"), tr("%1 stron", "many"));
 }
 
-QString DescriptionsCheck::question(const Result &result)
+QString DescriptionsCheck::question(const Result &result, bool pasted)
 {
-    return tr("Plik zawiera %1 (%2). Wczytać?").arg(baretteCount(result.barettes), pageCount(result.pages));
+    return (pasted ? tr("Schowek zawiera %1 (%2). Wczytać?") : tr("Plik zawiera %1 (%2). Wczytać?"))
+        .arg(baretteCount(result.barettes), pageCount(result.pages));
 }
 
 QString DescriptionsCheck::unreadable(const QString &path)
@@ -208,6 +209,10 @@ QString DescriptionsCheck::refusal(const Result &result, const QString &path)
         return tr("Plik „%1” nie jest plikiem tekstowym z opisami: zawiera bajty zerowe "
                   "albo nie dzieli się na wiersze.\nPlik nie został wczytany.").arg(name);
     case Verdict::TooLarge:
+        if (path.isEmpty())
+            return tr("Wklejone komórki są zbyt duże: arkusz z nich potrzebowałby około %1 GB pamięci, "
+                      "a dostępne jest %2 GB.\nNic nie zostało wczytane.")
+                .arg(gigabytes(result.memoryBytes), gigabytes(result.memoryLimit));
         return tr("Plik „%1” jest zbyt duży: arkusz z niego potrzebowałby około %2 GB pamięci, "
                   "a dostępne jest %3 GB.\nPlik nie został wczytany.")
             .arg(name, gigabytes(result.memoryBytes), gigabytes(result.memoryLimit));

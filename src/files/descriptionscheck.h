@@ -90,7 +90,8 @@ public:
     static qint64 memoryLimit();
 
     // The question for a Large file: "Plik zawiera N baretek (M stron). Wczytać?"
-    static QString question(const Result &result);
+    // `pasted`: the cells on the clipboard ("Schowek zawiera…").
+    static QString question(const Result &result, bool pasted = false);
     // "1 baretkę", "2 baretki", "5 baretek": the barettes a file holds (accusative).
     static QString baretteCount(qint64 count);
     // "1 strona", "2 strony", "5 stron".

@@ -40,6 +40,13 @@ QByteArrayView DescriptionsFile::withoutBom(QByteArrayView bytes)
     return bytes.startsWith(QByteArrayView(utf8Bom, 3)) ? bytes.sliced(3) : bytes;
 }
 
+QString DescriptionsFile::asRead(QString text)
+{
+    if (changesOnSave(text))
+        text.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    return text;
+}
+
 QString DescriptionsFile::lineText(QByteArrayView line, Encoding encoding, bool mayHoldAt)
 {
     if (line.isEmpty())

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 // The descriptions file: the plain text from which every text on the sheet comes.
 //
@@ -49,6 +50,12 @@ public:
     // Every line of `bytes` as one field text, in file order: the text of
     // field id i is line i.
     static QStringList parseLines(QByteArrayView bytes, Encoding *used = nullptr);
+
+    // `text` as a descriptions file gives it back once written: every "@" a
+    // line break. Whatever enters a sheet from outside (cells, typed or
+    // dropped text) goes through this, so that saving never changes a text.
+    static QString asRead(QString text);
+    static bool changesOnSave(QStringView text) { return text.contains(u'@'); }
 
     // The text of one line of a file in `encoding`: `line` without its LF and
     // cut at a NUL. `mayHoldAt` false promises there is no "@" to look for.

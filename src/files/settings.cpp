@@ -260,6 +260,62 @@ void Settings::setSheetMapping(const QString &path, const QString &mapping)
     store->setValue(sheetMappingsKey, entries.mid(0, maxSheetMappings));
 }
 
+namespace {
+const QString projectSourcesKey = QStringLiteral("Projects/sources");
+constexpr qsizetype maxSourceLength = 2 * Settings::maxPathLength + Settings::maxMappingLength + 2;
+} // namespace
+
+// Entries of another type, too long, or beyond the count are passed over.
+static QStringList projectSourceEntries(const QSettings &store)
+{
+    const QVariant value = store.value(projectSourcesKey);
+    if (value.typeId() != QMetaType::QString && value.typeId() != QMetaType::QStringList)
+        return {};
+    QStringList entries = value.toStringList().mid(0, Settings::maxProjectSources);
+    entries.removeIf([](const QString &entry) { return entry.size() > maxSourceLength; });
+    return entries;
+}
+
+std::optional<Settings::ProjectSource> Settings::projectSource(const QString &project) const
+{
+    const QString key = QFileInfo(project).absoluteFilePath() + QLatin1Char('\n');
+    const QStringList entries = projectSourceEntries(*store);
+    for (const QString &entry : entries) {
+        if (!entry.startsWith(key))
+            continue;
+        const qsizetype end = entry.indexOf(QLatin1Char('\n'), key.size());
+        if (end < 0)
+            return std::nullopt;
+        ProjectSource source{entry.mid(key.size(), end - key.size()), entry.mid(end + 1)};
+        if (source.workbook.isEmpty() || source.workbook.size() > maxPathLength
+            || source.mapping.size() > maxMappingLength)
+            return std::nullopt;
+        return source;
+    }
+    return std::nullopt;
+}
+
+void Settings::setProjectSource(const QString &project, const QString &workbook, const QString &mapping)
+{
+    const QString absolute = QFileInfo(project).absoluteFilePath();
+    const QString source = QFileInfo(workbook).absoluteFilePath();
+    if (absolute.size() > maxPathLength || source.size() > maxPathLength || mapping.size() > maxMappingLength
+        || absolute.contains(QLatin1Char('\n')) || source.contains(QLatin1Char('\n')))
+        return;
+    QStringList entries = projectSourceEntries(*store);
+    entries.removeIf([&](const QString &entry) { return entry.startsWith(absolute + QLatin1Char('\n')); });
+    entries.prepend(absolute + QLatin1Char('\n') + source + QLatin1Char('\n') + mapping);
+    store->setValue(projectSourcesKey, entries.mid(0, maxProjectSources));
+}
+
+void Settings::removeProjectSource(const QString &project)
+{
+    const QString absolute = QFileInfo(project).absoluteFilePath() + QLatin1Char('\n');
+    QStringList entries = projectSourceEntries(*store);
+    if (entries.removeIf([&](const QString &entry) { return entry.startsWith(absolute); }) > 0)
+        store->setValue(projectSourcesKey, entries);
+}
+
 void Settings::removeRecentFile(const QString &path)
 {
     QStringList files = recentFiles();

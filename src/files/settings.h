@@ -44,6 +44,9 @@
 //                                mapped, "path\nmapping" (SheetMapping's
 //                                line), most recent first, at most
 //                                maxSheetMappings
+//   Projects/sources             the workbook each project was saved from,
+//                                "project\nworkbook\nmapping", most recent
+//                                first, at most maxProjectSources
 //   Interface/language           "pl" or "en" chosen in the window's
 //                                language menu; absent: the desktop's
 //
@@ -86,6 +89,18 @@ public:
     void setSheetMapping(const QString &path, const QString &mapping);
     static constexpr int maxSheetMappings = 32;
     static constexpr qsizetype maxMappingLength = 512;
+    // The workbook a project's texts were imported from and its mapping, kept
+    // when the project is saved so that F5 reads the workbook again into it;
+    // nothing when none is stored or the stored entry is damaged.
+    struct ProjectSource
+    {
+        QString workbook;
+        QString mapping;
+    };
+    std::optional<ProjectSource> projectSource(const QString &project) const;
+    void setProjectSource(const QString &project, const QString &workbook, const QString &mapping);
+    void removeProjectSource(const QString &project);
+    static constexpr int maxProjectSources = 32;
     // The language chosen in the window; nothing when the desktop's is
     // followed (also for any stored value but "pl" and "en").
     std::optional<Language::Choice> language() const;

@@ -1,5 +1,7 @@
 #include "files/windows1250.h"
 
+#include <QCoreApplication>
+
 #include <QStringDecoder>
 
 #include <array>
@@ -79,8 +81,9 @@ char32_t Windows1250::characterAt(QStringView text, qsizetype index)
 
 QString Windows1250::describe(char32_t c)
 {
-    // A lone surrogate half cannot be shown: its code alone names it.
-    const QString shown = QChar::isSurrogate(c) ? QString() : QString::fromUcs4(&c, 1);
-    return QStringLiteral("\u201E%1\u201D (U+%2)")
+    // A lone surrogate half and a NUL cannot be shown: the code alone names them.
+    const QString shown = QChar::isSurrogate(c) || c == 0 ? QString() : QString::fromUcs4(&c, 1);
+    // Quoted as the language quotes: „✓” in Polish, “✓” in English.
+    return QCoreApplication::translate("Windows1250", "„%1” (U+%2)")
         .arg(shown, QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper());
 }

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QSpacerItem>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -18,6 +21,22 @@ QString filterSuffix(const QString &filter)
 {
     static const QRegularExpression firstPattern(QStringLiteral("^[^;]*?\\*\\.(\\w+)"));
     return firstPattern.match(filter).captured(1);
+}
+
+// A box as wide as its title needs, so that a short text ("Zapisano.") does
+// not leave the title cut in a narrow window; an empty title is the program's name.
+void fitTitle(QMessageBox &box)
+{
+    if (box.windowTitle().isEmpty())
+        box.setWindowTitle(QGuiApplication::applicationDisplayName());
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    // The title bar's own buttons and margins take about this much beside the text.
+    constexpr int titleBarExtra = 160;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + titleBarExtra;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 class DialogPrompts final : public Prompts
@@ -44,6 +63,7 @@ public:
     void message(QMessageBox::Icon icon, const QString &title, const QString &text) override
     {
         QMessageBox box(icon, title, text, QMessageBox::Ok);
+        fitTitle(box);
         box.exec();
     }
 
@@ -52,6 +72,7 @@ public:
                                          QMessageBox::StandardButton defaultButton) override
     {
         QMessageBox box(icon, title, text, buttons);
+        fitTitle(box);
         // The program's own words for the answers, whatever Qt's translation says.
         const std::pair<QMessageBox::StandardButton, const char *> captions[] = {
             {QMessageBox::Save, QT_TRANSLATE_NOOP("Prompts", "Zapisz")},
@@ -70,6 +91,7 @@ public:
                  const QString &cancelText) override
     {
         QMessageBox box(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+        fitTitle(box);
         box.button(QMessageBox::Ok)->setText(okText);
         box.button(QMessageBox::Cancel)->setText(cancelText);
         return box.exec() == QMessageBox::Ok;

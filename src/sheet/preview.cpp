@@ -61,9 +61,9 @@ Preview::~Preview()
 
 // ---------------------------------------------------------------- reading
 
-bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check)
+bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check, bool pasted)
 {
-    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check),
+    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check, pasted),
                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
@@ -238,6 +238,22 @@ void Preview::loadSheet(QStringList texts, const QString &source)
     readPath = source;
     project.clear();
     doc.reset(std::move(texts));
+    countPages();
+}
+
+void Preview::rereadSheet(QStringList texts)
+{
+    // Unsaved when any text differs from the project's (empty fields at the
+    // end are no difference: a saved sheet writes its last barette whole).
+    const auto trimmed = [](QStringList list) {
+        while (!list.isEmpty() && list.constLast().isEmpty())
+            list.removeLast();
+        return list;
+    };
+    const bool changed = trimmed(doc.allTexts().toList()) != trimmed(texts);
+    doc.replaceTexts(std::move(texts));
+    if (changed)
+        doc.markUnsaved();
     countPages();
 }
 
@@ -438,6 +454,7 @@ void Preview::clickedItem(int id, QFont font, bool shift, bool ctrl)
     // or an anchor on another page or beyond a smaller sheet) it counts as a
     // plain click.
     const bool anchorValid = field(anchorId) != nullptr;
+    rectangleCursor = -1;
     if (shift && anchorValid) {
         if (id > anchorId) {
             for (int i = anchorId + 1; i <= id; ++i)
@@ -568,13 +585,15 @@ void Preview::selectField(qsizetype id)
     clearSelection(false);
     toggle(item);
     anchorId = int(id);
+    rectangleCursor = -1;
     ensureVisible(item);
     emit selectedId(int(id), item->currentFont());
 }
 
 bool Preview::editSelectedField()
 {
-    if (selectedCount != 1)
+    // Of several fields selected, the first is edited (the dialog holds one text).
+    if (selectedCount < 1)
         return false;
     for (MyGraphicsItem *item : std::as_const(items)) {
         if (item->isSelected()) {
@@ -650,7 +669,7 @@ void Preview::stepSelection(SheetLayout::Step step, bool extend)
     if (extend) {
         // The selection lives on the page shown: it is not carried over.
         if (field(to))
-            extendSelection(to, false);
+            extendRectangle(to);
         return;
     }
     if (!field(to)) {
@@ -659,6 +678,24 @@ void Preview::stepSelection(SheetLayout::Step step, bool extend)
             return;
     }
     selectField(to);
+}
+
+void Preview::extendRectangle(qsizetype id)
+{
+    // A new run of Shift+arrows starts where the keyboard is.
+    if (rectangleCursor != anchorId || !field(rectangleAnchor))
+        rectangleAnchor = anchorId;
+    MyGraphicsItem *target = field(id);
+    const QRectF span = field(rectangleAnchor)->frame().united(target->frame());
+    clearSelection(false);
+    for (MyGraphicsItem *item : std::as_const(items)) {
+        if (span.contains(item->frame().center()))
+            toggle(item);
+    }
+    anchorId = int(id);
+    rectangleCursor = anchorId;
+    ensureVisible(target);
+    emit selectedId(int(id), target->currentFont());
 }
 
 void Preview::extendSelection(qsizetype id, bool range)
@@ -993,6 +1030,7 @@ bool Preview::writeProject(const QString &projectPath)
     readPath = textsPath;
     doc.markSaved();
     emit updatePathToFile(filePath);
+    emit projectWritten(projectPath);
     {
         Settings settings;
         settings.setLastFolder(Settings::Folder::Projects, projectPath);
@@ -1102,6 +1140,7 @@ bool Preview::openProject(QString path)
     const qsizetype usable = stored.fonts.size();
     doc.reset(SheetTexts::fromFile(textBytes, &encoding), stored.fonts);
     emit updatePathToFile(filePath);
+    emit projectRead(path);
     if (encoding == DescriptionsFile::Encoding::Utf8)
         emit statusMessage(tr("Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.")
                                .arg(filePath));

@@ -79,6 +79,10 @@ public:
     // in place of the document, every field in the default font; recounts
     // the pages. The caller has checked their number.
     void loadSheet(QStringList texts, const QString &source);
+    // The texts of the sheet's workbook read again into the sheet as it is
+    // (a project's): every field keeps its font, the project stays, and the
+    // sheet is unsaved when a text changed.
+    void rereadSheet(QStringList texts);
     // Builds the page shown from the document (after a read or a new layout).
     void generatePages();
     // Before writing the sheet out (export, project): false, after telling
@@ -99,7 +103,7 @@ public:
     qsizetype fieldCount() const;
     // Asks "Plik zawiera N baretek (M stron). Wczytać?" about the sheet
     // `check` describes; true when the user answers yes.
-    static bool mayBuildLarge(const DescriptionsCheck::Result &check);
+    static bool mayBuildLarge(const DescriptionsCheck::Result &check, bool pasted = false);
     // Barettes of the texts read, the last one completed with empty fields.
     qsizetype baretteCount() const { return doc.baretteCount(sheet.labelsPerBarette); }
     qsizetype pageCount() const { return generated ? lastPage + 1 : 0; }
@@ -129,8 +133,8 @@ public:
     int pageOf(qsizetype id) const;
     // Selects field `id` alone, when its page is shown, and scrolls to it.
     void selectField(qsizetype id);
-    // Opens "Edycja opisu" for the selected field when exactly one is
-    // selected (Enter, F2); false when none or several are.
+    // Opens "Edycja opisu" for the selected field (Enter, F2), the first of
+    // several; false when none is selected.
     bool editSelectedField();
 
     // The edits of the fields (edit dialog, drops, font commands), for undo.
@@ -145,6 +149,9 @@ public:
 
 signals:
     void updatePathToFile(QString path);
+    // The sheet was saved as, or opened from, the project at `path`.
+    void projectWritten(const QString &path);
+    void projectRead(const QString &path);
     void updatePagesCount(int pagesCount);
     void selectedId(int id, QFont font);
     void deselectedId(int id);
@@ -241,6 +248,9 @@ private:
     // every field from the keyboard's field to it); a step back onto a
     // selected field takes the field left off instead.
     void extendSelection(qsizetype id, bool range);
+    // Shift+arrow onto field `id` of the page shown: selects the rectangle of
+    // fields between the field where the run of Shift+arrows began and `id`.
+    void extendRectangle(qsizetype id);
     void reportZoom();
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
     // The selected fields' ids, ascending.
@@ -258,6 +268,10 @@ private:
     int lastPage = 0;
     int currentPageIndex = 0;
     int selectedCount = 0;
+    // Shift+arrows select the rectangle from rectangleAnchor to the field
+    // they reached last, rectangleCursor (-1 once anything else selects).
+    int rectangleAnchor = -1;
+    int rectangleCursor = -1;
     int anchorId = -1;   // the field last clicked or reached by a key; none yet
     QString readPath;    // the file the texts came from
     int zoomLevel = 1;

@@ -80,6 +80,8 @@ bool install(Choice language)
     }
     state.toolkit = toolkitTranslator(QLocale(language == Choice::English ? QLocale::English : QLocale::Polish));
     state.language = language;
+    // Widgets made from now on write numbers as the language does.
+    QLocale::setDefault(locale());
     if (state.program)
         QCoreApplication::installTranslator(state.program.get());
     if (state.toolkit)

@@ -1,7 +1,10 @@
 #include "workbooks/workbook.h"
 
+#include "files/descriptionsfile.h"
 #include "files/windows1250.h"
 #include "workbooks/workbookfile.h"
+
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -171,12 +174,24 @@ void walk(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPer
 
 } // namespace
 
+SheetMapping guessMapping(const WorkbookSheet &sheet)
+{
+    SheetMapping mapping;
+    mapping.sheet = sheet.name;
+    const qsizetype columns = sheet.columnCount();
+    if (columns > 1) {
+        mapping.layout = SheetMapping::Layout::Rows;
+        mapping.lastLabel = int(std::min<qsizetype>(columns - 1, 15));
+    }
+    return mapping;
+}
+
 QStringList texts(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPerBarette)
 {
     QStringList out;
     walk(
         sheet, mapping, labelsPerBarette,
-        [&](qsizetype r, qsizetype c) { out.append(sheet.cell(r, c)); },
+        [&](qsizetype r, qsizetype c) { out.append(DescriptionsFile::asRead(sheet.cell(r, c))); },
         [&](int labels) {
             for (int k = labels; k < labelsPerBarette; ++k)
                 out.append(QString());
@@ -195,8 +210,12 @@ QList<BadCell> unencodable(const WorkbookSheet &sheet, const SheetMapping &mappi
         [&](qsizetype r, qsizetype c) {
             const QString text = sheet.cell(r, c);
             qsizetype at = -1;
-            if (text.isEmpty() || Windows1250::encode(text, ignored, &at))
+            // A NUL would end the field's line in the descriptions file.
+            const qsizetype nul = text.indexOf(QChar(0));
+            if (text.isEmpty() || (Windows1250::encode(text, ignored, &at) && nul < 0))
                 return;
+            if (nul >= 0 && (at < 0 || nul < at))
+                at = nul;
             if (bad.size() < limit)
                 bad.append({r, c, Windows1250::characterAt(text, at)});
             ++count;
@@ -213,6 +232,59 @@ QString describe(const WorkbookSheet &sheet, const BadCell &cell)
            + Windows1250::describe(cell.character);
 }
 
+QList<MarkedCell> marked(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit,
+                         qsizetype *total)
+{
+    QList<MarkedCell> found;
+    qsizetype count = 0;
+    walk(
+        sheet, mapping, 30,
+        [&](qsizetype r, qsizetype c) {
+            const QString text = sheet.cell(r, c);
+            QString characters;
+            for (const QChar special : specialCharacters) {
+                if (text.contains(special))
+                    characters += special;
+            }
+            if (characters.isEmpty())
+                return;
+            if (found.size() < limit)
+                found.append({r, c, characters});
+            ++count;
+        },
+        [](int) {});
+    if (total)
+        *total = count;
+    return found;
+}
+
+QString meaning(QChar special)
+{
+    switch (special.unicode()) {
+    case u'@':
+        return QCoreApplication::translate("SheetImport", "nowa linia");
+    case u'#':
+        return QCoreApplication::translate("SheetImport", "symbol (kwadraty)");
+    case u'$':
+        return QCoreApplication::translate("SheetImport", "symbol (koła)");
+    case u'^':
+        return QCoreApplication::translate("SheetImport", "symbol (trójkąty)");
+    case u'&':
+        return QCoreApplication::translate("SheetImport", "symbol (romby)");
+    default:
+        return QString(special);
+    }
+}
+
+QString describe(const WorkbookSheet &sheet, const MarkedCell &cell)
+{
+    QStringList parts;
+    for (const QChar special : cell.characters)
+        parts.append(QCoreApplication::translate("SheetImport", "„%1” → %2").arg(special).arg(meaning(special)));
+    return CellAddress::address(sheet.name, cell.row, cell.column) + QStringLiteral(": ")
+           + parts.join(QStringLiteral(", "));
+}
+
 QString replaceUnencodable(const QString &text)
 {
     QString out;
@@ -221,7 +293,7 @@ QString replaceUnencodable(const QString &text)
         const QChar c = text.at(i);
         const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
         const QStringView one = QStringView(text).sliced(i, pair ? 2 : 1);
-        out += Windows1250::canEncode(one) ? one.toString() : QStringLiteral("?");
+        out += Windows1250::canEncode(one) && c != QChar(0) ? one.toString() : QStringLiteral("?");
         if (pair)
             ++i;
     }

@@ -86,6 +86,10 @@ struct SheetMapping
 
 namespace SheetImport {
 
+// The mapping a sheet most likely wants: with several columns filled, a row
+// a barette (header A, labels B onwards, at most 15); else column A.
+SheetMapping guessMapping(const WorkbookSheet &sheet);
+
 // A cell holding a character Windows-1250 cannot hold: its address and the
 // character (the first such in the cell).
 struct BadCell
@@ -97,17 +101,39 @@ struct BadCell
 
 // The fields of `sheet` under `mapping`, in field id order. In the Rows
 // layout every barette has `labelsPerBarette` labels: label columns beyond
-// them are not read (the caller asks first), missing ones are empty.
+// them are not read (the caller asks first), missing ones are empty. Every
+// "@" is a line break already, as the descriptions file will give it back
+// (DescriptionsFile::asRead), so that a saved sheet reopens as imported.
 QStringList texts(const WorkbookSheet &sheet, const SheetMapping &mapping, int labelsPerBarette);
 
-// The cells `mapping` reads that Windows-1250 cannot hold, in reading order,
-// at most `limit` of them; `total` gets how many there are in all.
+// The cells `mapping` reads that Windows-1250 cannot hold, or that hold a NUL
+// (which would end the field's line in the descriptions file), in reading
+// order, at most `limit` of them; `total` gets how many there are in all.
 QList<BadCell> unencodable(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit = 50,
                            qsizetype *total = nullptr);
 // "Arkusz1!C14: „✓” (U+2713)"
 QString describe(const WorkbookSheet &sheet, const BadCell &cell);
+
+// A cell holding characters that mean something else on a label: "@" is a
+// line break, "#" "$" "^" "&" are printed as symbol pairs by the symbol font.
+// `characters` are the ones found, each once, in the order of `specialCharacters`.
+struct MarkedCell
+{
+    qsizetype row = 0;
+    qsizetype column = 0;
+    QString characters;
+};
+inline constexpr QStringView specialCharacters = u"@#$^&";
+// The cells `mapping` reads that hold such characters, in reading order, at
+// most `limit` of them; `total` gets how many there are in all.
+QList<MarkedCell> marked(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit = 50,
+                         qsizetype *total = nullptr);
+// "Arkusz1!C14: „@” → nowa linia, „#” → symbol (kwadraty)"
+QString describe(const WorkbookSheet &sheet, const MarkedCell &cell);
+// What a special character becomes on the label, in words ("nowa linia").
+QString meaning(QChar special);
 // `text` with every character Windows-1250 cannot hold (a surrogate pair
-// counting as one) made "?".
+// counting as one) and every NUL made "?".
 QString replaceUnencodable(const QString &text);
 
 } // namespace SheetImport

@@ -1,0 +1,58 @@
+#include "workbooks/workbookcheck.h"
+
+#include "files/descriptionscheck.h"
+#include "workbooks/workbookfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+namespace WorkbookCheck {
+
+namespace {
+constexpr char compoundSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr qint64 delimiterSample = 64 * 1024;
+
+QByteArray head(const QString &path, qint64 size)
+{
+    QFile file;
+    if (DescriptionsCheck::openRegular(path, file) != DescriptionsCheck::Verdict::Ok)
+        return {};
+    return file.read(size);
+}
+} // namespace
+
+bool isOldExcel(const QString &path)
+{
+    return head(path, 8) == QByteArrayView(compoundSignature, 8);
+}
+
+QString oldExcelRefusal(const QString &path)
+{
+    return QCoreApplication::translate("WorkbookCheck",
+                                       "Plik %1 jest w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods.")
+        .arg(QFileInfo(path).fileName());
+}
+
+bool delimiterSplitsNothing(const WorkbookSheet &sheet, const SheetMapping &mapping)
+{
+    const bool readsPastA = mapping.layout == SheetMapping::Layout::Rows
+                                ? mapping.headerColumn > 0 || mapping.lastLabel > 0
+                                : mapping.column > 0;
+    return readsPastA && !sheet.rows.isEmpty() && sheet.columnCount() <= 1;
+}
+
+std::optional<char> likelyDelimiter(const QString &path, char used)
+{
+    const char found = WorkbookFile::detectDelimiter(head(path, delimiterSample));
+    if (found == 0 || found == used)
+        return std::nullopt;
+    return found;
+}
+
+QString delimiterName(char delimiter)
+{
+    return delimiter == '\t' ? QStringLiteral("tab") : QString(QLatin1Char(delimiter));
+}
+
+} // namespace WorkbookCheck
