@@ -1,0 +1,496 @@
+// Office Open XML worksheets and shared strings: a cell as the workbook
+// shows it.
+
+#include "workbooks/readsupport.h"
+#include "workbooks/sheetbuilder.h"
+#include "workbooks/workbookfile.h"
+#include "workbooks/xmlpart.h"
+
+#include <QDateTime>
+
+#include <cmath>
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace WorkbookFile {
+
+namespace {
+
+// ------------------------------------------------------------------ XLSX
+
+// "_x000D_" and the like: characters Excel writes escaped.
+QString unescapeXlsx(QString text)
+{
+    if (text.contains(QLatin1String("_x"))) {
+        QString out;
+        out.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            if (text.at(i) == u'_' && i + 6 < text.size() && text.at(i + 1) == u'x' && text.at(i + 6) == u'_') {
+                bool ok = false;
+                const uint code = QStringView(text).sliced(i + 2, 4).toUInt(&ok, 16);
+                if (ok) {
+                    out += QChar(char16_t(code));
+                    i += 6;
+                    continue;
+                }
+            }
+            out += text.at(i);
+        }
+        text = std::move(out);
+    }
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+// A number as the cell shows it through its format (none: General, up to
+// 15 significant digits, no trailing zeros); what is no number stays as
+// written.
+QString xlsxNumber(const QString &value, const NumberFormat *format, const NumberFormat::Context &context)
+{
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    if (!ok || !std::isfinite(d))
+        return value;
+    return format ? format->number(d, context) : NumberFormat::general(d, context.language);
+}
+
+// An ISO date cell (t="d": "2024-03-15", "2024-03-15T12:00:00") as a serial
+// date; none when it is not one.
+std::optional<double> xlsxSerial(const QString &value, bool date1904)
+{
+    QDateTime at = QDateTime::fromString(value, Qt::ISODateWithMs);
+    if (!at.isValid())
+        at = QDateTime(QDate::fromString(value, Qt::ISODate), QTime(0, 0));
+    if (!at.isValid())
+        return std::nullopt;
+    const QDate first = date1904 ? QDate(1904, 1, 1) : QDate(1899, 12, 30);
+    double days = double(first.daysTo(at.date()));
+    // Excel's 1900 has a 29 February: the days before it count one more.
+    if (!date1904 && days > 0 && days < 61)
+        days += 1;
+    return days + at.time().msecsSinceStartOfDay() / 86'400'000.0;
+}
+
+// "C14": column 2; the letters only are looked at.
+std::optional<int> xlsxColumn(QStringView ref)
+{
+    qsizetype letters = 0;
+    while (letters < ref.size() && ref.at(letters).isLetter())
+        ++letters;
+    return CellAddress::column(ref.first(letters));
+}
+
+// The text of all <t> below an <si> or <is> (rich-text runs joined, the
+// text of a <t>'s children included), phonetic runs left out; given the
+// item's content a call at a time.
+struct RichText
+{
+    enum class Step { Go, Skip };
+
+    void begin()
+    {
+        text.clear();
+        depth = 0;
+        inT = 0;
+    }
+    Step start(const char *local)
+    {
+        if (inT > 0) {
+            ++inT;
+        } else if (equal(local, "rPh") || equal(local, "phoneticPr")) {
+            return Step::Skip;
+        } else if (equal(local, "t")) {
+            inT = 1;
+        } else {
+            ++depth;
+        }
+        return Step::Go;
+    }
+    // True at the item's own end.
+    bool end()
+    {
+        if (inT > 0) {
+            --inT;
+            return false;
+        }
+        return depth-- == 0;
+    }
+    // False once the text is longer than a cell may be.
+    bool add(const char *s, int length)
+    {
+        if (inT > 0)
+            text.append(s, length);
+        return !text.tooLong();
+    }
+    QString take() const
+    {
+        QString s = text.toString();
+        if (text.contains("_x") || text.contains("\r"))
+            s = unescapeXlsx(std::move(s));
+        return s;
+    }
+
+    Utf8Text text;
+    int depth = 0;   // elements open below the item, outside any <t>
+    int inT = 0;     // elements open from a <t> down
+};
+
+// "C14": column 2; the letters only are looked at. Letters that are ASCII
+// are read in place, anything else as a string.
+std::optional<int> xlsxColumn(const char *ref)
+{
+    char16_t letters[16];
+    qsizetype n = 0;
+    for (;; ++n) {
+        const uchar c = uchar(ref[n]);
+        if (c >= 0x80 || n == qsizetype(std::size(letters)))
+            return xlsxColumn(QString::fromUtf8(ref));
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            break;
+        letters[n] = c;
+    }
+    return CellAddress::column(QStringView(letters, n));
+}
+
+class XlsxSharedStringsReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    XlsxSharedStringsReader(const QString &name, const QString &part, QStringList &strings, qsizetype &budget)
+        : ExpatReader(name, part)
+        , strings(strings)
+        , budget(budget)
+    {
+    }
+
+protected:
+    void start(const char *name, const char **) override
+    {
+        const char *local = localName(name);
+        if (!inItem) {
+            if (equal(local, "si")) {
+                // Every string takes room, an empty one too.
+                if (--budget < 0)
+                    return stop(tr("komórek i tekstów jest więcej niż %1").arg(maxCells));
+                inItem = true;
+                item.begin();
+            }
+        } else if (item.start(local) == RichText::Step::Skip) {
+            skip();
+        }
+    }
+    void end(const char *) override
+    {
+        if (inItem && item.end()) {
+            strings.append(item.take());
+            inItem = false;
+        }
+    }
+    void text(const char *s, int length) override
+    {
+        if (inItem && !item.add(s, length))
+            stop(tooLongCell());
+    }
+
+private:
+    QStringList &strings;
+    qsizetype &budget;
+    bool inItem = false;
+    RichText item;
+};
+
+// A worksheet: the <c>s of the <row>s of <sheetData>, by the local name
+// alone, as Excel and the others write the main namespace as the default
+// one. A cell's <v> or <is> is its value; formulas and extensions are
+// passed over, and so is anything else inside <sheetData> but rows.
+class XlsxSheetReader : public ExpatReader
+{
+    Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
+
+public:
+    XlsxSheetReader(const QStringList &shared, const XlsxStyles &styles, const QString &name, const QString &part,
+                    qsizetype &budget)
+        : ExpatReader(name, part)
+        , shared(shared)
+        , styles(styles)
+        , sheet(part, &budget)
+    {
+    }
+    bool sawData = false;
+    WorkbookSheet take() { return sheet.take(); }
+
+protected:
+    void start(const char *name, const char **attributes) override
+    {
+        const char *local = localName(name);
+        if (inCell) {
+            switch (child) {
+            case Child::Value:
+                ++valueDepth;
+                return;
+            case Child::Inline:
+                if (inlineText.start(local) == RichText::Step::Skip)
+                    skip();
+                return;
+            case Child::None:
+                break;
+            }
+            if (equal(local, "v")) {
+                value.clear();
+                valueDepth = 0;
+                child = Child::Value;
+            } else if (equal(local, "is")) {
+                inlineText.begin();
+                child = Child::Inline;
+            } else {
+                skip();   // a formula, extensions
+            }
+            return;
+        }
+        if (equal(local, "sheetData")) {
+            inData = sawData = true;
+            return;
+        }
+        if (!inData)
+            return;
+        if (equal(local, "row"))
+            return rowStart(attributes);
+        if (!inRow || !equal(local, "c"))
+            return skip();
+        cellStart(attributes);
+    }
+    void end(const char *name) override
+    {
+        if (inCell) {
+            switch (child) {
+            case Child::Value:
+                if (valueDepth-- == 0)
+                    child = Child::None;
+                return;
+            case Child::Inline:
+                if (inlineText.end()) {
+                    inline_ = inlineText.take();
+                    hasInline = true;
+                    child = Child::None;
+                }
+                return;
+            case Child::None:
+                break;
+            }
+            cellEnd();
+            inCell = false;
+            return;
+        }
+        const char *local = localName(name);
+        if (equal(local, "sheetData"))
+            inData = false;
+        if (inRow && equal(local, "row")) {
+            inRow = false;
+            QString why;
+            if (!sheet.endRow(1, &why))
+                stop(why);
+        }
+    }
+    void text(const char *s, int length) override
+    {
+        if (!inCell)
+            return;
+        if (child == Child::Value) {
+            value.append(s, length);
+            if (value.tooLong())
+                stop(tooLongCell());
+        } else if (child == Child::Inline && !inlineText.add(s, length)) {
+            stop(tooLongCell());
+        }
+    }
+
+private:
+    enum class CellType { Shared, Inline, Boolean, Text, Error, Date, Number };
+    enum class Child { None, Value, Inline };   // what of the cell is being read
+
+    QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
+
+    void rowStart(const char **attributes)
+    {
+        const char *r = attribute(attributes, "r");
+        qsizetype index = sheet.nextRow();
+        if (r && *r) {
+            bool ok = false;
+            index = wholeNumber(r, &ok) - 1;
+            if (!ok || index < sheet.nextRow() || index >= maxRows)
+                return stop(tr("błędny numer wiersza „%1”").arg(QString::fromUtf8(r).left(20)));
+        }
+        sheet.skipRowsTo(index);
+        inRow = true;
+    }
+    // What the cell's attributes say.
+    void cellStart(const char **attributes)
+    {
+        const char *r = nullptr;
+        const char *t = nullptr;
+        const char *s = nullptr;
+        for (const char **a = attributes; *a; a += 2) {
+            if (equal(a[0], "r"))
+                r = a[1];
+            else if (equal(a[0], "t"))
+                t = a[1];
+            else if (equal(a[0], "s"))
+                s = a[1];
+        }
+        ref.assign(r ? r : "");
+        if (r && *r) {
+            const std::optional<int> column = xlsxColumn(r);
+            if (!column || *column < sheet.nextColumn() || !validRow(r))
+                return stop(tr("błędny adres komórki „%1”").arg(refText()));
+            sheet.skipTo(*column);
+        }
+        cellRow = sheet.nextRow();
+        cellColumn = sheet.nextColumn();
+        type = !t                      ? CellType::Number
+               : equal(t, "s")         ? CellType::Shared
+               : equal(t, "inlineStr") ? CellType::Inline
+               : equal(t, "b")         ? CellType::Boolean
+               : equal(t, "str")       ? CellType::Text
+               : equal(t, "e")         ? CellType::Error
+               : equal(t, "d")         ? CellType::Date
+                                       : CellType::Number;
+        // A style past the list, or no number, is style 0, as Excel takes it.
+        style.assign(s ? s : "");
+        format = nullptr;
+        if (!styles.cellFormats.empty()) {
+            bool ok = false;
+            const qlonglong index = s && *s ? wholeNumber(s, &ok) : 0;
+            const NumberFormat &f = styles.cellFormats[ok && index >= 0 && size_t(index) < styles.cellFormats.size()
+                                                           ? size_t(index)
+                                                           : 0];
+            if (!f.isGeneral())
+                format = &f;
+        }
+        value.clear();
+        hasInline = false;
+        child = Child::None;
+        inCell = true;
+    }
+    void cellEnd()
+    {
+        QString text;
+        switch (type) {
+        case CellType::Shared: {
+            bool ok = false;
+            const qlonglong index = wholeNumber(value.bytes.c_str(), &ok);
+            if (!ok || index < 0 || index >= shared.size())
+                return stop(tr("wskazuje tekst nr %1, którego nie ma").arg(value.toString().left(20)));
+            text = shared.at(qsizetype(index));
+            break;
+        }
+        case CellType::Inline:
+            text = hasInline ? inline_ : unescapeXlsx(value.toString());
+            break;
+        case CellType::Boolean:
+            text = value.bytes.empty() ? QString() : value.bytes == "0" ? no : yes;
+            break;
+        case CellType::Text:
+        case CellType::Error:
+            text = unescapeXlsx(value.toString());
+            break;
+        case CellType::Date: {
+            text = unescapeXlsx(value.toString());
+            const std::optional<double> serial = format ? xlsxSerial(text, styles.context.date1904) : std::nullopt;
+            if (serial)
+                text = format->number(*serial, styles.context);
+            break;
+        }
+        case CellType::Number:
+            if (!format) {
+                text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
+                                    [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
+                break;
+            }
+            // The same number in another style is another text (0x1F cannot
+            // be in XML text, so no plain number's bytes look like this).
+            key.assign(value.bytes).append(1, '\x1F').append(style);
+            text = numbers.text(key.data(), qsizetype(key.size()),
+                                [&] { return xlsxNumber(value.toString(), format, styles.context); });
+            break;
+        }
+        if (format && type != CellType::Number && type != CellType::Boolean && type != CellType::Error
+            && type != CellType::Date && format->changesText() && !text.isEmpty())
+            text = format->text(text);
+        QString why;
+        if (!sheet.addCell(text, 1, &why))
+            stop(why);
+    }
+    QString cellAddress() const override
+    {
+        return inCell ? CellAddress::columnName(cellColumn) + QString::number(cellRow + 1) : QString();
+    }
+    // The digits after a cell reference's letters: a row from 1 up.
+    static bool validRow(const char *ref)
+    {
+        while ((*ref >= 'A' && *ref <= 'Z') || (*ref >= 'a' && *ref <= 'z'))
+            ++ref;
+        if (*ref < '1' || *ref > '9')
+            return false;
+        qsizetype row = 0;
+        for (; *ref >= '0' && *ref <= '9'; ++ref) {
+            row = row * 10 + (*ref - '0');
+            if (row > maxRows)
+                return false;
+        }
+        return *ref == '\0';
+    }
+
+    const QStringList &shared;
+    const XlsxStyles &styles;
+    SheetBuilder sheet;
+    bool inData = false;
+    bool inRow = false;
+    bool inCell = false;
+    Child child = Child::None;
+    int valueDepth = 0;   // elements open inside <v>
+    CellType type = CellType::Number;
+    qsizetype cellRow = 0;
+    qsizetype cellColumn = 0;
+    // Reused for every cell: they keep their room.
+    std::string ref;
+    std::string style;   // the s attribute as written
+    std::string key;     // a number and its style, for `numbers`
+    const NumberFormat *format = nullptr;   // none: General
+    Utf8Text value;
+    RichText inlineText;
+    QString inline_;
+    bool hasInline = false;
+    RecentTexts numbers;
+    const QString yes = tr("PRAWDA");
+    const QString no = tr("FAŁSZ");
+};
+
+} // namespace
+
+bool readXlsxSharedStrings(QIODevice &device, const QString &name, QStringList &strings, QString *error,
+                           qsizetype *cellBudget)
+{
+    strings.clear();
+    qsizetype own = maxCells;
+    XlsxSharedStringsReader reader(name, QStringLiteral("xl/sharedStrings.xml"), strings, cellBudget ? *cellBudget : own);
+    return reader.read(device, error);
+}
+
+bool readXlsxSheet(QIODevice &device, const QStringList &shared, const QString &name, WorkbookSheet &sheetOut,
+                   QString *error, qsizetype *cellBudget, const XlsxStyles &styles)
+{
+    qsizetype own = maxCells;
+    XlsxSheetReader reader(shared, styles, name, sheetOut.name, cellBudget ? *cellBudget : own);
+    if (!reader.read(device, error))
+        return false;
+    if (!reader.sawData) {
+        setError(error, reader.fail(tr("brak danych arkusza (sheetData)")));
+        return false;
+    }
+    sheetOut = reader.take();
+    return true;
+}
+
+} // namespace WorkbookFile
