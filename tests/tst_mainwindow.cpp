@@ -501,6 +501,16 @@ private slots:
             auto &d = dynamic_cast<SheetImportDialog &>(dialog);
             d.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
             d.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-F"));
+            // A header column among the label columns is refused.
+            auto *header = d.findChild<QComboBox *>(QStringLiteral("cbHeaderColumn"));
+            header->setCurrentIndex(1);
+            const bool headerAmongLabelsRefused =
+                !d.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled()
+                && d.findChild<QLabel *>(QStringLiteral("lbSummary"))->text()
+                       == QStringLiteral("Kolumna nagłówków nie może być jedną z kolumn etykiet.");
+            header->setCurrentIndex(0);
+            if (!headerAmongLabelsRefused)
+                return int(QDialog::Rejected);
             d.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(true);
             if (!grabbed.isEmpty())
                 d.grab().save(grabbed);
@@ -542,6 +552,35 @@ private slots:
         QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
         QCOMPARE(preview->document()->text(5), QStringLiteral("5"));
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
+
+        // A CSV read with the delimiter chosen in the dialog, not the one
+        // detected (";" on every line), comes back from F5 with that one.
+        const QString list = files.write(QStringLiteral("lista.csv"), "Pompa;Praca;1,5\nWentylator;Stop;2\n");
+        prompts.dialogs = [](QDialog &dialog) {
+            auto *delimiter = dialog.findChild<QComboBox *>(QStringLiteral("cbDelimiter"));
+            delimiter->setCurrentIndex(delimiter->findData(int(',')));
+            dialog.findChild<QRadioButton *>(QStringLiteral("rbColumn"))->setChecked(true);
+            dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
+            return int(QDialog::Accepted);
+        };
+        prompts.fileAnswers = {list};
+        prompts.questionAnswers = {QMessageBox::Discard};   // the pasted sheet
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa;Praca;1"));
+        files.write(QStringLiteral("lista.csv"), "Pompa 2;Praca;1,5\nWentylator;Stop;2\n");
+        prompts.questionAnswers.clear();
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2;Praca;1"));
+        QCOMPARE(preview->document()->text(1), QStringLiteral("Wentylator;Stop;2"));
+
+        // Exported over the CSV it was read from: refused, the file kept.
+        prompts.fileAnswers = {list};
+        action(*window, QStringLiteral("Eksportuj jako &CSV…"))->trigger();
+        QVERIFY2(prompts.messages.last().text.startsWith(QStringLiteral("Tego pliku nie można zastąpić")),
+                 qPrintable(prompts.messages.last().text));
+        QFile source(list);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(source.readAll(), QByteArray("Pompa 2;Praca;1,5\nWentylator;Stop;2\n"));
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()
