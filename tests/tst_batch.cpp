@@ -84,6 +84,18 @@ QByteArray workbook()
         "<si><r><t>Awa</t></r><r><t>ria</t></r></si>");
 }
 
+// One row a barette from column Y to AD, a second row with AA, AG and AH.
+QByteArray columnsPastZ()
+{
+    return SheetFixtures::xlsx({{QStringLiteral("Arkusz1"),
+                                 "<row r=\"1\"><c r=\"Y1\" t=\"inlineStr\"><is><t>Pompa</t></is></c><c r=\"Z1\" "
+                                 "t=\"inlineStr\"><is><t>Praca</t></is></c><c r=\"AA1\" t=\"inlineStr\"><is><t>Awaria"
+                                 "</t></is></c><c r=\"AC1\" t=\"inlineStr\"><is><t>Stop</t></is></c><c r=\"AD1\" "
+                                 "t=\"inlineStr\"><is><t>Auto</t></is></c></row><row r=\"2\"><c r=\"AA2\" "
+                                 "t=\"inlineStr\"><is><t>Zawór</t></is></c><c r=\"AG2\" t=\"inlineStr\"><is><t>Koniec</t></is></c>"
+                                 "<c r=\"AH2\" t=\"inlineStr\"><is><t>Poza</t></is></c></row>"}});
+}
+
 QString describe(const QList<Word> &words)
 {
     QStringList lines;
@@ -334,6 +346,19 @@ private slots:
             << QStringList{"--sheet", "Rozdzielnia", "--rows", "--header-column", "A", "--label-columns", "B-H",
                            "--skip-first-row"}
             << QByteArray("Pompa obiegowa\nPraca\nAwaria\n\n\n12,5\n\n\nWentylator\n\n\n\n\n\n\nPraca\n") << 7;
+        // Without --label-columns: as many label columns as labels (-n, else
+        // 8) after the header column, here Z-AG; AH is not read.
+        QTest::newRow("xlsx, rows without label columns")
+            << QStringLiteral("lista.xlsx") << columnsPastZ() << QStringList{"--rows", "--header-column", "Y"}
+            << QByteArray("Pompa\nPraca\nAwaria\n\nStop\nAuto\n\n\n\n\n\nZaw\xC3\xB3r\n\n\n\n\n\nKoniec\n") << 8;
+        // Columns past Z, on the command line and in the cell references.
+        QTest::newRow("xlsx, columns past Z")
+            << QStringLiteral("lista.xlsx") << columnsPastZ()
+            << QStringList{"--rows", "--header-column", "Y", "--label-columns", "Z-AD"}
+            << QByteArray("Pompa\nPraca\nAwaria\n\nStop\nAuto\n\n\nZaw\xC3\xB3r\n") << 5;
+        QTest::newRow("xlsx, one column past Z")
+            << QStringLiteral("lista.xlsx") << columnsPastZ() << QStringList{"--column", "AA"}
+            << QByteArray("Awaria\nZaw\xC3\xB3r\n") << 8;
         QTest::newRow("xlsx, without options: the first sheet's column A")
             << QStringLiteral("lista.xlsx") << workbook() << QStringList{}
             << QByteArray("Urządzenie\nPompa obiegowa\n\nWentylator\n") << 8;
@@ -426,6 +451,9 @@ private slots:
         QTest::newRow("label columns the barette has no labels for")
             << QStringList{"BOOK", "--rows", "-n", "5", "--label-columns", "B-H", "-o", "OUT"} << 1
             << "7 kolumn etykiet, a baretka ma 5";
+        QTest::newRow("the header column one of the label columns")
+            << QStringList{"BOOK", "--rows", "--header-column", "B", "--label-columns", "B-I", "-o", "OUT"} << 2
+            << "kolumna nagłówków B jest jedną z kolumn etykiet B-I";
         QTest::newRow("no such sheet") << QStringList{"BOOK", "--sheet", "Brak", "-o", "OUT"} << 2
                                        << "nie ma arkusza „Brak”; są: Rozdzielnia, Uwagi";
         QTest::newRow("damaged workbook") << QStringList{"BROKEN", "-o", "OUT"} << 2
@@ -616,6 +644,18 @@ private slots:
         Result r = batch({QStringLiteral("--help")});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.contains(QStringLiteral("Użycie:")) && r.out.contains(QStringLiteral("--pages")));
+        // The desktop's languages walked as gettext walks them: the first one
+        // with a translation, Polish counting as one.
+        for (const auto &[languages, usage] : {std::pair{"de:en", "Usage:"}, std::pair{"de:pl:en", "Użycie:"},
+                                               std::pair{"de:fr", "Użycie:"}, std::pair{"en_GB:pl", "Usage:"}}) {
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.remove(QStringLiteral("LC_ALL"));
+            env.remove(QStringLiteral("LC_MESSAGES"));
+            env.insert(QStringLiteral("LANG"), QStringLiteral("de_DE.UTF-8"));
+            env.insert(QStringLiteral("LANGUAGE"), QString::fromLatin1(languages));
+            r = batch({QStringLiteral("--help")}, env);
+            QVERIFY2(r.out.startsWith(QString::fromUtf8(usage)), qPrintable(languages + QLatin1Char(' ') + r.out.left(20)));
+        }
         r = batch({QStringLiteral("--version")});
         QCOMPARE(r.status, 0);
         QVERIFY(r.out.startsWith(QStringLiteral("lamello-batch ")));

@@ -56,6 +56,7 @@
 #include <QTranslator>
 #include <QXmlStreamReader>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -393,11 +394,15 @@ private slots:
         QCOMPARE(prompts.confirmButtons.last(), (QStringList{"Drukuj", "Anuluj"}));
         QVERIFY(!window->statusBar()->currentMessage().startsWith(QStringLiteral("Do drukarki")));
 
-        // A range far beyond the sheet is refused as typed: nothing to ask about.
+        // A range far beyond the sheet is refused as typed: nothing to ask
+        // about, and no page listed (two billion would take 8 GB).
         range = QStringLiteral("1-2000000000");
         action(*window, QStringLiteral("Drukuj &strony…"))->trigger();
         QVERIFY(!offered);
         QCOMPARE(prompts.questions.size(), 1);
+        rusage self{};
+        QVERIFY(getrusage(RUSAGE_SELF, &self) == 0);
+        QVERIFY2(self.ru_maxrss < 1024 * 1024, qPrintable(QString::number(self.ru_maxrss)));
     }
 
     // "Drukuj oznaczenia" is kept in the settings; off, an overflowing
@@ -528,6 +533,16 @@ private slots:
             auto &d = dynamic_cast<SheetImportDialog &>(dialog);
             d.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
             d.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-F"));
+            // A header column among the label columns is refused.
+            auto *header = d.findChild<QComboBox *>(QStringLiteral("cbHeaderColumn"));
+            header->setCurrentIndex(1);
+            const bool headerAmongLabelsRefused =
+                !d.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled()
+                && d.findChild<QLabel *>(QStringLiteral("lbSummary"))->text()
+                       == QStringLiteral("Kolumna nagłówków nie może być jedną z kolumn etykiet.");
+            header->setCurrentIndex(0);
+            if (!headerAmongLabelsRefused)
+                return int(QDialog::Rejected);
             d.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(true);
             if (!grabbed.isEmpty())
                 d.grab().save(grabbed);
@@ -569,6 +584,35 @@ private slots:
         QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
         QCOMPARE(preview->document()->text(5), QStringLiteral("5"));
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
+
+        // A CSV read with the delimiter chosen in the dialog, not the one
+        // detected (";" on every line), comes back from F5 with that one.
+        const QString list = files.write(QStringLiteral("lista.csv"), "Pompa;Praca;1,5\nWentylator;Stop;2\n");
+        prompts.dialogs = [](QDialog &dialog) {
+            auto *delimiter = dialog.findChild<QComboBox *>(QStringLiteral("cbDelimiter"));
+            delimiter->setCurrentIndex(delimiter->findData(int(',')));
+            dialog.findChild<QRadioButton *>(QStringLiteral("rbColumn"))->setChecked(true);
+            dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
+            return int(QDialog::Accepted);
+        };
+        prompts.fileAnswers = {list};
+        prompts.questionAnswers = {QMessageBox::Discard};   // the pasted sheet
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa;Praca;1"));
+        files.write(QStringLiteral("lista.csv"), "Pompa 2;Praca;1,5\nWentylator;Stop;2\n");
+        prompts.questionAnswers.clear();
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2;Praca;1"));
+        QCOMPARE(preview->document()->text(1), QStringLiteral("Wentylator;Stop;2"));
+
+        // Exported over the CSV it was read from: refused, the file kept.
+        prompts.fileAnswers = {list};
+        action(*window, QStringLiteral("Eksportuj jako &CSV…"))->trigger();
+        QVERIFY2(prompts.messages.last().text.startsWith(QStringLiteral("Tego pliku nie można zastąpić")),
+                 qPrintable(prompts.messages.last().text));
+        QFile source(list);
+        QVERIFY(source.open(QIODevice::ReadOnly));
+        QCOMPARE(source.readAll(), QByteArray("Pompa 2;Praca;1,5\nWentylator;Stop;2\n"));
     }
 
     // "@" and the symbol characters in cells: listed before the import, and

@@ -159,8 +159,10 @@ private slots:
         Preview p;
         p.generationEnabled = true;
         // One word far wider than its label: unclipped, it would run out over
-        // the blank paper left of the labels, under the wider header.
-        const QByteArray bytes = "H\n" + QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4) + "\n";
+        // the blank paper left of the labels, under the wider header. The
+        // fields after it, on the same barette and the next, print whole.
+        const QByteArray bytes = "H\n" + QByteArray("Przeciwzamro\xBF" "eniowy").repeated(4)
+                                 + "\nPraca\n\n\n\n\n\nStop\nH2\nAwaria\n";
         p.filePath = files.write(QStringLiteral("long.txt"), bytes);
         p.readFile();
         p.setPrinter(Preview::builtInPdfName);
@@ -179,6 +181,18 @@ private slots:
                 marks += qGray(img.pixel(x, y)) < 255;
         }
         QCOMPARE(marks, 0);
+
+        // Ink inside each later field's frame: the clip of the field that did
+        // not fit has been lifted.
+        for (const int id : {2, 8, 9, 10}) {
+            const QRectF frame = p.fields().at(id)->frame();
+            int ink = 0;
+            for (int y = qRound(mmToPx(frame.top() / 3 + 0.5)); y < qRound(mmToPx(frame.bottom() / 3 - 0.5)); ++y) {
+                for (int x = qRound(mmToPx(frame.left() / 3 + 0.5)); x < qRound(mmToPx(frame.right() / 3 - 0.5)); ++x)
+                    ink += qGray(img.pixel(x, y)) < 128;
+            }
+            QVERIFY2(ink > 20, qPrintable(QStringLiteral("field %1: %2 dark pixels").arg(id).arg(ink)));
+        }
     }
 
     void currentPageOnly()

@@ -154,12 +154,18 @@ private slots:
     void roundTripUnderAnotherGeometry()
     {
         Preview saved;
-        load(saved, barettes(2).chopped(5));   // the last field empty: its font is kept all the same
-        for (int id = 0; id < 18; ++id)
+        // The last barette three lines short: the fields past the file's
+        // last line keep their fonts all the same, with a text or without.
+        load(saved, barettes(2).chopped(15));
+        for (int id = 0; id < 16; ++id)
             saved.fields().at(id)->changeFontPixelSize(10 + id);
+        for (int id = 16; id < 18; ++id) {   // through the tool bar: fonts, no texts
+            saved.clickedItem(id, QFont(), false, false);
+            saved.changeFontPixelSize(10 + id);
+        }
         saved.fields().at(4)->changeFontBold();   // the sheet's remembered fonts never hear of it
         saved.fields().at(7)->setText(QStringLiteral("Pompa\nrezerwowa"));
-        saved.fields().at(17)->setText(QStringLiteral("Rezerwa"));   // past the file's last line
+        saved.fields().at(15)->setText(QStringLiteral("Rezerwa"));   // past the file's last line
         const QString path = files.path(QStringLiteral("round.lmpro"));
         save(saved, path);
 

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <sys/resource.h>
+
 namespace {
 bool near(double a, double b)
 {
@@ -85,6 +87,12 @@ private slots:
         QCOMPARE(problem, PageRange::Problem::TooMany);
         QVERIFY(!PageRange::parseRanges(u"1,2147483648", &problem) && problem == PageRange::Problem::Malformed);
         QCOMPARE(PageRange::parse(u"3,1-2,2", 3), (QList<int>{1, 2, 3}));
+        // A range far past the sheet is refused before any page is listed:
+        // two billion pages would take 8 GB.
+        QVERIFY(!PageRange::parse(u"1,1-2000000000", 3, &problem) && problem == PageRange::Problem::PastEnd);
+        rusage self{};
+        QVERIFY(getrusage(RUSAGE_SELF, &self) == 0);
+        QVERIFY2(self.ru_maxrss < 1024 * 1024, qPrintable(QString::number(self.ru_maxrss)));
     }
 
     void pageCount_data()

@@ -146,6 +146,14 @@ private slots:
                     "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
                     "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
             << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        // Two-letter columns: AA follows Z, BA follows AZ.
+        QTest::newRow("xlsx columns past Z")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"Z1\"><v>26</v></c><c r=\"AA1\"><v>27</v></c></row>"
+                      "<row r=\"3\"><c r=\"AZ3\"><v>52</v></c><c r=\"BA3\"><v>53</v></c></row>"}})
+            << QStringLiteral("1") + QString(25, u'|') + QStringLiteral("26|27\n\n") + QString(51, u'|')
+                   + QStringLiteral("52|53");
         QTest::newRow("xlsx text below <v>; what is not a row or a cell passed over with all inside it")
             << F::Xlsx
             << xlsx({{QStringLiteral("Arkusz1"),
@@ -330,6 +338,27 @@ private slots:
             << F::Xlsx
             << xlsx({{QStringLiteral("A"), "<row><c><v>1</v></c></row>"}}, {}, "<cellXfs><xf numFmtId=\"x\"/></cellXfs>")
             << QStringLiteral("xl/styles.xml, wiersz XML 2: błędny numer formatu liczb „x”");
+        QTest::newRow("shared string one past the last")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row><c r=\"A1\" t=\"s\"><v>2</v></c></row>"}}, "<si><t>a</t></si><si><t>b</t></si>")
+            << QStringLiteral("komórka A1: wskazuje tekst nr 2, którego nie ma");
+        // LibreOffice's "Zapisz z hasłem": the parts stay, enciphered, and the
+        // manifest says how.
+        QTest::newRow("password-protected ods")
+            << F::Ods
+            << SheetFixtures::zip(
+                   {Entry{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet", 0},
+                    Entry{QStringLiteral("META-INF/manifest.xml"),
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<manifest:manifest xmlns:manifest=\"urn:oasis:"
+                          "names:tc:opendocument:xmlns:manifest:1.0\" manifest:version=\"1.3\"><manifest:file-entry "
+                          "manifest:full-path=\"content.xml\" manifest:media-type=\"text/xml\" manifest:size=\"2915\">"
+                          "<manifest:encryption-data manifest:checksum-type=\"urn:oasis:names:tc:opendocument:xmlns:"
+                          "manifest:1.0#sha256-1k\" manifest:checksum=\"aGFzbG8=\"><manifest:algorithm "
+                          "manifest:algorithm-name=\"http://www.w3.org/2001/04/xmlenc#aes256-cbc\" "
+                          "manifest:initialisation-vector=\"aGFzbG8=\"/></manifest:encryption-data>"
+                          "</manifest:file-entry></manifest:manifest>"},
+                    Entry{QStringLiteral("content.xml"), "\x8f\x13\xd2\x07 enciphered \xfe\x01"}})
+            << QStringLiteral("content.xml: część jest zaszyfrowana (arkusz chroniony hasłem)");
         QTest::newRow("cell too long")
             << F::Delimited << QByteArray(40'000, 'a') << QStringLiteral("komórka dłuższa niż 32767 znaków");
 
@@ -485,6 +514,10 @@ private slots:
         QTest::newRow("column, empty cells are fields, to the last non-empty")
             << QStringLiteral("column;A;B-C;A;skip;data;;") << 8
             << QStringList{u"Nagłówek"_qs, u"P1"_qs, {}, u"P2"_qs};
+        QTest::newRow("column, its heading not a field")
+            << QStringLiteral("column;A;B-C;A;skip;headings;;") << 8 << QStringList{u"P1"_qs, {}, u"P2"_qs};
+        QTest::newRow("rows, columns past Z")
+            << QStringLiteral("rows;Z;AA-AC;A;skip;data;;") << 3 << QStringList{u"z"_qs, u"aa"_qs, {}, u"ac"_qs};
     }
     void mappings()
     {
@@ -497,6 +530,11 @@ private slots:
                              {},
                              {u"P2"_qs, {}, u"d"_qs},
                              {{}, {}, {}, u"poza"_qs}}};
+        // Past Z: Z, AA and AC of the last row.
+        sheet.rows.last().resize(29);
+        sheet.rows.last()[25] = u"z"_qs;
+        sheet.rows.last()[26] = u"aa"_qs;
+        sheet.rows.last()[28] = u"ac"_qs;
         const std::optional<SheetMapping> m = SheetMapping::fromString(mapping);
         QVERIFY(m);
         QCOMPARE(m->toString(), mapping);
@@ -552,6 +590,10 @@ private slots:
         QString error;
         QVERIFY(WorkbookFile::readPasted(u"Pompa\tPraca\tAwaria; stop\n\"a\nb\"\t\t✓\n"_qs, book, &error));
         QCOMPARE(shown(book.sheets.first()), QStringLiteral("Pompa|Praca|Awaria; stop\na\nb||✓"));
+        // Cyrillic and Greek that a guess at Windows-1250 would also decode
+        // (as other letters): the clipboard's text is the text.
+        QVERIFY(WorkbookFile::readPasted(u"Пуск\tΩμέγα\n"_qs, book, &error));
+        QCOMPARE(shown(book.sheets.first()), QStringLiteral("Пуск|Ωμέγα"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -16,8 +17,10 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdarg>
 #include <cstdio>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,8 +33,23 @@ static int failedRenames = 0;
 // A rename onto a file of this name fails too.
 static QString failingTarget;
 // What has been made to last, in order: "rename NAME" for a file renamed
-// into place, "sync FOLDER" for a folder synced.
+// into place, "sync FOLDER" for a folder synced, "sync NAME" for a file
+// synced (a staged file's random token shown as "*": ".p.dat.save-*").
 static QStringList lasting;
+
+static void recordSync(int fd)
+{
+    struct stat st{};
+    if (::fstat(fd, &st) != 0)
+        return;
+    const QString path = QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget();
+    if (S_ISDIR(st.st_mode)) {
+        lasting.append(QStringLiteral("sync ") + path);
+    } else if (S_ISREG(st.st_mode)) {
+        static const QRegularExpression token(QStringLiteral("\\.save-\\w+$"));
+        lasting.append(QStringLiteral("sync ") + QFileInfo(path).fileName().replace(token, QStringLiteral(".save-*")));
+    }
+}
 
 extern "C" int rename(const char *from, const char *to) noexcept
 {
@@ -51,13 +69,42 @@ extern "C" int rename(const char *from, const char *to) noexcept
 
 extern "C" int fsync(int fd)
 {
-    struct stat st{};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode))
-        lasting.append(QStringLiteral("sync ")
-                       + QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).symLinkTarget());
+    recordSync(fd);
     using Fsync = int (*)(int);
     static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fsync"));
     return real(fd);
+}
+
+// Qt's QSaveFile syncs its data only.
+extern "C" int fdatasync(int fd)
+{
+    recordSync(fd);
+    using Fsync = int (*)(int);
+    static const auto real = reinterpret_cast<Fsync>(dlsym(RTLD_NEXT, "fdatasync"));
+    return real(fd);
+}
+
+// While it names a file, the next open() of that file finds a FIFO in its
+// place: the file swapped after a look at its path, before it is opened.
+static QByteArray swapOnOpen;
+
+extern "C" int open(const char *path, int flags, ...)
+{
+    mode_t mode = 0;
+    if ((flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE) {
+        va_list args;
+        va_start(args, flags);
+        mode = va_arg(args, mode_t);
+        va_end(args);
+    }
+    if (!swapOnOpen.isEmpty() && swapOnOpen == path) {
+        swapOnOpen.clear();
+        ::unlink(path);
+        ::mkfifo(path, 0600);
+    }
+    using Open = int (*)(const char *, int, ...);
+    static const auto real = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "open"));
+    return real(path, flags, mode);
 }
 
 using Groups = QList<QStringList>;
@@ -176,6 +223,9 @@ private slots:
         QTest::newRow("Polish UTF-8") << polish.toUtf8() + "\n" << true << polish;
         QTest::newRow("UTF-8 with a byte-order mark")
             << "\xEF\xBB\xBF" + QStringLiteral("Łódź@Ω ≥ 5 kW").toUtf8() << true << QStringLiteral("Łódź\nΩ ≥ 5 kW");
+        // The mark alone says UTF-8, and it is no part of field 0.
+        QTest::newRow("a byte-order mark before ASCII")
+            << QByteArray("\xEF\xBB\xBFPompa\nPraca\n") << true << QStringLiteral("Pompa");
         QTest::newRow("UTF-8 in the last line only")
             << QByteArray(200, 'x') + "\n" + QStringLiteral("°C").toUtf8() << true << QString(200, u'x');
         QTest::newRow("pure ASCII") << QByteArray("Pompa #1\r\n") << false << QStringLiteral("Pompa #1\r");
@@ -405,6 +455,15 @@ private slots:
             QVERIFY(DescriptionsCheck::refusal(r, path).contains(path));
         }
         QCOMPARE(DescriptionsCheck::check(dir.filePath("none"), 8, 6).verdict, DescriptionsCheck::Verdict::Missing);
+        // A regular file when looked at, a FIFO when opened: the second look,
+        // at what was opened, refuses it (and the open does not block).
+        const QString swapped = dir.filePath("swapped.txt");
+        QFile regular(swapped);
+        QVERIFY(regular.open(QIODevice::WriteOnly) && regular.write("a\n") == 2);
+        regular.close();
+        swapOnOpen = QFile::encodeName(swapped);
+        QCOMPARE(DescriptionsCheck::check(swapped, 8, 6).verdict, DescriptionsCheck::Verdict::NotRegular);
+        QVERIFY(swapOnOpen.isEmpty());   // swapped at the open, after the look
     }
 
     void serializeWritesLineBreaksAsAtAndKeepsCR()
@@ -479,15 +538,38 @@ private slots:
         const QString folder = QFileInfo(dir.path()).canonicalFilePath();
         QString error;
         QString failed;
-        // The folder is synced after the last rename: a power cut then keeps
-        // the new files.
+        // Every file is synced before it is renamed into place, the folder
+        // after the last rename: a power cut then keeps the new files whole.
         QVERIFY(AtomicFile::write(dir.filePath("opisy.txt"), "old\n", &error));
         lasting.clear();
         QVERIFY(AtomicFile::write(dir.filePath("opisy.txt"), "new\n", &error));
-        QCOMPARE(lasting, (QStringList{"rename opisy.txt", "sync " + folder}));
+        QCOMPARE(lasting.mid(1), (QStringList{"rename opisy.txt", "sync " + folder}));
+        // (Qt's file, unnamed until it is complete, synced by its descriptor.)
+        QVERIFY2(lasting.at(0).startsWith(QStringLiteral("sync ")) && !lasting.at(0).startsWith(QStringLiteral("sync /")),
+                 qPrintable(lasting.at(0)));
+        // A project's pair, and a PDF streamed as it is drawn; new files get
+        // the mode the umask leaves.
+        const mode_t mask = ::umask(022);
         lasting.clear();
         QVERIFY(AtomicFile::writeAll({{dir.filePath("p.dat"), "a\n"}, {dir.filePath("p.lmpro"), "b"}}, &failed, &error));
-        QCOMPARE(lasting, (QStringList{"rename p.dat", "rename p.lmpro", "sync " + folder}));
+        QCOMPARE(lasting, (QStringList{"sync .p.dat.save-*", "sync .p.lmpro.save-*", "rename p.dat", "rename p.lmpro",
+                                       "sync " + folder}));
+        ::umask(027);
+        lasting.clear();
+        {
+            AtomicStream pdf(dir.filePath("druk.pdf"));
+            QVERIFY(pdf.open(QIODevice::WriteOnly));
+            QVERIFY(pdf.write("%PDF-1.4\n") == 9 && pdf.commit());
+        }
+        QCOMPARE(lasting, (QStringList{"sync .druk.pdf.save-*", "rename druk.pdf", "sync " + folder}));
+        ::umask(mask);
+        const auto mode = [&dir](const char *name) {
+            struct stat st{};
+            return ::stat(QFile::encodeName(dir.filePath(QLatin1String(name))).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+        };
+        QCOMPARE(mode("p.dat"), mode_t(0644));
+        QCOMPARE(mode("p.lmpro"), mode_t(0644));
+        QCOMPARE(mode("druk.pdf"), mode_t(0640));
 
         // The second file cannot be put in place: the first goes back to what
         // it was, an old file or none, and no second name of it stays behind.
@@ -512,7 +594,7 @@ private slots:
         struct stat st{};
         QVERIFY(::stat(QFile::encodeName(fifo).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
-                 (QStringList{"fifo", "opisy.txt", "p.dat", "p.lmpro"}));
+                 (QStringList{"druk.pdf", "fifo", "opisy.txt", "p.dat", "p.lmpro"}));
     }
 };
 

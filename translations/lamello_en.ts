@@ -410,6 +410,10 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>%1: --label-columns %2: give a range of columns, e.g. B-I.</translation>
     </message>
     <message>
+        <source>%1: %2: kolumna nagłówków %3 jest jedną z kolumn etykiet %4-%5; podaj inne --header-column albo --label-columns.</source>
+        <translation>%1: %2: the header column %3 is one of the label columns %4-%5; give another --header-column or --label-columns.</translation>
+    </message>
+    <message>
         <source>%1: %2: nie ma arkusza „%3”; są: %4.</source>
         <translation>%1: %2: there is no sheet “%3”; there are: %4.</translation>
     </message>

@@ -525,6 +525,14 @@ std::optional<Failure> Run::readProject()
 std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
 {
     const QString program = QStringLiteral("lamello-batch");
+    // As in the mapping dialog: a header printed again as a label is refused.
+    if (mapping.layout == SheetMapping::Layout::Rows && mapping.headerColumn >= mapping.firstLabel
+        && mapping.headerColumn <= mapping.lastLabel)
+        return Failure{InputFailed, tr("%1: %2: kolumna nagłówków %3 jest jedną z kolumn etykiet %4-%5; "
+                                       "podaj inne --header-column albo --label-columns.")
+                                        .arg(program, input, CellAddress::columnName(mapping.headerColumn),
+                                             CellAddress::columnName(mapping.firstLabel),
+                                             CellAddress::columnName(mapping.lastLabel))};
     Workbook book;
     QString error;
     if (!WorkbookFile::read(input, format, book, &error, mapping.delimiter))

@@ -51,11 +51,14 @@ std::optional<Choice> fromCode(const QString &code)
 
 Choice ofDesktop(const QStringList &uiLanguages)
 {
-    // Only the first: a desktop in German with English after it still gets
-    // the program's own language.
-    if (uiLanguages.isEmpty())
-        return Choice::Polish;
-    return fromCode(uiLanguages.first()).value_or(Choice::Polish);
+    // Walked as gettext walks LANGUAGE: the first language the program
+    // speaks wins, Polish counting as one (the texts are Polish), so
+    // "de:en" gives English and "de:pl" Polish.
+    for (const QString &language : uiLanguages) {
+        if (const std::optional<Choice> spoken = fromCode(language))
+            return *spoken;
+    }
+    return Choice::Polish;
 }
 
 Choice ofDesktop()

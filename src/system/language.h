@@ -11,9 +11,10 @@
 // programs); Qt's own dialogs and buttons follow (qtbase_pl, qtbase_en).
 //
 // The desktop decides unless the user chose in the window ("Język /
-// Language", kept in the settings) or lamello-batch was given --lang: a
-// desktop whose first language is English gets English, every other one
-// (Polish, the C locale, a language without a translation) gets Polish.
+// Language", kept in the settings) or lamello-batch was given --lang: the
+// desktop's languages are walked in order as gettext walks them, and the
+// first that the programs speak wins ("de:en" English, "de:pl" Polish); a
+// desktop with none of them (the C locale too) gets Polish.
 namespace Language {
 
 enum class Choice { Polish, English };
