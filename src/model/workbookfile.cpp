@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QXmlStreamReader>
 
 #include <expat.h>
@@ -97,9 +98,16 @@ public:
     void skipTo(qsizetype column) { pendingColumns = column - row.size(); }
     qsizetype nextColumn() const { return row.size() + pendingColumns; }
 
+    // The flag that stops the read() under way on this thread.
+    static inline thread_local const std::atomic<bool> *cancelled = nullptr;
+
     // Ends the row being built, which stands `repeat` times.
     bool endRow(qsizetype repeat, QString *why)
     {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) {
+            *why = QString();
+            return false;
+        }
         pendingColumns = 0;
         if (row.isEmpty()) {
             pendingRows = std::min<qsizetype>(pendingRows + repeat, maxRows + 1);
@@ -1558,9 +1566,12 @@ bool readXlsx(QIODevice &device, const QString &name, Workbook &book, QString *e
     return true;
 }
 
-bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter)
+bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter,
+          const std::atomic<bool> *cancelled)
 {
     book = Workbook();
+    SheetBuilder::cancelled = cancelled;
+    const auto done = qScopeGuard([] { SheetBuilder::cancelled = nullptr; });
     const QString name = QFileInfo(path).fileName();
     QFile file;
     switch (DescriptionsCheck::openRegular(path, file)) {
@@ -1590,8 +1601,8 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
             setError(error, refusal(name, QString(), tr("plik ma więcej niż %1 MB").arg(megabytes(maxTextBytes))));
             return false;
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
+        QByteArray bytes;
+        if (!DescriptionsFile::readAll(file, bytes, cancelled) || file.error() != QFileDevice::NoError) {
             setError(error, tr("Nie można odczytać pliku %1.").arg(path));
             return false;
         }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -91,6 +92,11 @@ bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QStrin
 int Prompts::runDialog(QDialog &dialog)
 {
     return dialog.exec();
+}
+
+void Prompts::showProgress(QProgressDialog &dialog)
+{
+    dialog.show();
 }
 
 void Prompts::aboutQt(QWidget *parent)
