@@ -106,6 +106,7 @@ namespace BackgroundRead {
 bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read)
 {
     std::atomic<bool> cancelled = false;
+    std::atomic<bool> done = false;
     std::exception_ptr thrown;
     const std::unique_ptr<QThread> worker(QThread::create([&] {
         try {
@@ -113,6 +114,7 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
         } catch (...) {
             thrown = std::current_exception();
         }
+        done = true;
     }));
 
     QProgressDialog dialog(
@@ -132,17 +134,16 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
     QTimer shower;
     shower.setSingleShot(true);
     QObject::connect(&shower, &QTimer::timeout, &dialog, [&] {
-        if (!cancelled && !worker->isFinished())
+        if (!cancelled && !done)
             Prompts::current().showProgress(dialog);
     });
     worker->start();
     shower.start(Prompts::current().progressDelayMs());
     loop.exec();
     // The program quitting ends every event loop: the read stops too.
-    if (!worker->isFinished()) {
+    if (!done)
         cancelled = true;
-        worker->wait();
-    }
+    worker->wait();
     dialog.hide();
     if (thrown)
         std::rethrow_exception(thrown);
