@@ -225,10 +225,10 @@ const Slot &cached(const QString &text, const QFont &font, const QSizeF &size)
         }
         return {pair[0].used < pair[1].used ? pair : pair + 1, false};
     };
-    auto keep = [&](Slot *slot, QStringView key, std::shared_ptr<const Layout> layout) -> const Slot & {
+    auto keep = [&](Slot *slot, QString key, std::shared_ptr<const Layout> layout) -> const Slot & {
         const bool fits = layout->fits();
         const bool part = layout->isPart();
-        *slot = {key.toString(), font, size, std::move(layout), fits, part, ++tick};
+        *slot = {std::move(key), font, size, std::move(layout), fits, part, ++tick};
         return *slot;
     };
     // A long text's layout may be that of its part, which every text with
@@ -242,7 +242,7 @@ const Slot &cached(const QString &text, const QFont &font, const QSizeF &size)
             return *slot;
         layout = std::make_shared<const Layout>(text, font, size);
         if (layout->isPart())
-            return keep(slot, part, std::move(layout));
+            return keep(slot, part.toString(), std::move(layout));
     }
     const auto [slot, known] = find(text, false);
     if (known)
