@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QList>
+#include <QProgressDialog>
 #include <QStringList>
 
 #include <functional>
@@ -37,6 +38,11 @@ public:
     std::function<int(QDialog &)> dialogs;
     QStringList modalDialogs;       // window title of every dialog run modally
     int aboutQtShown = 0;
+    // Plays the user's part in the progress dialog of a long read, shown after
+    // progressDelay ms; when unset it is left to run.
+    std::function<void(QProgressDialog &)> progress;
+    int progressDelay = 500;
+    int progressShown = 0;
 
     QString openFileName(QWidget *, const QString &caption, const QString &dir, const QString &) override
     {
@@ -76,6 +82,13 @@ public:
         return dialogs ? dialogs(dialog) : int(QDialog::Rejected);
     }
     void aboutQt(QWidget *) override { ++aboutQtShown; }
+    void showProgress(QProgressDialog &dialog) override
+    {
+        ++progressShown;
+        if (progress)
+            progress(dialog);
+    }
+    int progressDelayMs() const override { return progressDelay; }
 
 private:
     QString next(const QString &caption)

@@ -22,6 +22,9 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextStream>
+#include <QThread>
+
+#include <csignal>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -559,6 +562,44 @@ private slots:
         rusage children{};
         QVERIFY(getrusage(RUSAGE_CHILDREN, &children) == 0);
         QVERIFY2(children.ru_maxrss < 1024 * 1024, qPrintable(QString::number(children.ru_maxrss)));
+    }
+
+    // Stopped mid-print (Ctrl+C, `timeout`, the terminal closed), the program
+    // removes its temporary PDF, keeps an older file, and says the signal in
+    // its status.
+    void aSignalMidPrintLeavesNothing_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP") << SIGHUP;
+    }
+
+    void aSignalMidPrintLeavesNothing()
+    {
+        QFETCH(int, signal);
+        const QString in = files.path(QStringLiteral("long.txt"));
+        if (!QFile::exists(in))
+            files.write(QStringLiteral("long.txt"), barettes(19'000));
+        const TestFiles folder;
+        const QString out = folder.write(QStringLiteral("out.pdf"), "older");
+        QProcess proc;
+        proc.start(QStringLiteral(LAMELLO_BATCH), {in, QStringLiteral("-o"), out});
+        QVERIFY(proc.waitForStarted());
+        // Under way: the temporary file is there.
+        const QDir dir(folder.path(QString()));
+        QElapsedTimer waited;
+        waited.start();
+        while (dir.entryList(QDir::Files | QDir::Hidden).size() < 2 && waited.elapsed() < 60'000
+               && proc.state() == QProcess::Running)
+            QThread::usleep(500);
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden).size(), 2);
+        QCOMPARE(::kill(pid_t(proc.processId()), signal), 0);
+        QVERIFY(proc.waitForFinished(60'000));
+        QCOMPARE(proc.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(proc.exitCode(), 128 + signal);
+        QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("out.pdf")});
+        QCOMPARE(contents(out), QByteArray("older"));
     }
 
     // What the shell hands over as it is: a terminal or a closed descriptor

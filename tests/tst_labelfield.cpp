@@ -295,6 +295,14 @@ private slots:
             << QStringLiteral("PrzeciwzamrożeniowyPrzeciwzamrożeniowy") << false << -1 << false << false;
         QTest::newRow("line break and symbol characters")
             << QStringLiteral("Ręczny # automat\nPompa $ rezerwowa") << false << -1 << false << true;
+        // Far more than a field can show: cut, and painted as its layout.
+        QTest::newRow("a cell of 32,000 characters")
+            << QStringLiteral("Pompa obiegowa rezerwowa # ").repeated(32'000 / 27) << false << -1 << false << false;
+        // White space to the end of a line shows nothing, so its first part
+        // would fit: the lines after it decide.
+        QTest::newRow("a word, 40,000 spaces, three more lines")
+            << QStringLiteral("Pompa") + QString(40'000, u' ') + QStringLiteral("obiegowa\nrezerwowa\nPompa") << false
+            << -1 << false << false;
     }
 
     void verdictIsWhatIsPainted()

@@ -31,6 +31,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -44,6 +45,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -155,6 +157,9 @@ class TestMainWindow : public QObject
     {
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        // The window itself, not one of its editors: a read lets the editor
+        // opened before it become active meanwhile.
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(window.get()));
     }
 
     QList<EditPad *> editors() const
@@ -196,6 +201,9 @@ private slots:
         prompts.modalDialogs.clear();
         prompts.dialogs = {};
         prompts.fileAnswers.clear();
+        prompts.progress = {};
+        prompts.progressDelay = 500;
+        prompts.progressShown = 0;
     }
 
     void startsEmptyWithItsControlsInPlace()
@@ -675,6 +683,50 @@ private slots:
         QVERIFY(preview->document()->font(2).bold());
         QCOMPARE(window->windowTitle(), QStringLiteral("tablica.lmpro[*] — Lamello"));
         QVERIFY(window->isWindowModified());
+    }
+
+    void aLongReadGoesOnBesideTheWindowAndCanBeCancelled()
+    {
+        // A million rows are read off the window's thread: the window's event
+        // loop goes on meanwhile (a timer fires), and the progress dialog's
+        // cancel leaves the sheet, its title and its file as they were.
+        import(files.write(QStringLiteral("shown.txt"), numberedLines(3)));
+        const QString title = window->windowTitle();
+        QByteArray rows;
+        for (int r = 0; r < 1'000'000; ++r)
+            rows += "Pompa;Praca;Awaria\n";
+        prompts.fileAnswers = {files.write(QStringLiteral("long.csv"), rows)};
+        int ticks = 0;
+        int ticksWhenCancelled = -1;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(0);
+        prompts.progressDelay = 0;
+        prompts.progress = [&](QProgressDialog &dialog) {
+            QTimer::singleShot(1, &dialog, [&] {
+                ticksWhenCancelled = ticks;
+                dialog.findChild<QPushButton *>()->click();
+            });
+        };
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(prompts.progressShown, 1);
+        QVERIFY(ticksWhenCancelled > 0);
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(preview->document()->lineCount(), 27);
+        QCOMPARE(preview->document()->text(26), QStringLiteral("T26"));
+
+        // Ctrl+Q during a read stops it and closes the window.
+        prompts.progress = [&](QProgressDialog &dialog) {
+            QKeyEvent quit(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
+            QCoreApplication::sendEvent(&dialog, &quit);
+        };
+        prompts.fileAnswers = {files.path(QStringLiteral("long.csv"))};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(prompts.progressShown, 2);
+        QCOMPARE(preview->document()->text(26), QStringLiteral("T26"));
+        QTRY_VERIFY(!window->isVisible());
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()

@@ -96,6 +96,13 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
     </message>
 </context>
 <context>
+    <name>BackgroundRead</name>
+    <message>
+        <source>Wczytywanie pliku %1…</source>
+        <translation>Reading %1…</translation>
+    </message>
+</context>
+<context>
     <name>BatchPrint</name>
     <message>
         <source>to pętla dowiązań symbolicznych.</source>

@@ -18,6 +18,7 @@
 #include "layout/sheetlayout.h"
 #include "printing/fittracker.h"
 #include "printing/printsettings.h"
+#include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 #include "system/language.h"
@@ -1275,7 +1276,13 @@ bool MainWindow::importSheet(const QString &path, bool ask)
     SheetMapping mapping = stored.value_or(SheetMapping());
     Workbook book;
     QString error;
-    if (!WorkbookFile::read(path, format, book, &error, mapping.delimiter)) {
+    bool read = false;
+    // Off the window's thread; a cancelled read leaves the sheet as it was.
+    if (!BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
+            read = WorkbookFile::read(path, format, book, &error, mapping.delimiter, &cancelled);
+        }))
+        return false;
+    if (!read) {
         Prompts::current().message(QMessageBox::Warning, QString(), error);
         return false;
     }

@@ -4,11 +4,15 @@
 #include "system/localnames.h"
 #include "system/startup.h"
 
+#include "files/atomicfile.h"
+
 #include <QApplication>
 #include <QTextStream>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <thread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -21,10 +25,37 @@ void quietMessages(QtMsgType type, const QMessageLogContext &, const QString &me
     if (type == QtCriticalMsg || type == QtFatalMsg)
         std::fprintf(stderr, "lamello-batch: %s\n", qPrintable(message));
 }
+
+// Ctrl+C, `timeout` (SIGTERM) and a closed terminal stop the program as
+// they would, with the status 128 + the signal, but leave no temporary PDF
+// beside the target. The signals are blocked in every thread and taken by
+// one thread of its own, so nothing runs in a signal handler: that thread
+// removes the temporary files and ends the process. A signal ignored when
+// the program started (`nohup`) stays ignored.
+void watchStopSignals()
+{
+    sigset_t stops;
+    sigemptyset(&stops);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        struct sigaction before{};
+        if (::sigaction(signal, nullptr, &before) == 0 && before.sa_handler != SIG_IGN)
+            sigaddset(&stops, signal);
+    }
+    // Before any other thread starts: they all inherit the mask.
+    if (::pthread_sigmask(SIG_BLOCK, &stops, nullptr) != 0)
+        return;
+    std::thread([stops] {
+        int signal = 0;
+        while (::sigwait(&stops, &signal) != 0) {
+        }
+        TemporaryFiles::removeAllAndExit(128 + signal);
+    }).detach();
+}
 } // namespace
 
 int main(int argc, char **argv)
 {
+    watchStopSignals();
     prepareProcess();
     keepFreedMemory();
     // A closed standard output is said, not filled by the next file the

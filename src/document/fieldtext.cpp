@@ -9,6 +9,7 @@
 #include <QTextOption>
 
 #include <cmath>
+#include <utility>
 
 namespace FieldText {
 
@@ -122,6 +123,7 @@ struct LaidFont
     QFont font;
     QFont laid;
     qreal leading = 0;
+    qreal height = 0;   // of a line
     bool known = false;
 };
 
@@ -130,9 +132,36 @@ const LaidFont &laidFont(const QFont &font)
     static auto *last = new LaidFont;   // never destroyed, as it holds fonts
     if (!last->known || !(font == last->font)) {
         const QFont laid = layoutFont(font);
-        *last = {font, laid, QFontMetricsF(laid).leading(), true};
+        const QFontMetricsF metrics(laid);
+        *last = {font, laid, metrics.leading(), metrics.height(), true};
     }
     return *last;
+}
+
+// How many characters of a text are laid out at first (see Layout): four
+// times what the rectangle could show were every character as narrow as the
+// narrowest of real fonts (a sixth of a line's height) and every line as low
+// as four fifths of one, and never fewer than 1,024.
+qsizetype laidOutLength(const QFont &font, const QSizeF &size)
+{
+    const qreal height = qMax<qreal>(laidFont(font).height, 1);
+    const qreal across = qMax<qreal>(0, size.width()) / (height / 6) + 2;
+    const qreal down = qMax<qreal>(0, size.height()) / (height * 4 / 5) + 2;
+    return qsizetype(qBound<qreal>(1024, 4 * across * down, 1 << 24));
+}
+
+// Where a text longer than `length` is cut for its first layout: before the
+// last white space in its second half, so that no word is cut and the lines
+// before it are the lines of the whole text; else (one long word) after
+// `length` characters, never inside a surrogate pair.
+qsizetype cutAt(const QString &text, qsizetype length)
+{
+    for (qsizetype i = length; i > length / 2; --i) {
+        const char16_t c = text.at(i).unicode();
+        if (c == u' ' || c == u'\n' || c == u'\r' || c == u'\t')
+            return i;
+    }
+    return text.at(length - 1).isHighSurrogate() ? length - 1 : length;
 }
 
 // Line breaks as the layout takes them; carriage returns (CR LF files) and
@@ -159,11 +188,12 @@ QString shownText(const QString &text)
 // as it holds fonts.
 struct Slot
 {
-    QString text;
+    QString text;   // of a layout of part of a text (Layout::isPart()), that part
     QFont font;
     QSizeF size{-1, -1};
     std::shared_ptr<const Layout> layout;
     bool fits = true;   // the layout's, at hand: a sheet being built asks for nothing else
+    bool part = false;
     quint64 used = 0;
 };
 
@@ -181,19 +211,45 @@ const Slot &cached(const QString &text, const QFont &font, const QSizeF &size)
         *lastFont = font;
         lastFontHash = qHash(font);
     }
-    const size_t hash = qHashMulti(lastFontHash, text, size.width(), size.height());
-    Slot *pair = table + ((hash ^ (hash >> 29)) & ((size_t(1) << slotBits) - 2));
-    for (Slot *slot : {pair, pair + 1}) {
-        if (slot->size == size && slot->text == text && slot->font == font) {
-            slot->used = ++tick;
-            return *slot;
+    // The slot of this question when it was asked before, else the one it
+    // takes.
+    auto find = [&](QStringView key, bool part) -> std::pair<Slot *, bool> {
+        const size_t hash = qHashMulti(lastFontHash, key, size.width(), size.height(), part);
+        Slot *pair = table + ((hash ^ (hash >> 29)) & ((size_t(1) << slotBits) - 2));
+        for (Slot *slot : {pair, pair + 1}) {
+            if (slot->layout && slot->size == size && slot->part == part && slot->text == key
+                && slot->font == font) {
+                slot->used = ++tick;
+                return {slot, true};
+            }
         }
+        return {pair[0].used < pair[1].used ? pair : pair + 1, false};
+    };
+    auto keep = [&](Slot *slot, QString key, std::shared_ptr<const Layout> layout) -> const Slot & {
+        const bool fits = layout->fits();
+        const bool part = layout->isPart();
+        *slot = {std::move(key), font, size, std::move(layout), fits, part, ++tick};
+        return *slot;
+    };
+    // A long text's layout may be that of its part, which every text with
+    // that part shares: the table then keeps the part, not the whole text.
+    std::shared_ptr<const Layout> layout;
+    const qsizetype length = laidOutLength(font, size);
+    if (text.size() > length) {
+        const QStringView part = QStringView(text).left(cutAt(text, length));
+        const auto [slot, known] = find(part, true);
+        if (known)
+            return *slot;
+        layout = std::make_shared<const Layout>(text, font, size);
+        if (layout->isPart())
+            return keep(slot, part.toString(), std::move(layout));
     }
-    Slot &slot = pair[0].used < pair[1].used ? pair[0] : pair[1];
-    auto layout = std::make_shared<const Layout>(text, font, size);
-    const bool fits = layout->fits();
-    slot = {text, font, size, std::move(layout), fits, ++tick};
-    return slot;
+    const auto [slot, known] = find(text, false);
+    if (known)
+        return *slot;
+    if (!layout)
+        layout = std::make_shared<const Layout>(text, font, size);
+    return keep(slot, text, std::move(layout));
 }
 
 } // namespace
@@ -210,6 +266,27 @@ Layout::Layout(const QString &text, const QFont &font, const QSizeF &size)
 {
     if (text.isEmpty())
         return;
+    // No field shows more than a few hundred characters, and a text may
+    // hold 32,767 (a cell) or more (a line of a file). A long text is laid
+    // out up to a cut first: when that part alone cannot fit however it is
+    // placed, neither can the whole text, and the field shows that part (the
+    // middle of its block, as of any text). Only a text whose part could
+    // still fit, nearly all white space, is laid out whole. So a field costs
+    // what its size can show, not what its text holds.
+    const qsizetype length = laidOutLength(font, size);
+    if (text.size() > length) {
+        if (lay(text.left(cutAt(text, length)), font, size)) {
+            part = true;
+            return;
+        }
+        textLayout.clearLayout();
+        inkRect = QRectF();
+    }
+    lay(text, font, size);
+}
+
+bool Layout::lay(const QString &text, const QFont &font, const QSizeF &size)
+{
     const LaidFont &laid = laidFont(font);
     textLayout.setText(shownText(text));
     textLayout.setFont(laid.laid);
@@ -237,6 +314,19 @@ Layout::Layout(const QString &text, const QFont &font, const QSizeF &size)
     }
     textLayout.endLayout();
 
+    // Whether no placement of the block could fit it, also were the text
+    // to go on after its end: the lines but the last are those of any longer
+    // text, and the last holds part of the glyphs of its line there, on the
+    // same baseline.
+    QRectF earlier, all;
+    for (qsizetype i = 0; i < inks.size(); ++i) {
+        if (i + 1 < inks.size())
+            earlier |= inks.at(i);
+        all |= inks.at(i);
+    }
+    const bool cannotFit = earlier.width() > size.width() || all.height() > size.height()
+                           || (!inks.isEmpty() && inks.constLast().width() > size.width());
+
     // The block of lines centred down the rectangle; a block taller than the
     // rectangle reaches out at the top and the bottom alike.
     const qreal top = (size.height() - height) / 2;
@@ -249,6 +339,8 @@ Layout::Layout(const QString &text, const QFont &font, const QSizeF &size)
     fit = inkRect.isNull()
           || (inkRect.left() >= 0 && inkRect.top() >= 0 && inkRect.right() <= size.width()
               && inkRect.bottom() <= size.height());
+    margin = 2 * laid.height;
+    return cannotFit;
 }
 
 void Layout::draw(QPainter *painter, const QPointF &topLeft) const
@@ -260,8 +352,11 @@ void Layout::draw(QPainter *painter, const QPointF &topLeft) const
         return;
     }
     painter->save();
-    painter->setClipRect(QRectF(topLeft, rectSize), Qt::IntersectClip);
-    textLayout.draw(painter, topLeft);
+    const QRectF shown(topLeft, rectSize);
+    painter->setClipRect(shown, Qt::IntersectClip);
+    // Lines that lie well outside the rectangle are not drawn at all: a
+    // long text would fill a page with glyphs nobody sees.
+    textLayout.draw(painter, topLeft, {}, shown.adjusted(0, -margin, 0, margin));
     painter->restore();
 }
 

@@ -22,6 +22,11 @@ class QPainter;
 // the rectangle and the block of lines down it. Each line starts on a whole
 // unit, at least the font's leading below the descent of the line above.
 //
+// A text far longer than the rectangle can show is laid out up to a cut past
+// what it could show (at a white space), when that part alone cannot fit: the
+// field then shows the middle of that part's block, and its layout costs what
+// the rectangle holds, not what the text does.
+//
 // Fit: the text fits when everything it puts on paper lies inside the
 // rectangle: every glyph's outline, and the underline, strike-out or overline
 // of a font that has them. The empty parts of a line (the descent under a line
@@ -52,6 +57,9 @@ public:
     // corner; empty when the text paints nothing.
     const QRectF &ink() const { return inkRect; }
     const QSizeF &size() const { return rectSize; }
+    // Whether only a part of a long text was laid out (see above): the lines
+    // and the ink are that part's.
+    bool isPart() const { return part; }
     // The lines, positioned relative to the rectangle's top-left corner.
     // Drawn with QTextLayout::draw() they are the text unclipped.
     const QTextLayout &lines() const { return textLayout; }
@@ -62,10 +70,16 @@ public:
     void draw(QPainter *painter, const QPointF &topLeft) const;
 
 private:
+    // Lays `text` out; returns true when no placement of its lines could fit
+    // the rectangle, however the text went on.
+    bool lay(const QString &text, const QFont &font, const QSizeF &size);
+
     QTextLayout textLayout;
     QSizeF rectSize;
     QRectF inkRect;
+    qreal margin = 0;   // how far outside the rectangle a line drawn may lie
     bool fit = true;
+    bool part = false;
 };
 
 // The layout of `text` in `font` for a rectangle of `size`, taken from a

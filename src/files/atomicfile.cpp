@@ -11,7 +11,9 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 #include <fcntl.h>
@@ -439,7 +441,56 @@ AtomicFile::Finished AtomicFile::finishInterrupted(const QStringList &paths)
 namespace {
 // Bytes are handed to the system in blocks of this size.
 constexpr qsizetype streamBlock = 256 * 1024;
+
+// The temporary files being written, by their encoded names. Whoever makes,
+// renames or removes one holds the lock, so that removeAllAndExit() sees
+// every file either still there under its temporary name or gone.
+struct Leftovers
+{
+    std::mutex lock;
+    std::vector<QByteArray> names;
+
+    static Leftovers &all()
+    {
+        static auto *leftovers = new Leftovers;   // never destroyed: asked for up to the exit
+        return *leftovers;
+    }
+    void drop(const QByteArray &name)
+    {
+        const auto found = std::find(names.begin(), names.end(), name);
+        if (found != names.end())
+            names.erase(found);
+    }
+};
 } // namespace
+
+namespace TemporaryFiles {
+
+Registration::Registration(const QString &path)
+    : name(QFile::encodeName(path))
+{
+    Leftovers &leftovers = Leftovers::all();
+    const std::lock_guard guard(leftovers.lock);
+    leftovers.names.push_back(name);
+}
+
+Registration::~Registration()
+{
+    Leftovers &leftovers = Leftovers::all();
+    const std::lock_guard guard(leftovers.lock);
+    leftovers.drop(name);
+}
+
+void removeAllAndExit(int status)
+{
+    Leftovers &leftovers = Leftovers::all();
+    leftovers.lock.lock();   // held to the end: nothing is made or renamed any more
+    for (const QByteArray &name : leftovers.names)
+        ::unlink(name.constData());
+    ::_exit(status);
+}
+
+} // namespace TemporaryFiles
 
 AtomicStream::AtomicStream(const QString &path)
     : target(path)
@@ -480,12 +531,16 @@ bool AtomicStream::open(OpenMode mode)
             return false;
         }
         // Private to its owner until it is complete; never over anything there.
+        Leftovers &leftovers = Leftovers::all();
+        const std::lock_guard guard(leftovers.lock);
         for (int attempt = 0; fd < 0 && attempt < 16; ++attempt) {
             tempPath = tempName(target, newToken());
             fd = ::open(QFile::encodeName(tempPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0 && errno != EEXIST)
                 break;
         }
+        if (fd >= 0)
+            leftovers.names.push_back(QFile::encodeName(tempPath));
         if (fd < 0) {
             setErrorString(systemError(errno));
             tempPath.clear();
@@ -569,8 +624,14 @@ bool AtomicStream::placeFile()
         setErrorString(reason);
         return false;
     }
-    if (::rename(QFile::encodeName(tempPath).constData(), QFile::encodeName(target).constData()) != 0)
-        return fail(errno);
+    {
+        Leftovers &leftovers = Leftovers::all();
+        const std::lock_guard guard(leftovers.lock);
+        const QByteArray temporary = QFile::encodeName(tempPath);
+        if (::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0)
+            return fail(errno);
+        leftovers.drop(temporary);
+    }
     tempPath.clear();
     if (!syncFolder(QFileInfo(target).absolutePath(), &reason)) {
         fail(EIO);
@@ -585,8 +646,13 @@ void AtomicStream::discard()
     if (ownsDescriptor && fd >= 0)
         ::close(fd);
     fd = -1;
-    if (!tempPath.isEmpty())
-        ::unlink(QFile::encodeName(tempPath).constData());
+    if (!tempPath.isEmpty()) {
+        Leftovers &leftovers = Leftovers::all();
+        const std::lock_guard guard(leftovers.lock);
+        const QByteArray temporary = QFile::encodeName(tempPath);
+        ::unlink(temporary.constData());
+        leftovers.drop(temporary);
+    }
     tempPath.clear();
     if (isOpen())
         close();

@@ -74,13 +74,40 @@ public:
     static bool sameFile(const QString &a, const QString &b);
 };
 
+// The temporary files a process is writing (those of AtomicStream, and any
+// other registered), so that a program stopped by a signal can remove them
+// before it ends (lamello-batch).
+namespace TemporaryFiles {
+
+// Keeps `path` on the list while it lives.
+class Registration
+{
+public:
+    explicit Registration(const QString &path);
+    ~Registration();
+    Registration(const Registration &) = delete;
+    Registration &operator=(const Registration &) = delete;
+
+private:
+    QByteArray name;
+};
+
+// Removes every temporary file on the list and ends the process at once
+// with `status`, waiting first for a file being made or put in place
+// (a complete file renamed into place stays). From any thread, but not from
+// a signal handler: it takes a lock and frees nothing.
+[[noreturn]] void removeAllAndExit(int status);
+
+} // namespace TemporaryFiles
+
 // A file written while it is made, for output too large to be held in memory
 // first (a PDF of many pages), under the rules of AtomicFile::write(): the
 // bytes go to a temporary file beside the target (".NAME.save-TOKEN", a link
 // written through), which takes the target's place, synced, only at commit()
 // and only over a regular file or nothing. Until then, and for good when a
 // write fails or the stream goes without commit(), an older file at the path
-// is untouched and the temporary file is removed.
+// is untouched and the temporary file is removed. The temporary file is on
+// TemporaryFiles' list until it is renamed or removed.
 //
 // On a descriptor (standard output) the bytes go straight to it, not closed.
 // Either way a failed write is kept: every later write and commit() fail, and

@@ -162,7 +162,40 @@ DescriptionsFile::ReadStatus DescriptionsFile::read(const QString &path, int lab
     return status;
 }
 
-DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QByteArray &bytes)
+bool DescriptionsFile::readAll(QIODevice &device, QByteArray &bytes, const std::atomic<bool> *cancelled,
+                               qint64 limit)
+{
+    bytes.clear();
+    if (!cancelled) {
+        bytes = limit < 0 ? device.readAll() : device.read(limit);
+        return true;
+    }
+    // A block at a time, so that a cancel is seen within a few milliseconds.
+    // The room for the size known now and a byte more, which tells the end.
+    constexpr qint64 block = 4 << 20;
+    const qint64 size = device.size() - device.pos();
+    if (size > 0)
+        bytes.reserve((limit < 0 ? size : qMin(size, limit)) + 1);
+    while (limit < 0 || bytes.size() < limit) {
+        if (cancelled->load(std::memory_order_relaxed))
+            return false;
+        qint64 want = block;
+        if (bytes.capacity() > bytes.size())
+            want = qMin<qint64>(want, bytes.capacity() - bytes.size());
+        if (limit >= 0)
+            want = qMin(want, limit - bytes.size());
+        const qsizetype had = bytes.size();
+        bytes.resize(had + want);
+        const qint64 got = device.read(bytes.data() + had, want);
+        bytes.resize(had + qMax<qint64>(got, 0));
+        if (got <= 0)
+            return got == 0;
+    }
+    return true;
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QByteArray &bytes,
+                                                         const std::atomic<bool> *cancelled)
 {
     bytes.clear();
     if (path.isEmpty())
@@ -179,8 +212,8 @@ DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QB
     default:
         return ReadStatus::OpenFailed;
     }
-    QByteArray read = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    QByteArray read;
+    if (!readAll(file, read, cancelled) || file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;
     bytes = std::move(read);
     return ReadStatus::Ok;

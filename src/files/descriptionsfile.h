@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
+
+class QIODevice;
+
 // The descriptions file: the plain text from which every text on the sheet comes.
 //
 //   file    := line*            Windows-1250 (see "Encoding"), no header
@@ -63,8 +67,14 @@ public:
     // `bytes` without a UTF-8 byte-order mark at the start.
     static QByteArrayView withoutBom(QByteArrayView bytes);
 
-    // The bytes of the regular file at `path`; on any status but Ok `bytes` is left empty.
-    static ReadStatus readBytes(const QString &path, QByteArray &bytes);
+    // The bytes of the regular file at `path`; on any status but Ok `bytes` is
+    // left empty. A read stopped by `cancelled` is OpenFailed.
+    static ReadStatus readBytes(const QString &path, QByteArray &bytes,
+                                const std::atomic<bool> *cancelled = nullptr);
+    // Reads `device` to its end, or `limit` bytes (-1: no limit), in blocks,
+    // stopping when `cancelled` is set; false on a failed read or a stop.
+    static bool readAll(QIODevice &device, QByteArray &bytes, const std::atomic<bool> *cancelled,
+                        qint64 limit = -1);
 
     // readLines() without grouping; on any status but Ok `lines` is left empty.
     static ReadStatus readLines(const QString &path, QStringList &lines, Encoding *used = nullptr);

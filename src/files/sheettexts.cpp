@@ -35,13 +35,13 @@ SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding
 }
 
 DescriptionsFile::ReadStatus SheetTexts::read(const QString &path, SheetTexts &texts,
-                                              DescriptionsFile::Encoding *used)
+                                              DescriptionsFile::Encoding *used, const std::atomic<bool> *cancelled)
 {
     if (used)
         *used = DescriptionsFile::Encoding::Windows1250;
     texts = SheetTexts();
     QByteArray bytes;
-    const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(path, bytes);
+    const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(path, bytes, cancelled);
     if (status == DescriptionsFile::ReadStatus::Ok)
         texts = fromFile(std::move(bytes), used);
     return status;

@@ -31,7 +31,8 @@ public:
     // DescriptionsFile::readLines() into compact texts; on any status but Ok
     // `texts` is left empty.
     static DescriptionsFile::ReadStatus read(const QString &path, SheetTexts &texts,
-                                             DescriptionsFile::Encoding *used = nullptr);
+                                             DescriptionsFile::Encoding *used = nullptr,
+                                             const std::atomic<bool> *cancelled = nullptr);
 
     qsizetype size() const { return count; }
     bool isEmpty() const { return count == 0; }

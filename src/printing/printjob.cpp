@@ -142,6 +142,7 @@ PrintJob::Outcome PrintJob::print(const QString &printer, const QString &title, 
     QTemporaryFile document;
     if (!document.open())
         return fail(error, tr("Nie można utworzyć pliku tymczasowego: %1").arg(document.errorString()));
+    const TemporaryFiles::Registration registered(document.fileName());
     // Through a stream that keeps a failed write: a buffered file can lose
     // the rest of a short write (a full disk) and still report success, and
     // the printer would then get a cut document.

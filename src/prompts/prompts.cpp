@@ -8,6 +8,7 @@
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QSpacerItem>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 
@@ -113,6 +114,11 @@ bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QStrin
 int Prompts::runDialog(QDialog &dialog)
 {
     return dialog.exec();
+}
+
+void Prompts::showProgress(QProgressDialog &dialog)
+{
+    dialog.show();
 }
 
 void Prompts::aboutQt(QWidget *parent)

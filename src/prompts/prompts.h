@@ -6,6 +6,7 @@
 #include <QString>
 
 class QDialog;
+class QProgressDialog;
 class QWidget;
 
 // Every file dialog and message box of the program goes through here, so that
@@ -36,6 +37,12 @@ public:
     // Runs one of the program's own modal dialogs and returns its result; by
     // default the dialog's own exec().
     virtual int runDialog(QDialog &dialog);
+
+    // The progress dialog of a long read (BackgroundRead), once the read has
+    // taken progressDelayMs(): by default shown, not modal to the program
+    // (the read goes on meanwhile). A test may cancel it here.
+    virtual void showProgress(QProgressDialog &dialog);
+    virtual int progressDelayMs() const { return 500; }
 
     // The toolkit's box about Qt.
     virtual void aboutQt(QWidget *parent);

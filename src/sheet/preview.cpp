@@ -14,6 +14,7 @@
 #include "printing/printjob.h"
 #include "printing/printsettings.h"
 #include "printing/sizefit.h"
+#include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/pagebuilder.h"
@@ -102,7 +103,15 @@ bool Preview::readFile(bool keepFonts)
 
     SheetTexts lines;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
-    const DescriptionsFile::ReadStatus status = SheetTexts::read(filePath, lines, &encoding);
+    DescriptionsFile::ReadStatus status = DescriptionsFile::ReadStatus::NoPath;
+    // Off the window's thread; a cancelled read leaves the sheet as it was.
+    const QString path = filePath;
+    if (!BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
+            status = SheetTexts::read(path, lines, &encoding, &cancelled);
+        })) {
+        filePath = readPath;
+        return false;
+    }
     // An import that could not read its file keeps the sheet, and the file
     // shown stays the one the title names and the editor opens.
     const bool failed = status != DescriptionsFile::ReadStatus::Ok && status != DescriptionsFile::ReadStatus::NoPath;
@@ -1097,17 +1106,40 @@ bool Preview::openProject(QString path)
     }
     if (!mayRead(projectTexts))
         return false;
+    // Both files are read off the window's thread; a cancelled read leaves
+    // the sheet as it was.
     QByteArray textBytes;
     QString textsError;
-    const DescriptionsCheck::Verdict textsOpened = DescriptionsCheck::openRegular(projectTexts, textsFile);
-    if (textsOpened == DescriptionsCheck::Verdict::Ok) {
-        textBytes = textsFile.readAll();
-        if (textsFile.error() != QFileDevice::NoError)
-            textsError = textsFile.errorString();
-    } else {
-        textsError = textsOpened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
-                                                                           : qt_error_string(errno);
-    }
+    qsizetype fieldCount = 0;
+    QByteArray fontBytes;
+    bool fontsRead = false;
+    ProjectFile::Fonts stored;
+    SheetTexts texts;
+    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
+    const bool read = BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
+        const DescriptionsCheck::Verdict textsOpened = DescriptionsCheck::openRegular(projectTexts, textsFile);
+        if (textsOpened == DescriptionsCheck::Verdict::Ok) {
+            if (!DescriptionsFile::readAll(textsFile, textBytes, &cancelled)
+                || textsFile.error() != QFileDevice::NoError)
+                textsError = textsFile.errorString();
+        } else {
+            textsError = textsOpened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
+                                                                               : qt_error_string(errno);
+        }
+        if (!textsError.isEmpty())
+            return;
+        // No more than the records of every field could take: the rest of a
+        // huge damaged file is never loaded.
+        fieldCount = DescriptionsFile::lineCount(textBytes);
+        fontsRead = DescriptionsFile::readAll(projectFile, fontBytes, &cancelled, ProjectFile::readLimit(fieldCount))
+                    && projectFile.error() == QFileDevice::NoError;
+        if (fontsRead) {
+            stored = ProjectFile::parseFonts(fontBytes);
+            texts = SheetTexts::fromFile(std::move(textBytes), &encoding);
+        }
+    });
+    if (!read)
+        return false;
     if (!textsError.isEmpty()) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku z opisami projektu:\n%1: %2\nProjekt nie został otwarty.")
@@ -1115,17 +1147,12 @@ bool Preview::openProject(QString path)
         return false;
     }
 
-    // No more than the records of every field could take: the rest of a huge
-    // damaged file is never loaded.
-    const qsizetype fieldCount = DescriptionsFile::lineCount(textBytes);
-    const QByteArray fontBytes = projectFile.read(ProjectFile::readLimit(fieldCount));
-    if (projectFile.error() != QFileDevice::NoError) {
+    if (!fontsRead) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
                             + projectFile.errorString());
         return false;
     }
-    ProjectFile::Fonts stored = ProjectFile::parseFonts(fontBytes);
 
     filePath = projectTexts;
     readPath = projectTexts;
@@ -1135,10 +1162,9 @@ bool Preview::openProject(QString path)
         settings.setLastFolder(Settings::Folder::Projects, path);
         settings.addRecentFile(path);
     }
-    DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     // Field i takes the i-th font; fields past the last usable one get the default.
     const qsizetype usable = stored.fonts.size();
-    doc.reset(SheetTexts::fromFile(textBytes, &encoding), stored.fonts);
+    doc.reset(std::move(texts), stored.fonts);
     emit updatePathToFile(filePath);
     emit projectRead(path);
     if (encoding == DescriptionsFile::Encoding::Utf8)

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -55,9 +56,16 @@ public:
     void skipTo(qsizetype column) { pendingColumns = column - row.size(); }
     qsizetype nextColumn() const { return row.size() + pendingColumns; }
 
+    // The flag that stops the read() under way on this thread.
+    static inline thread_local const std::atomic<bool> *cancelled = nullptr;
+
     // Ends the row being built, which stands `repeat` times.
     bool endRow(qsizetype repeat, QString *why)
     {
+        if (cancelled && cancelled->load(std::memory_order_relaxed)) {
+            *why = QString();
+            return false;
+        }
         pendingColumns = 0;
         if (row.isEmpty()) {
             pendingRows = std::min<qsizetype>(pendingRows + repeat, maxRows + 1);

@@ -1,7 +1,9 @@
 #include "workbooks/workbookfile.h"
 
 #include "files/descriptionscheck.h"
+#include "files/descriptionsfile.h"
 #include "workbooks/readsupport.h"
+#include "workbooks/sheetbuilder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -65,9 +67,12 @@ std::optional<Format> formatOf(const QString &path)
     return std::nullopt;
 }
 
-bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter)
+bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter,
+          const std::atomic<bool> *cancelled)
 {
     book = Workbook();
+    SheetBuilder::cancelled = cancelled;
+    const auto done = qScopeGuard([] { SheetBuilder::cancelled = nullptr; });
     const QString name = QFileInfo(path).fileName();
     QFile file;
     switch (DescriptionsCheck::openRegular(path, file)) {
@@ -103,8 +108,8 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
             setError(error, refusal(name, QString(), tr("plik ma więcej niż %1 MB").arg(megabytes(maxTextBytes))));
             return false;
         }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
+        QByteArray bytes;
+        if (!DescriptionsFile::readAll(file, bytes, cancelled) || file.error() != QFileDevice::NoError) {
             setError(error, tr("Nie można odczytać pliku %1.").arg(path));
             return false;
         }

@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -90,8 +91,10 @@ QString shown(const QString &name);
 
 // Reads the file at `path` as `format` (delimited text with `delimiter`, 0
 // detecting it). On failure `error` says why in words for the user, naming
-// the file, and `book` is empty.
-bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter = 0);
+// the file, and `book` is empty. Once `cancelled` is set the read stops at
+// the next row and fails (with no reason to show).
+bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter = 0,
+          const std::atomic<bool> *cancelled = nullptr);
 
 // The same from bytes in memory (the fuzz targets, the clipboard); `name`
 // is what messages call the file.
