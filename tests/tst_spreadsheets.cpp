@@ -11,8 +11,35 @@
 #include <QBuffer>
 #include <QTest>
 
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 using SheetFixtures::ods;
 using SheetFixtures::xlsx;
+
+// A file another program writes to while it is read: once armed, the first
+// read of the file named `growing` appends a line to it.
+static QByteArray growing;
+
+extern "C" ssize_t read(int fd, void *buffer, size_t count)
+{
+    using Read = ssize_t (*)(int, void *, size_t);
+    static const auto real = reinterpret_cast<Read>(dlsym(RTLD_NEXT, "read"));
+    const ssize_t got = real(fd, buffer, count);
+    if (!growing.isEmpty() && got > 0) {
+        char target[4096];
+        const ssize_t n = ::readlink(QByteArray("/proc/self/fd/" + QByteArray::number(fd)).constData(), target,
+                                     sizeof target);
+        if (n > 0 && QByteArray(target, n) == growing) {
+            growing.clear();
+            const int out = ::open(target, O_WRONLY | O_APPEND);
+            [[maybe_unused]] const ssize_t written = ::write(out, "x;y\n", 4);
+            ::close(out);
+        }
+    }
+    return got;
+}
 
 namespace {
 
@@ -247,6 +274,20 @@ private slots:
         QVERIFY2(readBytes(bytes, format, book, &error), qPrintable(error));
         QCOMPARE(book.sheets.size(), 1);
         QCOMPARE(shown(book.sheets.first()), rows);
+    }
+
+    // A file that grows while it is read was printed in part, as a whole file.
+    void aFileChangedWhileReadIsRefused()
+    {
+        TestFiles files;
+        const QString path = files.write(QStringLiteral("rosnie.csv"), QByteArray("a;b\n").repeated(1000));
+        growing = QFile::encodeName(path);
+        Workbook book;
+        QString error;
+        QVERIFY(!WorkbookFile::read(path, WorkbookFile::Format::Delimited, book, &error));
+        QVERIFY(growing.isEmpty());
+        QVERIFY2(error.contains(QStringLiteral("zmienił się w czasie wczytywania")), qPrintable(error));
+        QVERIFY(book.sheets.isEmpty());
     }
 
     void severalSheetsKeepTheirNamesAndOrder()
