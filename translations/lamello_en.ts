@@ -2772,10 +2772,6 @@ The spreadsheet was not loaded.</translation>
         <translation>this is a ZIP archive, not text (perhaps an .xlsx or .ods workbook with another extension?)</translation>
     </message>
     <message>
-        <source>plik w starym formacie programu Excel (.xls): zapisz go jako .xlsx lub .ods</source>
-        <translation>a file in the old Excel format (.xls): save it as .xlsx or .ods</translation>
-    </message>
-    <message>
         <source>plik zawiera dane binarne (bajty zerowe), nie tekst</source>
         <translation>the file holds binary data (NUL bytes), not text</translation>
     </message>
@@ -2818,6 +2814,10 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>dwa arkusze wskazują tę samą część %1</source>
         <translation>two sheets refer to the same part %1</translation>
+    </message>
+    <message>
+        <source>plik w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods</source>
+        <translation>a file in the old Excel format (.xls): save it as .xlsx or .ods</translation>
     </message>
 </context>
 </TS>

@@ -98,8 +98,8 @@ QString notText(QByteArrayView bytes)
 {
     if (bytes.startsWith("PK\x03\x04") || bytes.startsWith("PK\x05\x06"))
         return tr("to archiwum ZIP, nie tekst (może arkusz .xlsx lub .ods o innym rozszerzeniu?)");
-    if (bytes.startsWith(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)))
-        return tr("plik w starym formacie programu Excel (.xls): zapisz go jako .xlsx lub .ods");
+    if (isCompoundDocument(bytes))
+        return tr("plik w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods");
     // Text has no NUL bytes; a program's data and UTF-16 without a byte
     // order mark are full of them.
     const QByteArrayView head = bytes.first(std::min<qsizetype>(bytes.size(), 1 << 16));

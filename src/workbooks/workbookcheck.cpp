@@ -10,7 +10,6 @@
 namespace WorkbookCheck {
 
 namespace {
-constexpr char compoundSignature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 constexpr qint64 delimiterSample = 64 * 1024;
 
 QByteArray head(const QString &path, qint64 size)
@@ -24,7 +23,7 @@ QByteArray head(const QString &path, qint64 size)
 
 bool isOldExcel(const QString &path)
 {
-    return head(path, 8) == QByteArrayView(compoundSignature, 8);
+    return WorkbookFile::isCompoundDocument(head(path, 8));
 }
 
 QString oldExcelRefusal(const QString &path)

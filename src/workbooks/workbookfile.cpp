@@ -45,6 +45,11 @@ QString changedWhileRead(const QString &name)
 
 } // namespace
 
+bool isCompoundDocument(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+}
+
 QString shown(const QString &name)
 {
     if (name.size() <= maxShownName)

@@ -116,6 +116,10 @@ bool readXlsxStyles(QIODevice &xml, const QString &name, XlsxStyles &styles, QSt
 bool readXlsxSharedStrings(QIODevice &xml, const QString &name, QStringList &strings, QString *error,
                            qsizetype *cellBudget = nullptr);
 
+// Whether `bytes` start as an OLE2 compound document (D0 CF 11 E0 A1 B1 1A
+// E1): an old Excel .xls, or an Office file encrypted with a password.
+bool isCompoundDocument(QByteArrayView bytes);
+
 // The delimiter of delimited text among ';' ',' and tab: the one found in
 // most of the first lines, the same number of times in each (outside quotes).
 char detectDelimiter(QByteArrayView bytes);

@@ -281,7 +281,7 @@ private:
 // An encrypted Office workbook, or an old .xls, is a compound file, not a ZIP.
 inline bool isCompoundFile(QIODevice &device)
 {
-    return device.peek(8) == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    return isCompoundDocument(device.peek(8));
 }
 
 } // namespace WorkbookFile
