@@ -1,19 +1,16 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
-#include "app/commandline.h"
+#include "app/filecommands.h"
 #include "app/helpdialog.h"
 #include "app/pageindicator.h"
-#include "dialogs/calibrationdialog.h"
-#include "dialogs/printpagesdialog.h"
-#include "dialogs/sheetimportdialog.h"
+#include "app/printcommands.h"
+#include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "editor/editpad.h"
 #include "files/descriptionscheck.h"
-#include "files/projectfile.h"
 #include "files/settings.h"
-#include "files/windows1250.h"
 #include "geometry/gbgeometry.h"
 #include "layout/sheetlayout.h"
 #include "printing/fittracker.h"
@@ -21,17 +18,11 @@
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 #include "system/language.h"
-#include "system/plural.h"
-#include "workbooks/workbookcheck.h"
-#include "workbooks/workbookfile.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -43,53 +34,18 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QPrinterInfo>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
-#include <QUrl>
 
-#include <functional>
 #include <utility>
 
 namespace {
 const QString makerText = QStringLiteral("Lamello  ");
-} // namespace
-
-namespace {
-// The printer list, read anew each time it opens: queues come and go while
-// the program runs.
-class PrinterBox : public QComboBox
-{
-public:
-    explicit PrinterBox(std::function<void()> beforePopup)
-        : beforePopup(std::move(beforePopup))
-    {
-    }
-
-    void showPopup() override
-    {
-        beforePopup();
-        QComboBox::showPopup();
-    }
-
-private:
-    std::function<void()> beforePopup;
-};
-} // namespace
-
-namespace {
-// "1 kolumnę", "2 kolumny", "5 kolumn": the label columns a sheet has (accusative).
-QString labelColumnsText(qint64 count)
-{
-    return counted(count, MainWindow::tr("%1 kolumnę", "one"), MainWindow::tr("%1 kolumny", "few"), MainWindow::tr("%1 kolumn", "many"));
-}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -104,6 +60,17 @@ MainWindow::MainWindow(QWidget *parent)
     // The preview comes first: the project actions are connected straight to it.
     preview = new Preview(this);
     preview->setObjectName(QStringLiteral("preview"));
+    gbGeometry = new GbGeometry;
+    gbGeometry->setObjectName(QStringLiteral("gbGeometry"));
+
+    // The commands, before the actions that start them.
+    sheets = new WorkbookImport(this, preview, gbGeometry, pathToFile, pastedSheet,
+                                {[this] { return mayReplaceSheet(); },
+                                 [this](const QString &file) { return files->importDescriptions(file); },
+                                 [this] { updateWindowTitle(); }});
+    files = new FileCommands(this, preview, *sheets, pathToFile, pastedSheet,
+                             {[this] { return mayReplaceSheet(); }, [this] { updateWindowTitle(); }});
+    prints = new PrintCommands(this, preview, settingsRestored);
 
     createActions();
     createMenus();
@@ -112,7 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
     createStatusBar();
     setCentralWidget(preview);
     setWindowState(Qt::WindowMaximized);
-    fillPrinterList();
+    prints->fillPrinterList();
     makeConnections();
     createZoomKeys();
     preview->generationEnabled = true;
@@ -164,16 +131,16 @@ void MainWindow::createActions()
             s.action->setIcon(QIcon(QString::fromLatin1(s.icon)));
     }
 
-    connect(newAct, &QAction::triggered, this, &MainWindow::newFile);
-    connect(openProjectAct, &QAction::triggered, this, &MainWindow::openProject);
+    connect(newAct, &QAction::triggered, files, &FileCommands::newFile);
+    connect(openProjectAct, &QAction::triggered, files, &FileCommands::openProject);
     connect(saveProjectAct, &QAction::triggered, preview, &Preview::saveProject);
     connect(saveProjectAsAct, &QAction::triggered, preview, &Preview::saveProjectAs);
-    connect(importAct, &QAction::triggered, this, &MainWindow::openFile);
-    connect(exportAct, &QAction::triggered, this, &MainWindow::saveFile);
+    connect(importAct, &QAction::triggered, files, &FileCommands::openFile);
+    connect(exportAct, &QAction::triggered, files, &FileCommands::saveFile);
     connect(exitAct, &QAction::triggered, this, &MainWindow::close);
-    connect(editorAct, &QAction::triggered, this, &MainWindow::openEditor);
-    connect(printOneAct, &QAction::triggered, this, &MainWindow::printOne);
-    connect(printAllAct, &QAction::triggered, this, &MainWindow::printAll);
+    connect(editorAct, &QAction::triggered, files, &FileCommands::openEditor);
+    connect(printOneAct, &QAction::triggered, prints, &PrintCommands::printOne);
+    connect(printAllAct, &QAction::triggered, prints, &PrintCommands::printAll);
     connect(helpAct, &QAction::triggered, this, &MainWindow::openHelpDialog);
     connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
     connect(aboutAct, &QAction::triggered, this, &MainWindow::openAboutDialog);
@@ -228,17 +195,17 @@ void MainWindow::createActions()
     importSheetAct = new QAction(tr("Importuj &arkusz…"), this);
     importSheetAct->setObjectName(QStringLiteral("importSheetAct"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
-    connect(importSheetAct, &QAction::triggered, this, &MainWindow::importSheetCommand);
+    connect(importSheetAct, &QAction::triggered, sheets, &WorkbookImport::importSheetCommand);
     reloadAct = new QAction(tr("&Wczytaj ponownie"), this);
     reloadAct->setObjectName(QStringLiteral("reloadAct"));
     reloadAct->setShortcut(QKeySequence(Qt::Key_F5));
     reloadAct->setStatusTip(tr("Wczytuje ostatni arkusz jeszcze raz, z tym samym przyporządkowaniem kolumn"));
-    connect(reloadAct, &QAction::triggered, this, &MainWindow::reloadSheet);
+    connect(reloadAct, &QAction::triggered, sheets, &WorkbookImport::reloadSheet);
     pasteSheetAct = new QAction(tr("Wklej z &arkusza"), this);
     pasteSheetAct->setObjectName(QStringLiteral("pasteSheetAct"));
     pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
     pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
-    connect(pasteSheetAct, &QAction::triggered, this, &MainWindow::pasteSheet);
+    connect(pasteSheetAct, &QAction::triggered, sheets, &WorkbookImport::pasteSheet);
     exportCsvAct = new QAction(tr("Eksportuj jako &CSV…"), this);
     exportCsvAct->setObjectName(QStringLiteral("exportCsvAct"));
     connect(exportCsvAct, &QAction::triggered, preview, &Preview::exportCsv);
@@ -267,8 +234,9 @@ void MainWindow::createMenus()
     fileMenu->addSeparator();
     recentMenu = fileMenu->addMenu(tr("Ostatnio otwierane"));
     recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    files->recentMenu = recentMenu;
     fileMenu->addAction(exitAct);
-    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    connect(fileMenu, &QMenu::aboutToShow, files, &FileCommands::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
@@ -372,18 +340,11 @@ void MainWindow::retranslate()
     showOverflowCount(preview->overflowCount());
 }
 
-QString MainWindow::printerAt(int index) const
-{
-    // The built-in PDF is known by its data; a system queue by its name.
-    const QVariant name = cbPrinter->itemData(index);
-    return name.isValid() ? name.toString() : cbPrinter->itemText(index);
-}
-
 void MainWindow::createPrintOptions()
 {
     printPagesAct = new QAction(tr("Drukuj &strony…"), this);
     printPagesAct->setShortcut(QKeySequence(tr("CTRL+ALT+P")));
-    connect(printPagesAct, &QAction::triggered, this, &MainWindow::printChosenPages);
+    connect(printPagesAct, &QAction::triggered, prints, &PrintCommands::printChosenPages);
 
     // Kept in the settings: a workshop that cuts on the fields' frames wants
     // clean sheets every time.
@@ -398,7 +359,7 @@ void MainWindow::createPrintOptions()
     });
 
     calibrationAct = new QAction(tr("&Kalibracja drukarki…"), this);
-    connect(calibrationAct, &QAction::triggered, this, &MainWindow::calibratePrinter);
+    connect(calibrationAct, &QAction::triggered, prints, &PrintCommands::calibratePrinter);
 
     printMenu->addAction(printPagesAct);
     printMenu->addSeparator();
@@ -447,7 +408,7 @@ QToolBar *MainWindow::addStyledToolBar(const char *title)
 
 void MainWindow::createToolBars()
 {
-    cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
+    cbPrinter = prints->printerBox();
     cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
     // Wide enough for its entries in every language, also after a switch.
     cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -481,8 +442,6 @@ void MainWindow::createToolBars()
     pbZoomReset->setText(tr("100%"));
     pbZoomIn = iconButton(QStringLiteral("pbZoomIn"), ":/icons/Zoom-Plus-icon.png", QSize(20, 20));
 
-    gbGeometry = new GbGeometry;
-    gbGeometry->setObjectName(QStringLiteral("gbGeometry"));
     lbZoom = new QLabel(tr("Powiększenie: 100 %"));
     lbZoom->setObjectName(QStringLiteral("lbZoom"));
 
@@ -557,68 +516,14 @@ void MainWindow::createStatusBar()
     statusBar()->addPermanentWidget(maker);
 }
 
-namespace {
-// The system's queues the list offers: two case-sensitive tests, so that
-// "Pdf" in a name does not hide it.
-QStringList offeredPrinters()
-{
-    QStringList names;
-    const QStringList all = QPrinterInfo::availablePrinterNames();
-    for (const QString &name : all) {
-        if (!name.contains(QLatin1String("pdf")) && !name.contains(QLatin1String("PDF")))
-            names.append(name);
-    }
-    return names;
-}
-} // namespace
-
-void MainWindow::refreshPrinterList()
-{
-    // The system's queues as they are now, between the placeholder and the
-    // built-in PDF: a queue added since the start is there, one removed goes.
-    const QStringList now = offeredPrinters();
-    const QString current = cbPrinter->currentText();
-    const bool systemQueue = cbPrinter->currentIndex() > 0 && printerAt(cbPrinter->currentIndex()) != Preview::builtInPdfName;
-    {
-        const QSignalBlocker quiet(cbPrinter);
-        while (cbPrinter->count() > 2)
-            cbPrinter->removeItem(1);
-        cbPrinter->insertItems(1, now);
-        const int index = cbPrinter->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        cbPrinter->setCurrentIndex(index >= 0 ? index : 0);
-    }
-    if (systemQueue && !now.contains(current)) {
-        changePrinter(printerAt(cbPrinter->currentIndex()));
-        statusBar()->showMessage(tr("Drukarki „%1” nie ma już w systemie.").arg(current));
-    }
-}
-
-void MainWindow::fillPrinterList()
-{
-    cbPrinter->addItem(tr("Wybierz drukarkę"));
-    cbPrinter->addItems(offeredPrinters());
-    // Shown in the window's language, known by its Polish name (the settings keep it).
-    cbPrinter->addItem(tr("PDF WBUDOWANA"), Preview::builtInPdfName);
-
-    connect(cbPrinter, &QComboBox::currentIndexChanged, this,
-            [this](int index) { changePrinter(printerAt(index)); });
-
-    // The system's default queue, unless the list leaves it out.
-    if (const QString fallback = QPrinterInfo::defaultPrinterName(); !fallback.isEmpty()) {
-        const int index = cbPrinter->findText(fallback, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index > 0)
-            cbPrinter->setCurrentIndex(index);
-    }
-}
-
 void MainWindow::makeConnections()
 {
     connect(preview, &Preview::selectedId, this, &MainWindow::selectAction);
     connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
     connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
-    connect(preview, &Preview::projectWritten, this, &MainWindow::projectSaved);
-    connect(preview, &Preview::projectRead, this, &MainWindow::projectOpened);
+    connect(preview, &Preview::projectWritten, sheets, &WorkbookImport::projectSaved);
+    connect(preview, &Preview::projectRead, sheets, &WorkbookImport::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
     connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
     // The keyboard moves the selection onto other pages too.
@@ -696,74 +601,6 @@ bool MainWindow::mayReplaceSheet()
     }
 }
 
-void MainWindow::openProject()
-{
-    // The sheet's own dialog, which starts in the folder of the last project.
-    if (mayReplaceSheet())
-        preview->openProject();
-}
-
-void MainWindow::openProjectFile(QString path)
-{
-    if (mayReplaceSheet())
-        preview->openProject(path);
-}
-
-void MainWindow::openFromCommandLine(const QStringList &arguments, const QStringList &undecodable)
-{
-    openFiles(CommandLine::parse(arguments).files);
-    if (!undecodable.isEmpty()) {
-        const QString said = statusBar()->currentMessage();
-        const QString note = tr("Pominięto nazwy, które nie są zapisane w UTF-8 (zmień nazwę pliku): %1")
-                                 .arg(undecodable.join(QStringLiteral(", ")));
-        statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note);
-    }
-}
-
-void MainWindow::openFiles(const QStringList &files)
-{
-    if (files.isEmpty())
-        return;
-    openDocument(files.first());
-    if (files.size() == 1)
-        return;
-    QStringList ignored;
-    for (qsizetype i = 1; i < files.size(); ++i)
-        ignored.append(QDir::toNativeSeparators(files.at(i)));
-    // After what the opening itself said (a file read as UTF-8), not instead of it.
-    const QString said = statusBar()->currentMessage();
-    const QString note = tr("Otwarto tylko pierwszy plik; pominięte: %1").arg(ignored.join(QStringLiteral(", ")));
-    statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note, 10000);
-}
-
-void MainWindow::openDocument(const QString &path)
-{
-    if (!mayReplaceSheet())
-        return;
-    if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
-        preview->openProject(path);
-    else if (WorkbookFile::formatOf(path) || WorkbookCheck::isOldExcel(path))
-        importSheet(path, true);
-    else
-        importDescriptions(path);
-}
-
-namespace {
-// The local files a drag carries: none for text, our own fields or web links.
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList files;
-    if (!data || !data->hasUrls())
-        return files;
-    const QList<QUrl> urls = data->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
-} // namespace
-
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Over the sheet a drag of files is left unaccepted, so that it goes on
@@ -778,7 +615,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
             showFontSize(preview->sharedPixelSize());
     }
     if (watched == preview->viewport() && event->type() == QEvent::DragEnter
-        && !localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
+        && !FileCommands::localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
         event->ignore();
         return true;
     }
@@ -787,7 +624,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (localFiles(event->mimeData()).isEmpty()) {
+    if (FileCommands::localFiles(event->mimeData()).isEmpty()) {
         QMainWindow::dragEnterEvent(event);
         return;
     }
@@ -797,8 +634,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QStringList files = localFiles(event->mimeData());
-    if (files.isEmpty()) {
+    const QStringList dropped = FileCommands::localFiles(event->mimeData());
+    if (dropped.isEmpty()) {
         QMainWindow::dropEvent(event);
         return;
     }
@@ -806,96 +643,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->accept();
     // Opened once the drop is over: the file manager waits for the drop's
     // answer while a question or a message of the opening would be shown.
-    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
-}
-
-// --------------------------------------------------------------- commands
-
-EditPad *MainWindow::showEditor(const QString &path)
-{
-    // Not modal, and as many as the user likes: each one's saves reload the sheet.
-    auto *editor = new EditPad(path, this);
-    // The sheet's changes are settled before the file is written, so that
-    // "Anuluj" leaves both the file and the sheet as they are.
-    editor->setBeforeWrite([this] {
-        // For the write that follows at once, whether it succeeds or not.
-        sheetSettled = mayReplaceSheet();
-        QTimer::singleShot(0, this, [this] { sheetSettled = false; });
-        return sheetSettled;
-    });
-    connect(editor, &EditPad::savedAs, this, &MainWindow::openThisFile);
-    editor->show();
-    return editor;
-}
-
-void MainWindow::newFile()
-{
-    showEditor(QString());
-}
-
-void MainWindow::openFile()
-{
-    const QString file = Prompts::current().openFileName(
-        this, tr("Importuj opisy"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
-        QStringLiteral("*.txt;;*.dat"));
-    // A cancelled dialog changes nothing: the file shown stays the one the
-    // title names and the editor opens.
-    if (file.isEmpty() || !mayReplaceSheet())
-        return;
-    // A spreadsheet picked here goes through its own dialog.
-    if (WorkbookFile::formatOf(file) || WorkbookCheck::isOldExcel(file))
-        importSheet(file, true);
-    else
-        importDescriptions(file);
-}
-
-bool MainWindow::importDescriptions(const QString &file)
-{
-    // A refused or declined file leaves the sheet, its fonts and the title as
-    // they were; a new file starts every field in the default font. What the
-    // status bar said about the last read goes; the sheet says what there is
-    // to say about this one.
-    statusBar()->clearMessage();
-    preview->filePath = file;
-    if (!preview->readFile(false))
-        return false;
-    pathToFile = file;
-    lastSheet.clear();
-    pastedSheet = false;
-    preview->generatePages();
-    updateWindowTitle();
-    // A file that could not be read is said so in the status bar, and not remembered.
-    if (QFileInfo(file).isReadable()) {
-        Settings settings;
-        settings.setLastFolder(Settings::Folder::Descriptions, file);
-        settings.addRecentFile(file);
-    }
-    return true;
-}
-
-void MainWindow::saveFile()
-{
-    preview->exportDescriptions();
-}
-
-void MainWindow::openThisFile(QString file)
-{
-    if (file.isEmpty())
-        return;
-    statusBar()->clearMessage();
-    // The editor has saved the file (the sheet was asked about before the
-    // write) or opened another one; the sheet's own edits come first.
-    if (!std::exchange(sheetSettled, false) && !mayReplaceSheet()) {
-        statusBar()->showMessage(tr("Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.")
-                                     .arg(QDir::toNativeSeparators(file)));
-        return;
-    }
-    preview->filePath = file;
-    if (!preview->readFile())
-        return;
-    pathToFile = file;
-    preview->generatePages();
-    updateWindowTitle();
+    QTimer::singleShot(0, this, [this, dropped] { files->openFiles(dropped); });
 }
 
 void MainWindow::updateWindowTitle()
@@ -919,66 +667,6 @@ void MainWindow::updatePathToFile(QString newPath)
     updateWindowTitle();
 }
 
-bool MainWindow::checkIsPrinterSelected()
-{
-    if (cbPrinter->currentIndex() != 0)
-        return true;
-    Prompts::current().message(QMessageBox::Warning, QString(),
-                               tr("Przed rozpoczęciem pracy należy wybrać drukarkę.\n"
-                                  "Następnie można zmodyfikować zawartość pól lamello i wydrukować.\n"
-                                  "Szczegóły znajdziesz w \"Pomocy\" (F1)."));
-    return false;
-}
-
-void MainWindow::printOne()
-{
-    if (checkIsPrinterSelected())
-        preview->printCurrent();
-}
-
-void MainWindow::printAll()
-{
-    if (checkIsPrinterSelected())
-        preview->printAll();
-}
-
-void MainWindow::printChosenPages()
-{
-    if (!checkIsPrinterSelected() || preview->pageCount() == 0)
-        return;
-    PrintPagesDialog dialog(int(preview->pageCount()), this);
-    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-        return;
-    QList<int> indexes = dialog.pages();
-    if (indexes.isEmpty())
-        return;
-    for (int &page : indexes)
-        --page;
-    preview->printPages(indexes, dialog.copies());
-}
-
-void MainWindow::calibratePrinter()
-{
-    const QString printer = preview->printer();
-    if (cbPrinter->currentIndex() == 0 || printer == Preview::builtInPdfName) {
-        Prompts::current().message(QMessageBox::Information, tr("Komunikat"),
-                                   tr("Kalibracja dotyczy drukarki systemowej.\n"
-                                      "Wybierz ją najpierw na liście „Drukarka”."));
-        return;
-    }
-    CalibrationDialog dialog(printer, PrintSettings::calibration(printer), this);
-    if (Prompts::current().runDialog(dialog) == QDialog::Accepted) {
-        PrintSettings::setCalibration(printer, dialog.calibration());
-        statusBar()->showMessage(tr("Zapisano kalibrację drukarki %1.").arg(printer), 10000);
-    }
-}
-
-void MainWindow::openEditor()
-{
-    // A workbook is no text to edit: the editor starts empty.
-    showEditor(WorkbookFile::formatOf(pathToFile) ? QString() : pathToFile);
-}
-
 void MainWindow::openHelpDialog()
 {
     HelpDialog help;
@@ -994,13 +682,6 @@ void MainWindow::openAboutDialog()
 {
     AboutDialog about(this);
     Prompts::current().runDialog(about);
-}
-
-void MainWindow::changePrinter(QString name)
-{
-    preview->setPrinter(name);
-    if (settingsRestored)
-        Settings().setPrinter(cbPrinter->currentIndex() > 0 ? name : QString());
 }
 
 // ------------------------------------------------------ font and view bars
@@ -1188,7 +869,7 @@ void MainWindow::readSettings()
         notes.append(gbGeometry->userFileProblem());
     if (!notes.isEmpty())
         statusBar()->showMessage(notes.join(QLatin1Char(' ')));
-    fillRecentMenu();
+    files->fillRecentMenu();
     settingsRestored = true;
 }
 
@@ -1199,32 +880,6 @@ void MainWindow::writeSettings()
     QString error;
     if (!settings.save(&error))
         Prompts::current().message(QMessageBox::Warning, QString(), error);
-}
-
-void MainWindow::fillRecentMenu()
-{
-    recentMenu->clear();
-    const QStringList files = Settings().recentFiles();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files.at(i);
-        QString shown = QDir::toNativeSeparators(path);
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction *entry = recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
-    }
-    recentMenu->menuAction()->setEnabled(!files.isEmpty());
-}
-
-void MainWindow::openRecentFile(const QString &path)
-{
-    if (!QFileInfo::exists(path)) {
-        Settings().removeRecentFile(path);
-        Prompts::current().message(QMessageBox::Warning, QString(),
-                                   tr("Nie ma pliku %1.\nUsunięto go z listy ostatnio otwieranych.")
-                                       .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    openDocument(path);
 }
 
 bool MainWindow::approveGeometry(const GeometryPreset &geometry)
@@ -1249,283 +904,27 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
     return true;
 }
 
-// ----------------------------------------------------------- spreadsheets
-
-void MainWindow::importSheetCommand()
+void MainWindow::openProjectFile(QString path)
 {
-    const QString file = Prompts::current().openFileName(
-        this, tr("Importuj arkusz"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
-        tr("Arkusze (*.ods *.xlsx *.csv *.tsv *.txt);;Wszystkie pliki (*)"));
-    if (file.isEmpty() || !mayReplaceSheet())
-        return;
-    importSheet(file, true);
+    files->openProjectFile(std::move(path));
 }
 
-bool MainWindow::importSheet(const QString &path, bool ask)
+void MainWindow::openFromCommandLine(const QStringList &arguments, const QStringList &undecodable)
 {
-    statusBar()->clearMessage();
-    // A text file chosen here is delimited text; an old Excel file is no text.
-    const std::optional<WorkbookFile::Format> named = WorkbookFile::formatOf(path);
-    if ((!named || *named == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(path)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), WorkbookCheck::oldExcelRefusal(path));
-        return false;
-    }
-    const WorkbookFile::Format format = named.value_or(WorkbookFile::Format::Delimited);
-    const std::optional<SheetMapping> stored = SheetMapping::fromString(Settings().sheetMapping(path));
-    SheetMapping mapping = stored.value_or(SheetMapping());
-    Workbook book;
-    QString error;
-    if (!WorkbookFile::read(path, format, book, &error, mapping.delimiter)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return false;
-    }
-    if (!stored && !book.sheets.isEmpty())
-        mapping = SheetImport::guessMapping(book.sheets.first());
-    std::function<std::optional<Workbook>(char)> reread;
-    if (format == WorkbookFile::Format::Delimited) {
-        reread = [path](char delimiter) -> std::optional<Workbook> {
-            Workbook again;
-            QString why;
-            if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
-                return std::nullopt;
-            return again;
-        };
-    }
-    // The dialog again when a question after it is cancelled: the mapping
-    // just set is kept for another try.
-    for (bool dialog = ask || !stored;;) {
-        if (dialog && !chooseMapping(book, mapping, QFileInfo(path).fileName(), reread))
-            return false;
-        const SheetOutcome outcome = applySheet(book, mapping, path);
-        if (outcome == SheetOutcome::Imported)
-            break;
-        if (outcome == SheetOutcome::Refused || !dialog)
-            return false;
-    }
-    lastMapping = mapping;
-    Settings settings;
-    settings.setSheetMapping(path, mapping.toString());
-    settings.setLastFolder(Settings::Folder::Descriptions, path);
-    settings.addRecentFile(path);
-    return true;
+    files->openFromCommandLine(arguments, undecodable);
 }
 
-bool MainWindow::chooseMapping(Workbook &book, SheetMapping &mapping, const QString &title,
-                               const std::function<std::optional<Workbook>(char)> &reread)
+void MainWindow::openFiles(const QStringList &paths)
 {
-    SheetImportDialog dialog(book, title, mapping, preview->layout().labelsPerBarette, reread, this);
-    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-        return false;
-    mapping = dialog.mapping();
-    book = dialog.workbook();
-    return true;
+    files->openFiles(paths);
 }
 
-MainWindow::SheetOutcome MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping,
-                                                const QString &source)
+void MainWindow::openDocument(const QString &path)
 {
-    Prompts &prompts = Prompts::current();
-    const qsizetype index = mapping.sheet.isEmpty() ? 0 : book.indexOf(mapping.sheet);
-    if (index < 0 || index >= book.sheets.size()) {
-        prompts.message(QMessageBox::Warning, QString(),
-                        tr("W pliku %1 nie ma już arkusza „%2”.\nArkusz nie został wczytany.")
-                            .arg(QFileInfo(source).fileName(), mapping.sheet));
-        return SheetOutcome::Refused;
-    }
-    const WorkbookSheet &sheet = book.sheets.at(index);
-
-    // Nothing is imported while a cell holds what the sheet cannot print.
-    qsizetype total = 0;
-    const QList<SheetImport::BadCell> bad = SheetImport::unencodable(sheet, mapping, 20, &total);
-    if (total > 0) {
-        QStringList lines;
-        for (const SheetImport::BadCell &cell : bad)
-            lines.append(SheetImport::describe(sheet, cell));
-        if (total > bad.size())
-            lines.append(counted(total - bad.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"), tr("… i %1 innych", "many")));
-        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
-                             tr("Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:\n%1\n\n"
-                                "Zamienić je na „?” i wczytać arkusz?")
-                                 .arg(lines.join(QLatin1Char('\n'))),
-                             tr("Zamień na „?”"), tr("Anuluj")))
-            return SheetOutcome::Reconsider;
-    }
-
-    int labels = preview->layout().labelsPerBarette;
-    if (mapping.layout == SheetMapping::Layout::Rows) {
-        const std::optional<int> chosen = labelsForColumns(mapping.labelColumns());
-        if (!chosen)
-            return SheetOutcome::Reconsider;
-        labels = *chosen;
-    }
-
-    QStringList texts = SheetImport::texts(sheet, mapping, labels);
-    if (total > 0) {
-        for (QString &text : texts)
-            text = SheetImport::replaceUnencodable(text);
-    }
-
-    // The same limits as a descriptions file.
-    const DescriptionsCheck::Result check =
-        DescriptionsCheck::forLines(texts.size(), labels, preview->layout().barettesPerPage, 0, preview->memoryLimit);
-    if (check.verdict == DescriptionsCheck::Verdict::TooLarge) {
-        prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
-        return SheetOutcome::Refused;
-    }
-    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check, source.isEmpty()))
-        return SheetOutcome::Refused;
-
-    if (rereadingProject) {
-        // Into the project's sheet: its fonts stay by position.
-        preview->rereadSheet(std::move(texts));
-    } else {
-        preview->loadSheet(std::move(texts), source);
-        pathToFile = source;
-        pastedSheet = source.isEmpty();
-    }
-    lastSheet = source;
-    preview->generatePages();
-    updateWindowTitle();
-    if (total > 0)
-        statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1.")
-                                     .arg(counted(total, tr("%1 komórce", "one"), tr("%1 komórkach", "few"), tr("%1 komórkach", "many"))));
-    return SheetOutcome::Imported;
+    files->openDocument(path);
 }
 
-std::optional<int> MainWindow::labelsForColumns(int columns)
+void MainWindow::openThisFile(QString file)
 {
-    // A row a barette: the label columns set the labels per barette.
-    Prompts &prompts = Prompts::current();
-    int labels = preview->layout().labelsPerBarette;
-    if (columns == labels)
-        return labels;
-    if (columns >= 5 && columns <= 15) {
-        const QMessageBox::StandardButton answer = prompts.question(
-            QMessageBox::Question, tr("Komunikat"),
-            tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
-                .arg(labelColumnsText(columns))
-                .arg(labels)
-                .arg(columns),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (answer == QMessageBox::Cancel)
-            return std::nullopt;
-        if (answer == QMessageBox::Yes) {
-            GeometryPreset geometry;
-            const SheetLayout &now = preview->layout();
-            geometry.presetName = GbGeometry::freeEntry;
-            geometry.labelsPerBarette = columns;
-            geometry.labelRect = QRectF(0, 0, now.labelWidth, now.labelHeight);
-            geometry.headerRect = QRectF(0, 0, now.headerWidth, now.headerHeight);
-            if (!gbGeometry->apply(geometry))
-                return std::nullopt;
-            return columns;
-        }
-    }
-    if (columns > labels) {
-        prompts.message(QMessageBox::Warning, QString(),
-                        tr("Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie "
-                           "zmieściłaby się.\nArkusz nie został wczytany.")
-                            .arg(labelColumnsText(columns))
-                            .arg(labels));
-        return std::nullopt;
-    }
-    // Fewer columns than labels: the rest of every barette stays empty, when the user says so.
-    if (!prompts.confirm(QMessageBox::Question, tr("Komunikat"),
-                         tr("Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie "
-                            "pustych. Wczytać arkusz?")
-                             .arg(labelColumnsText(columns))
-                             .arg(labels)
-                             .arg(labels - columns),
-                         tr("Wczytaj"), tr("Anuluj")))
-        return std::nullopt;
-    return labels;
-}
-
-void MainWindow::pasteSheet()
-{
-    const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty()) {
-        statusBar()->showMessage(tr("Schowek nie zawiera komórek arkusza."), 5000);
-        return;
-    }
-    Workbook book;
-    QString error;
-    if (!WorkbookFile::readPasted(text, book, &error)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return;
-    }
-    if (!mayReplaceSheet())
-        return;
-    SheetMapping mapping = SheetImport::guessMapping(book.sheets.first());
-    do {
-        if (!chooseMapping(book, mapping, tr("schowek"), {}))
-            return;
-    } while (applySheet(book, mapping, QString()) == SheetOutcome::Reconsider);
-}
-
-void MainWindow::reloadSheet()
-{
-    if (!lastSheet.isEmpty() && !preview->projectPath().isEmpty()) {
-        if (mayReplaceSheet())
-            rereadProjectSheet();
-        return;
-    }
-    if (!lastSheet.isEmpty() && lastSheet == pathToFile) {
-        if (mayReplaceSheet())
-            importSheet(lastSheet, false);
-        return;
-    }
-    if (pathToFile.isEmpty() || !preview->projectPath().isEmpty()) {
-        statusBar()->showMessage(tr("Nie ma arkusza ani pliku z opisami do wczytania ponownie."), 5000);
-        return;
-    }
-    if (mayReplaceSheet())
-        importDescriptions(pathToFile);
-}
-
-// ------------------------------------------------------- a project's workbook
-
-void MainWindow::rereadProjectSheet()
-{
-    statusBar()->clearMessage();
-    const QString path = lastSheet;
-    // As importSheet() reads it: a text file taken there is delimited text.
-    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
-    Workbook book;
-    QString error;
-    if (!WorkbookFile::read(path, format, book, &error, lastMapping.delimiter)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return;
-    }
-    rereadingProject = true;
-    const SheetOutcome outcome = applySheet(book, lastMapping, path);
-    rereadingProject = false;
-    if (outcome == SheetOutcome::Imported)
-        statusBar()->showMessage(tr("Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.")
-                                     .arg(QFileInfo(path).fileName()),
-                                 10000);
-}
-
-void MainWindow::projectSaved(const QString &project)
-{
-    // The project remembers the workbook its texts came from, so that F5
-    // reads it again into the project; a sheet of another kind forgets it.
-    Settings settings;
-    if (!lastSheet.isEmpty())
-        settings.setProjectSource(project, lastSheet, lastMapping.toString());
-    else
-        settings.removeProjectSource(project);
-}
-
-void MainWindow::projectOpened(const QString &project)
-{
-    lastSheet.clear();
-    const std::optional<Settings::ProjectSource> source = Settings().projectSource(project);
-    if (!source)
-        return;
-    const std::optional<SheetMapping> mapping = SheetMapping::fromString(source->mapping);
-    if (!mapping)
-        return;
-    lastSheet = source->workbook;
-    lastMapping = *mapping;
+    files->openThisFile(std::move(file));
 }
