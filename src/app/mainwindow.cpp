@@ -2,8 +2,9 @@
 
 #include "app/aboutdialog.h"
 #include "app/filecommands.h"
+#include "app/fontbar.h"
 #include "app/helpdialog.h"
-#include "app/pageindicator.h"
+#include "app/pagenavigation.h"
 #include "app/printcommands.h"
 #include "app/workbookimport.h"
 #include "document/sheetdocument.h"
@@ -13,7 +14,6 @@
 #include "files/settings.h"
 #include "geometry/gbgeometry.h"
 #include "layout/sheetlayout.h"
-#include "printing/fittracker.h"
 #include "printing/printsettings.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
@@ -26,16 +26,11 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QIntValidator>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPushButton>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -54,8 +49,6 @@ MainWindow::MainWindow(QWidget *parent)
     initLamelloResources();
     // Numbers as the interface language writes them, whatever the desktop's locale.
     setLocale(Language::locale());
-    lbPage = new PageIndicator;
-    lbPage->setObjectName(QStringLiteral("lbPage"));
 
     // The preview comes first: the project actions are connected straight to it.
     preview = new Preview(this);
@@ -71,8 +64,11 @@ MainWindow::MainWindow(QWidget *parent)
     files = new FileCommands(this, preview, *sheets, pathToFile, pastedSheet,
                              {[this] { return mayReplaceSheet(); }, [this] { updateWindowTitle(); }});
     prints = new PrintCommands(this, preview, settingsRestored);
+    fontBar = std::make_unique<FontBar>(preview);
+    navigation = new PageNavigation(this, preview);
 
     createActions();
+    navigation->createPageKeys();
     createMenus();
     createPrintOptions();
     createToolBars();
@@ -81,7 +77,7 @@ MainWindow::MainWindow(QWidget *parent)
     setWindowState(Qt::WindowMaximized);
     prints->fillPrinterList();
     makeConnections();
-    createZoomKeys();
+    navigation->createZoomKeys();
     preview->generationEnabled = true;
     readSettings();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
@@ -91,10 +87,7 @@ MainWindow::MainWindow(QWidget *parent)
     preview->setFocus();
 }
 
-MainWindow::~MainWindow()
-{
-    leFontSize->setValidator(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {
@@ -145,32 +138,6 @@ void MainWindow::createActions()
     connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
     connect(aboutAct, &QAction::triggered, this, &MainWindow::openAboutDialog);
 
-    struct PageKey
-    {
-        QAction *&action;
-        QKeySequence keys;
-        void (MainWindow::*slot)();
-    };
-    const PageKey pageKeys[] = {
-        {previousPageAct, QKeySequence(Qt::Key_PageUp), &MainWindow::showPreviousPage},
-        {nextPageAct, QKeySequence(Qt::Key_PageDown), &MainWindow::showNextPage},
-        // Home and End alone belong to the sheet: the first and last field.
-        {firstPageAct, QKeySequence(Qt::CTRL | Qt::Key_Home), nullptr},
-        {lastPageAct, QKeySequence(Qt::CTRL | Qt::Key_End), nullptr},
-        {goToPageAct, QKeySequence(tr("Ctrl+G")), nullptr},
-    };
-    for (const PageKey &k : pageKeys) {
-        k.action = new QAction(this);
-        k.action->setShortcut(k.keys);
-        addAction(k.action);
-        if (k.slot)
-            connect(k.action, &QAction::triggered, this, k.slot);
-    }
-    connect(firstPageAct, &QAction::triggered, this, [this] { showPage(1); });
-    connect(lastPageAct, &QAction::triggered, this, [this] { showPage(pagesCount); });
-    connect(goToPageAct, &QAction::triggered, lbPage, &PageIndicator::startEditing);
-    connect(lbPage, &PageIndicator::pageRequested, this, &MainWindow::showPage);
-
     // Undo and redo of the field edits; the sheet's document keeps them over
     // every new layout and forgets them when other texts are read.
     QUndoStack *history = preview->undoStack();
@@ -219,10 +186,10 @@ void MainWindow::createActions()
     connect(fitSizeAct, &QAction::triggered, preview, &Preview::fitSize);
     nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
     nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
+    connect(nextOverflowAct, &QAction::triggered, navigation, [this] { navigation->showOverflowing(true); });
     previousOverflowAct = new QAction(tr("P&oprzednie pole, które się nie mieści"), this);
     previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
+    connect(previousOverflowAct, &QAction::triggered, navigation, [this] { navigation->showOverflowing(false); });
 }
 
 void MainWindow::createMenus()
@@ -310,12 +277,6 @@ void MainWindow::retranslate()
     pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
     pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
     exportCsvAct->setText(tr("Eksportuj jako &CSV…"));
-    zoomInAct->setText(tr("Powiększ"));
-    zoomOutAct->setText(tr("Pomniejsz"));
-    zoomFitAct->setText(tr("Dopasuj stronę do okna"));
-    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
-    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
-    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
     desktopLanguageAct->setText(tr("Język pulpitu"));
 
     fileMenu->setTitle(tr("&Plik"));
@@ -335,9 +296,7 @@ void MainWindow::retranslate()
     cbPrinter->setItemText(0, tr("Wybierz drukarkę"));
     cbPrinter->setItemText(cbPrinter->findData(Preview::builtInPdfName), tr("PDF WBUDOWANA"));
     lbHelpKey->setText(tr("F1 - Pomoc"));
-    lbZoom->setText(shownZoom == 0 ? tr("Powiększenie: 100 %") : tr("Powiększenie: +%1%").arg(shownZoom - 100));
-    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
-    showOverflowCount(preview->overflowCount());
+    navigation->retranslate();
 }
 
 void MainWindow::createPrintOptions()
@@ -366,35 +325,6 @@ void MainWindow::createPrintOptions()
     printMenu->addActions({printMarksAct, calibrationAct});
 }
 
-namespace {
-QPushButton *smallButton(const QString &name, const QSize &maximum)
-{
-    auto *button = new QPushButton;
-    button->setObjectName(name);
-    button->setMaximumSize(maximum);
-    return button;
-}
-
-QPushButton *iconButton(const QString &name, const char *icon, const QSize &iconSize = {})
-{
-    QPushButton *button = smallButton(name, QSize(25, 25));
-    button->setIcon(QIcon(QString::fromLatin1(icon)));
-    if (iconSize.isValid())
-        button->setIconSize(iconSize);
-    return button;
-}
-
-QPushButton *styleButton(const QString &name, const QString &text, void (QFont::*style)(bool))
-{
-    QPushButton *button = smallButton(name, QSize(25, 25));
-    button->setText(text);
-    QFont font;
-    (font.*style)(true);
-    button->setFont(font);
-    return button;
-}
-} // namespace
-
 QToolBar *MainWindow::addStyledToolBar(const char *title)
 {
     QToolBar *bar = addToolBar(tr(title));
@@ -413,37 +343,6 @@ void MainWindow::createToolBars()
     // Wide enough for its entries in every language, also after a switch.
     cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
-    sbFontSize = std::make_unique<QSpinBox>();
-    sbFontSize->setRange(6, 24);
-    sbFontSize->setSingleStep(1);
-    sbFontSize->setValue(10);
-    leFontSize = new QLineEdit(QStringLiteral("10"));
-    leFontSize->setObjectName(QStringLiteral("leFontSize"));
-    leFontSize->setFixedWidth(30);
-    leFontSize->setAlignment(Qt::AlignCenter);
-    fontSizeValidator = std::make_unique<QIntValidator>(6, 24);
-    leFontSize->setValidator(fontSizeValidator.get());
-
-    pbFontSizeDown = iconButton(QStringLiteral("pbFontSizeDown"), ":/icons/arrow-down.png");
-    pbFontSizeUp = iconButton(QStringLiteral("pbFontSizeUp"), ":/icons/arrow-up.png");
-    pbBold = smallButton(QStringLiteral("pbBold"), QSize(25, 25));
-    pbBold->setText(tr("B"));
-    QFont boldFont;
-    boldFont.setWeight(QFont::Bold);
-    pbBold->setFont(boldFont);
-    pbItalic = styleButton(QStringLiteral("pbItalic"), tr("I"), &QFont::setItalic);
-    pbUnderline = styleButton(QStringLiteral("pbUnderline"), tr("U"), &QFont::setUnderline);
-
-    pbPreviousPage = iconButton(QStringLiteral("pbPreviousPage"), ":/icons/arrow-left.png", QSize(15, 15));
-    pbNextPage = iconButton(QStringLiteral("pbNextPage"), ":/icons/arrow-right.png", QSize(15, 15));
-
-    pbZoomOut = iconButton(QStringLiteral("pbZoomOut"), ":/icons/Zoom-Minus-icon.png", QSize(20, 20));
-    pbZoomReset = smallButton(QStringLiteral("pbZoomReset"), QSize(50, 25));
-    pbZoomReset->setText(tr("100%"));
-    pbZoomIn = iconButton(QStringLiteral("pbZoomIn"), ":/icons/Zoom-Plus-icon.png", QSize(20, 20));
-
-    lbZoom = new QLabel(tr("Powiększenie: 100 %"));
-    lbZoom->setObjectName(QStringLiteral("lbZoom"));
 
     actionsToolBar = addToolBar(tr("Akcje"));
     actionsToolBar->setObjectName(QStringLiteral("Akcje"));
@@ -459,29 +358,19 @@ void MainWindow::createToolBars()
     fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
     toolBarLabels.append(new QLabel(tr("Czcionka: ")));
     fontToolBar->addWidget(toolBarLabels.constLast());
-    fontToolBar->addWidget(pbFontSizeDown);
-    fontToolBar->addWidget(leFontSize);
-    fontToolBar->addWidget(pbFontSizeUp);
-    fontToolBar->addSeparator();
-    fontToolBar->addWidget(pbBold);
-    fontToolBar->addWidget(pbItalic);
-    fontToolBar->addWidget(pbUnderline);
+    fontBar->addTo(fontToolBar);
     fontToolBar->addSeparator();
     fontToolBar->addAction(fitSizeAct);
 
     navigationToolBar = addStyledToolBar(QT_TR_NOOP("Nawigacja"));
     toolBarLabels.append(new QLabel(tr("Strona: ")));
     navigationToolBar->addWidget(toolBarLabels.constLast());
-    navigationToolBar->addWidget(pbPreviousPage);
-    navigationToolBar->addWidget(lbPage);
-    navigationToolBar->addWidget(pbNextPage);
+    navigation->addPageButtons(navigationToolBar);
 
     zoomToolBar = addStyledToolBar(QT_TR_NOOP("Powiększenie"));
     toolBarLabels.append(new QLabel(tr("Skala: ")));
     zoomToolBar->addWidget(toolBarLabels.constLast());
-    zoomToolBar->addWidget(pbZoomOut);
-    zoomToolBar->addWidget(pbZoomReset);
-    zoomToolBar->addWidget(pbZoomIn);
+    navigation->addZoomButtons(zoomToolBar);
 
     geometryToolBar = new QToolBar(tr("Geometria"));
     geometryToolBar->setObjectName(QStringLiteral("Geometria"));
@@ -502,15 +391,9 @@ void MainWindow::createStatusBar()
     statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
     lbHelpKey = new QLabel(tr("F1 - Pomoc"));
     statusBar()->addWidget(lbHelpKey);
-    statusBar()->addWidget(lbZoom);
+    statusBar()->addWidget(navigation->zoomLabel());
     // Permanent, so that passing messages never hide it.
-    pbOverflow = new QToolButton;
-    pbOverflow->setObjectName(QStringLiteral("pbOverflow"));
-    pbOverflow->setAutoRaise(true);
-    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
-    pbOverflow->hide();
-    connect(pbOverflow, &QToolButton::clicked, this, [this] { showOverflowing(true); });
-    statusBar()->addPermanentWidget(pbOverflow);
+    statusBar()->addPermanentWidget(navigation->overflowButton());
     auto *maker = new QLabel(makerText);
     maker->setObjectName(QStringLiteral("lbMaker"));
     statusBar()->addPermanentWidget(maker);
@@ -518,35 +401,13 @@ void MainWindow::createStatusBar()
 
 void MainWindow::makeConnections()
 {
-    connect(preview, &Preview::selectedId, this, &MainWindow::selectAction);
-    connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
-    connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
     connect(preview, &Preview::projectWritten, sheets, &WorkbookImport::projectSaved);
     connect(preview, &Preview::projectRead, sheets, &WorkbookImport::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
-    connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
-    // The keyboard moves the selection onto other pages too.
-    connect(preview, &Preview::pageShown, this, [this](int index) {
-        currentPage = index + 1;
-        showPageIndicator();
-    });
-    connect(preview, &Preview::overflowCountChanged, this, &MainWindow::showOverflowCount);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
-    connect(sbFontSize.get(), &QSpinBox::valueChanged, this, qOverload<int>(&MainWindow::changeFontPixelSize));
-    connect(leFontSize, &QLineEdit::textChanged, this, qOverload<QString>(&MainWindow::changeFontPixelSize));
-    connect(pbFontSizeUp, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeUp);
-    connect(pbFontSizeDown, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeDown);
-    connect(pbBold, &QPushButton::clicked, this, &MainWindow::changeFontBold);
-    connect(pbItalic, &QPushButton::clicked, this, &MainWindow::changeFontItalic);
-    connect(pbUnderline, &QPushButton::clicked, this, &MainWindow::changeFontUnderline);
-    connect(pbPreviousPage, &QPushButton::clicked, this, &MainWindow::showPreviousPage);
-    connect(pbNextPage, &QPushButton::clicked, this, &MainWindow::showNextPage);
-    connect(pbZoomOut, &QPushButton::clicked, this, &MainWindow::zoomOut);
-    connect(pbZoomReset, &QPushButton::clicked, preview, &Preview::zoomReset);
-    connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
     connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
     gbGeometry->setApproval([this](const GeometryPreset &geometry) { return approveGeometry(geometry); });
@@ -554,7 +415,6 @@ void MainWindow::makeConnections()
         if (settingsRestored)
             Settings().setGeometry(geometry);
     });
-    leFontSize->installEventFilter(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -606,14 +466,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // Over the sheet a drag of files is left unaccepted, so that it goes on
     // to the window: it never reaches a field, which would take the file
     // names for its text. The window then gets the moves and the drop.
-    // The size field: a size that was not applied (typed "0", or nothing)
-    // gives way to the size in force on Enter or when the field is left.
-    if (watched == leFontSize && !leFontSize->hasAcceptableInput()) {
-        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
-        const bool entered = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
-        if (event->type() == QEvent::FocusOut || entered)
-            showFontSize(preview->sharedPixelSize());
-    }
     if (watched == preview->viewport() && event->type() == QEvent::DragEnter
         && !FileCommands::localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
         event->ignore();
@@ -685,153 +537,6 @@ void MainWindow::openAboutDialog()
 }
 
 // ------------------------------------------------------ font and view bars
-
-void MainWindow::changeFontPixelSize(int pixelSize)
-{
-    if (fontSizeSignalsEnabled)
-        preview->changeFontPixelSize(pixelSize);
-}
-
-void MainWindow::changeFontPixelSize(QString pixelSize)
-{
-    const int size = pixelSize.toInt(nullptr, 10);
-    if (fontSizeSignalsEnabled)
-        preview->changeFontPixelSize(size);
-}
-
-void MainWindow::changeSbFontSizeUp()
-{
-    if (sbFontSize->value() <= 24)
-        sbFontSize->setValue(sbFontSize->value() + 1);
-    const int t = leFontSize->text().toInt(nullptr, 10);
-    if (t < 24)
-        leFontSize->setText(QString::number(t + 1));
-}
-
-void MainWindow::changeSbFontSizeDown()
-{
-    if (sbFontSize->value() > 6)
-        sbFontSize->setValue(sbFontSize->value() - 1);
-    const int t = leFontSize->text().toInt(nullptr, 10);
-    if (t > 6)
-        leFontSize->setText(QString::number(t - 1));
-}
-
-void MainWindow::changeFontBold()
-{
-    preview->changeFontBold();
-}
-
-void MainWindow::changeFontItalic()
-{
-    preview->changeFontItalic();
-}
-
-void MainWindow::changeFontUnderline()
-{
-    preview->changeFontUnderline();
-}
-
-void MainWindow::selectAction(int, QFont font)
-{
-    showFontSize(font.pixelSize());
-}
-
-void MainWindow::showFontSize(int pixelSize)
-{
-    fontSizeSignalsEnabled = false;
-    sbFontSize->setValue(pixelSize);
-    leFontSize->setText(QStringLiteral("%1").arg(pixelSize));
-    fontSizeSignalsEnabled = true;
-}
-
-void MainWindow::showPageIndicator()
-{
-    lbPage->showPages(currentPage, pagesCount);
-}
-
-void MainWindow::showPage(int page)
-{
-    page = qBound(1, page, pagesCount);
-    if (page == currentPage)
-        return;
-    currentPage = page;
-    preview->swichPage(currentPage);
-    showPageIndicator();
-}
-
-void MainWindow::showOverflowing(bool forward)
-{
-    const qsizetype id = preview->nextOverflowing(forward);
-    if (id < 0) {
-        statusBar()->showMessage(tr("Wszystkie pola mieszczą się w ramkach."), 10000);
-        return;
-    }
-    showPage(preview->pageOf(id) + 1);
-    preview->selectField(id);
-}
-
-void MainWindow::showOverflowCount(qsizetype count)
-{
-    pbOverflow->setVisible(count > 0);
-    if (count > 0)
-        pbOverflow->setText(tr("Nie mieści się: %1").arg(FitTracker::fieldsText(count)));
-}
-
-void MainWindow::showPreviousPage()
-{
-    showPage(currentPage - 1);
-}
-
-void MainWindow::showNextPage()
-{
-    showPage(currentPage + 1);
-}
-
-void MainWindow::updatePagesCount(int pages)
-{
-    pagesCount = pages + 1;
-    // The preview brings its own page back into range in the same way, so the
-    // two never disagree about the page shown.
-    if (currentPage > pagesCount)
-        currentPage = pagesCount;
-    showPageIndicator();
-}
-
-void MainWindow::zoomIn()
-{
-    preview->zoomIn();
-}
-
-void MainWindow::zoomOut()
-{
-    preview->zoomOut();
-}
-
-void MainWindow::createZoomKeys()
-{
-    // On the window, like the page keys. Ctrl+= is the unshifted key of "+"
-    // on many keyboards.
-    zoomInAct = new QAction(tr("Powiększ"), this);
-    zoomInAct->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    zoomOutAct = new QAction(tr("Pomniejsz"), this);
-    zoomOutAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    zoomFitAct = new QAction(tr("Dopasuj stronę do okna"), this);
-    zoomFitAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    addActions({zoomInAct, zoomOutAct, zoomFitAct});
-    connect(zoomInAct, &QAction::triggered, this, &MainWindow::zoomIn);
-    connect(zoomOutAct, &QAction::triggered, this, &MainWindow::zoomOut);
-    connect(zoomFitAct, &QAction::triggered, preview, &Preview::zoomReset);
-    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
-    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
-    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
-}
-
-void MainWindow::zoomChanged(int zoom)
-{
-    shownZoom = zoom;
-    lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
-}
 
 // ----------------------------------------------------------------- settings
 
@@ -927,4 +632,14 @@ void MainWindow::openDocument(const QString &path)
 void MainWindow::openThisFile(QString file)
 {
     files->openThisFile(std::move(file));
+}
+
+void MainWindow::showOverflowing(bool forward)
+{
+    navigation->showOverflowing(forward);
+}
+
+QSpinBox *MainWindow::fontSizeModel() const
+{
+    return fontBar->sizeModel();
 }

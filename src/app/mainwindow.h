@@ -2,7 +2,6 @@
 
 #include "layout/geometrypreset.h"
 
-#include <QFont>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
@@ -14,20 +13,17 @@
 #include <utility>
 
 class FileCommands;
+class FontBar;
 class GbGeometry;
 class Preview;
 class QAction;
 class QComboBox;
-class QIntValidator;
-class PageIndicator;
+class PageNavigation;
 class PrintCommands;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QSpinBox;
 class QToolBar;
-class QToolButton;
 class WorkbookImport;
 
 // The program's single window: the label sheet in the middle, the commands in
@@ -55,7 +51,7 @@ public:
 
     Preview *sheetPreview() const { return preview; }
     // The font size model behind the size field; it is never shown.
-    QSpinBox *fontSizeModel() const { return sbFontSize.get(); }
+    QSpinBox *fontSizeModel() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -66,8 +62,7 @@ protected:
     // open as from the command line; other drags go where they went before.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    // The size field: on Enter, or when it is left, a size that was not
-    // applied (typed "0", or nothing) gives way to the size in force.
+    // Over the sheet a drag of files is left for the window.
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A new language (QEvent::LanguageChange): every text again.
     void changeEvent(QEvent *event) override;
@@ -78,27 +73,9 @@ private slots:
     void openHelpDialog();
     void openQtDialog();
     void openAboutDialog();
-    void changeFontPixelSize(int pixelSize);
-    void changeFontPixelSize(QString pixelSize);
-    void changeSbFontSizeUp();
-    void changeSbFontSizeDown();
-    void changeFontBold();
-    void changeFontItalic();
-    void changeFontUnderline();
     // Shows the page of the next field that does not fit (or the previous
     // one) and selects it.
     void showOverflowing(bool forward);
-    // "Nie mieści się: N pól" in the status bar, hidden while all fit.
-    void showOverflowCount(qsizetype count);
-    void showPreviousPage();
-    void showNextPage();
-    void zoomIn();
-    void zoomOut();
-    void zoomChanged(int zoom);
-    void selectAction(int id, QFont font);
-    // Shows `pixelSize` in the size field and model without applying it.
-    void showFontSize(int pixelSize);
-    void updatePagesCount(int pages);
     void updatePathToFile(QString newPath);
 
 private:
@@ -112,12 +89,7 @@ private:
     void createPrintOptions();
     void createToolBars();
     void createStatusBar();
-    // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
-    void createZoomKeys();
     void makeConnections();
-    void showPageIndicator();
-    // Shows page `page` (counted from 1), kept within the sheet.
-    void showPage(int page);
     // Before the sheet's texts are replaced or the window closes: asks what
     // to do with unsaved changes; false when the user cancels or the save
     // failed.
@@ -140,6 +112,9 @@ private:
     WorkbookImport *sheets = nullptr;
     FileCommands *files = nullptr;
     PrintCommands *prints = nullptr;
+    // Destroyed before the window's widgets.
+    std::unique_ptr<FontBar> fontBar;
+    PageNavigation *navigation = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
@@ -163,16 +138,6 @@ private:
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
     QAction *aboutAct = nullptr;
-    QAction *zoomInAct = nullptr;
-    QAction *zoomOutAct = nullptr;
-    QAction *zoomFitAct = nullptr;
-    // Page keys live on the window, not on the page buttons: a button's
-    // shortcut animates a click and drops the presses that come during it.
-    QAction *previousPageAct = nullptr;
-    QAction *nextPageAct = nullptr;
-    QAction *firstPageAct = nullptr;
-    QAction *lastPageAct = nullptr;
-    QAction *goToPageAct = nullptr;
     QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
     QAction *previousOverflowAct = nullptr;
@@ -197,30 +162,10 @@ private:
     QToolBar *geometryToolBar = nullptr;
 
     QComboBox *cbPrinter = nullptr;
-    std::unique_ptr<QSpinBox> sbFontSize;
-    QLineEdit *leFontSize = nullptr;
-    std::unique_ptr<QIntValidator> fontSizeValidator;
-    QPushButton *pbFontSizeUp = nullptr;
-    QPushButton *pbFontSizeDown = nullptr;
-    QPushButton *pbBold = nullptr;
-    QPushButton *pbItalic = nullptr;
-    QPushButton *pbUnderline = nullptr;
-    bool fontSizeSignalsEnabled = true;
     // Until the settings are restored, nothing chosen is written back.
     bool settingsRestored = false;
-    QPushButton *pbPreviousPage = nullptr;
-    QPushButton *pbNextPage = nullptr;
-    PageIndicator *lbPage = nullptr;
-    int currentPage = 1;
-    int pagesCount = 1;
-    QPushButton *pbZoomIn = nullptr;
-    QPushButton *pbZoomOut = nullptr;
-    QPushButton *pbZoomReset = nullptr;
     GbGeometry *gbGeometry = nullptr;
     Preview *preview = nullptr;
-    QLabel *lbZoom = nullptr;
-    int shownZoom = 0;   // the zoom lbZoom shows; 0 before the first change
     QList<QLabel *> toolBarLabels;
     QLabel *lbHelpKey = nullptr;
-    QToolButton *pbOverflow = nullptr;
 };
