@@ -14,7 +14,6 @@
 #include "files/settings.h"
 #include "geometry/gbgeometry.h"
 #include "layout/sheetlayout.h"
-#include "printing/printsettings.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 #include "system/language.h"
@@ -70,7 +69,7 @@ MainWindow::MainWindow(QWidget *parent)
     createActions();
     navigation->createPageKeys();
     createMenus();
-    createPrintOptions();
+    prints->createPrintOptions(printMenu);
     createToolBars();
     createStatusBar();
     setCentralWidget(preview);
@@ -265,10 +264,6 @@ void MainWindow::retranslate()
                                 "tak aby tekst mieścił się w ramce"));
     nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
     previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
-    printPagesAct->setText(tr("Drukuj &strony…"));
-    printMarksAct->setText(tr("Drukuj &oznaczenia"));
-    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
-    calibrationAct->setText(tr("&Kalibracja drukarki…"));
     importSheetAct->setText(tr("Importuj &arkusz…"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
     reloadAct->setText(tr("&Wczytaj ponownie"));
@@ -293,36 +288,9 @@ void MainWindow::retranslate()
     for (qsizetype i = 0; i < toolBarLabels.size(); ++i)
         toolBarLabels.at(i)->setText(tr(labels[i]));
 
-    cbPrinter->setItemText(0, tr("Wybierz drukarkę"));
-    cbPrinter->setItemText(cbPrinter->findData(Preview::builtInPdfName), tr("PDF WBUDOWANA"));
+    prints->retranslate();
     lbHelpKey->setText(tr("F1 - Pomoc"));
     navigation->retranslate();
-}
-
-void MainWindow::createPrintOptions()
-{
-    printPagesAct = new QAction(tr("Drukuj &strony…"), this);
-    printPagesAct->setShortcut(QKeySequence(tr("CTRL+ALT+P")));
-    connect(printPagesAct, &QAction::triggered, prints, &PrintCommands::printChosenPages);
-
-    // Kept in the settings: a workshop that cuts on the fields' frames wants
-    // clean sheets every time.
-    printMarksAct = new QAction(tr("Drukuj &oznaczenia"), this);
-    printMarksAct->setCheckable(true);
-    printMarksAct->setChecked(PrintSettings::marks());
-    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
-    preview->printMarks = printMarksAct->isChecked();
-    connect(printMarksAct, &QAction::toggled, this, [this](bool on) {
-        preview->printMarks = on;
-        PrintSettings::setMarks(on);
-    });
-
-    calibrationAct = new QAction(tr("&Kalibracja drukarki…"), this);
-    connect(calibrationAct, &QAction::triggered, prints, &PrintCommands::calibratePrinter);
-
-    printMenu->addAction(printPagesAct);
-    printMenu->addSeparator();
-    printMenu->addActions({printMarksAct, calibrationAct});
 }
 
 QToolBar *MainWindow::addStyledToolBar(const char *title)
@@ -338,11 +306,6 @@ QToolBar *MainWindow::addStyledToolBar(const char *title)
 
 void MainWindow::createToolBars()
 {
-    cbPrinter = prints->printerBox();
-    cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
-    // Wide enough for its entries in every language, also after a switch.
-    cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-
 
     actionsToolBar = addToolBar(tr("Akcje"));
     actionsToolBar->setObjectName(QStringLiteral("Akcje"));
@@ -353,7 +316,7 @@ void MainWindow::createToolBars()
     printerToolBar = addStyledToolBar(QT_TR_NOOP("Drukarka"));
     toolBarLabels.append(new QLabel(tr("Drukarka: ")));
     printerToolBar->addWidget(toolBarLabels.constLast());
-    printerToolBar->addWidget(cbPrinter);
+    printerToolBar->addWidget(prints->printerBox());
 
     fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
     toolBarLabels.append(new QLabel(tr("Czcionka: ")));
@@ -551,19 +514,7 @@ void MainWindow::readSettings()
     QStringList notes;
     if (const QString problem = Settings::takeFileProblem(); !problem.isEmpty())
         notes.append(problem);
-    if (const QString printer = settings.printer(); !printer.isEmpty()) {
-        const int named = cbPrinter->findData(printer);
-        const int index = named >= 0 ? named : cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index > 0) {
-            cbPrinter->setCurrentIndex(index);
-            QString problem;
-            PrintSettings::calibration(printer, &problem);
-            if (!problem.isEmpty())
-                notes.append(problem);
-        } else {
-            notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
-        }
-    }
+    prints->restorePrinter(settings.printer(), notes);
     // No file is shown yet: applying it asks nothing.
     QString geometryProblem;
     if (const std::optional<GeometryPreset> geometry = settings.geometry(&geometryProblem))

@@ -17,7 +17,6 @@ class FontBar;
 class GbGeometry;
 class Preview;
 class QAction;
-class QComboBox;
 class PageNavigation;
 class PrintCommands;
 class QLabel;
@@ -85,8 +84,6 @@ private:
     // English, kept in the settings and installed at once.
     void createLanguageMenu();
     void retranslate();
-    // The print options and the calibration, at the end of the print menu.
-    void createPrintOptions();
     void createToolBars();
     void createStatusBar();
     void makeConnections();
@@ -132,9 +129,6 @@ private:
     QAction *redoAct = nullptr;
     QAction *printOneAct = nullptr;
     QAction *printAllAct = nullptr;
-    QAction *printPagesAct = nullptr;
-    QAction *printMarksAct = nullptr;
-    QAction *calibrationAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
     QAction *aboutAct = nullptr;
@@ -161,7 +155,6 @@ private:
     QToolBar *printerToolBar = nullptr;
     QToolBar *geometryToolBar = nullptr;
 
-    QComboBox *cbPrinter = nullptr;
     // Until the settings are restored, nothing chosen is written back.
     bool settingsRestored = false;
     GbGeometry *gbGeometry = nullptr;

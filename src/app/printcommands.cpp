@@ -8,7 +8,9 @@
 #include "sheet/preview.h"
 
 #include <QComboBox>
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
 #include <QPrinterInfo>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -167,9 +169,65 @@ PrintCommands::PrintCommands(QMainWindow *window, Preview *preview, const bool &
     , settingsRestored(settingsRestored)
 {
     cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
+    cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
+    // Wide enough for its entries in every language, also after a switch.
+    cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 }
 
 QStatusBar *PrintCommands::statusBar() const
 {
     return window->statusBar();
+}
+
+void PrintCommands::createPrintOptions(QMenu *printMenu)
+{
+    printPagesAct = new QAction(tr("Drukuj &strony…"), window);
+    printPagesAct->setShortcut(QKeySequence(tr("CTRL+ALT+P")));
+    connect(printPagesAct, &QAction::triggered, this, &PrintCommands::printChosenPages);
+
+    // Kept in the settings: a workshop that cuts on the fields' frames wants
+    // clean sheets every time.
+    printMarksAct = new QAction(tr("Drukuj &oznaczenia"), window);
+    printMarksAct->setCheckable(true);
+    printMarksAct->setChecked(PrintSettings::marks());
+    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
+    preview->printMarks = printMarksAct->isChecked();
+    connect(printMarksAct, &QAction::toggled, this, [this](bool on) {
+        preview->printMarks = on;
+        PrintSettings::setMarks(on);
+    });
+
+    calibrationAct = new QAction(tr("&Kalibracja drukarki…"), window);
+    connect(calibrationAct, &QAction::triggered, this, &PrintCommands::calibratePrinter);
+
+    printMenu->addAction(printPagesAct);
+    printMenu->addSeparator();
+    printMenu->addActions({printMarksAct, calibrationAct});
+}
+
+void PrintCommands::retranslate()
+{
+    printPagesAct->setText(tr("Drukuj &strony…"));
+    printMarksAct->setText(tr("Drukuj &oznaczenia"));
+    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
+    calibrationAct->setText(tr("&Kalibracja drukarki…"));
+    cbPrinter->setItemText(0, tr("Wybierz drukarkę"));
+    cbPrinter->setItemText(cbPrinter->findData(Preview::builtInPdfName), tr("PDF WBUDOWANA"));
+}
+
+void PrintCommands::restorePrinter(const QString &printer, QStringList &notes)
+{
+    if (printer.isEmpty())
+        return;
+    const int named = cbPrinter->findData(printer);
+    const int index = named >= 0 ? named : cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index > 0) {
+        cbPrinter->setCurrentIndex(index);
+        QString problem;
+        PrintSettings::calibration(printer, &problem);
+        if (!problem.isEmpty())
+            notes.append(problem);
+    } else {
+        notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
+    }
 }

@@ -3,10 +3,13 @@
 #include <QCoreApplication>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class Preview;
+class QAction;
 class QComboBox;
 class QMainWindow;
+class QMenu;
 class QStatusBar;
 
 // The window's print commands and its printer list: the current page, all
@@ -35,6 +38,13 @@ public:
     void printAll();
     void printChosenPages();
     void calibratePrinter();
+    // The print options and the calibration, at the end of `printMenu`.
+    void createPrintOptions(QMenu *printMenu);
+    // Every text again, in the new language.
+    void retranslate();
+    // Chooses the `printer` the settings name, if the list has it; what is
+    // wrong with it, or with its calibration, goes to `notes`.
+    void restorePrinter(const QString &printer, QStringList &notes);
 
 private:
     QStatusBar *statusBar() const;
@@ -43,4 +53,7 @@ private:
     Preview *preview;
     const bool &settingsRestored;
     QComboBox *cbPrinter = nullptr;
+    QAction *printPagesAct = nullptr;
+    QAction *printMarksAct = nullptr;
+    QAction *calibrationAct = nullptr;
 };
