@@ -94,7 +94,6 @@ void FileCommands::openDocument(const QString &path)
         importDescriptions(path);
 }
 
-// The local files a drag carries: none for text, our own fields or web links.
 QStringList FileCommands::localFiles(const QMimeData *data)
 {
     QStringList files;

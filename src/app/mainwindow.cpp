@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include <optional>
 #include <utility>
 
 namespace {
@@ -498,8 +499,6 @@ void MainWindow::openAboutDialog()
     AboutDialog about(this);
     Prompts::current().runDialog(about);
 }
-
-// ------------------------------------------------------ font and view bars
 
 // ----------------------------------------------------------------- settings
 

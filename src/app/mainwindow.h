@@ -7,9 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <utility>
 
 class FileCommands;
@@ -27,6 +25,10 @@ class WorkbookImport;
 
 // The program's single window: the label sheet in the middle, the commands in
 // four menus and six tool bars around it, and the zoom in the status bar.
+// The window builds its actions, menus and bars and connects them; the
+// commands act in classes of their own: the workbook import
+// (WorkbookImport), the files (FileCommands), printing (PrintCommands), the
+// font bar (FontBar), the pages and the zoom (PageNavigation).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT

@@ -41,7 +41,6 @@ void WorkbookImport::forgetSheet()
     lastSheet.clear();
 }
 
-// "1 kolumnę", "2 kolumny", "5 kolumn": the label columns a sheet has (accusative).
 QString WorkbookImport::labelColumnsText(qint64 count)
 {
     return counted(count, tr("%1 kolumnę", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many"));
