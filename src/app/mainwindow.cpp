@@ -1,96 +1,46 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
-#include "app/commandline.h"
+#include "app/filecommands.h"
+#include "app/fontbar.h"
 #include "app/helpdialog.h"
-#include "app/pageindicator.h"
-#include "dialogs/calibrationdialog.h"
-#include "dialogs/printpagesdialog.h"
-#include "dialogs/sheetimportdialog.h"
+#include "app/pagenavigation.h"
+#include "app/printcommands.h"
+#include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "editor/editpad.h"
 #include "files/descriptionscheck.h"
-#include "files/projectfile.h"
 #include "files/settings.h"
-#include "files/windows1250.h"
 #include "geometry/gbgeometry.h"
 #include "layout/sheetlayout.h"
-#include "printing/fittracker.h"
-#include "printing/printsettings.h"
-#include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 #include "system/language.h"
-#include "system/plural.h"
-#include "workbooks/workbookcheck.h"
-#include "workbooks/workbookfile.h"
 
 #include <QAction>
 #include <QActionGroup>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QIntValidator>
-#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
-#include <QPrinterInfo>
-#include <QPushButton>
-#include <QSpinBox>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
-#include <QUrl>
 
-#include <functional>
+#include <optional>
 #include <utility>
 
 namespace {
 const QString makerText = QStringLiteral("Lamello  ");
-} // namespace
-
-namespace {
-// The printer list, read anew each time it opens: queues come and go while
-// the program runs.
-class PrinterBox : public QComboBox
-{
-public:
-    explicit PrinterBox(std::function<void()> beforePopup)
-        : beforePopup(std::move(beforePopup))
-    {
-    }
-
-    void showPopup() override
-    {
-        beforePopup();
-        QComboBox::showPopup();
-    }
-
-private:
-    std::function<void()> beforePopup;
-};
-} // namespace
-
-namespace {
-// "1 kolumnę", "2 kolumny", "5 kolumn": the label columns a sheet has (accusative).
-QString labelColumnsText(qint64 count)
-{
-    return counted(count, MainWindow::tr("%1 kolumnę", "one"), MainWindow::tr("%1 kolumny", "few"), MainWindow::tr("%1 kolumn", "many"));
-}
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
@@ -99,23 +49,35 @@ MainWindow::MainWindow(QWidget *parent)
     initLamelloResources();
     // Numbers as the interface language writes them, whatever the desktop's locale.
     setLocale(Language::locale());
-    lbPage = new PageIndicator;
-    lbPage->setObjectName(QStringLiteral("lbPage"));
 
     // The preview comes first: the project actions are connected straight to it.
     preview = new Preview(this);
     preview->setObjectName(QStringLiteral("preview"));
+    gbGeometry = new GbGeometry;
+    gbGeometry->setObjectName(QStringLiteral("gbGeometry"));
+
+    // The commands, before the actions that start them.
+    sheets = new WorkbookImport(this, preview, gbGeometry, pathToFile, pastedSheet,
+                                {[this] { return mayReplaceSheet(); },
+                                 [this](const QString &file) { return files->importDescriptions(file); },
+                                 [this] { updateWindowTitle(); }});
+    files = new FileCommands(this, preview, *sheets, pathToFile, pastedSheet,
+                             {[this] { return mayReplaceSheet(); }, [this] { updateWindowTitle(); }});
+    prints = new PrintCommands(this, preview, settingsRestored);
+    fontBar = std::make_unique<FontBar>(preview);
+    navigation = new PageNavigation(this, preview);
 
     createActions();
+    navigation->createPageKeys();
     createMenus();
-    createPrintOptions();
+    prints->createPrintOptions(printMenu);
     createToolBars();
     createStatusBar();
     setCentralWidget(preview);
     setWindowState(Qt::WindowMaximized);
-    fillPrinterList();
+    prints->fillPrinterList();
     makeConnections();
-    createZoomKeys();
+    navigation->createZoomKeys();
     preview->generationEnabled = true;
     readSettings();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
@@ -125,10 +87,7 @@ MainWindow::MainWindow(QWidget *parent)
     preview->setFocus();
 }
 
-MainWindow::~MainWindow()
-{
-    leFontSize->setValidator(nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createActions()
 {
@@ -165,45 +124,19 @@ void MainWindow::createActions()
             s.action->setIcon(QIcon(QString::fromLatin1(s.icon)));
     }
 
-    connect(newAct, &QAction::triggered, this, &MainWindow::newFile);
-    connect(openProjectAct, &QAction::triggered, this, &MainWindow::openProject);
+    connect(newAct, &QAction::triggered, files, &FileCommands::newFile);
+    connect(openProjectAct, &QAction::triggered, files, &FileCommands::openProject);
     connect(saveProjectAct, &QAction::triggered, preview, &Preview::saveProject);
     connect(saveProjectAsAct, &QAction::triggered, preview, &Preview::saveProjectAs);
-    connect(importAct, &QAction::triggered, this, &MainWindow::openFile);
-    connect(exportAct, &QAction::triggered, this, &MainWindow::saveFile);
+    connect(importAct, &QAction::triggered, files, &FileCommands::openFile);
+    connect(exportAct, &QAction::triggered, files, &FileCommands::saveFile);
     connect(exitAct, &QAction::triggered, this, &MainWindow::close);
-    connect(editorAct, &QAction::triggered, this, &MainWindow::openEditor);
-    connect(printOneAct, &QAction::triggered, this, &MainWindow::printOne);
-    connect(printAllAct, &QAction::triggered, this, &MainWindow::printAll);
+    connect(editorAct, &QAction::triggered, files, &FileCommands::openEditor);
+    connect(printOneAct, &QAction::triggered, prints, &PrintCommands::printOne);
+    connect(printAllAct, &QAction::triggered, prints, &PrintCommands::printAll);
     connect(helpAct, &QAction::triggered, this, &MainWindow::openHelpDialog);
     connect(aboutQtAct, &QAction::triggered, this, &MainWindow::openQtDialog);
     connect(aboutAct, &QAction::triggered, this, &MainWindow::openAboutDialog);
-
-    struct PageKey
-    {
-        QAction *&action;
-        QKeySequence keys;
-        void (MainWindow::*slot)();
-    };
-    const PageKey pageKeys[] = {
-        {previousPageAct, QKeySequence(Qt::Key_PageUp), &MainWindow::showPreviousPage},
-        {nextPageAct, QKeySequence(Qt::Key_PageDown), &MainWindow::showNextPage},
-        // Home and End alone belong to the sheet: the first and last field.
-        {firstPageAct, QKeySequence(Qt::CTRL | Qt::Key_Home), nullptr},
-        {lastPageAct, QKeySequence(Qt::CTRL | Qt::Key_End), nullptr},
-        {goToPageAct, QKeySequence(tr("Ctrl+G")), nullptr},
-    };
-    for (const PageKey &k : pageKeys) {
-        k.action = new QAction(this);
-        k.action->setShortcut(k.keys);
-        addAction(k.action);
-        if (k.slot)
-            connect(k.action, &QAction::triggered, this, k.slot);
-    }
-    connect(firstPageAct, &QAction::triggered, this, [this] { showPage(1); });
-    connect(lastPageAct, &QAction::triggered, this, [this] { showPage(pagesCount); });
-    connect(goToPageAct, &QAction::triggered, lbPage, &PageIndicator::startEditing);
-    connect(lbPage, &PageIndicator::pageRequested, this, &MainWindow::showPage);
 
     // Undo and redo of the field edits; the sheet's document keeps them over
     // every new layout and forgets them when other texts are read.
@@ -229,17 +162,17 @@ void MainWindow::createActions()
     importSheetAct = new QAction(tr("Importuj &arkusz…"), this);
     importSheetAct->setObjectName(QStringLiteral("importSheetAct"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
-    connect(importSheetAct, &QAction::triggered, this, &MainWindow::importSheetCommand);
+    connect(importSheetAct, &QAction::triggered, sheets, &WorkbookImport::importSheetCommand);
     reloadAct = new QAction(tr("&Wczytaj ponownie"), this);
     reloadAct->setObjectName(QStringLiteral("reloadAct"));
     reloadAct->setShortcut(QKeySequence(Qt::Key_F5));
     reloadAct->setStatusTip(tr("Wczytuje ostatni arkusz jeszcze raz, z tym samym przyporządkowaniem kolumn"));
-    connect(reloadAct, &QAction::triggered, this, &MainWindow::reloadSheet);
+    connect(reloadAct, &QAction::triggered, sheets, &WorkbookImport::reloadSheet);
     pasteSheetAct = new QAction(tr("Wklej z &arkusza"), this);
     pasteSheetAct->setObjectName(QStringLiteral("pasteSheetAct"));
     pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
     pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
-    connect(pasteSheetAct, &QAction::triggered, this, &MainWindow::pasteSheet);
+    connect(pasteSheetAct, &QAction::triggered, sheets, &WorkbookImport::pasteSheet);
     exportCsvAct = new QAction(tr("Eksportuj jako &CSV…"), this);
     exportCsvAct->setObjectName(QStringLiteral("exportCsvAct"));
     connect(exportCsvAct, &QAction::triggered, preview, &Preview::exportCsv);
@@ -253,10 +186,10 @@ void MainWindow::createActions()
     connect(fitSizeAct, &QAction::triggered, preview, &Preview::fitSize);
     nextOverflowAct = new QAction(tr("&Następne pole, które się nie mieści"), this);
     nextOverflowAct->setShortcut(QKeySequence(Qt::Key_F3));
-    connect(nextOverflowAct, &QAction::triggered, this, [this] { showOverflowing(true); });
+    connect(nextOverflowAct, &QAction::triggered, navigation, [this] { navigation->showOverflowing(true); });
     previousOverflowAct = new QAction(tr("P&oprzednie pole, które się nie mieści"), this);
     previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
-    connect(previousOverflowAct, &QAction::triggered, this, [this] { showOverflowing(false); });
+    connect(previousOverflowAct, &QAction::triggered, navigation, [this] { navigation->showOverflowing(false); });
 }
 
 void MainWindow::createMenus()
@@ -268,8 +201,9 @@ void MainWindow::createMenus()
     fileMenu->addSeparator();
     recentMenu = fileMenu->addMenu(tr("Ostatnio otwierane"));
     recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    files->recentMenu = recentMenu;
     fileMenu->addAction(exitAct);
-    connect(fileMenu, &QMenu::aboutToShow, this, &MainWindow::fillRecentMenu);
+    connect(fileMenu, &QMenu::aboutToShow, files, &FileCommands::fillRecentMenu);
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
@@ -331,10 +265,6 @@ void MainWindow::retranslate()
                                 "tak aby tekst mieścił się w ramce"));
     nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
     previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
-    printPagesAct->setText(tr("Drukuj &strony…"));
-    printMarksAct->setText(tr("Drukuj &oznaczenia"));
-    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
-    calibrationAct->setText(tr("&Kalibracja drukarki…"));
     importSheetAct->setText(tr("Importuj &arkusz…"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
     reloadAct->setText(tr("&Wczytaj ponownie"));
@@ -343,12 +273,6 @@ void MainWindow::retranslate()
     pasteSheetAct->setShortcut(QKeySequence(tr("CTRL+SHIFT+V")));
     pasteSheetAct->setStatusTip(tr("Wczytuje komórki skopiowane z programu arkuszowego"));
     exportCsvAct->setText(tr("Eksportuj jako &CSV…"));
-    zoomInAct->setText(tr("Powiększ"));
-    zoomOutAct->setText(tr("Pomniejsz"));
-    zoomFitAct->setText(tr("Dopasuj stronę do okna"));
-    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
-    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
-    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
     desktopLanguageAct->setText(tr("Język pulpitu"));
 
     fileMenu->setTitle(tr("&Plik"));
@@ -365,75 +289,10 @@ void MainWindow::retranslate()
     for (qsizetype i = 0; i < toolBarLabels.size(); ++i)
         toolBarLabels.at(i)->setText(tr(labels[i]));
 
-    cbPrinter->setItemText(0, tr("Wybierz drukarkę"));
-    cbPrinter->setItemText(cbPrinter->findData(Preview::builtInPdfName), tr("PDF WBUDOWANA"));
+    prints->retranslate();
     lbHelpKey->setText(tr("F1 - Pomoc"));
-    lbZoom->setText(shownZoom == 0 ? tr("Powiększenie: 100 %") : tr("Powiększenie: +%1%").arg(shownZoom - 100));
-    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
-    showOverflowCount(preview->overflowCount());
+    navigation->retranslate();
 }
-
-QString MainWindow::printerAt(int index) const
-{
-    // The built-in PDF is known by its data; a system queue by its name.
-    const QVariant name = cbPrinter->itemData(index);
-    return name.isValid() ? name.toString() : cbPrinter->itemText(index);
-}
-
-void MainWindow::createPrintOptions()
-{
-    printPagesAct = new QAction(tr("Drukuj &strony…"), this);
-    printPagesAct->setShortcut(QKeySequence(tr("CTRL+ALT+P")));
-    connect(printPagesAct, &QAction::triggered, this, &MainWindow::printChosenPages);
-
-    // Kept in the settings: a workshop that cuts on the fields' frames wants
-    // clean sheets every time.
-    printMarksAct = new QAction(tr("Drukuj &oznaczenia"), this);
-    printMarksAct->setCheckable(true);
-    printMarksAct->setChecked(PrintSettings::marks());
-    printMarksAct->setStatusTip(tr("Drukuje zabarwienie pól, w których tekst się nie mieści, i ramkę obszaru wydruku"));
-    preview->printMarks = printMarksAct->isChecked();
-    connect(printMarksAct, &QAction::toggled, this, [this](bool on) {
-        preview->printMarks = on;
-        PrintSettings::setMarks(on);
-    });
-
-    calibrationAct = new QAction(tr("&Kalibracja drukarki…"), this);
-    connect(calibrationAct, &QAction::triggered, this, &MainWindow::calibratePrinter);
-
-    printMenu->addAction(printPagesAct);
-    printMenu->addSeparator();
-    printMenu->addActions({printMarksAct, calibrationAct});
-}
-
-namespace {
-QPushButton *smallButton(const QString &name, const QSize &maximum)
-{
-    auto *button = new QPushButton;
-    button->setObjectName(name);
-    button->setMaximumSize(maximum);
-    return button;
-}
-
-QPushButton *iconButton(const QString &name, const char *icon, const QSize &iconSize = {})
-{
-    QPushButton *button = smallButton(name, QSize(25, 25));
-    button->setIcon(QIcon(QString::fromLatin1(icon)));
-    if (iconSize.isValid())
-        button->setIconSize(iconSize);
-    return button;
-}
-
-QPushButton *styleButton(const QString &name, const QString &text, void (QFont::*style)(bool))
-{
-    QPushButton *button = smallButton(name, QSize(25, 25));
-    button->setText(text);
-    QFont font;
-    (font.*style)(true);
-    button->setFont(font);
-    return button;
-}
-} // namespace
 
 QToolBar *MainWindow::addStyledToolBar(const char *title)
 {
@@ -448,44 +307,6 @@ QToolBar *MainWindow::addStyledToolBar(const char *title)
 
 void MainWindow::createToolBars()
 {
-    cbPrinter = new PrinterBox([this] { refreshPrinterList(); });
-    cbPrinter->setObjectName(QStringLiteral("cbPrinter"));
-    // Wide enough for its entries in every language, also after a switch.
-    cbPrinter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-
-    sbFontSize = std::make_unique<QSpinBox>();
-    sbFontSize->setRange(6, 24);
-    sbFontSize->setSingleStep(1);
-    sbFontSize->setValue(10);
-    leFontSize = new QLineEdit(QStringLiteral("10"));
-    leFontSize->setObjectName(QStringLiteral("leFontSize"));
-    leFontSize->setFixedWidth(30);
-    leFontSize->setAlignment(Qt::AlignCenter);
-    fontSizeValidator = std::make_unique<QIntValidator>(6, 24);
-    leFontSize->setValidator(fontSizeValidator.get());
-
-    pbFontSizeDown = iconButton(QStringLiteral("pbFontSizeDown"), ":/icons/arrow-down.png");
-    pbFontSizeUp = iconButton(QStringLiteral("pbFontSizeUp"), ":/icons/arrow-up.png");
-    pbBold = smallButton(QStringLiteral("pbBold"), QSize(25, 25));
-    pbBold->setText(tr("B"));
-    QFont boldFont;
-    boldFont.setWeight(QFont::Bold);
-    pbBold->setFont(boldFont);
-    pbItalic = styleButton(QStringLiteral("pbItalic"), tr("I"), &QFont::setItalic);
-    pbUnderline = styleButton(QStringLiteral("pbUnderline"), tr("U"), &QFont::setUnderline);
-
-    pbPreviousPage = iconButton(QStringLiteral("pbPreviousPage"), ":/icons/arrow-left.png", QSize(15, 15));
-    pbNextPage = iconButton(QStringLiteral("pbNextPage"), ":/icons/arrow-right.png", QSize(15, 15));
-
-    pbZoomOut = iconButton(QStringLiteral("pbZoomOut"), ":/icons/Zoom-Minus-icon.png", QSize(20, 20));
-    pbZoomReset = smallButton(QStringLiteral("pbZoomReset"), QSize(50, 25));
-    pbZoomReset->setText(tr("100%"));
-    pbZoomIn = iconButton(QStringLiteral("pbZoomIn"), ":/icons/Zoom-Plus-icon.png", QSize(20, 20));
-
-    gbGeometry = new GbGeometry;
-    gbGeometry->setObjectName(QStringLiteral("gbGeometry"));
-    lbZoom = new QLabel(tr("Powiększenie: 100 %"));
-    lbZoom->setObjectName(QStringLiteral("lbZoom"));
 
     actionsToolBar = addToolBar(tr("Akcje"));
     actionsToolBar->setObjectName(QStringLiteral("Akcje"));
@@ -496,34 +317,24 @@ void MainWindow::createToolBars()
     printerToolBar = addStyledToolBar(QT_TR_NOOP("Drukarka"));
     toolBarLabels.append(new QLabel(tr("Drukarka: ")));
     printerToolBar->addWidget(toolBarLabels.constLast());
-    printerToolBar->addWidget(cbPrinter);
+    printerToolBar->addWidget(prints->printerBox());
 
     fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
     toolBarLabels.append(new QLabel(tr("Czcionka: ")));
     fontToolBar->addWidget(toolBarLabels.constLast());
-    fontToolBar->addWidget(pbFontSizeDown);
-    fontToolBar->addWidget(leFontSize);
-    fontToolBar->addWidget(pbFontSizeUp);
-    fontToolBar->addSeparator();
-    fontToolBar->addWidget(pbBold);
-    fontToolBar->addWidget(pbItalic);
-    fontToolBar->addWidget(pbUnderline);
+    fontBar->addTo(fontToolBar);
     fontToolBar->addSeparator();
     fontToolBar->addAction(fitSizeAct);
 
     navigationToolBar = addStyledToolBar(QT_TR_NOOP("Nawigacja"));
     toolBarLabels.append(new QLabel(tr("Strona: ")));
     navigationToolBar->addWidget(toolBarLabels.constLast());
-    navigationToolBar->addWidget(pbPreviousPage);
-    navigationToolBar->addWidget(lbPage);
-    navigationToolBar->addWidget(pbNextPage);
+    navigation->addPageButtons(navigationToolBar);
 
     zoomToolBar = addStyledToolBar(QT_TR_NOOP("Powiększenie"));
     toolBarLabels.append(new QLabel(tr("Skala: ")));
     zoomToolBar->addWidget(toolBarLabels.constLast());
-    zoomToolBar->addWidget(pbZoomOut);
-    zoomToolBar->addWidget(pbZoomReset);
-    zoomToolBar->addWidget(pbZoomIn);
+    navigation->addZoomButtons(zoomToolBar);
 
     geometryToolBar = new QToolBar(tr("Geometria"));
     geometryToolBar->setObjectName(QStringLiteral("Geometria"));
@@ -544,105 +355,23 @@ void MainWindow::createStatusBar()
     statusBar()->layout()->setContentsMargins(5, 5, 5, 5);
     lbHelpKey = new QLabel(tr("F1 - Pomoc"));
     statusBar()->addWidget(lbHelpKey);
-    statusBar()->addWidget(lbZoom);
+    statusBar()->addWidget(navigation->zoomLabel());
     // Permanent, so that passing messages never hide it.
-    pbOverflow = new QToolButton;
-    pbOverflow->setObjectName(QStringLiteral("pbOverflow"));
-    pbOverflow->setAutoRaise(true);
-    pbOverflow->setToolTip(tr("Pokaż następne pole, które się nie mieści (F3; poprzednie: Shift+F3)"));
-    pbOverflow->hide();
-    connect(pbOverflow, &QToolButton::clicked, this, [this] { showOverflowing(true); });
-    statusBar()->addPermanentWidget(pbOverflow);
+    statusBar()->addPermanentWidget(navigation->overflowButton());
     auto *maker = new QLabel(makerText);
     maker->setObjectName(QStringLiteral("lbMaker"));
     statusBar()->addPermanentWidget(maker);
 }
 
-namespace {
-// The system's queues the list offers: two case-sensitive tests, so that
-// "Pdf" in a name does not hide it.
-QStringList offeredPrinters()
-{
-    QStringList names;
-    const QStringList all = QPrinterInfo::availablePrinterNames();
-    for (const QString &name : all) {
-        if (!name.contains(QLatin1String("pdf")) && !name.contains(QLatin1String("PDF")))
-            names.append(name);
-    }
-    return names;
-}
-} // namespace
-
-void MainWindow::refreshPrinterList()
-{
-    // The system's queues as they are now, between the placeholder and the
-    // built-in PDF: a queue added since the start is there, one removed goes.
-    const QStringList now = offeredPrinters();
-    const QString current = cbPrinter->currentText();
-    const bool systemQueue = cbPrinter->currentIndex() > 0 && printerAt(cbPrinter->currentIndex()) != Preview::builtInPdfName;
-    {
-        const QSignalBlocker quiet(cbPrinter);
-        while (cbPrinter->count() > 2)
-            cbPrinter->removeItem(1);
-        cbPrinter->insertItems(1, now);
-        const int index = cbPrinter->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        cbPrinter->setCurrentIndex(index >= 0 ? index : 0);
-    }
-    if (systemQueue && !now.contains(current)) {
-        changePrinter(printerAt(cbPrinter->currentIndex()));
-        statusBar()->showMessage(tr("Drukarki „%1” nie ma już w systemie.").arg(current));
-    }
-}
-
-void MainWindow::fillPrinterList()
-{
-    cbPrinter->addItem(tr("Wybierz drukarkę"));
-    cbPrinter->addItems(offeredPrinters());
-    // Shown in the window's language, known by its Polish name (the settings keep it).
-    cbPrinter->addItem(tr("PDF WBUDOWANA"), Preview::builtInPdfName);
-
-    connect(cbPrinter, &QComboBox::currentIndexChanged, this,
-            [this](int index) { changePrinter(printerAt(index)); });
-
-    // The system's default queue, unless the list leaves it out.
-    if (const QString fallback = QPrinterInfo::defaultPrinterName(); !fallback.isEmpty()) {
-        const int index = cbPrinter->findText(fallback, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index > 0)
-            cbPrinter->setCurrentIndex(index);
-    }
-}
-
 void MainWindow::makeConnections()
 {
-    connect(preview, &Preview::selectedId, this, &MainWindow::selectAction);
-    connect(preview, &Preview::sharedFontSize, this, &MainWindow::showFontSize);
-    connect(preview, &Preview::updatePagesCount, this, &MainWindow::updatePagesCount);
     connect(preview, &Preview::updatePathToFile, this, &MainWindow::updatePathToFile);
-    connect(preview, &Preview::projectWritten, this, &MainWindow::projectSaved);
-    connect(preview, &Preview::projectRead, this, &MainWindow::projectOpened);
+    connect(preview, &Preview::projectWritten, sheets, &WorkbookImport::projectSaved);
+    connect(preview, &Preview::projectRead, sheets, &WorkbookImport::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
-    connect(preview, &Preview::zoomChanged, this, &MainWindow::zoomChanged);
-    // The keyboard moves the selection onto other pages too.
-    connect(preview, &Preview::pageShown, this, [this](int index) {
-        currentPage = index + 1;
-        showPageIndicator();
-    });
-    connect(preview, &Preview::overflowCountChanged, this, &MainWindow::showOverflowCount);
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
-    connect(sbFontSize.get(), &QSpinBox::valueChanged, this, qOverload<int>(&MainWindow::changeFontPixelSize));
-    connect(leFontSize, &QLineEdit::textChanged, this, qOverload<QString>(&MainWindow::changeFontPixelSize));
-    connect(pbFontSizeUp, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeUp);
-    connect(pbFontSizeDown, &QPushButton::clicked, this, &MainWindow::changeSbFontSizeDown);
-    connect(pbBold, &QPushButton::clicked, this, &MainWindow::changeFontBold);
-    connect(pbItalic, &QPushButton::clicked, this, &MainWindow::changeFontItalic);
-    connect(pbUnderline, &QPushButton::clicked, this, &MainWindow::changeFontUnderline);
-    connect(pbPreviousPage, &QPushButton::clicked, this, &MainWindow::showPreviousPage);
-    connect(pbNextPage, &QPushButton::clicked, this, &MainWindow::showNextPage);
-    connect(pbZoomOut, &QPushButton::clicked, this, &MainWindow::zoomOut);
-    connect(pbZoomReset, &QPushButton::clicked, preview, &Preview::zoomReset);
-    connect(pbZoomIn, &QPushButton::clicked, this, &MainWindow::zoomIn);
     connect(gbGeometry, &GbGeometry::updateLabelsPerBarette, preview, &Preview::setLabelsPerBarette);
     connect(gbGeometry, &GbGeometry::updateDimensions, preview, &Preview::updateDimensions);
     gbGeometry->setApproval([this](const GeometryPreset &geometry) { return approveGeometry(geometry); });
@@ -650,7 +379,6 @@ void MainWindow::makeConnections()
         if (settingsRestored)
             Settings().setGeometry(geometry);
     });
-    leFontSize->installEventFilter(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent *event)
@@ -697,89 +425,13 @@ bool MainWindow::mayReplaceSheet()
     }
 }
 
-void MainWindow::openProject()
-{
-    // The sheet's own dialog, which starts in the folder of the last project.
-    if (mayReplaceSheet())
-        preview->openProject();
-}
-
-void MainWindow::openProjectFile(QString path)
-{
-    if (mayReplaceSheet())
-        preview->openProject(path);
-}
-
-void MainWindow::openFromCommandLine(const QStringList &arguments, const QStringList &undecodable)
-{
-    openFiles(CommandLine::parse(arguments).files);
-    if (!undecodable.isEmpty()) {
-        const QString said = statusBar()->currentMessage();
-        const QString note = tr("Pominięto nazwy, które nie są zapisane w UTF-8 (zmień nazwę pliku): %1")
-                                 .arg(undecodable.join(QStringLiteral(", ")));
-        statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note);
-    }
-}
-
-void MainWindow::openFiles(const QStringList &files)
-{
-    if (files.isEmpty())
-        return;
-    openDocument(files.first());
-    if (files.size() == 1)
-        return;
-    QStringList ignored;
-    for (qsizetype i = 1; i < files.size(); ++i)
-        ignored.append(QDir::toNativeSeparators(files.at(i)));
-    // After what the opening itself said (a file read as UTF-8), not instead of it.
-    const QString said = statusBar()->currentMessage();
-    const QString note = tr("Otwarto tylko pierwszy plik; pominięte: %1").arg(ignored.join(QStringLiteral(", ")));
-    statusBar()->showMessage(said.isEmpty() ? note : said + QStringLiteral("  ") + note, 10000);
-}
-
-void MainWindow::openDocument(const QString &path)
-{
-    if (!mayReplaceSheet())
-        return;
-    if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
-        preview->openProject(path);
-    else if (WorkbookFile::formatOf(path) || WorkbookCheck::isOldExcel(path))
-        importSheet(path, true);
-    else
-        importDescriptions(path);
-}
-
-namespace {
-// The local files a drag carries: none for text, our own fields or web links.
-QStringList localFiles(const QMimeData *data)
-{
-    QStringList files;
-    if (!data || !data->hasUrls())
-        return files;
-    const QList<QUrl> urls = data->urls();
-    for (const QUrl &url : urls) {
-        if (url.isLocalFile())
-            files.append(url.toLocalFile());
-    }
-    return files;
-}
-} // namespace
-
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     // Over the sheet a drag of files is left unaccepted, so that it goes on
     // to the window: it never reaches a field, which would take the file
     // names for its text. The window then gets the moves and the drop.
-    // The size field: a size that was not applied (typed "0", or nothing)
-    // gives way to the size in force on Enter or when the field is left.
-    if (watched == leFontSize && !leFontSize->hasAcceptableInput()) {
-        const auto *key = event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
-        const bool entered = key && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
-        if (event->type() == QEvent::FocusOut || entered)
-            showFontSize(preview->sharedPixelSize());
-    }
     if (watched == preview->viewport() && event->type() == QEvent::DragEnter
-        && !localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
+        && !FileCommands::localFiles(static_cast<QDragEnterEvent *>(event)->mimeData()).isEmpty()) {
         event->ignore();
         return true;
     }
@@ -788,7 +440,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (localFiles(event->mimeData()).isEmpty()) {
+    if (FileCommands::localFiles(event->mimeData()).isEmpty()) {
         QMainWindow::dragEnterEvent(event);
         return;
     }
@@ -798,8 +450,8 @@ void MainWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void MainWindow::dropEvent(QDropEvent *event)
 {
-    const QStringList files = localFiles(event->mimeData());
-    if (files.isEmpty()) {
+    const QStringList dropped = FileCommands::localFiles(event->mimeData());
+    if (dropped.isEmpty()) {
         QMainWindow::dropEvent(event);
         return;
     }
@@ -807,96 +459,7 @@ void MainWindow::dropEvent(QDropEvent *event)
     event->accept();
     // Opened once the drop is over: the file manager waits for the drop's
     // answer while a question or a message of the opening would be shown.
-    QTimer::singleShot(0, this, [this, files] { openFiles(files); });
-}
-
-// --------------------------------------------------------------- commands
-
-EditPad *MainWindow::showEditor(const QString &path)
-{
-    // Not modal, and as many as the user likes: each one's saves reload the sheet.
-    auto *editor = new EditPad(path, this);
-    // The sheet's changes are settled before the file is written, so that
-    // "Anuluj" leaves both the file and the sheet as they are.
-    editor->setBeforeWrite([this] {
-        // For the write that follows at once, whether it succeeds or not.
-        sheetSettled = mayReplaceSheet();
-        QTimer::singleShot(0, this, [this] { sheetSettled = false; });
-        return sheetSettled;
-    });
-    connect(editor, &EditPad::savedAs, this, &MainWindow::openThisFile);
-    editor->show();
-    return editor;
-}
-
-void MainWindow::newFile()
-{
-    showEditor(QString());
-}
-
-void MainWindow::openFile()
-{
-    const QString file = Prompts::current().openFileName(
-        this, tr("Importuj opisy"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
-        QStringLiteral("*.txt;;*.dat"));
-    // A cancelled dialog changes nothing: the file shown stays the one the
-    // title names and the editor opens.
-    if (file.isEmpty() || !mayReplaceSheet())
-        return;
-    // A spreadsheet picked here goes through its own dialog.
-    if (WorkbookFile::formatOf(file) || WorkbookCheck::isOldExcel(file))
-        importSheet(file, true);
-    else
-        importDescriptions(file);
-}
-
-bool MainWindow::importDescriptions(const QString &file)
-{
-    // A refused or declined file leaves the sheet, its fonts and the title as
-    // they were; a new file starts every field in the default font. What the
-    // status bar said about the last read goes; the sheet says what there is
-    // to say about this one.
-    statusBar()->clearMessage();
-    preview->filePath = file;
-    if (!preview->readFile(false))
-        return false;
-    pathToFile = file;
-    lastSheet.clear();
-    pastedSheet = false;
-    preview->generatePages();
-    updateWindowTitle();
-    // A file that could not be read is said so in the status bar, and not remembered.
-    if (QFileInfo(file).isReadable()) {
-        Settings settings;
-        settings.setLastFolder(Settings::Folder::Descriptions, file);
-        settings.addRecentFile(file);
-    }
-    return true;
-}
-
-void MainWindow::saveFile()
-{
-    preview->exportDescriptions();
-}
-
-void MainWindow::openThisFile(QString file)
-{
-    if (file.isEmpty())
-        return;
-    statusBar()->clearMessage();
-    // The editor has saved the file (the sheet was asked about before the
-    // write) or opened another one; the sheet's own edits come first.
-    if (!std::exchange(sheetSettled, false) && !mayReplaceSheet()) {
-        statusBar()->showMessage(tr("Plik %1 zapisano, ale arkusz go nie wczytał: ma niezapisane zmiany.")
-                                     .arg(QDir::toNativeSeparators(file)));
-        return;
-    }
-    preview->filePath = file;
-    if (!preview->readFile())
-        return;
-    pathToFile = file;
-    preview->generatePages();
-    updateWindowTitle();
+    QTimer::singleShot(0, this, [this, dropped] { files->openFiles(dropped); });
 }
 
 void MainWindow::updateWindowTitle()
@@ -920,66 +483,6 @@ void MainWindow::updatePathToFile(QString newPath)
     updateWindowTitle();
 }
 
-bool MainWindow::checkIsPrinterSelected()
-{
-    if (cbPrinter->currentIndex() != 0)
-        return true;
-    Prompts::current().message(QMessageBox::Warning, QString(),
-                               tr("Przed rozpoczęciem pracy należy wybrać drukarkę.\n"
-                                  "Następnie można zmodyfikować zawartość pól lamello i wydrukować.\n"
-                                  "Szczegóły znajdziesz w \"Pomocy\" (F1)."));
-    return false;
-}
-
-void MainWindow::printOne()
-{
-    if (checkIsPrinterSelected())
-        preview->printCurrent();
-}
-
-void MainWindow::printAll()
-{
-    if (checkIsPrinterSelected())
-        preview->printAll();
-}
-
-void MainWindow::printChosenPages()
-{
-    if (!checkIsPrinterSelected() || preview->pageCount() == 0)
-        return;
-    PrintPagesDialog dialog(int(preview->pageCount()), this);
-    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-        return;
-    QList<int> indexes = dialog.pages();
-    if (indexes.isEmpty())
-        return;
-    for (int &page : indexes)
-        --page;
-    preview->printPages(indexes, dialog.copies());
-}
-
-void MainWindow::calibratePrinter()
-{
-    const QString printer = preview->printer();
-    if (cbPrinter->currentIndex() == 0 || printer == Preview::builtInPdfName) {
-        Prompts::current().message(QMessageBox::Information, tr("Komunikat"),
-                                   tr("Kalibracja dotyczy drukarki systemowej.\n"
-                                      "Wybierz ją najpierw na liście „Drukarka”."));
-        return;
-    }
-    CalibrationDialog dialog(printer, PrintSettings::calibration(printer), this);
-    if (Prompts::current().runDialog(dialog) == QDialog::Accepted) {
-        PrintSettings::setCalibration(printer, dialog.calibration());
-        statusBar()->showMessage(tr("Zapisano kalibrację drukarki %1.").arg(printer), 10000);
-    }
-}
-
-void MainWindow::openEditor()
-{
-    // A workbook is no text to edit: the editor starts empty.
-    showEditor(WorkbookFile::formatOf(pathToFile) ? QString() : pathToFile);
-}
-
 void MainWindow::openHelpDialog()
 {
     HelpDialog help;
@@ -997,162 +500,6 @@ void MainWindow::openAboutDialog()
     Prompts::current().runDialog(about);
 }
 
-void MainWindow::changePrinter(QString name)
-{
-    preview->setPrinter(name);
-    if (settingsRestored)
-        Settings().setPrinter(cbPrinter->currentIndex() > 0 ? name : QString());
-}
-
-// ------------------------------------------------------ font and view bars
-
-void MainWindow::changeFontPixelSize(int pixelSize)
-{
-    if (fontSizeSignalsEnabled)
-        preview->changeFontPixelSize(pixelSize);
-}
-
-void MainWindow::changeFontPixelSize(QString pixelSize)
-{
-    const int size = pixelSize.toInt(nullptr, 10);
-    if (fontSizeSignalsEnabled)
-        preview->changeFontPixelSize(size);
-}
-
-void MainWindow::changeSbFontSizeUp()
-{
-    if (sbFontSize->value() <= 24)
-        sbFontSize->setValue(sbFontSize->value() + 1);
-    const int t = leFontSize->text().toInt(nullptr, 10);
-    if (t < 24)
-        leFontSize->setText(QString::number(t + 1));
-}
-
-void MainWindow::changeSbFontSizeDown()
-{
-    if (sbFontSize->value() > 6)
-        sbFontSize->setValue(sbFontSize->value() - 1);
-    const int t = leFontSize->text().toInt(nullptr, 10);
-    if (t > 6)
-        leFontSize->setText(QString::number(t - 1));
-}
-
-void MainWindow::changeFontBold()
-{
-    preview->changeFontBold();
-}
-
-void MainWindow::changeFontItalic()
-{
-    preview->changeFontItalic();
-}
-
-void MainWindow::changeFontUnderline()
-{
-    preview->changeFontUnderline();
-}
-
-void MainWindow::selectAction(int, QFont font)
-{
-    showFontSize(font.pixelSize());
-}
-
-void MainWindow::showFontSize(int pixelSize)
-{
-    fontSizeSignalsEnabled = false;
-    sbFontSize->setValue(pixelSize);
-    leFontSize->setText(QStringLiteral("%1").arg(pixelSize));
-    fontSizeSignalsEnabled = true;
-}
-
-void MainWindow::showPageIndicator()
-{
-    lbPage->showPages(currentPage, pagesCount);
-}
-
-void MainWindow::showPage(int page)
-{
-    page = qBound(1, page, pagesCount);
-    if (page == currentPage)
-        return;
-    currentPage = page;
-    preview->swichPage(currentPage);
-    showPageIndicator();
-}
-
-void MainWindow::showOverflowing(bool forward)
-{
-    const qsizetype id = preview->nextOverflowing(forward);
-    if (id < 0) {
-        statusBar()->showMessage(tr("Wszystkie pola mieszczą się w ramkach."), 10000);
-        return;
-    }
-    showPage(preview->pageOf(id) + 1);
-    preview->selectField(id);
-}
-
-void MainWindow::showOverflowCount(qsizetype count)
-{
-    pbOverflow->setVisible(count > 0);
-    if (count > 0)
-        pbOverflow->setText(tr("Nie mieści się: %1").arg(FitTracker::fieldsText(count)));
-}
-
-void MainWindow::showPreviousPage()
-{
-    showPage(currentPage - 1);
-}
-
-void MainWindow::showNextPage()
-{
-    showPage(currentPage + 1);
-}
-
-void MainWindow::updatePagesCount(int pages)
-{
-    pagesCount = pages + 1;
-    // The preview brings its own page back into range in the same way, so the
-    // two never disagree about the page shown.
-    if (currentPage > pagesCount)
-        currentPage = pagesCount;
-    showPageIndicator();
-}
-
-void MainWindow::zoomIn()
-{
-    preview->zoomIn();
-}
-
-void MainWindow::zoomOut()
-{
-    preview->zoomOut();
-}
-
-void MainWindow::createZoomKeys()
-{
-    // On the window, like the page keys. Ctrl+= is the unshifted key of "+"
-    // on many keyboards.
-    zoomInAct = new QAction(tr("Powiększ"), this);
-    zoomInAct->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
-    zoomOutAct = new QAction(tr("Pomniejsz"), this);
-    zoomOutAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
-    zoomFitAct = new QAction(tr("Dopasuj stronę do okna"), this);
-    zoomFitAct->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-    addActions({zoomInAct, zoomOutAct, zoomFitAct});
-    connect(zoomInAct, &QAction::triggered, this, &MainWindow::zoomIn);
-    connect(zoomOutAct, &QAction::triggered, this, &MainWindow::zoomOut);
-    connect(zoomFitAct, &QAction::triggered, preview, &Preview::zoomReset);
-    pbZoomIn->setToolTip(tr("Powiększ (Ctrl++)"));
-    pbZoomOut->setToolTip(tr("Pomniejsz (Ctrl+-)"));
-    pbZoomReset->setToolTip(tr("Dopasuj stronę do okna (Ctrl+0)"));
-}
-
-void MainWindow::zoomChanged(int zoom)
-{
-    shownZoom = zoom;
-    lbZoom->setText(tr("Powiększenie: +%1%").arg(zoom - 100));
-}
-
 // ----------------------------------------------------------------- settings
 
 void MainWindow::readSettings()
@@ -1166,19 +513,7 @@ void MainWindow::readSettings()
     QStringList notes;
     if (const QString problem = Settings::takeFileProblem(); !problem.isEmpty())
         notes.append(problem);
-    if (const QString printer = settings.printer(); !printer.isEmpty()) {
-        const int named = cbPrinter->findData(printer);
-        const int index = named >= 0 ? named : cbPrinter->findText(printer, Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index > 0) {
-            cbPrinter->setCurrentIndex(index);
-            QString problem;
-            PrintSettings::calibration(printer, &problem);
-            if (!problem.isEmpty())
-                notes.append(problem);
-        } else {
-            notes.append(tr("Drukarki „%1” nie ma już w systemie.").arg(printer));
-        }
-    }
+    prints->restorePrinter(settings.printer(), notes);
     // No file is shown yet: applying it asks nothing.
     QString geometryProblem;
     if (const std::optional<GeometryPreset> geometry = settings.geometry(&geometryProblem))
@@ -1189,7 +524,7 @@ void MainWindow::readSettings()
         notes.append(gbGeometry->userFileProblem());
     if (!notes.isEmpty())
         statusBar()->showMessage(notes.join(QLatin1Char(' ')));
-    fillRecentMenu();
+    files->fillRecentMenu();
     settingsRestored = true;
 }
 
@@ -1200,32 +535,6 @@ void MainWindow::writeSettings()
     QString error;
     if (!settings.save(&error))
         Prompts::current().message(QMessageBox::Warning, QString(), error);
-}
-
-void MainWindow::fillRecentMenu()
-{
-    recentMenu->clear();
-    const QStringList files = Settings().recentFiles();
-    for (qsizetype i = 0; i < files.size(); ++i) {
-        const QString path = files.at(i);
-        QString shown = QDir::toNativeSeparators(path);
-        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
-        QAction *entry = recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
-        connect(entry, &QAction::triggered, this, [this, path] { openRecentFile(path); });
-    }
-    recentMenu->menuAction()->setEnabled(!files.isEmpty());
-}
-
-void MainWindow::openRecentFile(const QString &path)
-{
-    if (!QFileInfo::exists(path)) {
-        Settings().removeRecentFile(path);
-        Prompts::current().message(QMessageBox::Warning, QString(),
-                                   tr("Nie ma pliku %1.\nUsunięto go z listy ostatnio otwieranych.")
-                                       .arg(QDir::toNativeSeparators(path)));
-        return;
-    }
-    openDocument(path);
 }
 
 bool MainWindow::approveGeometry(const GeometryPreset &geometry)
@@ -1250,289 +559,37 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
     return true;
 }
 
-// ----------------------------------------------------------- spreadsheets
-
-void MainWindow::importSheetCommand()
+void MainWindow::openProjectFile(QString path)
 {
-    const QString file = Prompts::current().openFileName(
-        this, tr("Importuj arkusz"), Prompts::startFolder(Settings::Folder::Descriptions, pathToFile),
-        tr("Arkusze (*.ods *.xlsx *.csv *.tsv *.txt);;Wszystkie pliki (*)"));
-    if (file.isEmpty() || !mayReplaceSheet())
-        return;
-    importSheet(file, true);
+    files->openProjectFile(std::move(path));
 }
 
-bool MainWindow::importSheet(const QString &path, bool ask)
+void MainWindow::openFromCommandLine(const QStringList &arguments, const QStringList &undecodable)
 {
-    statusBar()->clearMessage();
-    // A text file chosen here is delimited text; an old Excel file is no text.
-    const std::optional<WorkbookFile::Format> named = WorkbookFile::formatOf(path);
-    if ((!named || *named == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(path)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), WorkbookCheck::oldExcelRefusal(path));
-        return false;
-    }
-    const WorkbookFile::Format format = named.value_or(WorkbookFile::Format::Delimited);
-    const std::optional<SheetMapping> stored = SheetMapping::fromString(Settings().sheetMapping(path));
-    SheetMapping mapping = stored.value_or(SheetMapping());
-    Workbook book;
-    QString error;
-    bool read = false;
-    // Off the window's thread; a cancelled read leaves the sheet as it was.
-    if (!BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
-            read = WorkbookFile::read(path, format, book, &error, mapping.delimiter, &cancelled);
-        }))
-        return false;
-    if (!read) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return false;
-    }
-    if (!stored && !book.sheets.isEmpty())
-        mapping = SheetImport::guessMapping(book.sheets.first());
-    std::function<std::optional<Workbook>(char)> reread;
-    if (format == WorkbookFile::Format::Delimited) {
-        reread = [path](char delimiter) -> std::optional<Workbook> {
-            Workbook again;
-            QString why;
-            if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
-                return std::nullopt;
-            return again;
-        };
-    }
-    // The dialog again when a question after it is cancelled: the mapping
-    // just set is kept for another try.
-    for (bool dialog = ask || !stored;;) {
-        if (dialog && !chooseMapping(book, mapping, QFileInfo(path).fileName(), reread))
-            return false;
-        const SheetOutcome outcome = applySheet(book, mapping, path);
-        if (outcome == SheetOutcome::Imported)
-            break;
-        if (outcome == SheetOutcome::Refused || !dialog)
-            return false;
-    }
-    lastMapping = mapping;
-    Settings settings;
-    settings.setSheetMapping(path, mapping.toString());
-    settings.setLastFolder(Settings::Folder::Descriptions, path);
-    settings.addRecentFile(path);
-    return true;
+    files->openFromCommandLine(arguments, undecodable);
 }
 
-bool MainWindow::chooseMapping(Workbook &book, SheetMapping &mapping, const QString &title,
-                               const std::function<std::optional<Workbook>(char)> &reread)
+void MainWindow::openFiles(const QStringList &paths)
 {
-    SheetImportDialog dialog(book, title, mapping, preview->layout().labelsPerBarette, reread, this);
-    if (Prompts::current().runDialog(dialog) != QDialog::Accepted)
-        return false;
-    mapping = dialog.mapping();
-    book = dialog.workbook();
-    return true;
+    files->openFiles(paths);
 }
 
-MainWindow::SheetOutcome MainWindow::applySheet(const Workbook &book, const SheetMapping &mapping,
-                                                const QString &source)
+void MainWindow::openDocument(const QString &path)
 {
-    Prompts &prompts = Prompts::current();
-    const qsizetype index = mapping.sheet.isEmpty() ? 0 : book.indexOf(mapping.sheet);
-    if (index < 0 || index >= book.sheets.size()) {
-        prompts.message(QMessageBox::Warning, QString(),
-                        tr("W pliku %1 nie ma już arkusza „%2”.\nArkusz nie został wczytany.")
-                            .arg(QFileInfo(source).fileName(), mapping.sheet));
-        return SheetOutcome::Refused;
-    }
-    const WorkbookSheet &sheet = book.sheets.at(index);
-
-    // Nothing is imported while a cell holds what the sheet cannot print.
-    qsizetype total = 0;
-    const QList<SheetImport::BadCell> bad = SheetImport::unencodable(sheet, mapping, 20, &total);
-    if (total > 0) {
-        QStringList lines;
-        for (const SheetImport::BadCell &cell : bad)
-            lines.append(SheetImport::describe(sheet, cell));
-        if (total > bad.size())
-            lines.append(counted(total - bad.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"), tr("… i %1 innych", "many")));
-        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
-                             tr("Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:\n%1\n\n"
-                                "Zamienić je na „?” i wczytać arkusz?")
-                                 .arg(lines.join(QLatin1Char('\n'))),
-                             tr("Zamień na „?”"), tr("Anuluj")))
-            return SheetOutcome::Reconsider;
-    }
-
-    int labels = preview->layout().labelsPerBarette;
-    if (mapping.layout == SheetMapping::Layout::Rows) {
-        const std::optional<int> chosen = labelsForColumns(mapping.labelColumns());
-        if (!chosen)
-            return SheetOutcome::Reconsider;
-        labels = *chosen;
-    }
-
-    QStringList texts = SheetImport::texts(sheet, mapping, labels);
-    if (total > 0) {
-        for (QString &text : texts)
-            text = SheetImport::replaceUnencodable(text);
-    }
-
-    // The same limits as a descriptions file.
-    const DescriptionsCheck::Result check =
-        DescriptionsCheck::forLines(texts.size(), labels, preview->layout().barettesPerPage, 0, preview->memoryLimit);
-    if (check.verdict == DescriptionsCheck::Verdict::TooLarge) {
-        prompts.message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, source));
-        return SheetOutcome::Refused;
-    }
-    if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check, source.isEmpty()))
-        return SheetOutcome::Refused;
-
-    if (rereadingProject) {
-        // Into the project's sheet: its fonts stay by position.
-        preview->rereadSheet(std::move(texts));
-    } else {
-        preview->loadSheet(std::move(texts), source);
-        pathToFile = source;
-        pastedSheet = source.isEmpty();
-    }
-    lastSheet = source;
-    preview->generatePages();
-    updateWindowTitle();
-    if (total > 0)
-        statusBar()->showMessage(tr("Zamieniono na „?” znaki w %1.")
-                                     .arg(counted(total, tr("%1 komórce", "one"), tr("%1 komórkach", "few"), tr("%1 komórkach", "many"))));
-    return SheetOutcome::Imported;
+    files->openDocument(path);
 }
 
-std::optional<int> MainWindow::labelsForColumns(int columns)
+void MainWindow::openThisFile(QString file)
 {
-    // A row a barette: the label columns set the labels per barette.
-    Prompts &prompts = Prompts::current();
-    int labels = preview->layout().labelsPerBarette;
-    if (columns == labels)
-        return labels;
-    if (columns >= 5 && columns <= 15) {
-        const QMessageBox::StandardButton answer = prompts.question(
-            QMessageBox::Question, tr("Komunikat"),
-            tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
-                .arg(labelColumnsText(columns))
-                .arg(labels)
-                .arg(columns),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (answer == QMessageBox::Cancel)
-            return std::nullopt;
-        if (answer == QMessageBox::Yes) {
-            GeometryPreset geometry;
-            const SheetLayout &now = preview->layout();
-            geometry.presetName = GbGeometry::freeEntry;
-            geometry.labelsPerBarette = columns;
-            geometry.labelRect = QRectF(0, 0, now.labelWidth, now.labelHeight);
-            geometry.headerRect = QRectF(0, 0, now.headerWidth, now.headerHeight);
-            if (!gbGeometry->apply(geometry))
-                return std::nullopt;
-            return columns;
-        }
-    }
-    if (columns > labels) {
-        prompts.message(QMessageBox::Warning, QString(),
-                        tr("Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie "
-                           "zmieściłaby się.\nArkusz nie został wczytany.")
-                            .arg(labelColumnsText(columns))
-                            .arg(labels));
-        return std::nullopt;
-    }
-    // Fewer columns than labels: the rest of every barette stays empty, when the user says so.
-    if (!prompts.confirm(QMessageBox::Question, tr("Komunikat"),
-                         tr("Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie "
-                            "pustych. Wczytać arkusz?")
-                             .arg(labelColumnsText(columns))
-                             .arg(labels)
-                             .arg(labels - columns),
-                         tr("Wczytaj"), tr("Anuluj")))
-        return std::nullopt;
-    return labels;
+    files->openThisFile(std::move(file));
 }
 
-void MainWindow::pasteSheet()
+void MainWindow::showOverflowing(bool forward)
 {
-    const QString text = QGuiApplication::clipboard()->text();
-    if (text.isEmpty()) {
-        statusBar()->showMessage(tr("Schowek nie zawiera komórek arkusza."), 5000);
-        return;
-    }
-    Workbook book;
-    QString error;
-    if (!WorkbookFile::readPasted(text, book, &error)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return;
-    }
-    if (!mayReplaceSheet())
-        return;
-    SheetMapping mapping = SheetImport::guessMapping(book.sheets.first());
-    do {
-        if (!chooseMapping(book, mapping, tr("schowek"), {}))
-            return;
-    } while (applySheet(book, mapping, QString()) == SheetOutcome::Reconsider);
+    navigation->showOverflowing(forward);
 }
 
-void MainWindow::reloadSheet()
+QSpinBox *MainWindow::fontSizeModel() const
 {
-    if (!lastSheet.isEmpty() && !preview->projectPath().isEmpty()) {
-        if (mayReplaceSheet())
-            rereadProjectSheet();
-        return;
-    }
-    if (!lastSheet.isEmpty() && lastSheet == pathToFile) {
-        if (mayReplaceSheet())
-            importSheet(lastSheet, false);
-        return;
-    }
-    if (pathToFile.isEmpty() || !preview->projectPath().isEmpty()) {
-        statusBar()->showMessage(tr("Nie ma arkusza ani pliku z opisami do wczytania ponownie."), 5000);
-        return;
-    }
-    if (mayReplaceSheet())
-        importDescriptions(pathToFile);
-}
-
-// ------------------------------------------------------- a project's workbook
-
-void MainWindow::rereadProjectSheet()
-{
-    statusBar()->clearMessage();
-    const QString path = lastSheet;
-    // As importSheet() reads it: a text file taken there is delimited text.
-    const WorkbookFile::Format format = WorkbookFile::formatOf(path).value_or(WorkbookFile::Format::Delimited);
-    Workbook book;
-    QString error;
-    if (!WorkbookFile::read(path, format, book, &error, lastMapping.delimiter)) {
-        Prompts::current().message(QMessageBox::Warning, QString(), error);
-        return;
-    }
-    rereadingProject = true;
-    const SheetOutcome outcome = applySheet(book, lastMapping, path);
-    rereadingProject = false;
-    if (outcome == SheetOutcome::Imported)
-        statusBar()->showMessage(tr("Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.")
-                                     .arg(QFileInfo(path).fileName()),
-                                 10000);
-}
-
-void MainWindow::projectSaved(const QString &project)
-{
-    // The project remembers the workbook its texts came from, so that F5
-    // reads it again into the project; a sheet of another kind forgets it.
-    Settings settings;
-    if (!lastSheet.isEmpty())
-        settings.setProjectSource(project, lastSheet, lastMapping.toString());
-    else
-        settings.removeProjectSource(project);
-}
-
-void MainWindow::projectOpened(const QString &project)
-{
-    lastSheet.clear();
-    const std::optional<Settings::ProjectSource> source = Settings().projectSource(project);
-    if (!source)
-        return;
-    const std::optional<SheetMapping> mapping = SheetMapping::fromString(source->mapping);
-    if (!mapping)
-        return;
-    lastSheet = source->workbook;
-    lastMapping = *mapping;
+    return fontBar->sizeModel();
 }

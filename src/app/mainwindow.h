@@ -1,36 +1,34 @@
 #pragma once
 
 #include "layout/geometrypreset.h"
-#include "workbooks/workbook.h"
 
-#include <QFont>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <utility>
 
-class EditPad;
+class FileCommands;
+class FontBar;
 class GbGeometry;
 class Preview;
 class QAction;
-class QComboBox;
-class QIntValidator;
-class PageIndicator;
+class PageNavigation;
+class PrintCommands;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QPushButton;
 class QSpinBox;
 class QToolBar;
-class QToolButton;
+class WorkbookImport;
 
 // The program's single window: the label sheet in the middle, the commands in
 // four menus and six tool bars around it, and the zoom in the status bar.
+// The window builds its actions, menus and bars and connects them; the
+// commands act in classes of their own: the workbook import
+// (WorkbookImport), the files (FileCommands), printing (PrintCommands), the
+// font bar (FontBar), the pages and the zoom (PageNavigation).
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -54,7 +52,7 @@ public:
 
     Preview *sheetPreview() const { return preview; }
     // The font size model behind the size field; it is never shown.
-    QSpinBox *fontSizeModel() const { return sbFontSize.get(); }
+    QSpinBox *fontSizeModel() const;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -65,50 +63,21 @@ protected:
     // open as from the command line; other drags go where they went before.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    // The size field: on Enter, or when it is left, a size that was not
-    // applied (typed "0", or nothing) gives way to the size in force.
+    // Over the sheet a drag of files is left for the window.
     bool eventFilter(QObject *watched, QEvent *event) override;
     // A new language (QEvent::LanguageChange): every text again.
     void changeEvent(QEvent *event) override;
 
 private slots:
-    void newFile();
-    void openFile();
-    void saveFile();
     void openThisFile(QString file);
     void updateWindowTitle();
-    void printOne();
-    void printAll();
-    void printChosenPages();
-    void calibratePrinter();
-    void openEditor();
     void openHelpDialog();
     void openQtDialog();
     void openAboutDialog();
-    void changePrinter(QString name);
-    void changeFontPixelSize(int pixelSize);
-    void changeFontPixelSize(QString pixelSize);
-    void changeSbFontSizeUp();
-    void changeSbFontSizeDown();
-    void changeFontBold();
-    void changeFontItalic();
-    void changeFontUnderline();
     // Shows the page of the next field that does not fit (or the previous
     // one) and selects it.
     void showOverflowing(bool forward);
-    // "Nie mieści się: N pól" in the status bar, hidden while all fit.
-    void showOverflowCount(qsizetype count);
-    void showPreviousPage();
-    void showNextPage();
-    void zoomIn();
-    void zoomOut();
-    void zoomChanged(int zoom);
-    void selectAction(int id, QFont font);
-    // Shows `pixelSize` in the size field and model without applying it.
-    void showFontSize(int pixelSize);
-    void updatePagesCount(int pages);
     void updatePathToFile(QString newPath);
-    bool checkIsPrinterSelected();
 
 private:
     void createActions();
@@ -117,67 +86,17 @@ private:
     // English, kept in the settings and installed at once.
     void createLanguageMenu();
     void retranslate();
-    // The printer the list's entry `index` stands for.
-    QString printerAt(int index) const;
-    // The print options and the calibration, at the end of the print menu.
-    void createPrintOptions();
     void createToolBars();
     void createStatusBar();
-    // Ctrl++, Ctrl+- and Ctrl+0 (fit) for the sheet's zoom.
-    void createZoomKeys();
-    void fillPrinterList();
-    // Reads the system's queues again into the printer list, keeping the
-    // choice; a chosen queue that is gone is said and unchosen.
-    void refreshPrinterList();
     void makeConnections();
-    void showPageIndicator();
-    // Shows page `page` (counted from 1), kept within the sheet.
-    void showPage(int page);
-    EditPad *showEditor(const QString &path);
     // Before the sheet's texts are replaced or the window closes: asks what
     // to do with unsaved changes; false when the user cancels or the save
     // failed.
     bool mayReplaceSheet();
-    void openProject();
-    // Reads `file` into the sheet with fresh fonts; false when it was refused
-    // or declined, and the sheet stays as it was.
-    bool importDescriptions(const QString &file);
-    // "Importuj arkusz…": asks for a spreadsheet, then importSheet().
-    void importSheetCommand();
-    // Reads the spreadsheet at `path` and imports it with the mapping the
-    // user chooses in the mapping dialog (or, without `ask`, the one
-    // remembered for the file); false when nothing was imported.
-    bool importSheet(const QString &path, bool ask);
-    // The mapping dialog for `book`, starting from `mapping`; false when cancelled.
-    bool chooseMapping(Workbook &book, SheetMapping &mapping, const QString &title,
-                       const std::function<std::optional<Workbook>(char)> &reread);
-    // Imported; refused (said why); or a question after the mapping dialog
-    // was cancelled, which goes back to the dialog.
-    enum class SheetOutcome { Imported, Refused, Reconsider };
-    // The cells of `book` under `mapping` into the sheet, after the
-    // questions: the labels per barette, cells Windows-1250 cannot hold, a
-    // large sheet. `source` is the file (empty: pasted cells).
-    SheetOutcome applySheet(const Workbook &book, const SheetMapping &mapping, const QString &source);
-    // The labels per barette for `columns` label columns, after asking to
-    // change the geometry (5 to 15 columns) or to leave labels empty (fewer);
-    // none when cancelled or refused.
-    std::optional<int> labelsForColumns(int columns);
-    // F5 on a project saved from a workbook: the workbook read again with its
-    // mapping into the project's sheet, every field keeping its font.
-    void rereadProjectSheet();
-    void projectSaved(const QString &project);
-    void projectOpened(const QString &project);
-    // "Wklej z arkusza": the cells on the clipboard through the mapping dialog.
-    void pasteSheet();
-    // "Wczytaj ponownie": the last spreadsheet with its mapping, or the
-    // descriptions file shown.
-    void reloadSheet();
     // What the program remembers (see Settings): restored at start, the
     // window's size and tool bars written when it closes.
     void readSettings();
     void writeSettings();
-    void fillRecentMenu();
-    void openRecentFile(const QString &path);
     // Before the geometry panel applies `geometry`: asks when the texts
     // regrouped under its number of labels make a large sheet, refuses what
     // the sheet could not hold; false when nothing is to change.
@@ -185,13 +104,16 @@ private:
     // `title` is translated; its Polish text names the bar in the stored state.
     QToolBar *addStyledToolBar(const char *title);
 
+    // The file the sheet shows and whether it holds pasted cells: what the
+    // title says.
     QString pathToFile;
-    // The spreadsheet imported last (what F5 reads again); whether the sheet
-    // holds pasted cells.
-    QString lastSheet;
-    SheetMapping lastMapping;
-    bool rereadingProject = false;
     bool pastedSheet = false;
+    WorkbookImport *sheets = nullptr;
+    FileCommands *files = nullptr;
+    PrintCommands *prints = nullptr;
+    // Destroyed before the window's widgets.
+    std::unique_ptr<FontBar> fontBar;
+    PageNavigation *navigation = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
@@ -209,22 +131,9 @@ private:
     QAction *redoAct = nullptr;
     QAction *printOneAct = nullptr;
     QAction *printAllAct = nullptr;
-    QAction *printPagesAct = nullptr;
-    QAction *printMarksAct = nullptr;
-    QAction *calibrationAct = nullptr;
     QAction *helpAct = nullptr;
     QAction *aboutQtAct = nullptr;
     QAction *aboutAct = nullptr;
-    QAction *zoomInAct = nullptr;
-    QAction *zoomOutAct = nullptr;
-    QAction *zoomFitAct = nullptr;
-    // Page keys live on the window, not on the page buttons: a button's
-    // shortcut animates a click and drops the presses that come during it.
-    QAction *previousPageAct = nullptr;
-    QAction *nextPageAct = nullptr;
-    QAction *firstPageAct = nullptr;
-    QAction *lastPageAct = nullptr;
-    QAction *goToPageAct = nullptr;
     QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
     QAction *previousOverflowAct = nullptr;
@@ -248,33 +157,10 @@ private:
     QToolBar *printerToolBar = nullptr;
     QToolBar *geometryToolBar = nullptr;
 
-    QComboBox *cbPrinter = nullptr;
-    // The sheet's changes were settled for the editor's write that follows.
-    bool sheetSettled = false;
-    std::unique_ptr<QSpinBox> sbFontSize;
-    QLineEdit *leFontSize = nullptr;
-    std::unique_ptr<QIntValidator> fontSizeValidator;
-    QPushButton *pbFontSizeUp = nullptr;
-    QPushButton *pbFontSizeDown = nullptr;
-    QPushButton *pbBold = nullptr;
-    QPushButton *pbItalic = nullptr;
-    QPushButton *pbUnderline = nullptr;
-    bool fontSizeSignalsEnabled = true;
     // Until the settings are restored, nothing chosen is written back.
     bool settingsRestored = false;
-    QPushButton *pbPreviousPage = nullptr;
-    QPushButton *pbNextPage = nullptr;
-    PageIndicator *lbPage = nullptr;
-    int currentPage = 1;
-    int pagesCount = 1;
-    QPushButton *pbZoomIn = nullptr;
-    QPushButton *pbZoomOut = nullptr;
-    QPushButton *pbZoomReset = nullptr;
     GbGeometry *gbGeometry = nullptr;
     Preview *preview = nullptr;
-    QLabel *lbZoom = nullptr;
-    int shownZoom = 0;   // the zoom lbZoom shows; 0 before the first change
     QList<QLabel *> toolBarLabels;
     QLabel *lbHelpKey = nullptr;
-    QToolButton *pbOverflow = nullptr;
 };
