@@ -57,6 +57,7 @@ QString oneLine(QString text)
     return text.replace(QLatin1Char('\n'), QLatin1Char(' ')).simplified();
 }
 
+// One job: the command line read (Options), then the input read and printed.
 class Run : private Options
 {
     // The file's other texts' context, also for the tools that read them.

@@ -9,7 +9,7 @@
 #include <limits>
 
 // The selection on the page shown: clicks, the keys that move and extend
-// it, the field found for "does not fit" and the edit of the selected field.
+// it, the next field that does not fit, and the edit of the selected field.
 
 
 // -------------------------------------------------------------- selection
