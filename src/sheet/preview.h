@@ -31,6 +31,10 @@ class QGraphicsScene;
 // Field ids run 0, 1, 2, ... over all pages (page by page, row by row, column
 // by column, header before its labels); id is the line of the field's text in
 // a descriptions file.
+//
+// Its members are in three files: preview.cpp (the pages, the layout, the
+// font commands, zoom and printing), previewselection.cpp (the selection and
+// its keys) and previewfiles.cpp (reading, the exports and the projects).
 class Preview : public QGraphicsView
 {
     Q_OBJECT
