@@ -85,10 +85,15 @@ bool WorkbookImport::importSheet(const QString &path, bool ask)
         mapping = SheetImport::guessMapping(book.sheets.first());
     std::function<std::optional<Workbook>(char)> reread;
     if (format == WorkbookFile::Format::Delimited) {
-        reread = [path](char delimiter) -> std::optional<Workbook> {
+        // Read again beside the window too: a large file takes as long.
+        reread = [this, path](char delimiter) -> std::optional<Workbook> {
             Workbook again;
             QString why;
-            if (!WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter))
+            bool read = false;
+            if (!BackgroundRead::run(window, path, [&](const std::atomic<bool> &cancelled) {
+                    read = WorkbookFile::read(path, WorkbookFile::Format::Delimited, again, &why, delimiter, &cancelled);
+                })
+                || !read)
                 return std::nullopt;
             return again;
         };

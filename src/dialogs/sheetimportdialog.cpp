@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -137,6 +138,11 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
             book = std::move(*again);
             fillSheet();
             updateState();
+        } else {
+            // Not read again (cancelled, or the file is gone): the box says
+            // the delimiter the cells shown were read with.
+            const QSignalBlocker blocker(cbDelimiter);
+            cbDelimiter->setCurrentIndex(std::max(0, cbDelimiter->findData(int(book.delimiter))));
         }
     });
     for (QRadioButton *rb : {rbRows, rbColumn})

@@ -220,6 +220,11 @@ public:
             }
             if (last)
                 return true;
+            // A read cancelled beside the window stops here, with no reason to show.
+            if (SheetBuilder::cancelled && SheetBuilder::cancelled->load(std::memory_order_relaxed)) {
+                setError(error, QString());
+                return false;
+            }
             block = events != before ? feedBytes : std::min(block * 2, maxFeedBytes);
         }
     }
