@@ -427,6 +427,12 @@ private slots:
             << xlsxParts("<sheet name=\"A\" r:id=\"rId1\"/>", worksheetRelationship("rId1", "../../sheet1.xml"),
                          {{QStringLiteral("xl/worksheets/sheet1.xml"), SheetFixtures::xlsxSheet("")}})
             << QStringLiteral("arkusz „A” wskazuje część spoza pliku");
+        QTest::newRow("a sheet without a relationship, its long name cut")
+            << F::Xlsx
+            << xlsxParts("<sheet name=\"" + QByteArray(10'000, 'a') + "\" r:id=\"rId9\"/>",
+                         worksheetRelationship("rId1", "worksheets/sheet1.xml"),
+                         {{QStringLiteral("xl/worksheets/sheet1.xml"), SheetFixtures::xlsxSheet("")}})
+            << QStringLiteral("brak powiązania arkusza „%1…”.").arg(QString(99, u'a'));
         QTest::newRow("a DOCTYPE in the workbook part")
             << F::Xlsx
             << xlsxParts("<sheet name=\"&e;\" r:id=\"rId1\"/>", worksheetRelationship("rId1", "worksheets/sheet1.xml"),
