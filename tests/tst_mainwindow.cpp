@@ -1048,6 +1048,67 @@ private slots:
 
     // ------------------------------------------------------------- paging
 
+    // Ctrl+F: the find bar searches every field, on pages not built too,
+    // selects the field found and shows its page; Esc gives the keys back.
+    void findBarFindsOnEveryPage()
+    {
+        QByteArray bytes;
+        for (int b = 0; b < 5 * 5 * (n + 1); ++b) {
+            bytes += b == 10 ? "Awaria@P3" : b == 60 ? "Pompa P3" : b == 130 ? "POMPA P3"
+                     : b == 220                   ? "Pompa P3 rezerwa"
+                                                  : "T" + QByteArray::number(b);
+            bytes += '\n';
+        }
+        import(files.write(QStringLiteral("find.txt"), bytes));
+        activate();
+        const auto selected = [this] {
+            const QList<MyGraphicsItem *> &items = preview->fields();
+            for (const MyGraphicsItem *item : items) {
+                if (item->isSelected())
+                    return qsizetype(item->fieldId());
+            }
+            return qsizetype(-1);
+        };
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+F")));
+        auto *query = child<QLineEdit>(QStringLiteral("leFindQuery"));
+        QVERIFY(child<QWidget>(QStringLiteral("findBar"))->isVisible());
+        QVERIFY(query->hasFocus());
+
+        // Typing finds from the page shown on.
+        QTest::keyClicks(query, QStringLiteral("pompa p3"));
+        QCOMPARE(selected(), 60);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 5"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 3"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(selected(), 130);
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(selected(), 220);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("5 / 5"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("3 z 3"));
+        QTest::keyClick(query, Qt::Key_Return);   // round the sheet
+        QCOMPARE(selected(), 60);
+        QTest::keyClick(query, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(selected(), 220);
+
+        // The case, then the whole field, narrow it.
+        child<QCheckBox>(QStringLiteral("cbFindMatchCase"))->click();
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("Nie znaleziono"));
+        query->setText(QStringLiteral("Pompa P3"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 2"));
+        child<QCheckBox>(QStringLiteral("cbFindWholeField"))->click();
+        QCOMPARE(selected(), 60);
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 1"));
+        // "@" stands for a line break, as in the file.
+        query->setText(QStringLiteral("Awaria@P3"));
+        QCOMPARE(selected(), 10);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 5"));
+
+        QTest::keyClick(query, Qt::Key_Escape);
+        QVERIFY(!child<QWidget>(QStringLiteral("findBar"))->isVisible());
+        QVERIFY(preview->hasFocus());
+        QCOMPARE(preview->selectionCount(), 1);
+    }
+
     void pageButtonsKeysAndIndicator()
     {
         import(files.write(QStringLiteral("pages.txt"), numberedLines(5 * 5)));
