@@ -867,6 +867,44 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
         <source>%1 z %2</source>
         <translation>%1 of %2</translation>
     </message>
+    <message>
+        <source>Zamień &amp;na:</source>
+        <translation>Replace wi&amp;th:</translation>
+    </message>
+    <message>
+        <source>Zamienia w znalezionym polu i szuka następnego (Enter w polu zamiany)</source>
+        <translation>Replaces in the field found and finds the next (Enter in the replacement box)</translation>
+    </message>
+    <message>
+        <source>Zamień &amp;wszystko</source>
+        <translation>Replace &amp;all</translation>
+    </message>
+    <message>
+        <source>Zamienia we wszystkich pasujących polach arkusza; Ctrl+Z cofa całość</source>
+        <translation>Replaces in every matching field of the sheet; Ctrl+Z undoes it all</translation>
+    </message>
+    <message>
+        <source>Zamiana</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Tekst zamiany zawiera znak %1, którego nie można zapisać w kodowaniu Windows-1250.
+Nic nie zamieniono; usuń go lub zastąp innym znakiem.</source>
+        <translation>The replacement contains the character %1, which cannot be stored in the Windows-1250 encoding.
+Nothing was replaced; remove it or use another character.</translation>
+    </message>
+    <message>
+        <source>Zamień wszystko</source>
+        <translation>Replace all</translation>
+    </message>
+    <message>
+        <source>Zamieniono; zmienione pola: %1.</source>
+        <translation>Replaced; fields changed: %1.</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień</source>
+        <translation>&amp;Replace</translation>
+    </message>
 </context>
 <context>
     <name>FitTracker</name>
@@ -1893,6 +1931,14 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>CTRL+F</source>
         <translation>CTRL+F</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień…</source>
+        <translation>Re&amp;place…</translation>
+    </message>
+    <message>
+        <source>CTRL+H</source>
+        <translation>CTRL+H</translation>
     </message>
 </context>
 <context>

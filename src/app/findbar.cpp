@@ -1,6 +1,8 @@
 #include "app/findbar.h"
 
 #include "document/sheetdocument.h"
+#include "files/windows1250.h"
+#include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
@@ -9,6 +11,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QToolButton>
 
 #include <algorithm>
@@ -18,8 +23,11 @@ FindBar::FindBar(Preview *preview, QWidget *parent)
     , preview(preview)
 {
     setObjectName(QStringLiteral("findBar"));
-    auto *row = new QHBoxLayout(this);
-    row->setContentsMargins(6, 3, 6, 3);
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(6, 3, 6, 3);
+    rows->setSpacing(3);
+    auto *row = new QHBoxLayout;
+    rows->addLayout(row);
     lbFind = new QLabel;
     leQuery = new QLineEdit;
     leQuery->setObjectName(QStringLiteral("leFindQuery"));
@@ -53,18 +61,48 @@ FindBar::FindBar(Preview *preview, QWidget *parent)
     row->addWidget(lbCount);
     row->addStretch(1);
     row->addWidget(pbClose);
+
+    replaceRow = new QWidget;
+    auto *second = new QHBoxLayout(replaceRow);
+    second->setContentsMargins(0, 0, 0, 0);
+    lbReplace = new QLabel;
+    leReplacement = new QLineEdit;
+    leReplacement->setObjectName(QStringLiteral("leReplacement"));
+    leReplacement->setMinimumWidth(220);
+    lbReplace->setBuddy(leReplacement);
+    pbReplace = new QPushButton;
+    pbReplace->setObjectName(QStringLiteral("pbReplace"));
+    pbReplaceAll = new QPushButton;
+    pbReplaceAll->setObjectName(QStringLiteral("pbReplaceAll"));
+    second->addWidget(lbReplace);
+    second->addWidget(leReplacement);
+    second->addWidget(pbReplace);
+    second->addWidget(pbReplaceAll);
+    second->addStretch(1);
+    rows->addWidget(replaceRow);
+    replaceRow->hide();
     retranslate();
 
+    connect(pbReplace, &QPushButton::clicked, this, &FindBar::replaceOne);
+    connect(pbReplaceAll, &QPushButton::clicked, this, &FindBar::replaceAll);
     connect(leQuery, &QLineEdit::textChanged, this, &FindBar::queryChanged);
     connect(cbMatchCase, &QCheckBox::toggled, this, &FindBar::queryChanged);
     connect(cbWholeField, &QCheckBox::toggled, this, &FindBar::queryChanged);
     connect(pbNext, &QToolButton::clicked, this, [this] { findNext(true); });
     connect(pbPrevious, &QToolButton::clicked, this, [this] { findNext(false); });
     connect(pbClose, &QToolButton::clicked, this, &FindBar::close);
+    // A replace-all changes a field at a time: the count is worked out once,
+    // after the last.
     const auto changed = [this] {
         stale = true;
-        if (isVisible())
-            showCount();
+        if (!countPending && isVisible()) {
+            countPending = true;
+            QTimer::singleShot(0, this, [this] {
+                countPending = false;
+                if (isVisible())
+                    showCount();
+            });
+        }
     };
     SheetDocument *doc = preview->document();
     connect(doc, &SheetDocument::fieldsChanged, this, changed);
@@ -83,6 +121,17 @@ void FindBar::retranslate()
     cbMatchCase->setText(tr("Uwzględniaj wielkość &liter"));
     cbWholeField->setText(tr("&Całe pole"));
     pbClose->setToolTip(tr("Zamknij (Esc)"));
+    // The labels line up: both the width of the longer.
+    lbReplace->setText(tr("Zamień &na:"));
+    lbFind->setMinimumWidth(0);
+    lbReplace->setMinimumWidth(0);
+    const int labelWidth = qMax(lbFind->sizeHint().width(), lbReplace->sizeHint().width());
+    lbFind->setMinimumWidth(labelWidth);
+    lbReplace->setMinimumWidth(labelWidth);
+    pbReplace->setText(tr("Za&mień"));
+    pbReplace->setToolTip(tr("Zamienia w znalezionym polu i szuka następnego (Enter w polu zamiany)"));
+    pbReplaceAll->setText(tr("Zamień &wszystko"));
+    pbReplaceAll->setToolTip(tr("Zamienia we wszystkich pasujących polach arkusza; Ctrl+Z cofa całość"));
     if (isVisible())
         showCount();
 }
@@ -95,9 +144,21 @@ void FindBar::open()
     showCount();
 }
 
+void FindBar::openReplace()
+{
+    replaceRow->show();
+    open();
+    // With a query already typed, the replacement is what comes next.
+    if (!leQuery->text().isEmpty()) {
+        leReplacement->setFocus(Qt::ShortcutFocusReason);
+        leReplacement->selectAll();
+    }
+}
+
 void FindBar::close()
 {
     hide();
+    replaceRow->hide();
     preview->setFocus();
 }
 
@@ -202,6 +263,10 @@ void FindBar::keyPressEvent(QKeyEvent *event)
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (leReplacement->hasFocus() && !(event->modifiers() & Qt::ShiftModifier)) {
+            replaceOne();
+            return;
+        }
         findNext(!(event->modifiers() & Qt::ShiftModifier));
         return;
     case Qt::Key_Escape:
@@ -210,4 +275,56 @@ void FindBar::keyPressEvent(QKeyEvent *event)
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+bool FindBar::replacement(QString &text)
+{
+    const QString typed = leReplacement->text();
+    qsizetype bad = -1;
+    QByteArray ignored;
+    if (!Windows1250::encode(typed, ignored, &bad)) {
+        const char32_t c = Windows1250::characterAt(typed, bad);
+        leReplacement->setSelection(int(bad), c > 0xFFFF ? 2 : 1);
+        Prompts::current().message(QMessageBox::Warning, tr("Zamiana"),
+                                   tr("Tekst zamiany zawiera znak %1, którego nie można zapisać w kodowaniu "
+                                      "Windows-1250.\nNic nie zamieniono; usuń go lub zastąp innym znakiem.")
+                                       .arg(Windows1250::describe(c)));
+        return false;
+    }
+    // "@" is a line break, as in the query.
+    text = typed;
+    text.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    return true;
+}
+
+void FindBar::replaceOne()
+{
+    QString with;
+    if (leQuery->text().isEmpty() || !replacement(with))
+        return;
+    const std::vector<qsizetype> &all = matches();
+    const qsizetype selected = selectedId();
+    if (selected >= 0 && std::binary_search(all.cbegin(), all.cend(), selected)) {
+        QString query = leQuery->text();
+        query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+        preview->document()->replaceInFields({selected}, query, with,
+                                             cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+                                             cbWholeField->isChecked(), tr("Zamiana"));
+    }
+    findNext(true);
+}
+
+qsizetype FindBar::replaceAll()
+{
+    QString with;
+    if (leQuery->text().isEmpty() || !replacement(with))
+        return -1;
+    QString query = leQuery->text();
+    query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    const std::vector<qsizetype> ids = matches();
+    const qsizetype changed = preview->document()->replaceInFields(
+        ids, query, with, cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+        cbWholeField->isChecked(), tr("Zamień wszystko"));
+    emit statusMessage(tr("Zamieniono; zmienione pola: %1.").arg(changed));
+    return changed;
 }

@@ -204,6 +204,13 @@ void MainWindow::createActions()
     findAct->setObjectName(QStringLiteral("findAct"));
     findAct->setShortcut(QKeySequence(tr("CTRL+F")));
     connect(findAct, &QAction::triggered, findBar, &FindBar::open);
+    replaceAct = new QAction(tr("Za&mień…"), this);
+    replaceAct->setObjectName(QStringLiteral("replaceAct"));
+    replaceAct->setShortcut(QKeySequence(tr("CTRL+H")));
+    connect(replaceAct, &QAction::triggered, findBar, &FindBar::openReplace);
+    connect(findBar, &FindBar::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
 }
 
 void MainWindow::createMenus()
@@ -223,7 +230,7 @@ void MainWindow::createMenus()
     editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
-    editMenu->addAction(findAct);
+    editMenu->addActions({findAct, replaceAct});
     editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
@@ -282,6 +289,8 @@ void MainWindow::retranslate()
     previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
     findAct->setText(tr("&Znajdź…"));
     findAct->setShortcut(QKeySequence(tr("CTRL+F")));
+    replaceAct->setText(tr("Za&mień…"));
+    replaceAct->setShortcut(QKeySequence(tr("CTRL+H")));
     importSheetAct->setText(tr("Importuj &arkusz…"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
     reloadAct->setText(tr("&Wczytaj ponownie"));

@@ -139,6 +139,7 @@ private:
     QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
     QAction *findAct = nullptr;
+    QAction *replaceAct = nullptr;
     QAction *previousOverflowAct = nullptr;
 
     // The actions of createActions()'s table with their untranslated texts.
