@@ -6,6 +6,7 @@
 #include "sheet/mygraphicsitem.h"
 #include "system/startup.h"
 #include "fakeprompts.h"
+#include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
@@ -131,6 +132,26 @@ void BM_FindNoMatch(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * texts.size());
 }
 BENCHMARK(BM_FindNoMatch)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// Replace all of a word in every field that holds it (every line of the
+// file holds one of a few texts), then undo and redo it.
+void BM_ReplaceAllAndUndo(benchmark::State &state)
+{
+    SheetDocument doc;
+    SheetTexts texts;
+    SheetTexts::read(fileOfBarettes(int(state.range(0))), texts);
+    doc.reset(std::move(texts));
+    const std::vector<qsizetype> ids = doc.allTexts().find(QStringLiteral("Awaria"), Qt::CaseSensitive, false);
+    for (auto _ : state) {
+        const qsizetype changed = doc.replaceInFields(ids, QStringLiteral("Awaria"), QStringLiteral("Alarm"),
+                                                      Qt::CaseSensitive, false, QStringLiteral("all"));
+        doc.undoStack()->undo();
+        doc.undoStack()->redo();
+        doc.undoStack()->undo();
+        state.counters["fields"] = double(changed);
+    }
+}
+BENCHMARK(BM_ReplaceAllAndUndo)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The floor for reading: the same bytes read and split into lines, not decoded.
 void BM_ReadAndSplitBytes(benchmark::State &state)

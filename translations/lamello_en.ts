@@ -1371,6 +1371,22 @@ descriptions file: “Awaria@P3” finds a field with “Awaria” on one line a
 the next (a space does not stand for a new line). Esc closes the bar and returns
 to the sheet; F3 still shows the fields that do not fit.</translation>
     </message>
+    <message>
+        <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
+(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
+„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
+stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę
+cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst
+ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie
+użyty: program nazwie ten znak i niczego nie zmieni.</source>
+        <translation>Replace (Ctrl+H, Edit menu) adds a “Replace with” box to the find bar. “Replace”
+(or Enter in that box) replaces the query in the field found and finds the next;
+“Replace all” replaces it in every matching field of the sheet at once, and the status
+bar says how many fields changed. Every field keeps its font, and one Ctrl+Z undoes
+the whole replacement. An “@” in the replacement is a new line, as in the query. A text
+with a character the descriptions file cannot hold (Windows-1250) is not used:
+the program names the character and changes nothing.</translation>
+    </message>
 </context>
 <context>
     <name>LabelEditDialog</name>

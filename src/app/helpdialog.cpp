@@ -99,6 +99,14 @@ const char *const topics[] = {
                       "linii i „P3” w następnej (spacja nie zastępuje nowej linii). Esc zamyka pasek i wraca\n"
                       "do arkusza; F3 nadal pokazuje pola, które się nie mieszczą."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”\n"
+                      "(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;\n"
+                      "„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek\n"
+                      "stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę\n"
+                      "cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst\n"
+                      "ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie\n"
+                      "użyty: program nazwie ten znak i niczego nie zmieni."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
     QT_TRANSLATE_NOOP("HelpDialog",
