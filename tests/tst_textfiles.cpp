@@ -373,6 +373,7 @@ private slots:
         QTest::newRow("Polish letters, its case") << "ŁÓDŹ" << true << false << QList<qsizetype>{3};
         QTest::newRow("a carriage return is text") << "ŁÓDŹ" << false << true << QList<qsizetype>{3};
         QTest::newRow("a line break") << "awaria\npompa" << false << false << QList<qsizetype>{2};
+        QTest::newRow("an @ is not a line break here") << "awaria@pompa" << false << false << QList<qsizetype>{};
         QTest::newRow("a line break is not a space") << "awaria pompa" << false << false << QList<qsizetype>{};
         QTest::newRow("a NUL ends the text") << "x" << true << true << QList<qsizetype>{5};
         QTest::newRow("an edit over the file's text") << "Pompa" << true << true << QList<qsizetype>{};

@@ -61,7 +61,8 @@ std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivit
     QString inFile = fold ? query.toLower() : query;
     inFile.replace(QLatin1Char('\n'), QLatin1Char('@'));
     QByteArray encoded;
-    if (Windows1250::encode(inFile, encoded)) {
+    // (No text read from the file holds an "@": each became a line break.)
+    if (!query.contains(QLatin1Char('@')) && Windows1250::encode(inFile, encoded)) {
         if (fold) {
             for (char &c : encoded)
                 c = char(lowerBytes()[uchar(c)]);
