@@ -6,6 +6,7 @@
 #include "sheet/mygraphicsitem.h"
 #include "system/startup.h"
 #include "fakeprompts.h"
+#include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
@@ -117,6 +118,40 @@ void BM_ReadDescriptions(benchmark::State &state)
 }
 // Second argument 1: every line different.
 BENCHMARK(BM_ReadDescriptions)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// Find with no match over a sheet read from a file (its texts kept as the
+// file's bytes), one edited field among them; second argument 1: case matters.
+void BM_FindNoMatch(benchmark::State &state)
+{
+    SheetTexts texts;
+    SheetTexts::read(fileOfBarettes(int(state.range(0))), texts);
+    texts.set(5, QStringLiteral("Zawór główny"));
+    const Qt::CaseSensitivity cs = state.range(1) ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(texts.find(QStringLiteral("Zawór Z99"), cs, false).size());
+    state.SetItemsProcessed(state.iterations() * texts.size());
+}
+BENCHMARK(BM_FindNoMatch)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+
+// Replace all of a word in every field that holds it (every line of the
+// file holds one of a few texts), then undo and redo it.
+void BM_ReplaceAllAndUndo(benchmark::State &state)
+{
+    SheetDocument doc;
+    SheetTexts texts;
+    SheetTexts::read(fileOfBarettes(int(state.range(0))), texts);
+    doc.reset(std::move(texts));
+    const std::vector<qsizetype> ids = doc.allTexts().find(QStringLiteral("Awaria"), Qt::CaseSensitive, false);
+    for (auto _ : state) {
+        const qsizetype changed = doc.replaceInFields(ids, QStringLiteral("Awaria"), QStringLiteral("Alarm"),
+                                                      Qt::CaseSensitive, false, QStringLiteral("all"));
+        doc.undoStack()->undo();
+        doc.undoStack()->redo();
+        doc.undoStack()->undo();
+        state.counters["fields"] = double(changed);
+    }
+}
+BENCHMARK(BM_ReplaceAllAndUndo)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 // The floor for reading: the same bytes read and split into lines, not decoded.
 void BM_ReadAndSplitBytes(benchmark::State &state)

@@ -1048,6 +1048,113 @@ private slots:
 
     // ------------------------------------------------------------- paging
 
+    // Ctrl+F: the find bar searches every field, on pages not built too,
+    // selects the field found and shows its page; Esc gives the keys back.
+    void findBarFindsOnEveryPage()
+    {
+        QByteArray bytes;
+        for (int b = 0; b < 5 * 5 * (n + 1); ++b) {
+            bytes += b == 10 ? "Awaria@P3" : b == 60 ? "Pompa P3" : b == 130 ? "POMPA P3"
+                     : b == 220                   ? "Pompa P3 rezerwa"
+                                                  : "T" + QByteArray::number(b);
+            bytes += '\n';
+        }
+        import(files.write(QStringLiteral("find.txt"), bytes));
+        activate();
+        const auto selected = [this] {
+            const QList<MyGraphicsItem *> &items = preview->fields();
+            for (const MyGraphicsItem *item : items) {
+                if (item->isSelected())
+                    return qsizetype(item->fieldId());
+            }
+            return qsizetype(-1);
+        };
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+F")));
+        auto *query = child<QLineEdit>(QStringLiteral("leFindQuery"));
+        QVERIFY(child<QWidget>(QStringLiteral("findBar"))->isVisible());
+        QVERIFY(query->hasFocus());
+
+        // Typing finds from the page shown on.
+        QTest::keyClicks(query, QStringLiteral("pompa p3"));
+        QCOMPARE(selected(), 60);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("2 / 5"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 3"));
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(selected(), 130);
+        QTest::keyClick(query, Qt::Key_Return);
+        QCOMPARE(selected(), 220);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("5 / 5"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("3 z 3"));
+        QTest::keyClick(query, Qt::Key_Return);   // round the sheet
+        QCOMPARE(selected(), 60);
+        QTest::keyClick(query, Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(selected(), 220);
+
+        // The case, then the whole field, narrow it.
+        child<QCheckBox>(QStringLiteral("cbFindMatchCase"))->click();
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("Nie znaleziono"));
+        query->setText(QStringLiteral("Pompa P3"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 2"));
+        child<QCheckBox>(QStringLiteral("cbFindWholeField"))->click();
+        QCOMPARE(selected(), 60);
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 1"));
+        // "@" stands for a line break, as in the file.
+        query->setText(QStringLiteral("Awaria@P3"));
+        QCOMPARE(selected(), 10);
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 5"));
+
+        QTest::keyClick(query, Qt::Key_Escape);
+        QVERIFY(!child<QWidget>(QStringLiteral("findBar"))->isVisible());
+        QVERIFY(preview->hasFocus());
+        QCOMPARE(preview->selectionCount(), 1);
+    }
+
+    // Ctrl+H: "Zamień" replaces in the field found and goes on; "Zamień
+    // wszystko" in every field that matches, on pages not built too, as one
+    // step to undo, each field keeping its font; a replacement Windows-1250
+    // cannot hold changes nothing.
+    void replaceKeepsFontsAndUndoesInOneStep()
+    {
+        QByteArray bytes;
+        for (int b = 0; b < 15 * (n + 1); ++b)
+            bytes += (b % 50 == 1 ? "Awaria " : "T") + QByteArray::number(b) + '\n';
+        import(files.write(QStringLiteral("replace.txt"), bytes));
+        const SheetDocument *doc = preview->document();
+        clickField(1);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        QVERIFY(doc->font(1).bold());
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+H")));
+        auto *replacement = child<QLineEdit>(QStringLiteral("leReplacement"));
+        QVERIFY(replacement->isVisible());
+        QTest::keyClicks(child<QLineEdit>(QStringLiteral("leFindQuery")), QStringLiteral("awaria"));
+        replacement->setText(QStringLiteral("Alarm"));
+        child<QPushButton>(QStringLiteral("pbReplace"))->click();
+        QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
+        QCOMPARE(doc->text(51), QStringLiteral("Awaria 51"));
+        QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 3"));   // 51 is on the first page
+        const int steps = preview->undoStack()->count();
+
+        replacement->setText(QStringLiteral("Alarm \U0001F600"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QVERIFY2(prompts.messages.last().text.contains(QStringLiteral("U+1F600")), qPrintable(prompts.messages.last().text));
+        QCOMPARE(doc->text(101), QStringLiteral("Awaria 101"));
+        QCOMPARE(preview->undoStack()->count(), steps);
+
+        replacement->setText(QStringLiteral("Alarm@"));   // "@" a line break, as in the file
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QCOMPARE(doc->text(51), QStringLiteral("Alarm\n 51"));
+        QCOMPARE(doc->text(101), QStringLiteral("Alarm\n 101"));
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Zamieniono; zmienione pola: 2."));
+        QVERIFY(doc->font(1).bold());
+        QCOMPARE(preview->undoStack()->count(), steps + 1);
+        preview->undoStack()->undo();
+        QCOMPARE(doc->text(51), QStringLiteral("Awaria 51"));
+        QCOMPARE(doc->text(101), QStringLiteral("Awaria 101"));
+        QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
+        QVERIFY(doc->font(1).bold());
+    }
+
     void pageButtonsKeysAndIndicator()
     {
         import(files.write(QStringLiteral("pages.txt"), numberedLines(5 * 5)));

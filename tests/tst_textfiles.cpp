@@ -357,6 +357,58 @@ private slots:
         QCOMPARE(compact.editCount(), differing + pastTheEnd.size());
     }
 
+    // Find over a file's texts (searched in its bytes) and over the same
+    // texts as a list (decoded) gives the fields a reader sees holding the
+    // query: line breaks, case, whole fields, a NUL's end, the edits.
+    void findMatchesTheTextsAsRead_data()
+    {
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeField");
+        QTest::addColumn<QList<qsizetype>>("expected");
+        QTest::newRow("either case") << "pompa p3" << false << false << QList<qsizetype>{0, 1, 2, 7, 9};
+        QTest::newRow("its case") << "Pompa P3" << true << false << QList<qsizetype>{0, 2, 7};
+        QTest::newRow("whole field") << "pompa p3" << false << true << QList<qsizetype>{0, 7, 9};
+        QTest::newRow("Polish letters, either case") << "łódź" << false << false << QList<qsizetype>{3, 4};
+        QTest::newRow("Polish letters, its case") << "ŁÓDŹ" << true << false << QList<qsizetype>{3};
+        QTest::newRow("a carriage return is text") << "ŁÓDŹ" << false << true << QList<qsizetype>{3};
+        QTest::newRow("a line break") << "awaria\npompa" << false << false << QList<qsizetype>{2};
+        QTest::newRow("an @ is not a line break here") << "awaria@pompa" << false << false << QList<qsizetype>{};
+        QTest::newRow("a line break is not a space") << "awaria pompa" << false << false << QList<qsizetype>{};
+        QTest::newRow("a NUL ends the text") << "x" << true << true << QList<qsizetype>{5};
+        QTest::newRow("an edit over the file's text") << "Pompa" << true << true << QList<qsizetype>{};
+        QTest::newRow("an edit's own text") << "alarm" << false << false << QList<qsizetype>{6};
+        QTest::newRow("not in Windows-1250") << "\U0001F600" << false << false << QList<qsizetype>{};
+    }
+
+    void findMatchesTheTextsAsRead()
+    {
+        QFETCH(QString, query);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeField);
+        QFETCH(QList<qsizetype>, expected);
+        const QByteArray bytes("Pompa P3\n"
+                               "pompa p3 zapas\n"
+                               "Awaria@Pompa P3\n"
+                               "\xa3\xd3" "D\x8f\n"       // ŁÓDŹ
+                               "\xb3\xf3" "d\x9f\r\n"    // łódź
+                               "x\0Pompa P3\n"
+                               "Pompa\n"
+                               "Q0.0\n",
+                               73);
+        SheetTexts compact = SheetTexts::fromFile(bytes);
+        QCOMPARE(compact.at(7), QStringLiteral("Q0.0"));   // the bytes above are all there
+        compact.set(6, QStringLiteral("Alarm"));
+        compact.set(7, QStringLiteral("Pompa P3"));
+        compact.set(9, QStringLiteral("pompa p3"));
+        const SheetTexts list(compact.toList());
+        const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        const std::vector<qsizetype> inBytes = compact.find(query, cs, wholeField);
+        const std::vector<qsizetype> decoded = list.find(query, cs, wholeField);
+        QCOMPARE(QList<qsizetype>(inBytes.begin(), inBytes.end()), expected);
+        QCOMPARE(QList<qsizetype>(decoded.begin(), decoded.end()), expected);
+    }
+
     void readReportsWhyNothingWasRead()
     {
         QTemporaryDir dir;

@@ -826,6 +826,87 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
 </context>
 <context>
+    <name>FindBar</name>
+    <message>
+        <source>&amp;Znajdź:</source>
+        <translation>F&amp;ind:</translation>
+    </message>
+    <message>
+        <source>„@” to nowa linia w polu</source>
+        <translation>“@” is a new line in a field</translation>
+    </message>
+    <message>
+        <source>Poprzednie (Shift+Enter)</source>
+        <translation>Previous (Shift+Enter)</translation>
+    </message>
+    <message>
+        <source>Następne (Enter)</source>
+        <translation>Next (Enter)</translation>
+    </message>
+    <message>
+        <source>Uwzględniaj wielkość &amp;liter</source>
+        <translation>Match &amp;case</translation>
+    </message>
+    <message>
+        <source>&amp;Całe pole</source>
+        <translation>&amp;Whole field</translation>
+    </message>
+    <message>
+        <source>Zamknij (Esc)</source>
+        <translation>Close (Esc)</translation>
+    </message>
+    <message>
+        <source>Nie znaleziono</source>
+        <translation>Not found</translation>
+    </message>
+    <message>
+        <source>Znaleziono: %1</source>
+        <translation>Found: %1</translation>
+    </message>
+    <message>
+        <source>%1 z %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>Zamień &amp;na:</source>
+        <translation>Replace wi&amp;th:</translation>
+    </message>
+    <message>
+        <source>Zamienia w znalezionym polu i szuka następnego (Enter w polu zamiany)</source>
+        <translation>Replaces in the field found and finds the next (Enter in the replacement box)</translation>
+    </message>
+    <message>
+        <source>Zamień &amp;wszystko</source>
+        <translation>Replace &amp;all</translation>
+    </message>
+    <message>
+        <source>Zamienia we wszystkich pasujących polach arkusza; Ctrl+Z cofa całość</source>
+        <translation>Replaces in every matching field of the sheet; Ctrl+Z undoes it all</translation>
+    </message>
+    <message>
+        <source>Zamiana</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Tekst zamiany zawiera znak %1, którego nie można zapisać w kodowaniu Windows-1250.
+Nic nie zamieniono; usuń go lub zastąp innym znakiem.</source>
+        <translation>The replacement contains the character %1, which cannot be stored in the Windows-1250 encoding.
+Nothing was replaced; remove it or use another character.</translation>
+    </message>
+    <message>
+        <source>Zamień wszystko</source>
+        <translation>Replace all</translation>
+    </message>
+    <message>
+        <source>Zamieniono; zmienione pola: %1.</source>
+        <translation>Replaced; fields changed: %1.</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień</source>
+        <translation>&amp;Replace</translation>
+    </message>
+</context>
+<context>
     <name>FitTracker</name>
     <message>
         <source>%1 pole</source>
@@ -1269,6 +1350,42 @@ Ctrl+Enter confirms the text, and Enter alone starts a new line. Page Up and Pag
 the page, Ctrl+Home and Ctrl+End go to the first and the last, and a page number
 can be typed into the page indicator (a click or Ctrl+G). Ctrl++ and Ctrl+-
 zoom the preview in and out, Ctrl+0 fits the page to the window.</translation>
+    </message>
+    <message>
+        <source>Znajdź (Ctrl+F, menu Edycja) otwiera pod arkuszem pasek wyszukiwania. Szuka we wszystkich
+polach arkusza, także na stronach jeszcze nieoglądanych: znalezione pole zostaje zaznaczone,
+a jego strona pokazana. Enter przechodzi do następnego pola, Shift+Enter do poprzedniego
+(za ostatnim jest znowu pierwsze), a licznik mówi, które to z ilu („3 z 17”).
+„Uwzględniaj wielkość liter” odróżnia „Pompa” od „POMPA”; „Całe pole” znajduje tylko pola,
+których tekst jest dokładnie taki jak wpisany. Znak „@” w szukanym tekście oznacza
+nową linię w polu, jak w pliku z opisami: „Awaria@P3” znajduje pole z „Awaria” w jednej
+linii i „P3” w następnej (spacja nie zastępuje nowej linii). Esc zamyka pasek i wraca
+do arkusza; F3 nadal pokazuje pola, które się nie mieszczą.</source>
+        <translation>Find (Ctrl+F, Edit menu) opens the find bar under the sheet. It searches every field
+of the sheet, on pages not yet viewed too: the field found is selected and its page shown.
+Enter goes to the next field, Shift+Enter to the previous one (after the last comes the
+first again), and the count says which of how many it is (“3 of 17”).
+“Match case” tells “Pompa” from “POMPA”; “Whole field” finds only fields whose text
+is exactly as typed. An “@” in the query stands for a new line in a field, as in the
+descriptions file: “Awaria@P3” finds a field with “Awaria” on one line and “P3” on
+the next (a space does not stand for a new line). Esc closes the bar and returns
+to the sheet; F3 still shows the fields that do not fit.</translation>
+    </message>
+    <message>
+        <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
+(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
+„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
+stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę
+cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst
+ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie
+użyty: program nazwie ten znak i niczego nie zmieni.</source>
+        <translation>Replace (Ctrl+H, Edit menu) adds a “Replace with” box to the find bar. “Replace”
+(or Enter in that box) replaces the query in the field found and finds the next;
+“Replace all” replaces it in every matching field of the sheet at once, and the status
+bar says how many fields changed. Every field keeps its font, and one Ctrl+Z undoes
+the whole replacement. An “@” in the replacement is a new line, as in the query. A text
+with a character the descriptions file cannot hold (Windows-1250) is not used:
+the program names the character and changes nothing.</translation>
     </message>
 </context>
 <context>
@@ -1822,6 +1939,22 @@ The spreadsheet was not loaded.</translation>
     <message>
         <source>Teksty projektu wczytano ponownie z arkusza %1; czcionki pól pozostały.</source>
         <translation>The project&apos;s texts were read again from the spreadsheet %1; the fields kept their fonts.</translation>
+    </message>
+    <message>
+        <source>&amp;Znajdź…</source>
+        <translation>F&amp;ind…</translation>
+    </message>
+    <message>
+        <source>CTRL+F</source>
+        <translation>CTRL+F</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień…</source>
+        <translation>Re&amp;place…</translation>
+    </message>
+    <message>
+        <source>CTRL+H</source>
+        <translation>CTRL+H</translation>
     </message>
 </context>
 <context>

@@ -89,6 +89,24 @@ const char *const topics[] = {
                       "można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-\n"
                       "powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Znajdź (Ctrl+F, menu Edycja) otwiera pod arkuszem pasek wyszukiwania. Szuka we wszystkich\n"
+                      "polach arkusza, także na stronach jeszcze nieoglądanych: znalezione pole zostaje zaznaczone,\n"
+                      "a jego strona pokazana. Enter przechodzi do następnego pola, Shift+Enter do poprzedniego\n"
+                      "(za ostatnim jest znowu pierwsze), a licznik mówi, które to z ilu („3 z 17”).\n"
+                      "„Uwzględniaj wielkość liter” odróżnia „Pompa” od „POMPA”; „Całe pole” znajduje tylko pola,\n"
+                      "których tekst jest dokładnie taki jak wpisany. Znak „@” w szukanym tekście oznacza\n"
+                      "nową linię w polu, jak w pliku z opisami: „Awaria@P3” znajduje pole z „Awaria” w jednej\n"
+                      "linii i „P3” w następnej (spacja nie zastępuje nowej linii). Esc zamyka pasek i wraca\n"
+                      "do arkusza; F3 nadal pokazuje pola, które się nie mieszczą."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”\n"
+                      "(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;\n"
+                      "„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek\n"
+                      "stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę\n"
+                      "cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst\n"
+                      "ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie\n"
+                      "użyty: program nazwie ten znak i niczego nie zmieni."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
     QT_TRANSLATE_NOOP("HelpDialog",

@@ -2,6 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/filecommands.h"
+#include "app/findbar.h"
 #include "app/fontbar.h"
 #include "app/helpdialog.h"
 #include "app/pagenavigation.h"
@@ -35,6 +36,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <optional>
 #include <utility>
@@ -66,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     prints = new PrintCommands(this, preview, settingsRestored);
     fontBar = std::make_unique<FontBar>(preview);
     navigation = new PageNavigation(this, preview);
+    findBar = new FindBar(preview);
 
     createActions();
     navigation->createPageKeys();
@@ -73,7 +76,14 @@ MainWindow::MainWindow(QWidget *parent)
     prints->createPrintOptions(printMenu);
     createToolBars();
     createStatusBar();
-    setCentralWidget(preview);
+    // The find bar under the sheet, as in a browser.
+    auto *central = new QWidget;
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(preview, 1);
+    column->addWidget(findBar);
+    setCentralWidget(central);
     setWindowState(Qt::WindowMaximized);
     prints->fillPrinterList();
     makeConnections();
@@ -190,6 +200,17 @@ void MainWindow::createActions()
     previousOverflowAct = new QAction(tr("P&oprzednie pole, które się nie mieści"), this);
     previousOverflowAct->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F3));
     connect(previousOverflowAct, &QAction::triggered, navigation, [this] { navigation->showOverflowing(false); });
+    findAct = new QAction(tr("&Znajdź…"), this);
+    findAct->setObjectName(QStringLiteral("findAct"));
+    findAct->setShortcut(QKeySequence(tr("CTRL+F")));
+    connect(findAct, &QAction::triggered, findBar, &FindBar::open);
+    replaceAct = new QAction(tr("Za&mień…"), this);
+    replaceAct->setObjectName(QStringLiteral("replaceAct"));
+    replaceAct->setShortcut(QKeySequence(tr("CTRL+H")));
+    connect(replaceAct, &QAction::triggered, findBar, &FindBar::openReplace);
+    connect(findBar, &FindBar::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
 }
 
 void MainWindow::createMenus()
@@ -209,6 +230,7 @@ void MainWindow::createMenus()
     editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
+    editMenu->addActions({findAct, replaceAct});
     editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
@@ -265,6 +287,10 @@ void MainWindow::retranslate()
                                 "tak aby tekst mieścił się w ramce"));
     nextOverflowAct->setText(tr("&Następne pole, które się nie mieści"));
     previousOverflowAct->setText(tr("P&oprzednie pole, które się nie mieści"));
+    findAct->setText(tr("&Znajdź…"));
+    findAct->setShortcut(QKeySequence(tr("CTRL+F")));
+    replaceAct->setText(tr("Za&mień…"));
+    replaceAct->setShortcut(QKeySequence(tr("CTRL+H")));
     importSheetAct->setText(tr("Importuj &arkusz…"));
     importSheetAct->setStatusTip(tr("Wczytuje baretki z arkusza ODS, XLSX albo CSV"));
     reloadAct->setText(tr("&Wczytaj ponownie"));

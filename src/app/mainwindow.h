@@ -11,6 +11,7 @@
 #include <utility>
 
 class FileCommands;
+class FindBar;
 class FontBar;
 class GbGeometry;
 class Preview;
@@ -114,6 +115,7 @@ private:
     // Destroyed before the window's widgets.
     std::unique_ptr<FontBar> fontBar;
     PageNavigation *navigation = nullptr;
+    FindBar *findBar = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
@@ -136,6 +138,8 @@ private:
     QAction *aboutAct = nullptr;
     QAction *fitSizeAct = nullptr;
     QAction *nextOverflowAct = nullptr;
+    QAction *findAct = nullptr;
+    QAction *replaceAct = nullptr;
     QAction *previousOverflowAct = nullptr;
 
     // The actions of createActions()'s table with their untranslated texts.

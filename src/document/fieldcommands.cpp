@@ -153,3 +153,19 @@ void FontIndexCommand::undo()
 {
     apply(false);
 }
+
+// ------------------------------------------------------ replaced texts
+
+TextsCommand::TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name)
+    : QUndoCommand(name)
+    , document(document)
+    , changes(std::move(changes))
+{
+    this->changes.shrink_to_fit();
+}
+
+void TextsCommand::apply(bool after)
+{
+    for (const Change &change : changes)
+        document->setContent(change.id, after ? change.after : change.before, document->font(change.id));
+}

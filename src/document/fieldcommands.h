@@ -111,3 +111,28 @@ private:
     SheetDocument *document;
     std::vector<Run> runs;
 };
+
+// The texts of many fields replaced at once, each field keeping its font
+// ("Zamień wszystko"). It holds the changed fields' texts only, so that its
+// memory follows what changed, not the sheet.
+class TextsCommand : public QUndoCommand
+{
+public:
+    struct Change
+    {
+        qsizetype id = 0;
+        QString before;
+        QString after;
+    };
+
+    TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name);
+
+    void undo() override { apply(false); }
+    void redo() override { apply(true); }
+
+private:
+    void apply(bool after);
+
+    SheetDocument *document;
+    std::vector<Change> changes;
+};

@@ -110,3 +110,28 @@ void SheetDocument::editField(qsizetype id, const QString &typed, const QFont &f
         return;
     history.push(new FieldContentCommand(this, id, text, font, what));
 }
+
+qsizetype SheetDocument::replaceInFields(const std::vector<qsizetype> &ids, const QString &query,
+                                         const QString &replacement, Qt::CaseSensitivity cs, bool wholeField,
+                                         const QString &what)
+{
+    if (query.isEmpty())
+        return 0;
+    std::vector<TextsCommand::Change> changes;
+    for (const qsizetype id : ids) {
+        QString before = text(id);
+        QString after = before;
+        if (wholeField) {
+            if (before.compare(query, cs) == 0)
+                after = replacement;
+        } else {
+            after.replace(query, replacement, cs);
+        }
+        if (after != before)
+            changes.push_back({id, std::move(before), std::move(after)});
+    }
+    const auto changed = qsizetype(changes.size());
+    if (changed > 0)
+        history.push(new TextsCommand(this, std::move(changes), what));
+    return changed;
+}

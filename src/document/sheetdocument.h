@@ -73,6 +73,13 @@ public:
     // `text` is a line break, as in the descriptions file.
     void editField(qsizetype id, const QString &text, const QFont &font, const QString &what);
 
+    // `query` in the texts of fields `ids` replaced by `replacement` (every
+    // time it occurs, or the whole text with `wholeField`), as one step to
+    // undo named `what`; each field keeps its font. A line break is "\n" in
+    // both. Returns how many fields changed.
+    qsizetype replaceInFields(const std::vector<qsizetype> &ids, const QString &query, const QString &replacement,
+                              Qt::CaseSensitivity cs, bool wholeField, const QString &what);
+
     QUndoStack *undoStack() { return &history; }
     // Changed since the texts were read or the sheet saved.
     bool isModified() const { return !history.isClean(); }

@@ -48,7 +48,16 @@ public:
 
     QStringList toList() const;
 
+    // The ids of the fields whose text holds `query` (or is `query`, with
+    // `wholeField`), in order. A line break in a text is "\n" here, as at().
+    // A file's texts are searched in its bytes where the query has a
+    // Windows-1250 form, without decoding a text; the edits apart.
+    // (sheettextsearch.cpp)
+    std::vector<qsizetype> find(const QString &query, Qt::CaseSensitivity cs, bool wholeField) const;
+
 private:
+    std::vector<qsizetype> findInBytes(const QByteArray &query, bool fold, bool wholeField) const;
+
     QString fileText(qsizetype id) const;
 
     static constexpr int blockBits = 4;   // a line start is kept for every 16th line

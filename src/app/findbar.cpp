@@ -1,0 +1,330 @@
+#include "app/findbar.h"
+
+#include "document/sheetdocument.h"
+#include "files/windows1250.h"
+#include "prompts/prompts.h"
+#include "sheet/mygraphicsitem.h"
+#include "sheet/preview.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QToolButton>
+
+#include <algorithm>
+
+FindBar::FindBar(Preview *preview, QWidget *parent)
+    : QWidget(parent)
+    , preview(preview)
+{
+    setObjectName(QStringLiteral("findBar"));
+    auto *rows = new QVBoxLayout(this);
+    rows->setContentsMargins(6, 3, 6, 3);
+    rows->setSpacing(3);
+    auto *row = new QHBoxLayout;
+    rows->addLayout(row);
+    lbFind = new QLabel;
+    leQuery = new QLineEdit;
+    leQuery->setObjectName(QStringLiteral("leFindQuery"));
+    leQuery->setClearButtonEnabled(true);
+    leQuery->setMinimumWidth(220);
+    lbFind->setBuddy(leQuery);
+    pbPrevious = new QToolButton;
+    pbPrevious->setObjectName(QStringLiteral("pbFindPrevious"));
+    pbPrevious->setArrowType(Qt::UpArrow);
+    pbNext = new QToolButton;
+    pbNext->setObjectName(QStringLiteral("pbFindNext"));
+    pbNext->setArrowType(Qt::DownArrow);
+    cbMatchCase = new QCheckBox;
+    cbMatchCase->setObjectName(QStringLiteral("cbFindMatchCase"));
+    cbWholeField = new QCheckBox;
+    cbWholeField->setObjectName(QStringLiteral("cbFindWholeField"));
+    lbCount = new QLabel;
+    lbCount->setObjectName(QStringLiteral("lbFindCount"));
+    pbClose = new QToolButton;
+    pbClose->setObjectName(QStringLiteral("pbFindClose"));
+    pbClose->setAutoRaise(true);
+    pbClose->setText(QStringLiteral("✕"));
+    row->addWidget(lbFind);
+    row->addWidget(leQuery);
+    row->addWidget(pbPrevious);
+    row->addWidget(pbNext);
+    row->addSpacing(8);
+    row->addWidget(cbMatchCase);
+    row->addWidget(cbWholeField);
+    row->addSpacing(8);
+    row->addWidget(lbCount);
+    row->addStretch(1);
+    row->addWidget(pbClose);
+
+    replaceRow = new QWidget;
+    auto *second = new QHBoxLayout(replaceRow);
+    second->setContentsMargins(0, 0, 0, 0);
+    lbReplace = new QLabel;
+    leReplacement = new QLineEdit;
+    leReplacement->setObjectName(QStringLiteral("leReplacement"));
+    leReplacement->setMinimumWidth(220);
+    lbReplace->setBuddy(leReplacement);
+    pbReplace = new QPushButton;
+    pbReplace->setObjectName(QStringLiteral("pbReplace"));
+    pbReplaceAll = new QPushButton;
+    pbReplaceAll->setObjectName(QStringLiteral("pbReplaceAll"));
+    second->addWidget(lbReplace);
+    second->addWidget(leReplacement);
+    second->addWidget(pbReplace);
+    second->addWidget(pbReplaceAll);
+    second->addStretch(1);
+    rows->addWidget(replaceRow);
+    replaceRow->hide();
+    retranslate();
+
+    connect(pbReplace, &QPushButton::clicked, this, &FindBar::replaceOne);
+    connect(pbReplaceAll, &QPushButton::clicked, this, &FindBar::replaceAll);
+    connect(leQuery, &QLineEdit::textChanged, this, &FindBar::queryChanged);
+    connect(cbMatchCase, &QCheckBox::toggled, this, &FindBar::queryChanged);
+    connect(cbWholeField, &QCheckBox::toggled, this, &FindBar::queryChanged);
+    connect(pbNext, &QToolButton::clicked, this, [this] { findNext(true); });
+    connect(pbPrevious, &QToolButton::clicked, this, [this] { findNext(false); });
+    connect(pbClose, &QToolButton::clicked, this, &FindBar::close);
+    // A replace-all changes a field at a time: the count is worked out once,
+    // after the last.
+    const auto changed = [this] {
+        stale = true;
+        if (!countPending && isVisible()) {
+            countPending = true;
+            QTimer::singleShot(0, this, [this] {
+                countPending = false;
+                if (isVisible())
+                    showCount();
+            });
+        }
+    };
+    SheetDocument *doc = preview->document();
+    connect(doc, &SheetDocument::fieldsChanged, this, changed);
+    connect(doc, &SheetDocument::contentReset, this, changed);
+    // Another label count or geometry moves the fields and the pages.
+    connect(preview, &Preview::updatePagesCount, this, changed);
+    hide();
+}
+
+void FindBar::retranslate()
+{
+    lbFind->setText(tr("&Znajdź:"));
+    leQuery->setPlaceholderText(tr("„@” to nowa linia w polu"));
+    pbPrevious->setToolTip(tr("Poprzednie (Shift+Enter)"));
+    pbNext->setToolTip(tr("Następne (Enter)"));
+    cbMatchCase->setText(tr("Uwzględniaj wielkość &liter"));
+    cbWholeField->setText(tr("&Całe pole"));
+    pbClose->setToolTip(tr("Zamknij (Esc)"));
+    // The labels line up: both the width of the longer.
+    lbReplace->setText(tr("Zamień &na:"));
+    lbFind->setMinimumWidth(0);
+    lbReplace->setMinimumWidth(0);
+    const int labelWidth = qMax(lbFind->sizeHint().width(), lbReplace->sizeHint().width());
+    lbFind->setMinimumWidth(labelWidth);
+    lbReplace->setMinimumWidth(labelWidth);
+    pbReplace->setText(tr("Za&mień"));
+    pbReplace->setToolTip(tr("Zamienia w znalezionym polu i szuka następnego (Enter w polu zamiany)"));
+    pbReplaceAll->setText(tr("Zamień &wszystko"));
+    pbReplaceAll->setToolTip(tr("Zamienia we wszystkich pasujących polach arkusza; Ctrl+Z cofa całość"));
+    if (isVisible())
+        showCount();
+}
+
+void FindBar::open()
+{
+    show();
+    leQuery->setFocus(Qt::ShortcutFocusReason);
+    leQuery->selectAll();
+    showCount();
+}
+
+void FindBar::openReplace()
+{
+    replaceRow->show();
+    open();
+    // With a query already typed, the replacement is what comes next.
+    if (!leQuery->text().isEmpty()) {
+        leReplacement->setFocus(Qt::ShortcutFocusReason);
+        leReplacement->selectAll();
+    }
+}
+
+void FindBar::close()
+{
+    hide();
+    replaceRow->hide();
+    preview->setFocus();
+}
+
+const std::vector<qsizetype> &FindBar::matches()
+{
+    if (stale) {
+        const Qt::CaseSensitivity cs = cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        // A field holds a line break where the file and the edit dialog have "@".
+        QString query = leQuery->text();
+        query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+        found = preview->document()->allTexts().find(query, cs, cbWholeField->isChecked());
+        // Lines past the last barette that fits are on no page.
+        const qsizetype fields = preview->fieldCount();
+        found.erase(std::lower_bound(found.begin(), found.end(), fields), found.end());
+        stale = false;
+        current = -1;
+    }
+    return found;
+}
+
+qsizetype FindBar::selectedId() const
+{
+    if (preview->selectionCount() == 0)
+        return -1;
+    const QList<MyGraphicsItem *> &items = preview->fields();
+    const auto selected = std::find_if(items.cbegin(), items.cend(),
+                                       [](const MyGraphicsItem *item) { return item->isSelected(); });
+    return selected != items.cend() ? (*selected)->fieldId() : -1;
+}
+
+bool FindBar::findNext(bool forward)
+{
+    const std::vector<qsizetype> &all = matches();
+    if (all.empty()) {
+        current = -1;
+        showCount();
+        return false;
+    }
+    const qsizetype selected = selectedId();
+    std::vector<qsizetype>::const_iterator to;
+    if (forward) {
+        to = selected >= 0 ? std::upper_bound(all.cbegin(), all.cend(), selected)
+                           : std::lower_bound(all.cbegin(), all.cend(), preview->firstShownId());
+        if (to == all.cend())
+            to = all.cbegin();
+    } else {
+        const qsizetype end = selected >= 0 ? selected : preview->firstShownId() + preview->fields().size();
+        to = std::lower_bound(all.cbegin(), all.cend(), end);
+        to = to == all.cbegin() ? all.cend() - 1 : to - 1;
+    }
+    current = to - all.cbegin();
+    const qsizetype id = *to;
+    if (!preview->field(id))
+        preview->swichPage(preview->pageOf(id) + 1);
+    preview->selectField(id);
+    showCount();
+    return true;
+}
+
+void FindBar::queryChanged()
+{
+    stale = true;
+    if (leQuery->text().isEmpty()) {
+        showCount();
+        return;
+    }
+    // Typing finds from the selected field on, the selected field included.
+    const std::vector<qsizetype> &all = matches();
+    const qsizetype selected = selectedId();
+    if (selected >= 0 && std::binary_search(all.cbegin(), all.cend(), selected)) {
+        current = std::lower_bound(all.cbegin(), all.cend(), selected) - all.cbegin();
+        showCount();
+        return;
+    }
+    findNext(true);
+}
+
+void FindBar::showCount()
+{
+    if (leQuery->text().isEmpty()) {
+        lbCount->clear();
+        return;
+    }
+    const std::vector<qsizetype> &all = matches();
+    if (all.empty())
+        lbCount->setText(tr("Nie znaleziono"));
+    else if (current < 0)
+        lbCount->setText(tr("Znaleziono: %1").arg(all.size()));
+    else
+        lbCount->setText(tr("%1 z %2").arg(current + 1).arg(all.size()));
+}
+
+void FindBar::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+    QWidget::changeEvent(event);
+}
+
+void FindBar::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (leReplacement->hasFocus() && !(event->modifiers() & Qt::ShiftModifier)) {
+            replaceOne();
+            return;
+        }
+        findNext(!(event->modifiers() & Qt::ShiftModifier));
+        return;
+    case Qt::Key_Escape:
+        close();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+bool FindBar::replacement(QString &text)
+{
+    const QString typed = leReplacement->text();
+    qsizetype bad = -1;
+    QByteArray ignored;
+    if (!Windows1250::encode(typed, ignored, &bad)) {
+        const char32_t c = Windows1250::characterAt(typed, bad);
+        leReplacement->setSelection(int(bad), c > 0xFFFF ? 2 : 1);
+        Prompts::current().message(QMessageBox::Warning, tr("Zamiana"),
+                                   tr("Tekst zamiany zawiera znak %1, którego nie można zapisać w kodowaniu "
+                                      "Windows-1250.\nNic nie zamieniono; usuń go lub zastąp innym znakiem.")
+                                       .arg(Windows1250::describe(c)));
+        return false;
+    }
+    // "@" is a line break, as in the query.
+    text = typed;
+    text.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    return true;
+}
+
+void FindBar::replaceOne()
+{
+    QString with;
+    if (leQuery->text().isEmpty() || !replacement(with))
+        return;
+    const std::vector<qsizetype> &all = matches();
+    const qsizetype selected = selectedId();
+    if (selected >= 0 && std::binary_search(all.cbegin(), all.cend(), selected)) {
+        QString query = leQuery->text();
+        query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+        preview->document()->replaceInFields({selected}, query, with,
+                                             cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+                                             cbWholeField->isChecked(), tr("Zamiana"));
+    }
+    findNext(true);
+}
+
+qsizetype FindBar::replaceAll()
+{
+    QString with;
+    if (leQuery->text().isEmpty() || !replacement(with))
+        return -1;
+    QString query = leQuery->text();
+    query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    const std::vector<qsizetype> ids = matches();
+    const qsizetype changed = preview->document()->replaceInFields(
+        ids, query, with, cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+        cbWholeField->isChecked(), tr("Zamień wszystko"));
+    emit statusMessage(tr("Zamieniono; zmienione pola: %1.").arg(changed));
+    return changed;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QWidget>
+
+#include <vector>
+
+class Preview;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+// The find bar under the sheet (Ctrl+F): a query, the next (Enter) and the
+// previous (Shift+Enter) field that holds it, "Uwzględniaj wielkość liter",
+// "Całe pole" and the count ("3 z 17"); Esc closes it and gives the keys back
+// to the sheet. It searches every field of the document, on pages not built
+// too, selects the field found and shows its page. An "@" in the query is a
+// line break, as in the descriptions file and the edit dialog.
+//
+// Opened for replacing (Ctrl+H) it has a second row: "Zamień" replaces the
+// query in the field found and goes on to the next, "Zamień wszystko" in every
+// field that matches, as one step to undo; each field keeps its font. A
+// replacement that Windows-1250 cannot hold is refused before anything changes.
+class FindBar : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit FindBar(Preview *preview, QWidget *parent = nullptr);
+
+    // Shows the bar with the query selected for typing over; openReplace()
+    // with the replacement row too.
+    void open();
+    void openReplace();
+    // Replaces the query in the selected field when it matches and finds the
+    // next; else finds the next only.
+    void replaceOne();
+    // Replaces the query in every field that matches, as one step to undo.
+    // Returns how many fields changed (-1 when the replacement was refused).
+    qsizetype replaceAll();
+    // Selects the next field that matches after the selected one (or the
+    // previous one before it), going round the sheet; with nothing selected,
+    // the first from the start of the page shown (or the last from its end).
+    // False, with the count saying so, when no field matches.
+    bool findNext(bool forward);
+    // The fields that match now, in id order.
+    const std::vector<qsizetype> &matches();
+    void retranslate();
+
+signals:
+    // What a replace-all did, for the status bar.
+    void statusMessage(const QString &message);
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    // A new query or option: the count again, and the first match from the
+    // selected field on (as a browser finds while typing).
+    void queryChanged();
+    void close();
+    // The replacement as a field holds it; false, after saying which
+    // character, when Windows-1250 cannot hold it.
+    bool replacement(QString &text);
+    void showCount();
+    // Where the search starts: the selected field, else -1.
+    qsizetype selectedId() const;
+
+    Preview *preview;
+    QLabel *lbFind = nullptr;
+    QLineEdit *leQuery = nullptr;
+    QToolButton *pbPrevious = nullptr;
+    QToolButton *pbNext = nullptr;
+    QCheckBox *cbMatchCase = nullptr;
+    QCheckBox *cbWholeField = nullptr;
+    QLabel *lbCount = nullptr;
+    QToolButton *pbClose = nullptr;
+    QWidget *replaceRow = nullptr;
+    QLabel *lbReplace = nullptr;
+    QLineEdit *leReplacement = nullptr;
+    QPushButton *pbReplace = nullptr;
+    QPushButton *pbReplaceAll = nullptr;
+    std::vector<qsizetype> found;
+    bool stale = true;
+    bool countPending = false;   // a count is due once the changes are over       // the document or the query changed since `found`
+    qsizetype current = -1;  // index in `found` of the field last selected
+};
