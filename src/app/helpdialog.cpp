@@ -89,6 +89,18 @@ const char *const topics[] = {
                       "można wpisać we wskaźnik strony (kliknięcie albo Ctrl+G). Ctrl++ i Ctrl+-\n"
                       "powiększają i pomniejszają podgląd, Ctrl+0 dopasowuje stronę do okna."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między\n"
+                      "kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia\n"
+                      "paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a przyciski\n"
+                      "ukryte w wąskim oknie za „»” pokazuje ten przycisk. Arkusz z fokusem ma ramkę,\n"
+                      "pole, na którym jest klawiatura, ramkę przerywaną, zaznaczone pola grubą ciemną\n"
+                      "ramkę, a pola, w których opis się nie mieści, ciemny róg – obok dotychczasowych kolorów.\n"
+                      "Czytnik ekranu (np. Orca) odczytuje arkusz jako listę pól: tekst pola, jego miejsce\n"
+                      "(„baretka 3, etykieta 5, strona 2”) i „nie mieści się”, gdy opis wychodzi poza\n"
+                      "ramkę; każde przesunięcie zaznaczenia jest ogłaszane, a pola stron jeszcze\n"
+                      "niepokazanych też można odczytać. Przyciski pasków mają nazwy, pola geometrii\n"
+                      "są odczytywane z własnymi etykietami, a B, I i U podają, czy są włączone."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
     QT_TRANSLATE_NOOP("HelpDialog",

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/accessiblenames.h"
 #include "app/filecommands.h"
 #include "app/fontbar.h"
 #include "app/helpdialog.h"
@@ -73,6 +74,7 @@ MainWindow::MainWindow(QWidget *parent)
     prints->createPrintOptions(printMenu);
     createToolBars();
     createStatusBar();
+    AccessibleNames::apply(this);
     setCentralWidget(preview);
     setWindowState(Qt::WindowMaximized);
     prints->fillPrinterList();
@@ -292,6 +294,7 @@ void MainWindow::retranslate()
     prints->retranslate();
     lbHelpKey->setText(tr("F1 - Pomoc"));
     navigation->retranslate();
+    AccessibleNames::apply(this);
 }
 
 QToolBar *MainWindow::addStyledToolBar(const char *title)
@@ -318,6 +321,7 @@ void MainWindow::createToolBars()
     toolBarLabels.append(new QLabel(tr("Drukarka: ")));
     printerToolBar->addWidget(toolBarLabels.constLast());
     printerToolBar->addWidget(prints->printerBox());
+    toolBarLabels.constLast()->setBuddy(prints->printerBox());
 
     fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
     toolBarLabels.append(new QLabel(tr("Czcionka: ")));
