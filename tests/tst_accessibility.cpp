@@ -14,7 +14,11 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
 #include <QTest>
+#include <QTextEdit>
 
 #include <memory>
 
@@ -149,7 +153,11 @@ private slots:
         announced.clear();
     }
 
-    void cleanup() { window.reset(); }
+    void cleanup()
+    {
+        window.reset();
+        prompts.dialogs = {};
+    }
 
     void everyControlIsNamedAndEverySpinBoxReadWithItsLabel()
     {
@@ -184,6 +192,49 @@ private slots:
                  QStringLiteral("baretka %1, etykieta 8, strona %2")
                      .arg(39 % (preview->fields().size() / 9) + 1)
                      .arg(preview->pageCount()));
+    }
+
+    // B, I and U are read as toggles that are on when the field selected is
+    // in that style.
+    void styleButtonsTellTheSelectedFieldsStyle()
+    {
+        auto *bold = window->findChild<QPushButton *>(QStringLiteral("pbBold"));
+        const QAccessibleInterface *button = QAccessible::queryAccessibleInterface(bold);
+        clickField(10);
+        QVERIFY(button->state().checkable);
+        QVERIFY(!button->state().checked);
+        QTest::mouseClick(bold, Qt::LeftButton);
+        QVERIFY(preview->document()->font(10).bold());
+        clickField(11);
+        QVERIFY(!button->state().checked);
+        clickField(10);
+        QVERIFY(button->state().checked);
+        QCOMPARE(button->text(QAccessible::Name), QStringLiteral("Pogrubienie"));
+    }
+
+    // The field edit dialog: every control named, the symbols read by their
+    // names, and Tab leaves the text instead of writing a tab into it.
+    void theEditDialogIsNamedAndTabLeavesItsText()
+    {
+        QStringList faults;
+        QString legend;
+        QString text;
+        prompts.dialogs = [&](QDialog &dialog) {
+            dialog.show();
+            walk(QAccessible::queryAccessibleInterface(&dialog), QString(), faults);
+            const auto *symbols = dialog.findChild<QWidget *>(QStringLiteral("legend"));
+            for (const QLabel *label : symbols->findChildren<QLabel *>())
+                legend += label->accessibleName() + QLatin1Char(';');
+            auto *edit = dialog.findChild<QTextEdit *>(QStringLiteral("teText"));
+            QTest::keyClick(edit, Qt::Key_Tab);
+            text = edit->toPlainText();
+            return int(QDialog::Rejected);
+        };
+        clickField(10);
+        QVERIFY(preview->editSelectedField());
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY2(legend.contains(QStringLiteral("plus i minus w kwadratach")), qPrintable(legend));
+        QCOMPARE(text, QStringLiteral("L1.1"));
     }
 
     void selectionMovesAreAnnounced_data()

@@ -1362,15 +1362,15 @@ ramkę; każde przesunięcie zaznaczenia jest ogłaszane, a pola stron jeszcze
 niepokazanych też można odczytać. Przyciski pasków mają nazwy, pola geometrii
 są odczytywane z własnymi etykietami, a B, I i U podają, czy są włączone.</source>
         <translation>All the work can be done with the keyboard alone. Tab and Shift+Tab move between
-the window's controls, also in the field edit dialog and in the import preview; the
+the window&apos;s controls, also in the field edit dialog and in the import preview; the
 commands of the “Actions” bar and “Fit size” have menu entries with shortcuts, and the
 controls hidden in a narrow window are shown by its “»” button. The sheet has a frame
 when it has the focus, the field the keyboard is on a dashed frame, selected fields a thick
 dark frame and fields whose description does not fit a dark corner – beside the usual colours.
-A screen reader (such as Orca) reads the sheet as a list of fields: the field's text, its place
+A screen reader (such as Orca) reads the sheet as a list of fields: the field&apos;s text, its place
 (“barette 3, label 5, page 2”) and “does not fit” when the description runs past its
 frame; every move of the selection is announced, and the fields of pages not shown yet
-can be read too. The bars' buttons have names, the geometry fields are read with their
+can be read too. The bars&apos; buttons have names, the geometry fields are read with their
 own labels, and B, I and U tell whether they are on.</translation>
     </message>
 </context>

@@ -90,7 +90,7 @@ QAccessibleInterface *sheetFactory(const QString &, QObject *object)
 } // namespace
 
 SheetAccessible::SheetAccessible(Preview *view)
-    : QAccessibleWidget(view, QAccessible::List, tr("Arkusz etykiet"))
+    : QAccessibleWidget(view, QAccessible::List)
 {
 }
 
@@ -154,6 +154,8 @@ QString SheetAccessible::text(QAccessible::Text t) const
             .arg(view->currentPage() + 1)
             .arg(qMax<qsizetype>(view->pageCount(), 1));
     }
+    if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+        return tr("Arkusz etykiet");
     return QAccessibleWidget::text(t);
 }
 
