@@ -237,6 +237,31 @@ private slots:
         QCOMPARE(text, QStringLiteral("L1.1"));
     }
 
+    // A text moves to another field by the keyboard (Ctrl+X, Ctrl+V) with its
+    // font, as one step to undo; a copy (Ctrl+C) leaves the field taken as it is.
+    void aFieldMovesAndCopiesByTheKeyboard()
+    {
+        const SheetDocument *doc = preview->document();
+        clickField(10);
+        QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbBold")), Qt::LeftButton);
+        preview->setFocus();
+        QTest::keyClick(preview, Qt::Key_X, Qt::ControlModifier);
+        clickField(20);
+        QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc->text(20), QStringLiteral("L1.1"));
+        QVERIFY(doc->font(20).bold());
+        QCOMPARE(doc->text(10), QString());
+        preview->undoStack()->undo();
+        QCOMPARE(doc->text(20), QStringLiteral("L2.2"));
+        QCOMPARE(doc->text(10), QStringLiteral("L1.1"));
+
+        QTest::keyClick(preview, Qt::Key_C, Qt::ControlModifier);   // field 20
+        clickField(21);
+        QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(doc->text(21), QStringLiteral("L2.2"));
+        QCOMPARE(doc->text(20), QStringLiteral("L2.2"));
+    }
+
     void selectionMovesAreAnnounced_data()
     {
         QTest::addColumn<QList<int>>("keys");

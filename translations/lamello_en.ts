@@ -889,6 +889,37 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
 </context>
 <context>
+    <name>FieldClipboard</name>
+    <message>
+        <source>&amp;Wytnij pole</source>
+        <translation>Cu&amp;t field</translation>
+    </message>
+    <message>
+        <source>Kop&amp;iuj pole</source>
+        <translation>&amp;Copy field</translation>
+    </message>
+    <message>
+        <source>W&amp;klej pole</source>
+        <translation>&amp;Paste field</translation>
+    </message>
+    <message>
+        <source>Pole wycięte: Ctrl+V przeniesie je do zaznaczonego pola.</source>
+        <translation>Field cut: Ctrl+V moves it to the selected field.</translation>
+    </message>
+    <message>
+        <source>Pole skopiowane: Ctrl+V wstawi je do zaznaczonego pola.</source>
+        <translation>Field copied: Ctrl+V puts it into the selected field.</translation>
+    </message>
+    <message>
+        <source>Przeniesienie pola</source>
+        <translation>Field move</translation>
+    </message>
+    <message>
+        <source>Wklejenie pola</source>
+        <translation>Field paste</translation>
+    </message>
+</context>
+<context>
     <name>FitTracker</name>
     <message>
         <source>%1 pole</source>
@@ -1353,7 +1384,10 @@ zoom the preview in and out, Ctrl+0 fits the page to the window.</translation>
         <source>Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między
 kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia
 paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a przyciski
-ukryte w wąskim oknie za „»” pokazuje ten przycisk. Arkusz z fokusem ma ramkę,
+ukryte w wąskim oknie za „»” pokazuje ten przycisk. Opis razem z czcionką
+przenosi się do innego pola klawiszami Ctrl+X na zaznaczonym polu i Ctrl+V na polu
+docelowym (Ctrl+C zamiast Ctrl+X kopiuje); Ctrl+Z cofa to jednym krokiem.
+Arkusz z fokusem ma ramkę,
 pole, na którym jest klawiatura, ramkę przerywaną, zaznaczone pola grubą ciemną
 ramkę, a pola, w których opis się nie mieści, ciemny róg – obok dotychczasowych kolorów.
 Czytnik ekranu (np. Orca) odczytuje arkusz jako listę pól: tekst pola, jego miejsce
@@ -1364,7 +1398,10 @@ są odczytywane z własnymi etykietami, a B, I i U podają, czy są włączone.<
         <translation>All the work can be done with the keyboard alone. Tab and Shift+Tab move between
 the window&apos;s controls, also in the field edit dialog and in the import preview; the
 commands of the “Actions” bar and “Fit size” have menu entries with shortcuts, and the
-controls hidden in a narrow window are shown by its “»” button. The sheet has a frame
+controls hidden in a narrow window are shown by its “»” button. A description moves
+to another field with its font by Ctrl+X on the selected field and Ctrl+V on the target
+field (Ctrl+C instead of Ctrl+X copies); Ctrl+Z undoes it in one step.
+The sheet has a frame
 when it has the focus, the field the keyboard is on a dashed frame, selected fields a thick
 dark frame and fields whose description does not fit a dark corner – beside the usual colours.
 A screen reader (such as Orca) reads the sheet as a list of fields: the field&apos;s text, its place

@@ -2,6 +2,7 @@
 
 #include "app/aboutdialog.h"
 #include "app/accessiblenames.h"
+#include "app/fieldclipboard.h"
 #include "app/filecommands.h"
 #include "app/fontbar.h"
 #include "app/helpdialog.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent)
     prints = new PrintCommands(this, preview, settingsRestored);
     fontBar = std::make_unique<FontBar>(preview);
     navigation = new PageNavigation(this, preview);
+    fieldClipboard = new FieldClipboard(this, preview);
 
     createActions();
     navigation->createPageKeys();
@@ -209,6 +211,8 @@ void MainWindow::createMenus()
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
+    fieldClipboard->addTo(editMenu);
+    editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
     editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
@@ -294,6 +298,7 @@ void MainWindow::retranslate()
     prints->retranslate();
     lbHelpKey->setText(tr("F1 - Pomoc"));
     navigation->retranslate();
+    fieldClipboard->retranslate();
     AccessibleNames::apply(this);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+class FieldClipboard;
 class FileCommands;
 class FontBar;
 class GbGeometry;
@@ -114,6 +115,7 @@ private:
     // Destroyed before the window's widgets.
     std::unique_ptr<FontBar> fontBar;
     PageNavigation *navigation = nullptr;
+    FieldClipboard *fieldClipboard = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;
