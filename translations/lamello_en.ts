@@ -1387,9 +1387,9 @@ paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a p
 ukryte w wąskim oknie za „»” pokazuje ten przycisk. Opis razem z czcionką
 przenosi się do innego pola klawiszami Ctrl+X na zaznaczonym polu i Ctrl+V na polu
 docelowym (Ctrl+C zamiast Ctrl+X kopiuje); Ctrl+Z cofa to jednym krokiem.
-Arkusz z fokusem ma ramkę,
-pole, na którym jest klawiatura, ramkę przerywaną, zaznaczone pola grubą ciemną
-ramkę, a pola, w których opis się nie mieści, ciemny róg – obok dotychczasowych kolorów.
+Arkusz z fokusem ma ramkę, pole, na którym jest klawiatura, ramkę przerywaną,
+zaznaczone pola grubą ciemną ramkę, a pola, w których opis się nie mieści,
+ciemny róg – obok dotychczasowych kolorów.
 Czytnik ekranu (np. Orca) odczytuje arkusz jako listę pól: tekst pola, jego miejsce
 („baretka 3, etykieta 5, strona 2”) i „nie mieści się”, gdy opis wychodzi poza
 ramkę; każde przesunięcie zaznaczenia jest ogłaszane, a pola stron jeszcze
@@ -1401,9 +1401,9 @@ commands of the “Actions” bar and “Fit size” have menu entries with shor
 controls hidden in a narrow window are shown by its “»” button. A description moves
 to another field with its font by Ctrl+X on the selected field and Ctrl+V on the target
 field (Ctrl+C instead of Ctrl+X copies); Ctrl+Z undoes it in one step.
-The sheet has a frame
-when it has the focus, the field the keyboard is on a dashed frame, selected fields a thick
-dark frame and fields whose description does not fit a dark corner – beside the usual colours.
+The sheet has a frame when it has the focus, the field the keyboard is on a dashed frame,
+selected fields a thick dark frame and fields whose description does not fit a dark corner,
+beside the usual colours.
 A screen reader (such as Orca) reads the sheet as a list of fields: the field&apos;s text, its place
 (“barette 3, label 5, page 2”) and “does not fit” when the description runs past its
 frame; every move of the selection is announced, and the fields of pages not shown yet

@@ -4,6 +4,7 @@
 #include "sheet/preview.h"
 
 #include <QAccessible>
+#include <QPointer>
 #include <QWindow>
 
 #include <limits>

@@ -3,7 +3,6 @@
 #include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QHash>
-#include <QPointer>
 
 class Preview;
 
