@@ -468,7 +468,7 @@ private slots:
             topics.append(topic->text());
         const QString text = topics.join(QLatin1Char('\n')).replace(QLatin1Char('\n'), QLatin1Char(' '));
         for (const char *told : {"Arkusz ma niezapisane zmiany. Zapisać projekt?", "historia zmian zostają",
-                                 "Dopasuj rozmiar", "F3", "Kalibracja drukarki", "Ctrl+S"})
+                                 "Dopasuj rozmiar", "F3", "Kalibracja drukarki", "Ctrl+S", "Czytnik ekranu"})
             QVERIFY2(text.contains(QString::fromUtf8(told)), told);
         for (const char *gone : {"od nowa", "na ostatni krok", "do następnego odtworzenia"})
             QVERIFY2(!text.contains(QString::fromUtf8(gone)), gone);

@@ -33,6 +33,65 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
     </message>
 </context>
 <context>
+    <name>AccessibleNames</name>
+    <message>
+        <source>Zmniejsz czcionkę</source>
+        <translation>Decrease font size</translation>
+    </message>
+    <message>
+        <source>Rozmiar czcionki</source>
+        <translation>Font size</translation>
+    </message>
+    <message>
+        <source>Powiększ czcionkę</source>
+        <translation>Increase font size</translation>
+    </message>
+    <message>
+        <source>Pogrubienie</source>
+        <translation>Bold</translation>
+    </message>
+    <message>
+        <source>Pochylenie</source>
+        <translation>Italic</translation>
+    </message>
+    <message>
+        <source>Podkreślenie</source>
+        <translation>Underline</translation>
+    </message>
+    <message>
+        <source>Poprzednia strona</source>
+        <translation>Previous page</translation>
+    </message>
+    <message>
+        <source>Następna strona</source>
+        <translation>Next page</translation>
+    </message>
+    <message>
+        <source>Numer strony</source>
+        <translation>Page number</translation>
+    </message>
+    <message>
+        <source>Pomniejsz</source>
+        <translation>Zoom out</translation>
+    </message>
+    <message>
+        <source>Dopasuj stronę do okna</source>
+        <translation>Fit page to window</translation>
+    </message>
+    <message>
+        <source>Powiększ</source>
+        <translation>Zoom in</translation>
+    </message>
+    <message>
+        <source>Następne pole, które się nie mieści</source>
+        <translation>Next field that does not fit</translation>
+    </message>
+    <message>
+        <source>Więcej: %1</source>
+        <translation>More: %1</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>to pętla dowiązań symbolicznych.</source>
@@ -824,6 +883,41 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
         <source>Tekst zawiera niezapisane zmiany. Zapisać je przed zamknięciem?</source>
         <translation>The text has unsaved changes. Save them before closing?</translation>
     </message>
+    <message>
+        <source>Opisy, jeden wiersz na pole</source>
+        <translation>Descriptions, one line per field</translation>
+    </message>
+</context>
+<context>
+    <name>FieldClipboard</name>
+    <message>
+        <source>&amp;Wytnij pole</source>
+        <translation>Cu&amp;t field</translation>
+    </message>
+    <message>
+        <source>Kop&amp;iuj pole</source>
+        <translation>&amp;Copy field</translation>
+    </message>
+    <message>
+        <source>W&amp;klej pole</source>
+        <translation>Paste fie&amp;ld</translation>
+    </message>
+    <message>
+        <source>Pole wycięte: Ctrl+V przeniesie je do zaznaczonego pola.</source>
+        <translation>Field cut: Ctrl+V moves it to the selected field.</translation>
+    </message>
+    <message>
+        <source>Pole skopiowane: Ctrl+V wstawi je do zaznaczonego pola.</source>
+        <translation>Field copied: Ctrl+V puts it into the selected field.</translation>
+    </message>
+    <message>
+        <source>Przeniesienie pola</source>
+        <translation>Field move</translation>
+    </message>
+    <message>
+        <source>Wklejenie pola</source>
+        <translation>Field paste</translation>
+    </message>
 </context>
 <context>
     <name>FindBar</name>
@@ -1003,6 +1097,22 @@ symbol</translation>
     <message>
         <source> = </source>
         <translation> = </translation>
+    </message>
+    <message>
+        <source>plus i minus w kwadratach</source>
+        <translation>plus and minus in squares</translation>
+    </message>
+    <message>
+        <source>plus i minus w kołach</source>
+        <translation>plus and minus in circles</translation>
+    </message>
+    <message>
+        <source>plus i minus w trójkątach</source>
+        <translation>plus and minus in triangles</translation>
+    </message>
+    <message>
+        <source>plus i minus w rombach</source>
+        <translation>plus and minus in diamonds</translation>
     </message>
 </context>
 <context>
@@ -1372,6 +1482,36 @@ the next (a space does not stand for a new line). Esc closes the bar and returns
 to the sheet; F3 still shows the fields that do not fit.</translation>
     </message>
     <message>
+        <source>Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między
+kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia
+paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a przyciski
+ukryte w wąskim oknie za „»” pokazuje ten przycisk. Opis razem z czcionką
+przenosi się do innego pola klawiszami Ctrl+X na zaznaczonym polu i Ctrl+V na polu
+docelowym (Ctrl+C zamiast Ctrl+X kopiuje); Ctrl+Z cofa to jednym krokiem.
+Arkusz z fokusem ma ramkę, pole, na którym jest klawiatura, ramkę przerywaną,
+zaznaczone pola grubą ciemną ramkę, a pola, w których opis się nie mieści,
+ciemny róg – obok dotychczasowych kolorów.
+Czytnik ekranu (np. Orca) odczytuje arkusz jako listę pól: tekst pola, jego miejsce
+(„baretka 3, etykieta 5, strona 2”) i „nie mieści się”, gdy opis wychodzi poza
+ramkę; każde przesunięcie zaznaczenia jest ogłaszane, a pola stron jeszcze
+niepokazanych też można odczytać. Przyciski pasków mają nazwy, pola geometrii
+są odczytywane z własnymi etykietami, a B, I i U podają, czy są włączone.</source>
+        <translation>All the work can be done with the keyboard alone. Tab and Shift+Tab move between
+the window&apos;s controls, also in the field edit dialog and in the import preview; the
+commands of the “Actions” bar and “Fit size” have menu entries with shortcuts, and the
+controls hidden in a narrow window are shown by its “»” button. A description moves
+to another field with its font by Ctrl+X on the selected field and Ctrl+V on the target
+field (Ctrl+C instead of Ctrl+X copies); Ctrl+Z undoes it in one step.
+The sheet has a frame when it has the focus, the field the keyboard is on a dashed frame,
+selected fields a thick dark frame and fields whose description does not fit a dark corner,
+beside the usual colours.
+A screen reader (such as Orca) reads the sheet as a list of fields: the field&apos;s text, its place
+(“barette 3, label 5, page 2”) and “does not fit” when the description runs past its
+frame; every move of the selection is announced, and the fields of pages not shown yet
+can be read too. The bars&apos; buttons have names, the geometry fields are read with their
+own labels, and B, I and U tell whether they are on.</translation>
+    </message>
+    <message>
         <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
 (albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
 „Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
@@ -1437,6 +1577,10 @@ Delete it or replace it with another character.</translation>
     <message>
         <source>Zapisuje tekst w polu (Ctrl+Enter)</source>
         <translation>Puts the text into the field (Ctrl+Enter)</translation>
+    </message>
+    <message>
+        <source>Tekst pola</source>
+        <translation>Field text</translation>
     </message>
 </context>
 <context>
@@ -2393,6 +2537,37 @@ The other fields have the default font.</translation>
     </message>
 </context>
 <context>
+    <name>SheetAccessible</name>
+    <message>
+        <source>pusty nagłówek</source>
+        <translation>empty header</translation>
+    </message>
+    <message>
+        <source>pusta etykieta</source>
+        <translation>empty label</translation>
+    </message>
+    <message>
+        <source>Arkusz etykiet</source>
+        <translation>Label sheet</translation>
+    </message>
+    <message>
+        <source>baretka %1, nagłówek, strona %2</source>
+        <translation>barette %1, header, page %2</translation>
+    </message>
+    <message>
+        <source>baretka %1, etykieta %2, strona %3</source>
+        <translation>barette %1, label %2, page %3</translation>
+    </message>
+    <message>
+        <source>, nie mieści się</source>
+        <translation>, does not fit</translation>
+    </message>
+    <message>
+        <source>Strona %1 z %2; strzałki wybierają pole, Enter je edytuje</source>
+        <translation>Page %1 of %2; the arrows select a field, Enter edits it</translation>
+    </message>
+</context>
+<context>
     <name>SheetImport</name>
     <message>
         <source>nowa linia</source>
@@ -2544,6 +2719,10 @@ The other fields have the default font.</translation>
     <message>
         <source>Baretek: %1, etykiet na baretce: %2, z arkusza tylko %3; pozostałe będą puste (wierszy w arkuszu: %4).</source>
         <translation>Barettes: %1, labels per barette: %2, only %3 from the sheet; the others will be empty (rows in the sheet: %4).</translation>
+    </message>
+    <message>
+        <source>Podgląd arkusza</source>
+        <translation>Spreadsheet preview</translation>
     </message>
 </context>
 <context>

@@ -46,6 +46,10 @@ FontBar::FontBar(Preview *preview)
     pbBold->setFont(boldFont);
     pbItalic = styleButton(QStringLiteral("pbItalic"), tr("I"), &QFont::setItalic);
     pbUnderline = styleButton(QStringLiteral("pbUnderline"), tr("U"), &QFont::setUnderline);
+    // On or off as in the field last selected, which a screen reader reads
+    // as the button's state.
+    for (QPushButton *style : {pbBold, pbItalic, pbUnderline})
+        style->setCheckable(true);
 
     connect(preview, &Preview::selectedId, this, &FontBar::selectAction);
     connect(preview, &Preview::sharedFontSize, this, &FontBar::showFontSize);
@@ -137,6 +141,9 @@ void FontBar::changeFontUnderline()
 void FontBar::selectAction(int, QFont font)
 {
     showFontSize(font.pixelSize());
+    pbBold->setChecked(font.bold());
+    pbItalic->setChecked(font.italic());
+    pbUnderline->setChecked(font.underline());
 }
 
 void FontBar::showFontSize(int pixelSize)

@@ -107,6 +107,21 @@ const char *const topics[] = {
                       "ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie\n"
                       "użyty: program nazwie ten znak i niczego nie zmieni."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między\n"
+                      "kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia\n"
+                      "paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a przyciski\n"
+                      "ukryte w wąskim oknie za „»” pokazuje ten przycisk. Opis razem z czcionką\n"
+                      "przenosi się do innego pola klawiszami Ctrl+X na zaznaczonym polu i Ctrl+V na polu\n"
+                      "docelowym (Ctrl+C zamiast Ctrl+X kopiuje); Ctrl+Z cofa to jednym krokiem.\n"
+                      "Arkusz z fokusem ma ramkę, pole, na którym jest klawiatura, ramkę przerywaną,\n"
+                      "zaznaczone pola grubą ciemną ramkę, a pola, w których opis się nie mieści,\n"
+                      "ciemny róg – obok dotychczasowych kolorów.\n"
+                      "Czytnik ekranu (np. Orca) odczytuje arkusz jako listę pól: tekst pola, jego miejsce\n"
+                      "(„baretka 3, etykieta 5, strona 2”) i „nie mieści się”, gdy opis wychodzi poza\n"
+                      "ramkę; każde przesunięcie zaznaczenia jest ogłaszane, a pola stron jeszcze\n"
+                      "niepokazanych też można odczytać. Przyciski pasków mają nazwy, pola geometrii\n"
+                      "są odczytywane z własnymi etykietami, a B, I i U podają, czy są włączone."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Jeżeli nie zostanie zaznaczony żaden opis,\n"
                       "zmiany czcionki zostaną zastosowane do wszystkich elementów."),
     QT_TRANSLATE_NOOP("HelpDialog",

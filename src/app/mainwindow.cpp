@@ -1,6 +1,8 @@
 #include "app/mainwindow.h"
 
 #include "app/aboutdialog.h"
+#include "app/accessiblenames.h"
+#include "app/fieldclipboard.h"
 #include "app/filecommands.h"
 #include "app/findbar.h"
 #include "app/fontbar.h"
@@ -69,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent)
     fontBar = std::make_unique<FontBar>(preview);
     navigation = new PageNavigation(this, preview);
     findBar = new FindBar(preview);
+    fieldClipboard = new FieldClipboard(this, preview);
 
     createActions();
     navigation->createPageKeys();
@@ -84,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent)
     column->addWidget(preview, 1);
     column->addWidget(findBar);
     setCentralWidget(central);
+    AccessibleNames::apply(this);
     setWindowState(Qt::WindowMaximized);
     prints->fillPrinterList();
     makeConnections();
@@ -228,6 +232,8 @@ void MainWindow::createMenus()
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
+    fieldClipboard->addTo(editMenu);
+    editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
     editMenu->addActions({findAct, replaceAct});
@@ -318,6 +324,8 @@ void MainWindow::retranslate()
     prints->retranslate();
     lbHelpKey->setText(tr("F1 - Pomoc"));
     navigation->retranslate();
+    fieldClipboard->retranslate();
+    AccessibleNames::apply(this);
 }
 
 QToolBar *MainWindow::addStyledToolBar(const char *title)
@@ -344,6 +352,7 @@ void MainWindow::createToolBars()
     toolBarLabels.append(new QLabel(tr("Drukarka: ")));
     printerToolBar->addWidget(toolBarLabels.constLast());
     printerToolBar->addWidget(prints->printerBox());
+    toolBarLabels.constLast()->setBuddy(prints->printerBox());
 
     fontToolBar = addStyledToolBar(QT_TR_NOOP("Czcionka"));
     toolBarLabels.append(new QLabel(tr("Czcionka: ")));

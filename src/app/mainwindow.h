@@ -10,6 +10,7 @@
 #include <memory>
 #include <utility>
 
+class FieldClipboard;
 class FileCommands;
 class FindBar;
 class FontBar;
@@ -116,6 +117,7 @@ private:
     std::unique_ptr<FontBar> fontBar;
     PageNavigation *navigation = nullptr;
     FindBar *findBar = nullptr;
+    FieldClipboard *fieldClipboard = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;

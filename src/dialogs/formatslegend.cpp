@@ -38,13 +38,14 @@ FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
     {
         const char *key;
         const char *result;
+        const char *spoken;   // what a screen reader says for the symbol
     };
     static const Row rows[] = {
-        {"@", QT_TR_NOOP("Nowa linia")},
-        {"#", "#"},
-        {"$", "$"},
-        {"^", "^"},
-        {"&", "&"},
+        {"@", QT_TR_NOOP("Nowa linia"), nullptr},
+        {"#", "#", QT_TR_NOOP("plus i minus w kwadratach")},
+        {"$", "$", QT_TR_NOOP("plus i minus w kołach")},
+        {"^", "^", QT_TR_NOOP("plus i minus w trójkątach")},
+        {"&", "&", QT_TR_NOOP("plus i minus w rombach")},
     };
     int line = 1;
     for (const Row &row : rows) {
@@ -53,6 +54,10 @@ FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
         keys.append(add(line, 0, tr(row.key), keyFont));
         add(line, 1, tr(" = "), keyFont);
         results.append(add(line, 2, tr(row.result), symbolFont));
+        if (row.spoken) {
+            spoken.append({results.constLast(), row.spoken});
+            results.constLast()->setAccessibleName(tr(row.spoken));
+        }
         if (row.key[0] == '@')
             newLine = results.constLast();
         ++line;
@@ -67,6 +72,8 @@ void FormatsLegend::changeEvent(QEvent *event)
         headings.at(1)->setText(tr("    Znak\nsformatowany"));
         if (newLine)
             newLine->setText(tr("Nowa linia"));
+        for (const auto &[label, name] : std::as_const(spoken))
+            label->setAccessibleName(tr(name));
         setFixedSize(sizeHint());
     }
     QWidget::changeEvent(event);

@@ -3,6 +3,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <utility>
+
 class QLabel;
 
 // Explains the four keyboard characters that the embedded font draws as
@@ -30,4 +32,5 @@ private:
     QLabel *newLine = nullptr;   // the result of "@", when shown
     QList<QLabel *> keys;
     QList<QLabel *> results;
+    QList<std::pair<QLabel *, const char *>> spoken;   // symbols and their spoken names
 };

@@ -34,6 +34,9 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
 
     teText = new QTextEdit;
     teText->setObjectName(QStringLiteral("teText"));
+    teText->setAccessibleName(tr("Tekst pola"));
+    // A tab in a field is only a space: Tab and Shift+Tab move the focus.
+    teText->setTabChangesFocus(true);
     // Plain text both ways: nothing the user typed is taken for markup, and
     // what is pasted arrives without formatting.
     teText->setAcceptRichText(false);

@@ -94,6 +94,9 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
 
     grid = new QTableWidget;
     grid->setObjectName(QStringLiteral("grid"));
+    grid->setAccessibleName(tr("Podgląd arkusza"));
+    // Tab leaves the preview for the next control; the arrows move in it.
+    grid->setTabKeyNavigation(false);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->horizontalHeader()->setSectionsClickable(true);

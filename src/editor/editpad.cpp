@@ -58,6 +58,7 @@ EditPad::EditPad(QString pathToFile, QWidget *parent)
 
     textEdit = new QPlainTextEdit;
     textEdit->setObjectName(QStringLiteral("textEdit"));
+    textEdit->setAccessibleName(tr("Opisy, jeden wiersz na pole"));
     QFont font;
     font.setFamily(SpecialGlyphFont::family());
     font.setPixelSize(13);

@@ -89,6 +89,7 @@ GbGeometry::GbGeometry(QWidget *parent)
     lbPresets = new QLabel(tr("Ustawienia predefiniowane:"));
     groupLayout->addWidget(lbPresets);
     groupLayout->addWidget(cbPredefinited);
+    lbPresets->setBuddy(cbPredefinited);
     const std::array<std::pair<QString, QWidget *>, 5> rows{{
         {tr("Ilość etykiet"), sbLabels},
         {tr("Szer. etykiety"), dsbLabelWidth},
@@ -101,6 +102,8 @@ GbGeometry::GbGeometry(QWidget *parent)
         rowLabels.append(new QLabel(caption));
         row->addWidget(rowLabels.constLast());
         row->addWidget(editor);
+        // The row's label names its field for a screen reader.
+        rowLabels.constLast()->setBuddy(editor);
         groupLayout->addLayout(row);
     }
     auto *buttons = new QHBoxLayout;

@@ -7,6 +7,7 @@
 #include "files/windows1250.h"
 #include "printing/fieldpainter.h"
 #include "prompts/prompts.h"
+#include "sheet/preview.h"
 
 #include <QCoreApplication>
 #include <QDrag>
@@ -38,9 +39,37 @@ QRectF MyGraphicsItem::boundingRect() const
     return rect;
 }
 
-void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+void MyGraphicsItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *widget)
 {
     FieldPainter::paint(painter, rect, text, shown, currentBrush);
+    if (id < 0 || !widget)
+        return;
+    // Cues beside the tints, for those who cannot tell the colours apart: a
+    // field that does not fit has a dark corner, a selected one a double
+    // frame, and the field the keyboard is on a dashed frame while the sheet
+    // has the focus. Only on screen: printouts are painted elsewhere.
+    painter->save();
+    const double px = 1.0 / qMax(1e-6, painter->worldTransform().m11());   // one screen pixel
+    if (!fits) {
+        const double side = qMin(rect.width(), rect.height()) / 3;
+        const QPointF corner = rect.topRight();
+        const QPointF triangle[] = {corner, corner - QPointF(side, 0), corner + QPointF(0, side)};
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0x80, 0x20, 0x00));
+        painter->drawPolygon(triangle, 3);
+    }
+    if (selected) {
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(QColor(0x00, 0x30, 0x80), 2 * px));
+        painter->drawRect(rect.adjusted(2 * px, 2 * px, -2 * px, -2 * px));
+    }
+    const auto *view = qobject_cast<const Preview *>(widget->parentWidget());
+    if (view && view->hasFocus() && view->currentFieldId() == id) {
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::black, 1.5 * px, Qt::DashLine));
+        painter->drawRect(rect.adjusted(5 * px, 5 * px, -5 * px, -5 * px));
+    }
+    painter->restore();
 }
 
 void MyGraphicsItem::showContent(const QString &newText, const QFont &newFont)

@@ -11,6 +11,7 @@
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/pagebuilder.h"
+#include "sheet/sheetaccessible.h"
 #include "system/plural.h"
 #include "system/sheetlog.h"
 
@@ -39,6 +40,7 @@ Preview::Preview(QWidget *parent)
     // The page shown follows the document: an edit, an undo, a font command.
     connect(&doc, &SheetDocument::fieldsChanged, this, &Preview::showFields);
     connect(&fitTracker, &FitTracker::countChanged, this, &Preview::overflowCountChanged);
+    SheetAccessible::attach(this);
     show();
 }
 

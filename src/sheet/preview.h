@@ -128,6 +128,10 @@ public:
 
     // Fields of the sheet whose text does not fit their frames.
     qsizetype overflowCount() { return fitTracker.count(); }
+    // Whether field `id`'s text fits its frame (measured when not known yet).
+    bool fieldFits(qsizetype id) { return fitTracker.countIn(id, id) == 0; }
+    // The field the keyboard is on (last clicked or reached by a key); -1 when none.
+    qsizetype currentFieldId() const { return anchorId; }
     // The field that does not fit next after the selected one (forward) or
     // before it, going round the sheet; with nothing selected, the first
     // from the start of the page shown (forward) or the last from its end.
@@ -216,6 +220,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     // A plain click beside the fields clears the selection, as Esc does.
     void mousePressEvent(QMouseEvent *event) override;
+    // With the focus the sheet has a frame, and so has the field the
+    // keyboard is on (MyGraphicsItem::paint).
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void drawForeground(QPainter *painter, const QRectF &rect) override;
 
 private:
     // Whether the descriptions file at `path` may be read: asks before a very

@@ -3,8 +3,10 @@
 #include "document/specialglyphfont.h"
 #include "sheet/mygraphicsitem.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <limits>
 
@@ -272,4 +274,29 @@ void Preview::mousePressEvent(QMouseEvent *event)
     QGraphicsView::mousePressEvent(event);
     if (beside)
         event->accept();
+}
+
+void Preview::focusInEvent(QFocusEvent *event)
+{
+    QGraphicsView::focusInEvent(event);
+    viewport()->update();
+}
+
+void Preview::focusOutEvent(QFocusEvent *event)
+{
+    QGraphicsView::focusOutEvent(event);
+    viewport()->update();
+}
+
+void Preview::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsView::drawForeground(painter, rect);
+    if (!hasFocus())
+        return;
+    painter->save();
+    painter->resetTransform();
+    painter->setBrush(Qt::NoBrush);
+    painter->setPen(QPen(palette().color(QPalette::Highlight), 3));
+    painter->drawRect(QRectF(viewport()->rect()).adjusted(1.5, 1.5, -1.5, -1.5));
+    painter->restore();
 }

@@ -1,0 +1,53 @@
+#include "app/accessiblenames.h"
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidget>
+
+namespace {
+
+struct Name
+{
+    const char *objectName;
+    const char *name;
+};
+
+constexpr Name names[] = {
+    {"pbFontSizeDown", QT_TRANSLATE_NOOP("AccessibleNames", "Zmniejsz czcionkę")},
+    {"leFontSize", QT_TRANSLATE_NOOP("AccessibleNames", "Rozmiar czcionki")},
+    {"pbFontSizeUp", QT_TRANSLATE_NOOP("AccessibleNames", "Powiększ czcionkę")},
+    {"pbBold", QT_TRANSLATE_NOOP("AccessibleNames", "Pogrubienie")},
+    {"pbItalic", QT_TRANSLATE_NOOP("AccessibleNames", "Pochylenie")},
+    {"pbUnderline", QT_TRANSLATE_NOOP("AccessibleNames", "Podkreślenie")},
+    {"pbPreviousPage", QT_TRANSLATE_NOOP("AccessibleNames", "Poprzednia strona")},
+    {"pbNextPage", QT_TRANSLATE_NOOP("AccessibleNames", "Następna strona")},
+    {"lePage", QT_TRANSLATE_NOOP("AccessibleNames", "Numer strony")},
+    {"pbZoomOut", QT_TRANSLATE_NOOP("AccessibleNames", "Pomniejsz")},
+    {"pbZoomReset", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj stronę do okna")},
+    {"pbZoomIn", QT_TRANSLATE_NOOP("AccessibleNames", "Powiększ")},
+    {"pbOverflow", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pole, które się nie mieści")},
+};
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("AccessibleNames", text);
+}
+
+} // namespace
+
+void AccessibleNames::apply(QWidget *window)
+{
+    for (const Name &entry : names) {
+        if (auto *widget = window->findChild<QWidget *>(QLatin1String(entry.objectName)))
+            widget->setAccessibleName(translated(entry.name));
+    }
+    // The "»" button of a tool bar too narrow for its controls.
+    const QList<QToolBar *> bars = window->findChildren<QToolBar *>();
+    for (QToolBar *bar : bars) {
+        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(translated(QT_TRANSLATE_NOOP("AccessibleNames", "Więcej: %1"))
+                                        .arg(bar->windowTitle()));
+    }
+}
