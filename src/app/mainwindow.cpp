@@ -6,6 +6,7 @@
 #include "app/helpdialog.h"
 #include "app/pagenavigation.h"
 #include "app/printcommands.h"
+#include "app/recovery.h"
 #include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
     prints = new PrintCommands(this, preview, settingsRestored);
     fontBar = std::make_unique<FontBar>(preview);
     navigation = new PageNavigation(this, preview);
+    recovery = new Recovery(preview, this);
 
     createActions();
     navigation->createPageKeys();
@@ -369,6 +371,9 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::projectWritten, sheets, &WorkbookImport::projectSaved);
     connect(preview, &Preview::projectRead, sheets, &WorkbookImport::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
+    connect(recovery, &Recovery::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
@@ -403,7 +408,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     writeSettings();
+    // A clean quit: nothing is left to recover.
+    recovery->discard();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::offerRecovery()
+{
+    return recovery->offerLeftCopies();
 }
 
 bool MainWindow::mayReplaceSheet()

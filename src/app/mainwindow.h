@@ -20,6 +20,7 @@ class PrintCommands;
 class QLabel;
 class QMenu;
 class QSpinBox;
+class Recovery;
 class QToolBar;
 class WorkbookImport;
 
@@ -50,7 +51,12 @@ public:
     // a descriptions file, as the menu command does; each says what is wrong.
     void openDocument(const QString &path);
 
+    // Start-up: offers the recovery copies of windows that did not close
+    // cleanly (Recovery); true when one was restored.
+    bool offerRecovery();
+
     Preview *sheetPreview() const { return preview; }
+    Recovery *sheetRecovery() const { return recovery; }
     // The font size model behind the size field; it is never shown.
     QSpinBox *fontSizeModel() const;
 
@@ -114,6 +120,7 @@ private:
     // Destroyed before the window's widgets.
     std::unique_ptr<FontBar> fontBar;
     PageNavigation *navigation = nullptr;
+    Recovery *recovery = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;

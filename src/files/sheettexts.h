@@ -48,6 +48,10 @@ public:
 
     QStringList toList() const;
 
+    // The file's bytes and what is written over them by id (compact texts only).
+    const QByteArray &fileBytes() const { return bytes; }
+    const QHash<qsizetype, QString> &editedTexts() const { return edits; }
+
 private:
     QString fileText(qsizetype id) const;
 

@@ -1,0 +1,300 @@
+#include "app/recovery.h"
+
+#include "files/atomicfile.h"
+#include "files/recoveryfile.h"
+#include "prompts/prompts.h"
+#include "sheet/preview.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QLocale>
+#include <QLockFile>
+#include <QStandardPaths>
+#include <QUuid>
+
+namespace {
+
+const QString lockSuffix = QStringLiteral(".lock");
+const QString asideSuffix = QStringLiteral(".unreadable");
+
+// The bytes of the regular file at `path`, up to RecoveryCopy::maxFileSize;
+// nothing is opened that is no regular file (a FIFO would never answer).
+bool readBounded(const QString &path, QByteArray *bytes)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || !info.isFile() || info.size() > RecoveryCopy::maxFileSize)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *bytes = file.read(RecoveryCopy::maxFileSize + 1);
+    return bytes->size() <= RecoveryCopy::maxFileSize && file.error() == QFileDevice::NoError;
+}
+
+} // namespace
+
+Recovery::Recovery(Preview *preview, QObject *parent)
+    : QObject(parent), preview(preview),
+      id(QUuid::createUuid().toString(QUuid::WithoutBraces)), dir(folder())
+{
+    timer.setSingleShot(true);
+    timer.setInterval(settleMs);
+    connect(&timer, &QTimer::timeout, this, &Recovery::writeNow);
+    SheetDocument *document = preview->document();
+    connect(document, &SheetDocument::fieldsChanged, this, [this] { timer.start(); });
+    // A new sheet (an import, a project, a restore) is written at once.
+    connect(document, &SheetDocument::contentReset, this, &Recovery::writeNow);
+    connect(document, &SheetDocument::modifiedChanged, this, [this](bool modified) {
+        if (modified)
+            timer.start();
+        else
+            discard();
+    });
+}
+
+// The copy stays: only discard() removes it.
+Recovery::~Recovery() = default;
+
+QString Recovery::folder()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .absoluteFilePath(QStringLiteral("recovery"));
+}
+
+QString Recovery::copyPath() const
+{
+    return QDir(dir).absoluteFilePath(id + RecoveryCopy::suffix);
+}
+
+void Recovery::failed(const QString &reason)
+{
+    // Said once: the window goes on without copies.
+    unusable = true;
+    timer.stop();
+    emit statusMessage(tr("Nie można przechowywać kopii zapasowych niezapisanych zmian w %1: %2")
+                           .arg(QDir::toNativeSeparators(dir), reason));
+}
+
+bool Recovery::prepareFolder()
+{
+    if (unusable)
+        return false;
+    if (lock)
+        return true;
+    // Nothing is written through a link: the folder must be our own.
+    const QFileInfo info(dir);
+    if (info.isSymLink()) {
+        failed(tr("to dowiązanie"));
+        return false;
+    }
+    if (info.exists() && !info.isDir()) {
+        failed(tr("to nie jest folder"));
+        return false;
+    }
+    if (!QDir().mkpath(dir)) {
+        failed(tr("nie można utworzyć folderu"));
+        return false;
+    }
+    auto own = std::make_unique<QLockFile>(QDir(dir).absoluteFilePath(id + lockSuffix));
+    if (!own->tryLock(0)) {
+        failed(own->error() == QLockFile::PermissionError ? AtomicFile::systemError(EACCES)
+                                                           : tr("nie można założyć blokady"));
+        return false;
+    }
+    lock = std::move(own);
+    return true;
+}
+
+void Recovery::writeNow()
+{
+    timer.stop();
+    const SheetDocument *document = preview->document();
+    if (!document->isModified()) {
+        discard();
+        return;
+    }
+    if (!prepareFolder())
+        return;
+    const QString base = QDir(dir).absoluteFilePath(id);
+    const SheetTexts &texts = document->allTexts();
+
+    RecoveryCopy copy;
+    copy.savedAt = QDateTime::currentMSecsSinceEpoch();
+    copy.sourcePath = preview->filePath;
+    copy.projectPath = preview->projectPath();
+    copy.lineCount = texts.size();
+    const QFileInfo source(copy.sourcePath);
+    if (source.isFile()) {
+        copy.sourceSize = source.size();
+        copy.sourceTime = source.lastModified().toMSecsSinceEpoch();
+    }
+    copy.kind = !copy.projectPath.isEmpty() ? RecoveryCopy::Kind::Project
+                : texts.isCompact()         ? RecoveryCopy::Kind::Descriptions
+                : copy.sourcePath.isEmpty() ? RecoveryCopy::Kind::Texts
+                                            : RecoveryCopy::Kind::Workbook;
+    QString error;
+    if (texts.isCompact()) {
+        // The file's bytes are kept beside the copy once per sheet read;
+        // every later copy holds only the edits.
+        const QByteArray &bytes = texts.fileBytes();
+        if (sourceHash.isEmpty() || sourceBytes.constData() != bytes.constData()
+            || sourceBytes.size() != bytes.size()) {
+            const QByteArray hash = RecoveryCopy::hash(bytes);
+            if (!AtomicFile::write(base + RecoveryCopy::sourceSuffix, bytes, &error)) {
+                failed(error);
+                return;
+            }
+            sourceBytes = bytes;
+            sourceHash = hash;
+        }
+        copy.sourceHash = sourceHash;
+        const QHash<qsizetype, QString> &edits = texts.editedTexts();
+        copy.edits.reserve(edits.size());
+        for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+            copy.edits.append({it.key(), it.value()});
+    } else {
+        copy.texts = texts.toList();
+    }
+
+    // The fonts as runs of table indices, the table holding those used.
+    const qsizetype fields = qMax(document->lineCount(), preview->fieldCount());
+    QHash<quint32, quint32> table;
+    quint32 runIndex = 0;   // the document's index of the last run
+    for (qsizetype fieldId = 0; fieldId < fields; ++fieldId) {
+        const quint32 index = document->fontIndex(fieldId);
+        if (!copy.fontRuns.isEmpty() && index == runIndex) {
+            ++copy.fontRuns.last().second;
+            continue;
+        }
+        auto it = table.constFind(index);
+        if (it == table.constEnd()) {
+            it = table.insert(index, quint32(copy.fontTable.size()));
+            copy.fontTable.append(document->fontAt(index));
+        }
+        runIndex = index;
+        copy.fontRuns.append({*it, 1});
+    }
+
+    if (!AtomicFile::write(base + RecoveryCopy::suffix, RecoveryCopy::serialize(copy), &error))
+        failed(error);
+}
+
+void Recovery::discard()
+{
+    timer.stop();
+    if (!lock)
+        return;
+    const QString base = QDir(dir).absoluteFilePath(id);
+    QFile::remove(base + RecoveryCopy::suffix);
+    QFile::remove(base + RecoveryCopy::sourceSuffix);
+    sourceBytes.clear();
+    sourceHash.clear();
+}
+
+void Recovery::keepAside(const QString &copyId, const QString &reason)
+{
+    const QString base = QDir(dir).absoluteFilePath(copyId);
+    QFile::rename(base + RecoveryCopy::suffix, base + RecoveryCopy::suffix + asideSuffix);
+    if (QFileInfo::exists(base + RecoveryCopy::sourceSuffix))
+        QFile::rename(base + RecoveryCopy::sourceSuffix, base + RecoveryCopy::sourceSuffix + asideSuffix);
+    Prompts::current().message(QMessageBox::Warning, QString(),
+                               tr("Kopii zapasowej %1 nie można odczytać: %2.\nOdłożono ją jako %3.")
+                                   .arg(QDir::toNativeSeparators(base + RecoveryCopy::suffix), reason,
+                                        QDir::toNativeSeparators(base + RecoveryCopy::suffix + asideSuffix)));
+}
+
+bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *reason)
+{
+    RecoveryCopy::Read read = RecoveryCopy::parse(bytes);
+    if (read.status != RecoveryCopy::Status::Ok) {
+        *reason = RecoveryCopy::reason(read.status);
+        return false;
+    }
+    const RecoveryCopy &copy = read.copy;
+    SheetTexts texts;
+    if (copy.sourceHash.isEmpty()) {
+        texts = SheetTexts(copy.texts);
+    } else {
+        // The bytes kept beside the copy, else the source file when it still holds them.
+        QByteArray source;
+        const QString kept = QDir(dir).absoluteFilePath(copyId + RecoveryCopy::sourceSuffix);
+        if (!(readBounded(kept, &source) && RecoveryCopy::hash(source) == copy.sourceHash)
+            && !(readBounded(copy.sourcePath, &source) && RecoveryCopy::hash(source) == copy.sourceHash)) {
+            *reason = tr("nie ma już tekstów, do których odnoszą się zmiany");
+            return false;
+        }
+        texts = SheetTexts::fromFile(std::move(source));
+        for (const auto &[fieldId, text] : copy.edits)
+            texts.set(fieldId, text);
+    }
+    preview->restoreSheet(std::move(texts), copy.fieldFonts(), copy.sourcePath, copy.projectPath);
+    return true;
+}
+
+bool Recovery::offerLeftCopies()
+{
+    const QFileInfo info(dir);
+    if (info.isSymLink() || !info.isDir())
+        return false;
+    const QStringList names =
+        QDir(dir).entryList({QLatin1Char('*') + RecoveryCopy::suffix}, QDir::Files | QDir::NoSymLinks, QDir::Time);
+    for (const QString &name : names) {
+        const QString copyId = name.chopped(RecoveryCopy::suffix.size());
+        if (copyId == id)
+            continue;
+        // A window still running holds its lock; a dead one's lock is taken over.
+        QLockFile owner(QDir(dir).absoluteFilePath(copyId + lockSuffix));
+        owner.setStaleLockTime(0);
+        if (!owner.tryLock(0))
+            continue;
+        const QString path = QDir(dir).absoluteFilePath(name);
+        QByteArray bytes;
+        if (!readBounded(path, &bytes)) {
+            keepAside(copyId, AtomicFile::systemError(EIO));
+            continue;
+        }
+        RecoveryCopy::Read read = RecoveryCopy::parse(bytes);
+        if (read.status != RecoveryCopy::Status::Ok) {
+            keepAside(copyId, RecoveryCopy::reason(read.status));
+            continue;
+        }
+        const RecoveryCopy &copy = read.copy;
+        QString sheet = QFileInfo(copy.projectPath.isEmpty() ? copy.sourcePath : copy.projectPath).fileName();
+        if (sheet.isEmpty())
+            sheet = tr("bez nazwy");
+        const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(copy.savedAt).toLocalTime(),
+                                                QLocale::ShortFormat);
+        const QMessageBox::StandardButton answer = Prompts::current().ask(
+            QMessageBox::Question, tr("Kopia zapasowa"),
+            tr("Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii "
+               "zapasowej z %2.\nPrzywrócić arkusz? Historii cofania nie da się przywrócić.")
+                .arg(sheet, when),
+            {{QMessageBox::Yes, tr("Przywróć")}, {QMessageBox::Discard, tr("Porzuć")},
+             {QMessageBox::Cancel, tr("Później")}},
+            QMessageBox::Yes);
+        const QString base = QDir(dir).absoluteFilePath(copyId);
+        if (answer == QMessageBox::Discard) {
+            QFile::remove(base + RecoveryCopy::suffix);
+            QFile::remove(base + RecoveryCopy::sourceSuffix);
+            continue;
+        }
+        if (answer != QMessageBox::Yes)
+            continue;
+        QString reason;
+        if (!restore(copyId, bytes, &reason)) {
+            keepAside(copyId, reason);
+            continue;
+        }
+        // This window's copy takes the old one's place before it goes.
+        writeNow();
+        if (unusable)
+            return true;
+        QFile::remove(base + RecoveryCopy::suffix);
+        QFile::remove(base + RecoveryCopy::sourceSuffix);
+        return true;
+    }
+    return false;
+}
