@@ -144,7 +144,7 @@ private slots:
         document->editField(0, QStringLiteral("X"), document->font(0), QStringLiteral("edycja"));
         running->sheetRecovery()->writeNow();
         const QString copy = running->sheetRecovery()->copyPath();
-        QVERIFY(QFile::exists(copy));
+        QTRY_VERIFY(QFile::exists(copy));
         {
             auto other = openWindow();
             QVERIFY(!other->offerRecovery());
@@ -159,7 +159,7 @@ private slots:
         QVERIFY(!QFile::exists(copy));
         document->editField(1, QStringLiteral("Y"), document->font(1), QStringLiteral("edycja"));
         running->sheetRecovery()->writeNow();
-        QVERIFY(QFile::exists(copy));
+        QTRY_VERIFY(QFile::exists(copy));
         running.reset();
 
         for (const auto answer : {QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Discard}) {
@@ -176,7 +176,7 @@ private slots:
         document->editField(0, QStringLiteral("Z"), document->font(0), QStringLiteral("edycja"));
         quitting->sheetRecovery()->writeNow();
         const QString quitCopy = quitting->sheetRecovery()->copyPath();
-        QVERIFY(QFile::exists(quitCopy));
+        QTRY_VERIFY(QFile::exists(quitCopy));
         prompts.questionAnswers = {QMessageBox::Discard};
         QVERIFY(quitting->close());
         QVERIFY(!QFile::exists(quitCopy));

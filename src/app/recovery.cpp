@@ -13,6 +13,7 @@
 #include <QLocale>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUuid>
 
 namespace {
@@ -56,7 +57,44 @@ Recovery::Recovery(Preview *preview, QObject *parent)
 }
 
 // The copy stays: only discard() removes it.
-Recovery::~Recovery() = default;
+Recovery::~Recovery()
+{
+    if (sourceWriter)
+        sourceWriter->wait();
+}
+
+void Recovery::keepSource(const QByteArray &bytes)
+{
+    if (sourceWriter)
+        return;   // writeNow() comes again when it is done
+    struct Result
+    {
+        QByteArray bytes;
+        QByteArray hash;
+        bool ok = false;
+        QString error;
+    };
+    auto result = std::make_shared<Result>();
+    result->bytes = bytes;
+    const QString path = QDir(dir).absoluteFilePath(id + RecoveryCopy::sourceSuffix);
+    sourceWriter = QThread::create([result, path] {
+        result->hash = RecoveryCopy::hash(result->bytes);
+        result->ok = AtomicFile::write(path, result->bytes, &result->error);
+    });
+    sourceWriter->setParent(this);
+    connect(sourceWriter, &QThread::finished, this, [this, result] {
+        sourceWriter->deleteLater();
+        sourceWriter = nullptr;
+        if (!result->ok) {
+            failed(result->error);
+            return;
+        }
+        sourceBytes = result->bytes;
+        sourceHash = result->hash;
+        writeNow();
+    });
+    sourceWriter->start();
+}
 
 QString Recovery::folder()
 {
@@ -142,13 +180,9 @@ void Recovery::writeNow()
         const QByteArray &bytes = texts.fileBytes();
         if (sourceHash.isEmpty() || sourceBytes.constData() != bytes.constData()
             || sourceBytes.size() != bytes.size()) {
-            const QByteArray hash = RecoveryCopy::hash(bytes);
-            if (!AtomicFile::write(base + RecoveryCopy::sourceSuffix, bytes, &error)) {
-                failed(error);
-                return;
-            }
-            sourceBytes = bytes;
-            sourceHash = hash;
+            // Hashing and writing a hundred megabytes would pause the window.
+            keepSource(bytes);
+            return;
         }
         copy.sourceHash = sourceHash;
         const QHash<qsizetype, QString> &edits = texts.editedTexts();
@@ -231,6 +265,19 @@ bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *
             texts.set(fieldId, text);
     }
     preview->restoreSheet(std::move(texts), copy.fieldFonts(), copy.sourcePath, copy.projectPath);
+    // The old copy becomes this window's: there is a copy at every moment.
+    if (prepareFolder()) {
+        const QString from = QDir(dir).absoluteFilePath(copyId);
+        const QString to = QDir(dir).absoluteFilePath(id);
+        for (const QString &suffix : {RecoveryCopy::suffix, RecoveryCopy::sourceSuffix}) {
+            QFile::remove(to + suffix);
+            QFile::rename(from + suffix, to + suffix);
+        }
+        if (!copy.sourceHash.isEmpty()) {
+            sourceBytes = preview->document()->allTexts().fileBytes();
+            sourceHash = copy.sourceHash;
+        }
+    }
     return true;
 }
 
@@ -288,12 +335,7 @@ bool Recovery::offerLeftCopies()
             keepAside(copyId, reason);
             continue;
         }
-        // This window's copy takes the old one's place before it goes.
         writeNow();
-        if (unusable)
-            return true;
-        QFile::remove(base + RecoveryCopy::suffix);
-        QFile::remove(base + RecoveryCopy::sourceSuffix);
         return true;
     }
     return false;

@@ -9,6 +9,7 @@
 
 class Preview;
 class QLockFile;
+class QThread;
 
 // Keeps a recovery copy (files/recoveryfile.h) of the window's unsaved sheet
 // in the folder "recovery" of the user's data folder, so that a crash, a
@@ -57,6 +58,9 @@ private:
     // Restores the copy with id `id`; false, with `reason`, when its texts cannot be had.
     bool restore(const QString &id, const QByteArray &bytes, QString *reason);
     void keepAside(const QString &id, const QString &reason);
+    // Keeps the descriptions file's `bytes` beside the copy, off the
+    // window's thread; the copy is written when they are.
+    void keepSource(const QByteArray &bytes);
 
     Preview *preview;
     QTimer timer;
@@ -68,4 +72,6 @@ private:
     // recovery copy, and their hash; shared with the document, not copied.
     QByteArray sourceBytes;
     QByteArray sourceHash;
+    // Writing those bytes; null when idle.
+    QThread *sourceWriter = nullptr;
 };
