@@ -103,7 +103,7 @@ private slots:
             QFont bold = document->font(3);
             bold.setBold(true);
             document->editField(3, QStringLiteral("Pompa@P-1"), bold, QStringLiteral("edycja"));
-            document->editField(400, QStringLiteral("past the file"), document->font(400), QStringLiteral("edycja"));
+            document->editField(275, QStringLiteral("past the file"), document->font(275), QStringLiteral("edycja"));
             // Written a moment after the edits settle.
             const QString copy = window->sheetRecovery()->copyPath();
             QVERIFY(!QFile::exists(copy));

@@ -261,8 +261,16 @@ bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *
             return false;
         }
         texts = SheetTexts::fromFile(std::move(source));
-        for (const auto &[fieldId, text] : copy.edits)
-            texts.set(fieldId, text);
+        // Fields are written up to the empty ones of the last barette.
+        const qsizetype reach = texts.size() + 16;
+        for (const auto &[fieldId, text] : copy.edits) {
+            if (fieldId < reach)
+                texts.set(fieldId, text);
+        }
+        if (texts.size() != copy.lineCount) {
+            *reason = RecoveryCopy::reason(RecoveryCopy::Status::Damaged);
+            return false;
+        }
     }
     preview->restoreSheet(std::move(texts), copy.fieldFonts(), copy.sourcePath, copy.projectPath);
     // The old copy becomes this window's: there is a copy at every moment.

@@ -160,10 +160,13 @@ RecoveryCopy::Read RecoveryCopy::parse(QByteArrayView bytes)
     const qint64 textCount = in.count(4);
     for (qint64 i = 0; in.ok && i < textCount; ++i)
         copy.texts.append(in.text());
+    // Whole texts are all the lines there are.
+    if (copy.sourceHash.isEmpty() && textCount != copy.lineCount)
+        return result;
     const qint64 editCount = in.count(12);
     for (qint64 i = 0; in.ok && i < editCount; ++i) {
         const qint64 id = in.number<qint64>();
-        if (id < 0 || id >= maxFields)
+        if (id < 0 || id >= copy.lineCount)
             return result;
         copy.edits.append({id, in.text()});
     }
@@ -180,7 +183,8 @@ RecoveryCopy::Read RecoveryCopy::parse(QByteArrayView bytes)
     for (qint64 i = 0; in.ok && i < runCount; ++i) {
         const quint32 index = in.number<quint32>();
         const qint64 count = in.number<qint64>();
-        if (index >= quint64(copy.fontTable.size()) || count <= 0 || count > maxFields - fields)
+        // Fonts reach the empty fields of the last barette at most.
+        if (index >= quint64(copy.fontTable.size()) || count <= 0 || count > copy.lineCount + 16 - fields)
             return result;
         fields += count;
         copy.fontRuns.append({index, count});

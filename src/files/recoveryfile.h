@@ -27,7 +27,9 @@
 // The file: the magic bytes, a version, then the fields below, integers
 // big-endian, strings as a 32-bit byte count and UTF-8. Reading refuses a
 // file over maxFileSize, any count or length that the bytes left cannot
-// hold, a font index past the table and more than maxFields fields.
+// hold, a font index past the table, more than maxFields lines, whole texts
+// that are not lineCount, and fonts for more fields than the lines and the
+// empty fields of a last barette (16 at most).
 struct RecoveryCopy
 {
     static inline const QString suffix = QStringLiteral(".lmrec");
