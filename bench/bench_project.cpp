@@ -169,8 +169,10 @@ void BM_RecoveryAfterEdit(benchmark::State &state)
 {
     QStandardPaths::setTestModeEnabled(true);   // not the user's data folder
     FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};   // a large sheet is read
     Preview preview;
     importSheet(preview, int(state.range(0)));
+    state.counters["lines"] = double(preview.document()->lineCount());
     Recovery recovery(&preview);
     SheetDocument *document = preview.document();
     document->editField(1, QStringLiteral("Pompa"), document->font(1), QStringLiteral("edit"));

@@ -108,6 +108,13 @@ private slots:
             const QString copy = window->sheetRecovery()->copyPath();
             QVERIFY(!QFile::exists(copy));
             QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 5000);
+            // Later copies: a font changed, then a text alone.
+            QFont italic = document->font(5);
+            italic.setItalic(true);
+            document->editField(5, QStringLiteral("Zegar"), italic, QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+            document->editField(7, QStringLiteral("Start"), document->font(7), QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
             before = sheetOf(preview);
         }
         if (afterwards == QLatin1String("changed"))

@@ -16,6 +16,9 @@
 #include <QThread>
 #include <QUuid>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 const QString lockSuffix = QStringLiteral(".lock");
@@ -45,9 +48,16 @@ Recovery::Recovery(Preview *preview, QObject *parent)
     timer.setInterval(settleMs);
     connect(&timer, &QTimer::timeout, this, &Recovery::writeNow);
     SheetDocument *document = preview->document();
-    connect(document, &SheetDocument::fieldsChanged, this, [this] { timer.start(); });
+    connect(document, &SheetDocument::fieldsChanged, this, [this](qsizetype first, qsizetype last) {
+        changedFirst = qMin(changedFirst, first);
+        changedLast = qMax(changedLast, last);
+        timer.start();
+    });
     // A new sheet (an import, a project, a restore) is written at once.
-    connect(document, &SheetDocument::contentReset, this, &Recovery::writeNow);
+    connect(document, &SheetDocument::contentReset, this, [this] {
+        runFields = -1;
+        writeNow();
+    });
     connect(document, &SheetDocument::modifiedChanged, this, [this](bool modified) {
         if (modified)
             timer.start();
@@ -194,26 +204,54 @@ void Recovery::writeNow()
     }
 
     // The fonts as runs of table indices, the table holding those used.
-    const qsizetype fields = qMax(document->lineCount(), preview->fieldCount());
+    updateRuns(qMax(document->lineCount(), preview->fieldCount()));
     QHash<quint32, quint32> table;
-    quint32 runIndex = 0;   // the document's index of the last run
-    for (qsizetype fieldId = 0; fieldId < fields; ++fieldId) {
-        const quint32 index = document->fontIndex(fieldId);
-        if (!copy.fontRuns.isEmpty() && index == runIndex) {
-            ++copy.fontRuns.last().second;
-            continue;
-        }
+    copy.fontRuns.reserve(qsizetype(runs.size()));
+    for (const auto &[index, count] : runs) {
         auto it = table.constFind(index);
         if (it == table.constEnd()) {
             it = table.insert(index, quint32(copy.fontTable.size()));
             copy.fontTable.append(document->fontAt(index));
         }
-        runIndex = index;
-        copy.fontRuns.append({*it, 1});
+        copy.fontRuns.append({*it, count});
     }
 
     if (!AtomicFile::write(base + RecoveryCopy::suffix, RecoveryCopy::serialize(copy), &error))
         failed(error);
+}
+
+void Recovery::updateRuns(qsizetype fields)
+{
+    const SheetDocument *document = preview->document();
+    const qsizetype first = qMax<qsizetype>(changedFirst, 0);
+    const qsizetype last = qMin(changedLast, fields - 1);
+    changedFirst = std::numeric_limits<qsizetype>::max();
+    changedLast = -1;
+    // Edits of texts leave the fonts as they were: the runs still hold
+    // when every changed field has the font its run says.
+    bool valid = runFields == fields;
+    if (valid && first <= last) {
+        auto run = std::upper_bound(runStarts.cbegin(), runStarts.cend(), first) - 1;
+        for (qsizetype id = first; valid && id <= last; ++id) {
+            while (run + 1 != runStarts.cend() && *(run + 1) <= id)
+                ++run;
+            valid = document->fontIndex(id) == runs[size_t(run - runStarts.cbegin())].first;
+        }
+    }
+    if (valid)
+        return;
+    runs.clear();
+    runStarts.clear();
+    for (qsizetype id = 0; id < fields; ++id) {
+        const quint32 index = document->fontIndex(id);
+        if (!runs.empty() && runs.back().first == index) {
+            ++runs.back().second;
+            continue;
+        }
+        runs.push_back({index, 1});
+        runStarts.push_back(id);
+    }
+    runFields = fields;
 }
 
 void Recovery::discard()

@@ -5,7 +5,10 @@
 #include <QString>
 #include <QTimer>
 
+#include <limits>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class Preview;
 class QLockFile;
@@ -74,4 +77,14 @@ private:
     QByteArray sourceHash;
     // Writing those bytes; null when idle.
     QThread *sourceWriter = nullptr;
+
+    // The document's font indices of the fields as runs (index, fields),
+    // kept from copy to copy: they are worked out again only when a changed
+    // field's font differs from its run's, or the fields are others.
+    void updateRuns(qsizetype fields);
+    std::vector<std::pair<quint32, qint64>> runs;
+    std::vector<qsizetype> runStarts;   // the first field of each run
+    qsizetype runFields = -1;           // the fields the runs cover; -1: none yet
+    qsizetype changedFirst = std::numeric_limits<qsizetype>::max();
+    qsizetype changedLast = -1;
 };
