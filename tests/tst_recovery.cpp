@@ -9,9 +9,14 @@
 #include "testfiles.h"
 
 #include <QDir>
+#include <QApplication>
 #include <QFile>
 #include <QSignalSpy>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <csignal>
 
 #include <memory>
 
@@ -189,6 +194,49 @@ private slots:
         QVERIFY(!QFile::exists(quitCopy));
     }
 
+    // A window process killed at any moment while it writes copies (an edit
+    // and a copy after another on a large sheet) leaves a copy that reads,
+    // the old one or the new one, never a part of one.
+    void killedWhileWriting()
+    {
+        const QString source = files.write(QStringLiteral("large.txt"), barettes(100'000));
+        const QString folder = Recovery::folder();
+        for (int round = 0; round < 30; ++round) {
+            QDir(folder).removeRecursively();
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("TST_RECOVERY_WRITER"), source);
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            // Until the first copy is there, then a moment more.
+            QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files).isEmpty(),
+                                     60000);
+            QTest::qWait(int(QRandomGenerator::global()->bounded(200)));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished());
+            const QStringList copies = QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            QFile file(QDir(folder).filePath(copies[0]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const RecoveryCopy::Read read = RecoveryCopy::parse(file.readAll());
+            QCOMPARE(read.status, RecoveryCopy::Status::Ok);
+            QVERIFY(!read.copy.edits.isEmpty());
+            if (round < 29)
+                continue;
+            // The killed window's copy is offered, and restores its edits.
+            auto window = openWindow();
+            prompts.questionAnswers = {QMessageBox::Yes};
+            QVERIFY(window->offerRecovery());
+            const SheetDocument *document = window->sheetPreview()->document();
+            QCOMPARE(document->lineCount(), 900'000);
+            for (const auto &[id, text] : read.copy.edits)
+                QCOMPARE(document->text(id), QStringLiteral("Pompa %1").arg(id));
+            QCOMPARE(document->text(1), QStringLiteral("L0.1"));
+        }
+        QDir(folder).removeRecursively();
+    }
+
     // A copy that cannot be read is said once and kept aside, never deleted.
     void unreadableCopyKeptAside()
     {
@@ -240,5 +288,33 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRecovery)
+// The child of killedWhileWriting(): edits the sheet of the file it is
+// given and writes a copy after each edit until it is killed.
+int writeCopiesUntilKilled(const QString &source)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::Yes};
+    auto window = openWindow(source);
+    SheetDocument *document = window->sheetPreview()->document();
+    Recovery *recovery = window->sheetRecovery();
+    for (qsizetype id = 0;; id += 9) {
+        document->editField(id, QStringLiteral("Pompa %1").arg(id), document->font(id), QStringLiteral("edycja"));
+        recovery->writeNow();
+        QCoreApplication::processEvents();
+    }
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    if (qEnvironmentVariableIsSet("TST_RECOVERY_WRITER")) {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+        return writeCopiesUntilKilled(qEnvironmentVariable("TST_RECOVERY_WRITER"));
+    }
+    TestRecovery test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_recovery.moc"
