@@ -3,6 +3,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_project
 
+#include "app/recovery.h"
 #include "system/startup.h"
 #include "fakeprompts.h"
 #include "files/projectfile.h"
@@ -10,6 +11,8 @@
 #include "sheet/preview.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -158,6 +161,35 @@ void BM_ParseFonts(benchmark::State &state)
 BENCHMARK(BM_ParseFonts)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// One edit recorded in the recovery copy of a sheet read from a descriptions
+// file: after the file's bytes are kept once, each copy writes the edits and
+// the fonts (CPU time, the write and its syncs included).
+void BM_RecoveryAfterEdit(benchmark::State &state)
+{
+    QStandardPaths::setTestModeEnabled(true);   // not the user's data folder
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};   // a large sheet is read
+    Preview preview;
+    importSheet(preview, int(state.range(0)));
+    state.counters["lines"] = double(preview.document()->lineCount());
+    Recovery recovery(&preview);
+    SheetDocument *document = preview.document();
+    document->editField(1, QStringLiteral("Pompa"), document->font(1), QStringLiteral("edit"));
+    recovery.writeNow();
+    QElapsedTimer kept;
+    kept.start();
+    while (!QFile::exists(recovery.copyPath()) && kept.elapsed() < 600'000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 100);
+    qsizetype id = 2;
+    for (auto _ : state) {
+        document->editField(id, QStringLiteral("Pompa %1").arg(id), document->font(id), QStringLiteral("edit"));
+        recovery.writeNow();
+        id += 9;
+    }
+    recovery.discard();
+}
+BENCHMARK(BM_RecoveryAfterEdit)->Arg(10'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 int main(int argc, char **argv)
 {

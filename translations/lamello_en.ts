@@ -1512,6 +1512,18 @@ can be read too. The bars&apos; buttons have names, the geometry fields are read
 own labels, and B, I and U tell whether they are on.</translation>
     </message>
     <message>
+        <source>Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej
+w folderze danych użytkownika (~/.local/share/Lamello/lamello/recovery). Zapis,
+porzucenie zmian albo zwykłe zamknięcie programu ją usuwa. Po awarii, zabiciu programu
+lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza (bez historii
+cofania); „Później” zostawia kopię do następnego uruchomienia.</source>
+        <translation>A moment after every change, the sheet&apos;s unsaved changes go to a recovery copy
+in the user&apos;s data folder (~/.local/share/Lamello/lamello/recovery). A save,
+discarding the changes or closing the program normally removes it. After a crash, a kill
+or a power cut, the next start offers to restore the sheet (without its undo
+history); &quot;Later&quot; keeps the copy for the next start.</translation>
+    </message>
+    <message>
         <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
 (albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
 „Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
@@ -2453,6 +2465,80 @@ The other fields have the default font.</translation>
     <message>
         <source>Anuluj</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Recovery</name>
+    <message>
+        <source>Nie można przechowywać kopii zapasowych niezapisanych zmian w %1: %2</source>
+        <translation>Recovery copies of unsaved changes cannot be kept in %1: %2</translation>
+    </message>
+    <message>
+        <source>to dowiązanie</source>
+        <translation>it is a link</translation>
+    </message>
+    <message>
+        <source>to nie jest folder</source>
+        <translation>it is not a folder</translation>
+    </message>
+    <message>
+        <source>nie można utworzyć folderu</source>
+        <translation>the folder cannot be created</translation>
+    </message>
+    <message>
+        <source>nie można założyć blokady</source>
+        <translation>the lock cannot be taken</translation>
+    </message>
+    <message>
+        <source>Kopii zapasowej %1 nie można odczytać: %2.
+Odłożono ją jako %3.</source>
+        <translation>The recovery copy %1 cannot be read: %2.
+It was put aside as %3.</translation>
+    </message>
+    <message>
+        <source>nie ma już tekstów, do których odnoszą się zmiany</source>
+        <translation>the texts its changes apply to are gone</translation>
+    </message>
+    <message>
+        <source>bez nazwy</source>
+        <translation>untitled</translation>
+    </message>
+    <message>
+        <source>Kopia zapasowa</source>
+        <translation>Recovery copy</translation>
+    </message>
+    <message>
+        <source>Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii zapasowej z %2.
+Przywrócić arkusz? Historii cofania nie da się przywrócić.</source>
+        <translation>Lamello was not closed properly. The unsaved changes of the sheet %1 are kept in a recovery copy of %2.
+Restore the sheet? Its undo history cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Przywróć</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Porzuć</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Później</source>
+        <translation>Later</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryCopy</name>
+    <message>
+        <source>to nie jest kopia zapasowa Lamello</source>
+        <translation>it is no Lamello recovery copy</translation>
+    </message>
+    <message>
+        <source>plik jest uszkodzony</source>
+        <translation>the file is damaged</translation>
+    </message>
+    <message>
+        <source>kopię zapisała nowsza wersja programu</source>
+        <translation>a newer version of the program wrote it</translation>
     </message>
 </context>
 <context>

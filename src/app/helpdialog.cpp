@@ -144,6 +144,12 @@ const char *const topics[] = {
                       "przeciągając go z menedżera plików na okno programu albo podając jego nazwę\n"
                       "w wierszu poleceń: lamello plik."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej\n"
+                      "w folderze danych użytkownika (~/.local/share/Lamello/lamello/recovery). Zapis,\n"
+                      "porzucenie zmian albo zwykłe zamknięcie programu ją usuwa. Po awarii, zabiciu programu\n"
+                      "lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza (bez historii\n"
+                      "cofania); „Później” zostawia kopię do następnego uruchomienia."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Plik z opisami można też wydrukować bez otwierania okna programu, poleceniem\n"
                       "lamello-batch, na przykład:\n"
                       "   lamello-batch panel.txt -o panel.pdf\n"

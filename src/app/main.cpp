@@ -67,6 +67,7 @@ int main(int argc, char **argv)
             else
                 undecodable.append(LocalNames::escaped(argv[i]));
         }
+        window.offerRecovery();
         window.openFromCommandLine(arguments, undecodable);
         exitCode = app.exec();
     }

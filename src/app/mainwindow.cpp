@@ -9,6 +9,7 @@
 #include "app/helpdialog.h"
 #include "app/pagenavigation.h"
 #include "app/printcommands.h"
+#include "app/recovery.h"
 #include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
@@ -72,6 +73,7 @@ MainWindow::MainWindow(QWidget *parent)
     navigation = new PageNavigation(this, preview);
     findBar = new FindBar(preview);
     fieldClipboard = new FieldClipboard(this, preview);
+    recovery = new Recovery(preview, this);
 
     createActions();
     navigation->createPageKeys();
@@ -404,6 +406,9 @@ void MainWindow::makeConnections()
     connect(preview, &Preview::projectWritten, sheets, &WorkbookImport::projectSaved);
     connect(preview, &Preview::projectRead, sheets, &WorkbookImport::projectOpened);
     connect(preview->document(), &SheetDocument::modifiedChanged, this, &MainWindow::updateWindowTitle);
+    connect(recovery, &Recovery::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
     connect(preview, &Preview::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
@@ -438,7 +443,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     writeSettings();
+    // A clean quit: nothing is left to recover.
+    recovery->discard();
     QMainWindow::closeEvent(event);
+}
+
+bool MainWindow::offerRecovery()
+{
+    return recovery->offerLeftCopies();
 }
 
 bool MainWindow::mayReplaceSheet()

@@ -22,6 +22,7 @@ class PrintCommands;
 class QLabel;
 class QMenu;
 class QSpinBox;
+class Recovery;
 class QToolBar;
 class WorkbookImport;
 
@@ -52,7 +53,12 @@ public:
     // a descriptions file, as the menu command does; each says what is wrong.
     void openDocument(const QString &path);
 
+    // Start-up: offers the recovery copies of windows that did not close
+    // cleanly (Recovery); true when one was restored.
+    bool offerRecovery();
+
     Preview *sheetPreview() const { return preview; }
+    Recovery *sheetRecovery() const { return recovery; }
     // The font size model behind the size field; it is never shown.
     QSpinBox *fontSizeModel() const;
 
@@ -118,6 +124,7 @@ private:
     PageNavigation *navigation = nullptr;
     FindBar *findBar = nullptr;
     FieldClipboard *fieldClipboard = nullptr;
+    Recovery *recovery = nullptr;
 
     QAction *newAct = nullptr;
     QAction *openProjectAct = nullptr;

@@ -54,6 +54,9 @@ public:
     // Windows-1250 form, without decoding a text; the edits apart.
     // (sheettextsearch.cpp)
     std::vector<qsizetype> find(const QString &query, Qt::CaseSensitivity cs, bool wholeField) const;
+    // The file's bytes and what is written over them by id (compact texts only).
+    const QByteArray &fileBytes() const { return bytes; }
+    const QHash<qsizetype, QString> &editedTexts() const { return edits; }
 
 private:
     std::vector<qsizetype> findInBytes(const QByteArray &query, bool fold, bool wholeField) const;

@@ -97,6 +97,18 @@ public:
         box.button(QMessageBox::Cancel)->setText(cancelText);
         return box.exec() == QMessageBox::Ok;
     }
+
+    QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                    const QList<std::pair<QMessageBox::StandardButton, QString>> &buttons,
+                                    QMessageBox::StandardButton defaultButton) override
+    {
+        QMessageBox box(icon, title, text, QMessageBox::NoButton);
+        for (const auto &[which, caption] : buttons)
+            box.addButton(which)->setText(caption);
+        fitTitle(box);
+        box.setDefaultButton(defaultButton);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    }
 };
 
 DialogPrompts platformPrompts;
@@ -109,6 +121,16 @@ bool Prompts::confirm(QMessageBox::Icon icon, const QString &title, const QStrin
 {
     return question(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
            == QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton Prompts::ask(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                         const QList<std::pair<QMessageBox::StandardButton, QString>> &buttons,
+                                         QMessageBox::StandardButton defaultButton)
+{
+    QMessageBox::StandardButtons all;
+    for (const auto &button : buttons)
+        all |= button.first;
+    return question(icon, title, text, all, defaultButton);
 }
 
 int Prompts::runDialog(QDialog &dialog)

@@ -3,7 +3,10 @@
 #include "files/settings.h"
 
 #include <QMessageBox>
+#include <QList>
 #include <QString>
+
+#include <utility>
 
 class QDialog;
 class QProgressDialog;
@@ -34,6 +37,12 @@ public:
     // question() above, with the standard captions.
     virtual bool confirm(QMessageBox::Icon icon, const QString &title, const QString &text,
                          const QString &okText, const QString &cancelText);
+    // A modal question without parent whose `buttons` carry the captions
+    // paired with them; returns the button pressed as question() does, which
+    // it is by default (with the standard captions).
+    virtual QMessageBox::StandardButton ask(QMessageBox::Icon icon, const QString &title, const QString &text,
+                                            const QList<std::pair<QMessageBox::StandardButton, QString>> &buttons,
+                                            QMessageBox::StandardButton defaultButton);
     // Runs one of the program's own modal dialogs and returns its result; by
     // default the dialog's own exec().
     virtual int runDialog(QDialog &dialog);

@@ -87,6 +87,10 @@ public:
     // (a project's): every field keeps its font, the project stays, and the
     // sheet is unsaved when a text changed.
     void rereadSheet(QStringList texts);
+    // A sheet brought back from a recovery copy: these texts and fonts, read
+    // from `source`, saved to `projectPath` by Ctrl+S; unsaved.
+    void restoreSheet(SheetTexts texts, const QList<QFont> &fonts, const QString &source,
+                      const QString &projectPath);
     // Builds the page shown from the document (after a read or a new layout).
     void generatePages();
     // Before writing the sheet out (export, project): false, after telling

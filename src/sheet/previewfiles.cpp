@@ -212,6 +212,22 @@ void Preview::loadSheet(QStringList texts, const QString &source)
     countPages();
 }
 
+void Preview::restoreSheet(SheetTexts texts, const QList<QFont> &fonts, const QString &source,
+                           const QString &projectPath)
+{
+    filePath = source;
+    readPath = source;
+    project = projectPath;
+    // The title names the sheet before it shows the unsaved mark.
+    emit updatePathToFile(filePath);
+    doc.reset(std::move(texts), fonts);
+    doc.markUnsaved();
+    if (!project.isEmpty())
+        emit projectRead(project);
+    countPages();
+    generatePages();
+}
+
 void Preview::rereadSheet(QStringList texts)
 {
     // Unsaved when any text differs from the project's (empty fields at the

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <limits>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class Preview;
+class QLockFile;
+class QThread;
+
+// Keeps a recovery copy (files/recoveryfile.h) of the window's unsaved sheet
+// in the folder "recovery" of the user's data folder, so that a crash, a
+// kill or a power cut loses nothing: written a moment after edits settle
+// and at once when the whole sheet is replaced, removed when the sheet is
+// saved or the window closes cleanly. Each window has a copy of its own,
+// named by a random id, and holds a lock beside it (the owner's process id)
+// for as long as it lives, so that no other window offers its copy.
+//
+// A window that goes without discard() (the process killed) leaves its copy
+// for the next start, where offerLeftCopies() offers it.
+class Recovery : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Recovery(Preview *preview, QObject *parent = nullptr);
+    ~Recovery() override;
+
+    // Where the copies are kept.
+    static QString folder();
+    // How long after the last edit the copy is written.
+    static constexpr int settleMs = 1500;
+
+    // Offers, one at a time, each copy whose window is no longer running:
+    // "Przywróć" opens its sheet in this window (unsaved) and ends the
+    // offers, "Porzuć" removes it, "Później" keeps it for the next start. A
+    // copy that cannot be read is said and kept aside under a name ending
+    // in ".unreadable". True when a sheet was restored.
+    bool offerLeftCopies();
+
+    // Writes the copy now (removes it when nothing is unsaved).
+    void writeNow();
+    // The sheet is safe (saved, discarded at quit, the window closed cleanly): no copy.
+    void discard();
+    // The copy of this window (there while the sheet has unsaved changes).
+    QString copyPath() const;
+
+signals:
+    // Something the user should know (said once: the folder cannot be used).
+    void statusMessage(const QString &message);
+
+private:
+    bool prepareFolder();
+    void failed(const QString &reason);
+    // Restores the copy with id `id`; false, with `reason`, when its texts cannot be had.
+    bool restore(const QString &id, const QByteArray &bytes, QString *reason);
+    void keepAside(const QString &id, const QString &reason);
+    // Keeps the descriptions file's `bytes` beside the copy, off the
+    // window's thread; the copy is written when they are.
+    void keepSource(const QByteArray &bytes);
+
+    Preview *preview;
+    QTimer timer;
+    QString id;
+    QString dir;
+    std::unique_ptr<QLockFile> lock;
+    bool unusable = false;
+    // The bytes of the sheet's descriptions file whose copy lies beside the
+    // recovery copy, and their hash; shared with the document, not copied.
+    QByteArray sourceBytes;
+    QByteArray sourceHash;
+    // Writing those bytes; null when idle.
+    QThread *sourceWriter = nullptr;
+
+    // The document's font indices of the fields as runs (index, fields),
+    // kept from copy to copy: they are worked out again only when a changed
+    // field's font differs from its run's, or the fields are others.
+    void updateRuns(qsizetype fields);
+    std::vector<std::pair<quint32, qint64>> runs;
+    std::vector<qsizetype> runStarts;   // the first field of each run
+    qsizetype runFields = -1;           // the fields the runs cover; -1: none yet
+    qsizetype changedFirst = std::numeric_limits<qsizetype>::max();
+    qsizetype changedLast = -1;
+};

@@ -1,0 +1,320 @@
+#include "app/mainwindow.h"
+#include "app/recovery.h"
+#include "document/sheetdocument.h"
+#include "files/projectfile.h"
+#include "files/recoveryfile.h"
+#include "sheet/preview.h"
+
+#include "fakeprompts.h"
+#include "testfiles.h"
+
+#include <QDir>
+#include <QApplication>
+#include <QFile>
+#include <QSignalSpy>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <csignal>
+
+#include <memory>
+
+#include <sys/stat.h>
+
+namespace {
+
+struct Sheet
+{
+    QStringList texts;
+    QList<QFont> fonts;
+};
+
+Sheet sheetOf(const Preview *preview)
+{
+    Sheet sheet;
+    const SheetDocument *document = preview->document();
+    sheet.texts = document->allTexts().toList();
+    for (qsizetype id = 0; id < qMax(document->lineCount(), preview->fieldCount()); ++id)
+        sheet.fonts.append(document->font(id));
+    return sheet;
+}
+
+std::unique_ptr<MainWindow> openWindow(const QString &file = QString())
+{
+    auto window = std::make_unique<MainWindow>();
+    window->show();
+    if (!file.isEmpty())
+        window->openFromCommandLine({QStringLiteral("lamello"), file});
+    return window;
+}
+
+QStringList recoveryFiles()
+{
+    return QDir(Recovery::folder()).entryList(QDir::Files | QDir::System, QDir::Name);
+}
+
+} // namespace
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+    FakePrompts prompts;
+    TestFiles files;
+
+private slots:
+    void initTestCase() { useTestSettings(); }
+
+    void init()
+    {
+        prompts.messages.clear();
+        prompts.questions.clear();
+        prompts.questionAnswers.clear();
+        freshSettings();
+    }
+
+    // A window that dies with unsaved edits (dropped without its clean
+    // quit, as a kill leaves it) leaves a copy; the next window offers it
+    // and "Przywróć" brings back the texts and fonts the user saw, the
+    // project for Ctrl+S and the unsaved mark, whatever became of the
+    // descriptions file since.
+    void restoresAfterKill_data()
+    {
+        QTest::addColumn<QString>("afterwards");
+        QTest::addColumn<bool>("project");
+        QTest::newRow("source unchanged") << QString() << false;
+        QTest::newRow("source changed") << QStringLiteral("changed") << false;
+        QTest::newRow("source deleted") << QStringLiteral("deleted") << false;
+        QTest::newRow("project, its texts deleted") << QStringLiteral("deleted") << true;
+    }
+    void restoresAfterKill()
+    {
+        QFETCH(QString, afterwards);
+        QFETCH(bool, project);
+        QString source = files.write(QStringLiteral("pumps.txt"), barettes(30, 8, true));
+        const QString projectPath = files.path(QStringLiteral("pumps.lmpro"));
+        Sheet before;
+        {
+            auto window = openWindow(source);
+            Preview *preview = window->sheetPreview();
+            SheetDocument *document = preview->document();
+            if (project) {
+                prompts.fileAnswers = {projectPath};
+                QVERIFY(preview->saveProjectAs());
+                prompts.messages.clear();
+                source = ProjectFile::textsPath(projectPath);
+            }
+            QFont bold = document->font(3);
+            bold.setBold(true);
+            document->editField(3, QStringLiteral("Pompa@P-1"), bold, QStringLiteral("edycja"));
+            document->editField(275, QStringLiteral("past the file"), document->font(275), QStringLiteral("edycja"));
+            // Written a moment after the edits settle.
+            const QString copy = window->sheetRecovery()->copyPath();
+            QVERIFY(!QFile::exists(copy));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(copy), 5000);
+            // Later copies: a font changed, then a text alone.
+            QFont italic = document->font(5);
+            italic.setItalic(true);
+            document->editField(5, QStringLiteral("Zegar"), italic, QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+            document->editField(7, QStringLiteral("Start"), document->font(7), QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+            before = sheetOf(preview);
+        }
+        if (afterwards == QLatin1String("changed"))
+            files.write(QFileInfo(source).fileName(), barettes(2));
+        else if (afterwards == QLatin1String("deleted"))
+            QVERIFY(QFile::remove(source));
+
+        auto window = openWindow();
+        prompts.questionAnswers = {QMessageBox::Yes};
+        QVERIFY(window->offerRecovery());
+        QCOMPARE(prompts.questions.size(), 1);
+        QVERIFY2(prompts.questions[0].text.contains(project ? QStringLiteral("pumps.lmpro") : QStringLiteral("pumps.txt")),
+                 qPrintable(prompts.questions[0].text));
+        const Sheet after = sheetOf(window->sheetPreview());
+        QCOMPARE(after.texts, before.texts);
+        QCOMPARE(after.fonts, before.fonts);
+        QVERIFY(window->sheetPreview()->document()->isModified());
+        QVERIFY(window->isWindowModified());
+        QCOMPARE(window->sheetPreview()->projectPath(), project ? projectPath : QString());
+        QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.value(0).text));
+        // The restoring window's copy has taken the old one's place.
+        QCOMPARE(recoveryFiles().filter(RecoveryCopy::suffix).size(), 1);
+        QVERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+    }
+
+    // "Później" keeps the copy for the next start, "Porzuć" removes it; the
+    // copy of a window still running is never offered; a save and a clean
+    // quit leave no copy.
+    void answersAndSaves()
+    {
+        const QString source = files.write(QStringLiteral("later.txt"), barettes(3));
+        auto running = openWindow(source);
+        SheetDocument *document = running->sheetPreview()->document();
+        document->editField(0, QStringLiteral("X"), document->font(0), QStringLiteral("edycja"));
+        running->sheetRecovery()->writeNow();
+        const QString copy = running->sheetRecovery()->copyPath();
+        QTRY_VERIFY(QFile::exists(copy));
+        {
+            auto other = openWindow();
+            QVERIFY(!other->offerRecovery());
+            QVERIFY(prompts.questions.isEmpty());
+        }
+        // A failed save keeps the copy, a save removes it.
+        prompts.fileAnswers = {files.path(QStringLiteral("no-such-folder/x.lmpro"))};
+        QVERIFY(!running->sheetPreview()->saveProjectAs());
+        QVERIFY(QFile::exists(copy));
+        prompts.fileAnswers = {files.path(QStringLiteral("later.lmpro"))};
+        QVERIFY(running->sheetPreview()->saveProjectAs());
+        QVERIFY(!QFile::exists(copy));
+        document->editField(1, QStringLiteral("Y"), document->font(1), QStringLiteral("edycja"));
+        running->sheetRecovery()->writeNow();
+        QTRY_VERIFY(QFile::exists(copy));
+        running.reset();
+
+        for (const auto answer : {QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Discard}) {
+            auto window = openWindow();
+            prompts.questionAnswers = {answer};
+            QVERIFY(!window->offerRecovery());
+            QCOMPARE(QFile::exists(copy), answer == QMessageBox::Cancel);
+        }
+        QCOMPARE(prompts.questions.size(), 3);
+
+        // "Porzuć" at quit leaves nothing either.
+        auto quitting = openWindow(source);
+        document = quitting->sheetPreview()->document();
+        document->editField(0, QStringLiteral("Z"), document->font(0), QStringLiteral("edycja"));
+        quitting->sheetRecovery()->writeNow();
+        const QString quitCopy = quitting->sheetRecovery()->copyPath();
+        QTRY_VERIFY(QFile::exists(quitCopy));
+        prompts.questionAnswers = {QMessageBox::Discard};
+        QVERIFY(quitting->close());
+        QVERIFY(!QFile::exists(quitCopy));
+    }
+
+    // A window process killed at any moment while it writes copies (an edit
+    // and a copy after another on a large sheet) leaves a copy that reads,
+    // the old one or the new one, never a part of one.
+    void killedWhileWriting()
+    {
+        const QString source = files.write(QStringLiteral("large.txt"), barettes(100'000));
+        const QString folder = Recovery::folder();
+        for (int round = 0; round < 30; ++round) {
+            QDir(folder).removeRecursively();
+            QProcess child;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("TST_RECOVERY_WRITER"), source);
+            child.setProcessEnvironment(env);
+            child.start(QCoreApplication::applicationFilePath(), {});
+            QVERIFY(child.waitForStarted());
+            // Until the first copy is there, then a moment more.
+            QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files).isEmpty(),
+                                     60000);
+            QTest::qWait(int(QRandomGenerator::global()->bounded(200)));
+            ::kill(pid_t(child.processId()), SIGKILL);
+            QVERIFY(child.waitForFinished());
+            const QStringList copies = QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            QFile file(QDir(folder).filePath(copies[0]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const RecoveryCopy::Read read = RecoveryCopy::parse(file.readAll());
+            QCOMPARE(read.status, RecoveryCopy::Status::Ok);
+            QVERIFY(!read.copy.edits.isEmpty());
+            if (round < 29)
+                continue;
+            // The killed window's copy is offered, and restores its edits.
+            auto window = openWindow();
+            prompts.questionAnswers = {QMessageBox::Yes};
+            QVERIFY(window->offerRecovery());
+            const SheetDocument *document = window->sheetPreview()->document();
+            QCOMPARE(document->lineCount(), 900'000);
+            for (const auto &[id, text] : read.copy.edits)
+                QCOMPARE(document->text(id), QStringLiteral("Pompa %1").arg(id));
+            QCOMPARE(document->text(1), QStringLiteral("L0.1"));
+        }
+        QDir(folder).removeRecursively();
+    }
+
+    // A copy that cannot be read is said once and kept aside, never deleted.
+    void unreadableCopyKeptAside()
+    {
+        QVERIFY(QDir().mkpath(Recovery::folder()));
+        const QString broken = QDir(Recovery::folder()).filePath(QStringLiteral("broken") + RecoveryCopy::suffix);
+        QFile file(broken);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("LMREC\r\n\x1a", 8) + QByteArray(4, '\0') + QByteArray(3, '\x01'));
+        file.close();
+        for (int start = 0; start < 2; ++start) {
+            auto window = openWindow();
+            QVERIFY(!window->offerRecovery());
+        }
+        QCOMPARE(prompts.messages.size(), 1);
+        QVERIFY2(prompts.messages[0].text.contains(QStringLiteral(".unreadable")), qPrintable(prompts.messages[0].text));
+        QVERIFY(QFile::exists(broken + QStringLiteral(".unreadable")));
+        QVERIFY(prompts.questions.isEmpty());
+    }
+
+    // A recovery folder that cannot hold copies is said once; the window
+    // works on and nothing is written through the link.
+    void unusableFolder_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << QStringLiteral("fifo");
+        QTest::newRow("link to a device") << QStringLiteral("device");
+    }
+    void unusableFolder()
+    {
+        QFETCH(QString, kind);
+        const QString folder = Recovery::folder();
+        QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+        if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(folder).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), folder));
+        const QString source = files.write(QStringLiteral("fifo.txt"), barettes(2));
+        auto window = openWindow(source);
+        QSignalSpy said(window->sheetRecovery(), &Recovery::statusMessage);
+        SheetDocument *document = window->sheetPreview()->document();
+        for (int edit = 0; edit < 2; ++edit) {
+            document->editField(edit, QStringLiteral("E"), document->font(edit), QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+        }
+        QCOMPARE(said.size(), 1);
+        QCOMPARE(document->text(1), QStringLiteral("E"));
+        QVERIFY(!window->offerRecovery());
+        QFile::remove(folder);
+    }
+};
+
+// The child of killedWhileWriting(): edits the sheet of the file it is
+// given and writes a copy after each edit until it is killed.
+int writeCopiesUntilKilled(const QString &source)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::Yes};
+    auto window = openWindow(source);
+    SheetDocument *document = window->sheetPreview()->document();
+    Recovery *recovery = window->sheetRecovery();
+    for (qsizetype id = 0;; id += 9) {
+        document->editField(id, QStringLiteral("Pompa %1").arg(id), document->font(id), QStringLiteral("edycja"));
+        recovery->writeNow();
+        QCoreApplication::processEvents();
+    }
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    if (qEnvironmentVariableIsSet("TST_RECOVERY_WRITER")) {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+        return writeCopiesUntilKilled(qEnvironmentVariable("TST_RECOVERY_WRITER"));
+    }
+    TestRecovery test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_recovery.moc"
