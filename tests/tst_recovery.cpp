@@ -224,9 +224,19 @@ private slots:
             QVERIFY(!read.copy.edits.isEmpty());
             if (round < 29)
                 continue;
-            // The killed window's copy is offered, and restores its edits.
+            // The killed window's copy is offered and, as opening its file
+            // would, the large sheet asked about: "Nie" keeps the copy for
+            // the next start, where it restores its edits.
+            {
+                auto declined = openWindow();
+                prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::No};
+                QVERIFY(!declined->offerRecovery());
+                QCOMPARE(prompts.questions.size(), 2);
+                QVERIFY2(prompts.questions[1].text.contains(QStringLiteral("100000 baretek")),
+                         qPrintable(prompts.questions[1].text));
+            }
             auto window = openWindow();
-            prompts.questionAnswers = {QMessageBox::Yes};
+            prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::Yes};
             QVERIFY(window->offerRecovery());
             const SheetDocument *document = window->sheetPreview()->document();
             QCOMPARE(document->lineCount(), 900'000);
