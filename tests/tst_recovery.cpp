@@ -3,13 +3,19 @@
 #include "document/sheetdocument.h"
 #include "files/projectfile.h"
 #include "files/recoveryfile.h"
+#include "files/settings.h"
+#include "geometry/gbgeometry.h"
 #include "sheet/preview.h"
 
 #include "fakeprompts.h"
 #include "testfiles.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QFile>
 #include <QSignalSpy>
 #include <QProcess>
@@ -47,6 +53,16 @@ std::unique_ptr<MainWindow> openWindow(const QString &file = QString())
     if (!file.isEmpty())
         window->openFromCommandLine({QStringLiteral("lamello"), file});
     return window;
+}
+
+void trigger(MainWindow &window, const QString &text)
+{
+    const QList<QAction *> actions = window.findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (action->text() == text)
+            return action->trigger();
+    }
+    QFAIL(qPrintable(text));
 }
 
 QStringList recoveryFiles()
@@ -143,6 +159,77 @@ private slots:
         // The restoring window's copy has taken the old one's place.
         QCOMPARE(recoveryFiles().filter(RecoveryCopy::suffix).size(), 1);
         QVERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+    }
+
+    // The copy brings the sheet back under the geometry it had, whatever
+    // the next window starts with: a workbook's with the mapping F5 reads it
+    // again with (the settings no longer know it), and one whose barettes
+    // this printer's page cannot hold applied as by hand, texts kept.
+    void restoresGeometryAndWorkbook_data()
+    {
+        QTest::addColumn<bool>("workbook");
+        QTest::newRow("workbook, a row a barette of 6 labels") << true;
+        QTest::newRow("geometry the printer cannot hold") << false;
+    }
+    void restoresGeometryAndWorkbook()
+    {
+        QFETCH(bool, workbook);
+        const QString csv = files.write(QStringLiteral("rows.csv"), "Pompa;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n");
+        Sheet before;
+        GeometryPreset geometry;
+        QString title;
+        {
+            auto window = openWindow(workbook ? QString() : files.write(QStringLiteral("wide.txt"), barettes(3)));
+            if (workbook) {
+                prompts.dialogs = [](QDialog &dialog) {
+                    dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
+                    dialog.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-G"));
+                    dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
+                    return int(QDialog::Accepted);
+                };
+                prompts.fileAnswers = {csv};
+                prompts.questionAnswers = {QMessageBox::Yes};   // 6 labels a barette
+                trigger(*window, QStringLiteral("Importuj &arkusz…"));
+            } else {
+                window->findChild<GbGeometry *>()->apply(
+                    {QStringLiteral("Szeroka"), QRectF(0, 0, 95, 12), QRectF(0, 0, 95, 9), 10});
+            }
+            SheetDocument *document = window->sheetPreview()->document();
+            QFont bold = document->font(2);
+            bold.setBold(true);
+            document->editField(2, QStringLiteral("Praca"), bold, QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+            QTRY_VERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+            before = sheetOf(window->sheetPreview());
+            geometry = window->findChild<GbGeometry *>()->geometryInForce();
+            title = window->windowTitle();
+        }
+        QCOMPARE(geometry.labelsPerBarette, workbook ? 6 : 10);
+        // The next start knows neither the geometry nor the mapping.
+        QVERIFY(QFile::remove(Settings::filePath()));
+        auto window = openWindow();
+        Preview *preview = window->sheetPreview();
+        if (!workbook)
+            QVERIFY(preview->setAvailableArea(QRectF(5, 5, 80, 280)));
+        prompts.questionAnswers = {QMessageBox::Yes};
+        QVERIFY(window->offerRecovery());
+        const Sheet after = sheetOf(preview);
+        QCOMPARE(after.texts, before.texts);
+        QCOMPARE(after.fonts.mid(0, before.texts.size()), before.fonts.mid(0, before.texts.size()));
+        QCOMPARE(window->findChild<GbGeometry *>()->geometryInForce(), geometry);
+        QCOMPARE(window->windowTitle(), title);
+        QVERIFY(window->isWindowModified());
+        if (!workbook) {
+            QCOMPARE(preview->fieldCount(), 0);
+            return;
+        }
+        files.write(QStringLiteral("rows.csv"), "Pompa 2;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n");
+        prompts.questionAnswers = {QMessageBox::Discard};
+        prompts.modalDialogs.clear();
+        trigger(*window, QStringLiteral("&Wczytaj ponownie"));
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(7), QStringLiteral("Zawór"));
     }
 
     // "Później" keeps the copy for the next start, "Porzuć" removes it; the
