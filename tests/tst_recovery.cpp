@@ -232,6 +232,48 @@ private slots:
         QCOMPARE(preview->document()->text(7), QStringLiteral("Zawór"));
     }
 
+    // The program itself, killed with SIGKILL a moment after an edit: the
+    // next start of the program is offered the copy and "Przywróć" brings
+    // back the texts and fonts, which its project then holds.
+    void restoresInTheNextProcess()
+    {
+        const QString home = files.path(QStringLiteral("home"));
+        const QString source = files.write(QStringLiteral("pumps.txt"), barettes(4));
+        const QString project = files.path(QStringLiteral("restored.lmpro"));
+        const auto program = [&](const QStringList &arguments, const QString &script) {
+            auto process = std::make_unique<QProcess>();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("HOME"), home);
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+            env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+            env.insert(QStringLiteral("LAMELLO_TEST_SCRIPT"), script);
+            process->setProcessEnvironment(env);
+            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process->start(QStringLiteral(LAMELLO_WINDOW), arguments);
+            return process;
+        };
+        const QString folder = home + QStringLiteral("/data/Lamello/lamello/recovery");
+        auto killed = program({source}, QStringLiteral("edit 3 Pompa@P-1\nbold 3"));
+        QVERIFY(killed->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files).isEmpty(), 20000);
+        ::kill(pid_t(killed->processId()), SIGKILL);
+        QVERIFY(killed->waitForFinished());
+
+        auto next = program({}, QStringLiteral("answer yes\nfile %1\nsaveas\nquit").arg(project));
+        QVERIFY(next->waitForFinished(30000));
+        QCOMPARE(next->exitCode(), 0);
+        QFile texts(ProjectFile::textsPath(project));
+        QFile fonts(project);
+        QVERIFY(texts.open(QIODevice::ReadOnly) && fonts.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = texts.readAll().split('\n');
+        QCOMPARE(lines.value(3), QByteArray("Pompa@P-1"));
+        QCOMPARE(lines.value(4), QByteArray("L0.4"));
+        const QList<QFont> saved = ProjectFile::parseFonts(fonts.readAll()).fonts;
+        QCOMPARE(saved.size(), 36);
+        for (qsizetype id = 0; id < saved.size(); ++id)
+            QCOMPARE(saved[id].bold(), id == 3);
+    }
+
     // "Później" keeps the copy for the next start, "Porzuć" removes it; the
     // copy of a window still running is never offered; a save and a clean
     // quit leave no copy.
