@@ -22,11 +22,20 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <QDirIterator>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
 #include <csignal>
+#include <cstdio>
 
 #include <memory>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -396,16 +405,23 @@ private slots:
     }
 
     // A recovery folder that cannot hold copies is said once; the window
-    // works on and nothing is written through the link.
+    // works on and nothing is written through the link. A read-only folder
+    // (a child process of an unprivileged user, its folders root's, 0555)
+    // and a full disk (a child under a file size limit) leave no file
+    // anywhere, not even a part of one.
     void unusableFolder_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("FIFO") << QStringLiteral("fifo");
         QTest::newRow("link to a device") << QStringLiteral("device");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("full disk") << QStringLiteral("full");
     }
     void unusableFolder()
     {
         QFETCH(QString, kind);
+        if (kind == QLatin1String("read-only") || kind == QLatin1String("full"))
+            return unusableInChild(kind == QLatin1String("read-only"));
         const QString folder = Recovery::folder();
         QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
         if (kind == QLatin1String("fifo"))
@@ -425,7 +441,96 @@ private slots:
         QVERIFY(!window->offerRecovery());
         QFile::remove(folder);
     }
+
+private:
+    void unusableInChild(bool readOnly)
+    {
+        QTemporaryDir root;
+        QTemporaryDir cache;
+        QVERIFY(root.isValid() && cache.isValid());
+        const QString home = root.filePath(QStringLiteral("home"));
+        const QString folder = home + QStringLiteral("/.qttest/share/lamello-tests/tst_recovery/recovery");
+        const QString own = root.filePath(QStringLiteral("files"));
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(own));
+        const QString source = own + QStringLiteral("/list.txt");
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(barettes(2000)) > 0);
+        file.close();
+        // The user's own folder is open to the child: nothing may land there either.
+        QCOMPARE(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0777), 0);
+        if (readOnly) {
+            for (QString dir = folder; dir.size() >= home.size(); dir = QFileInfo(dir).path())
+                QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0555), 0);
+        }
+        const auto tree = [&] {
+            QStringList names;
+            QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            // The settings are the program's to write at start.
+            while (it.hasNext()) {
+                if (const QString name = it.next(); !name.contains(QStringLiteral("/.qttest/config/")))
+                    names.append(name);
+            }
+            names.sort();
+            return names;
+        };
+        const QStringList before = tree();
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TST_RECOVERY_UNUSABLE"), source);
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
+        child.setProcessEnvironment(env);
+        const passwd *nobody = ::getpwnam("nobody");
+        const uid_t uid = nobody ? nobody->pw_uid : 65534;
+        const gid_t gid = nobody ? nobody->pw_gid : 65534;
+        child.setChildProcessModifier([readOnly, uid, gid] {
+            if (readOnly) {
+                // Root writes anywhere: the child drops to a user the folder refuses.
+                if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+                    ::_exit(125);
+            } else {
+                // The disk is full after 16 KiB of any file.
+                const rlimit limit{16384, 16384};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_IGN);
+            }
+        });
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput() + child.readAllStandardError());
+        QCOMPARE(tree(), before);
+        if (readOnly) {
+            for (QString dir = folder; dir.size() >= home.size(); dir = QFileInfo(dir).path())
+                ::chmod(QFile::encodeName(dir).constData(), 0755);
+        }
+    }
 };
+
+// The child of unusableFolder()'s read-only folder and full disk: the
+// window opens the file, and its edits work while the status bar says once
+// that no copies can be kept. Exits with 0 when so.
+int editWithoutCopies(const QString &source)
+{
+    FakePrompts prompts;
+    auto window = openWindow(source);
+    QSignalSpy said(window->sheetRecovery(), &Recovery::statusMessage);
+    SheetDocument *document = window->sheetPreview()->document();
+    for (int edit = 0; edit < 3; ++edit) {
+        document->editField(edit, QStringLiteral("E"), document->font(edit), QStringLiteral("edycja"));
+        window->sheetRecovery()->writeNow();
+        // The file's bytes are written beside the window.
+        (void)QTest::qWaitFor([&] { return !said.isEmpty(); }, 5000);
+    }
+    const QString shown = window->statusBar()->currentMessage();
+    std::printf("%s\n%d messages\n", qPrintable(shown), int(said.size()));
+    const bool ok = said.size() == 1 && shown.startsWith(QStringLiteral("Nie można przechowywać kopii zapasowych"))
+                    && document->text(2) == QStringLiteral("E") && window->isWindowModified()
+                    && prompts.messages.isEmpty();
+    return ok ? 0 : 1;
+}
 
 // The child of killedWhileWriting(): edits the sheet of the file it is
 // given and writes a copy after each edit until it is killed.
@@ -451,6 +556,11 @@ int main(int argc, char **argv)
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
         return writeCopiesUntilKilled(qEnvironmentVariable("TST_RECOVERY_WRITER"));
+    }
+    if (qEnvironmentVariableIsSet("TST_RECOVERY_UNUSABLE")) {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+        return editWithoutCopies(qEnvironmentVariable("TST_RECOVERY_UNUSABLE"));
     }
     TestRecovery test;
     QTEST_SET_MAIN_SOURCE_PATH
