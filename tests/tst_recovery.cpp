@@ -112,6 +112,7 @@ private slots:
         QTest::newRow("source changed") << QStringLiteral("changed") << false;
         QTest::newRow("source deleted") << QStringLiteral("deleted") << false;
         QTest::newRow("project, its texts deleted") << QStringLiteral("deleted") << true;
+        QTest::newRow("copy of the first format") << QStringLiteral("version 1") << true;
     }
     void restoresAfterKill()
     {
@@ -151,6 +152,24 @@ private slots:
             files.write(QFileInfo(source).fileName(), barettes(2));
         else if (afterwards == QLatin1String("deleted"))
             QVERIFY(QFile::remove(source));
+        else if (afterwards == QLatin1String("version 1")) {
+            // As the first format wrote it: no geometry nor workbook after the fonts.
+            const QStringList copies = QDir(Recovery::folder()).entryList({QStringLiteral("*.lmrec")}, QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            QFile file(QDir(Recovery::folder()).filePath(copies[0]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            RecoveryCopy copy = RecoveryCopy::parse(file.readAll()).copy;
+            file.close();
+            copy.geometry = {};
+            copy.workbookPath.clear();
+            copy.workbookMapping.clear();
+            copy.pasted = false;
+            QByteArray bytes = RecoveryCopy::serialize(copy);
+            bytes.chop(4 + 4 + 4 + 1);
+            bytes[11] = 1;
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
 
         auto window = openWindow();
         prompts.questionAnswers = {QMessageBox::Yes};
