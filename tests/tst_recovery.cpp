@@ -12,11 +12,13 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -195,49 +197,61 @@ private slots:
     // this printer's page cannot hold applied as by hand, texts kept.
     void restoresGeometryAndWorkbook_data()
     {
-        QTest::addColumn<bool>("workbook");
-        QTest::newRow("workbook, a row a barette of 6 labels") << true;
-        QTest::newRow("geometry the printer cannot hold") << false;
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("workbook, a row a barette of 6 labels") << QStringLiteral("workbook");
+        QTest::newRow("pasted cells") << QStringLiteral("pasted");
+        QTest::newRow("geometry the printer cannot hold") << QStringLiteral("wide");
     }
     void restoresGeometryAndWorkbook()
     {
-        QFETCH(bool, workbook);
-        const QString csv = files.write(QStringLiteral("rows.csv"), "Pompa;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n");
+        QFETCH(QString, kind);
+        const bool workbook = kind == QLatin1String("workbook");
+        const QByteArray rows = "Pompa;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n";
+        const QString csv = files.write(QStringLiteral("rows.csv"), rows);
         Sheet before;
         GeometryPreset geometry;
         QString title;
         {
-            auto window = openWindow(workbook ? QString() : files.write(QStringLiteral("wide.txt"), barettes(3)));
-            if (workbook) {
-                prompts.dialogs = [](QDialog &dialog) {
-                    dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
-                    dialog.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-G"));
-                    dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
-                    return int(QDialog::Accepted);
-                };
-                prompts.fileAnswers = {csv};
-                prompts.questionAnswers = {QMessageBox::Yes};   // 6 labels a barette
-                trigger(*window, QStringLiteral("Importuj &arkusz…"));
-            } else {
-                window->findChild<GbGeometry *>()->apply(
-                    {QStringLiteral("Szeroka"), QRectF(0, 0, 95, 12), QRectF(0, 0, 95, 9), 10});
-            }
+            auto window = openWindow(kind == QLatin1String("wide") ? files.write(QStringLiteral("wide.txt"), barettes(3))
+                                                                   : QString());
             SheetDocument *document = window->sheetPreview()->document();
             QFont bold = document->font(2);
             bold.setBold(true);
+            prompts.dialogs = [](QDialog &dialog) {
+                dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
+                dialog.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-G"));
+                dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
+                return int(QDialog::Accepted);
+            };
+            prompts.questionAnswers = {QMessageBox::Yes};   // 6 labels a barette
+            if (workbook) {
+                prompts.fileAnswers = {csv};
+                trigger(*window, QStringLiteral("Importuj &arkusz…"));
+            } else if (kind == QLatin1String("pasted")) {
+                QGuiApplication::clipboard()->setText(QString::fromUtf8(rows).replace(QLatin1Char(';'), QLatin1Char('\t')));
+                trigger(*window, QStringLiteral("Wklej z &arkusza"));
+            }
             document->editField(2, QStringLiteral("Praca"), bold, QStringLiteral("edycja"));
             window->sheetRecovery()->writeNow();
             QTRY_VERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+            if (kind == QLatin1String("wide")) {
+                // A new geometry is written at once, not after edits settle.
+                window->findChild<GbGeometry *>()->apply(
+                    {QStringLiteral("Szeroka"), QRectF(0, 0, 95, 12), QRectF(0, 0, 95, 9), 10});
+                QFile copy(window->sheetRecovery()->copyPath());
+                QVERIFY(copy.open(QIODevice::ReadOnly));
+                QCOMPARE(RecoveryCopy::parse(copy.readAll()).copy.geometry.labelsPerBarette, 10);
+            }
             before = sheetOf(window->sheetPreview());
             geometry = window->findChild<GbGeometry *>()->geometryInForce();
             title = window->windowTitle();
         }
-        QCOMPARE(geometry.labelsPerBarette, workbook ? 6 : 10);
+        QCOMPARE(geometry.labelsPerBarette, kind == QLatin1String("wide") ? 10 : 6);
         // The next start knows neither the geometry nor the mapping.
         QVERIFY(QFile::remove(Settings::filePath()));
         auto window = openWindow();
         Preview *preview = window->sheetPreview();
-        if (!workbook)
+        if (kind == QLatin1String("wide"))
             QVERIFY(preview->setAvailableArea(QRectF(5, 5, 80, 280)));
         prompts.questionAnswers = {QMessageBox::Yes};
         QVERIFY(window->offerRecovery());
@@ -247,10 +261,10 @@ private slots:
         QCOMPARE(window->findChild<GbGeometry *>()->geometryInForce(), geometry);
         QCOMPARE(window->windowTitle(), title);
         QVERIFY(window->isWindowModified());
-        if (!workbook) {
+        if (kind == QLatin1String("wide"))
             QCOMPARE(preview->fieldCount(), 0);
+        if (!workbook)
             return;
-        }
         files.write(QStringLiteral("rows.csv"), "Pompa 2;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n");
         prompts.questionAnswers = {QMessageBox::Discard};
         prompts.modalDialogs.clear();
