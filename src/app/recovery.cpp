@@ -321,7 +321,7 @@ bool Recovery::mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBy
         return false;
     }
     return check.verdict != DescriptionsCheck::Verdict::Large
-           || Preview::mayBuildLarge(check, copy.sourcePath.isEmpty());
+           || Preview::mayBuildLarge(check, copy.pasted || (copy.version < 2 && copy.sourcePath.isEmpty()));
 }
 
 Recovery::Restore Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *reason)
