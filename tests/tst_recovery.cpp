@@ -3,24 +3,41 @@
 #include "document/sheetdocument.h"
 #include "files/projectfile.h"
 #include "files/recoveryfile.h"
+#include "files/settings.h"
+#include "geometry/gbgeometry.h"
 #include "sheet/preview.h"
 
 #include "fakeprompts.h"
 #include "testfiles.h"
 
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
 #include <QDir>
 #include <QApplication>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QFile>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <QDirIterator>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
 #include <csignal>
+#include <cstdio>
 
 #include <memory>
 
+#include <grp.h>
+#include <pwd.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -47,6 +64,16 @@ std::unique_ptr<MainWindow> openWindow(const QString &file = QString())
     if (!file.isEmpty())
         window->openFromCommandLine({QStringLiteral("lamello"), file});
     return window;
+}
+
+void trigger(MainWindow &window, const QString &text)
+{
+    const QList<QAction *> actions = window.findChildren<QAction *>();
+    for (QAction *action : actions) {
+        if (action->text() == text)
+            return action->trigger();
+    }
+    QFAIL(qPrintable(text));
 }
 
 QStringList recoveryFiles()
@@ -87,6 +114,7 @@ private slots:
         QTest::newRow("source changed") << QStringLiteral("changed") << false;
         QTest::newRow("source deleted") << QStringLiteral("deleted") << false;
         QTest::newRow("project, its texts deleted") << QStringLiteral("deleted") << true;
+        QTest::newRow("copy of the first format") << QStringLiteral("version 1") << true;
     }
     void restoresAfterKill()
     {
@@ -126,6 +154,24 @@ private slots:
             files.write(QFileInfo(source).fileName(), barettes(2));
         else if (afterwards == QLatin1String("deleted"))
             QVERIFY(QFile::remove(source));
+        else if (afterwards == QLatin1String("version 1")) {
+            // As the first format wrote it: no geometry nor workbook after the fonts.
+            const QStringList copies = QDir(Recovery::folder()).entryList({QStringLiteral("*.lmrec")}, QDir::Files);
+            QCOMPARE(copies.size(), 1);
+            QFile file(QDir(Recovery::folder()).filePath(copies[0]));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            RecoveryCopy copy = RecoveryCopy::parse(file.readAll()).copy;
+            file.close();
+            copy.geometry = {};
+            copy.workbookPath.clear();
+            copy.workbookMapping.clear();
+            copy.pasted = false;
+            QByteArray bytes = RecoveryCopy::serialize(copy);
+            bytes.chop(4 + 4 + 4 + 1);
+            bytes[11] = 1;
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
 
         auto window = openWindow();
         prompts.questionAnswers = {QMessageBox::Yes};
@@ -143,6 +189,131 @@ private slots:
         // The restoring window's copy has taken the old one's place.
         QCOMPARE(recoveryFiles().filter(RecoveryCopy::suffix).size(), 1);
         QVERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+    }
+
+    // The copy brings the sheet back under the geometry it had, whatever
+    // the next window starts with: a workbook's with the mapping F5 reads it
+    // again with (the settings no longer know it), and one whose barettes
+    // this printer's page cannot hold applied as by hand, texts kept.
+    void restoresGeometryAndWorkbook_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("workbook, a row a barette of 6 labels") << QStringLiteral("workbook");
+        QTest::newRow("pasted cells") << QStringLiteral("pasted");
+        QTest::newRow("geometry the printer cannot hold") << QStringLiteral("wide");
+    }
+    void restoresGeometryAndWorkbook()
+    {
+        QFETCH(QString, kind);
+        const bool workbook = kind == QLatin1String("workbook");
+        const QByteArray rows = "Pompa;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n";
+        const QString csv = files.write(QStringLiteral("rows.csv"), rows);
+        Sheet before;
+        GeometryPreset geometry;
+        QString title;
+        {
+            auto window = openWindow(kind == QLatin1String("wide") ? files.write(QStringLiteral("wide.txt"), barettes(3))
+                                                                   : QString());
+            SheetDocument *document = window->sheetPreview()->document();
+            QFont bold = document->font(2);
+            bold.setBold(true);
+            prompts.dialogs = [](QDialog &dialog) {
+                dialog.findChild<QRadioButton *>(QStringLiteral("rbRows"))->setChecked(true);
+                dialog.findChild<QLineEdit *>(QStringLiteral("leLabelColumns"))->setText(QStringLiteral("B-G"));
+                dialog.findChild<QCheckBox *>(QStringLiteral("cbHeadings"))->setChecked(false);
+                return int(QDialog::Accepted);
+            };
+            prompts.questionAnswers = {QMessageBox::Yes};   // 6 labels a barette
+            if (workbook) {
+                prompts.fileAnswers = {csv};
+                trigger(*window, QStringLiteral("Importuj &arkusz…"));
+            } else if (kind == QLatin1String("pasted")) {
+                QGuiApplication::clipboard()->setText(QString::fromUtf8(rows).replace(QLatin1Char(';'), QLatin1Char('\t')));
+                trigger(*window, QStringLiteral("Wklej z &arkusza"));
+            }
+            document->editField(2, QStringLiteral("Praca"), bold, QStringLiteral("edycja"));
+            window->sheetRecovery()->writeNow();
+            QTRY_VERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+            if (kind == QLatin1String("wide")) {
+                // A new geometry is written at once, not after edits settle.
+                window->findChild<GbGeometry *>()->apply(
+                    {QStringLiteral("Szeroka"), QRectF(0, 0, 95, 12), QRectF(0, 0, 95, 9), 10});
+                QFile copy(window->sheetRecovery()->copyPath());
+                QVERIFY(copy.open(QIODevice::ReadOnly));
+                QCOMPARE(RecoveryCopy::parse(copy.readAll()).copy.geometry.labelsPerBarette, 10);
+            }
+            before = sheetOf(window->sheetPreview());
+            geometry = window->findChild<GbGeometry *>()->geometryInForce();
+            title = window->windowTitle();
+        }
+        QCOMPARE(geometry.labelsPerBarette, kind == QLatin1String("wide") ? 10 : 6);
+        // The next start knows neither the geometry nor the mapping.
+        QVERIFY(QFile::remove(Settings::filePath()));
+        auto window = openWindow();
+        Preview *preview = window->sheetPreview();
+        if (kind == QLatin1String("wide"))
+            QVERIFY(preview->setAvailableArea(QRectF(5, 5, 80, 280)));
+        prompts.questionAnswers = {QMessageBox::Yes};
+        QVERIFY(window->offerRecovery());
+        const Sheet after = sheetOf(preview);
+        QCOMPARE(after.texts, before.texts);
+        QCOMPARE(after.fonts.mid(0, before.texts.size()), before.fonts.mid(0, before.texts.size()));
+        QCOMPARE(window->findChild<GbGeometry *>()->geometryInForce(), geometry);
+        QCOMPARE(window->windowTitle(), title);
+        QVERIFY(window->isWindowModified());
+        if (kind == QLatin1String("wide"))
+            QCOMPARE(preview->fieldCount(), 0);
+        if (!workbook)
+            return;
+        files.write(QStringLiteral("rows.csv"), "Pompa 2;P1;P2;P3;P4;P5;P6\nZawór;Z1;Z2;Z3;Z4;Z5;Z6\n");
+        prompts.questionAnswers = {QMessageBox::Discard};
+        prompts.modalDialogs.clear();
+        trigger(*window, QStringLiteral("&Wczytaj ponownie"));
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        QCOMPARE(preview->document()->text(7), QStringLiteral("Zawór"));
+    }
+
+    // The program itself, killed with SIGKILL a moment after an edit: the
+    // next start of the program is offered the copy and "Przywróć" brings
+    // back the texts and fonts, which its project then holds.
+    void restoresInTheNextProcess()
+    {
+        const QString home = files.path(QStringLiteral("home"));
+        const QString source = files.write(QStringLiteral("pumps.txt"), barettes(4));
+        const QString project = files.path(QStringLiteral("restored.lmpro"));
+        const auto program = [&](const QStringList &arguments, const QString &script) {
+            auto process = std::make_unique<QProcess>();
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("HOME"), home);
+            env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+            env.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+            env.insert(QStringLiteral("LAMELLO_TEST_SCRIPT"), script);
+            process->setProcessEnvironment(env);
+            process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            process->start(QStringLiteral(LAMELLO_WINDOW), arguments);
+            return process;
+        };
+        const QString folder = home + QStringLiteral("/data/Lamello/lamello/recovery");
+        auto killed = program({source}, QStringLiteral("edit 3 Pompa@P-1\nbold 3"));
+        QVERIFY(killed->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files).isEmpty(), 20000);
+        ::kill(pid_t(killed->processId()), SIGKILL);
+        QVERIFY(killed->waitForFinished());
+
+        auto next = program({}, QStringLiteral("answer yes\nfile %1\nsaveas\nquit").arg(project));
+        QVERIFY(next->waitForFinished(30000));
+        QCOMPARE(next->exitCode(), 0);
+        QFile texts(ProjectFile::textsPath(project));
+        QFile fonts(project);
+        QVERIFY(texts.open(QIODevice::ReadOnly) && fonts.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = texts.readAll().split('\n');
+        QCOMPARE(lines.value(3), QByteArray("Pompa@P-1"));
+        QCOMPARE(lines.value(4), QByteArray("L0.4"));
+        const QList<QFont> saved = ProjectFile::parseFonts(fonts.readAll()).fonts;
+        QCOMPARE(saved.size(), 36);
+        for (qsizetype id = 0; id < saved.size(); ++id)
+            QCOMPARE(saved[id].bold(), id == 3);
     }
 
     // "Później" keeps the copy for the next start, "Porzuć" removes it; the
@@ -224,9 +395,19 @@ private slots:
             QVERIFY(!read.copy.edits.isEmpty());
             if (round < 29)
                 continue;
-            // The killed window's copy is offered, and restores its edits.
+            // The killed window's copy is offered and, as opening its file
+            // would, the large sheet asked about: "Nie" keeps the copy for
+            // the next start, where it restores its edits.
+            {
+                auto declined = openWindow();
+                prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::No};
+                QVERIFY(!declined->offerRecovery());
+                QCOMPARE(prompts.questions.size(), 2);
+                QVERIFY2(prompts.questions[1].text.contains(QStringLiteral("100000 baretek")),
+                         qPrintable(prompts.questions[1].text));
+            }
             auto window = openWindow();
-            prompts.questionAnswers = {QMessageBox::Yes};
+            prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::Yes};
             QVERIFY(window->offerRecovery());
             const SheetDocument *document = window->sheetPreview()->document();
             QCOMPARE(document->lineCount(), 900'000);
@@ -257,16 +438,23 @@ private slots:
     }
 
     // A recovery folder that cannot hold copies is said once; the window
-    // works on and nothing is written through the link.
+    // works on and nothing is written through the link. A read-only folder
+    // (a child process of an unprivileged user, its folders root's, 0555)
+    // and a full disk (a child under a file size limit) leave no file
+    // anywhere, not even a part of one.
     void unusableFolder_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("FIFO") << QStringLiteral("fifo");
         QTest::newRow("link to a device") << QStringLiteral("device");
+        QTest::newRow("read-only folder") << QStringLiteral("read-only");
+        QTest::newRow("full disk") << QStringLiteral("full");
     }
     void unusableFolder()
     {
         QFETCH(QString, kind);
+        if (kind == QLatin1String("read-only") || kind == QLatin1String("full"))
+            return unusableInChild(kind == QLatin1String("read-only"));
         const QString folder = Recovery::folder();
         QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
         if (kind == QLatin1String("fifo"))
@@ -286,7 +474,96 @@ private slots:
         QVERIFY(!window->offerRecovery());
         QFile::remove(folder);
     }
+
+private:
+    void unusableInChild(bool readOnly)
+    {
+        QTemporaryDir root;
+        QTemporaryDir cache;
+        QVERIFY(root.isValid() && cache.isValid());
+        const QString home = root.filePath(QStringLiteral("home"));
+        const QString folder = home + QStringLiteral("/.qttest/share/lamello-tests/tst_recovery/recovery");
+        const QString own = root.filePath(QStringLiteral("files"));
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(own));
+        const QString source = own + QStringLiteral("/list.txt");
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(barettes(2000)) > 0);
+        file.close();
+        // The user's own folder is open to the child: nothing may land there either.
+        QCOMPARE(::chmod(QFile::encodeName(root.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(own).constData(), 0777), 0);
+        if (readOnly) {
+            for (QString dir = folder; dir.size() >= home.size(); dir = QFileInfo(dir).path())
+                QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0555), 0);
+        }
+        const auto tree = [&] {
+            QStringList names;
+            QDirIterator it(root.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+            // The settings are the program's to write at start.
+            while (it.hasNext()) {
+                if (const QString name = it.next(); !name.contains(QStringLiteral("/.qttest/config/")))
+                    names.append(name);
+            }
+            names.sort();
+            return names;
+        };
+        const QStringList before = tree();
+
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TST_RECOVERY_UNUSABLE"), source);
+        env.insert(QStringLiteral("HOME"), home);
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), cache.path());
+        child.setProcessEnvironment(env);
+        const passwd *nobody = ::getpwnam("nobody");
+        const uid_t uid = nobody ? nobody->pw_uid : 65534;
+        const gid_t gid = nobody ? nobody->pw_gid : 65534;
+        child.setChildProcessModifier([readOnly, uid, gid] {
+            if (readOnly) {
+                // Root writes anywhere: the child drops to a user the folder refuses.
+                if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(gid) != 0 || ::setuid(uid) != 0))
+                    ::_exit(125);
+            } else {
+                // The disk is full after 16 KiB of any file.
+                const rlimit limit{16384, 16384};
+                ::setrlimit(RLIMIT_FSIZE, &limit);
+                ::signal(SIGXFSZ, SIG_IGN);
+            }
+        });
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput() + child.readAllStandardError());
+        QCOMPARE(tree(), before);
+        if (readOnly) {
+            for (QString dir = folder; dir.size() >= home.size(); dir = QFileInfo(dir).path())
+                ::chmod(QFile::encodeName(dir).constData(), 0755);
+        }
+    }
 };
+
+// The child of unusableFolder()'s read-only folder and full disk: the
+// window opens the file, and its edits work while the status bar says once
+// that no copies can be kept. Exits with 0 when so.
+int editWithoutCopies(const QString &source)
+{
+    FakePrompts prompts;
+    auto window = openWindow(source);
+    QSignalSpy said(window->sheetRecovery(), &Recovery::statusMessage);
+    SheetDocument *document = window->sheetPreview()->document();
+    for (int edit = 0; edit < 3; ++edit) {
+        document->editField(edit, QStringLiteral("E"), document->font(edit), QStringLiteral("edycja"));
+        window->sheetRecovery()->writeNow();
+        // The file's bytes are written beside the window.
+        (void)QTest::qWaitFor([&] { return !said.isEmpty(); }, 5000);
+    }
+    const QString shown = window->statusBar()->currentMessage();
+    std::printf("%s\n%d messages\n", qPrintable(shown), int(said.size()));
+    const bool ok = said.size() == 1 && shown.startsWith(QStringLiteral("Nie można przechowywać kopii zapasowych"))
+                    && document->text(2) == QStringLiteral("E") && window->isWindowModified()
+                    && prompts.messages.isEmpty();
+    return ok ? 0 : 1;
+}
 
 // The child of killedWhileWriting(): edits the sheet of the file it is
 // given and writes a copy after each edit until it is killed.
@@ -312,6 +589,11 @@ int main(int argc, char **argv)
         QStandardPaths::setTestModeEnabled(true);
         QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
         return writeCopiesUntilKilled(qEnvironmentVariable("TST_RECOVERY_WRITER"));
+    }
+    if (qEnvironmentVariableIsSet("TST_RECOVERY_UNUSABLE")) {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setOrganizationName(QStringLiteral("lamello-tests"));
+        return editWithoutCopies(qEnvironmentVariable("TST_RECOVERY_UNUSABLE"));
     }
     TestRecovery test;
     QTEST_SET_MAIN_SOURCE_PATH

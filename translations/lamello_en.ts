@@ -1512,18 +1512,6 @@ can be read too. The bars&apos; buttons have names, the geometry fields are read
 own labels, and B, I and U tell whether they are on.</translation>
     </message>
     <message>
-        <source>Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej
-w folderze danych użytkownika (~/.local/share/Lamello/lamello/recovery). Zapis,
-porzucenie zmian albo zwykłe zamknięcie programu ją usuwa. Po awarii, zabiciu programu
-lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza (bez historii
-cofania); „Później” zostawia kopię do następnego uruchomienia.</source>
-        <translation>A moment after every change, the sheet&apos;s unsaved changes go to a recovery copy
-in the user&apos;s data folder (~/.local/share/Lamello/lamello/recovery). A save,
-discarding the changes or closing the program normally removes it. After a crash, a kill
-or a power cut, the next start offers to restore the sheet (without its undo
-history); &quot;Later&quot; keeps the copy for the next start.</translation>
-    </message>
-    <message>
         <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
 (albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
 „Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
@@ -1538,6 +1526,21 @@ bar says how many fields changed. Every field keeps its font, and one Ctrl+Z und
 the whole replacement. An “@” in the replacement is a new line, as in the query. A text
 with a character the descriptions file cannot hold (Windows-1250) is not used:
 the program names the character and changes nothing.</translation>
+    </message>
+    <message>
+        <source>Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej
+w folderze danych użytkownika (~/.local/share/Lamello/lamello/recovery). Zapis,
+porzucenie zmian albo zwykłe zamknięcie programu ją usuwa. Po awarii, zabiciu programu
+lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza: tekstów,
+czcionek, geometrii wkładek i, dla arkusza z pliku kalkulacyjnego, ustawień importu,
+z którymi F5 wczytuje go ponownie (bez historii cofania); „Później” zostawia kopię
+do następnego uruchomienia.</source>
+        <translation>A moment after every change, the sheet&apos;s unsaved changes go to a recovery copy
+in the user&apos;s data folder (~/.local/share/Lamello/lamello/recovery). A save,
+discarding the changes or closing the program normally removes it. After a crash, a kill
+or a power cut, the next start offers to restore the sheet: its texts, fonts, insert
+geometry and, for a sheet from a spreadsheet, the import settings with which F5 reads
+it again (without its undo history); &quot;Later&quot; keeps the copy for the next start.</translation>
     </message>
 </context>
 <context>

@@ -147,8 +147,10 @@ const char *const topics[] = {
                       "Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej\n"
                       "w folderze danych użytkownika (~/.local/share/Lamello/lamello/recovery). Zapis,\n"
                       "porzucenie zmian albo zwykłe zamknięcie programu ją usuwa. Po awarii, zabiciu programu\n"
-                      "lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza (bez historii\n"
-                      "cofania); „Później” zostawia kopię do następnego uruchomienia."),
+                      "lub zaniku zasilania następne uruchomienie proponuje przywrócenie arkusza: tekstów,\n"
+                      "czcionek, geometrii wkładek i, dla arkusza z pliku kalkulacyjnego, ustawień importu,\n"
+                      "z którymi F5 wczytuje go ponownie (bez historii cofania); „Później” zostawia kopię\n"
+                      "do następnego uruchomienia."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Plik z opisami można też wydrukować bez otwierania okna programu, poleceniem\n"
                       "lamello-batch, na przykład:\n"

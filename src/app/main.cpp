@@ -1,6 +1,7 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/testscript.h"
 #include "files/settings.h"
 #include "system/language.h"
 #include "system/localnames.h"
@@ -67,8 +68,11 @@ int main(int argc, char **argv)
             else
                 undecodable.append(LocalNames::escaped(argv[i]));
         }
+        // Inert unless a test sets LAMELLO_TEST_SCRIPT.
+        TestScript script(&window);
         window.offerRecovery();
         window.openFromCommandLine(arguments, undecodable);
+        script.start();
         exitCode = app.exec();
     }
     return exitCode;

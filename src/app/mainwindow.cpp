@@ -74,6 +74,7 @@ MainWindow::MainWindow(QWidget *parent)
     findBar = new FindBar(preview);
     fieldClipboard = new FieldClipboard(this, preview);
     recovery = new Recovery(preview, this);
+    recovery->attach(gbGeometry, sheets);
 
     createActions();
     navigation->createPageKeys();

@@ -1,7 +1,10 @@
 #include "app/recovery.h"
 
+#include "app/workbookimport.h"
 #include "files/atomicfile.h"
+#include "files/descriptionscheck.h"
 #include "files/recoveryfile.h"
+#include "geometry/gbgeometry.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 
@@ -63,6 +66,17 @@ Recovery::Recovery(Preview *preview, QObject *parent)
             timer.start();
         else
             discard();
+    });
+}
+
+void Recovery::attach(GbGeometry *geometry, WorkbookImport *workbookImport)
+{
+    geometryPanel = geometry;
+    sheets = workbookImport;
+    // A new geometry moves every field: written at once, as a new sheet is.
+    connect(geometryPanel, &GbGeometry::geometryApplied, this, [this] {
+        if (preview->document()->isModified())
+            writeNow();
     });
 }
 
@@ -174,6 +188,14 @@ void Recovery::writeNow()
     copy.sourcePath = preview->filePath;
     copy.projectPath = preview->projectPath();
     copy.lineCount = texts.size();
+    if (geometryPanel)
+        copy.geometry = geometryPanel->geometryInForce();
+    if (sheets) {
+        const WorkbookImport::Source from = sheets->sheetSource();
+        copy.workbookPath = from.workbook;
+        copy.workbookMapping = from.mapping;
+        copy.pasted = from.pasted;
+    }
     const QFileInfo source(copy.sourcePath);
     if (source.isFile()) {
         copy.sourceSize = source.size();
@@ -278,12 +300,36 @@ void Recovery::keepAside(const QString &copyId, const QString &reason)
                                         QDir::toNativeSeparators(base + RecoveryCopy::suffix + asideSuffix)));
 }
 
-bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *reason)
+bool Recovery::mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBytes)
+{
+    // The sheet as the copy's geometry lays it out on this printer's pages.
+    SheetLayout layout = preview->layout();
+    const GeometryPreset &geometry = copy.geometry;
+    if (geometry.labelsPerBarette != 0 && geometry.sheetProblem().isEmpty()) {
+        layout.labelsPerBarette = geometry.labelsPerBarette;
+        layout.labelWidth = float(geometry.labelRect.width());
+        layout.labelHeight = float(geometry.labelRect.height());
+        layout.headerWidth = float(geometry.headerRect.width());
+        layout.headerHeight = float(geometry.headerRect.height());
+    }
+    layout.computeLayout();
+    const DescriptionsCheck::Result check = DescriptionsCheck::forLines(
+        lines, layout.labelsPerBarette, layout.barettesPerPage, fileBytes, preview->memoryLimit);
+    if (check.verdict == DescriptionsCheck::Verdict::TooLarge) {
+        Prompts::current().message(QMessageBox::Warning, QString(),
+                                   DescriptionsCheck::refusal(check, copy.sourcePath));
+        return false;
+    }
+    return check.verdict != DescriptionsCheck::Verdict::Large
+           || Preview::mayBuildLarge(check, copy.pasted || (copy.version < 2 && copy.sourcePath.isEmpty()));
+}
+
+Recovery::Restore Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *reason)
 {
     RecoveryCopy::Read read = RecoveryCopy::parse(bytes);
     if (read.status != RecoveryCopy::Status::Ok) {
         *reason = RecoveryCopy::reason(read.status);
-        return false;
+        return Restore::Unreadable;
     }
     const RecoveryCopy &copy = read.copy;
     SheetTexts texts;
@@ -296,7 +342,7 @@ bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *
         if (!(readBounded(kept, &source) && RecoveryCopy::hash(source) == copy.sourceHash)
             && !(readBounded(copy.sourcePath, &source) && RecoveryCopy::hash(source) == copy.sourceHash)) {
             *reason = tr("nie ma już tekstów, do których odnoszą się zmiany");
-            return false;
+            return Restore::Unreadable;
         }
         texts = SheetTexts::fromFile(std::move(source));
         // Fields are written up to the empty ones of the last barette.
@@ -307,10 +353,21 @@ bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *
         }
         if (texts.size() != copy.lineCount) {
             *reason = RecoveryCopy::reason(RecoveryCopy::Status::Damaged);
-            return false;
+            return Restore::Unreadable;
         }
     }
+    if (!mayBuild(copy, texts.size(), texts.isCompact() ? texts.fileBytes().size() : 0))
+        return Restore::Kept;
+    // The geometry first, on the window's empty sheet, as if chosen in the
+    // panel: one it cannot take is said and the one in force stays; one
+    // this printer's page holds no barette of leaves the texts as they are.
+    if (geometryPanel && copy.geometry.labelsPerBarette != 0)
+        geometryPanel->apply(copy.geometry, true);
     preview->restoreSheet(std::move(texts), copy.fieldFonts(), copy.sourcePath, copy.projectPath);
+    // What F5 reads again and what the title says (older copies leave what
+    // the project's settings say).
+    if (sheets && copy.version >= 2)
+        sheets->restoreSource({copy.workbookPath, copy.workbookMapping, copy.pasted});
     // The old copy becomes this window's: there is a copy at every moment.
     if (prepareFolder()) {
         const QString from = QDir(dir).absoluteFilePath(copyId);
@@ -324,7 +381,7 @@ bool Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *
             sourceHash = copy.sourceHash;
         }
     }
-    return true;
+    return Restore::Restored;
 }
 
 bool Recovery::offerLeftCopies()
@@ -377,10 +434,11 @@ bool Recovery::offerLeftCopies()
         if (answer != QMessageBox::Yes)
             continue;
         QString reason;
-        if (!restore(copyId, bytes, &reason)) {
+        const Restore restored = restore(copyId, bytes, &reason);
+        if (restored == Restore::Unreadable)
             keepAside(copyId, reason);
+        if (restored != Restore::Restored)
             continue;
-        }
         writeNow();
         return true;
     }

@@ -10,8 +10,11 @@
 #include <utility>
 #include <vector>
 
+class GbGeometry;
 class Preview;
 class QLockFile;
+class WorkbookImport;
+struct RecoveryCopy;
 class QThread;
 
 // Keeps a recovery copy (files/recoveryfile.h) of the window's unsaved sheet
@@ -32,6 +35,11 @@ public:
     explicit Recovery(Preview *preview, QObject *parent = nullptr);
     ~Recovery() override;
 
+    // The window's geometry panel and workbook import: the copy then keeps
+    // the geometry in force and the workbook with its mapping, a restore
+    // brings them back, and a new geometry is written at once.
+    void attach(GbGeometry *geometry, WorkbookImport *sheets);
+
     // Where the copies are kept.
     static QString folder();
     // How long after the last edit the copy is written.
@@ -39,7 +47,9 @@ public:
 
     // Offers, one at a time, each copy whose window is no longer running:
     // "Przywróć" opens its sheet in this window (unsaved) and ends the
-    // offers, "Porzuć" removes it, "Później" keeps it for the next start. A
+    // offers, "Porzuć" removes it, "Później" keeps it for the next start.
+    // A sheet of very many barettes is asked about as when its file is
+    // opened; "Nie" there keeps the copy for the next start, as "Później". A
     // copy that cannot be read is said and kept aside under a name ending
     // in ".unreadable". True when a sheet was restored.
     bool offerLeftCopies();
@@ -58,14 +68,23 @@ signals:
 private:
     bool prepareFolder();
     void failed(const QString &reason);
-    // Restores the copy with id `id`; false, with `reason`, when its texts cannot be had.
-    bool restore(const QString &id, const QByteArray &bytes, QString *reason);
+    // Restores the copy with id `id`: Restored; Kept when the user declined
+    // the large sheet or it could not be held (said); Unreadable, with
+    // `reason`, when its texts cannot be had.
+    enum class Restore { Restored, Kept, Unreadable };
+    Restore restore(const QString &id, const QByteArray &bytes, QString *reason);
+    // Asks about the sheet of `lines` texts (`fileBytes` of them kept as a
+    // file's) under the copy's geometry, as opening its file would; false
+    // when it is not to be built now.
+    bool mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBytes);
     void keepAside(const QString &id, const QString &reason);
     // Keeps the descriptions file's `bytes` beside the copy, off the
     // window's thread; the copy is written when they are.
     void keepSource(const QByteArray &bytes);
 
     Preview *preview;
+    GbGeometry *geometryPanel = nullptr;
+    WorkbookImport *sheets = nullptr;
     QTimer timer;
     QString id;
     QString dir;

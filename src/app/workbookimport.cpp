@@ -42,6 +42,29 @@ void WorkbookImport::forgetSheet()
     lastSheet.clear();
 }
 
+WorkbookImport::Source WorkbookImport::sheetSource() const
+{
+    Source source;
+    if (!lastSheet.isEmpty()) {
+        source.workbook = lastSheet;
+        source.mapping = lastMapping.toString();
+    }
+    source.pasted = pastedSheet;
+    return source;
+}
+
+void WorkbookImport::restoreSource(const Source &source)
+{
+    lastSheet.clear();
+    if (const std::optional<SheetMapping> mapping = SheetMapping::fromString(source.mapping);
+        mapping && !source.workbook.isEmpty()) {
+        lastSheet = source.workbook;
+        lastMapping = *mapping;
+    }
+    pastedSheet = source.pasted && pathToFile.isEmpty();
+    updateWindowTitle();
+}
+
 QString WorkbookImport::labelColumnsText(qint64 count)
 {
     return counted(count, tr("%1 kolumnę", "one"), tr("%1 kolumny", "few"), tr("%1 kolumn", "many"));
@@ -57,7 +80,7 @@ void WorkbookImport::importSheetCommand()
     importSheet(file, true);
 }
 
-bool WorkbookImport::importSheet(const QString &path, bool ask)
+bool WorkbookImport::importSheet(const QString &path, bool ask, const std::optional<SheetMapping> &known)
 {
     statusBar()->clearMessage();
     // A text file chosen here is delimited text; an old Excel file is no text.
@@ -67,7 +90,7 @@ bool WorkbookImport::importSheet(const QString &path, bool ask)
         return false;
     }
     const WorkbookFile::Format format = named.value_or(WorkbookFile::Format::Delimited);
-    const std::optional<SheetMapping> stored = SheetMapping::fromString(Settings().sheetMapping(path));
+    const std::optional<SheetMapping> stored = known ? known : SheetMapping::fromString(Settings().sheetMapping(path));
     SheetMapping mapping = stored.value_or(SheetMapping());
     Workbook book;
     QString error;
@@ -182,6 +205,10 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
     if (check.verdict == DescriptionsCheck::Verdict::Large && !Preview::mayBuildLarge(check, source.isEmpty()))
         return SheetOutcome::Refused;
 
+    // What F5 reads again, before the sheet is replaced: the recovery copy
+    // written then names it.
+    lastSheet = source;
+    lastMapping = mapping;
     if (rereadingProject) {
         // Into the project's sheet: its fonts stay by position.
         preview->rereadSheet(std::move(texts));
@@ -190,7 +217,6 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
         pathToFile = source;
         pastedSheet = source.isEmpty();
     }
-    lastSheet = source;
     preview->generatePages();
     updateWindowTitle();
     if (total > 0)
@@ -278,8 +304,9 @@ void WorkbookImport::reloadSheet()
         return;
     }
     if (!lastSheet.isEmpty() && lastSheet == pathToFile) {
+        // The sheet's own mapping: also one restored from a recovery copy.
         if (mayReplaceSheet())
-            importSheet(lastSheet, false);
+            importSheet(lastSheet, false, lastMapping);
         return;
     }
     if (pathToFile.isEmpty() || !preview->projectPath().isEmpty()) {

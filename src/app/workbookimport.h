@@ -43,17 +43,34 @@ public:
     void importSheetCommand();
     // Reads the spreadsheet at `path` and imports it with the mapping the
     // user chooses in the mapping dialog (or, without `ask`, the one
-    // remembered for the file); false when nothing was imported.
-    bool importSheet(const QString &path, bool ask);
+    // remembered for the file, or `known` when given); false when nothing
+    // was imported.
+    bool importSheet(const QString &path, bool ask, const std::optional<SheetMapping> &known = std::nullopt);
     // "Wklej z arkusza": the cells on the clipboard through the mapping dialog.
     void pasteSheet();
-    // "Wczytaj ponownie": the last spreadsheet with its mapping, or the
-    // descriptions file shown.
+    // "Wczytaj ponownie": the last spreadsheet with the mapping it was read
+    // with, or the descriptions file shown.
     void reloadSheet();
     void projectSaved(const QString &project);
     void projectOpened(const QString &project);
     // Other texts were read into the sheet: F5 no longer reads the spreadsheet.
     void forgetSheet();
+
+    // Where the sheet's texts came from, as far as F5 and the title need it:
+    // the spreadsheet F5 reads again and its mapping (SheetMapping::toString(),
+    // as the settings keep it), both empty when none, and whether the texts
+    // are pasted cells.
+    struct Source
+    {
+        QString workbook;
+        QString mapping;
+        bool pasted = false;
+    };
+    Source sheetSource() const;
+    // A sheet brought back from a recovery copy came from `source`: F5 reads
+    // that workbook again with that mapping (none when the mapping is not
+    // one the settings take), and the title says pasted cells.
+    void restoreSource(const Source &source);
 
 private:
     // The mapping dialog for `book`, starting from `mapping`; false when cancelled.

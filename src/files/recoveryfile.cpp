@@ -1,16 +1,21 @@
 #include "files/recoveryfile.h"
 
 #include "files/projectfile.h"
+#include "layout/sheetlayout.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QtEndian>
 
+#include <bit>
+
 namespace {
 
 constexpr char magic[] = "LMREC\r\n\x1a";   // 8 bytes: text tools and line-ending conversions show as damage
 constexpr qsizetype magicSize = 8;
-constexpr quint32 version = 1;
+constexpr quint32 formatVersion = 2;
+// Version 1 ended with the font runs.
+constexpr quint32 firstVersion = 1;
 
 class Writer
 {
@@ -65,7 +70,7 @@ public:
         pos += length;
         return view;
     }
-    QString text() { return QString::fromUtf8(raw(RecoveryCopy::maxTextBytes)); }
+    QString text(qsizetype limit = RecoveryCopy::maxTextBytes) { return QString::fromUtf8(raw(limit)); }
     // A count of records of at least `recordSize` bytes each, when the bytes left can hold them.
     qint64 count(qsizetype recordSize)
     {
@@ -79,6 +84,33 @@ private:
     QByteArrayView data;
     qsizetype pos = 0;
 };
+
+// The fields version 2 added: only a geometry the sheet takes, only a mapping
+// of the size the settings keep.
+bool readVersion2(Reader &in, RecoveryCopy &copy)
+{
+    const qint32 labels = in.number<qint32>();
+    if (labels != 0) {
+        if (!SheetLayout::validLabelCount(labels))
+            return false;
+        GeometryPreset &geometry = copy.geometry;
+        geometry.labelsPerBarette = labels;
+        geometry.presetName = in.text(RecoveryCopy::maxMappingBytes);
+        double mm[4] = {};
+        for (double &length : mm) {
+            length = std::bit_cast<double>(in.number<quint64>());
+            if (!SheetLayout::validLength(length))
+                return false;
+        }
+        geometry.labelRect = QRectF(0, 0, mm[0], mm[1]);
+        geometry.headerRect = QRectF(0, 0, mm[2], mm[3]);
+    }
+    copy.workbookPath = in.text();
+    copy.workbookMapping = in.text(RecoveryCopy::maxMappingBytes);
+    const quint8 pasted = in.number<quint8>();
+    copy.pasted = pasted == 1;
+    return in.ok && pasted <= 1;
+}
 
 } // namespace
 
@@ -101,7 +133,7 @@ QByteArray RecoveryCopy::serialize(const RecoveryCopy &copy)
 {
     Writer out;
     out.bytes.append(magic, magicSize);
-    out.number(version);
+    out.number(formatVersion);
     out.number(copy.savedAt);
     out.number(quint8(copy.kind));
     out.text(copy.sourcePath);
@@ -125,6 +157,17 @@ QByteArray RecoveryCopy::serialize(const RecoveryCopy &copy)
         out.number(index);
         out.number(count);
     }
+    const GeometryPreset &geometry = copy.geometry;
+    out.number(qint32(geometry.labelsPerBarette));
+    if (geometry.labelsPerBarette != 0) {
+        out.text(geometry.presetName);
+        for (const double mm : {geometry.labelRect.width(), geometry.labelRect.height(), geometry.headerRect.width(),
+                                geometry.headerRect.height()})
+            out.number(std::bit_cast<quint64>(mm));
+    }
+    out.text(copy.workbookPath);
+    out.text(copy.workbookMapping);
+    out.number(quint8(copy.pasted ? 1 : 0));
     return out.bytes;
 }
 
@@ -138,12 +181,16 @@ RecoveryCopy::Read RecoveryCopy::parse(QByteArrayView bytes)
         return result;
     }
     Reader in(bytes.sliced(magicSize));
-    if (in.number<quint32>() != version) {
+    const quint32 fileVersion = in.number<quint32>();
+    if (fileVersion > formatVersion) {
         result.status = Status::Newer;
         return result;
     }
     result.status = Status::Damaged;
+    if (fileVersion < firstVersion)
+        return result;
     RecoveryCopy &copy = result.copy;
+    copy.version = fileVersion;
     copy.savedAt = in.number<qint64>();
     const quint8 kind = in.number<quint8>();
     if (kind > quint8(Kind::Project))
@@ -189,6 +236,8 @@ RecoveryCopy::Read RecoveryCopy::parse(QByteArrayView bytes)
         fields += count;
         copy.fontRuns.append({index, count});
     }
+    if (fileVersion >= 2 && !readVersion2(in, copy))
+        return result;
     if (!in.ok || in.left() != 0)
         return result;
     result.status = Status::Ok;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "layout/geometrypreset.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QFont>
@@ -22,14 +24,18 @@
 // texts come back even when the source file was changed or deleted since.
 // Any other sheet (a workbook, pasted cells, the editor's texts) is held
 // whole. Fonts are a table of the different fonts and, field by field in id
-// order, runs of the same table index.
+// order, runs of the same table index. Since version 2 the copy also holds
+// the geometry in force and, for a sheet imported from a workbook, that
+// workbook with its mapping (what F5 reads again); version-1 copies read
+// without them.
 //
 // The file: the magic bytes, a version, then the fields below, integers
 // big-endian, strings as a 32-bit byte count and UTF-8. Reading refuses a
 // file over maxFileSize, any count or length that the bytes left cannot
 // hold, a font index past the table, more than maxFields lines, whole texts
 // that are not lineCount, and fonts for more fields than the lines and the
-// empty fields of a last barette (16 at most).
+// empty fields of a last barette (16 at most), a geometry the sheet could
+// not be laid out with and a mapping over maxMappingBytes.
 struct RecoveryCopy
 {
     static inline const QString suffix = QStringLiteral(".lmrec");
@@ -37,9 +43,11 @@ struct RecoveryCopy
     static constexpr qint64 maxFileSize = qint64(1) << 30;
     static constexpr qint64 maxFields = qint64(200) * 1000 * 1000;
     static constexpr qsizetype maxTextBytes = 1 << 20;
+    static constexpr qsizetype maxMappingBytes = 4096;
 
     enum class Kind : quint8 { Texts = 0, Descriptions = 1, Workbook = 2, Project = 3 };
 
+    quint32 version = 2;              // of the format the copy was read from
     qint64 savedAt = 0;               // ms since the epoch, UTC
     Kind kind = Kind::Texts;
     QString sourcePath;               // the descriptions file or workbook; empty for pasted cells
@@ -52,6 +60,15 @@ struct RecoveryCopy
     QList<std::pair<qint64, QString>> edits;   // by field id, over the source's bytes
     QList<QFont> fontTable;
     QList<std::pair<quint32, qint64>> fontRuns;   // (table index, fields), from id 0
+    // The geometry in force; labelsPerBarette 0 when the copy holds none
+    // (version 1).
+    GeometryPreset geometry;
+    // The workbook the texts were imported from and its mapping as the
+    // settings keep it (SheetMapping::toString()); empty when none.
+    QString workbookPath;
+    QString workbookMapping;
+    // The texts are cells pasted from a spreadsheet.
+    bool pasted = false;
 
     // The font of every field, fields.size() == the runs' total.
     QList<QFont> fieldFonts() const;

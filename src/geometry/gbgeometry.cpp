@@ -236,10 +236,10 @@ void GbGeometry::pbAcceptClicked()
     applyShown(true);
 }
 
-bool GbGeometry::apply(const GeometryPreset &geometry)
+bool GbGeometry::apply(const GeometryPreset &geometry, bool tellWhy)
 {
     showGeometry(geometry);
-    if (applyShown(false))
+    if (applyShown(tellWhy))
         return true;
     showGeometry(inForce);
     return false;

@@ -49,8 +49,11 @@ public:
     // Shows `geometry` under its entry (the free entry when no entry of that
     // name holds these values) and applies it as "Zastosuj" does, without a
     // message; false, with the geometry in force shown again, when it cannot
-    // be applied.
-    bool apply(const GeometryPreset &geometry);
+    // be applied; with `tellWhy` a geometry the sheet cannot be laid out
+    // with is said, as for "Zastosuj".
+    bool apply(const GeometryPreset &geometry, bool tellWhy = false);
+    // The geometry last sent out, under the entry chosen then.
+    const GeometryPreset &geometryInForce() const { return inForce; }
     // Asked before a geometry is sent out; false declines it.
     void setApproval(std::function<bool(const GeometryPreset &)> check) { approval = std::move(check); }
 
