@@ -90,6 +90,22 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>Więcej: %1</source>
         <translation>More: %1</translation>
     </message>
+    <message>
+        <source>Dopasuj rozmiar</source>
+        <translation>Fit size</translation>
+    </message>
+    <message>
+        <source>Poprzednie pasujące pole</source>
+        <translation>Previous matching field</translation>
+    </message>
+    <message>
+        <source>Następne pasujące pole</source>
+        <translation>Next matching field</translation>
+    </message>
+    <message>
+        <source>Zamknij wyszukiwanie</source>
+        <translation>Close find</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>

@@ -28,6 +28,10 @@ constexpr Name names[] = {
     {"pbZoomReset", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj stronę do okna")},
     {"pbZoomIn", QT_TRANSLATE_NOOP("AccessibleNames", "Powiększ")},
     {"pbOverflow", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pole, które się nie mieści")},
+    {"pbFitSize", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj rozmiar")},
+    {"pbFindPrevious", QT_TRANSLATE_NOOP("AccessibleNames", "Poprzednie pasujące pole")},
+    {"pbFindNext", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pasujące pole")},
+    {"pbFindClose", QT_TRANSLATE_NOOP("AccessibleNames", "Zamknij wyszukiwanie")},
 };
 
 QString translated(const char *text)
@@ -43,11 +47,15 @@ void AccessibleNames::apply(QWidget *window)
         if (auto *widget = window->findChild<QWidget *>(QLatin1String(entry.objectName)))
             widget->setAccessibleName(translated(entry.name));
     }
-    // The "»" button of a tool bar too narrow for its controls.
+    // The "»" button of a tool bar too narrow for its controls: Tab reaches
+    // it (Qt leaves it to the mouse), as the controls it hides are out of the
+    // Tab order until it shows them.
     const QList<QToolBar *> bars = window->findChildren<QToolBar *>();
     for (QToolBar *bar : bars) {
-        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))) {
             more->setAccessibleName(translated(QT_TRANSLATE_NOOP("AccessibleNames", "Więcej: %1"))
                                         .arg(bar->windowTitle()));
+            more->setFocusPolicy(Qt::TabFocus);
+        }
     }
 }
