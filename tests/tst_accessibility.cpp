@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -157,9 +158,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         preview = window->sheetPreview();
         // 40 barettes (more than a page), the third label of the second too
-        // long for its frame.
+        // long for its frame, the fourth a symbol and a line break.
         QByteArray bytes = barettes(40);
         bytes.replace("L1.3\n", QByteArray("L1.3 ").repeated(40) + '\n');
+        bytes.replace("L1.4\n", "Tryb#@auto\n");
         prompts.fileAnswers = {files.write(QStringLiteral("panel.txt"), bytes)};
         action(*window, QStringLiteral("&Importuj plik z opisami"))->trigger();
         QVERIFY(preview->pageCount() > 1);
@@ -178,8 +180,9 @@ private slots:
 
     void everyControlIsNamedAndEverySpinBoxReadWithItsLabel()
     {
-        // The find bar too, with its replacement row.
+        // The find bar too, with its replacement row and a query to clear.
         action(*window, QStringLiteral("Za&mień…"))->trigger();
+        window->findChild<QLineEdit *>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("L1"));
         QVERIFY(window->findChild<QWidget *>(QStringLiteral("leReplacement"))->isVisible());
         QStringList faults;
         walk(QAccessible::queryAccessibleInterface(window.get()), QString(), faults);
@@ -204,6 +207,7 @@ private slots:
         QVERIFY(!sheet->child(11)->state().selected);
         QCOMPARE(sheet->child(0)->text(QAccessible::Description), QStringLiteral("baretka 1, nagłówek, strona 1"));
         QVERIFY(sheet->child(12)->text(QAccessible::Description).endsWith(QStringLiteral(", nie mieści się")));
+        QCOMPARE(sheet->child(13)->text(QAccessible::Name), QStringLiteral("Tryb plus i minus w kwadratach auto"));
         // The last field, on a page never built, read from the document.
         const int last = sheet->childCount() - 1;
         QCOMPARE(sheet->child(last)->text(QAccessible::Name), QStringLiteral("L39.8"));
@@ -433,7 +437,10 @@ private slots:
         const QString text = preview->document()->text(expected);
         bool focus = false;
         bool selection = false;
+        // The field clicked first is told to be left when the selection moved on.
+        bool left = false;
         for (const Announced &a : std::as_const(announced)) {
+            left |= a.type == QAccessible::SelectionRemove && a.child == 10;
             if (a.child != expected)
                 continue;
             QCOMPARE(a.name, text);
@@ -442,6 +449,7 @@ private slots:
         }
         QVERIFY(focus);
         QVERIFY(selection);
+        QCOMPARE(left, expected != 10);
         QCOMPARE(announced.constLast().child, expected);
     }
 };

@@ -106,6 +106,10 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>Zamknij wyszukiwanie</source>
         <translation>Close find</translation>
     </message>
+    <message>
+        <source>Wyczyść</source>
+        <translation>Clear</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>

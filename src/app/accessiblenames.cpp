@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
@@ -46,6 +47,15 @@ void AccessibleNames::apply(QWidget *window)
     for (const Name &entry : names) {
         if (auto *widget = window->findChild<QWidget *>(QLatin1String(entry.objectName)))
             widget->setAccessibleName(translated(entry.name));
+    }
+    // The clear button of a text box, a picture of a cross.
+    const QList<QLineEdit *> edits = window->findChildren<QLineEdit *>();
+    for (QLineEdit *edit : edits) {
+        if (!edit->isClearButtonEnabled())
+            continue;
+        const QList<QToolButton *> clear = edit->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly);
+        for (QToolButton *button : clear)
+            button->setAccessibleName(translated(QT_TRANSLATE_NOOP("AccessibleNames", "Wyczyść")));
     }
     // The "»" button of a tool bar too narrow for its controls: Tab reaches
     // it (Qt leaves it to the mouse), as the controls it hides are out of the
