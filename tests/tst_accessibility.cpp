@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QTest>
@@ -31,8 +32,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidgetAction>
-
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <memory>
