@@ -4,7 +4,8 @@
 # (Debian package tango-icon-theme, public domain) and from our own SVG
 # drawings in src/resources/icons/src/, and the PNG sizes of the desktop icons
 # (application and project file) in data/icons/hicolor/ from their SVGs there.
-# Needs: tango-icon-theme, librsvg2-bin (rsvg-convert), imagemagick.
+# Needs: tango-icon-theme, librsvg2-bin (rsvg-convert), imagemagick. The PNGs
+# are committed, so only whoever changes an icon needs these.
 set -eu
 
 TANGO=/usr/share/icons/Tango
@@ -22,12 +23,13 @@ mkdir -p "$OUT/images"
 OPTS="-strip -define png:exclude-chunks=date,time,tEXt,zTXt,iTXt"
 
 # Every picture of the tool bars and menus at two sizes: NAME.png (32 px) and
-# NAME@2x.png (64 px), which Qt takes by itself on a screen of scale factor 2.
+# NAME@2x.png (64 px), drawn on screens of scale factor 2 (src/system/pictures
+# puts both into every icon).
 # The 32 px pictures are Tango's own 32x32 PNGs; the 64 px ones are drawn
 # from Tango's scalable SVGs (and ours), never enlarged from 32 px.
 
 # tango_png TANGO_RELATIVE_PATH SCALE OUTPUT_FILE: a Tango picture, 32 px
-# times SCALE, without alpha lost.
+# times SCALE.
 tango_png() {
     if [ "$2" = 1 ]; then
         cp "$T32/$1.png" "$3"
