@@ -93,7 +93,7 @@ void walk(QAccessibleInterface *iface, const QString &path, QStringList &faults)
         // Read on Linux by its value and its label.
         if (labelOf(iface).isEmpty())
             faults << where + QStringLiteral(": combo box without a label");
-    } else if (interactive(role) && name.trimmed().isEmpty()) {
+    } else if ((interactive(role) || role == QAccessible::Graphic) && name.trimmed().isEmpty()) {
         faults << where + QStringLiteral(": no name");
     } else if (interactive(role) && role != QAccessible::ListItem && !name.contains(QRegularExpression(QStringLiteral("\\w")))) {
         // "✕", "»", "+": a picture, not a name.

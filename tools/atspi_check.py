@@ -21,8 +21,8 @@ import tempfile
 import time
 
 FIELDS_SHOWN = 12
-INTERACTIVE = {"push button", "toggle button", "check box", "radio button", "combo box",
-               "spin button", "text", "entry", "list", "table", "menu item", "page tab"}
+NAMED = {"push button", "toggle button", "check box", "radio button", "combo box",
+               "spin button", "text", "entry", "list", "table", "menu item", "page tab", "image"}
 
 
 def start_session():
@@ -61,7 +61,7 @@ def dump(accessible, depth, faults, limit=60):
     print(f"{'  ' * depth}{role}: \"{name}\" [{states(accessible)}]")
     import pyatspi
     showing = accessible.getState().contains(pyatspi.STATE_SHOWING)
-    if showing and role in INTERACTIVE and not name.strip() and role != "text":
+    if showing and role in NAMED and not name.strip() and role != "text":
         faults.append(f"{role} without a name under \"{accessible.parent.name}\"")
     if role == "list" and accessible.childCount > limit:
         print(f"{'  ' * (depth + 1)}… {accessible.childCount} items (read below)")
@@ -150,6 +150,15 @@ def main():
                 print("   " + line)
             events.clear()
         pyatspi.Registry.deregisterEventListener(heard, *kinds)
+
+        print("\n== the find bar with its replacement row (Ctrl+H)")
+        subprocess.run(["xdotool", "key", "ctrl+h"])
+        time.sleep(1.0)
+        query = find(app, lambda a: a.getRoleName() == "text" and a.getState().contains(pyatspi.STATE_FOCUSED))
+        if query is None:
+            faults.append("Ctrl+H left no text box focused")
+        else:
+            dump(query.parent, 0, faults)
 
         print("\n== faults")
         print("\n".join(faults) if faults else "none")

@@ -110,6 +110,10 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>Wyczyść</source>
         <translation>Clear</translation>
     </message>
+    <message>
+        <source>Schemat wymiarów baretki</source>
+        <translation>Diagram of the barette's dimensions</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>

@@ -29,6 +29,7 @@ constexpr Name names[] = {
     {"pbZoomReset", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj stronę do okna")},
     {"pbZoomIn", QT_TRANSLATE_NOOP("AccessibleNames", "Powiększ")},
     {"pbOverflow", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pole, które się nie mieści")},
+    {"lbGeometryPicture", QT_TRANSLATE_NOOP("AccessibleNames", "Schemat wymiarów baretki")},
     {"pbFitSize", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj rozmiar")},
     {"pbFindPrevious", QT_TRANSLATE_NOOP("AccessibleNames", "Poprzednie pasujące pole")},
     {"pbFindNext", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pasujące pole")},

@@ -379,6 +379,7 @@ void MainWindow::createToolBars()
     geometryToolBar->setObjectName(QStringLiteral("Geometria"));
     geometryToolBar->setMovable(false);
     auto *picture = new QLabel;
+    picture->setObjectName(QStringLiteral("lbGeometryPicture"));
     picture->setPixmap(Pictures::pixmap(QStringLiteral(":/icons/layer1.png"), devicePixelRatio()));
     picture->setAlignment(Qt::AlignCenter);
     picture->setMargin(10);
