@@ -1,7 +1,10 @@
 // The window as a screen reader sees it, walked through QAccessible in the
 // process (no accessibility bus): every control shown has a name, a spin box
 // is read with its own label, and the sheet's fields can be read, texts and
-// places, and announce where the selection went.
+// places, and announce where the selection went. And the keyboard alone: every
+// command of an icon button has a menu entry with a shortcut of its own, and
+// Tab leaves the tables and text boxes. And every icon has its picture for
+// screens of scale factor 2.
 
 #include "app/mainwindow.h"
 #include "fakeprompts.h"
@@ -11,15 +14,26 @@
 #include "sheet/preview.h"
 #include "sheet/sheetaccessible.h"
 
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWidgetAction>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -79,8 +93,11 @@ void walk(QAccessibleInterface *iface, const QString &path, QStringList &faults)
         // Read on Linux by its value and its label.
         if (labelOf(iface).isEmpty())
             faults << where + QStringLiteral(": combo box without a label");
-    } else if (interactive(role) && name.trimmed().isEmpty()) {
+    } else if ((interactive(role) || role == QAccessible::Graphic) && name.trimmed().isEmpty()) {
         faults << where + QStringLiteral(": no name");
+    } else if (interactive(role) && role != QAccessible::ListItem && !name.contains(QRegularExpression(QStringLiteral("\\w")))) {
+        // "✕", "»", "+": a picture, not a name.
+        faults << where + QStringLiteral(": named only \"%1\"").arg(name);
     }
     if (role == QAccessible::SpinBox && name != labelOf(iface))
         faults << where + QStringLiteral(": read as \"%1\", its label is \"%2\"").arg(name, labelOf(iface));
@@ -140,9 +157,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         preview = window->sheetPreview();
         // 40 barettes (more than a page), the third label of the second too
-        // long for its frame.
+        // long for its frame, the fourth a symbol and a line break.
         QByteArray bytes = barettes(40);
         bytes.replace("L1.3\n", QByteArray("L1.3 ").repeated(40) + '\n');
+        bytes.replace("L1.4\n", "Tryb#@auto\n");
         prompts.fileAnswers = {files.write(QStringLiteral("panel.txt"), bytes)};
         action(*window, QStringLiteral("&Importuj plik z opisami"))->trigger();
         QVERIFY(preview->pageCount() > 1);
@@ -161,6 +179,10 @@ private slots:
 
     void everyControlIsNamedAndEverySpinBoxReadWithItsLabel()
     {
+        // The find bar too, with its replacement row and a query to clear.
+        action(*window, QStringLiteral("Za&mień…"))->trigger();
+        window->findChild<QLineEdit *>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("L1"));
+        QVERIFY(window->findChild<QWidget *>(QStringLiteral("leReplacement"))->isVisible());
         QStringList faults;
         walk(QAccessible::queryAccessibleInterface(window.get()), QString(), faults);
         QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
@@ -184,6 +206,7 @@ private slots:
         QVERIFY(!sheet->child(11)->state().selected);
         QCOMPARE(sheet->child(0)->text(QAccessible::Description), QStringLiteral("baretka 1, nagłówek, strona 1"));
         QVERIFY(sheet->child(12)->text(QAccessible::Description).endsWith(QStringLiteral(", nie mieści się")));
+        QCOMPARE(sheet->child(13)->text(QAccessible::Name), QStringLiteral("Tryb plus i minus w kwadratach auto"));
         // The last field, on a page never built, read from the document.
         const int last = sheet->childCount() - 1;
         QCOMPARE(sheet->child(last)->text(QAccessible::Name), QStringLiteral("L39.8"));
@@ -262,6 +285,135 @@ private slots:
         QCOMPARE(doc->text(20), QStringLiteral("L2.2"));
     }
 
+    // A window too narrow for its tool bars: each bar's "»" button is named
+    // after its bar, Tab reaches it, and Space shows the controls it hides.
+    void aNarrowWindowsMoreButtonsAreNamedAndReachable()
+    {
+        window->resize(700, 600);
+        QTRY_VERIFY(!window->findChild<QWidget *>(QStringLiteral("pbZoomIn"))->isVisible());
+        QStringList faults;
+        walk(QAccessible::queryAccessibleInterface(window.get()), QString(), faults);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QToolButton *more = nullptr;
+        for (int i = 0; i < 100 && !more; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            more = qobject_cast<QToolButton *>(QApplication::focusWidget());
+            if (more && more->objectName() != QLatin1String("qt_toolbar_ext_button"))
+                more = nullptr;
+        }
+        QVERIFY(more);
+        QVERIFY(QAccessible::queryAccessibleInterface(more)->text(QAccessible::Name).startsWith(QStringLiteral("Więcej: ")));
+        auto *bar = qobject_cast<QToolBar *>(more->parentWidget());
+        QVERIFY(bar);
+        const auto hiddenControls = [bar] {
+            const QList<QAction *> actions = bar->actions();
+            return std::count_if(actions.cbegin(), actions.cend(), [bar](QAction *a) {
+                return !a->isSeparator() && !bar->widgetForAction(a)->isVisible();
+            });
+        };
+        QVERIFY(hiddenControls() > 0);
+        QTest::keyClick(more, Qt::Key_Space);
+        QTRY_COMPARE(hiddenControls(), 0);
+    }
+
+    // The icon buttons of the tool bars (the "Akcje" bar, "Dopasuj rozmiar")
+    // are left out of the Tab order: each has a menu entry with a shortcut.
+    // No two commands share a shortcut.
+    void everyToolBarCommandIsInAMenuWithAShortcutOfItsOwn()
+    {
+        QList<const QAction *> inMenus;
+        const auto collect = [&](const QList<QAction *> &entries, auto &self) -> void {
+            for (const QAction *a : entries) {
+                inMenus.append(a);
+                if (a->menu())
+                    self(a->menu()->actions(), self);
+            }
+        };
+        collect(window->menuBar()->actions(), collect);
+        int commands = 0;
+        const QList<QToolBar *> bars = window->findChildren<QToolBar *>();
+        for (const QToolBar *bar : bars) {
+            const QList<QAction *> actions = bar->actions();
+            for (const QAction *a : actions) {
+                if (a->isSeparator() || qobject_cast<const QWidgetAction *>(a))
+                    continue;
+                ++commands;
+                QVERIFY2(inMenus.contains(a), qPrintable(a->text()));
+                QVERIFY2(!a->shortcut().isEmpty(), qPrintable(a->text()));
+            }
+        }
+        QCOMPARE(commands, 9);
+
+        QMultiHash<QKeySequence, QString> owners;
+        const QList<QAction *> actions = window->findChildren<QAction *>();
+        for (const QAction *a : actions) {
+            const QList<QKeySequence> keys = a->shortcuts();
+            for (const QKeySequence &key : keys)
+                owners.insert(key, a->text());
+        }
+        const QList<QShortcut *> shortcuts = window->findChildren<QShortcut *>();
+        for (const QShortcut *s : shortcuts) {
+            const QList<QKeySequence> keys = s->keys();
+            for (const QKeySequence &key : keys)
+                owners.insert(key, s->objectName());
+        }
+        QVERIFY(owners.size() > 20);
+        const QList<QKeySequence> keys = owners.uniqueKeys();
+        for (const QKeySequence &key : keys)
+            QVERIFY2(owners.count(key) == 1, qPrintable(key.toString() + QLatin1String(": ") + owners.values(key).join(QLatin1String(", "))));
+    }
+
+    // Every icon of the tool bars, menus and buttons is stored at twice its
+    // size for a screen of scale factor 2, also when the program started on
+    // a screen of scale 1: not enlarged from the small picture.
+    void everyIconHasItsDoubleSizePicture()
+    {
+        QList<std::pair<QString, QIcon>> icons;
+        const QList<QAction *> actions = window->findChildren<QAction *>();
+        for (const QAction *a : actions) {
+            if (!a->icon().isNull() && !a->objectName().startsWith(QLatin1String("_q_")))   // Qt's own
+                icons.append({a->text(), a->icon()});
+        }
+        const QList<QAbstractButton *> buttons = window->findChildren<QAbstractButton *>();
+        for (const QAbstractButton *b : buttons) {
+            // Ours: a tool button of an action shows the action's icon.
+            if (!b->icon().isNull() && b->objectName().startsWith(QLatin1String("pb")))
+                icons.append({b->objectName(), b->icon()});
+        }
+        QVERIFY(icons.size() >= 15);
+        for (const auto &[name, icon] : std::as_const(icons))
+            QVERIFY2(icon.pixmap(QSize(32, 32), 2.0).width() == 64, qPrintable(name));
+    }
+
+    // The spreadsheet import dialog: every control named, and Tab leaves its
+    // preview table for the next control instead of moving to the next cell.
+    void theImportDialogIsNamedAndTabLeavesItsTable()
+    {
+        QStringList faults;
+        bool shown = false;
+        QString focusAfterTab;
+        int columnAfterTab = -1;
+        prompts.dialogs = [&](QDialog &dialog) {
+            dialog.show();
+            dialog.activateWindow();
+            shown = QTest::qWaitForWindowActive(&dialog);
+            walk(QAccessible::queryAccessibleInterface(&dialog), QString(), faults);
+            auto *grid = dialog.findChild<QTableWidget *>(QStringLiteral("grid"));
+            grid->setFocus();
+            grid->setCurrentCell(0, 0);
+            QTest::keyClick(grid, Qt::Key_Tab);
+            focusAfterTab = QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString();
+            columnAfterTab = grid->currentColumn();
+            return int(QDialog::Rejected);
+        };
+        prompts.fileAnswers = {files.write(QStringLiteral("lista.csv"), "Pompa;Praca;Awaria\nWentylator;Stop;Reset\n")};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QVERIFY(shown);
+        QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+        QVERIFY2(focusAfterTab != QLatin1String("grid"), qPrintable(focusAfterTab));
+        QCOMPARE(columnAfterTab, 0);
+    }
+
     void selectionMovesAreAnnounced_data()
     {
         QTest::addColumn<QList<int>>("keys");
@@ -284,7 +436,10 @@ private slots:
         const QString text = preview->document()->text(expected);
         bool focus = false;
         bool selection = false;
+        // The field clicked first is told to be left when the selection moved on.
+        bool left = false;
         for (const Announced &a : std::as_const(announced)) {
+            left |= a.type == QAccessible::SelectionRemove && a.child == 10;
             if (a.child != expected)
                 continue;
             QCOMPARE(a.name, text);
@@ -293,6 +448,7 @@ private slots:
         }
         QVERIFY(focus);
         QVERIFY(selection);
+        QCOMPARE(left, expected != 10);
         QCOMPARE(announced.constLast().child, expected);
     }
 };

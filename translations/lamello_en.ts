@@ -90,6 +90,30 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>Więcej: %1</source>
         <translation>More: %1</translation>
     </message>
+    <message>
+        <source>Dopasuj rozmiar</source>
+        <translation>Fit size</translation>
+    </message>
+    <message>
+        <source>Poprzednie pasujące pole</source>
+        <translation>Previous matching field</translation>
+    </message>
+    <message>
+        <source>Następne pasujące pole</source>
+        <translation>Next matching field</translation>
+    </message>
+    <message>
+        <source>Zamknij wyszukiwanie</source>
+        <translation>Close find</translation>
+    </message>
+    <message>
+        <source>Wyczyść</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Schemat wymiarów baretki</source>
+        <translation>Diagram of the barette's dimensions</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>

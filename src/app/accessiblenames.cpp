@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QToolBar>
 #include <QToolButton>
 #include <QWidget>
@@ -28,6 +29,11 @@ constexpr Name names[] = {
     {"pbZoomReset", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj stronę do okna")},
     {"pbZoomIn", QT_TRANSLATE_NOOP("AccessibleNames", "Powiększ")},
     {"pbOverflow", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pole, które się nie mieści")},
+    {"lbGeometryPicture", QT_TRANSLATE_NOOP("AccessibleNames", "Schemat wymiarów baretki")},
+    {"pbFitSize", QT_TRANSLATE_NOOP("AccessibleNames", "Dopasuj rozmiar")},
+    {"pbFindPrevious", QT_TRANSLATE_NOOP("AccessibleNames", "Poprzednie pasujące pole")},
+    {"pbFindNext", QT_TRANSLATE_NOOP("AccessibleNames", "Następne pasujące pole")},
+    {"pbFindClose", QT_TRANSLATE_NOOP("AccessibleNames", "Zamknij wyszukiwanie")},
 };
 
 QString translated(const char *text)
@@ -43,11 +49,24 @@ void AccessibleNames::apply(QWidget *window)
         if (auto *widget = window->findChild<QWidget *>(QLatin1String(entry.objectName)))
             widget->setAccessibleName(translated(entry.name));
     }
-    // The "»" button of a tool bar too narrow for its controls.
+    // The clear button of a text box, a picture of a cross.
+    const QList<QLineEdit *> edits = window->findChildren<QLineEdit *>();
+    for (QLineEdit *edit : edits) {
+        if (!edit->isClearButtonEnabled())
+            continue;
+        const QList<QToolButton *> clear = edit->findChildren<QToolButton *>(Qt::FindDirectChildrenOnly);
+        for (QToolButton *button : clear)
+            button->setAccessibleName(translated(QT_TRANSLATE_NOOP("AccessibleNames", "Wyczyść")));
+    }
+    // The "»" button of a tool bar too narrow for its controls: Tab reaches
+    // it (Qt leaves it to the mouse), as the controls it hides are out of the
+    // Tab order until it shows them.
     const QList<QToolBar *> bars = window->findChildren<QToolBar *>();
     for (QToolBar *bar : bars) {
-        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button")))
+        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))) {
             more->setAccessibleName(translated(QT_TRANSLATE_NOOP("AccessibleNames", "Więcej: %1"))
                                         .arg(bar->windowTitle()));
+            more->setFocusPolicy(Qt::TabFocus);
+        }
     }
 }

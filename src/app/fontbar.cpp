@@ -150,6 +150,9 @@ void FontBar::showFontSize(int pixelSize)
 {
     fontSizeSignalsEnabled = false;
     sbFontSize->setValue(pixelSize);
-    leFontSize->setText(QStringLiteral("%1").arg(pixelSize));
+    // Left alone when it already shows the size: a screen reader would hear
+    // the box change at every move of the selection.
+    if (const QString shown = QString::number(pixelSize); leFontSize->text() != shown)
+        leFontSize->setText(shown);
     fontSizeSignalsEnabled = true;
 }

@@ -2,6 +2,7 @@
 
 #include "app/buildinfo.h"
 #include "system/language.h"
+#include "system/pictures.h"
 
 #include <QDate>
 #include <QFontDatabase>
@@ -197,7 +198,7 @@ HelpDialog::HelpDialog(QWidget *parent)
     : QDialog(parent)
 {
     auto *logo = new QLabel;
-    logo->setPixmap(QPixmap(QStringLiteral(":/icons/logo_duze.png")));
+    logo->setPixmap(Pictures::pixmap(QStringLiteral(":/icons/logo_duze.png"), devicePixelRatio()));
 
     auto *inner = new QVBoxLayout;
     inner->addWidget(label(tr("Lamello"), 11, true), 0, Qt::AlignHCenter);

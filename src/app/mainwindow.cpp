@@ -21,6 +21,7 @@
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 #include "system/language.h"
+#include "system/pictures.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -138,7 +139,7 @@ void MainWindow::createActions()
         if (s.shortcut)
             s.action->setShortcut(QKeySequence(tr(s.shortcut)));
         if (s.icon)
-            s.action->setIcon(QIcon(QString::fromLatin1(s.icon)));
+            s.action->setIcon(Pictures::icon(QString::fromLatin1(s.icon)));
     }
 
     connect(newAct, &QAction::triggered, files, &FileCommands::newFile);
@@ -363,6 +364,7 @@ void MainWindow::createToolBars()
     fontBar->addTo(fontToolBar);
     fontToolBar->addSeparator();
     fontToolBar->addAction(fitSizeAct);
+    fontToolBar->widgetForAction(fitSizeAct)->setObjectName(QStringLiteral("pbFitSize"));
 
     navigationToolBar = addStyledToolBar(QT_TR_NOOP("Nawigacja"));
     toolBarLabels.append(new QLabel(tr("Strona: ")));
@@ -378,7 +380,8 @@ void MainWindow::createToolBars()
     geometryToolBar->setObjectName(QStringLiteral("Geometria"));
     geometryToolBar->setMovable(false);
     auto *picture = new QLabel;
-    picture->setPixmap(QPixmap(QStringLiteral(":/icons/layer1.png")));
+    picture->setObjectName(QStringLiteral("lbGeometryPicture"));
+    picture->setPixmap(Pictures::pixmap(QStringLiteral(":/icons/layer1.png"), devicePixelRatio()));
     picture->setAlignment(Qt::AlignCenter);
     picture->setMargin(10);
     geometryToolBar->addWidget(picture);

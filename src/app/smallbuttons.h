@@ -1,5 +1,7 @@
 #pragma once
 
+#include "system/pictures.h"
+
 #include <QIcon>
 #include <QPushButton>
 #include <QSize>
@@ -17,7 +19,7 @@ inline QPushButton *smallButton(const QString &name, const QSize &maximum)
 inline QPushButton *iconButton(const QString &name, const char *icon, const QSize &iconSize = {})
 {
     QPushButton *button = smallButton(name, QSize(25, 25));
-    button->setIcon(QIcon(QString::fromLatin1(icon)));
+    button->setIcon(Pictures::icon(QString::fromLatin1(icon)));
     if (iconSize.isValid())
         button->setIconSize(iconSize);
     return button;

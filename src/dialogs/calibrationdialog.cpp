@@ -1,6 +1,7 @@
 #include "dialogs/calibrationdialog.h"
 
 #include "prompts/prompts.h"
+#include "system/pictures.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -32,7 +33,7 @@ CalibrationDialog::CalibrationDialog(const QString &printer, const Calibration &
     , printedWith(current)
 {
     setWindowTitle(tr("Kalibracja drukarki"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
     const QString mm = QStringLiteral(" mm");
     const QString percent = QStringLiteral(" %");
     const double shift = Calibration::maxShiftMm;

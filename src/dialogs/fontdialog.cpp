@@ -1,6 +1,7 @@
 #include "dialogs/fontdialog.h"
 
 #include "document/specialglyphfont.h"
+#include "system/pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -77,7 +78,7 @@ FontDialog::FontDialog(QFont font, QWidget *parent)
     layout->addLayout(buttons);
 
     setWindowTitle(tr("Czcionka"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
 }
 
 void FontDialog::cbAutoSizeTriggered()

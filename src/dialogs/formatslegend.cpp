@@ -7,6 +7,43 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct Row
+{
+    const char *key;
+    const char *result;
+    const char *spoken;   // what a screen reader says for the symbol
+};
+const Row rows[] = {
+    {"@", QT_TRANSLATE_NOOP("FormatsLegend", "Nowa linia"), nullptr},
+    {"#", "#", QT_TRANSLATE_NOOP("FormatsLegend", "plus i minus w kwadratach")},
+    {"$", "$", QT_TRANSLATE_NOOP("FormatsLegend", "plus i minus w kołach")},
+    {"^", "^", QT_TRANSLATE_NOOP("FormatsLegend", "plus i minus w trójkątach")},
+    {"&", "&", QT_TRANSLATE_NOOP("FormatsLegend", "plus i minus w rombach")},
+};
+
+} // namespace
+
+QString FormatsLegend::spokenText(const QString &text)
+{
+    QString said;
+    said.reserve(text.size());
+    for (const QChar c : text) {
+        const auto symbol = std::find_if(std::cbegin(rows), std::cend(rows), [c](const Row &row) {
+            return row.spoken && c == QLatin1Char(row.key[0]);
+        });
+        if (symbol == std::cend(rows))
+            said += c;
+        else
+            said += QLatin1Char(' ') + tr(symbol->spoken) + QLatin1Char(' ');
+    }
+    return said.simplified();
+}
+
 FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
     : QWidget(parent)
 {
@@ -34,19 +71,6 @@ FormatsLegend::FormatsLegend(bool withNewLine, QWidget *parent)
     headings.append(add(0, 0, tr("    Znak\nz klawiatury"), headingFont));
     headings.append(add(0, 2, tr("    Znak\nsformatowany"), headingFont));
 
-    struct Row
-    {
-        const char *key;
-        const char *result;
-        const char *spoken;   // what a screen reader says for the symbol
-    };
-    static const Row rows[] = {
-        {"@", QT_TR_NOOP("Nowa linia"), nullptr},
-        {"#", "#", QT_TR_NOOP("plus i minus w kwadratach")},
-        {"$", "$", QT_TR_NOOP("plus i minus w kołach")},
-        {"^", "^", QT_TR_NOOP("plus i minus w trójkątach")},
-        {"&", "&", QT_TR_NOOP("plus i minus w rombach")},
-    };
     int line = 1;
     for (const Row &row : rows) {
         if (row.key[0] == '@' && !withNewLine)

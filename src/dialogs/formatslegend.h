@@ -24,6 +24,10 @@ public:
     // The key label of each row, top to bottom.
     QList<QLabel *> keyLabels() const { return keys; }
 
+    // `text` as a screen reader should say it: each symbol character by its
+    // name ("Zegar $": "Zegar plus i minus w kołach"), line breaks as spaces.
+    static QString spokenText(const QString &text);
+
 protected:
     void changeEvent(QEvent *event) override;
 

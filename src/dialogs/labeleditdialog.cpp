@@ -6,6 +6,7 @@
 #include "document/specialglyphfont.h"
 #include "files/windows1250.h"
 #include "prompts/prompts.h"
+#include "system/pictures.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -97,7 +98,7 @@ LabelEditDialog::LabelEditDialog(int id, QString text, QFont font, SheetDocument
 
     setModal(true);
     setWindowTitle(tr("Edycja opisu"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(sizeHint());

@@ -1,6 +1,7 @@
 #include "dialogs/printpagesdialog.h"
 
 #include "layout/pagerange.h"
+#include "system/pictures.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -16,7 +17,7 @@ PrintPagesDialog::PrintPagesDialog(int pageCount, QWidget *parent)
     , pageCount(pageCount)
 {
     setWindowTitle(tr("Drukuj strony"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
 
     leRange = new QLineEdit(pageCount > 1 ? QStringLiteral("1-%1").arg(pageCount) : QStringLiteral("1"));
     leRange->setObjectName(QStringLiteral("leRange"));

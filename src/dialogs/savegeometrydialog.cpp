@@ -2,6 +2,7 @@
 
 #include "files/usergeometryfile.h"
 #include "prompts/prompts.h"
+#include "system/pictures.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -18,7 +19,7 @@ SaveGeometryDialog::SaveGeometryDialog(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(leName);
     layout->addWidget(pbOk);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/printer_r.png")));
+    setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
     connect(pbOk, &QPushButton::clicked, this, &SaveGeometryDialog::pbSaveClicked);
 }
 

@@ -1,5 +1,6 @@
 #include "sheet/sheetaccessible.h"
 
+#include "dialogs/formatslegend.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
@@ -35,9 +36,10 @@ public:
             return {};
         switch (t) {
         case QAccessible::Name: {
-            QString text = id < view->document()->lineCount() ? view->document()->text(id) : QString();
-            text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-            if (!text.trimmed().isEmpty())
+            // The symbols by their names, as the legend reads them.
+            const QString text = FormatsLegend::spokenText(
+                id < view->document()->lineCount() ? view->document()->text(id) : QString());
+            if (!text.isEmpty())
                 return text;
             const bool header = id % (view->layout().labelsPerBarette + 1) == 0;
             return header ? SheetAccessible::tr("pusty nagłówek") : SheetAccessible::tr("pusta etykieta");
@@ -108,7 +110,7 @@ void SheetAccessible::attach(Preview *view)
         return true;
     }();
     Q_UNUSED(installed);
-    QObject::connect(view, &Preview::selectedId, view, [view](int id) {
+    QObject::connect(view, &Preview::selectedId, view, [view, previous = qsizetype(-1)](int id) mutable {
         if (id < 0)
             return;
         const auto announce = [](QAccessibleEvent *event) {
@@ -116,6 +118,17 @@ void SheetAccessible::attach(Preview *view)
                 observer(event);
             QAccessible::updateAccessibility(event);
         };
+        // The field the selection left says it is no longer selected, so that
+        // a reader that keeps the fields' states does not hold two selected.
+        if (previous >= 0 && previous != id && previous < view->fieldCount()) {
+            const MyGraphicsItem *left = view->field(previous);
+            if (!left || !left->isSelected()) {
+                QAccessibleEvent removed(view, QAccessible::SelectionRemove);
+                removed.setChild(int(previous));
+                announce(&removed);
+            }
+        }
+        previous = id;
         if (view->hasFocus()) {
             QAccessibleEvent focus(view, QAccessible::Focus);
             focus.setChild(id);

@@ -13,7 +13,8 @@ class Preview;
 // fit; it is selected when selected on the page shown, and focused when it
 // is the field the keyboard is on while the sheet has the focus. Every move of
 // the selection (a click, a key) is announced as a focus and selection
-// event on the field.
+// event on the field, and the field it left as no longer selected. The
+// symbol characters are read by their names, as the legend reads them.
 class SheetAccessible : public QAccessibleWidget
 {
     Q_DECLARE_TR_FUNCTIONS(SheetAccessible)
