@@ -112,7 +112,7 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
     </message>
     <message>
         <source>Schemat wymiarów baretki</source>
-        <translation>Diagram of the barette's dimensions</translation>
+        <translation>Diagram of the barette&apos;s dimensions</translation>
     </message>
 </context>
 <context>
