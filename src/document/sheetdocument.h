@@ -80,6 +80,12 @@ public:
     qsizetype replaceInFields(const std::vector<qsizetype> &ids, const QString &query, const QString &replacement,
                               Qt::CaseSensitivity cs, bool wholeField, const QString &what);
 
+    // `texts` written into fields `ids`, the first into the first, as one
+    // step to undo named `what`; each field keeps its font. Fields that
+    // already hold their text are left out of the step. Returns how many
+    // fields changed.
+    qsizetype writeTexts(const std::vector<qsizetype> &ids, const QStringList &texts, const QString &what);
+
     QUndoStack *undoStack() { return &history; }
     // Changed since the texts were read or the sheet saved.
     bool isModified() const { return !history.isClean(); }
