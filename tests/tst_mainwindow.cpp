@@ -1234,11 +1234,13 @@ private slots:
         const QString filled = QStringLiteral("Q0.0@X Q0.1@X T45 Q0.2@X Q0.3@X Q0.4@X Q0.5@X Q0.6@X Q0.7@X Q1.0@X "
                                               "Q1.1@X T54 Q1.2@X Q1.3@X T57");
         QCOMPARE(run(), filled);
-        QCOMPARE(preview->currentPage(), 0);   // the page shown stays
+        QCOMPARE(preview->currentPage(), 0);   // the page shown stays, and shows the series
+        QCOMPARE(preview->field(44)->currentText(), QStringLiteral("Q0.1\nX"));
         QVERIFY(doc->font(44).bold());
         QVERIFY(!doc->font(43).bold());
         QCOMPARE(preview->undoStack()->count(), steps + 1);
         preview->undoStack()->undo();
+        QCOMPARE(preview->field(43)->currentText(), QStringLiteral("T43"));
         QCOMPARE(run(), QStringLiteral("T43 T44 T45 T46 T47 T48 T49 T50 T51 T52 T53 T54 T55 T56 T57"));
         QCOMPARE(doc->text(2), QStringLiteral("Q0.0\nX"));
         preview->undoStack()->redo();

@@ -65,6 +65,13 @@ public:
     // Changes a field without an undo step (undo commands and tests use these).
     void setContent(qsizetype id, const QString &text, const QFont &font);
     void setFontIndex(qsizetype id, quint32 index);
+    // Changes a field's text, keeping its font, without telling the views:
+    // notifyChanged() follows (commands over many fields).
+    void setTextOnly(qsizetype id, const QString &text)
+    {
+        if (id >= 0)
+            texts.set(id, text);
+    }
     // Tells the views that fields first..last changed (after setFontIndex).
     void notifyChanged(qsizetype first, qsizetype last) { emit fieldsChanged(first, last); }
 
