@@ -1165,6 +1165,8 @@ private slots:
         import(files.write(QStringLiteral("series.txt"), numberedLines(10)));   // pages of ids 0-44, 45-89
         const SheetDocument *doc = preview->document();
         QCOMPARE(preview->pageCount(), 2);
+        QAction *fill = child<QAction>(QStringLiteral("fillSeriesAct"));
+        QVERIFY(!fill->isEnabled());   // offered with a selection only
         clickField(44);
         child<QPushButton>(QStringLiteral("pbBold"))->click();
         clickField(2);
@@ -1182,7 +1184,7 @@ private slots:
         auto *menu = child<QMenu>(QStringLiteral("fieldMenu"));
         QTRY_VERIFY(menu->isVisible());
         QCOMPARE(preview->selectionCount(), 3);
-        QAction *fill = child<QAction>(QStringLiteral("fillSeriesAct"));
+        QVERIFY(fill->isEnabled());
         QVERIFY(menu->actions().contains(fill));
         QVERIFY(window->menuBar()->actions().at(1)->menu()->actions().contains(fill));
         menu->hide();

@@ -16,6 +16,12 @@ FieldMenu::FieldMenu(QWidget *window, Preview *preview)
     retranslate();
     connect(editAct, &QAction::triggered, preview, &Preview::editSelectedField);
     connect(preview, &Preview::fieldMenuRequested, fieldMenu, [this](QPoint at) { fieldMenu->popup(at); });
+    // Offered while a field is selected.
+    const auto offer = [this, preview] { editAct->setEnabled(preview->selectionCount() > 0); };
+    connect(preview, &Preview::selectedId, this, offer);
+    connect(preview, &Preview::sharedFontSize, this, offer);
+    connect(preview, &Preview::pageShown, this, offer);
+    offer();
 }
 
 void FieldMenu::retranslate()
