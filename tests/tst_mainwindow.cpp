@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -1225,6 +1226,11 @@ private slots:
         QTest::keyClick(preview, Qt::Key_F10, Qt::ShiftModifier);
         QTRY_VERIFY(menu->isVisible());
         menu->hide();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());   // the Menu key, as the platform sends it
+        QApplication::sendEvent(preview, &menuKey);
+        QTRY_VERIFY(menu->isVisible());
+        menu->hide();
+        QCOMPARE(preview->selectionCount(), 1);
         const int steps = preview->undoStack()->count();
         fill->trigger();
         const auto run = [doc] {
