@@ -7,11 +7,17 @@
 #include "dialogs/fontdialog.h"
 #include "dialogs/formatslegend.h"
 #include "dialogs/labeleditdialog.h"
+#include "dialogs/seriesdialog.h"
 #include "document/seriespattern.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
+#include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QLabel>
+#include <QDialogButtonBox>
 #include <QComboBox>
 #include <QGraphicsScene>
 #include <QGraphicsSceneDragDropEvent>
@@ -218,6 +224,24 @@ private slots:
         const SeriesPattern series(pattern);
         QCOMPARE(series.isValid() ? 0 : int(series.error().position) + 1, errorAt);
         QCOMPARE(series.values(fields).join(u'|'), values);
+    }
+
+    // The dialog names a character the file cannot hold and keeps OK off;
+    // one field selected, it shows the run's first values and their count.
+    void seriesDialogShowsValuesAndRefusals()
+    {
+        SeriesDialog dialog(1, 500, 20, true, QStringLiteral("Q{1}\u2713"));
+        QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QCOMPARE(in<QLabel>(dialog, "lbSeriesProblem")->text(),
+                 QStringLiteral("Znak 5: znaku „\u2713” (U+2713) nie można zapisać w pliku z opisami (Windows-1250)."));
+        QCOMPARE(in<QLineEdit>(dialog, "leSeriesPattern")->selectedText(), QStringLiteral("\u2713"));
+        QVERIFY(!ok->isEnabled());
+        in<QLineEdit>(dialog, "leSeriesPattern")->setText(QStringLiteral("K{08-10}"));
+        in<QSpinBox>(dialog, "sbSeriesCount")->setValue(4);
+        QCOMPARE(in<QPlainTextEdit>(dialog, "teSeriesValues")->toPlainText(),
+                 QStringLiteral("1. K08\n2. K09\n3. K10\n4. K08"));
+        QVERIFY(ok->isEnabled() && dialog.skipHeaders());
+        QCOMPARE(dialog.count(), 4);
     }
 
     // ------------------------------------------------------------ edit dialog
