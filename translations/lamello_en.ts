@@ -1565,7 +1565,7 @@ ile pól wypełniono, a całość cofa jedno Ctrl+Z.</source>
         <translation>Fill with a series… (Edit menu and the field menu) writes the successive values of a
 pattern into the selected fields, in reading order: down a barette, then the next barette
 and the next page. With one field selected, the dialog asks how many fields from it on to
-fill (on later pages too) and whether to leave out barette headers. The pattern's text is
+fill (on later pages too) and whether to leave out barette headers. The pattern&apos;s text is
 written as it stands, “@” is a new line, “{{” and “}}” are braces, and braces hold
 counters: {1} – numbers from 1 without end; {0-7} – from 0 to 7 and from 0 again, the
 counter on the left then going up by 1 (Q{0}.{0-7} gives Q0.0 … Q0.7, Q1.0 …); {01-16} –
