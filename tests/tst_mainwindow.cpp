@@ -1254,6 +1254,24 @@ private slots:
         preview->undoStack()->redo();
         QCOMPARE(run(), filled);
         QVERIFY(doc->font(44).bold());
+
+        // "Ustaw czcionkę…", also in the field menu: the style chosen on every
+        // selected field, each keeping the rest of its font, as one step.
+        clickField(2);
+        clickField(44, Qt::ControlModifier);
+        prompts.dialogs = [](QDialog &dialog) {
+            dialog.findChild<QCheckBox *>(QStringLiteral("cbItalic"))->setChecked(true);
+            dialog.findChild<QPushButton *>(QStringLiteral("pbSet"))->click();
+            return int(QDialog::Accepted);
+        };
+        QAction *font = child<QAction>(QStringLiteral("fieldFontAct"));
+        QVERIFY(menu->actions().contains(font));
+        font->trigger();
+        QVERIFY(doc->font(2).italic() && doc->font(44).italic() && !doc->font(3).italic());
+        QVERIFY(!doc->font(2).bold());
+        preview->undoStack()->undo();
+        QVERIFY(!doc->font(2).italic() && !doc->font(44).italic());
+        QCOMPARE(run(), filled);
     }
 
     void pageButtonsKeysAndIndicator()

@@ -929,6 +929,18 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
         <source>Otwiera okno edycji zaznaczonego pola (Enter, F2)</source>
         <translation>Opens the edit dialog of the selected field (Enter, F2)</translation>
     </message>
+    <message>
+        <source>&amp;Ustaw czcionkę…</source>
+        <translation>F&amp;ont…</translation>
+    </message>
+    <message>
+        <source>Ustawia rozmiar i styl czcionki wszystkich zaznaczonych pól</source>
+        <translation>Sets the font size and style of every selected field</translation>
+    </message>
+    <message>
+        <source>Zmiana czcionki</source>
+        <translation>Change of font</translation>
+    </message>
 </context>
 <context>
     <name>FindBar</name>
@@ -1576,12 +1588,16 @@ character number. Every field keeps its font, the status bar says how many field
 filled, and one Ctrl+Z undoes it all.</translation>
     </message>
     <message>
-        <source>Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja,
-wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią. Prawy klik na
-zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko to pole.</source>
+        <source>Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja
+i czcionka pola, wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią.
+Prawy klik na zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko
+to pole. „Ustaw czcionkę…” nadaje wszystkim zaznaczonym polom rozmiar i styl wybrane
+w oknie czcionki; każde pole zachowuje swój krój, a całość cofa jedno Ctrl+Z.</source>
         <translation>The right mouse button on a field, the Menu key or Shift+F10 opens the field menu:
-edit, cut, copy and paste the field, fit the size and fill with a series. A right click on
-a selected field keeps the whole selection, on another field selects only that field.</translation>
+edit the field and its font, cut, copy and paste the field, fit the size and fill with a
+series. A right click on a selected field keeps the whole selection, on another field
+selects only that field. “Font…” gives all the selected fields the size and style chosen
+in the font dialog; every field keeps its typeface, and one Ctrl+Z undoes it all.</translation>
     </message>
 </context>
 <context>

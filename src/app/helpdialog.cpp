@@ -119,9 +119,11 @@ const char *const topics[] = {
                       "wzorze wskazuje numerem znaku. Każde pole zachowuje czcionkę, pasek stanu podaje,\n"
                       "ile pól wypełniono, a całość cofa jedno Ctrl+Z."),
     QT_TRANSLATE_NOOP("HelpDialog",
-                      "Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja,\n"
-                      "wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią. Prawy klik na\n"
-                      "zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko to pole."),
+                      "Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja\n"
+                      "i czcionka pola, wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią.\n"
+                      "Prawy klik na zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko\n"
+                      "to pole. „Ustaw czcionkę…” nadaje wszystkim zaznaczonym polom rozmiar i styl wybrane\n"
+                      "w oknie czcionki; każde pole zachowuje swój krój, a całość cofa jedno Ctrl+Z."),
     QT_TRANSLATE_NOOP("HelpDialog",
                       "Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między\n"
                       "kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia\n"

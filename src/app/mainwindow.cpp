@@ -241,7 +241,7 @@ void MainWindow::createMenus()
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
-    editMenu->addAction(fieldMenu->editAction());
+    editMenu->addActions({fieldMenu->editAction(), fieldMenu->fontAction()});
     fieldClipboard->addTo(editMenu);
     editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
@@ -252,7 +252,7 @@ void MainWindow::createMenus()
     editMenu->addAction(editorAct);
     // The sheet's field menu: the same actions.
     QMenu *onField = fieldMenu->menu();
-    onField->addAction(fieldMenu->editAction());
+    onField->addActions({fieldMenu->editAction(), fieldMenu->fontAction()});
     onField->addSeparator();
     fieldClipboard->addTo(onField);
     onField->addSeparator();
