@@ -6,6 +6,7 @@
 #include "sheet/mygraphicsitem.h"
 #include "system/startup.h"
 #include "fakeprompts.h"
+#include "document/seriespattern.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "files/descriptionscheck.h"
@@ -152,6 +153,31 @@ void BM_ReplaceAllAndUndo(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ReplaceAllAndUndo)->Arg(1'000'000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// "Wypełnij serią…" over 10,000 fields of a sheet shown in the window (its
+// first page on screen follows every field): the pattern read, its values
+// made and written as one step to undo. The undo between runs is not timed.
+void BM_FillSeries(benchmark::State &state)
+{
+    Preview preview;
+    loadSheet(preview, 2'000);
+    preview.generatePages();
+    std::vector<qsizetype> ids(size_t(state.range(0)));
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = qsizetype(i);
+    SheetDocument *doc = preview.document();
+    for (auto _ : state) {
+        const SeriesPattern series(QStringLiteral("Q{0}.{0-7}@{A-H}{01-16}"));
+        const qsizetype changed = doc->writeTexts(ids, series.values(qsizetype(ids.size())), QStringLiteral("series"));
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        doc->undoStack()->undo();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        state.counters["fields"] = double(changed);
+    }
+}
+BENCHMARK(BM_FillSeries)->Arg(10'000)->Unit(benchmark::kMillisecond);
 
 // The floor for reading: the same bytes read and split into lines, not decoded.
 void BM_ReadAndSplitBytes(benchmark::State &state)

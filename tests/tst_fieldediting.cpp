@@ -7,10 +7,17 @@
 #include "dialogs/fontdialog.h"
 #include "dialogs/formatslegend.h"
 #include "dialogs/labeleditdialog.h"
+#include "dialogs/seriesdialog.h"
+#include "document/seriespattern.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
 #include <QCheckBox>
+#include <QSpinBox>
+#include <QPlainTextEdit>
+#include <QLineEdit>
+#include <QLabel>
+#include <QDialogButtonBox>
 #include <QComboBox>
 #include <QGraphicsScene>
 #include <QGraphicsSceneDragDropEvent>
@@ -166,6 +173,75 @@ private slots:
         QFont got = spy.at(0).at(0).value<QFont>();
         got.setFamily(QString());
         QCOMPARE(describe(got), sent);
+    }
+
+    // ------------------------------------------------------------ series
+
+    // A pattern and a number of fields: the values joined by "|", or where
+    // (from 1) the message points when the pattern is refused.
+    void seriesPatterns_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<int>("fields");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<int>("errorAt");
+        QTest::newRow("open counter") << "X1:{1}" << 3 << "X1:1|X1:2|X1:3" << 0;
+        QTest::newRow("open counter past its width") << "{8}" << 3 << "8|9|10" << 0;
+        QTest::newRow("range carries left") << "Q{0}.{0-7}" << 10
+                                           << "Q0.0|Q0.1|Q0.2|Q0.3|Q0.4|Q0.5|Q0.6|Q0.7|Q1.0|Q1.1" << 0;
+        QTest::newRow("carry through two ranges") << "{1-2}{1-2}{1-2}" << 5 << "111|112|121|122|211" << 0;
+        QTest::newRow("a range wraps with nothing to its left") << "{1-3}" << 5 << "1|2|3|1|2" << 0;
+        QTest::newRow("an open counter on the right never carries") << "{1-2}/{5}" << 3 << "1/5|1/6|1/7" << 0;
+        QTest::newRow("leading zeros set the width") << "K{01-12}" << 13 << "K01|K02|K03|K04|K05|K06|K07|K08|K09|K10|K11|K12|K01" << 0;
+        QTest::newRow("width from the end bound") << "{1-010}" << 2 << "001|002" << 0;
+        QTest::newRow("letters past Z") << "{Y}" << 4 << "Y|Z|AA|AB" << 0;
+        QTest::newRow("letters past ZZ") << "{ZY}" << 3 << "ZY|ZZ|AAA" << 0;
+        QTest::newRow("lower case") << "{a}" << 3 << "a|b|c" << 0;
+        QTest::newRow("letter range carries") << "{1}{A-C}" << 5 << "1A|1B|1C|2A|2B" << 0;
+        QTest::newRow("braces and @") << "{{x}}@{1}" << 2 << "{x}\n1|{x}\n2" << 0;
+        QTest::newRow("no counter") << "Rezerwa" << 2 << "Rezerwa|Rezerwa" << 0;
+        QTest::newRow("unclosed") << "Q{0}.{0-7" << 1 << "" << 6;
+        QTest::newRow("unopened") << "Q0}" << 1 << "" << 3;
+        QTest::newRow("empty braces") << "X{}" << 1 << "" << 2;
+        QTest::newRow("reversed range") << "{9-3}" << 1 << "" << 4;
+        QTest::newRow("reversed letters") << "A{H-B}" << 1 << "" << 5;
+        QTest::newRow("unknown") << "P{x1}" << 1 << "" << 2;
+        QTest::newRow("mixed bounds") << "{A-9}" << 1 << "" << 1;
+        QTest::newRow("a minus sign") << "{-2}" << 1 << "" << 1;
+        QTest::newRow("too many digits") << "Z{1234567890}" << 1 << "" << 3;
+        QTest::newRow("too many counters") << "{1}{1}{1}{1}{1}{1}{1}{1}-{1}" << 1 << "" << 26;
+        QTest::newRow("not in Windows-1250") << "Q{1}\u2713" << 1 << "" << 5;
+        QTest::newRow("too long") << QString(SeriesPattern::maxLength + 1, u'x') << 1 << ""
+                                  << int(SeriesPattern::maxLength) + 1;
+    }
+
+    void seriesPatterns()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(int, fields);
+        QFETCH(QString, values);
+        QFETCH(int, errorAt);
+        const SeriesPattern series(pattern);
+        QCOMPARE(series.isValid() ? 0 : int(series.error().position) + 1, errorAt);
+        QCOMPARE(series.values(fields).join(u'|'), values);
+    }
+
+    // The dialog names a character the file cannot hold and keeps OK off;
+    // one field selected, it shows the run's first values and their count.
+    void seriesDialogShowsValuesAndRefusals()
+    {
+        SeriesDialog dialog(1, 500, 20, true, QStringLiteral("Q{1}\u2713"));
+        QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        QCOMPARE(in<QLabel>(dialog, "lbSeriesProblem")->text(),
+                 QStringLiteral("Znak 5: znaku „\u2713” (U+2713) nie można zapisać w pliku z opisami (Windows-1250)."));
+        QCOMPARE(in<QLineEdit>(dialog, "leSeriesPattern")->selectedText(), QStringLiteral("\u2713"));
+        QVERIFY(!ok->isEnabled());
+        in<QLineEdit>(dialog, "leSeriesPattern")->setText(QStringLiteral("K{08-10}"));
+        in<QSpinBox>(dialog, "sbSeriesCount")->setValue(4);
+        QCOMPARE(in<QPlainTextEdit>(dialog, "teSeriesValues")->toPlainText(),
+                 QStringLiteral("1. K08\n2. K09\n3. K10\n4. K08"));
+        QVERIFY(ok->isEnabled() && dialog.skipHeaders());
+        QCOMPARE(dialog.count(), 4);
     }
 
     // ------------------------------------------------------------ edit dialog

@@ -25,6 +25,8 @@
 #include <QGuiApplication>
 #include <QRadioButton>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QCursor>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QDoubleSpinBox>
@@ -1155,6 +1157,123 @@ private slots:
         QVERIFY(doc->font(1).bold());
     }
 
+    // "Wypełnij serią…": the pattern is checked in the dialog, the series
+    // goes into the selected fields, or from one field on over barettes and
+    // a page not built yet, as one step to undo; fonts stay. A right click on
+    // a selected field keeps the selection and opens the field menu.
+    void fillWithASeries()
+    {
+        import(files.write(QStringLiteral("series.txt"), numberedLines(10)));   // pages of ids 0-44, 45-89
+        const SheetDocument *doc = preview->document();
+        QCOMPARE(preview->pageCount(), 2);
+        QAction *fill = child<QAction>(QStringLiteral("fillSeriesAct"));
+        QVERIFY(!fill->isEnabled());   // offered with a selection only
+        clickField(44);
+        child<QPushButton>(QStringLiteral("pbBold"))->click();
+        clickField(2);
+        clickField(3, Qt::ControlModifier);
+        clickField(11, Qt::ControlModifier);
+        activate();
+        // The right press, then the menu event the platform sends with it.
+        const auto rightClick = [this](int id) {
+            const QPoint at = preview->mapFromScene(preview->fields().at(id)->frame().center());
+            QTest::mouseClick(preview->viewport(), Qt::RightButton, {}, at);
+            QContextMenuEvent event(QContextMenuEvent::Mouse, at, preview->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(preview->viewport(), &event);
+        };
+        rightClick(3);
+        auto *menu = child<QMenu>(QStringLiteral("fieldMenu"));
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(preview->selectionCount(), 3);
+        QVERIFY(fill->isEnabled());
+        QVERIFY(menu->actions().contains(fill));
+        QVERIFY(window->menuBar()->actions().at(1)->menu()->actions().contains(fill));
+        menu->hide();
+
+        QString problem;
+        bool okWhileBad = true;
+        QString selectedPart;
+        QString shownValues;
+        prompts.dialogs = [&](QDialog &dialog) {
+            auto *pattern = dialog.findChild<QLineEdit *>(QStringLiteral("leSeriesPattern"));
+            QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            pattern->setText(QStringLiteral("Q{0}.{0-7"));
+            problem = dialog.findChild<QLabel *>(QStringLiteral("lbSeriesProblem"))->text();
+            okWhileBad = ok->isEnabled();
+            QTest::keyClick(pattern, Qt::Key_Return);
+            selectedPart = pattern->selectedText();
+            pattern->setText(QStringLiteral("Q{0}.{0-7}@X"));
+            if (auto *count = dialog.findChild<QSpinBox *>(QStringLiteral("sbSeriesCount")))
+                count->setValue(12);
+            shownValues = dialog.findChild<QPlainTextEdit *>(QStringLiteral("teSeriesValues"))->toPlainText();
+            return ok->isEnabled() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+        };
+        fill->trigger();
+        QCOMPARE(problem, QStringLiteral("Znak 6: brak zamykającego „}”."));
+        QVERIFY(!okWhileBad);
+        QCOMPARE(selectedPart, QStringLiteral("{0-7"));
+        QVERIFY2(shownValues.startsWith(QStringLiteral("1. Q0.0⏎X\n2. Q0.1⏎X\n3. Q0.2⏎X")), qPrintable(shownValues));
+        QCOMPARE(doc->text(2), QStringLiteral("Q0.0\nX"));
+        QCOMPARE(doc->text(11), QStringLiteral("Q0.2\nX"));
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Wypełniono serią; wypełnione pola: 3."));
+
+        // One field: a run from it on; the headers of barettes 5 (the next
+        // page's first) and 6 are left out.
+        rightClick(43);
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(preview->selectionCount(), 1);
+        menu->hide();
+        QTest::keyClick(preview, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(menu->isVisible());
+        menu->hide();
+        QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());   // the Menu key, as the platform sends it
+        QApplication::sendEvent(preview, &menuKey);
+        QTRY_VERIFY(menu->isVisible());
+        menu->hide();
+        QCOMPARE(preview->selectionCount(), 1);
+        const int steps = preview->undoStack()->count();
+        fill->trigger();
+        const auto run = [doc] {
+            QStringList texts;
+            for (int id = 43; id <= 57; ++id)
+                texts.append(doc->text(id).replace(u'\n', u'@'));
+            return texts.join(u' ');
+        };
+        const QString filled = QStringLiteral("Q0.0@X Q0.1@X T45 Q0.2@X Q0.3@X Q0.4@X Q0.5@X Q0.6@X Q0.7@X Q1.0@X "
+                                              "Q1.1@X T54 Q1.2@X Q1.3@X T57");
+        QCOMPARE(run(), filled);
+        QCOMPARE(preview->currentPage(), 0);   // the page shown stays, and shows the series
+        QCOMPARE(preview->field(44)->currentText(), QStringLiteral("Q0.1\nX"));
+        QVERIFY(doc->font(44).bold());
+        QVERIFY(!doc->font(43).bold());
+        QCOMPARE(preview->undoStack()->count(), steps + 1);
+        preview->undoStack()->undo();
+        QCOMPARE(preview->field(43)->currentText(), QStringLiteral("T43"));
+        QCOMPARE(run(), QStringLiteral("T43 T44 T45 T46 T47 T48 T49 T50 T51 T52 T53 T54 T55 T56 T57"));
+        QCOMPARE(doc->text(2), QStringLiteral("Q0.0\nX"));
+        preview->undoStack()->redo();
+        QCOMPARE(run(), filled);
+        QVERIFY(doc->font(44).bold());
+
+        // "Ustaw czcionkę…", also in the field menu: the style chosen on every
+        // selected field, each keeping the rest of its font, as one step.
+        clickField(2);
+        clickField(44, Qt::ControlModifier);
+        prompts.dialogs = [](QDialog &dialog) {
+            dialog.findChild<QCheckBox *>(QStringLiteral("cbItalic"))->setChecked(true);
+            dialog.findChild<QPushButton *>(QStringLiteral("pbSet"))->click();
+            return int(QDialog::Accepted);
+        };
+        QAction *font = child<QAction>(QStringLiteral("fieldFontAct"));
+        QVERIFY(menu->actions().contains(font));
+        font->trigger();
+        QVERIFY(doc->font(2).italic() && doc->font(44).italic() && !doc->font(3).italic());
+        QVERIFY(!doc->font(2).bold());
+        preview->undoStack()->undo();
+        QVERIFY(!doc->font(2).italic() && !doc->font(44).italic());
+        QCOMPARE(run(), filled);
+    }
+
     void pageButtonsKeysAndIndicator()
     {
         import(files.write(QStringLiteral("pages.txt"), numberedLines(5 * 5)));
@@ -1996,7 +2115,10 @@ private slots:
         // Sizes in the language's numbers, the printer box wide enough for its entries.
         QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->text().contains(u','),
                  chosen == Language::Choice::Polish);
-        const QStringList clashes = clashingAccessKeys(*window->menuBar());
+        QStringList clashes = clashingAccessKeys(*window->menuBar());
+        QMenuBar onField;   // the sheet's field menu, checked as a menu of a bar
+        onField.addMenu(child<QMenu>(QStringLiteral("fieldMenu")));
+        clashes += clashingAccessKeys(onField);
         QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QLatin1Char('\n'))));
         QCOMPARE(AboutDialog(window.get()).windowTitle(), dialogTitle);
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), qtCancel);

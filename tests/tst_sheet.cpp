@@ -10,6 +10,8 @@
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QGraphicsScene>
 #include <QProgressDialog>
@@ -577,6 +579,40 @@ private slots:
         QCOMPARE(p.selectionCount(), 0);
     }
 
+    // A right click (the press, then the menu event the platform sends with
+    // it) asks for the field menu: a selected field keeps the selection and
+    // becomes the keyboard's, another field is selected alone; the top strip
+    // has no menu and changes nothing.
+    void rightClicks_data()
+    {
+        QTest::addColumn<int>("clicked");   // -1: the top strip
+        QTest::addColumn<QList<int>>("selected");
+        QTest::newRow("on a selected field") << 5 << QList<int>{2, 5, 6};
+        QTest::newRow("on another field") << 4 << QList<int>{4};
+        QTest::newRow("on the top strip") << -1 << QList<int>{2, 5, 6};
+    }
+
+    void rightClicks()
+    {
+        QFETCH(int, clicked);
+        QFETCH(QList<int>, selected);
+        Preview p;
+        showSheet(p);
+        load(p, barettes(1));
+        click(p, 2);
+        click(p, 5, Qt::ControlModifier);
+        click(p, 6, Qt::ControlModifier);
+        QSignalSpy menus(&p, &Preview::fieldMenuRequested);
+        const QPoint at = p.mapFromScene(clicked < 0 ? p.layout().stripRect(p.layout().baretteOrigin(0, 0)).center()
+                                                     : p.field(clicked)->frame().center());
+        QTest::mouseClick(p.viewport(), Qt::RightButton, {}, at);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, p.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(p.viewport(), &event);
+        QCOMPARE(selectedIds(p), selected);
+        QCOMPARE(menus.size(), clicked < 0 ? 0 : 1);
+        QCOMPARE(p.currentFieldId(), clicked < 0 ? 6 : clicked);
+    }
+
     void shiftRangeStaysOnThePageShown()
     {
         Preview p;
@@ -638,6 +674,8 @@ private slots:
         QTest::newRow("Shift stays on the page") << 35 << "Shift+Down" << QList<int>{35} << 0;
         QTest::newRow("Shift+End") << 50 << "Shift+End" << QList<int>{50, 51, 52, 53} << 0;
         QTest::newRow("a plain arrow ends the range") << 3 << "Shift+Down, Down" << QList<int>{5} << 0;
+        QTest::newRow("Shift+F10 keeps the selection for its menu") << 3 << "Shift+Down, Shift+F10"
+                                                                    << QList<int>{3, 4} << 0;
         QTest::newRow("Esc") << 3 << "Esc" << QList<int>{} << 0;
         QTest::newRow("after Esc from the field left") << 3 << "Esc, Down" << QList<int>{4} << 0;
     }

@@ -944,6 +944,29 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
 </context>
 <context>
+    <name>FieldMenu</name>
+    <message>
+        <source>E&amp;dytuj pole…</source>
+        <translation>E&amp;dit field…</translation>
+    </message>
+    <message>
+        <source>Otwiera okno edycji zaznaczonego pola (Enter, F2)</source>
+        <translation>Opens the edit dialog of the selected field (Enter, F2)</translation>
+    </message>
+    <message>
+        <source>&amp;Ustaw czcionkę…</source>
+        <translation>F&amp;ont…</translation>
+    </message>
+    <message>
+        <source>Ustawia rozmiar i styl czcionki wszystkich zaznaczonych pól</source>
+        <translation>Sets the font size and style of every selected field</translation>
+    </message>
+    <message>
+        <source>Zmiana czcionki</source>
+        <translation>Change of font</translation>
+    </message>
+</context>
+<context>
     <name>FindBar</name>
     <message>
         <source>&amp;Znajdź:</source>
@@ -1550,6 +1573,43 @@ bar says how many fields changed. Every field keeps its font, and one Ctrl+Z und
 the whole replacement. An “@” in the replacement is a new line, as in the query. A text
 with a character the descriptions file cannot hold (Windows-1250) is not used:
 the program names the character and changes nothing.</translation>
+    </message>
+    <message>
+        <source>Wypełnij serią… (menu Edycja i menu pola) wpisuje do zaznaczonych pól kolejne wartości
+wzoru, w porządku czytania: w dół baretki, potem następna baretka i następna strona.
+Przy jednym zaznaczonym polu okno pyta, ile pól od niego wypełnić (także na dalszych
+stronach) i czy pominąć nagłówki baretek. Tekst wzoru jest przepisywany, „@” to nowa
+linia, „{{” i „}}” to nawiasy, a w nawiasach są liczniki: {1} – liczby od 1 bez końca;
+{0-7} – od 0 do 7 i znowu od 0, a licznik po lewej rośnie wtedy o 1 (Q{0}.{0-7} daje
+Q0.0 … Q0.7, Q1.0 …); {01-16} – zera z przodu ustalają liczbę cyfr; {A} – litery
+A … Z, AA, AB …; {a} – małe litery; {A-H} – litery od A do H i znowu od A. Z pola na pole
+rośnie tylko licznik najbardziej po prawej. Okno pokazuje pierwsze wartości, a błąd we
+wzorze wskazuje numerem znaku. Każde pole zachowuje czcionkę, pasek stanu podaje,
+ile pól wypełniono, a całość cofa jedno Ctrl+Z.</source>
+        <translation>Fill with a series… (Edit menu and the field menu) writes the successive values of a
+pattern into the selected fields, in reading order: down a barette, then the next barette
+and the next page. With one field selected, the dialog asks how many fields from it on to
+fill (on later pages too) and whether to leave out barette headers. The pattern&apos;s text is
+written as it stands, “@” is a new line, “{{” and “}}” are braces, and braces hold
+counters: {1} – numbers from 1 without end; {0-7} – from 0 to 7 and from 0 again, the
+counter on the left then going up by 1 (Q{0}.{0-7} gives Q0.0 … Q0.7, Q1.0 …); {01-16} –
+leading zeros set the number of digits; {A} – letters A … Z, AA, AB …; {a} – lower case;
+{A-H} – letters A to H and A again. From field to field only the rightmost counter goes
+up. The dialog shows the first values and points at a fault in the pattern by its
+character number. Every field keeps its font, the status bar says how many fields were
+filled, and one Ctrl+Z undoes it all.</translation>
+    </message>
+    <message>
+        <source>Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja
+i czcionka pola, wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią.
+Prawy klik na zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko
+to pole. „Ustaw czcionkę…” nadaje wszystkim zaznaczonym polom rozmiar i styl wybrane
+w oknie czcionki; każde pole zachowuje swój krój, a całość cofa jedno Ctrl+Z.</source>
+        <translation>The right mouse button on a field, the Menu key or Shift+F10 opens the field menu:
+edit the field and its font, cut, copy and paste the field, fit the size and fill with a
+series. A right click on a selected field keeps the whole selection, on another field
+selects only that field. “Font…” gives all the selected fields the size and style chosen
+in the font dialog; every field keeps its typeface, and one Ctrl+Z undoes it all.</translation>
     </message>
     <message>
         <source>Niezapisane zmiany arkusza trafiają chwilę po każdej zmianie do kopii zapasowej
@@ -2581,6 +2641,128 @@ Restore the sheet? Its undo history cannot be restored.</translation>
     <message>
         <source>Komunikat</source>
         <translation>Message</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesDialog</name>
+    <message>
+        <source>Wypełnij serią</source>
+        <translation>Fill with a series</translation>
+    </message>
+    <message>
+        <source>np. Q{0}.{0-7}</source>
+        <translation>e.g. Q{0}.{0-7}</translation>
+    </message>
+    <message>
+        <source>Tekst jest przepisywany bez zmian, „@” to nowa linia, a „{{” i „}}” to nawiasy.
+{1} – liczby od 1 bez końca; {0-7} – od 0 do 7 i znowu od 0, a licznik
+po lewej rośnie o 1; {01-16} – dwie cyfry: 01, 02 … 16; {A} – litery A … Z,
+AA, AB …; {a} – małe litery; {A-H} – litery od A do H i znowu od A.
+Z pola na pole rośnie tylko licznik najbardziej po prawej.</source>
+        <translation>Text is written as it stands, “@” is a new line, “{{” and “}}” are braces.
+{1} – numbers from 1 without end; {0-7} – from 0 to 7 and from 0 again, and
+the counter on the left goes up by 1; {01-16} – two digits: 01, 02 … 16; {A} –
+letters A … Z, AA, AB …; {a} – lower case; {A-H} – letters A to H and A again.
+From field to field only the rightmost counter goes up.</translation>
+    </message>
+    <message>
+        <source>&amp;Wzór:</source>
+        <translation>&amp;Pattern:</translation>
+    </message>
+    <message>
+        <source>Pola do wypełnienia:</source>
+        <translation>Fields to fill:</translation>
+    </message>
+    <message>
+        <source>&amp;Liczba pól od zaznaczonego:</source>
+        <translation>&amp;Number of fields from the selected one:</translation>
+    </message>
+    <message>
+        <source>Pomiń &amp;nagłówki baretek</source>
+        <translation>Leave out barette &amp;headers</translation>
+    </message>
+    <message>
+        <source>Pierwsze wartości:</source>
+        <translation>First values:</translation>
+    </message>
+    <message>
+        <source>Wypełnij</source>
+        <translation>Fill</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Wpisz wzór, np. Q{0}.{0-7}.</source>
+        <translation>Type a pattern, e.g. Q{0}.{0-7}.</translation>
+    </message>
+    <message>
+        <source>Znak %1: wzór może mieć najwyżej %2 znaków.</source>
+        <translation>Character %1: a pattern may have at most %2 characters.</translation>
+    </message>
+    <message>
+        <source>Znak %1: brak zamykającego „}”.</source>
+        <translation>Character %1: no closing “}”.</translation>
+    </message>
+    <message>
+        <source>Znak %1: „}” bez otwierającego „{” (sam nawias to „}}”).</source>
+        <translation>Character %1: “}” without an opening “{” (a brace itself is “}}”).</translation>
+    </message>
+    <message>
+        <source>Znak %1: puste nawiasy „{}”.</source>
+        <translation>Character %1: empty braces “{}”.</translation>
+    </message>
+    <message>
+        <source>Znak %1: nieznany licznik „%2” (znane to np. {1}, {0-7}, {01-16}, {A}, {a}, {A-H}).</source>
+        <translation>Character %1: unknown counter “%2” (known ones are e.g. {1}, {0-7}, {01-16}, {A}, {a}, {A-H}).</translation>
+    </message>
+    <message>
+        <source>Znak %1: liczba może mieć najwyżej %2 cyfr.</source>
+        <translation>Character %1: a number may have at most %2 digits.</translation>
+    </message>
+    <message>
+        <source>Znak %1: licznik liter może mieć najwyżej %2 litery.</source>
+        <translation>Character %1: a letter counter may have at most %2 letters.</translation>
+    </message>
+    <message>
+        <source>Znak %1: koniec zakresu mniejszy niż początek.</source>
+        <translation>Character %1: the end of the range is less than its start.</translation>
+    </message>
+    <message>
+        <source>Znak %1: wzór może mieć najwyżej %2 liczników.</source>
+        <translation>Character %1: a pattern may have at most %2 counters.</translation>
+    </message>
+    <message>
+        <source>Znak %1: znaku %2 nie można zapisać w pliku z opisami (Windows-1250).</source>
+        <translation>Character %1: the character %2 cannot be written to a descriptions file (Windows-1250).</translation>
+    </message>
+    <message>
+        <source>… (razem %1)</source>
+        <translation>… (%1 in all)</translation>
+    </message>
+</context>
+<context>
+    <name>SeriesFill</name>
+    <message>
+        <source>Wypełnij &amp;serią…</source>
+        <translation>Fill &amp;with a series…</translation>
+    </message>
+    <message>
+        <source>Wpisuje do zaznaczonych pól kolejne wartości wzoru z licznikami, np. Q{0}.{0-7}</source>
+        <translation>Writes the successive values of a pattern with counters, e.g. Q{0}.{0-7}, into the selected fields</translation>
+    </message>
+    <message>
+        <source>Zaznacz pola, które ma wypełnić seria.</source>
+        <translation>Select the fields the series is to fill.</translation>
+    </message>
+    <message>
+        <source>Wypełnienie serią</source>
+        <translation>Fill with a series</translation>
+    </message>
+    <message>
+        <source>Wypełniono serią; wypełnione pola: %1.</source>
+        <translation>Filled with a series; fields filled: %1.</translation>
     </message>
 </context>
 <context>

@@ -108,6 +108,24 @@ const char *const topics[] = {
                       "ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie\n"
                       "użyty: program nazwie ten znak i niczego nie zmieni."),
     QT_TRANSLATE_NOOP("HelpDialog",
+                      "Wypełnij serią… (menu Edycja i menu pola) wpisuje do zaznaczonych pól kolejne wartości\n"
+                      "wzoru, w porządku czytania: w dół baretki, potem następna baretka i następna strona.\n"
+                      "Przy jednym zaznaczonym polu okno pyta, ile pól od niego wypełnić (także na dalszych\n"
+                      "stronach) i czy pominąć nagłówki baretek. Tekst wzoru jest przepisywany, „@” to nowa\n"
+                      "linia, „{{” i „}}” to nawiasy, a w nawiasach są liczniki: {1} – liczby od 1 bez końca;\n"
+                      "{0-7} – od 0 do 7 i znowu od 0, a licznik po lewej rośnie wtedy o 1 (Q{0}.{0-7} daje\n"
+                      "Q0.0 … Q0.7, Q1.0 …); {01-16} – zera z przodu ustalają liczbę cyfr; {A} – litery\n"
+                      "A … Z, AA, AB …; {a} – małe litery; {A-H} – litery od A do H i znowu od A. Z pola na pole\n"
+                      "rośnie tylko licznik najbardziej po prawej. Okno pokazuje pierwsze wartości, a błąd we\n"
+                      "wzorze wskazuje numerem znaku. Każde pole zachowuje czcionkę, pasek stanu podaje,\n"
+                      "ile pól wypełniono, a całość cofa jedno Ctrl+Z."),
+    QT_TRANSLATE_NOOP("HelpDialog",
+                      "Prawy przycisk myszy na polu, klawisz Menu albo Shift+F10 otwiera menu pola: edycja\n"
+                      "i czcionka pola, wytnij, kopiuj i wklej pole, dopasowanie rozmiaru i wypełnienie serią.\n"
+                      "Prawy klik na zaznaczonym polu zostawia całe zaznaczenie, na innym polu zaznacza tylko\n"
+                      "to pole. „Ustaw czcionkę…” nadaje wszystkim zaznaczonym polom rozmiar i styl wybrane\n"
+                      "w oknie czcionki; każde pole zachowuje swój krój, a całość cofa jedno Ctrl+Z."),
+    QT_TRANSLATE_NOOP("HelpDialog",
                       "Całą pracę można wykonać samą klawiaturą. Tab i Shift+Tab przechodzą między\n"
                       "kontrolkami okna, także w oknie edycji opisu i w podglądzie importu; polecenia\n"
                       "paska „Akcje” i „Dopasuj rozmiar” mają pozycje w menu ze skrótami, a przyciski\n"

@@ -3,6 +3,7 @@
 #include "app/aboutdialog.h"
 #include "app/accessiblenames.h"
 #include "app/fieldclipboard.h"
+#include "app/fieldmenu.h"
 #include "app/filecommands.h"
 #include "app/findbar.h"
 #include "app/fontbar.h"
@@ -10,6 +11,7 @@
 #include "app/pagenavigation.h"
 #include "app/printcommands.h"
 #include "app/recovery.h"
+#include "app/seriesfill.h"
 #include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
@@ -74,6 +76,8 @@ MainWindow::MainWindow(QWidget *parent)
     navigation = new PageNavigation(this, preview);
     findBar = new FindBar(preview);
     fieldClipboard = new FieldClipboard(this, preview);
+    fieldMenu = new FieldMenu(this, preview);
+    seriesFill = new SeriesFill(this, preview);
     recovery = new Recovery(preview, this);
     recovery->attach(gbGeometry, sheets);
 
@@ -219,6 +223,9 @@ void MainWindow::createActions()
     connect(findBar, &FindBar::statusMessage, this, [this](const QString &message) {
         statusBar()->showMessage(message, 10000);
     });
+    connect(seriesFill, &SeriesFill::statusMessage, this, [this](const QString &message) {
+        statusBar()->showMessage(message, 10000);
+    });
 }
 
 void MainWindow::createMenus()
@@ -236,14 +243,22 @@ void MainWindow::createMenus()
     editMenu = menuBar()->addMenu(tr("&Edycja"));
     editMenu->addActions({undoAct, redoAct});
     editMenu->addSeparator();
+    editMenu->addActions({fieldMenu->editAction(), fieldMenu->fontAction()});
     fieldClipboard->addTo(editMenu);
     editMenu->addSeparator();
     editMenu->addAction(pasteSheetAct);
     editMenu->addSeparator();
-    editMenu->addActions({findAct, replaceAct});
+    editMenu->addActions({findAct, replaceAct, seriesFill->action()});
     editMenu->addActions({fitSizeAct, nextOverflowAct, previousOverflowAct});
     editMenu->addSeparator();
     editMenu->addAction(editorAct);
+    // The sheet's field menu: the same actions.
+    QMenu *onField = fieldMenu->menu();
+    onField->addActions({fieldMenu->editAction(), fieldMenu->fontAction()});
+    onField->addSeparator();
+    fieldClipboard->addTo(onField);
+    onField->addSeparator();
+    onField->addActions({fitSizeAct, seriesFill->action()});
     printMenu = menuBar()->addMenu(tr("Dr&ukuj"));
     printMenu->addActions({printOneAct, printAllAct});
     helpMenu = menuBar()->addMenu(tr("P&omoc"));
@@ -329,6 +344,8 @@ void MainWindow::retranslate()
     lbHelpKey->setText(tr("F1 - Pomoc"));
     navigation->retranslate();
     fieldClipboard->retranslate();
+    fieldMenu->retranslate();
+    seriesFill->retranslate();
     AccessibleNames::apply(this);
 }
 

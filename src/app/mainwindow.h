@@ -11,6 +11,7 @@
 #include <utility>
 
 class FieldClipboard;
+class FieldMenu;
 class FileCommands;
 class FindBar;
 class FontBar;
@@ -23,6 +24,7 @@ class QLabel;
 class QMenu;
 class QSpinBox;
 class Recovery;
+class SeriesFill;
 class QToolBar;
 class WorkbookImport;
 
@@ -124,6 +126,8 @@ private:
     PageNavigation *navigation = nullptr;
     FindBar *findBar = nullptr;
     FieldClipboard *fieldClipboard = nullptr;
+    FieldMenu *fieldMenu = nullptr;
+    SeriesFill *seriesFill = nullptr;
     Recovery *recovery = nullptr;
 
     QAction *newAct = nullptr;

@@ -135,3 +135,22 @@ qsizetype SheetDocument::replaceInFields(const std::vector<qsizetype> &ids, cons
         history.push(new TextsCommand(this, std::move(changes), what));
     return changed;
 }
+
+qsizetype SheetDocument::writeTexts(const std::vector<qsizetype> &ids, const QStringList &newTexts,
+                                    const QString &what)
+{
+    std::vector<TextsCommand::Change> changes;
+    const qsizetype count = qMin(qsizetype(ids.size()), newTexts.size());
+    for (qsizetype i = 0; i < count; ++i) {
+        const qsizetype id = ids[size_t(i)];
+        if (id < 0)
+            continue;
+        QString before = text(id);
+        if (before != newTexts.at(i))
+            changes.push_back({id, std::move(before), newTexts.at(i)});
+    }
+    const auto changed = qsizetype(changes.size());
+    if (changed > 0)
+        history.push(new TextsCommand(this, std::move(changes), what));
+    return changed;
+}

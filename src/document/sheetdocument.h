@@ -65,6 +65,13 @@ public:
     // Changes a field without an undo step (undo commands and tests use these).
     void setContent(qsizetype id, const QString &text, const QFont &font);
     void setFontIndex(qsizetype id, quint32 index);
+    // Changes a field's text, keeping its font, without telling the views:
+    // notifyChanged() follows (commands over many fields).
+    void setTextOnly(qsizetype id, const QString &text)
+    {
+        if (id >= 0)
+            texts.set(id, text);
+    }
     // Tells the views that fields first..last changed (after setFontIndex).
     void notifyChanged(qsizetype first, qsizetype last) { emit fieldsChanged(first, last); }
 
@@ -79,6 +86,12 @@ public:
     // both. Returns how many fields changed.
     qsizetype replaceInFields(const std::vector<qsizetype> &ids, const QString &query, const QString &replacement,
                               Qt::CaseSensitivity cs, bool wholeField, const QString &what);
+
+    // `texts` written into fields `ids`, the first into the first, as one
+    // step to undo named `what`; each field keeps its font. Fields that
+    // already hold their text are left out of the step. Returns how many
+    // fields changed.
+    qsizetype writeTexts(const std::vector<qsizetype> &ids, const QStringList &texts, const QString &what);
 
     QUndoStack *undoStack() { return &history; }
     // Changed since the texts were read or the sheet saved.

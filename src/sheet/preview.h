@@ -179,6 +179,10 @@ signals:
     // How many fields do not fit, once all are measured; -1 while a whole
     // sheet is being measured again.
     void overflowCountChanged(qsizetype count);
+    // The field menu is asked for at `globalPos`: a right click on a field,
+    // the Menu key or Shift+F10, after the field was selected (a field
+    // already selected keeps the selection).
+    void fieldMenuRequested(QPoint globalPos);
 
 public slots:
     // The geometry slots take only what the geometry panel could send and
@@ -220,10 +224,13 @@ protected:
     // field (SheetLayout::neighbour), onto another page when the neighbour
     // is there; Home and End to the first and last field of the page; with
     // Shift each extends it on the page shown. Esc clears it; Enter and F2
-    // edit the one selected field.
+    // edit the one selected field; the Menu key and Shift+F10 ask for the
+    // field menu of the keyboard's field.
     void keyPressEvent(QKeyEvent *event) override;
     // A plain click beside the fields clears the selection, as Esc does.
     void mousePressEvent(QMouseEvent *event) override;
+    // A right click on a field: fieldMenuRequested().
+    void contextMenuEvent(QContextMenuEvent *event) override;
     // With the focus the sheet has a frame, and so has the field the
     // keyboard is on (MyGraphicsItem::paint).
     void focusInEvent(QFocusEvent *event) override;
@@ -269,6 +276,10 @@ private:
     // fields between the field where the run of Shift+arrows began and `id`.
     void extendRectangle(qsizetype id);
     void reportZoom();
+    // Selects `item` unless it is selected, makes it the keyboard's field and
+    // asks for the field menu at `globalPos`; null: the keyboard's field, the
+    // menu over it.
+    void requestFieldMenu(MyGraphicsItem *item, QPoint globalPos);
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
     // The selected fields' ids, ascending.
     std::vector<qsizetype> selectedIds() const;

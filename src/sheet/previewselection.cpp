@@ -3,11 +3,13 @@
 #include "document/specialglyphfont.h"
 #include "sheet/mygraphicsitem.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
 #include <limits>
 
 // The selection on the page shown: clicks, the keys that move and extend
@@ -167,6 +169,13 @@ void Preview::keyPressEvent(QKeyEvent *event)
         if (!extend && editSelectedField())
             return;
         break;
+    case Qt::Key_F10:
+        // Shift+F10, as the Menu key (contextMenuEvent).
+        if (extend) {
+            requestFieldMenu(nullptr, QPoint());
+            return;
+        }
+        break;
     case Qt::Key_Up:
         stepSelection(SheetLayout::Step::Up, extend);
         return;
@@ -264,6 +273,15 @@ void Preview::extendSelection(qsizetype id, bool range)
 
 void Preview::mousePressEvent(QMouseEvent *event)
 {
+    // A right press on a field only leads to its menu (contextMenuEvent): it
+    // neither selects nor starts a drag.
+    if (event->button() == Qt::RightButton) {
+        const auto *onField = dynamic_cast<const MyGraphicsItem *>(itemAt(event->position().toPoint()));
+        if (onField && onField->fieldId() >= 0) {
+            event->accept();
+            return;
+        }
+    }
     // Beside the fields: the empty page, a gap between barettes, a top strip,
     // the gray around the page.
     const auto *hit = dynamic_cast<const MyGraphicsItem *>(itemAt(event->position().toPoint()));
@@ -274,6 +292,52 @@ void Preview::mousePressEvent(QMouseEvent *event)
     QGraphicsView::mousePressEvent(event);
     if (beside)
         event->accept();
+}
+
+void Preview::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (event->reason() != QContextMenuEvent::Mouse) {
+        // The Menu key: the menu of the keyboard's field.
+        event->accept();
+        requestFieldMenu(nullptr, QPoint());
+        return;
+    }
+    auto *item = dynamic_cast<MyGraphicsItem *>(itemAt(event->pos()));
+    if (!item || item->fieldId() < 0) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    requestFieldMenu(item, event->globalPos());
+}
+
+void Preview::requestFieldMenu(MyGraphicsItem *item, QPoint globalPos)
+{
+    if (!item) {
+        // From the keyboard: the field it is on, else the first selected or
+        // the page's first, with the menu over it.
+        if (items.isEmpty())
+            return;
+        item = field(anchorId);
+        if (!item) {
+            const auto selected = std::find_if(items.cbegin(), items.cend(),
+                                               [](const MyGraphicsItem *f) { return f->isSelected(); });
+            item = selected != items.cend() ? *selected : items.first();
+        }
+        ensureVisible(item);
+        globalPos = viewport()->mapToGlobal(mapFromScene(item->frame().center()));
+    }
+    // As a file manager does: a field of the selection keeps it, another
+    // field is selected alone.
+    const qsizetype id = item->fieldId();
+    if (!item->isSelected()) {
+        selectField(id);
+    } else {
+        anchorId = int(id);
+        rectangleCursor = -1;
+        emit selectedId(int(id), item->currentFont());
+    }
+    emit fieldMenuRequested(globalPos);
 }
 
 void Preview::focusInEvent(QFocusEvent *event)
