@@ -612,11 +612,7 @@ bool MainWindow::approveGeometry(const GeometryPreset &geometry)
     const SheetLayout &now = preview->layout();
     if (geometry.labelsPerBarette != now.labelsPerBarette) {
         SheetLayout next = now;
-        next.labelsPerBarette = geometry.labelsPerBarette;
-        next.labelWidth = float(geometry.labelRect.width());
-        next.labelHeight = float(geometry.labelRect.height());
-        next.headerWidth = float(geometry.headerRect.width());
-        next.headerHeight = float(geometry.headerRect.height());
+        geometry.applyTo(next);
         next.computeLayout();
         // The lines the sheet holds, regrouped: nothing is read again.
         const DescriptionsCheck::Result check = DescriptionsCheck::forLines(

@@ -58,3 +58,12 @@ QString GeometryPreset::sheetProblem() const
         return tr("Baretka o tej wysokości nie mieści się na stronie A4.");
     return QString();
 }
+
+void GeometryPreset::applyTo(SheetLayout &layout) const
+{
+    layout.labelsPerBarette = labelsPerBarette;
+    layout.labelWidth = float(labelRect.width());
+    layout.labelHeight = float(labelRect.height());
+    layout.headerWidth = float(headerRect.width());
+    layout.headerHeight = float(headerRect.height());
+}

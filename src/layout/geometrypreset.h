@@ -4,6 +4,8 @@
 #include <QRectF>
 #include <QString>
 
+struct SheetLayout;
+
 // One insert geometry under a name: the number of label fields under the
 // header and the sizes of a label field and of the header, in millimetres.
 // The rectangles sit at (0, 0); only their widths and heights count.
@@ -23,4 +25,8 @@ struct GeometryPreset
     // less, a count of labels the sheet does not take, a barette larger than
     // an A4 page), in words for the user; empty when it can.
     QString sheetProblem() const;
+
+    // Gives `layout` this geometry's label count and sizes; the caller lays
+    // it out again (SheetLayout::computeLayout).
+    void applyTo(SheetLayout &layout) const;
 };
