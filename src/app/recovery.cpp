@@ -83,8 +83,56 @@ void Recovery::attach(GbGeometry *geometry, WorkbookImport *workbookImport)
 // The copy stays: only discard() removes it.
 Recovery::~Recovery()
 {
+    flush();
     if (sourceWriter)
         sourceWriter->wait();
+}
+
+struct Recovery::CopyWrite
+{
+    bool ok = false;
+    QString error;
+};
+
+void Recovery::writeCopy(RecoveryCopy copy)
+{
+    if (copyWriter) {
+        nextCopy = std::move(copy);   // an older one waiting is out of date
+        return;
+    }
+    auto result = std::make_shared<CopyWrite>();
+    copyWrite = result;
+    copyWriter = QThread::create([result, path = copyPath(), copy = std::move(copy)] {
+        result->ok = AtomicFile::write(path, RecoveryCopy::serialize(copy), &result->error);
+    });
+    copyWriter->setParent(this);
+    connect(copyWriter, &QThread::finished, this, &Recovery::copyWritten);
+    copyWriter->start();
+}
+
+void Recovery::copyWritten()
+{
+    // flush() may have seen to it already.
+    if (!copyWriter || !copyWriter->isFinished())
+        return;
+    copyWriter->deleteLater();
+    copyWriter = nullptr;
+    const std::shared_ptr<CopyWrite> result = std::exchange(copyWrite, nullptr);
+    if (!result->ok) {
+        nextCopy.reset();
+        failed(result->error);
+        return;
+    }
+    if (nextCopy)
+        writeCopy(*std::exchange(nextCopy, std::nullopt));
+}
+
+void Recovery::flush()
+{
+    while (copyWriter) {
+        copyWriter->wait();
+        copyWritten();
+    }
 }
 
 void Recovery::keepSource(const QByteArray &bytes)
@@ -180,7 +228,6 @@ void Recovery::writeNow()
     }
     if (!prepareFolder())
         return;
-    const QString base = QDir(dir).absoluteFilePath(id);
     const SheetTexts &texts = document->allTexts();
 
     RecoveryCopy copy;
@@ -205,7 +252,6 @@ void Recovery::writeNow()
                 : texts.isCompact()         ? RecoveryCopy::Kind::Descriptions
                 : copy.sourcePath.isEmpty() ? RecoveryCopy::Kind::Texts
                                             : RecoveryCopy::Kind::Workbook;
-    QString error;
     if (texts.isCompact()) {
         // The file's bytes are kept beside the copy once per sheet read;
         // every later copy holds only the edits.
@@ -238,8 +284,7 @@ void Recovery::writeNow()
         copy.fontRuns.append({*it, count});
     }
 
-    if (!AtomicFile::write(base + RecoveryCopy::suffix, RecoveryCopy::serialize(copy), &error))
-        failed(error);
+    writeCopy(std::move(copy));
 }
 
 void Recovery::updateRuns(qsizetype fields)
@@ -279,6 +324,9 @@ void Recovery::updateRuns(qsizetype fields)
 void Recovery::discard()
 {
     timer.stop();
+    // A copy still being written must not come back after the removal.
+    nextCopy.reset();
+    flush();
     if (!lock)
         return;
     const QString base = QDir(dir).absoluteFilePath(id);
@@ -306,11 +354,7 @@ bool Recovery::mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBy
     SheetLayout layout = preview->layout();
     const GeometryPreset &geometry = copy.geometry;
     if (geometry.labelsPerBarette != 0 && geometry.sheetProblem().isEmpty()) {
-        layout.labelsPerBarette = geometry.labelsPerBarette;
-        layout.labelWidth = float(geometry.labelRect.width());
-        layout.labelHeight = float(geometry.labelRect.height());
-        layout.headerWidth = float(geometry.headerRect.width());
-        layout.headerHeight = float(geometry.headerRect.height());
+        geometry.applyTo(layout);
     }
     layout.computeLayout();
     const DescriptionsCheck::Result check = DescriptionsCheck::forLines(

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/recoveryfile.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -7,6 +9,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -54,8 +57,13 @@ public:
     // in ".unreadable". True when a sheet was restored.
     bool offerLeftCopies();
 
-    // Writes the copy now (removes it when nothing is unsaved).
+    // Makes the copy now (removes it when nothing is unsaved). The copy is
+    // put together here and written and synced on a thread of its own, so
+    // that a slow disk never holds the window up; a copy made while the
+    // last one is still being written follows it.
     void writeNow();
+    // Waits until every copy made so far is on disk (or has failed).
+    void flush();
     // The sheet is safe (saved, discarded at quit, the window closed cleanly): no copy.
     void discard();
     // The copy of this window (there while the sheet has unsaved changes).
@@ -96,6 +104,16 @@ private:
     QByteArray sourceHash;
     // Writing those bytes; null when idle.
     QThread *sourceWriter = nullptr;
+
+    // Writes `copy` (its texts shared with the document, not copied) on
+    // copyWriter, or keeps it for after the copy being written.
+    void writeCopy(RecoveryCopy copy);
+    // After copyWriter has finished: says a failure, starts what waits.
+    void copyWritten();
+    struct CopyWrite;
+    QThread *copyWriter = nullptr;
+    std::shared_ptr<CopyWrite> copyWrite;
+    std::optional<RecoveryCopy> nextCopy;
 
     // The document's font indices of the fields as runs (index, fields),
     // kept from copy to copy: they are worked out again only when a changed
