@@ -719,6 +719,16 @@ private slots:
         QCOMPARE(preview->document()->lineCount(), 27);
         QCOMPARE(preview->document()->text(26), QStringLiteral("T26"));
 
+        // As are as many cells pasted from a spreadsheet program.
+        QGuiApplication::clipboard()->setText(QString::fromLatin1(rows).replace(QLatin1Char(';'), QLatin1Char('\t')));
+        ticksWhenCancelled = -1;
+        action(*window, QStringLiteral("Wklej z &arkusza"))->trigger();
+        QCOMPARE(prompts.progressShown, 2);
+        QVERIFY(ticksWhenCancelled > 0);
+        QVERIFY(prompts.messages.isEmpty());
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(preview->document()->lineCount(), 27);
+
         // Ctrl+Q during a read stops it and closes the window.
         prompts.progress = [&](QProgressDialog &dialog) {
             QKeyEvent quit(QEvent::KeyPress, Qt::Key_Q, Qt::ControlModifier);
@@ -726,7 +736,7 @@ private slots:
         };
         prompts.fileAnswers = {files.path(QStringLiteral("long.csv"))};
         action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
-        QCOMPARE(prompts.progressShown, 2);
+        QCOMPARE(prompts.progressShown, 3);
         QCOMPARE(preview->document()->text(26), QStringLiteral("T26"));
         QTRY_VERIFY(!window->isVisible());
     }

@@ -184,6 +184,10 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
         <source>Wczytywanie pliku %1…</source>
         <translation>Reading %1…</translation>
     </message>
+    <message>
+        <source>Wczytywanie komórek ze schowka…</source>
+        <translation>Reading the clipboard&apos;s cells…</translation>
+    </message>
 </context>
 <context>
     <name>BatchPrint</name>

@@ -283,7 +283,13 @@ void WorkbookImport::pasteSheet()
     }
     Workbook book;
     QString error;
-    if (!WorkbookFile::readPasted(text, book, &error)) {
+    bool read = false;
+    // Off the window's thread, as a file: a large block takes as long.
+    if (!BackgroundRead::run(window, QString(), [&](const std::atomic<bool> &cancelled) {
+            read = WorkbookFile::readPasted(text, book, &error, &cancelled);
+        }))
+        return;
+    if (!read) {
         Prompts::current().message(QMessageBox::Warning, QString(), error);
         return;
     }

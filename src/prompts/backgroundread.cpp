@@ -118,7 +118,8 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
     }));
 
     QProgressDialog dialog(
-        QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…").arg(QFileInfo(path).fileName()),
+        path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
+                       : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…").arg(QFileInfo(path).fileName()),
         QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());

@@ -8,6 +8,7 @@
 #include "workbooks/xmlpart.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QStringDecoder>
 
 #include <csv.h>
@@ -264,8 +265,10 @@ bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Wo
     return true;
 }
 
-bool readPasted(const QString &text, Workbook &book, QString *error)
+bool readPasted(const QString &text, Workbook &book, QString *error, const std::atomic<bool> *cancelled)
 {
+    SheetBuilder::cancelled = cancelled;
+    const auto done = qScopeGuard([] { SheetBuilder::cancelled = nullptr; });
     QString plain = text;
     // Spreadsheet programs end the block with a line break of their own.
     if (plain.endsWith(QLatin1Char('\n')))

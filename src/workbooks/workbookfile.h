@@ -102,7 +102,8 @@ bool readOds(QIODevice &zip, const QString &name, Workbook &book, QString *error
 bool readXlsx(QIODevice &zip, const QString &name, Workbook &book, QString *error);
 bool readDelimited(QByteArrayView bytes, const QString &name, char delimiter, Workbook &book, QString *error);
 // A block of cells copied from a spreadsheet program: tab-separated text.
-bool readPasted(const QString &text, Workbook &book, QString *error);
+// `cancelled`, when set, stops the read between rows (false, no error).
+bool readPasted(const QString &text, Workbook &book, QString *error, const std::atomic<bool> *cancelled = nullptr);
 
 // The XML of the parts alone, without their container (the fuzz targets).
 // A workbook's cells and shared strings draw on one budget of maxCells
