@@ -5,7 +5,6 @@
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
 #include "prompts/prompts.h"
-#include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
 #include <QAction>
@@ -49,12 +48,7 @@ void FieldMenu::retranslate()
 
 void FieldMenu::chooseFont()
 {
-    std::vector<qsizetype> ids;
-    const QList<MyGraphicsItem *> &fields = preview->fields();
-    for (const MyGraphicsItem *field : fields) {
-        if (field->isSelected())
-            ids.push_back(field->fieldId());
-    }
+    const std::vector<qsizetype> ids = preview->selectedIds();
     if (ids.empty())
         return;
     SheetDocument *doc = preview->document();

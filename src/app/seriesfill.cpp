@@ -4,7 +4,6 @@
 #include "document/seriespattern.h"
 #include "document/sheetdocument.h"
 #include "prompts/prompts.h"
-#include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
 
 #include <QAction>
@@ -50,13 +49,7 @@ std::vector<qsizetype> SeriesFill::run(qsizetype first, qsizetype count, bool sk
 
 bool SeriesFill::fill()
 {
-    // The selection, in reading order: the fields of the page shown are in id order.
-    std::vector<qsizetype> ids;
-    const QList<MyGraphicsItem *> &fields = preview->fields();
-    for (const MyGraphicsItem *field : fields) {
-        if (field->isSelected())
-            ids.push_back(field->fieldId());
-    }
+    std::vector<qsizetype> ids = preview->selectedIds();
     if (ids.empty()) {
         emit statusMessage(tr("Zaznacz pola, które ma wypełnić seria."));
         return false;

@@ -120,6 +120,9 @@ public:
     int lastPageIndex() const { return lastPage; }
     int currentPage() const { return currentPageIndex; }
     int selectionCount() const { return selectedCount; }
+    // The selected fields' ids, ascending: in reading order, as the fields
+    // of the page shown are numbered.
+    std::vector<qsizetype> selectedIds() const;
     // The pixel size shared by the fields the next font command acts on (the
     // selected ones, or all with nothing selected); the default size when
     // they differ or there are none.
@@ -281,8 +284,6 @@ private:
     // menu over it.
     void requestFieldMenu(MyGraphicsItem *item, QPoint globalPos);
     void runFontCommand(int kind, int pixelSize, const QString &family, const QString &name);
-    // The selected fields' ids, ascending.
-    std::vector<qsizetype> selectedIds() const;
 
     SheetDocument doc;
     SheetLayout sheet;
