@@ -8,6 +8,7 @@
 
 #include "app/mainwindow.h"
 #include "fakeprompts.h"
+#include "windowactions.h"
 #include "testfiles.h"
 #include "document/sheetdocument.h"
 #include "sheet/mygraphicsitem.h"
@@ -37,16 +38,6 @@
 #include <memory>
 
 namespace {
-
-QAction *action(QWidget &w, const QString &text)
-{
-    const QList<QAction *> all = w.findChildren<QAction *>();
-    for (QAction *a : all) {
-        if (a->text() == text)
-            return a;
-    }
-    return nullptr;
-}
 
 bool interactive(QAccessible::Role role)
 {

@@ -7,6 +7,7 @@
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
+#include "windowactions.h"
 #include "pdfcheck.h"
 #include "sheetfixtures.h"
 #include "testfiles.h"
@@ -75,16 +76,6 @@ QByteArray numberedLines(int count)
     for (int b = 0; b < count * (n + 1); ++b)
         bytes += "T" + QByteArray::number(b) + '\n';
     return bytes;
-}
-
-QAction *action(QWidget &w, const QString &text)
-{
-    const QList<QAction *> all = w.findChildren<QAction *>();
-    for (QAction *a : all) {
-        if (a->text() == text)
-            return a;
-    }
-    return nullptr;
 }
 
 // Entries of one menu (and of the menu bar) that share an access key:

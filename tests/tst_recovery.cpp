@@ -8,6 +8,7 @@
 #include "sheet/preview.h"
 
 #include "fakeprompts.h"
+#include "windowactions.h"
 #include "testfiles.h"
 
 #include <QAction>
@@ -68,12 +69,9 @@ std::unique_ptr<MainWindow> openWindow(const QString &file = QString())
 
 void trigger(MainWindow &window, const QString &text)
 {
-    const QList<QAction *> actions = window.findChildren<QAction *>();
-    for (QAction *action : actions) {
-        if (action->text() == text)
-            return action->trigger();
-    }
-    QFAIL(qPrintable(text));
+    QAction *named = action(window, text);
+    QVERIFY2(named, qPrintable(text));
+    named->trigger();
 }
 
 QStringList recoveryFiles()
