@@ -1,8 +1,9 @@
 // Cells through their number formats: code, value and language in, the text
 // a spreadsheet shows out. The expected texts are what LibreOffice Calc 7.4
 // shows for the same XLSX cell under a Polish or English locale, except
-// where Excel is followed on purpose (the 1900 leap year, A/P, short date
-// 14 and the locale tags; the rows say so).
+// where Excel is followed on purpose, as Gnumeric follows it (the 1900 leap
+// year, A/P, short date 14, the sign in conditional sections, the time
+// rounded to the second before the day is taken; the rows say so).
 
 #include "workbooks/numberformat.h"
 
@@ -56,10 +57,16 @@ private slots:
         row("elapsed minutes", "[mm]:ss", "0.1", "144:00");
         row("elapsed seconds", "[ss]", "0.01", "864");
         row("seconds rounded", "yyyy-mm-dd hh:mm:ss", "45366.999999", "2024-03-16 00:00:00");
-        row("minutes cut, not rounded", "hh:mm", "0.99999999", "23:59");
+        // 23:59:59.999 is 00:00 of the next day, also where no seconds are
+        // shown (LibreOffice: 23:59, 15.03.2024); minutes are cut after that.
+        row("rounded to the second, then minutes cut", "hh:mm", "0.99999999", "00:00");
+        row("minutes cut", "hh:mm", "0.123456789", "02:57");
+        row("rounded to the second before the day", "dd.mm.yyyy", "45366.99999999", "16.03.2024");
+        row("elapsed, rounded to the second", "[h]:mm", "2.9999999", "72:00");
         row("fraction of a second", "hh:mm:ss.00", "0.123456789", "02:57:46,67");
         row("m after h, before s", "h:m:s", "0.5007", "12:1:0");
         row("12-hour clock", "h:mm AM/PM", "0.75", "6:00 PM");
+        row("am/pm in capitals", "hh:mm:ss am/pm", "0.9", "09:36:00 PM");
         row("A/P as Excel", "h:mm A/P", "0.25", "6:00 A");
         row("month name", "mmmm", "45366", "marzec");
         row("month name beside the day", "d mmmm yyyy", "45366", "15 marca 2024");
@@ -82,6 +89,7 @@ private slots:
         row("scientific, E-", "0.00E-00", "0.001", "1,00E-03");
         row("scientific, zero", "0.00E+00", "0", "0,00E+00");
         row("engineering", "##0.0E+0", "12345", "12,3E+3");
+        row("engineering with zeros", "000.0E+00", "12345", "012,3E+03");
         row("thousands scaled", "#,##0,", "1234567", "1" + g + "235");
         row("millions scaled", "0.0,,", "1234567", "1,2");
         row("zero padding grouped", "00,000", "5", "00" + g + "005");
@@ -98,7 +106,16 @@ private slots:
         row("fraction, whole", "# ?/? \"kg\"", "2", "2     kg");
         row("fraction, fixed", "# ?/8", "0.3", " 2/8");
         row("condition holds", "[>100]\"big \"0;\"small \"0", "150", "big 150");
-        row("condition fails, no minus", "[>100]\"big \"0;\"small \"0", "-5", "small 5");
+        // The sign is left out only by a section whose condition takes
+        // negative numbers alone (LibreOffice leaves it out in any section
+        // after the first).
+        row("condition fails, its minus kept", "[>100]\"big \"0;\"small \"0", "-5", "-small 5");
+        row("condition holds, its minus kept", "[<100]0;\"duży\"", "-5", "-5");
+        row("condition <>, its minus kept", "[<>5]0;\"pięć\"", "-5", "-5");
+        row("second section, its minus kept", "[>=1000]#,##0,\"K\";0", "-2000", "-2000");
+        row("third section, its minus kept", "[>100][Red]0;[<=-100][Blue]0;0.00", "-5", "-5,00");
+        row("negative condition, no minus", "[>100][Red]0;[<=-100][Blue]0;0.00", "-150", "150");
+        row("no condition holds: General", "[>0.5]0.0;[<-0.5]-0.0", "0", "0");
         row("colour", "[Red]0.00", "3", "3,00");
         row("space as wide as", "_(0_)", "5", " 5 ");
         row("fill", "* 0", "5", "5");
@@ -111,6 +128,9 @@ private slots:
         // Text cells.
         row("text section", "0.00;(0.00);\"zero\";\"Nr \"@", "'abc", "Nr abc");
         row("text-only code", "\"Nr \"@", "'abc", "Nr abc");
+        row("two sections, the last the text's: number", "0.00;@", "-5", "-5,00");
+        row("two sections, the last the text's: text", "0.00;\"T:\"@", "'x", "T:x");
+        row("three sections, the last the text's", "0;-0;@", "0", "0");
         row("no text section", "0.00", "'abc", "abc");
         // Built-in formats by id.
         row("id 3", NumberFormat::builtInCode(3, Language::Choice::Polish), "-1234.5678", "-1" + g + "235");

@@ -413,14 +413,10 @@ QString renderDate(const Section &given, double v, const NumberFormat::Context &
     long long perSecond = 1;
     for (int k = 0; k < s.secondDigits; ++k)
         perSecond *= 10;
-    long long units;   // of a second: 1 or its 10th, 100th, 1000th
-    if (s.showsSeconds) {
-        units = std::llround(v * 86400.0 * double(perSecond));
-    } else {
-        const long long ms = std::llround(v * 86400000.0);
-        units = ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000);
-        perSecond = 1;
-    }
+    // Rounded to the second or to the fraction shown before the day and
+    // the time are told apart: 23:59:59.6 is 00:00 of the next day, also
+    // under hh:mm. Minutes and hours are then cut (10:29:40 is 10:29).
+    const long long units = std::llround(v * 86400.0 * double(perSecond));   // of a second: 1, 10th, ...
     const long long perDay = 86400 * perSecond;
     const long long days = units >= 0 ? units / perDay : -((-units + perDay - 1) / perDay);
     const long long inDay = units - days * perDay;
@@ -491,11 +487,13 @@ QString renderDate(const Section &given, double v, const NumberFormat::Context &
         case Kind::ElapsedSeconds:
             out += padded(totalSeconds, t.count);
             break;
-        case Kind::AmPm: {
-            const QStringList halves = t.text.split(u'/');
-            out += hour < 12 ? halves.value(0) : halves.value(1);
+        case Kind::AmPm:
+            // AM/PM in capitals however it is written; A/P as written.
+            if (t.text.size() > 3)
+                out += hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+            else
+                out += t.text.at(hour < 12 ? 0 : 2);
             break;
-        }
         default:
             break;
         }
@@ -525,10 +523,10 @@ NumberFormat::NumberFormat(QStringView code)
         if (!ok)
             return;   // General
     }
-    if (d->sections.size() == 4)
-        d->textSection = 3;
-    else if (d->sections.size() == 1 && d->sections.first().text)
-        d->textSection = 0;
+    // Four sections: the fourth is the text's; fewer: the last one, when it
+    // holds '@' ("dd.mm.yyyy;@", as Excel writes codes).
+    if (d->sections.size() == 4 || d->sections.last().text)
+        d->textSection = d->sections.size() - 1;
     data = std::move(d);
 }
 
@@ -606,7 +604,7 @@ QString NumberFormat::number(double value, const Context &context) const
     if (!data || !std::isfinite(value))
         return general(value, context.language);
     const QList<Section> &sections = data->sections;
-    const qsizetype numeric = data->textSection == 3 ? 3 : data->textSection == 0 ? 0 : sections.size();
+    const qsizetype numeric = data->textSection >= 0 ? data->textSection : sections.size();
     if (numeric == 0)
         return general(value, context.language);
     qsizetype chosen = 0;
@@ -615,14 +613,18 @@ QString NumberFormat::number(double value, const Context &context) const
                              || (numeric > 1 && sections.at(1).condition.op != Condition::Op::None);
     if (conditional) {
         const Condition &first = sections.at(0).condition;
+        const Condition &second = numeric > 1 ? sections.at(1).condition : Condition{};
         if (first.op == Condition::Op::None ? value >= 0 : first.holds(value))
             chosen = 0;
-        else if (numeric == 2)
+        else if (numeric >= 2 && (second.op == Condition::Op::None ? numeric == 2 || value < 0 : second.holds(value)))
             chosen = 1;
-        else if (numeric >= 3) {
-            const Condition &second = sections.at(1).condition;
-            chosen = (second.op == Condition::Op::None ? value < 0 : second.holds(value)) ? 1 : 2;
-        }
+        else if (numeric >= 3)
+            chosen = 2;
+        else   // no condition holds and no section is left: as General
+            return general(value, context.language);
+        // A section whose condition takes negative numbers alone shows them
+        // without their sign ([<0]"minus "0); any other keeps it.
+        minus = value < 0 && !sections.at(chosen).condition.negativeOnly();
     } else if (value < 0 && numeric >= 2) {
         chosen = 1;
     } else if (value == 0 && numeric >= 3) {

@@ -17,10 +17,15 @@
 //   code      section (";" section){0,3}: positive; negative; zero; text.
 //             One section serves every number (a negative one gets "-");
 //             two: the second for negative numbers; a missing or empty
-//             section shows nothing. A section with a condition ([>100],
-//             [<=0], [=1], [<>5]) is chosen when it holds, the next one
-//             when it does not (no "-" is added then). A number shown in
-//             a code whose only section is a text one is shown as General.
+//             section shows nothing. The last of two or three sections is
+//             the text's when it holds "@" ("dd.mm.yyyy;@"): the others
+//             serve the numbers as above. A section with a condition
+//             ([>100], [<=0], [=1], [<>5]) is chosen when it holds, the
+//             next one when it does not; a negative number keeps its "-"
+//             unless the chosen section's condition takes negative numbers
+//             alone ([<0], [<=-1]). A number that meets no condition and
+//             has no section left is shown as General, and so is a number
+//             in a code whose only section is a text one.
 //   0 # ?     digits: 0 always, # only when significant, ? a space in its
 //             place; digits beyond the placeholders on the left are all
 //             shown. Decimals are rounded half away from zero on the
@@ -31,8 +36,9 @@
 //             Shown as the language's separators (Polish "," and a
 //             no-break space U+00A0, English "." and ",").
 //   %         multiplies by 100 and shows "%".
-//   E+ E-     scientific ("0.00E+00"; with "#" in the mantissa, "##0.0E+0",
-//             the exponent is a multiple of the mantissa's digits); E+
+//   E+ E-     scientific ("0.00E+00"; with more than one placeholder
+//             before the point, "##0.0E+0", "000.0E+00", the exponent is a
+//             multiple of their count); E+
 //             always shows the exponent's sign, E- only a minus.
 //   ?/?       fractions: "# ?/?" a whole part and a fraction with up to as
 //             many digits in the denominator as placeholders, "?/?" an
@@ -51,11 +57,14 @@
 //             d dd (day), ddd dddd (weekday), m mm (month), mmm mmmm mmmmm
 //             (month name, abbreviated, full, first letter), yy yyyy (year),
 //             h hh (hour), m mm after h or before s (minutes), s ss
-//             (seconds), ss.0 ss.00 ss.000 (and their fractions), AM/PM A/P
-//             (12-hour clock), [h] [mm] [ss] (elapsed, not wrapped).
-//             "/" is the language's date separator ("." in Polish). Seconds
-//             are rounded to what is shown; without seconds the time is cut,
-//             not rounded. The 1900 system keeps Excel's leap year: serial 60
+//             (seconds), ss.0 ss.00 ss.000 (and their fractions), AM/PM
+//             (12-hour clock, "AM" and "PM" in capitals however written),
+//             A/P (as written), [h] [mm] [ss] (elapsed, not wrapped).
+//             "/" is the language's date separator ("." in Polish). The
+//             value is rounded to the second, or to the fraction of it
+//             shown, before the day and the time are taken from it
+//             (23:59:59.7 is 00:00 of the next day under hh:mm); minutes
+//             and hours are cut. The 1900 system keeps Excel's leap year: serial 60
 //             is 29.02.1900, serials below it one day later than the
 //             calendar's count, 0 is 00.01.1900; a negative serial counts
 //             back from 30.12.1899 and a negative duration ([h]) shows "-".

@@ -235,8 +235,6 @@ void finishDate(Section &s)
         } else if (isDateKind(k.kind) || k.kind == Kind::Text || k.kind == Kind::Literal) {
             if (k.kind == Kind::Day && k.count <= 2)
                 s.genitive = true;
-            if (k.kind == Kind::Second || k.kind == Kind::ElapsedSeconds)
-                s.showsSeconds = true;
             out.append(k);
         } else if (k.kind != Kind::General) {
             Token literal{Kind::Literal, literalOf(k)};
@@ -333,7 +331,6 @@ void finishNumber(Section &s)
             if (i < intEnd) {
                 k.kind = Kind::Int;
                 ++s.intCount;
-                s.engineering = s.engineering || k.ch == u'#';
             } else if (i < mantissaEnd) {
                 k.kind = Kind::Frac;
                 ++s.fracCount;
@@ -384,7 +381,8 @@ void finishNumber(Section &s)
             break;
         }
     }
-    s.engineering = s.scientific && s.engineering && s.intCount > 1;
+    // "##0.0E+0", "000.0E+00": the exponent steps by the integer placeholders.
+    s.engineering = s.scientific && s.intCount > 1;
 }
 
 } // namespace

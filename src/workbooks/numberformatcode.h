@@ -84,6 +84,11 @@ struct Condition
         }
         return true;
     }
+    // Whether only negative numbers meet it ([<0], [<=-1], [=-5]).
+    bool negativeOnly() const
+    {
+        return (op == Op::Lt && bound <= 0) || ((op == Op::Le || op == Op::Eq) && bound < 0);
+    }
 };
 
 enum class System { None, LongDate, Time };
@@ -112,7 +117,6 @@ struct Section
     int denominatorDigits = 0;
     int fixedDenominator = 0;
     int secondDigits = 0;
-    bool showsSeconds = false;
 };
 
 // One section's code read into its tokens; *ok is false for a code that
