@@ -141,7 +141,11 @@ private slots:
         row("id 42, Polish", NumberFormat::builtInCode(42, Language::Choice::Polish), "-1234.5678", "-1" + g + "235 zł ");
         row("id 46", NumberFormat::builtInCode(46, Language::Choice::Polish), "-1234.5678", "-29629:37:38");
         row("id 47", NumberFormat::builtInCode(47, Language::Choice::Polish), "0.0123", "17:42,7");
-        row("id 30, undefined: General", NumberFormat::builtInCode(30, Language::Choice::Polish), "45366", "45366");
+        row("id 26, undefined: General", NumberFormat::builtInCode(26, Language::Choice::Polish), "45366", "45366");
+        row("id 30, East-Asian date as the short date", NumberFormat::builtInCode(30, Language::Choice::Polish), "45366.75",
+            "15.03.2024");
+        row("id 35, East-Asian time", NumberFormat::builtInCode(35, Language::Choice::Polish), "45366.75", "18:00:00");
+        row("id 38, Polish", NumberFormat::builtInCode(38, Language::Choice::Polish), "-1234.5678", "-1" + g + "235   ");
         // English.
         row("en thousands", "#,##0.00", "1234567.891", "1,234,567.89", true);
         row("en month", "d mmmm yyyy", "45366", "15 March 2024", true);
@@ -152,6 +156,12 @@ private slots:
         row("en id 41", NumberFormat::builtInCode(41, Language::Choice::English), "-1234.5678", " (1,235)", true);
         row("en General", "General", "1234.5", "1234.5", true);
         row("en long date", "[$-F800]dddd, mmmm dd, yyyy", "45366", "Friday, March 15, 2024", true);
+        // A locale tag names the months and days of its section; the
+        // separators stay the interface's.
+        row("en, Polish tag", "[$-415]d mmmm yyyy", "45366", "15 marca 2024", true);
+        row("English tag", "[$-409]mmm d, yyyy", "45366", "Mar 15, 2024");
+        row("German tag, calendar bits", "[$-1010407]dddd, d mmmm yy", "45366.5", "Freitag, 15 März 24");
+        row("tag in the negative section", "[$-409]mmmm;[$-407]mmmm", "-1", "Januar");
     }
     void valuesAsTheSpreadsheetShowsThem()
     {

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -11,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 using namespace NumberFormatCode;
 
@@ -327,34 +330,94 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
 
 struct Names
 {
-    std::array<const char16_t *, 12> months;
-    std::array<const char16_t *, 12> monthsGenitive;
-    std::array<const char16_t *, 12> monthsShort;
-    std::array<const char16_t *, 7> days;   // from Sunday
-    std::array<const char16_t *, 7> daysShort;
+    std::array<QString, 12> months;
+    std::array<QString, 12> monthsGenitive;
+    std::array<QString, 12> monthsShort;
+    std::array<QString, 7> days;   // from Sunday
+    std::array<QString, 7> daysShort;
+    QString am = QStringLiteral("AM");
+    QString pm = QStringLiteral("PM");
 };
+
+template<std::size_t n>
+std::array<QString, n> texts(const std::array<const char16_t *, n> &from)
+{
+    std::array<QString, n> out;
+    std::transform(from.begin(), from.end(), out.begin(), [](const char16_t *t) { return QString::fromUtf16(t); });
+    return out;
+}
 
 const Names &names(Language::Choice language)
 {
     // As LibreOffice Calc shows them in Polish: the genitive beside a day,
     // Roman numerals abbreviated.
     static const Names polish{
-        {u"styczeń", u"luty", u"marzec", u"kwiecień", u"maj", u"czerwiec", u"lipiec", u"sierpień", u"wrzesień",
-         u"październik", u"listopad", u"grudzień"},
-        {u"stycznia", u"lutego", u"marca", u"kwietnia", u"maja", u"czerwca", u"lipca", u"sierpnia", u"września",
-         u"października", u"listopada", u"grudnia"},
-        {u"I", u"II", u"III", u"IV", u"V", u"VI", u"VII", u"VIII", u"IX", u"X", u"XI", u"XII"},
-        {u"niedziela", u"poniedziałek", u"wtorek", u"środa", u"czwartek", u"piątek", u"sobota"},
-        {u"niedz.", u"pon.", u"wt.", u"śr.", u"czw.", u"pt.", u"sob."}};
-    static const Names english{
-        {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September", u"October",
-         u"November", u"December"},
-        {u"January", u"February", u"March", u"April", u"May", u"June", u"July", u"August", u"September", u"October",
-         u"November", u"December"},
-        {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"},
-        {u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"},
-        {u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"}};
+        texts<12>({u"styczeń", u"luty", u"marzec", u"kwiecień", u"maj", u"czerwiec", u"lipiec", u"sierpień",
+                   u"wrzesień", u"październik", u"listopad", u"grudzień"}),
+        texts<12>({u"stycznia", u"lutego", u"marca", u"kwietnia", u"maja", u"czerwca", u"lipca", u"sierpnia",
+                   u"września", u"października", u"listopada", u"grudnia"}),
+        texts<12>({u"I", u"II", u"III", u"IV", u"V", u"VI", u"VII", u"VIII", u"IX", u"X", u"XI", u"XII"}),
+        texts<7>({u"niedziela", u"poniedziałek", u"wtorek", u"środa", u"czwartek", u"piątek", u"sobota"}),
+        texts<7>({u"niedz.", u"pon.", u"wt.", u"śr.", u"czw.", u"pt.", u"sob."})};
+    static const Names english = [] {
+        const std::array<QString, 12> months = texts<12>({u"January", u"February", u"March", u"April", u"May",
+                                                          u"June", u"July", u"August", u"September", u"October",
+                                                          u"November", u"December"});
+        return Names{months, months,
+                     texts<12>({u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun", u"Jul", u"Aug", u"Sep", u"Oct",
+                                u"Nov", u"Dec"}),
+                     texts<7>({u"Sunday", u"Monday", u"Tuesday", u"Wednesday", u"Thursday", u"Friday", u"Saturday"}),
+                     texts<7>({u"Sun", u"Mon", u"Tue", u"Wed", u"Thu", u"Fri", u"Sat"})};
+    }();
     return language == Language::Choice::English ? english : polish;
+}
+
+// The language of a locale tag's Windows language id ([$-407]: 0x0407,
+// German), by its primary language (the low ten bits); AnyLanguage for
+// one not known here.
+QLocale::Language tagLanguage(int id)
+{
+    static const std::pair<int, QLocale::Language> languages[] = {
+        {0x01, QLocale::Arabic},     {0x02, QLocale::Bulgarian},  {0x03, QLocale::Catalan},
+        {0x04, QLocale::Chinese},    {0x05, QLocale::Czech},      {0x06, QLocale::Danish},
+        {0x07, QLocale::German},     {0x08, QLocale::Greek},      {0x09, QLocale::English},
+        {0x0A, QLocale::Spanish},    {0x0B, QLocale::Finnish},    {0x0C, QLocale::French},
+        {0x0D, QLocale::Hebrew},     {0x0E, QLocale::Hungarian},  {0x0F, QLocale::Icelandic},
+        {0x10, QLocale::Italian},    {0x11, QLocale::Japanese},   {0x12, QLocale::Korean},
+        {0x13, QLocale::Dutch},      {0x14, QLocale::NorwegianBokmal}, {0x15, QLocale::Polish},
+        {0x16, QLocale::Portuguese}, {0x18, QLocale::Romanian},   {0x19, QLocale::Russian},
+        {0x1A, QLocale::Croatian},   {0x1B, QLocale::Slovak},     {0x1C, QLocale::Albanian},
+        {0x1D, QLocale::Swedish},    {0x1E, QLocale::Thai},       {0x1F, QLocale::Turkish},
+        {0x21, QLocale::Indonesian}, {0x22, QLocale::Ukrainian},  {0x23, QLocale::Belarusian},
+        {0x24, QLocale::Slovenian},  {0x25, QLocale::Estonian},   {0x26, QLocale::Latvian},
+        {0x27, QLocale::Lithuanian}, {0x2A, QLocale::Vietnamese}, {0x2D, QLocale::Basque},
+        {0x2F, QLocale::Macedonian}, {0x36, QLocale::Afrikaans},  {0x38, QLocale::Faroese},
+        {0x3E, QLocale::Malay},      {0x56, QLocale::Galician},
+    };
+    for (const auto &[primary, language] : languages) {
+        if ((id & 0x3FF) == primary)
+            return language;
+    }
+    return QLocale::AnyLanguage;
+}
+
+// The names of a language other than Polish and English, as Qt has them.
+Names localeNames(QLocale::Language language)
+{
+    const QLocale locale(language);
+    Names n;
+    for (int m = 0; m < 12; ++m) {
+        n.months[m] = locale.standaloneMonthName(m + 1, QLocale::LongFormat);
+        n.monthsGenitive[m] = locale.monthName(m + 1, QLocale::LongFormat);
+        n.monthsShort[m] = locale.standaloneMonthName(m + 1, QLocale::ShortFormat);
+    }
+    for (int d = 0; d < 7; ++d) {
+        n.days[d] = locale.dayName(d == 0 ? 7 : d, QLocale::LongFormat);
+        n.daysShort[d] = locale.dayName(d == 0 ? 7 : d, QLocale::ShortFormat);
+    }
+    n.am = locale.amText();
+    n.pm = locale.pmText();
+    return n;
 }
 
 struct Day
@@ -404,7 +467,7 @@ const Section &systemSection(System system, Language::Choice language)
     return english ? englishTime : polishTime;
 }
 
-QString renderDate(const Section &given, double v, const NumberFormat::Context &context)
+QString renderDate(const Section &given, const Names &n, double v, const NumberFormat::Context &context)
 {
     const Section &s = given.system == System::None ? given : systemSection(given.system, context.language);
     // Past the last day a spreadsheet has: what General shows.
@@ -427,7 +490,6 @@ QString renderDate(const Section &given, double v, const NumberFormat::Context &
     const int minute = int(seconds / 60 % 60);
     const int second = int(seconds % 60);
     const Day d = dayOf(days, context.date1904);
-    const Names &n = names(context.language);
     const Separators sep = separators(context.language);
     const bool twelve = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) { return t.kind == Kind::AmPm; });
 
@@ -447,17 +509,17 @@ QString renderDate(const Section &given, double v, const NumberFormat::Context &
             if (t.count <= 2)
                 out += padded(d.month, t.count);
             else if (t.count == 3)
-                out += QString::fromUtf16(n.monthsShort[d.month - 1]);
+                out += n.monthsShort[d.month - 1];
             else if (t.count == 4)
-                out += QString::fromUtf16(s.genitive ? n.monthsGenitive[d.month - 1] : n.months[d.month - 1]);
+                out += s.genitive ? n.monthsGenitive[d.month - 1] : n.months[d.month - 1];
             else
-                out += QString::fromUtf16(n.months[d.month - 1]).left(1);
+                out += n.months[d.month - 1].left(1);
             break;
         case Kind::Day:
             if (t.count <= 2)
                 out += padded(d.day, t.count);
             else
-                out += QString::fromUtf16(t.count == 3 ? n.daysShort[d.weekday] : n.days[d.weekday]);
+                out += t.count == 3 ? n.daysShort[d.weekday] : n.days[d.weekday];
             break;
         case Kind::Hour: {
             const int h = twelve ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
@@ -490,7 +552,7 @@ QString renderDate(const Section &given, double v, const NumberFormat::Context &
         case Kind::AmPm:
             // AM/PM in capitals however it is written; A/P as written.
             if (t.text.size() > 3)
-                out += hour < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+                out += hour < 12 ? n.am : n.pm;
             else
                 out += t.text.at(hour < 12 ? 0 : 2);
             break;
@@ -507,6 +569,10 @@ struct NumberFormat::Data
 {
     QList<Section> sections;
     qsizetype textSection = -1;
+    // A section's names when a locale tag sets them ([$-407]: German), by
+    // section; none: the interface language's.
+    std::array<std::optional<Language::Choice>, 4> tagged;
+    std::array<std::optional<Names>, 4> own;
 };
 
 NumberFormat::NumberFormat() = default;
@@ -522,6 +588,15 @@ NumberFormat::NumberFormat(QStringView code)
         d->sections.append(parseSection(parts.at(i), &ok));
         if (!ok)
             return;   // General
+        if (const int tag = d->sections.last().locale) {
+            const QLocale::Language language = tagLanguage(tag);
+            if (language == QLocale::Polish)
+                d->tagged[i] = Language::Choice::Polish;
+            else if (language == QLocale::English)
+                d->tagged[i] = Language::Choice::English;
+            else if (language != QLocale::AnyLanguage)
+                d->own[i] = localeNames(language);
+        }
     }
     // Four sections: the fourth is the text's; fewer: the last one, when it
     // holds '@' ("dd.mm.yyyy;@", as Excel writes codes).
@@ -559,10 +634,16 @@ QString NumberFormat::builtInCode(int id, Language::Choice language)
     case 20: return QStringLiteral("h:mm");
     case 21: return QStringLiteral("h:mm:ss");
     case 22: return english ? QStringLiteral("m/d/yyyy h:mm") : QStringLiteral("dd\\.mm\\.yyyy hh:mm");
-    case 37: return QStringLiteral("#,##0 ;(#,##0)");
-    case 38: return QStringLiteral("#,##0 ;[Red](#,##0)");
-    case 39: return QStringLiteral("#,##0.00;(#,##0.00)");
-    case 40: return QStringLiteral("#,##0.00;[Red](#,##0.00)");
+    // East-Asian dates and times outside East Asia, as LibreOffice shows them.
+    case 27: case 28: case 29: case 30: case 31: case 36: return builtInCode(14, language);
+    case 32: case 33: case 34: case 35: return builtInCode(21, language);
+    case 37: return english ? QStringLiteral("#,##0 ;(#,##0)") : QStringLiteral("#,##0\\ _z_ł;\\-#,##0\\ _z_ł");
+    case 38: return english ? QStringLiteral("#,##0 ;[Red](#,##0)")
+                            : QStringLiteral("#,##0\\ _z_ł;[Red]\\-#,##0\\ _z_ł");
+    case 39: return english ? QStringLiteral("#,##0.00;(#,##0.00)")
+                            : QStringLiteral("#,##0.00\\ _z_ł;\\-#,##0.00\\ _z_ł");
+    case 40: return english ? QStringLiteral("#,##0.00;[Red](#,##0.00)")
+                            : QStringLiteral("#,##0.00\\ _z_ł;[Red]\\-#,##0.00\\ _z_ł");
     case 41: return english ? QStringLiteral("_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)")
                             : QStringLiteral("_-* #,##0\\ _z_ł_-;\\-* #,##0\\ _z_ł_-;_-* \"-\"\\ _z_ł_-;_-@_-");
     case 42: return english ? QStringLiteral("_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)")
@@ -638,10 +719,11 @@ QString NumberFormat::number(double value, const Context &context) const
         const bool elapsed = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) {
             return t.kind == Kind::ElapsedHours || t.kind == Kind::ElapsedMinutes || t.kind == Kind::ElapsedSeconds;
         });
+        const Names &n = data->own[chosen] ? *data->own[chosen] : names(data->tagged[chosen].value_or(context.language));
         // A negative duration has its "-"; a negative date is a day before the first.
         if (minus && !elapsed)
-            return renderDate(s, value, context);
-        const QString shown = renderDate(s, magnitude, context);
+            return renderDate(s, n, value, context);
+        const QString shown = renderDate(s, n, magnitude, context);
         return minus ? QLatin1Char('-') + shown : shown;
     }
     bool zero = false;

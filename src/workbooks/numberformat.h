@@ -49,9 +49,12 @@
 //   @         the cell's text (in a text section).
 //   General   the value as the General format shows it.
 //   [Red] [Color12] [DBNum1] ...  passed over.
-//   [$-415]   a locale tag: passed over (the interface language decides);
-//             [$zł-415], [$€] show their currency text. [$-F800] and
-//             [$-F400] are the language's long date and time.
+//   [$-415]   a locale tag: the month and day names and the AM/PM words
+//             of its section are its language's ([$-409]mmm is "Mar" in
+//             Polish too, [$-407]mmmm "März"); separators follow the
+//             interface language. [$zł-415], [$€] show their currency
+//             text. [$-F800] and [$-F400] are the interface language's
+//             long date and time.
 //   dates and times (a section holding any of them shows the value as a
 //             serial date: days since 1900 or 1904, the time as its fraction):
 //             d dd (day), ddd dddd (weekday), m mm (month), mmm mmmm mmmmm
@@ -88,8 +91,10 @@ public:
     explicit NumberFormat(QStringView code);
 
     // The code of Excel's built-in format `id` (0-49) in `language`: the
-    // currency (5-8, 41-44) and short-date (14, 22) ones follow the
-    // language; an id Excel leaves undefined is General ("").
+    // currency (5-8, 37-44) and short-date (14, 22) ones follow the
+    // language, the East-Asian dates (27-31, 36) are the short date and
+    // its times (32-35) h:mm:ss, as outside East Asia; an id Excel leaves
+    // undefined (23-26) is General ("").
     static QString builtInCode(int id, Language::Choice language);
 
     bool isGeneral() const { return !data; }

@@ -33,6 +33,12 @@ bool bracket(Section &s, QStringView body)
             s.system = System::LongDate;
         else if (locale.compare(u"F400", Qt::CaseInsensitive) == 0)
             s.system = System::Time;
+        else if (!locale.isEmpty()) {
+            bool ok = false;
+            const uint id = locale.toUInt(&ok, 16);
+            if (ok)   // the calendar and digits in the high bytes ([$-1010409]) passed over
+                s.locale = int(id & 0xFFFF);
+        }
         return true;
     }
     const auto all = [&](char16_t letter) {

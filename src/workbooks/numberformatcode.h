@@ -98,6 +98,7 @@ struct Section
     QList<Token> tokens;
     Condition condition;
     System system = System::None;
+    int locale = 0;   // a locale tag's Windows language id ([$-415]: 0x415), 0 none
     bool date = false;
     bool genitive = false;   // the month is named with the day shown
     bool text = false;       // holds '@'
