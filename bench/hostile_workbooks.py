@@ -105,6 +105,17 @@ def main(out):
                                                                         b'r:id="rId1"/></sheets></workbook>'],
                                 'xl/_rels/workbook.xml.rels': rels([b'worksheets/sheet1.xml']),
                                 'xl/worksheets/sheet1.xml': one},
+        # A text format of 1,024 "@" over a 32,767-character shared string in
+        # 100 cells: 33.5 million characters a cell.
+        'format-bomb.xlsx': {'xl/workbook.xml': workbook([1]),
+                             'xl/_rels/workbook.xml.rels': rels([b'worksheets/sheet1.xml']),
+                             'xl/sharedStrings.xml': b'<?xml version="1.0"?><sst ' + MAIN + b'><si><t>'
+                             + b'a' * 32_767 + b'</t></si></sst>',
+                             'xl/styles.xml': b'<?xml version="1.0"?><styleSheet ' + MAIN + b'><numFmts><numFmt '
+                             b'numFmtId="164" formatCode="' + b'@' * 1024 + b'"/></numFmts><cellXfs><xf numFmtId="0"/>'
+                             b'<xf numFmtId="164"/></cellXfs></styleSheet>',
+                             'xl/worksheets/sheet1.xml': sheet([b'<row>' + b'<c s="1" t="s"><v>0</v></c>' * 100
+                                                                + b'</row>'])},
         'deep-table.ods': {'content.xml': [b'<?xml version="1.0"?><office:document-content ' + ODS
                                            + b'><office:body><office:spreadsheet><table:table table:name="A">']
                            + list(nested(80_000_000)) + [b'</table:table></office:spreadsheet></office:body>'

@@ -400,6 +400,15 @@ private slots:
                           "</manifest:file-entry></manifest:manifest>"},
                     Entry{QStringLiteral("content.xml"), "\x8f\x13\xd2\x07 enciphered \xfe\x01"}})
             << QStringLiteral("content.xml: część jest zaszyfrowana (arkusz chroniony hasłem)");
+        // "@" 1,024 times over a cell of 32,767 characters would be 33.5
+        // million characters in each of its 100 cells.
+        QTest::newRow("xlsx cell made too long by its text format")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("A"), "<row>" + QByteArray("<c s=\"1\" t=\"s\"><v>0</v></c>").repeated(100) + "</row>"}},
+                    "<si><t>" + QByteArray(32'767, 'a') + "</t></si>",
+                    "<numFmts><numFmt numFmtId=\"164\" formatCode=\"" + QByteArray(1'024, '@')
+                        + "\"/></numFmts><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"164\"/></cellXfs>")
+            << QStringLiteral("xl/worksheets/sheet1.xml, komórka A1: komórka dłuższa niż 32767 znaków");
         QTest::newRow("cell too long")
             << F::Delimited << QByteArray(40'000, 'a') << QStringLiteral("komórka dłuższa niż 32767 znaków");
 
@@ -513,6 +522,24 @@ private slots:
         qsizetype budget = 2;
         QVERIFY(!WorkbookFile::readXlsxSharedStrings(buffer, QStringLiteral("lista.xlsx"), strings, &error, &budget));
         QVERIFY2(error.contains(QStringLiteral("komórek i tekstów jest więcej")), qPrintable(error));
+    }
+
+    // What a format adds to a text draws on the same budget: a cell for
+    // every 32 characters.
+    void formattedTextsDrawOnTheCellBudget()
+    {
+        QBuffer buffer;
+        buffer.setData(SheetFixtures::xlsxSheet("<row><c t=\"s\"><v>0</v></c><c s=\"1\" t=\"s\"><v>0</v></c></row>"));
+        buffer.open(QIODevice::ReadOnly);
+        WorkbookFile::XlsxStyles styles;
+        styles.cellFormats = {NumberFormat(), NumberFormat(u"@@@")};
+        const QStringList shared{QString(1'600, u'a')};   // 3,200 characters added: 100 cells
+        WorkbookSheet sheet;
+        QString error;
+        qsizetype budget = 100;
+        QVERIFY(!WorkbookFile::readXlsxSheet(buffer, shared, QStringLiteral("lista.xlsx"), sheet, &error, &budget, styles));
+        QVERIFY2(error.contains(QStringLiteral("komórka B1: formaty liczb wydłużają teksty komórek o więcej niż")),
+                 qPrintable(error));
     }
 
     void aZipBombIsRefusedUnopened()

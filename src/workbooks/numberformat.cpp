@@ -719,7 +719,8 @@ QString NumberFormat::number(double value, const Context &context) const
         const bool elapsed = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) {
             return t.kind == Kind::ElapsedHours || t.kind == Kind::ElapsedMinutes || t.kind == Kind::ElapsedSeconds;
         });
-        const Names &n = data->own[chosen] ? *data->own[chosen] : names(data->tagged[chosen].value_or(context.language));
+        const Names &n =
+            data->own[chosen] ? *data->own[chosen] : names(data->tagged[chosen].value_or(context.language));
         // A negative duration has its "-"; a negative date is a day before the first.
         if (minus && !elapsed)
             return renderDate(s, n, value, context);
@@ -731,16 +732,20 @@ QString NumberFormat::number(double value, const Context &context) const
     return minus && !zero ? QLatin1Char('-') + shown : shown;
 }
 
-QString NumberFormat::text(const QString &text) const
+QString NumberFormat::text(const QString &text, qsizetype limit) const
 {
     if (!data || data->textSection < 0)
         return text;
     QString out;
     for (const Token &t : data->sections.at(data->textSection).tokens) {
-        if (t.kind == Kind::Text)
-            out += text;
-        else if (t.kind == Kind::Literal)
-            out += t.text;
+        const QStringView piece = t.kind == Kind::Text      ? QStringView(text)
+                                  : t.kind == Kind::Literal ? QStringView(t.text)
+                                                            : QStringView();
+        if (out.size() + piece.size() > limit) {
+            out += piece.first(limit + 1 - out.size());
+            break;
+        }
+        out += piece;
     }
     return out;
 }

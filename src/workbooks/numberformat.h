@@ -102,7 +102,11 @@ public:
     bool changesText() const;
 
     QString number(double value, const Context &context) const;
-    QString text(const QString &text) const;
+    // A text cell through the text section. Its making stops once it is
+    // longer than `limit` characters: a text of more than `limit` comes
+    // back as limit + 1 characters, never built whole ("@@@@" over a
+    // cell of 32,767 characters).
+    QString text(const QString &text, qsizetype limit = 32'767) const;
 
     // The General format: 15 significant digits, the language's decimal separator.
     static QString general(double value, Language::Choice language);

@@ -52,6 +52,18 @@ public:
             row.append(text);
         return true;
     }
+    // What number formats add to a cell's own text ("Nr "@, "0.00 zł")
+    // draws on the budget too: a cell for every maxFormatted characters.
+    bool spendOnFormats(qsizetype added, QString *why)
+    {
+        if (added < maxFormatted)
+            return true;
+        *budget -= added / maxFormatted;
+        if (*budget >= 0)
+            return true;
+        *why = tr("formaty liczb wydłużają teksty komórek o więcej niż %1 znaków").arg(maxCells * maxFormatted);
+        return false;
+    }
     // Skips to column `column` (from 0) of the row being built.
     void skipTo(qsizetype column) { pendingColumns = column - row.size(); }
     qsizetype nextColumn() const { return row.size() + pendingColumns; }

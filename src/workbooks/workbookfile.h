@@ -68,6 +68,7 @@ constexpr qsizetype maxRows = 1'048'576;        // as many as the spreadsheet pr
 constexpr qsizetype maxColumns = 16'384;
 constexpr qsizetype maxCells = 20'000'000;      // non-empty cells kept of one file
 constexpr qsizetype maxCellLength = 32'767;     // characters in one cell, as in the programs
+constexpr qsizetype maxFormatted = 32;           // characters number formats add to the texts, per cell of the budget
 constexpr int maxDepth = 256;                   // elements open at once in an XML part
 constexpr qsizetype maxShownName = 100;         // characters of a name a message or a list shows
 

@@ -415,11 +415,15 @@ private:
                                 [&] { return xlsxNumber(value.toString(), format, styles.context); });
             break;
         }
+        // The cell's own text, to tell what its format adds.
+        const qsizetype own = type == CellType::Number || type == CellType::Date ? value.units : text.size();
         if (format && type != CellType::Number && type != CellType::Boolean && type != CellType::Error
             && type != CellType::Date && format->changesText() && !text.isEmpty())
-            text = format->text(text);
+            text = format->text(text, maxCellLength);   // cut just past the limit while it is made
+        if (text.size() > maxCellLength)
+            return stop(tooLongCell());
         QString why;
-        if (!sheet.addCell(text, 1, &why))
+        if (!sheet.spendOnFormats(text.size() - own, &why) || !sheet.addCell(text, 1, &why))
             stop(why);
     }
     QString cellAddress() const override
