@@ -3430,5 +3430,9 @@ The spreadsheet was not loaded.</translation>
         <source>plik w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods</source>
         <translation>a file in the old Excel format (.xls): save it as .xlsx or .ods</translation>
     </message>
+    <message>
+        <source>formaty liczb wydłużają teksty komórek o więcej niż %1 znaków</source>
+        <translation>number formats make the cells&apos; texts longer by more than %1 characters</translation>
+    </message>
 </context>
 </TS>
