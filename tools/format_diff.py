@@ -195,7 +195,7 @@ def lamello(batch, xlsx, lang, work):
     """Tag -> text as lamello-batch prints it, one barette a row."""
     pdf = os.path.join(work, f'{os.path.splitext(os.path.basename(xlsx))[0]}-lamello-{lang}.pdf')
     subprocess.run([batch, xlsx, '-o', pdf, '--rows', '--header-column', 'A', '--label-columns', 'B-F',
-                    '--label', '90x11.2', '--header', '50x8.5', '--no-limit', '--no-marks', '--replace-unencodable',
+                    '--label', '60x11.2', '--header', '50x8.5', '--no-limit', '--no-marks', '--replace-unencodable',
                     '--lang', lang], check=True, stderr=subprocess.DEVNULL,
                    env=dict(os.environ, QT_QPA_PLATFORM='offscreen'))
     text = subprocess.run(['pdftotext', '-raw', pdf, '-'], check=True, capture_output=True,
