@@ -38,8 +38,8 @@
 //   %         multiplies by 100 and shows "%".
 //   E+ E-     scientific ("0.00E+00"; with more than one placeholder
 //             before the point, "##0.0E+0", "000.0E+00", the exponent is a
-//             multiple of their count); E+
-//             always shows the exponent's sign, E- only a minus.
+//             multiple of their count); E+ always shows the exponent's
+//             sign, E- only a minus.
 //   ?/?       fractions: "# ?/?" a whole part and a fraction with up to as
 //             many digits in the denominator as placeholders, "?/?" an
 //             improper one, "# ?/8" a fixed denominator.
@@ -67,8 +67,8 @@
 //             value is rounded to the second, or to the fraction of it
 //             shown, before the day and the time are taken from it
 //             (23:59:59.7 is 00:00 of the next day under hh:mm); minutes
-//             and hours are cut. The 1900 system keeps Excel's leap year: serial 60
-//             is 29.02.1900, serials below it one day later than the
+//             and hours are cut. The 1900 system keeps Excel's leap year:
+//             serial 60 is 29.02.1900, serials below it one day later than the
 //             calendar's count, 0 is 00.01.1900; a negative serial counts
 //             back from 30.12.1899 and a negative duration ([h]) shows "-".
 //             Polish names as LibreOffice Calc shows them:
