@@ -27,7 +27,7 @@ void SaveGeometryDialog::pbSaveClicked()
 {
     const QString name = leName->text();
     if (const QString problem = UserGeometryFile::nameProblem(name); !problem.isEmpty()) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"), problem);
+        Prompts::current().message(QMessageBox::Warning, QString(), problem);
         leName->setFocus();
         return;
     }
