@@ -1600,8 +1600,9 @@ it again (without its undo history); &quot;Later&quot; keeps the copy for the ne
    open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
    Import descriptions file (Ctrl+Alt+O) – reads the descriptions from a *.txt or *.dat file.
    Export descriptions file (Ctrl+Alt+S) – writes the current descriptions to a *.txt or *.dat file.
-   Import spreadsheet… – reads barettes from an ODS, XLSX or CSV spreadsheet: either each row
-   is a barette (a column of headers and columns of labels) or one column holds consecutive fields.
+   Import spreadsheet… – reads barettes from an ODS, XLSX or CSV spreadsheet: either each
+   row is a barette (a column of headers and columns of labels) or one column holds
+   consecutive fields.
    Reload (F5) – reads the last spreadsheet again, with the same choice of columns.
    Export as CSV… – writes the sheet as CSV (UTF-8, “;”), one row per barette.
    Recent files – the descriptions files and projects last opened or saved.
@@ -1617,7 +1618,8 @@ it again (without its undo history); &quot;Later&quot; keeps the copy for the ne
    Paste from spreadsheet (Ctrl+Shift+V) – reads cells copied from a spreadsheet.
    Find… (Ctrl+F), Replace… (Ctrl+H) – open the find and replace bar under the sheet
    (described below).
-   Fill with a series… – writes successive values of a pattern into the selected fields (see below).
+   Fill with a series… – writes successive values of a pattern into the selected fields
+   (see below).
    Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
    selection: of all of them) to the largest size at which the text fits in its field,
    but not below 4; descriptions that fit stay as they are.
