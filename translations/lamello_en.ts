@@ -2664,6 +2664,10 @@ Restore the sheet? Its undo history cannot be restored.</translation>
         <source>OK</source>
         <translation>OK</translation>
     </message>
+    <message>
+        <source>Zapisz geometrię</source>
+        <translation>Save geometry</translation>
+    </message>
 </context>
 <context>
     <name>SeriesDialog</name>
