@@ -1509,6 +1509,8 @@ private slots:
         QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
         QCOMPARE(window->statusBar()->currentMessage(),
                  QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy rozmiarze 4 nadal nie mieści się: 2 pola."));
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 
     void aSmallerReloadMovesBothToTheLastPage()

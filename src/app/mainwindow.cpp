@@ -229,6 +229,8 @@ void MainWindow::createActions()
     connect(findBar, &FindBar::statusMessage, sheetMessages, &SheetMessages::show);
     connect(seriesFill, &SeriesFill::statusMessage, sheetMessages, &SheetMessages::show);
     connect(fieldClipboard, &FieldClipboard::statusMessage, sheetMessages, &SheetMessages::show);
+    // "Dopasowano rozmiar: …", said by the sheet itself once the sizes are set.
+    connect(fitSizeAct, &QAction::triggered, sheetMessages, &SheetMessages::adoptShown);
 }
 
 void MainWindow::createMenus()

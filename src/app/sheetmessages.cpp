@@ -24,3 +24,9 @@ void SheetMessages::show(const QString &message)
     shown = message;
     step = history->index();
 }
+
+void SheetMessages::adoptShown()
+{
+    shown = bar->currentMessage();
+    step = history->index();
+}

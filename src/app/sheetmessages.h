@@ -19,6 +19,9 @@ public:
     SheetMessages(QStatusBar *bar, QUndoStack *history, QObject *parent);
 
     void show(const QString &message);
+    // The line shown now, put there by a command that just changed the
+    // sheet, describes it: it goes as show()'s lines do.
+    void adoptShown();
 
 private:
     QStatusBar *bar;
