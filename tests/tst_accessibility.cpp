@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTextEdit>
@@ -256,12 +257,25 @@ private slots:
     void aFieldMovesAndCopiesByTheKeyboard()
     {
         const SheetDocument *doc = preview->document();
+        // Offered only when they can act: cut and copy on a selected field,
+        // paste with a field taken and another one selected.
+        QAction *cut = action(*window, QStringLiteral("&Wytnij pole"));
+        QAction *copy = action(*window, QStringLiteral("Kop&iuj pole"));
+        QAction *paste = action(*window, QStringLiteral("W&klej pole"));
+        QVERIFY(cut && copy && paste);
+        QVERIFY(!cut->isEnabled() && !copy->isEnabled() && !paste->isEnabled());
         clickField(10);
+        QVERIFY(cut->isEnabled() && copy->isEnabled() && !paste->isEnabled());
         QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("pbBold")), Qt::LeftButton);
         preview->setFocus();
         QTest::keyClick(preview, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(window->statusBar()->currentMessage().startsWith(QStringLiteral("Pole wycięte")));
+        QVERIFY(!paste->isEnabled());   // onto itself
         clickField(20);
+        QVERIFY(paste->isEnabled());
         QTest::keyClick(preview, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(window->statusBar()->currentMessage(), QString());   // moved: nothing is held now
+        QVERIFY(!paste->isEnabled());
         QCOMPARE(doc->text(20), QStringLiteral("L1.1"));
         QVERIFY(doc->font(20).bold());
         QCOMPARE(doc->text(10), QString());

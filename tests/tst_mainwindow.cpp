@@ -4,6 +4,7 @@
 #include "app/aboutdialog.h"
 #include "app/buildinfo.h"
 #include "app/commandline.h"
+#include "app/helpdialog.h"
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
@@ -56,6 +57,7 @@
 #include <functional>
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTranslator>
@@ -104,6 +106,45 @@ QStringList clashingAccessKeys(const QMenuBar &bar)
     };
     check(QStringLiteral("menu bar"), bar.actions(), check);
     return clashes;
+}
+
+// The entries of the menus of `bar` that `helpList`, the help's list of the
+// menus, leaves out ("Edycja: Znajdź… (Ctrl+F)"): it has a part for each
+// menu in order ("2. Edycja"), naming each entry with its shortcut.
+QStringList entriesMissingFromHelp(const QMenuBar &bar, const QString &helpList)
+{
+    // One line: an entry may be broken over two.
+    static const QRegularExpression space(QStringLiteral("\\s+"));
+    const QString list = QString(helpList).replace(space, QStringLiteral(" "));
+    QStringList missing;
+    const QList<QAction *> menus = bar.actions();
+    for (qsizetype i = 0; i < menus.size(); ++i) {
+        const QString title = QString(menus.at(i)->text()).remove(u'&');
+        const qsizetype from = list.indexOf(QStringLiteral(" %1. %2 ").arg(i + 1).arg(title));
+        if (from < 0) {
+            missing.append(title);
+            continue;
+        }
+        const qsizetype to = list.indexOf(QStringLiteral(" %1. ").arg(i + 2), from);
+        const QString part = list.mid(from, to < 0 ? -1 : to - from);
+        const auto check = [&](const QMenu *menu, auto &self) -> void {
+            const QList<QAction *> entries = menu->actions();
+            for (const QAction *a : entries) {
+                if (a->isSeparator())
+                    continue;
+                QString entry = QString(a->text()).remove(u'&');
+                if (!a->shortcut().isEmpty())
+                    entry += QStringLiteral(" (%1)").arg(a->shortcut().toString());
+                if (!part.contains(entry))
+                    missing.append(title + QStringLiteral(": ") + entry);
+                // The recent files are the user's, not the program's.
+                if (a->menu() && a->menu()->objectName() != QLatin1String("recentMenu"))
+                    self(a->menu(), self);
+            }
+        };
+        check(menus.at(i)->menu(), check);
+    }
+    return missing;
 }
 
 void lpadmin(const QStringList &args)
@@ -201,7 +242,22 @@ private slots:
 
     void startsEmptyWithItsControlsInPlace()
     {
-        QVERIFY(window->windowTitle().isEmpty() || window->windowTitle() == QStringLiteral("tst_mainwindow"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Lamello"));
+        // The program's boxes pass no title: the platform's box shows the
+        // program's name, never the lower-case one of its files.
+        Prompts::install(nullptr);
+        const auto fakeAgain = qScopeGuard([this] { Prompts::install(&prompts); });
+        QString boxTitle;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&boxTitle] {
+            if (QWidget *box = QApplication::activeModalWidget()) {
+                boxTitle = box->windowTitle();
+                box->close();
+            }
+        });
+        closer.start(10);
+        Prompts::current().message(QMessageBox::Information, QString(), QStringLiteral("Zapisano."));
+        QCOMPARE(boxTitle, QStringLiteral("Lamello"));
         QCOMPARE(label(QStringLiteral("lbPage")), QStringLiteral("1 / 1"));
         QCOMPARE(text(QStringLiteral("leFontSize")), QStringLiteral("10"));
         QCOMPARE(window->fontSizeModel()->value(), 10);
@@ -616,6 +672,28 @@ private slots:
         QCOMPARE(source.readAll(), QByteArray("Pompa 2;Praca;1,5\nWentylator;Stop;2\n"));
     }
 
+    // In the mapping dialog each sheet has a layout of its own: the one
+    // guessed for it when it is first shown, the one the user left it with
+    // when it is shown again.
+    void eachSheetOfTheMappingDialogKeepsItsOwnLayout()
+    {
+        Workbook book;
+        book.sheets = {{u"Szafa"_qs, {{u"Pompa"_qs, u"Praca"_qs, u"Stop"_qs}}},
+                       {u"Lista"_qs, QList<QStringList>(17, QStringList{u"Pole"_qs})}};
+        SheetImportDialog d(book, u"szafa.xlsx"_qs, SheetImport::guessMapping(book.sheets.first()), n, {});
+        auto *sheets = d.findChild<QComboBox *>(QStringLiteral("cbSheet"));
+        auto *headings = d.findChild<QCheckBox *>(QStringLiteral("cbHeadings"));
+        headings->setChecked(true);
+        sheets->setCurrentIndex(1);
+        QCOMPARE(d.mapping().toString(), QStringLiteral("column;A;B-I;A;skip;data;;Lista"));
+        QCOMPARE(d.findChild<QLabel *>(QStringLiteral("lbSummary"))->text(), QStringLiteral("Pól: 17, baretek: 2 po 8 etykiet."));
+        headings->setChecked(true);
+        sheets->setCurrentIndex(0);
+        QCOMPARE(d.mapping().toString(), QStringLiteral("rows;A;B-C;A;skip;headings;;Szafa"));
+        sheets->setCurrentIndex(1);
+        QCOMPARE(d.mapping().toString(), QStringLiteral("column;A;B-I;A;skip;headings;;Lista"));
+    }
+
     // "@" and the symbol characters in cells: listed before the import, and
     // the sheet holds what its saved project gives back. The project keeps
     // its workbook: F5 reads it again into the project, fonts kept.
@@ -796,19 +874,29 @@ private slots:
         QTest::addColumn<int>("action");
         QTest::addColumn<QString>("text");   // the start of what is printed
         QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("language");   // --lang's: "pl", "en" or none
         using A = CommandLine::Parsed::Action;
         const QString version = QStringLiteral("lamello %1\n").arg(QLatin1String(LamelloBuild::version));
         QTest::newRow("help") << QStringList{"--help"} << int(A::Help) << "Użycie: lamello [opcje] [PLIK...]\n"
-                              << QStringList();
+                              << QStringList() << "";
         QTest::newRow("help wins") << QStringList{"a.txt", "--nope", "-h"} << int(A::Help) << "Użycie:"
-                                   << QStringList();
-        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << version << QStringList();
-        QTest::newRow("-v") << QStringList{"-v"} << int(A::Version) << version << QStringList();
+                                   << QStringList() << "";
+        QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << version << QStringList() << "";
+        QTest::newRow("-v") << QStringList{"-v"} << int(A::Version) << version << QStringList() << "";
         // One word after one dash is one option, not -r -e -v -e -r -s -e.
         QTest::newRow("unknown") << QStringList{"-reverse"} << int(A::Usage)
-                                 << "lamello: nieznana opcja --reverse. Pomoc: lamello --help\n" << QStringList();
+                                 << "lamello: nieznana opcja --reverse. Pomoc: lamello --help\n" << QStringList() << "";
         QTest::newRow("files") << QStringList{"a.lmpro", "b.txt", "--", "-c.txt"} << int(A::Open) << ""
-                               << QStringList{"a.lmpro", "b.txt", "-c.txt"};
+                               << QStringList{"a.lmpro", "b.txt", "-c.txt"} << "";
+        // The language of one run: exactly pl or en, also before --help.
+        QTest::newRow("--lang en") << QStringList{"--lang", "en", "a.txt"} << int(A::Open) << "" << QStringList{"a.txt"}
+                                   << "en";
+        QTest::newRow("--lang=pl --help") << QStringList{"--lang=pl", "--help"} << int(A::Help) << "Użycie:"
+                                          << QStringList() << "pl";
+        QTest::newRow("--lang de") << QStringList{"--lang", "de", "a.txt"} << int(A::Usage)
+                                   << "lamello: --lang de: podaj pl albo en. Pomoc: lamello --help\n" << QStringList() << "";
+        QTest::newRow("--lang en_GB") << QStringList{"--lang", "en_GB"} << int(A::Usage) << "lamello: --lang en_GB:"
+                                      << QStringList() << "";
     }
 
     void commandLine()
@@ -817,11 +905,13 @@ private slots:
         QFETCH(int, action);
         QFETCH(QString, text);
         QFETCH(QStringList, files);
+        QFETCH(QString, language);
         arguments.prepend(QStringLiteral("lamello"));
         const CommandLine::Parsed parsed = CommandLine::parse(arguments);
         QCOMPARE(int(parsed.action), action);
         QCOMPARE(parsed.text.left(text.size()), text);
         QCOMPARE(parsed.files, files);
+        QCOMPARE(parsed.language ? Language::code(*parsed.language) : QString(), language);
     }
 
     // A file named on the command line opens as a project by its name and
@@ -1156,6 +1246,22 @@ private slots:
         QCOMPARE(doc->text(101), QStringLiteral("Awaria 101"));
         QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
         QVERIFY(doc->font(1).bold());
+        // The count described the sheet before the undo.
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
+
+        // Ctrl+Z in the box undoes what was done last: the replacement made
+        // by Enter (in field 51, selected), then the typing before it.
+        replacement->clear();
+        replacement->setFocus();
+        QTest::keyClicks(replacement, QStringLiteral("Usterka"));
+        QTest::keyClick(replacement, Qt::Key_Return);
+        QCOMPARE(doc->text(51), QStringLiteral("Usterka 51"));
+        QTest::keyClick(replacement, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(doc->text(51), QStringLiteral("Awaria 51"));
+        QCOMPARE(replacement->text(), QStringLiteral("Usterka"));
+        QTest::keyClick(replacement, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(replacement->text() != QStringLiteral("Usterka"));
+        QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
     }
 
     // "Wypełnij serią…": the pattern is checked in the dialog, the series
@@ -1195,11 +1301,16 @@ private slots:
         bool okWhileBad = true;
         QString selectedPart;
         QString shownValues;
+        // The hint before anything is typed is grey; a fault in the pattern red.
+        QList<QColor> problemColours;
         prompts.dialogs = [&](QDialog &dialog) {
             auto *pattern = dialog.findChild<QLineEdit *>(QStringLiteral("leSeriesPattern"));
             QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+            const auto *problemLabel = dialog.findChild<QLabel *>(QStringLiteral("lbSeriesProblem"));
+            problemColours = {problemLabel->palette().color(QPalette::WindowText)};
             pattern->setText(QStringLiteral("Q{0}.{0-7"));
-            problem = dialog.findChild<QLabel *>(QStringLiteral("lbSeriesProblem"))->text();
+            problem = problemLabel->text();
+            problemColours.append(problemLabel->palette().color(QPalette::WindowText));
             okWhileBad = ok->isEnabled();
             QTest::keyClick(pattern, Qt::Key_Return);
             selectedPart = pattern->selectedText();
@@ -1211,6 +1322,7 @@ private slots:
         };
         fill->trigger();
         QCOMPARE(problem, QStringLiteral("Znak 6: brak zamykającego „}”."));
+        QCOMPARE(problemColours, (QList<QColor>{window->palette().color(QPalette::PlaceholderText), QColor(0xB0, 0x00, 0x20)}));
         QVERIFY(!okWhileBad);
         QCOMPARE(selectedPart, QStringLiteral("{0-7"));
         QVERIFY2(shownValues.startsWith(QStringLiteral("1. Q0.0⏎X\n2. Q0.1⏎X\n3. Q0.2⏎X")), qPrintable(shownValues));
@@ -1248,7 +1360,9 @@ private slots:
         QVERIFY(doc->font(44).bold());
         QVERIFY(!doc->font(43).bold());
         QCOMPARE(preview->undoStack()->count(), steps + 1);
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Wypełniono serią; wypełnione pola: 12."));
         preview->undoStack()->undo();
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
         QCOMPARE(preview->field(43)->currentText(), QStringLiteral("T43"));
         QCOMPARE(run(), QStringLiteral("T43 T44 T45 T46 T47 T48 T49 T50 T51 T52 T53 T54 T55 T56 T57"));
         QCOMPARE(doc->text(2), QStringLiteral("Q0.0\nX"));
@@ -1395,6 +1509,8 @@ private slots:
         QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
         QCOMPARE(window->statusBar()->currentMessage(),
                  QStringLiteral("Dopasowano rozmiar: zmieniono 3 pola; przy rozmiarze 4 nadal nie mieści się: 2 pola."));
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+Z")));
+        QCOMPARE(window->statusBar()->currentMessage(), QString());
     }
 
     void aSmallerReloadMovesBothToTheLastPage()
@@ -1782,6 +1898,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("extension");
         QTest::newRow("export") << "&Eksportuj plik z opisami" << ".txt";
+        QTest::newRow("CSV") << "Eksportuj jako &CSV…" << ".csv";
         QTest::newRow("built-in PDF") << "Drukuj &bieżącą stronę" << ".pdf";
         QTest::newRow("project") << "Zapisz projekt &jako…" << ".lmpro";
         QTest::newRow("editor's Zapisz jako") << "&Edytor" << ".txt";
@@ -2113,6 +2230,16 @@ private slots:
         for (const QAction *m : menuActions)
             titles.append(m->text());
         QCOMPARE(titles, menus);
+        // The help lists every entry of the menus, in this language too.
+        HelpDialog help;
+        QString menuList;
+        const QList<QLabel *> topics = help.findChildren<QLabel *>(QStringLiteral("topic"));
+        for (const QLabel *topic : topics) {
+            if (topic->text().contains(QStringLiteral("\n1. ")))
+                menuList = topic->text();
+        }
+        const QStringList missing = entriesMissingFromHelp(*window->menuBar(), menuList);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u'\n')));
         // Sizes in the language's numbers, the printer box wide enough for its entries.
         QCOMPARE(child<QDoubleSpinBox>(QStringLiteral("dsbLabelWidth"))->text().contains(u','),
                  chosen == Language::Choice::Polish);
@@ -2140,18 +2267,28 @@ private slots:
                 QVERIFY2(!shown.contains(polish) || shown == QStringLiteral("Język / Language"), qPrintable(shown));
         }
 
-        for (const char *program : {LAMELLO_BATCH, LAMELLO_WINDOW}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            env.remove(QString::fromLatin1(name));
+        env.insert(QStringLiteral("LANG"), lang);
+        const auto helpOf = [&env](const char *program, const QStringList &arguments) {
             QProcess help;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            for (const char *name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"})
-                env.remove(QString::fromLatin1(name));
-            env.insert(QStringLiteral("LANG"), lang);
             help.setProcessEnvironment(env);
-            help.start(QString::fromLocal8Bit(program), {QStringLiteral("--help")});
-            QVERIFY(help.waitForFinished(30000));
-            const QString out = QString::fromUtf8(help.readAllStandardOutput());
+            help.start(QString::fromLocal8Bit(program), arguments);
+            return help.waitForFinished(30000) ? QString::fromUtf8(help.readAllStandardOutput()) : QString();
+        };
+        for (const char *program : {LAMELLO_BATCH, LAMELLO_WINDOW}) {
+            const QString out = helpOf(program, {QStringLiteral("--help")});
             QVERIFY2(out.startsWith(usage), qPrintable(out));
         }
+        // --lang speaks the other language for one run: the desktop and the
+        // language chosen in the window stay as they were.
+        const bool english = chosen == Language::Choice::English;
+        const QString other = helpOf(LAMELLO_WINDOW, {QStringLiteral("--lang"), english ? u"pl"_qs : u"en"_qs,
+                                                      QStringLiteral("--help")});
+        QVERIFY2(other.startsWith(english ? u"Użycie:"_qs : u"Usage:"_qs), qPrintable(other));
+        QVERIFY(other.contains(QStringLiteral("--lang")));
+        QVERIFY(Settings().language() == chosen);
     }
 };
 

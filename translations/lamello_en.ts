@@ -171,7 +171,7 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
     </message>
     <message>
         <source>błąd wejścia-wyjścia urządzenia</source>
-        <translation>an input/output error of the device</translation>
+        <translation>a device input/output error</translation>
     </message>
     <message>
         <source>za dużo otwartych plików</source>
@@ -186,7 +186,7 @@ Symbol font TIMES_K: based on Liberation Serif, SIL Open Font License 1.1.</tran
     </message>
     <message>
         <source>Wczytywanie komórek ze schowka…</source>
-        <translation>Reading the clipboard&apos;s cells…</translation>
+        <translation>Reading the cells from the clipboard…</translation>
     </message>
 </context>
 <context>
@@ -385,7 +385,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>%1: %2: zapis projektu został przerwany; dokończono go i drukowana jest zapisana wersja.</source>
-        <translation>%1: %2: a save of the project was interrupted; it has been completed and the saved version is printed.</translation>
+        <translation>%1: %2: saving the project had been interrupted; the save was completed and the saved version is printed.</translation>
     </message>
     <message>
         <source>%1: %2: to nie jest zwykły plik.</source>
@@ -421,7 +421,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>lamello-batch: przy tej geometrii żadna baretka nie mieści się na stronie.</source>
-        <translation>lamello-batch: with this geometry not one barette fits on a page.</translation>
+        <translation>lamello-batch: with this geometry no barette fits on a page.</translation>
     </message>
     <message>
         <source>Arkusz skoroszytu (.ods, .xlsx) do wczytania (domyślnie pierwszy).</source>
@@ -571,11 +571,11 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>%1: %2: z separatorem „%3” każdy wiersz ma jedną kolumnę, a czytane są dalsze kolumny.%4</source>
-        <translation>%1: %2: with the delimiter “%3” every row has one column, but further columns are read.%4</translation>
+        <translation>%1: %2: with the delimiter “%3” every row has only one column, but the mapping reads further columns.%4</translation>
     </message>
     <message>
         <source> Plik wygląda na rozdzielany „%1”: --delimiter &apos;%2&apos;.</source>
-        <translation> The file seems to be delimited by “%1”: --delimiter &apos;%2&apos;.</translation>
+        <translation> The file looks delimited by “%1”: try --delimiter &apos;%2&apos;.</translation>
     </message>
     <message>
         <source>tabulator</source>
@@ -588,7 +588,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     <message>
         <source>lamello-batch: %1: ta nazwa nie jest zapisana w UTF-8, a takich nazw plików ani arkuszy program nie obsługuje; zmień ją.
 </source>
-        <translation>lamello-batch: %1: this name is not written in UTF-8, and the program takes no such file or sheet names; rename it.
+        <translation>lamello-batch: %1: this name is not written in UTF-8, and the program cannot handle file or sheet names like that; rename it.
 </translation>
     </message>
 </context>
@@ -667,10 +667,6 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>Printer: %1</translation>
     </message>
     <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
-    </message>
-    <message>
         <source>Nie wydrukowano strony testowej.</source>
         <translation>The test page was not printed.</translation>
     </message>
@@ -680,7 +676,7 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
     </message>
     <message>
         <source>Z tych wymiarów wychodzi korekta poza zakresem (przesunięcie do %1 mm, skala od %2 do %3 %). Sprawdź pomiary.</source>
-        <translation>These measurements give a correction out of range (shift up to %1 mm, scale from %2 to %3 %). Check the measurements.</translation>
+        <translation>These measurements give a correction outside the allowed range (shift up to %1 mm, scale from %2 to %3 %). Check the measurements.</translation>
     </message>
     <message>
         <source>Korektę obliczono. „Zapisz” zachowuje ją dla drukarki %1.</source>
@@ -735,6 +731,20 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>lamello: %1. Help: lamello --help
 </translation>
     </message>
+    <message>
+        <source>Język okna w tym uruchomieniu: pl (polski) albo en (angielski); wybór z menu „Język / Language” pozostaje zapamiętany.</source>
+        <translation>The window&apos;s language for this run: pl (Polish) or en (English); the choice made in the “Język / Language” menu stays as it is.</translation>
+    </message>
+    <message>
+        <source>język</source>
+        <translation>language</translation>
+    </message>
+    <message>
+        <source>lamello: --lang %1: podaj pl albo en. Pomoc: lamello --help
+</source>
+        <translation>lamello: --lang %1: give pl or en. Help: lamello --help
+</translation>
+    </message>
 </context>
 <context>
     <name>DescriptionsCheck</name>
@@ -787,7 +797,7 @@ The file was not loaded.</translation>
     <message>
         <source>Plik „%1” jest zbyt duży: arkusz z niego potrzebowałby około %2 GB pamięci, a dostępne jest %3 GB.
 Plik nie został wczytany.</source>
-        <translation>The file &quot;%1&quot; is too large: its sheet would need about %2 GB of memory, and %3 GB are available.
+        <translation>The file “%1” is too large: its sheet would need about %2 GB of memory, but only %3 GB is available.
 The file was not loaded.</translation>
     </message>
     <message>
@@ -809,16 +819,12 @@ The file was not loaded.</translation>
     <message>
         <source>Wklejone komórki są zbyt duże: arkusz z nich potrzebowałby około %1 GB pamięci, a dostępne jest %2 GB.
 Nic nie zostało wczytane.</source>
-        <translation>The pasted cells are too large: their sheet would need about %1 GB of memory, and %2 GB are available.
+        <translation>The pasted cells are too large: their sheet would need about %1 GB of memory, but only %2 GB is available.
 Nothing was loaded.</translation>
     </message>
 </context>
 <context>
     <name>EditPad</name>
-    <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
-    </message>
     <message>
         <source>Otwórz</source>
         <translation>Open</translation>
@@ -967,7 +973,7 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
     <message>
         <source>Zmiana czcionki</source>
-        <translation>Change of font</translation>
+        <translation>Font change</translation>
     </message>
 </context>
 <context>
@@ -978,7 +984,7 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
     <message>
         <source>„@” to nowa linia w polu</source>
-        <translation>“@” is a new line in a field</translation>
+        <translation>“@” is a line break in the field</translation>
     </message>
     <message>
         <source>Poprzednie (Shift+Enter)</source>
@@ -1018,7 +1024,7 @@ The character %1 in line %2 cannot be written in the Windows-1250 encoding. Dele
     </message>
     <message>
         <source>Zamienia w znalezionym polu i szuka następnego (Enter w polu zamiany)</source>
-        <translation>Replaces in the field found and finds the next (Enter in the replacement box)</translation>
+        <translation>Replaces the text in the field found and finds the next one (Enter in the “Replace with” box)</translation>
     </message>
     <message>
         <source>Zamień &amp;wszystko</source>
@@ -1223,10 +1229,6 @@ symbol</translation>
 %1</translation>
     </message>
     <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
-    </message>
-    <message>
         <source>Tej geometrii nie można zastosować.
 %1</source>
         <translation>This geometry cannot be applied.
@@ -1269,7 +1271,7 @@ Overwrite it?</translation>
     <name>GeometryPreset</name>
     <message>
         <source>Ilość etykiet musi wynosić od %1 do %2.</source>
-        <translation>The number of labels must be from %1 to %2.</translation>
+        <translation>The number of labels must be between %1 and %2.</translation>
     </message>
     <message>
         <source>Szerokość i wysokość etykiety i nagłówka muszą być większe od zera i nie większe niż %1 mm.</source>
@@ -1328,7 +1330,7 @@ Closing the editor with unsaved changes always asks what to do with them.</trans
         <source>Jeżeli nie zostanie zaznaczony żaden opis,
 zmiany czcionki zostaną zastosowane do wszystkich elementów.</source>
         <translation>When no description is selected,
-font changes apply to all of them.</translation>
+font changes apply to every field.</translation>
     </message>
     <message>
         <source>Pola, w których nie mieszczą się zadane opisy tekstowe, zaznaczane są kolorem
@@ -1409,84 +1411,6 @@ lamello-batch --help lists every option.</translation>
         <translation>Help - Lamello</translation>
     </message>
     <message>
-        <source>Struktura paska menu, wyjaśnienie opcji
-1. Plik
-   Nowe opisy – otwiera pusty wbudowany edytor dla nowego pliku z opisami.
-   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami
-   i czcionkami.
-   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego
-   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.
-   Importuj plik z opisami – wczytuje opisy z pliku *.txt lub *.dat.
-   Eksportuj plik z opisami – zapisuje bieżące opisy do pliku *.txt lub *.dat.
-   Importuj arkusz… – wczytuje baretki z arkusza ODS, XLSX albo CSV: jeden wiersz
-   to baretka (kolumna nagłówków i kolumny etykiet) albo jedna kolumna to kolejne pola.
-   Wczytaj ponownie (F5) – wczytuje ostatni arkusz jeszcze raz, z tym samym wyborem kolumn.
-   Eksportuj jako CSV… – zapisuje arkusz jako CSV (UTF-8, „;”), wiersz to baretka.
-   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.
-   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora
-   najpierw zapyta.
-2. Edycja
-   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów
-   i czcionek pól.
-   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez
-   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się
-   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.
-   Następne / poprzednie pole, które się nie mieści (F3 / Shift+F3) – pokazuje
-   stronę z takim polem i zaznacza je; to samo robi kliknięcie napisu
-   „Nie mieści się: …” na pasku stanu.
-   Wklej z arkusza (Ctrl+Shift+V) – wczytuje komórki skopiowane z arkusza.
-   Edytor – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,
-   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.
-3. Drukuj
-   Drukuj bieżącą stronę, Drukuj wszystkie strony – drukują na drukarce wybranej
-   na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”). Wydruk ma rzeczywiste
-   wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.
-   Drukuj strony… – wybrane strony (np. 1-3,5) w 1 do 99 kopiach, składanych po kolei.
-   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,
-   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.
-   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,
-   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku
-   na tej drukarce (PDF zawsze ma rzeczywiste wymiary).</source>
-        <translation>The menus and their commands
-1. File
-   New descriptions – opens the built-in editor, empty, for a new descriptions file.
-   Open project (Ctrl+O) – loads a saved project (*.lmpro) with its descriptions
-   and fonts.
-   Save project (Ctrl+S) – saves the current descriptions with their fonts into the
-   open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
-   Import descriptions file – reads the descriptions from a *.txt or *.dat file.
-   Export descriptions file – writes the current descriptions to a *.txt or *.dat file.
-   Import spreadsheet… – reads barettes from an ODS, XLSX or CSV spreadsheet: one row
-   is a barette (a column of headers and columns of labels) or one column is consecutive fields.
-   Reload (F5) – reads the last spreadsheet again, with the same choice of columns.
-   Export as CSV… – writes the sheet as CSV (UTF-8, &quot;;&quot;), one row a barette.
-   Recent files – the descriptions files and projects last opened and saved.
-   Quit (Ctrl+Q) – closes the program; it asks first about unsaved changes of the
-   sheet and the editors.
-2. Edit
-   Undo (Ctrl+Z), Redo (Ctrl+Shift+Z) – undo and redo changes of the fields&apos;
-   texts and fonts.
-   Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
-   selection: of all) to the largest size at which the text fits in its field,
-   not below 4; descriptions that fit stay as they are.
-   Next / previous field that does not fit (F3 / Shift+F3) – shows the page
-   with such a field and selects it; so does a click on
-   &quot;Overflowing: …&quot; in the status bar.
-   Paste from spreadsheet (Ctrl+Shift+V) – reads cells copied from a spreadsheet.
-   Editor – opens the built-in editor with the descriptions file last loaded,
-   as it is on disk: without the changes made in the preview.
-3. Print
-   Print current page, Print all pages – print on the printer chosen in the
-   &quot;Printer&quot; bar or into a PDF file (&quot;BUILT-IN PDF&quot;). The printout is true to
-   size: a field 37.3 mm wide is 37.3 mm wide on the paper.
-   Print pages… – the chosen pages (e.g. 1-3,5) in 1 to 99 copies, collated.
-   Print marks – when off, only the fields&apos; frames and texts reach the paper,
-   without the tint of descriptions that do not fit and the gray frame of the printable area.
-   Printer calibration… – a shift and scale of the printout for the chosen printer,
-   worked out from a measured test page; the program applies them to every printout
-   on that printer (a PDF is always true to size).</translation>
-    </message>
-    <message>
         <source>Zmiany czcionki z paska „Czcionka” dotyczą zaznaczonych opisów. Opis zaznacza się
 kliknięciem myszy; z wciśniętym klawiszem SHIFT i/lub CTRL można zaznaczyć kilka
 opisów i zmieniać je razem. Zaznaczenie przesuwają też strzałki: w górę i w dół
@@ -1563,22 +1487,6 @@ can be read too. The bars&apos; buttons have names, the geometry fields are read
 own labels, and B, I and U tell whether they are on.</translation>
     </message>
     <message>
-        <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
-(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
-„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
-stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę
-cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst
-ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie
-użyty: program nazwie ten znak i niczego nie zmieni.</source>
-        <translation>Replace (Ctrl+H, Edit menu) adds a “Replace with” box to the find bar. “Replace”
-(or Enter in that box) replaces the query in the field found and finds the next;
-“Replace all” replaces it in every matching field of the sheet at once, and the status
-bar says how many fields changed. Every field keeps its font, and one Ctrl+Z undoes
-the whole replacement. An “@” in the replacement is a new line, as in the query. A text
-with a character the descriptions file cannot hold (Windows-1250) is not used:
-the program names the character and changes nothing.</translation>
-    </message>
-    <message>
         <source>Wypełnij serią… (menu Edycja i menu pola) wpisuje do zaznaczonych pól kolejne wartości
 wzoru, w porządku czytania: w dół baretki, potem następna baretka i następna strona.
 Przy jednym zaznaczonym polu okno pyta, ile pól od niego wypełnić (także na dalszych
@@ -1629,6 +1537,132 @@ discarding the changes or closing the program normally removes it. After a crash
 or a power cut, the next start offers to restore the sheet: its texts, fonts, insert
 geometry and, for a sheet from a spreadsheet, the import settings with which F5 reads
 it again (without its undo history); &quot;Later&quot; keeps the copy for the next start.</translation>
+    </message>
+    <message>
+        <source>Struktura paska menu, wyjaśnienie opcji
+1. Plik
+   Nowe opisy (Ctrl+N) – otwiera pusty wbudowany edytor dla nowego pliku z opisami.
+   Otwórz projekt (Ctrl+O) – wczytuje zapisany projekt (*.lmpro) z jego opisami
+   i czcionkami.
+   Zapisz projekt (Ctrl+S) – zapisuje bieżące opisy razem z czcionkami do otwartego
+   projektu, bez pytania o nazwę; Zapisz projekt jako… (Ctrl+Shift+S) zawsze pyta.
+   Importuj plik z opisami (Ctrl+Alt+O) – wczytuje opisy z pliku *.txt lub *.dat.
+   Eksportuj plik z opisami (Ctrl+Alt+S) – zapisuje bieżące opisy do pliku *.txt lub *.dat.
+   Importuj arkusz… – wczytuje baretki z arkusza ODS, XLSX albo CSV: jeden wiersz
+   to baretka (kolumna nagłówków i kolumny etykiet) albo jedna kolumna to kolejne pola.
+   Wczytaj ponownie (F5) – wczytuje ostatni arkusz jeszcze raz, z tym samym wyborem kolumn.
+   Eksportuj jako CSV… – zapisuje arkusz jako CSV (UTF-8, „;”), wiersz to baretka.
+   Ostatnio otwierane – ostatnie otwarte i zapisane pliki z opisami i projekty.
+   Zakończ (Ctrl+Q) – zamyka program; o niezapisanych zmianach arkusza i edytora
+   najpierw zapyta.
+2. Edycja
+   Cofnij (Ctrl+Z), Ponów (Ctrl+Shift+Z) – cofają i ponawiają zmiany tekstów
+   i czcionek pól.
+   Edytuj pole… – otwiera okno edycji zaznaczonego pola (także Enter i F2).
+   Ustaw czcionkę… – nadaje zaznaczonym polom rozmiar i styl wybrane w oknie czcionki.
+   Wytnij pole (Ctrl+X), Kopiuj pole (Ctrl+C), Wklej pole (Ctrl+V) – przenoszą albo
+   kopiują tekst pola razem z czcionką do innego pola; dostępne, gdy jest zaznaczone pole.
+   Wklej z arkusza (Ctrl+Shift+V) – wczytuje komórki skopiowane z arkusza.
+   Znajdź… (Ctrl+F), Zamień… (Ctrl+H) – otwierają pod arkuszem pasek wyszukiwania
+   i zamiany (opisany niżej).
+   Wypełnij serią… – wpisuje do zaznaczonych pól kolejne wartości wzoru (opis niżej).
+   Dopasuj rozmiar (Ctrl+Shift+F) – zmniejsza czcionkę zaznaczonych opisów (bez
+   zaznaczenia: wszystkich) do największego rozmiaru, przy którym tekst mieści się
+   w polu, nie mniej niż 4; opisy, które się mieszczą, zostają bez zmian.
+   Następne pole, które się nie mieści (F3), Poprzednie pole, które się nie mieści
+   (Shift+F3) – pokazują stronę z takim polem i zaznaczają je; to samo robi
+   kliknięcie napisu „Nie mieści się: …” na pasku stanu.
+   Edytor (Ctrl+E) – otwiera wbudowany edytor z ostatnio wczytanym plikiem opisów,
+   w takiej postaci, w jakiej leży na dysku: bez zmian zrobionych w podglądzie.
+3. Drukuj
+   Drukuj bieżącą stronę (Ctrl+P), Drukuj wszystkie strony (Ctrl+Shift+P) – drukują
+   na drukarce wybranej na pasku „Drukarka” albo do pliku PDF („PDF WBUDOWANA”).
+   Wydruk ma rzeczywiste wymiary: pole o szerokości 37,3 mm ma na papierze 37,3 mm.
+   Drukuj strony… (Ctrl+Alt+P) – wybrane strony (np. 1-3,5) w 1 do 99 kopiach,
+   składanych po kolei.
+   Drukuj oznaczenia – wyłączone zostawia na papierze tylko ramki i teksty pól,
+   bez zabarwienia niemieszczących się opisów i bez szarej ramki obszaru wydruku.
+   Kalibracja drukarki… – przesunięcie i skala wydruku dla wybranej drukarki,
+   wyliczane z pomiaru strony testowej; program stosuje je do każdego wydruku
+   na tej drukarce (PDF zawsze ma rzeczywiste wymiary).
+4. Pomoc
+   Pomoc (F1) – to okno.
+   O programie Lamello – wersja, data kompilacji i licencje.
+   O Qt – wersja i licencja biblioteki Qt.
+   Język / Language – Język pulpitu, Polski albo English: język okna, zmieniany od razu
+   i zapamiętywany; lamello --lang en (albo pl) wybiera język na jedno uruchomienie.</source>
+        <translation>The menus and their commands
+1. File
+   New descriptions (Ctrl+N) – opens the built-in editor, empty, for a new descriptions file.
+   Open project (Ctrl+O) – loads a saved project (*.lmpro) with its descriptions
+   and fonts.
+   Save project (Ctrl+S) – saves the current descriptions with their fonts into the
+   open project without asking for a name; Save project as… (Ctrl+Shift+S) always asks.
+   Import descriptions file (Ctrl+Alt+O) – reads the descriptions from a *.txt or *.dat file.
+   Export descriptions file (Ctrl+Alt+S) – writes the current descriptions to a *.txt or *.dat file.
+   Import spreadsheet… – reads barettes from an ODS, XLSX or CSV spreadsheet: either each
+   row is a barette (a column of headers and columns of labels) or one column holds
+   consecutive fields.
+   Reload (F5) – reads the last spreadsheet again, with the same choice of columns.
+   Export as CSV… – writes the sheet as CSV (UTF-8, “;”), one row per barette.
+   Recent files – the descriptions files and projects last opened or saved.
+   Quit (Ctrl+Q) – closes the program; it asks first about unsaved changes in the
+   sheet and in the editors.
+2. Edit
+   Undo (Ctrl+Z), Redo (Ctrl+Shift+Z) – undo and redo changes to the fields&apos;
+   texts and fonts.
+   Edit field… – opens the edit dialog of the selected field (also Enter and F2).
+   Font… – gives the selected fields the size and style chosen in the font dialog.
+   Cut field (Ctrl+X), Copy field (Ctrl+C), Paste field (Ctrl+V) – move or copy a field&apos;s
+   text with its font to another field; available while a field is selected.
+   Paste from spreadsheet (Ctrl+Shift+V) – reads cells copied from a spreadsheet.
+   Find… (Ctrl+F), Replace… (Ctrl+H) – open the find and replace bar under the sheet
+   (described below).
+   Fill with a series… – writes successive values of a pattern into the selected fields
+   (see below).
+   Fit size (Ctrl+Shift+F) – shrinks the font of the selected descriptions (with no
+   selection: of all of them) to the largest size at which the text fits in its field,
+   but not below 4; descriptions that fit stay as they are.
+   Next field that does not fit (F3), Previous field that does not fit
+   (Shift+F3) – show the page with such a field and select it; so does a click
+   on “Overflowing: …” in the status bar.
+   Editor (Ctrl+E) – opens the built-in editor with the descriptions file last loaded,
+   as it is on disk: without the changes made in the preview.
+3. Print
+   Print current page (Ctrl+P), Print all pages (Ctrl+Shift+P) – print on the printer
+   chosen in the “Printer” bar or into a PDF file (“BUILT-IN PDF”). The printout is
+   true to size: a field 37.3 mm wide is 37.3 mm wide on the paper.
+   Print pages… (Ctrl+Alt+P) – the chosen pages (e.g. 1-3,5) in 1 to 99 copies,
+   collated.
+   Print marks – when off, only the fields&apos; frames and texts reach the paper, without
+   the tint of descriptions that do not fit and the grey frame of the printable area.
+   Printer calibration… – a shift and scale of the printout for the chosen printer,
+   worked out from a measured test page; the program applies them to every printout
+   on that printer (a PDF is always true to size).
+4. Help
+   Help (F1) – this window.
+   About Lamello – the version, the build date and the licences.
+   About Qt – the version and licence of the Qt library.
+   Język / Language – Desktop language, Polski or English: the window&apos;s language, switched
+   at once and remembered; lamello --lang en (or pl) chooses the language for one run.</translation>
+    </message>
+    <message>
+        <source>Zamień (Ctrl+H, menu Edycja) dodaje do paska wyszukiwania pole „Zamień na”. „Zamień”
+(albo Enter w tym polu) zamienia szukany tekst w znalezionym polu i szuka następnego;
+„Zamień wszystko” zamienia go we wszystkich pasujących polach arkusza naraz, a pasek
+stanu podaje, ile pól się zmieniło. Każde pole zachowuje swoją czcionkę, a całą zamianę
+cofa jedno Ctrl+Z. „@” w tekście zamiany to nowa linia, jak w szukanym tekście. Tekst
+ze znakiem, którego nie da się zapisać w pliku z opisami (Windows-1250), nie zostanie
+użyty: program nazwie ten znak i niczego nie zmieni. Ctrl+Z w polach paska cofa to,
+co zrobiono ostatnio: najpierw zamianę w arkuszu, potem tekst wpisany w polu.</source>
+        <translation>Replace (Ctrl+H, Edit menu) adds a “Replace with” box to the find bar. “Replace”
+(or Enter in that box) replaces the query in the field found and finds the next one;
+“Replace all” replaces it in every matching field of the sheet at once, and the status
+bar says how many fields changed. Every field keeps its font, and one Ctrl+Z undoes
+the whole replacement. An “@” in the replacement is a line break, as in the query. A text
+with a character the descriptions file cannot hold (Windows-1250) is not used:
+the program names the character and changes nothing. Ctrl+Z in the bar&apos;s boxes undoes
+what was done last: first the replacement in the sheet, then the text typed in the box.</translation>
     </message>
 </context>
 <context>
@@ -1973,10 +2007,6 @@ Delete it or replace it with another character.</translation>
         <translation>Printer &quot;%1&quot; is no longer in the system.</translation>
     </message>
     <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
-    </message>
-    <message>
         <source>Arkusz ma niezapisane zmiany. Zapisać projekt?</source>
         <translation>The sheet has unsaved changes. Save the project?</translation>
     </message>
@@ -2110,7 +2140,7 @@ Replace them with “?” and load the spreadsheet?</translation>
     </message>
     <message>
         <source>Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?</source>
-        <translation>The spreadsheet has %1 of labels, but a barette has %2 labels. Change the labels per barette to %3?</translation>
+        <translation>The spreadsheet has %1 of labels, but a barette has %2 labels. Change the number of labels per barette to %3?</translation>
     </message>
     <message>
         <source>Arkusz ma %1 etykiet, a baretka tylko %2 etykiet: część tekstów nie zmieściłaby się.
@@ -2120,7 +2150,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>Zamieniono na „?” znaki w %1.</source>
-        <translation>Replaced the characters in %1 with “?”.</translation>
+        <translation>The characters in %1 were replaced with “?”.</translation>
     </message>
     <message>
         <source>%1 kolumnę</source>
@@ -2227,10 +2257,6 @@ The field was not changed.</translation>
 <context>
     <name>Preview</name>
     <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
-    </message>
-    <message>
         <source>Plik %1 odczytano jako UTF-8; zapisywany będzie w kodowaniu Windows-1250.</source>
         <translation>The file %1 was read as UTF-8; it will be saved in the Windows-1250 encoding.</translation>
     </message>
@@ -2247,7 +2273,7 @@ It is the descriptions file or the project of this sheet. The file was not saved
     <message>
         <source>Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się na stronie, więc arkusz nie ma pól do zapisania.
 Plik nie został zapisany.</source>
-        <translation>With this geometry and this printable area not one barette fits on a page, so the sheet has no fields to save.
+        <translation>With this geometry and this printable area no barette fits on a page, so the sheet has no fields to save.
 The file was not saved.</translation>
     </message>
     <message>
@@ -2278,19 +2304,19 @@ The file was not saved.</translation>
     </message>
     <message>
         <source>Liczba pól baretki musi wynosić od %1 do %2.</source>
-        <translation>The number of fields of a barette must be from %1 to %2.</translation>
+        <translation>A barette must have between %1 and %2 fields.</translation>
     </message>
     <message>
         <source>Przy tej geometrii i tym obszarze wydruku żadna baretka nie mieści się na stronie.</source>
-        <translation>With this geometry and this printable area not one barette fits on a page.</translation>
+        <translation>With this geometry and this printable area no barette fits on a page.</translation>
     </message>
     <message>
         <source>Zmiana kroju pisma</source>
-        <translation>Change of typeface</translation>
+        <translation>Typeface change</translation>
     </message>
     <message>
         <source>Zmiana rozmiaru czcionki</source>
-        <translation>Change of font size</translation>
+        <translation>Font size change</translation>
     </message>
     <message>
         <source>Pogrubienie</source>
@@ -2306,7 +2332,7 @@ The file was not saved.</translation>
     </message>
     <message>
         <source>Dopasowanie rozmiaru</source>
-        <translation>Size fit</translation>
+        <translation>Fit size</translation>
     </message>
     <message>
         <source>Dopasowano rozmiar: zmieniono %1. Wszystkie pola mieszczą się.</source>
@@ -2427,7 +2453,7 @@ The project was not opened.</translation>
     </message>
     <message>
         <source>Zapis projektu %1 został przerwany; dokończono go i otwarto zapisaną wersję.</source>
-        <translation>A save of the project %1 was interrupted; it has been completed and the saved version opened.</translation>
+        <translation>Saving the project %1 had been interrupted; the save was completed and the saved version opened.</translation>
     </message>
     <message>
         <source>Plik projektu %1 jest uszkodzony: czcionki odczytano dla %2 z %3.
@@ -2595,13 +2621,9 @@ It was put aside as %3.</translation>
         <translation>untitled</translation>
     </message>
     <message>
-        <source>Kopia zapasowa</source>
-        <translation>Recovery copy</translation>
-    </message>
-    <message>
         <source>Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii zapasowej z %2.
 Przywrócić arkusz? Historii cofania nie da się przywrócić.</source>
-        <translation>Lamello was not closed properly. The unsaved changes of the sheet %1 are kept in a recovery copy of %2.
+        <translation>Lamello was not closed properly. The unsaved changes of the sheet %1 are kept in a recovery copy from %2.
 Restore the sheet? Its undo history cannot be restored.</translation>
     </message>
     <message>
@@ -2621,7 +2643,7 @@ Restore the sheet? Its undo history cannot be restored.</translation>
     <name>RecoveryCopy</name>
     <message>
         <source>to nie jest kopia zapasowa Lamello</source>
-        <translation>it is no Lamello recovery copy</translation>
+        <translation>it is not a Lamello recovery copy</translation>
     </message>
     <message>
         <source>plik jest uszkodzony</source>
@@ -2643,8 +2665,8 @@ Restore the sheet? Its undo history cannot be restored.</translation>
         <translation>OK</translation>
     </message>
     <message>
-        <source>Komunikat</source>
-        <translation>Message</translation>
+        <source>Zapisz geometrię</source>
+        <translation>Save geometry</translation>
     </message>
 </context>
 <context>
@@ -2663,7 +2685,7 @@ Restore the sheet? Its undo history cannot be restored.</translation>
 po lewej rośnie o 1; {01-16} – dwie cyfry: 01, 02 … 16; {A} – litery A … Z,
 AA, AB …; {a} – małe litery; {A-H} – litery od A do H i znowu od A.
 Z pola na pole rośnie tylko licznik najbardziej po prawej.</source>
-        <translation>Text is written as it stands, “@” is a new line, “{{” and “}}” are braces.
+        <translation>Text is written as it stands, “@” is a line break, and “{{” and “}}” are braces.
 {1} – numbers from 1 without end; {0-7} – from 0 to 7 and from 0 again, and
 the counter on the left goes up by 1; {01-16} – two digits: 01, 02 … 16; {A} –
 letters A … Z, AA, AB …; {a} – lower case; {A-H} – letters A to H and A again.
@@ -2809,7 +2831,7 @@ From field to field only the rightmost counter goes up.</translation>
     </message>
     <message>
         <source>plik ma %1, a ustawienia zajmują najwyżej %2</source>
-        <translation>the file has %1, and settings take at most %2</translation>
+        <translation>the file has %1, but settings take at most %2</translation>
     </message>
     <message>
         <source>%1 bajt</source>
@@ -2973,7 +2995,7 @@ From field to field only the rightmost counter goes up.</translation>
     </message>
     <message>
         <source>Pól: %1, baretek: %2 po %3 etykiet.</source>
-        <translation>Fields: %1, barettes: %2 of %3 labels.</translation>
+        <translation>Fields: %1, barettes: %2 with %3 labels each.</translation>
     </message>
     <message>
         <source>Baretka ma najwyżej %1 etykiet, a wybrano %2.</source>
@@ -3012,7 +3034,7 @@ From field to field only the rightmost counter goes up.</translation>
     <message>
         <source>W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&amp;” to symbole. Te komórki zostaną wczytane tak:
 %1</source>
-        <translation>On labels “@” is a line break and “#”, “$”, “^” and “&amp;” are symbols. These cells will be read as:
+        <translation>In labels, “@” is a line break and “#”, “$”, “^” and “&amp;” are symbols. These cells will be read as follows:
 %1</translation>
     </message>
     <message>
@@ -3216,11 +3238,11 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>błędna liczba powtórzeń wiersza</source>
-        <translation>a wrong row repeat count</translation>
+        <translation>an invalid row repeat count</translation>
     </message>
     <message>
         <source>błędna liczba powtórzeń komórki</source>
-        <translation>a wrong cell repeat count</translation>
+        <translation>an invalid cell repeat count</translation>
     </message>
     <message>
         <source>liczba spacji „%1” nie jest liczbą</source>
@@ -3228,11 +3250,11 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>błędny numer wiersza „%1”</source>
-        <translation>a wrong row number “%1”</translation>
+        <translation>an invalid row number “%1”</translation>
     </message>
     <message>
         <source>błędny adres komórki „%1”</source>
-        <translation>a wrong cell address “%1”</translation>
+        <translation>an invalid cell address “%1”</translation>
     </message>
     <message>
         <source>PRAWDA</source>
@@ -3260,7 +3282,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>po rozpakowaniu ma %1 MB, więcej niż %2 MB, które program przyjmuje (bomba ZIP?)</source>
-        <translation>unpacked it takes %1 MB, more than the %2 MB the program accepts (a ZIP bomb?)</translation>
+        <translation>unpacked, it takes %1 MB, more than the %2 MB the program accepts (a ZIP bomb?)</translation>
     </message>
     <message>
         <source>nie można rozpakować tej części</source>
@@ -3268,7 +3290,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>po rozpakowaniu ma więcej niż %1 MB, które program przyjmuje (bomba ZIP?)</source>
-        <translation>unpacked it takes more than the %1 MB the program accepts (a ZIP bomb?)</translation>
+        <translation>unpacked, it takes more than the %1 MB the program accepts (a ZIP bomb?)</translation>
     </message>
     <message>
         <source>uszkodzone dane archiwum</source>
@@ -3344,7 +3366,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>encje rozwijają się w zbyt długi tekst</source>
-        <translation>entities expand to too long a text</translation>
+        <translation>entities expand into a text that is too long</translation>
     </message>
     <message>
         <source>%1, komórka %2</source>
@@ -3420,7 +3442,7 @@ The spreadsheet was not loaded.</translation>
     </message>
     <message>
         <source>błędny numer formatu liczb „%1”</source>
-        <translation>a wrong number format id “%1”</translation>
+        <translation>an invalid number format id “%1”</translation>
     </message>
     <message>
         <source>dwa arkusze wskazują tę samą część %1</source>

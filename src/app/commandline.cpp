@@ -28,7 +28,12 @@ Parsed parse(const QStringList &arguments)
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, tr("Pokazuje tę pomoc."));
     const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
                                            tr("Pokazuje wersję programu."));
-    parser.addOptions({helpOption, versionOption});
+    const QCommandLineOption languageOption(
+        QStringLiteral("lang"),
+        tr("Język okna w tym uruchomieniu: pl (polski) albo en (angielski); wybór z menu „Język / Language” "
+           "pozostaje zapamiętany."),
+        tr("język"));
+    parser.addOptions({helpOption, versionOption, languageOption});
     parser.addPositionalArgument(tr("PLIK"),
                                  tr("Projekt (.lmpro) albo plik z opisami (.txt, .dat) do otwarcia; "
                                     "z kilku plików otwierany jest pierwszy."),
@@ -36,6 +41,9 @@ Parsed parse(const QStringList &arguments)
 
     const bool parsed = parser.parse(arguments);
     Parsed result;
+    // Known before anything is said, so that it is said in that language.
+    const bool languageGiven = parser.isSet(languageOption);
+    result.language = languageGiven ? Language::fromOption(parser.value(languageOption)) : std::nullopt;
     if (parser.isSet(helpOption)) {
         result.action = Parsed::Action::Help;
         // The usage line is our own: without an application object the
@@ -59,6 +67,11 @@ Parsed parse(const QStringList &arguments)
             what = tr("nieznana opcja %1").arg(dashes + unknown.first());
         }
         result.text = tr("lamello: %1. Pomoc: lamello --help\n").arg(what);
+        return result;
+    }
+    if (languageGiven && !result.language) {
+        result.action = Parsed::Action::Usage;
+        result.text = tr("lamello: --lang %1: podaj pl albo en. Pomoc: lamello --help\n").arg(parser.value(languageOption));
         return result;
     }
     result.files = parser.positionalArguments();

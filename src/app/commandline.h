@@ -1,9 +1,14 @@
 #pragma once
 
+#include "system/language.h"
+
 #include <QString>
 #include <QStringList>
 
-// The command line of the window, `lamello [-h] [-v] [FILE...]`, and what a
+#include <optional>
+
+// The command line of the window, `lamello [-h] [-v] [--lang pl|en] [FILE...]`,
+// and what a
 // file named there (or dropped on the window) is. Widget-free: --help and
 // --version are answered before the toolkit starts, so they need no display.
 namespace CommandLine {
@@ -19,10 +24,13 @@ struct Parsed
     Action action = Action::Open;
     QString text;
     QStringList files;   // in the order given
+    // --lang: the language of this run, whatever the desktop or the language
+    // menu chose (the menu's choice stays in the settings); none when not given.
+    std::optional<Language::Choice> language;
 };
 
 // Reads `arguments`, the program's name first. Help and version win over
-// everything else on the line. Options of the toolkit (-platform, -style...)
+// everything else on the line; --lang takes exactly "pl" or "en". Options of the toolkit (-platform, -style...)
 // are unknown here: the application object takes them out first.
 Parsed parse(const QStringList &arguments);
 

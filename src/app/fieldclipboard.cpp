@@ -23,7 +23,23 @@ FieldClipboard::FieldClipboard(QWidget *window, Preview *preview)
     connect(copyAct, &QAction::triggered, this, [this] { take(false); });
     connect(pasteAct, &QAction::triggered, this, &FieldClipboard::paste);
     // Another sheet: the field taken is gone.
-    connect(preview->document(), &SheetDocument::contentReset, this, [this] { source = -1; });
+    connect(preview->document(), &SheetDocument::contentReset, this, [this] {
+        source = -1;
+        updateEnabled();
+    });
+    // Offered while they can act, as the selection says.
+    connect(preview, &Preview::selectedId, this, &FieldClipboard::updateEnabled);
+    connect(preview, &Preview::sharedFontSize, this, &FieldClipboard::updateEnabled);
+    connect(preview, &Preview::pageShown, this, &FieldClipboard::updateEnabled);
+    updateEnabled();
+}
+
+void FieldClipboard::updateEnabled()
+{
+    const qsizetype selected = selectedField();
+    cutAct->setEnabled(selected >= 0);
+    copyAct->setEnabled(selected >= 0);
+    pasteAct->setEnabled(source >= 0 && selected >= 0 && selected != source);
 }
 
 void FieldClipboard::addTo(QMenu *menu)
@@ -54,8 +70,9 @@ void FieldClipboard::take(bool cut)
     cutting = cut;
     text = preview->document()->text(id);
     font = preview->document()->font(id);
-    emit preview->statusMessage(cut ? tr("Pole wycięte: Ctrl+V przeniesie je do zaznaczonego pola.")
-                                    : tr("Pole skopiowane: Ctrl+V wstawi je do zaznaczonego pola."));
+    updateEnabled();
+    emit statusMessage(cut ? tr("Pole wycięte: Ctrl+V przeniesie je do zaznaczonego pola.")
+                           : tr("Pole skopiowane: Ctrl+V wstawi je do zaznaczonego pola."));
 }
 
 void FieldClipboard::paste()
@@ -74,4 +91,5 @@ void FieldClipboard::paste()
     // A cut field is moved once; a copy may be pasted again.
     if (cutting)
         source = -1;
+    updateEnabled();
 }

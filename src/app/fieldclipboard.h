@@ -13,8 +13,10 @@ class QWidget;
 // does with the mouse: "Wytnij pole" (Ctrl+X) or "Kopiuj pole" (Ctrl+C) takes
 // the field the keyboard is on, "Wklej pole" (Ctrl+V) writes what was taken
 // into the selected field, as one step to undo; after a cut that same step
-// empties the field taken (its font stays). Nothing is taken when no field
-// is selected; a field edited since it was taken is not emptied.
+// empties the field taken (its font stays). A field edited since it was
+// taken is not emptied. The commands are offered only when they can act:
+// cut and copy on a selected field, paste with something taken and another
+// field selected.
 class FieldClipboard : public QObject
 {
     Q_OBJECT
@@ -28,9 +30,14 @@ public:
     void take(bool cut);
     void paste();
 
+signals:
+    // What was taken, for the status bar.
+    void statusMessage(const QString &message);
+
 private:
     // The selected field the keyboard is on; -1 when none is.
     qsizetype selectedField() const;
+    void updateEnabled();
 
     Preview *preview;
     QAction *cutAct;

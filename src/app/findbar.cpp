@@ -1,5 +1,6 @@
 #include "app/findbar.h"
 
+#include "app/sheetundokeys.h"
 #include "document/sheetdocument.h"
 #include "files/windows1250.h"
 #include "prompts/prompts.h"
@@ -91,6 +92,10 @@ FindBar::FindBar(Preview *preview, QWidget *parent)
     connect(pbNext, &QToolButton::clicked, this, [this] { findNext(true); });
     connect(pbPrevious, &QToolButton::clicked, this, [this] { findNext(false); });
     connect(pbClose, &QToolButton::clicked, this, &FindBar::close);
+    // Ctrl+Z in the boxes undoes what was done last: a replacement, or the
+    // typing after it.
+    for (QLineEdit *box : {leQuery, leReplacement})
+        SheetUndoKeys::install(box, preview->undoStack());
     // A replace-all changes a field at a time: the count is worked out once,
     // after the last.
     const auto changed = [this] {
@@ -285,7 +290,7 @@ bool FindBar::replacement(QString &text)
     if (!Windows1250::encode(typed, ignored, &bad)) {
         const char32_t c = Windows1250::characterAt(typed, bad);
         leReplacement->setSelection(int(bad), c > 0xFFFF ? 2 : 1);
-        Prompts::current().message(QMessageBox::Warning, tr("Zamiana"),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Tekst zamiany zawiera znak %1, którego nie można zapisać w kodowaniu "
                                       "Windows-1250.\nNic nie zamieniono; usuń go lub zastąp innym znakiem.")
                                        .arg(Windows1250::describe(c)));

@@ -21,9 +21,12 @@ QStringList argumentsOf(int argc, char **argv)
     return arguments;
 }
 
-// The language chosen in the window, else the desktop's.
-Language::Choice startLanguage()
+// The language of this run: --lang, else the one chosen in the window, else
+// the desktop's. --lang is not kept: the menu's choice stays in the settings.
+Language::Choice startLanguage(const QStringList &arguments)
 {
+    if (const std::optional<Language::Choice> given = CommandLine::parse(arguments).language)
+        return *given;
     return Settings().language().value_or(Language::ofDesktop());
 }
 } // namespace
@@ -38,7 +41,7 @@ int main(int argc, char **argv)
         // holds the translation.
         QCoreApplication core(argc, argv);
         Settings::useProgramNames();
-        Language::install(startLanguage());
+        Language::install(startLanguage(argumentsOf(argc, argv)));
         std::fputs(CommandLine::parse(argumentsOf(argc, argv)).text.toUtf8().constData(), stdout);
         return 0;
     }
@@ -46,7 +49,7 @@ int main(int argc, char **argv)
     QApplication::setApplicationVersion(QString::fromLatin1(LamelloBuild::version));
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.lamello.Lamello"));
     Settings::useProgramNames();
-    Language::install(startLanguage());
+    Language::install(startLanguage(QCoreApplication::arguments()));
     // The toolkit has taken its own options out: anything else unknown is a mistake.
     const CommandLine::Parsed command = CommandLine::parse(QCoreApplication::arguments());
     if (command.action == CommandLine::Parsed::Action::Usage) {

@@ -12,6 +12,7 @@
 #include "app/printcommands.h"
 #include "app/recovery.h"
 #include "app/seriesfill.h"
+#include "app/sheetmessages.h"
 #include "app/workbookimport.h"
 #include "document/sheetdocument.h"
 #include "document/specialglyphfont.h"
@@ -103,6 +104,8 @@ MainWindow::MainWindow(QWidget *parent)
     preview->generationEnabled = true;
     readSettings();
     setWindowIcon(QIcon(QStringLiteral(":/icons/lamello.png")));
+    // "Lamello" before any sheet, not the lower-case name of the program's files.
+    updateWindowTitle();
     setAcceptDrops(true);
     preview->viewport()->installEventFilter(this);
     // The selection keys work from the start.
@@ -220,12 +223,14 @@ void MainWindow::createActions()
     replaceAct->setObjectName(QStringLiteral("replaceAct"));
     replaceAct->setShortcut(QKeySequence(tr("CTRL+H")));
     connect(replaceAct, &QAction::triggered, findBar, &FindBar::openReplace);
-    connect(findBar, &FindBar::statusMessage, this, [this](const QString &message) {
-        statusBar()->showMessage(message, 10000);
-    });
-    connect(seriesFill, &SeriesFill::statusMessage, this, [this](const QString &message) {
-        statusBar()->showMessage(message, 10000);
-    });
+    // What a command did to the sheet or took from it: gone once the sheet's
+    // history moves on (an undo, the paste).
+    auto *sheetMessages = new SheetMessages(statusBar(), history, this);
+    connect(findBar, &FindBar::statusMessage, sheetMessages, &SheetMessages::show);
+    connect(seriesFill, &SeriesFill::statusMessage, sheetMessages, &SheetMessages::show);
+    connect(fieldClipboard, &FieldClipboard::statusMessage, sheetMessages, &SheetMessages::show);
+    // "Dopasowano rozmiar: …", said by the sheet itself once the sizes are set.
+    connect(fitSizeAct, &QAction::triggered, sheetMessages, &SheetMessages::adoptShown);
 }
 
 void MainWindow::createMenus()
@@ -479,7 +484,7 @@ bool MainWindow::mayReplaceSheet()
     SheetDocument *document = preview->document();
     if (!document->isModified())
         return true;
-    switch (Prompts::current().question(QMessageBox::Question, tr("Komunikat"),
+    switch (Prompts::current().question(QMessageBox::Question, QString(),
                                         tr("Arkusz ma niezapisane zmiany. Zapisać projekt?"),
                                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                                         QMessageBox::Save)) {

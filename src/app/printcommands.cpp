@@ -143,7 +143,7 @@ void PrintCommands::calibratePrinter()
 {
     const QString printer = preview->printer();
     if (cbPrinter->currentIndex() == 0 || printer == Preview::builtInPdfName) {
-        Prompts::current().message(QMessageBox::Information, tr("Komunikat"),
+        Prompts::current().message(QMessageBox::Information, QString(),
                                    tr("Kalibracja dotyczy drukarki systemowej.\n"
                                       "Wybierz ją najpierw na liście „Drukarka”."));
         return;

@@ -462,7 +462,7 @@ bool Recovery::offerLeftCopies()
         const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(copy.savedAt).toLocalTime(),
                                                 QLocale::ShortFormat);
         const QMessageBox::StandardButton answer = Prompts::current().ask(
-            QMessageBox::Question, tr("Kopia zapasowa"),
+            QMessageBox::Question, QString(),
             tr("Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii "
                "zapasowej z %2.\nPrzywrócić arkusz? Historii cofania nie da się przywrócić.")
                 .arg(sheet, when),

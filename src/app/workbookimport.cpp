@@ -173,7 +173,7 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
             lines.append(SheetImport::describe(sheet, cell));
         if (total > bad.size())
             lines.append(counted(total - bad.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"), tr("… i %1 innych", "many")));
-        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
+        if (!prompts.confirm(QMessageBox::Warning, QString(),
                              tr("Te komórki zawierają znaki, których nie ma w kodowaniu Windows-1250:\n%1\n\n"
                                 "Zamienić je na „?” i wczytać arkusz?")
                                  .arg(lines.join(QLatin1Char('\n'))),
@@ -234,7 +234,7 @@ std::optional<int> WorkbookImport::labelsForColumns(int columns)
         return labels;
     if (columns >= 5 && columns <= 15) {
         const QMessageBox::StandardButton answer = prompts.question(
-            QMessageBox::Question, tr("Komunikat"),
+            QMessageBox::Question, QString(),
             tr("Arkusz ma %1 etykiet, a baretka %2 etykiet. Zmienić liczbę etykiet na baretce na %3?")
                 .arg(labelColumnsText(columns))
                 .arg(labels)
@@ -263,7 +263,7 @@ std::optional<int> WorkbookImport::labelsForColumns(int columns)
         return std::nullopt;
     }
     // Fewer columns than labels: the rest of every barette stays empty, when the user says so.
-    if (!prompts.confirm(QMessageBox::Question, tr("Komunikat"),
+    if (!prompts.confirm(QMessageBox::Question, QString(),
                          tr("Arkusz ma %1 etykiet, a baretka %2 etykiet: w każdej baretce %3 pozostanie "
                             "pustych. Wczytać arkusz?")
                              .arg(labelColumnsText(columns))

@@ -45,16 +45,6 @@ std::optional<QPointF> parsePair(const QString &value)
     return QPointF(m.captured(1).toDouble(), m.captured(2).toDouble());
 }
 
-namespace {
-
-// The language --lang names: exactly "pl" or "en".
-std::optional<Language::Choice> languageNamed(const QString &value)
-{
-    return value == QLatin1String("pl") || value == QLatin1String("en") ? Language::fromCode(value) : std::nullopt;
-}
-
-} // namespace
-
 bool oldExcel(const QString &path)
 {
     const std::optional<WorkbookFile::Format> format = WorkbookFile::formatOf(path);
@@ -148,7 +138,7 @@ std::optional<Failure> Options::parse(const QStringList &arguments)
         }
         return Failure{Usage, tr("%1: błędne wywołanie (%2). %3").arg(program, parser.errorText(), more)};
     }
-    if (parser.isSet(languageOption) && !languageNamed(parser.value(languageOption)))
+    if (parser.isSet(languageOption) && !Language::fromOption(parser.value(languageOption)))
         return Failure{Usage, tr("%1: --lang %2: podaj pl albo en. %3").arg(program, parser.value(languageOption), more)};
     if (parser.isSet(helpOption)) {
         QString help = parser.helpText();
@@ -319,9 +309,9 @@ Language::Choice language(const QStringList &arguments)
             break;
         std::optional<Language::Choice> named;
         if (argument == QLatin1String("--lang") && i + 1 < arguments.size())
-            named = languageNamed(arguments.at(i + 1));
+            named = Language::fromOption(arguments.at(i + 1));
         else if (argument.startsWith(QLatin1String("--lang=")))
-            named = languageNamed(argument.mid(7));
+            named = Language::fromOption(argument.mid(7));
         if (named)
             return *named;
     }

@@ -114,7 +114,7 @@ void CalibrationDialog::printTestPage()
     const Calibration shown = calibration();
     QString error;
     if (TestPage::print(printer, shown, &error) != PrintJob::Outcome::Done) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Nie wydrukowano strony testowej.") + QLatin1Char('\n') + error);
         return;
     }

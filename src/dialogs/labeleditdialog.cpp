@@ -156,7 +156,7 @@ void LabelEditDialog::pbAcceptClicked()
         cursor.setPosition(int(bad));
         cursor.setPosition(int(bad + (c > 0xFFFF ? 2 : 1)), QTextCursor::KeepAnchor);
         teText->setTextCursor(cursor);
-        Prompts::current().message(QMessageBox::Warning, tr("Edycja opisu"),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Tekst zawiera znak %1, którego nie można zapisać w kodowaniu "
                                       "Windows-1250.\nUsuń go lub zastąp innym znakiem.")
                                        .arg(Windows1250::describe(c)));

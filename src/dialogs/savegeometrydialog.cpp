@@ -19,6 +19,8 @@ SaveGeometryDialog::SaveGeometryDialog(QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(leName);
     layout->addWidget(pbOk);
+    // Its task, as every dialog of the program is titled.
+    setWindowTitle(tr("Zapisz geometrię"));
     setWindowIcon(Pictures::icon(QStringLiteral(":/icons/printer_r.png")));
     connect(pbOk, &QPushButton::clicked, this, &SaveGeometryDialog::pbSaveClicked);
 }
@@ -27,7 +29,7 @@ void SaveGeometryDialog::pbSaveClicked()
 {
     const QString name = leName->text();
     if (const QString problem = UserGeometryFile::nameProblem(name); !problem.isEmpty()) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"), problem);
+        Prompts::current().message(QMessageBox::Warning, QString(), problem);
         leName->setFocus();
         return;
     }

@@ -31,9 +31,6 @@ SeriesDialog::SeriesDialog(qsizetype selected, qsizetype available, qsizetype su
     lbProblem = new QLabel;
     lbProblem->setObjectName(QStringLiteral("lbSeriesProblem"));
     lbProblem->setWordWrap(true);
-    QPalette warning = lbProblem->palette();
-    warning.setColor(QPalette::WindowText, QColor(0xB0, 0x00, 0x20));
-    lbProblem->setPalette(warning);
     auto *help = new QLabel(tr("Tekst jest przepisywany bez zmian, „@” to nowa linia, a „{{” i „}}” to nawiasy.\n"
                                "{1} – liczby od 1 bez końca; {0-7} – od 0 do 7 i znowu od 0, a licznik\n"
                                "po lewej rośnie o 1; {01-16} – dwie cyfry: 01, 02 … 16; {A} – litery A … Z,\n"
@@ -152,6 +149,13 @@ void SeriesDialog::check()
     }
     lbProblem->setText(problem);
     lbProblem->setVisible(!problem.isEmpty());
+    // An empty pattern is no fault: the hint is grey, as a placeholder is;
+    // a fault in what was typed is red.
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, error.problem == SeriesPattern::Problem::Empty
+                                               ? colours.color(QPalette::PlaceholderText)
+                                               : QColor(0xB0, 0x00, 0x20));
+    lbProblem->setPalette(colours);
     buttons->button(QDialogButtonBox::Ok)->setEnabled(series.isValid());
 
     // The first values as the fields will hold them; a line break shown as ⏎.

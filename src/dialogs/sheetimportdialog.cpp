@@ -130,8 +130,10 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
 
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    connect(cbSheet, &QComboBox::currentIndexChanged, this, [this] {
+    connect(cbSheet, &QComboBox::currentIndexChanged, this, [this](int index) {
         fillSheet();
+        const auto left = leftWith.constFind(index);
+        setControls(left != leftWith.cend() ? *left : SheetImport::guessMapping(currentSheet()));
         updateState();
     });
     connect(cbDelimiter, &QComboBox::currentIndexChanged, this, [this] {
@@ -192,6 +194,18 @@ void SheetImportDialog::fillSheet()
     updating = false;
 }
 
+void SheetImportDialog::setControls(const SheetMapping &m)
+{
+    updating = true;
+    (m.layout == SheetMapping::Layout::Rows ? rbRows : rbColumn)->setChecked(true);
+    cbHeaderColumn->setCurrentIndex(std::min(m.headerColumn, cbHeaderColumn->count() - 1));
+    leLabelColumns->setText(CellAddress::columnName(m.firstLabel) + QLatin1Char('-') + CellAddress::columnName(m.lastLabel));
+    cbColumn->setCurrentIndex(std::min(m.column, cbColumn->count() - 1));
+    cbKeepEmpty->setChecked(m.keepEmptyRows);
+    cbHeadings->setChecked(m.firstRowHeadings);
+    updating = false;
+}
+
 SheetMapping SheetImportDialog::mapping() const
 {
     SheetMapping m;
@@ -238,6 +252,7 @@ void SheetImportDialog::updateState()
     cbColumn->setEnabled(!rows);
 
     const SheetMapping m = mapping();
+    leftWith.insert(cbSheet->currentIndex(), m);
     QString problem;
     const bool rangeOk = CellAddress::columnRange(leLabelColumns->text()).has_value();
     if (rows && !rangeOk)

@@ -3,6 +3,7 @@
 #include "workbooks/workbook.h"
 
 #include <QDialog>
+#include <QHash>
 
 #include <functional>
 #include <optional>
@@ -24,6 +25,8 @@ class QTableWidget;
 // the grid the dialog says how many barettes the mapping makes, or why it
 // cannot be imported (then "Importuj" is off), and which cells hold "@" (a
 // line break on the label) or a symbol character, and what they become.
+// Another sheet chosen gets its own layout: the one guessed for it, or the
+// one the user left it with.
 class SheetImportDialog : public QDialog
 {
     Q_OBJECT
@@ -46,6 +49,8 @@ public:
 
 private:
     void fillSheet();
+    // Sets the layout controls to `m` (its sheet is the one shown).
+    void setControls(const SheetMapping &m);
     void updateState();
     void columnHeadClicked(int column);
     // Lists the cells the mapping reads that hold "@" or a symbol character.
@@ -69,4 +74,8 @@ private:
     QLabel *lbMarked = nullptr;
     QDialogButtonBox *buttons = nullptr;
     bool updating = false;
+    // The mapping each sheet shown was left with, by index: chosen again
+    // when the user comes back to it; a sheet not shown yet gets the layout
+    // guessed for it.
+    QHash<int, SheetMapping> leftWith;
 };

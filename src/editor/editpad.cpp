@@ -43,10 +43,6 @@ qsizetype sliceEnd(const QString &text, qsizetype from, int lines)
     return from;
 }
 
-QString title()
-{
-    return EditPad::tr("Komunikat");
-}
 } // namespace
 
 EditPad::EditPad(QString pathToFile, QWidget *parent)
@@ -170,7 +166,7 @@ bool EditPad::loadFromFile(const QString &path)
         break;
     }
     if (!reason.isEmpty()) {
-        Prompts::current().message(QMessageBox::Information, title(),
+        Prompts::current().message(QMessageBox::Information, QString(),
                                    tr("Nie udało się otworzyć pliku do odczytu.\n%1").arg(path)
                                        + QLatin1Char('\n') + reason);
         return false;
@@ -184,7 +180,7 @@ bool EditPad::loadFromFile(const QString &path)
     setModified(false);
     if (shown.nulCount > 0) {
         Prompts::current().message(
-            QMessageBox::Information, title(),
+            QMessageBox::Information, QString(),
             tr("Plik %1 zawiera bajty NUL (%2), pokazane tutaj jako „%3”.\n"
                "Na arkuszu każdy z nich kończy tekst swojego pola; dalsza część wiersza nie jest "
                "pokazywana.\nZapis zachowuje je bez zmian.")
@@ -261,7 +257,7 @@ EditPad::Answer EditPad::settleChanges(const QString &question, bool offerSave)
     const QMessageBox::StandardButtons buttons =
         offerSave ? QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel
                   : QMessageBox::Discard | QMessageBox::Cancel;
-    switch (Prompts::current().question(QMessageBox::Question, title(), question, buttons,
+    switch (Prompts::current().question(QMessageBox::Question, QString(), question, buttons,
                                         offerSave ? QMessageBox::Save : QMessageBox::Cancel)) {
     case QMessageBox::Save:
         return saveToFile(true) ? Answer::Go : Answer::Stop;
@@ -287,7 +283,7 @@ bool EditPad::saveToFile(bool silent)
     }
     if (!silent) {
         const QMessageBox::StandardButton answer = Prompts::current().question(
-            QMessageBox::Question, title(), tr("Czy na pewno chcesz nadpisać oryginalną zawartość pliku?"),
+            QMessageBox::Question, QString(), tr("Czy na pewno chcesz nadpisać oryginalną zawartość pliku?"),
             QMessageBox::Save | QMessageBox::Discard, QMessageBox::Save);
         if (answer != QMessageBox::Save)
             return false;
@@ -300,7 +296,7 @@ bool EditPad::writeTo(const QString &path)
     QByteArray bytes;
     EditorText::Unencodable bad;
     if (!EditorText::toBytes(textEdit->document()->toRawText(), crlf, bytes, &bad)) {
-        Prompts::current().message(QMessageBox::Warning, title(),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Nie zapisano pliku.\nZnaku %1 w wierszu %2 nie można zapisać "
                                       "w kodowaniu Windows-1250. Usuń go lub zastąp innym.")
                                        .arg(Windows1250::describe(bad.character))
@@ -311,7 +307,7 @@ bool EditPad::writeTo(const QString &path)
         return false;
     QString error;
     if (!AtomicFile::write(path, bytes, &error)) {
-        Prompts::current().message(QMessageBox::Warning, title(),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Nie udało się zapisać pliku.\n%1\n%2").arg(path, error));
         return false;
     }
@@ -320,7 +316,7 @@ bool EditPad::writeTo(const QString &path)
     updateTitle();
     lbEncoding->hide();   // the file is Windows-1250 now
     setModified(false);
-    Prompts::current().message(QMessageBox::Information, title(), tr("Zapisano\n%1").arg(path));
+    Prompts::current().message(QMessageBox::Information, QString(), tr("Zapisano\n%1").arg(path));
     emit savedAs(pathToFile);
     return true;
 }

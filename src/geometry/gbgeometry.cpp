@@ -255,7 +255,7 @@ bool GbGeometry::applyShown(bool tellWhy)
     if (const QString problem = values.sheetProblem(); !problem.isEmpty()) {
         // The values stay shown, to be corrected.
         if (tellWhy)
-            Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+            Prompts::current().message(QMessageBox::Warning, QString(),
                                        tr("Tej geometrii nie można zastosować.\n%1").arg(problem));
         return false;
     }
@@ -288,12 +288,12 @@ void GbGeometry::saveAs(QString nameValue)
     // The user's data folder is made at the first save.
     QDir().mkpath(QFileInfo(userFile.path()).absolutePath());
     if (i >= 0) {
-        if (!Prompts::current().confirm(QMessageBox::Question, tr("Komunikat"),
+        if (!Prompts::current().confirm(QMessageBox::Question, QString(),
                                         tr("Ustawienia o podanej nazwie juz istnieją.\nCzy nadpisać?"),
                                         tr("Nadpisz"), tr("Anuluj")))
             return;
         if (!userFile.replace(values, &error)) {
-            Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+            Prompts::current().message(QMessageBox::Warning, QString(),
                                        tr("Ustawień „%1” nie zapisano.\n%2").arg(nameValue, error));
             return;
         }
@@ -309,7 +309,7 @@ void GbGeometry::saveAs(QString nameValue)
         return;
     }
     if (!userFile.append(values, &error)) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Ustawień „%1” nie zapisano.\n%2").arg(nameValue, error));
         return;
     }
@@ -325,13 +325,13 @@ void GbGeometry::pbDeleteClicked()
         return;
     const GeometryPreset remembered = editorValues(QString());
     const QString name = entry.mid(1);
-    if (!Prompts::current().confirm(QMessageBox::Question, tr("Komunikat"),
+    if (!Prompts::current().confirm(QMessageBox::Question, QString(),
                                     tr("Czy na pewno usunąć ustawienia:\n%1").arg(name), tr("Usuń"),
                                     tr("Anuluj")))
         return;
     QString error;
     if (!userFile.remove(name, &error)) {
-        Prompts::current().message(QMessageBox::Warning, tr("Komunikat"),
+        Prompts::current().message(QMessageBox::Warning, QString(),
                                    tr("Ustawień „%1” nie usunięto.\n%2").arg(name, error));
         return;
     }

@@ -124,7 +124,7 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());
     dialog.setWindowModality(Qt::WindowModal);
-    dialog.setWindowTitle(QStringLiteral("Lamello"));
+    dialog.setWindowTitle(Prompts::programName);
     // Its button, Escape and closing it all cancel.
     QObject::connect(&dialog, &QProgressDialog::canceled, [&] { cancelled = true; });
     QObject::connect(&dialog, &QDialog::rejected, [&] { cancelled = true; });

@@ -6,7 +6,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QSpacerItem>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -25,11 +24,13 @@ QString filterSuffix(const QString &filter)
 }
 
 // A box as wide as its title needs, so that a short text ("Zapisano.") does
-// not leave the title cut in a narrow window; an empty title is the program's name.
+// not leave the title cut in a narrow window; an empty title is the program's
+// name as the user knows it (the application's name is the lower-case one of
+// its files).
 void fitTitle(QMessageBox &box)
 {
     if (box.windowTitle().isEmpty())
-        box.setWindowTitle(QGuiApplication::applicationDisplayName());
+        box.setWindowTitle(Prompts::programName);
     auto *grid = qobject_cast<QGridLayout *>(box.layout());
     if (!grid)
         return;

@@ -20,11 +20,16 @@ class Prompts
 public:
     virtual ~Prompts() = default;
 
+    // The title of every message box: the program's boxes pass an empty
+    // title, which the platform's box shows as this.
+    static constexpr QLatin1String programName{"Lamello"};
+
     virtual QString openFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
-    // A modal box without parent and with the standard OK button.
+    // A modal box without parent and with the standard OK button; an empty
+    // `title` is programName.
     virtual void message(QMessageBox::Icon icon, const QString &title, const QString &text) = 0;
     // A modal question without parent offering `buttons`; returns the button
     // pressed, or QMessageBox::Cancel / Escape's button when the box is closed.

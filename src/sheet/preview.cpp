@@ -390,7 +390,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     // Texts cut on paper: each page printed counts once, whatever the copies.
     const qsizetype cut = fitTracker.countOnPages(pageIndexes);
     if (cut > 0
-        && !prompts.confirm(QMessageBox::Warning, tr("Drukowanie"),
+        && !prompts.confirm(QMessageBox::Warning, QString(),
                             FitTracker::overflowSentence(cut) + QLatin1Char(' ') + tr("Drukować mimo to?"),
                             tr("Drukuj"), tr("Anuluj")))
         return;
@@ -398,7 +398,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     // Copies are collated: the chosen pages in order, then again.
     const int count = int(pageIndexes.size()) * copies;
     if (!pdf && count > largeJobPages
-        && !prompts.confirm(QMessageBox::Question, tr("Drukowanie"),
+        && !prompts.confirm(QMessageBox::Question, QString(),
                             tr("Wydrukować %1 na drukarce %2?").arg(pagesText(count), printerName), tr("Drukuj"),
                             tr("Anuluj")))
         return;
@@ -428,6 +428,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     const auto onProgress = [&](int done, int total) {
         if (!progress && timer.elapsed() >= progressDelayMs && done < total) {
             progress = std::make_unique<QProgressDialog>(tr("Drukowanie"), tr("Anuluj"), 0, total);
+            progress->setWindowTitle(Prompts::programName);
             progress->setWindowModality(Qt::ApplicationModal);
             progress->setMinimumDuration(0);
             progress->show();
@@ -465,7 +466,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
     case PrintJob::Outcome::Done:
         if (pdf) {
             Settings().setLastFolder(Settings::Folder::Pdf, path);
-            prompts.message(QMessageBox::NoIcon, tr("Komunikat"), tr("Wydruk zapisano poprawnie."));
+            prompts.message(QMessageBox::NoIcon, QString(), tr("Wydruk zapisano poprawnie."));
         } else {
             emit statusMessage(tr("Do drukarki %1 wysłano %2 (zadanie %3).").arg(printerName, pagesText(count)).arg(jobId)
                                + (calibrationProblem.isEmpty() ? QString() : QLatin1Char(' ') + calibrationProblem));
@@ -476,7 +477,7 @@ void Preview::printPages(const QList<int> &pageIndexes, int copies)
                                : tr("Wydruk przerwano; do drukarki nic nie wysłano."));
         break;
     case PrintJob::Outcome::Failed:
-        prompts.message(QMessageBox::NoIcon, tr("Komunikat"),
+        prompts.message(QMessageBox::NoIcon, QString(),
                         tr("Wystąpił błąd podczas wydruku.") + QLatin1Char('\n') + error);
         break;
     }

@@ -26,7 +26,7 @@
 
 bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check, bool pasted)
 {
-    return Prompts::current().question(QMessageBox::Question, tr("Komunikat"), DescriptionsCheck::question(check, pasted),
+    return Prompts::current().question(QMessageBox::Question, QString(), DescriptionsCheck::question(check, pasted),
                                        QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
            == QMessageBox::Yes;
 }
@@ -250,10 +250,13 @@ void Preview::exportCsv()
         return;
     Prompts &prompts = Prompts::current();
     const QString filter = QStringLiteral("*.csv");
-    const QString name = Prompts::withSuffix(
-        prompts.saveFileName(this, tr("Eksportuj jako CSV"), Prompts::startFolder(Settings::Folder::Export, filePath),
-                             filter),
-        filter);
+    // The sheet's name offered, as the PDF's and the project's dialogs do;
+    // not the CSV file the sheet was read from, which cannot be replaced.
+    const QString folder = Prompts::startFolder(Settings::Folder::Export, filePath);
+    QString start = suggestedName(folder, QStringLiteral(".csv"));
+    if (!filePath.isEmpty() && QFileInfo(start) == QFileInfo(filePath))
+        start = folder;
+    const QString name = Prompts::withSuffix(prompts.saveFileName(this, tr("Eksportuj jako CSV"), start, filter), filter);
     if (name.isEmpty() || name == QLatin1String(".csv") || !mayReplace(name))
         return;
     writeExport(name, SheetExport::csv(fieldTexts(), sheet.labelsPerBarette));

@@ -49,6 +49,11 @@ std::optional<Choice> fromCode(const QString &code)
     return std::nullopt;
 }
 
+std::optional<Choice> fromOption(const QString &value)
+{
+    return value == QLatin1String("pl") || value == QLatin1String("en") ? fromCode(value) : std::nullopt;
+}
+
 Choice ofDesktop(const QStringList &uiLanguages)
 {
     // Walked as gettext walks LANGUAGE: the first language the program

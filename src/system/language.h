@@ -11,7 +11,7 @@
 // programs); Qt's own dialogs and buttons follow (qtbase_pl, qtbase_en).
 //
 // The desktop decides unless the user chose in the window ("Język /
-// Language", kept in the settings) or lamello-batch was given --lang: the
+// Language", kept in the settings) or the program was given --lang: the
 // desktop's languages are walked in order as gettext walks them, and the
 // first that the programs speak wins ("de:en" English, "de:pl" Polish); a
 // desktop with none of them (the C locale too) gets Polish.
@@ -24,6 +24,9 @@ QString code(Choice language);
 // The language a code names ("pl", "en", also "en_GB" or "pl-PL"); nothing
 // for any other.
 std::optional<Choice> fromCode(const QString &code);
+// The language the programs' --lang option names: exactly "pl" or "en";
+// nothing for any other value.
+std::optional<Choice> fromOption(const QString &value);
 // The language for a desktop whose languages, most wanted first, are
 // `uiLanguages` (as QLocale::uiLanguages() gives them).
 Choice ofDesktop(const QStringList &uiLanguages);
