@@ -229,6 +229,10 @@ private slots:
             } else if (kind == QLatin1String("pasted")) {
                 QGuiApplication::clipboard()->setText(QString::fromUtf8(rows).replace(QLatin1Char(';'), QLatin1Char('\t')));
                 trigger(*window, QStringLiteral("Wklej z &arkusza"));
+                // Cells in no file are unsaved, their copy written at once.
+                QVERIFY(window->isWindowModified());
+                window->sheetRecovery()->flush();
+                QVERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
             }
             document->editField(2, QStringLiteral("Praca"), bold, QStringLiteral("edycja"));
             window->sheetRecovery()->writeNow();

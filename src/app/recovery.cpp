@@ -61,8 +61,12 @@ Recovery::Recovery(Preview *preview, QObject *parent)
         runFields = -1;
         writeNow();
     });
-    connect(document, &SheetDocument::modifiedChanged, this, [this](bool modified) {
-        if (modified)
+    connect(document, &SheetDocument::modifiedChanged, this, [this, document](bool modified) {
+        // Unsaved with nothing to undo: a whole sheet in no file (pasted
+        // cells), written at once as a new sheet is.
+        if (modified && document->undoStack()->count() == 0)
+            writeNow();
+        else if (modified)
             timer.start();
         else
             discard();
