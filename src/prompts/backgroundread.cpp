@@ -123,7 +123,10 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
         QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());
-    dialog.setWindowModality(Qt::WindowModal);
+    // Not modal: the guard keeps input from the windows, and a window that a
+    // modal dialog blocks never hears that the window system closes it, so
+    // that closing the window could not cancel the read.
+    dialog.setWindowModality(Qt::NonModal);
     dialog.setWindowTitle(QStringLiteral("Lamello"));
     // Its button, Escape and closing it all cancel.
     QObject::connect(&dialog, &QProgressDialog::canceled, [&] { cancelled = true; });
