@@ -23,6 +23,7 @@
 #include <QSignalSpy>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <QDirIterator>
@@ -113,6 +114,7 @@ private slots:
         QTest::newRow("source deleted") << QStringLiteral("deleted") << false;
         QTest::newRow("project, its texts deleted") << QStringLiteral("deleted") << true;
         QTest::newRow("copy of the first format") << QStringLiteral("version 1") << true;
+        QTest::newRow("opened by a relative path, restored in another folder") << QStringLiteral("relative") << false;
     }
     void restoresAfterKill()
     {
@@ -121,8 +123,13 @@ private slots:
         QString source = files.write(QStringLiteral("pumps.txt"), barettes(30, 8, true));
         const QString projectPath = files.path(QStringLiteral("pumps.lmpro"));
         Sheet before;
+        const QString startFolder = QDir::currentPath();
+        const auto back = qScopeGuard([&] { QDir::setCurrent(startFolder); });
+        const bool relative = afterwards == QLatin1String("relative");
+        if (relative)
+            QDir::setCurrent(QFileInfo(source).path());
         {
-            auto window = openWindow(source);
+            auto window = openWindow(relative ? QFileInfo(source).fileName() : source);
             Preview *preview = window->sheetPreview();
             SheetDocument *document = preview->document();
             if (project) {
@@ -148,7 +155,14 @@ private slots:
             window->sheetRecovery()->writeNow();
             before = sheetOf(preview);
         }
-        if (afterwards == QLatin1String("changed"))
+        if (relative) {
+            // Another folder with a file of the same name.
+            const QString elsewhere = files.path(QStringLiteral("elsewhere"));
+            QVERIFY(QDir().mkpath(elsewhere));
+            QFile other(elsewhere + QStringLiteral("/pumps.txt"));
+            QVERIFY(other.open(QIODevice::WriteOnly) && other.write(barettes(2)) > 0);
+            QDir::setCurrent(elsewhere);
+        } else if (afterwards == QLatin1String("changed"))
             files.write(QFileInfo(source).fileName(), barettes(2));
         else if (afterwards == QLatin1String("deleted"))
             QVERIFY(QFile::remove(source));
@@ -183,6 +197,8 @@ private slots:
         QVERIFY(window->sheetPreview()->document()->isModified());
         QVERIFY(window->isWindowModified());
         QCOMPARE(window->sheetPreview()->projectPath(), project ? projectPath : QString());
+        // F5 and the editor read the file the sheet came from.
+        QCOMPARE(window->sheetPreview()->filePath, source);
         QVERIFY2(prompts.messages.isEmpty(), qPrintable(prompts.messages.value(0).text));
         // The restoring window's copy has taken the old one's place.
         window->sheetRecovery()->flush();

@@ -234,16 +234,18 @@ void Recovery::writeNow()
         return;
     const SheetTexts &texts = document->allTexts();
 
+    // Paths as the next start, in another working folder, finds them.
+    const auto absolute = [](const QString &path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
     RecoveryCopy copy;
     copy.savedAt = QDateTime::currentMSecsSinceEpoch();
-    copy.sourcePath = preview->filePath;
-    copy.projectPath = preview->projectPath();
+    copy.sourcePath = absolute(preview->filePath);
+    copy.projectPath = absolute(preview->projectPath());
     copy.lineCount = texts.size();
     if (geometryPanel)
         copy.geometry = geometryPanel->geometryInForce();
     if (sheets) {
         const WorkbookImport::Source from = sheets->sheetSource();
-        copy.workbookPath = from.workbook;
+        copy.workbookPath = absolute(from.workbook);
         copy.workbookMapping = from.mapping;
         copy.pasted = from.pasted;
     }
