@@ -43,8 +43,10 @@ RecoveryDialog::RecoveryDialog(const QList<Copy> &copies, QWidget *parent)
         items.append(item);
     }
     twCopies->addTopLevelItems(items);
-    for (int column = 0; column < 2; ++column)
+    for (int column = 0; column < 2; ++column) {
         twCopies->resizeColumnToContents(column);
+        twCopies->setColumnWidth(column, twCopies->columnWidth(column) + 3 * fontMetrics().averageCharWidth());
+    }
     twCopies->setMinimumWidth(640);
     twCopies->setCurrentItem(twCopies->topLevelItem(0));
 

@@ -22,7 +22,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("RecoveryCopy", text);
+    return QCoreApplication::translate("RecoveryFolder", text);
 }
 
 // QLockFile writes a few short lines, the owner's process id first.
