@@ -546,7 +546,7 @@ bool Recovery::offerLeftCopies()
             continue;
         // Unless another window started meanwhile took it.
         QString odd;
-        if (const std::unique_ptr<QLockFile> lock = RecoveryFolder::claim(dir, valid.at(row).id, &odd)) {
+        if (const RecoveryFolder::Claim lock = RecoveryFolder::claim(dir, valid.at(row).id, &odd)) {
             const QString base = QDir(dir).absoluteFilePath(valid.at(row).id);
             QFile::remove(base + RecoveryCopy::suffix);
             QFile::remove(base + RecoveryCopy::sourceSuffix);
@@ -556,7 +556,7 @@ bool Recovery::offerLeftCopies()
         return false;
     const RecoveryFolder::Left &copy = valid.at(chosen);
     QString odd;
-    const std::unique_ptr<QLockFile> lock = RecoveryFolder::claim(dir, copy.id, &odd);
+    const RecoveryFolder::Claim lock = RecoveryFolder::claim(dir, copy.id, &odd);
     const QString path = QDir(dir).absoluteFilePath(copy.id + RecoveryCopy::suffix);
     if (!lock || !QFileInfo::exists(path)) {
         Prompts::current().message(QMessageBox::Information, QString(),

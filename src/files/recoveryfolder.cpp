@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,37 +104,51 @@ bool readFile(const QString &path, qint64 limit, QByteArray *bytes, QString *rea
     return true;
 }
 
-std::unique_ptr<QLockFile> claim(const QString &dir, const QString &id, QString *reason)
+Claim::~Claim()
+{
+    if (fd < 0)
+        return;
+    ::unlink(QFile::encodeName(path).constData());
+    ::close(fd);
+}
+
+Claim claim(const QString &dir, const QString &id, QString *reason)
 {
     const QString path = QDir(dir).absoluteFilePath(id + lockSuffix);
     const QByteArray native = QFile::encodeName(path);
+    const auto odd = [&] {
+        *reason = tr("jej blokada %1 nie jest zwykłym plikiem; po usunięciu blokady kopia zostanie zaproponowana")
+                      .arg(QDir::toNativeSeparators(path));
+        return Claim();
+    };
     struct stat info{};
-    if (::lstat(native.constData(), &info) == 0) {
-        if (!S_ISREG(info.st_mode)) {
-            *reason = tr("jej blokada %1 nie jest zwykłym plikiem; po usunięciu blokady kopia zostanie zaproponowana")
-                          .arg(QDir::toNativeSeparators(path));
-            return nullptr;
-        }
-        if (!writtenByQLockFile(path)) {
-            // No window's: a window writes its lock whole before anything else.
-            const qint64 age = QDateTime::currentMSecsSinceEpoch() - (qint64(info.st_mtim.tv_sec) * 1000);
-            if (qAbs(age) < lockWriteMs)
-                return nullptr;
-            if (::unlink(native.constData()) != 0 && errno != ENOENT) {
-                *reason = AtomicFile::systemError(errno);
-                return nullptr;
-            }
-        }
-    } else if (errno != ENOENT) {
+    if (::lstat(native.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return odd();
+    // No lock (the window went before its lock was made) is made here;
+    // nothing waits for a lock or for the disk.
+    int fd = ::open(native.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0600);
+    const bool made = fd >= 0;
+    if (!made && errno == EEXIST)
+        fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        if (errno == ELOOP)
+            return odd();
         *reason = AtomicFile::systemError(errno);
-        return nullptr;
+        return {};
     }
-    auto lock = std::make_unique<QLockFile>(path);
-    // A lock whose process is gone is taken over at once.
-    lock->setStaleLockTime(0);
-    if (!lock->tryLock(0))
-        return nullptr;
-    return lock;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return odd();
+    }
+    // A window's process holds its lock while it lives; one that QLockFile
+    // has made but not locked yet is young and holds no process id yet.
+    const qint64 age = QDateTime::currentMSecsSinceEpoch() - qint64(info.st_mtim.tv_sec) * 1000;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0
+        || (!made && qAbs(age) < lockWriteMs && !writtenByQLockFile(path))) {
+        ::close(fd);
+        return {};
+    }
+    return Claim(fd, path);
 }
 
 void read(const QString &dir, Left &left)
@@ -207,7 +222,7 @@ QList<Left> scan(const QString &dir, const QString &ownId, qint64 keepBytes, con
         if (QFile::exists(base + newerSuffix))
             continue;
         // A window still running holds its lock; a dead one's is taken over.
-        const std::unique_ptr<QLockFile> lock = claim(dir, left.id, &left.reason);
+        const Claim lock = claim(dir, left.id, &left.reason);
         if (!lock) {
             if (left.reason.isEmpty())
                 continue;
@@ -238,7 +253,7 @@ QList<Left> scan(const QString &dir, const QString &ownId, qint64 keepBytes, con
         const QString base = folder.absoluteFilePath(id);
         QFile::remove(base + newerSuffix);
         QString odd;
-        if (const std::unique_ptr<QLockFile> lock = claim(dir, id, &odd))
+        if (const Claim lock = claim(dir, id, &odd))
             QFile::remove(base + RecoveryCopy::sourceSuffix);
     }
     std::stable_sort(found.begin(), found.end(), [](const Left &a, const Left &b) {

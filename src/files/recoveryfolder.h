@@ -4,22 +4,49 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QLockFile>
 #include <QString>
 
 #include <atomic>
 #include <memory>
+#include <utility>
 
 // The recovery folder (files/recoveryfile.h) as a start finds it: the
 // copies of windows that are gone, which app/recovery offers, what cannot
 // be read, and what a window killed before its first copy left behind.
 //
-// Each window holds a lock beside its copy (ID.lock, a QLockFile). A lock is
-// looked at before QLockFile touches it: one that is no regular file (a FIFO
-// would block its open for ever, a directory is never stale) keeps its copy
-// from being offered, and says why; a regular one that QLockFile did not
-// write (empty, garbage, too large) belongs to no window and is removed.
+// Each window holds a lock beside its copy (ID.lock, a QLockFile), and with
+// it the system's lock on that file (flock), which goes with its process. A
+// lock is looked at before it is opened: one that is no regular file (a
+// FIFO would block its open for ever, a directory is never stale) keeps its
+// copy from being offered, and says why; a regular one no process holds
+// belongs to no window, whatever it holds (empty, garbage, too large), and
+// is taken over: held the same way while its copy is read, restored or
+// removed, and removed after.
 namespace RecoveryFolder {
+
+// The lock of a copy taken over from its gone window: removed, and let go,
+// when this goes.
+class Claim
+{
+public:
+    Claim() = default;
+    Claim(int fd, const QString &path) : fd(fd), path(path) {}
+    Claim(Claim &&other) noexcept : fd(std::exchange(other.fd, -1)), path(std::move(other.path)) {}
+    Claim &operator=(Claim &&other) noexcept
+    {
+        std::swap(fd, other.fd);
+        std::swap(path, other.path);
+        return *this;
+    }
+    Claim(const Claim &) = delete;
+    Claim &operator=(const Claim &) = delete;
+    ~Claim();
+    explicit operator bool() const { return fd >= 0; }
+
+private:
+    int fd = -1;
+    QString path;
+};
 
 inline const QString lockSuffix = QStringLiteral(".lock");
 inline const QString asideSuffix = QStringLiteral(".unreadable");
@@ -64,7 +91,7 @@ QList<Left> scan(const QString &dir, const QString &ownId, qint64 keepBytes, con
 
 // Takes over the lock of copy `id` in `dir` when its window is gone; null
 // when a window holds it, or when it is odd, then with `reason` set.
-std::unique_ptr<QLockFile> claim(const QString &dir, const QString &id, QString *reason);
+Claim claim(const QString &dir, const QString &id, QString *reason);
 
 // The bytes of the regular file at `path`, up to `limit` of them, opened so
 // that nothing can block (no FIFO, no link followed). On failure `reason`
