@@ -554,7 +554,10 @@ bool Recovery::offerLeftCopies()
     }
     if (chosen < 0)
         return false;
-    const RecoveryFolder::Left &copy = valid.at(chosen);
+    // Only the copy chosen is kept in memory for the restore.
+    const RecoveryFolder::Left copy = valid.at(chosen);
+    valid.clear();
+    left.clear();
     QString odd;
     const RecoveryFolder::Claim lock = RecoveryFolder::claim(dir, copy.id, &odd);
     const QString path = QDir(dir).absoluteFilePath(copy.id + RecoveryCopy::suffix);
