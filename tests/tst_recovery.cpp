@@ -298,8 +298,7 @@ private slots:
                 trigger(*window, QStringLiteral("Wklej z &arkusza"));
                 // Cells in no file are unsaved, their copy written at once.
                 QVERIFY(window->isWindowModified());
-                window->sheetRecovery()->flush();
-                QVERIFY(QFile::exists(window->sheetRecovery()->copyPath()));
+                QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(window->sheetRecovery()->copyPath()), Recovery::settleMs / 2);
             }
             document->editField(2, QStringLiteral("Praca"), bold, QStringLiteral("edycja"));
             window->sheetRecovery()->writeNow();

@@ -47,9 +47,13 @@ Recovery::Recovery(Preview *preview, QObject *parent)
     });
     connect(document, &SheetDocument::modifiedChanged, this, [this, document](bool modified) {
         // Unsaved with nothing to undo: a whole sheet in no file (pasted
-        // cells), written at once as a new sheet is.
+        // cells), written as soon as the command that made it has ended (a
+        // restore makes its copy its own first), as a new sheet is.
         if (modified && document->undoStack()->count() == 0)
-            writeNow();
+            QTimer::singleShot(0, this, [this, document] {
+                if (document->isModified())
+                    writeNow();
+            });
         else if (modified)
             timer.start();
         else
