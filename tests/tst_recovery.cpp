@@ -514,6 +514,8 @@ private slots:
         QTest::newRow("more edits than lines") << QStringLiteral("edits") << 0 << 1 << QStringLiteral("uszkodzony") << aside;
         QTest::newRow("fonts more than their runs") << QStringLiteral("fonts") << 0 << 1 << QStringLiteral("uszkodzony") << aside;
         QTest::newRow("over 1 GB") << QStringLiteral("large") << 0 << 1 << QStringLiteral("1025 MB") << aside;
+        QTest::newRow("no permission to read it") << QStringLiteral("denied") << 0 << 2 << QStringLiteral("brak uprawnień")
+                                                  << QStringLiteral("c.lmrec");
         QTest::newRow("of a newer version") << QStringLiteral("newer") << 0 << 1 << QStringLiteral("nowsza wersja") << QStringLiteral("c.lmrec c.newer");
         QTest::newRow("lock a FIFO") << QStringLiteral("fifo") << 0 << 2 << QStringLiteral("c.lock nie jest zwykłym plikiem") << QStringLiteral("c.lmrec c.lock");
         QTest::newRow("lock a folder") << QStringLiteral("folder") << 0 << 2 << QStringLiteral("c.lock nie jest zwykłym plikiem") << QStringLiteral("c.lmrec");
@@ -552,6 +554,10 @@ private slots:
             QVERIFY(QFile::resize(copy, RecoveryCopy::maxFileSize + 1));
         } else if (kind == QLatin1String("newer")) {
             writeFile(copy, magic + QByteArray("\0\0\0\x63", 4) + QByteArray(100, 'x'));
+        } else if (kind == QLatin1String("denied")) {
+            writeFile(copy, copyOf(QStringLiteral("Pompa")));
+            QCOMPARE(::chmod(QFile::encodeName(copy).constData(), 0), 0);
+            QCOMPARE(::chmod(QFile::encodeName(Recovery::folder()).constData(), 0777), 0);
         } else if (kind == QLatin1String("orphans")) {
             writeFile(base + RecoveryCopy::sourceSuffix, barettes(2));
             writeFile(lock, "garbage");
@@ -578,6 +584,15 @@ private slots:
         for (int start = 0; start < 2; ++start) {
             auto window = openWindow();
             answerOffer(prompts, RecoveryDialog::Choice::Later, &offered);
+            // Root reads any file: the offer is then made as another user.
+            const passwd *nobody = ::getpwnam("nobody");
+            const bool drop = kind == QLatin1String("denied") && ::geteuid() == 0 && nobody;
+            if (drop)
+                QCOMPARE(::seteuid(nobody->pw_uid), 0);
+            const auto back = qScopeGuard([drop] {
+                if (drop)
+                    (void)::seteuid(0);
+            });
             QVERIFY(!window->offerRecovery());
         }
         QCOMPARE(offered.size(), offers);
