@@ -57,8 +57,8 @@ public:
     // the copy for the next start. What cannot be offered is said in one
     // message: a damaged copy is kept aside under a name ending in
     // ".unreadable", one that cannot be read now (no permission, its lock
-    // no file) stays, a newer version's stays for it and is said once. True
-    // when a sheet was restored.
+    // not a regular file) stays, a newer version's stays for it and is said
+    // once. True when a sheet was restored.
     bool offerLeftCopies();
 
     // Makes the copy now (removes it when nothing is unsaved). The copy is
