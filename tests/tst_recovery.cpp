@@ -4,6 +4,7 @@
 #include "document/sheetdocument.h"
 #include "files/projectfile.h"
 #include "files/recoveryfile.h"
+#include "files/recoveryfolder.h"
 #include "files/settings.h"
 #include "geometry/gbgeometry.h"
 #include "sheet/preview.h"
@@ -368,6 +369,9 @@ private slots:
         auto killed = program({source}, QStringLiteral("edit 3 Pompa@P-1\nbold 3"));
         QVERIFY(killed->waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList({QStringLiteral("*.lmrec")}, QDir::Files).isEmpty(), 20000);
+        // While the program runs, its copy is no other window's to offer.
+        const std::atomic<bool> going = false;
+        QVERIFY(RecoveryFolder::scan(folder, QString(), 0, going).isEmpty());
         ::kill(pid_t(killed->processId()), SIGKILL);
         QVERIFY(killed->waitForFinished());
 
