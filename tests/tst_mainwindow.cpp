@@ -53,6 +53,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
+#include <QWindow>
 
 #include <functional>
 
@@ -808,6 +809,21 @@ private slots:
         QCOMPARE(prompts.progressShown, 3);
         QCOMPARE(preview->document()->text(26), QStringLiteral("T26"));
         QTRY_VERIFY(!window->isVisible());
+
+        // So does the window system closing the window (its title bar's
+        // button): no modal dialog may stand between, which would swallow
+        // the close. The pasted cells are never applied.
+        init();
+        prompts.progress = [&](QProgressDialog &dialog) {
+            dialog.show();
+            QVERIFY(!QGuiApplication::modalWindow());
+            window->windowHandle()->close();
+        };
+        action(*window, QStringLiteral("Wklej z &arkusza"))->trigger();
+        QCOMPARE(prompts.progressShown, 4);
+        QTRY_VERIFY(!window->isVisible());
+        QVERIFY(prompts.modalDialogs.isEmpty());
+        QCOMPARE(window->sheetPreview()->document()->lineCount(), 0);
     }
 
     void projectNamedOnTheCommandLineOpensAtStartUp()

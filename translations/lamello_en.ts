@@ -2621,22 +2621,108 @@ It was put aside as %3.</translation>
         <translation>untitled</translation>
     </message>
     <message>
-        <source>Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii zapasowej z %2.
-Przywrócić arkusz? Historii cofania nie da się przywrócić.</source>
-        <translation>Lamello was not closed properly. The unsaved changes of the sheet %1 are kept in a recovery copy from %2.
-Restore the sheet? Its undo history cannot be restored.</translation>
+        <source>za mało pamięci, by ją odczytać</source>
+        <translation>there is not enough memory to read it</translation>
     </message>
     <message>
-        <source>Przywróć</source>
-        <translation>Restore</translation>
+        <source> (odłożona jako %1)</source>
+        <translation> (set aside as %1)</translation>
     </message>
     <message>
-        <source>Porzuć</source>
-        <translation>Discard</translation>
+        <source> (zostaje na miejscu)</source>
+        <translation> (left where it is)</translation>
     </message>
     <message>
-        <source>Później</source>
-        <translation>Later</translation>
+        <source> (zostaje dla tamtej wersji)</source>
+        <translation> (left for that version)</translation>
+    </message>
+    <message>
+        <source>… i %1 inna</source>
+        <comment>one</comment>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>… i %1 inne</source>
+        <comment>few</comment>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>… i %1 innych</source>
+        <comment>many</comment>
+        <translation>… and %1 more</translation>
+    </message>
+    <message>
+        <source>Nie można zaproponować %1 w folderze %2:
+%3</source>
+        <translation>%1 in the folder %2 cannot be offered:
+%3</translation>
+    </message>
+    <message>
+        <source>%1 kopii zapasowej</source>
+        <comment>one</comment>
+        <translation>%1 recovery copy</translation>
+    </message>
+    <message>
+        <source>%1 kopii zapasowych</source>
+        <comment>few</comment>
+        <translation>%1 recovery copies</translation>
+    </message>
+    <message>
+        <source>%1 kopii zapasowych</source>
+        <comment>many</comment>
+        <translation>%1 recovery copies</translation>
+    </message>
+    <message>
+        <source>Wczytywanie kopii zapasowych…</source>
+        <translation>Reading the recovery copies…</translation>
+    </message>
+    <message>
+        <source>komórki ze schowka</source>
+        <translation>cells from the clipboard</translation>
+    </message>
+    <message>
+        <source>%1 pole z tekstem</source>
+        <comment>one</comment>
+        <translation>%1 field with text</translation>
+    </message>
+    <message>
+        <source>%1 pola z tekstem</source>
+        <comment>few</comment>
+        <translation>%1 fields with text</translation>
+    </message>
+    <message>
+        <source>%1 pól z tekstem</source>
+        <comment>many</comment>
+        <translation>%1 fields with text</translation>
+    </message>
+    <message>
+        <source>%1 zmienione pole</source>
+        <comment>one</comment>
+        <translation>%1 changed field</translation>
+    </message>
+    <message>
+        <source>%1 zmienione pola</source>
+        <comment>few</comment>
+        <translation>%1 changed fields</translation>
+    </message>
+    <message>
+        <source>%1 zmienionych pól</source>
+        <comment>many</comment>
+        <translation>%1 changed fields</translation>
+    </message>
+    <message>
+        <source>%1, pierwsze: „%2”</source>
+        <translation>%1, the first: “%2”</translation>
+    </message>
+    <message>
+        <source>Kopię zapasową %1 przejęło w międzyczasie inne okno Lamello.</source>
+        <translation>Another Lamello window has taken over the recovery copy %1 meanwhile.</translation>
+    </message>
+    <message>
+        <source>Kopii zapasowej %1 nie można teraz odczytać: %2.
+Zostaje na następne uruchomienie.</source>
+        <translation>The recovery copy %1 cannot be read now: %2.
+It is kept for the next start.</translation>
     </message>
 </context>
 <context>
@@ -2652,6 +2738,64 @@ Restore the sheet? Its undo history cannot be restored.</translation>
     <message>
         <source>kopię zapisała nowsza wersja programu</source>
         <translation>a newer version of the program wrote it</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryDialog</name>
+    <message>
+        <source>Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza zachowały się w kopii zapasowej. Przywrócić arkusz? Historii cofania nie da się przywrócić.</source>
+        <translation>Lamello was not closed properly. The unsaved changes of a sheet are kept in a recovery copy. Restore the sheet? Its undo history cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany zachowały się w kopiach zapasowych, najnowsza u góry. Wybierz arkusz do przywrócenia; pozostałe kopie można porzucić albo zostawić na później. Historii cofania nie da się przywrócić.</source>
+        <translation>Lamello was not closed properly. The unsaved changes are kept in recovery copies, the newest at the top. Choose the sheet to restore; the other copies can be discarded or kept for later. The undo history cannot be restored.</translation>
+    </message>
+    <message>
+        <source>Arkusz</source>
+        <translation>Sheet</translation>
+    </message>
+    <message>
+        <source>Zapisana</source>
+        <translation>Saved</translation>
+    </message>
+    <message>
+        <source>Zawartość</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>Przywróć</source>
+        <translation>Restore</translation>
+    </message>
+    <message>
+        <source>Porzuć</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Później</source>
+        <translation>Later</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryFolder</name>
+    <message>
+        <source>to dowiązanie, nie plik</source>
+        <translation>it is a link, not a file</translation>
+    </message>
+    <message>
+        <source>to nie jest zwykły plik</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>plik ma %1 MB, więcej niż %2 MB, które może mieć kopia</source>
+        <translation>the file is %1 MB, more than the %2 MB a copy may be</translation>
+    </message>
+    <message>
+        <source>jej blokada %1 nie jest zwykłym plikiem; po usunięciu blokady kopia zostanie zaproponowana</source>
+        <translation>its lock %1 is not a regular file; once the lock is removed, the copy will be offered</translation>
+    </message>
+    <message>
+        <source>za mało pamięci, by ją odczytać</source>
+        <translation>there is not enough memory to read it</translation>
     </message>
 </context>
 <context>

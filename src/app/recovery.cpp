@@ -4,6 +4,10 @@
 #include "files/atomicfile.h"
 #include "files/descriptionscheck.h"
 #include "files/recoveryfile.h"
+#include "files/recoveryfolder.h"
+#include "dialogs/recoverydialog.h"
+#include "prompts/backgroundread.h"
+#include "system/plural.h"
 #include "geometry/gbgeometry.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
@@ -22,26 +26,6 @@
 #include <algorithm>
 #include <limits>
 
-namespace {
-
-const QString lockSuffix = QStringLiteral(".lock");
-const QString asideSuffix = QStringLiteral(".unreadable");
-
-// The bytes of the regular file at `path`, up to RecoveryCopy::maxFileSize;
-// nothing is opened that is no regular file (a FIFO would never answer).
-bool readBounded(const QString &path, QByteArray *bytes)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink() || !info.isFile() || info.size() > RecoveryCopy::maxFileSize)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *bytes = file.read(RecoveryCopy::maxFileSize + 1);
-    return bytes->size() <= RecoveryCopy::maxFileSize && file.error() == QFileDevice::NoError;
-}
-
-} // namespace
 
 Recovery::Recovery(Preview *preview, QObject *parent)
     : QObject(parent), preview(preview),
@@ -61,8 +45,16 @@ Recovery::Recovery(Preview *preview, QObject *parent)
         runFields = -1;
         writeNow();
     });
-    connect(document, &SheetDocument::modifiedChanged, this, [this](bool modified) {
-        if (modified)
+    connect(document, &SheetDocument::modifiedChanged, this, [this, document](bool modified) {
+        // Unsaved with nothing to undo: a whole sheet in no file (pasted
+        // cells), written as soon as the command that made it has ended (a
+        // restore makes its copy its own first), as a new sheet is.
+        if (modified && document->undoStack()->count() == 0)
+            QTimer::singleShot(0, this, [this, document] {
+                if (document->isModified())
+                    writeNow();
+            });
+        else if (modified)
             timer.start();
         else
             discard();
@@ -208,7 +200,7 @@ bool Recovery::prepareFolder()
         failed(tr("nie można utworzyć folderu"));
         return false;
     }
-    auto own = std::make_unique<QLockFile>(QDir(dir).absoluteFilePath(id + lockSuffix));
+    auto own = std::make_unique<QLockFile>(QDir(dir).absoluteFilePath(id + RecoveryFolder::lockSuffix));
     if (!own->tryLock(0)) {
         failed(own->error() == QLockFile::PermissionError ? AtomicFile::systemError(EACCES)
                                                            : tr("nie można założyć blokady"));
@@ -230,16 +222,18 @@ void Recovery::writeNow()
         return;
     const SheetTexts &texts = document->allTexts();
 
+    // Paths as the next start, in another working folder, finds them.
+    const auto absolute = [](const QString &path) { return path.isEmpty() ? path : QFileInfo(path).absoluteFilePath(); };
     RecoveryCopy copy;
     copy.savedAt = QDateTime::currentMSecsSinceEpoch();
-    copy.sourcePath = preview->filePath;
-    copy.projectPath = preview->projectPath();
+    copy.sourcePath = absolute(preview->filePath);
+    copy.projectPath = absolute(preview->projectPath());
     copy.lineCount = texts.size();
     if (geometryPanel)
         copy.geometry = geometryPanel->geometryInForce();
     if (sheets) {
         const WorkbookImport::Source from = sheets->sheetSource();
-        copy.workbookPath = from.workbook;
+        copy.workbookPath = absolute(from.workbook);
         copy.workbookMapping = from.mapping;
         copy.pasted = from.pasted;
     }
@@ -336,18 +330,6 @@ void Recovery::discard()
     sourceHash.clear();
 }
 
-void Recovery::keepAside(const QString &copyId, const QString &reason)
-{
-    const QString base = QDir(dir).absoluteFilePath(copyId);
-    QFile::rename(base + RecoveryCopy::suffix, base + RecoveryCopy::suffix + asideSuffix);
-    if (QFileInfo::exists(base + RecoveryCopy::sourceSuffix))
-        QFile::rename(base + RecoveryCopy::sourceSuffix, base + RecoveryCopy::sourceSuffix + asideSuffix);
-    Prompts::current().message(QMessageBox::Warning, QString(),
-                               tr("Kopii zapasowej %1 nie można odczytać: %2.\nOdłożono ją jako %3.")
-                                   .arg(QDir::toNativeSeparators(base + RecoveryCopy::suffix), reason,
-                                        QDir::toNativeSeparators(base + RecoveryCopy::suffix + asideSuffix)));
-}
-
 bool Recovery::mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBytes)
 {
     // The sheet as the copy's geometry lays it out on this printer's pages.
@@ -368,64 +350,154 @@ bool Recovery::mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBy
            || Preview::mayBuildLarge(check, copy.pasted || (copy.version < 2 && copy.sourcePath.isEmpty()));
 }
 
-Recovery::Restore Recovery::restore(const QString &copyId, const QByteArray &bytes, QString *reason)
+Recovery::Restore Recovery::restore(const RecoveryFolder::Left &left, QString *reason)
 {
-    RecoveryCopy::Read read = RecoveryCopy::parse(bytes);
-    if (read.status != RecoveryCopy::Status::Ok) {
-        *reason = RecoveryCopy::reason(read.status);
-        return Restore::Unreadable;
-    }
-    const RecoveryCopy &copy = read.copy;
+    std::shared_ptr<const RecoveryCopy> copy = left.copy;
     SheetTexts texts;
-    if (copy.sourceHash.isEmpty()) {
-        texts = SheetTexts(copy.texts);
-    } else {
-        // The bytes kept beside the copy, else the source file when it still holds them.
-        QByteArray source;
-        const QString kept = QDir(dir).absoluteFilePath(copyId + RecoveryCopy::sourceSuffix);
-        if (!(readBounded(kept, &source) && RecoveryCopy::hash(source) == copy.sourceHash)
-            && !(readBounded(copy.sourcePath, &source) && RecoveryCopy::hash(source) == copy.sourceHash)) {
-            *reason = tr("nie ma już tekstów, do których odnoszą się zmiany");
-            return Restore::Unreadable;
+    QList<QFont> fonts;
+    bool complete = false;
+    bool lasting = true;
+    const QString base = QDir(dir).absoluteFilePath(left.id);
+    // Beside the window, as a file is read: the copy when it was not kept
+    // from the offer, the bytes its edits apply to.
+    const bool read = BackgroundRead::run(preview, base + RecoveryCopy::suffix, [&](const std::atomic<bool> &cancelled) {
+        try {
+            if (!copy) {
+                RecoveryFolder::Left again;
+                again.id = left.id;
+                RecoveryFolder::read(dir, again);
+                copy = again.copy;
+                if (!copy) {
+                    *reason = again.reason;
+                    lasting = again.state == RecoveryFolder::Left::State::Damaged;
+                    return;
+                }
+            }
+            if (copy->sourceHash.isEmpty()) {
+                texts = SheetTexts(copy->texts);
+            } else {
+                // The bytes kept beside the copy, else the source file when
+                // it still holds them: one of another size does not, and is
+                // not read.
+                QByteArray source;
+                bool found = RecoveryFolder::readFile(base + RecoveryCopy::sourceSuffix, RecoveryCopy::maxFileSize,
+                                                      &source, nullptr)
+                             && RecoveryCopy::hash(source) == copy->sourceHash;
+                if (!found && !cancelled && copy->sourceSize >= 0
+                    && RecoveryFolder::fileSize(copy->sourcePath) == copy->sourceSize) {
+                    found = RecoveryFolder::readFile(copy->sourcePath, RecoveryCopy::maxFileSize, &source, nullptr)
+                            && RecoveryCopy::hash(source) == copy->sourceHash;
+                }
+                if (!found) {
+                    *reason = tr("nie ma już tekstów, do których odnoszą się zmiany");
+                    return;
+                }
+                texts = SheetTexts::fromFile(std::move(source));
+                // Fields are written up to the empty ones of the last barette.
+                const qsizetype reach = texts.size() + 16;
+                for (const auto &[fieldId, text] : copy->edits) {
+                    if (fieldId < reach)
+                        texts.set(fieldId, text);
+                }
+                if (texts.size() != copy->lineCount) {
+                    *reason = RecoveryCopy::reason(RecoveryCopy::Status::Damaged);
+                    return;
+                }
+            }
+            fonts = copy->fieldFonts();
+            complete = true;
+        } catch (const std::bad_alloc &) {
+            texts = SheetTexts();
+            fonts.clear();
+            *reason = tr("za mało pamięci, by ją odczytać");
+            lasting = false;
         }
-        texts = SheetTexts::fromFile(std::move(source));
-        // Fields are written up to the empty ones of the last barette.
-        const qsizetype reach = texts.size() + 16;
-        for (const auto &[fieldId, text] : copy.edits) {
-            if (fieldId < reach)
-                texts.set(fieldId, text);
-        }
-        if (texts.size() != copy.lineCount) {
-            *reason = RecoveryCopy::reason(RecoveryCopy::Status::Damaged);
-            return Restore::Unreadable;
-        }
-    }
-    if (!mayBuild(copy, texts.size(), texts.isCompact() ? texts.fileBytes().size() : 0))
+    });
+    if (!read)
+        return Restore::Kept;
+    if (!complete)
+        return lasting ? Restore::Unreadable : Restore::Failed;
+    if (!mayBuild(*copy, texts.size(), texts.isCompact() ? texts.fileBytes().size() : 0))
         return Restore::Kept;
     // The geometry first, on the window's empty sheet, as if chosen in the
     // panel: one it cannot take is said and the one in force stays; one
     // this printer's page holds no barette of leaves the texts as they are.
-    if (geometryPanel && copy.geometry.labelsPerBarette != 0)
-        geometryPanel->apply(copy.geometry, true);
-    preview->restoreSheet(std::move(texts), copy.fieldFonts(), copy.sourcePath, copy.projectPath);
+    if (geometryPanel && copy->geometry.labelsPerBarette != 0)
+        geometryPanel->apply(copy->geometry, true);
+    preview->restoreSheet(std::move(texts), fonts, copy->sourcePath, copy->projectPath);
     // What F5 reads again and what the title says (older copies leave what
     // the project's settings say).
-    if (sheets && copy.version >= 2)
-        sheets->restoreSource({copy.workbookPath, copy.workbookMapping, copy.pasted});
+    if (sheets && copy->version >= 2)
+        sheets->restoreSource({copy->workbookPath, copy->workbookMapping, copy->pasted});
     // The old copy becomes this window's: there is a copy at every moment.
     if (prepareFolder()) {
-        const QString from = QDir(dir).absoluteFilePath(copyId);
         const QString to = QDir(dir).absoluteFilePath(id);
         for (const QString &suffix : {RecoveryCopy::suffix, RecoveryCopy::sourceSuffix}) {
             QFile::remove(to + suffix);
-            QFile::rename(from + suffix, to + suffix);
+            QFile::rename(base + suffix, to + suffix);
         }
-        if (!copy.sourceHash.isEmpty()) {
+        if (!copy->sourceHash.isEmpty()) {
             sourceBytes = preview->document()->allTexts().fileBytes();
-            sourceHash = copy.sourceHash;
+            sourceHash = copy->sourceHash;
         }
     }
     return Restore::Restored;
+}
+
+void Recovery::setAside(const QString &copyId)
+{
+    const QString base = QDir(dir).absoluteFilePath(copyId);
+    for (const QString &suffix : {RecoveryCopy::suffix, RecoveryCopy::sourceSuffix}) {
+        if (QFileInfo::exists(base + suffix))
+            QFile::rename(base + suffix, base + suffix + RecoveryFolder::asideSuffix);
+    }
+}
+
+void Recovery::sayUnoffered(const QList<RecoveryFolder::Left> &copies)
+{
+    using State = RecoveryFolder::Left::State;
+    constexpr qsizetype shown = 10;
+    QStringList lines;
+    qsizetype unoffered = 0;
+    for (const RecoveryFolder::Left &left : copies) {
+        if (left.state == State::Valid)
+            continue;
+        const QString base = QDir(dir).absoluteFilePath(left.id);
+        QString line = QFileInfo(base + RecoveryCopy::suffix).fileName() + QStringLiteral(": ") + left.reason;
+        switch (left.state) {
+        case State::Valid:
+            break;
+        case State::Damaged:
+            setAside(left.id);
+            line += tr(" (odłożona jako %1)").arg(QFileInfo(base + RecoveryCopy::suffix).fileName()
+                                                + RecoveryFolder::asideSuffix);
+            break;
+        case State::Kept:
+            line += tr(" (zostaje na miejscu)");
+            break;
+        case State::Newer: {
+            // Left for that version, and said once.
+            QFile marker(base + RecoveryFolder::newerSuffix);
+            if (marker.open(QIODevice::WriteOnly))
+                marker.close();
+            line += tr(" (zostaje dla tamtej wersji)");
+            break;
+        }
+        }
+        if (++unoffered <= shown)
+            lines.append(line);
+    }
+    if (unoffered == 0)
+        return;
+    if (unoffered > shown)
+        lines.append(counted(unoffered - shown, tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
+                             tr("… i %1 innych", "many")));
+    Prompts::current().message(
+        QMessageBox::Warning, QString(),
+        tr("Nie można zaproponować %1 w folderze %2:\n%3")
+            .arg(counted(unoffered, tr("%1 kopii zapasowej", "one"), tr("%1 kopii zapasowych", "few"),
+                         tr("%1 kopii zapasowych", "many")),
+                 QDir::toNativeSeparators(dir), lines.join(QLatin1Char('\n'))));
 }
 
 bool Recovery::offerLeftCopies()
@@ -433,58 +505,88 @@ bool Recovery::offerLeftCopies()
     const QFileInfo info(dir);
     if (info.isSymLink() || !info.isDir())
         return false;
-    const QStringList names =
-        QDir(dir).entryList({QLatin1Char('*') + RecoveryCopy::suffix}, QDir::Files | QDir::NoSymLinks, QDir::Time);
-    for (const QString &name : names) {
-        const QString copyId = name.chopped(RecoveryCopy::suffix.size());
-        if (copyId == id)
+    // Beside the window: a folder of many or large copies takes a while.
+    QList<RecoveryFolder::Left> left;
+    if (!BackgroundRead::run(preview, dir, [&](const std::atomic<bool> &cancelled) {
+            left = RecoveryFolder::scan(dir, id, keepParsedBytes, cancelled);
+        }, tr("Wczytywanie kopii zapasowych…")))
+        return false;
+    // What cannot be offered, in one message.
+    sayUnoffered(left);
+    QList<RecoveryFolder::Left> valid;
+    QList<RecoveryDialog::Copy> rows;
+    const QLocale locale;
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    timeFormat = timeFormat.trimmed();
+    for (const RecoveryFolder::Left &copy : std::as_const(left)) {
+        if (copy.state != RecoveryFolder::Left::State::Valid)
             continue;
-        // A window still running holds its lock; a dead one's lock is taken over.
-        QLockFile owner(QDir(dir).absoluteFilePath(copyId + lockSuffix));
-        owner.setStaleLockTime(0);
-        if (!owner.tryLock(0))
+        valid.append(copy);
+        RecoveryDialog::Copy row;
+        row.sheet = QFileInfo(copy.sheetName).fileName();
+        if (row.sheet.isEmpty())
+            row.sheet = copy.pasted ? tr("komórki ze schowka") : tr("bez nazwy");
+        const QDateTime when = QDateTime::fromMSecsSinceEpoch(copy.savedAt).toLocalTime();
+        row.when = locale.toString(when.date(), QLocale::ShortFormat) + QLatin1Char(' ')
+                   + locale.toString(when.time(), timeFormat);
+        const QString count = copy.whole ? counted(copy.changed, tr("%1 pole z tekstem", "one"),
+                                                   tr("%1 pola z tekstem", "few"), tr("%1 pól z tekstem", "many"))
+                                         : counted(copy.changed, tr("%1 zmienione pole", "one"),
+                                                   tr("%1 zmienione pola", "few"), tr("%1 zmienionych pól", "many"));
+        row.holds = copy.firstChanged.isEmpty() ? count : tr("%1, pierwsze: „%2”").arg(count, copy.firstChanged);
+        rows.append(row);
+    }
+    if (valid.isEmpty())
+        return false;
+    RecoveryDialog dialog(rows, preview->window());
+    Prompts::current().runDialog(dialog);
+    const QList<RecoveryDialog::Choice> &choices = dialog.choices();
+    qsizetype chosen = -1;
+    for (qsizetype row = 0; row < valid.size(); ++row) {
+        if (choices.at(row) == RecoveryDialog::Choice::Restore)
+            chosen = row;
+        if (choices.at(row) != RecoveryDialog::Choice::Discard)
             continue;
-        const QString path = QDir(dir).absoluteFilePath(name);
-        QByteArray bytes;
-        if (!readBounded(path, &bytes)) {
-            keepAside(copyId, AtomicFile::systemError(EIO));
-            continue;
-        }
-        RecoveryCopy::Read read = RecoveryCopy::parse(bytes);
-        if (read.status != RecoveryCopy::Status::Ok) {
-            keepAside(copyId, RecoveryCopy::reason(read.status));
-            continue;
-        }
-        const RecoveryCopy &copy = read.copy;
-        QString sheet = QFileInfo(copy.projectPath.isEmpty() ? copy.sourcePath : copy.projectPath).fileName();
-        if (sheet.isEmpty())
-            sheet = tr("bez nazwy");
-        const QString when = QLocale().toString(QDateTime::fromMSecsSinceEpoch(copy.savedAt).toLocalTime(),
-                                                QLocale::ShortFormat);
-        const QMessageBox::StandardButton answer = Prompts::current().ask(
-            QMessageBox::Question, QString(),
-            tr("Lamello nie zostało zamknięte poprawnie. Niezapisane zmiany arkusza %1 zachowały się w kopii "
-               "zapasowej z %2.\nPrzywrócić arkusz? Historii cofania nie da się przywrócić.")
-                .arg(sheet, when),
-            {{QMessageBox::Yes, tr("Przywróć")}, {QMessageBox::Discard, tr("Porzuć")},
-             {QMessageBox::Cancel, tr("Później")}},
-            QMessageBox::Yes);
-        const QString base = QDir(dir).absoluteFilePath(copyId);
-        if (answer == QMessageBox::Discard) {
+        // Unless another window started meanwhile took it.
+        QString odd;
+        if (const RecoveryFolder::Claim lock = RecoveryFolder::claim(dir, valid.at(row).id, &odd)) {
+            const QString base = QDir(dir).absoluteFilePath(valid.at(row).id);
             QFile::remove(base + RecoveryCopy::suffix);
             QFile::remove(base + RecoveryCopy::sourceSuffix);
-            continue;
         }
-        if (answer != QMessageBox::Yes)
-            continue;
-        QString reason;
-        const Restore restored = restore(copyId, bytes, &reason);
-        if (restored == Restore::Unreadable)
-            keepAside(copyId, reason);
-        if (restored != Restore::Restored)
-            continue;
-        writeNow();
-        return true;
     }
-    return false;
+    if (chosen < 0)
+        return false;
+    // Only the copy chosen is kept in memory for the restore.
+    const RecoveryFolder::Left copy = valid.at(chosen);
+    valid.clear();
+    left.clear();
+    QString odd;
+    const RecoveryFolder::Claim lock = RecoveryFolder::claim(dir, copy.id, &odd);
+    const QString path = QDir(dir).absoluteFilePath(copy.id + RecoveryCopy::suffix);
+    if (!lock || !QFileInfo::exists(path)) {
+        Prompts::current().message(QMessageBox::Information, QString(),
+                                   tr("Kopię zapasową %1 przejęło w międzyczasie inne okno Lamello.")
+                                       .arg(QDir::toNativeSeparators(path)));
+        return false;
+    }
+    QString reason;
+    const Restore restored = restore(copy, &reason);
+    if (restored == Restore::Unreadable || restored == Restore::Failed) {
+        if (restored == Restore::Unreadable)
+            setAside(copy.id);
+        Prompts::current().message(
+            QMessageBox::Warning, QString(),
+            restored == Restore::Unreadable
+                ? tr("Kopii zapasowej %1 nie można odczytać: %2.\nOdłożono ją jako %3.")
+                      .arg(QDir::toNativeSeparators(path), reason,
+                           QDir::toNativeSeparators(path + RecoveryFolder::asideSuffix))
+                : tr("Kopii zapasowej %1 nie można teraz odczytać: %2.\nZostaje na następne uruchomienie.")
+                      .arg(QDir::toNativeSeparators(path), reason));
+    }
+    if (restored != Restore::Restored)
+        return false;
+    writeNow();
+    return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "files/recoveryfile.h"
+#include "files/recoveryfolder.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -48,13 +49,16 @@ public:
     // How long after the last edit the copy is written.
     static constexpr int settleMs = 1500;
 
-    // Offers, one at a time, each copy whose window is no longer running:
-    // "Przywróć" opens its sheet in this window (unsaved) and ends the
-    // offers, "Porzuć" removes it, "Później" keeps it for the next start.
-    // A sheet of very many barettes is asked about as when its file is
-    // opened; "Nie" there keeps the copy for the next start, as "Później". A
-    // copy that cannot be read is said and kept aside under a name ending
-    // in ".unreadable". True when a sheet was restored.
+    // Offers the copies whose windows are no longer running, in one dialog
+    // (dialogs/recoverydialog.h) read beside the window: "Przywróć" opens
+    // the copy chosen in this window (unsaved), "Porzuć" removes the copies
+    // chosen, "Później" keeps them for the next start. A sheet of very many
+    // barettes is asked about as when its file is opened; "Nie" there keeps
+    // the copy for the next start. What cannot be offered is said in one
+    // message: a damaged copy is kept aside under a name ending in
+    // ".unreadable", one that cannot be read now (no permission, its lock
+    // not a regular file) stays, a newer version's stays for it and is said
+    // once. True when a sheet was restored.
     bool offerLeftCopies();
 
     // Makes the copy now (removes it when nothing is unsaved). The copy is
@@ -76,16 +80,24 @@ signals:
 private:
     bool prepareFolder();
     void failed(const QString &reason);
-    // Restores the copy with id `id`: Restored; Kept when the user declined
-    // the large sheet or it could not be held (said); Unreadable, with
-    // `reason`, when its texts cannot be had.
-    enum class Restore { Restored, Kept, Unreadable };
-    Restore restore(const QString &id, const QByteArray &bytes, QString *reason);
+    // Restores the copy `left`, its lock held: Restored; Kept when the user
+    // declined the large sheet or cancelled its read; Unreadable, with
+    // `reason`, when its texts cannot be had; Failed, with `reason`, when
+    // they cannot be had now (no memory, no permission).
+    enum class Restore { Restored, Kept, Unreadable, Failed };
+    Restore restore(const RecoveryFolder::Left &left, QString *reason);
     // Asks about the sheet of `lines` texts (`fileBytes` of them kept as a
     // file's) under the copy's geometry, as opening its file would; false
     // when it is not to be built now.
     bool mayBuild(const RecoveryCopy &copy, qsizetype lines, qint64 fileBytes);
-    void keepAside(const QString &id, const QString &reason);
+    // Renames the copy `id` and its descriptions file's bytes to names ending in ".unreadable".
+    void setAside(const QString &id);
+    // Says in one message which copies cannot be offered and why, and sets
+    // the damaged ones aside.
+    void sayUnoffered(const QList<RecoveryFolder::Left> &copies);
+    // The copies read for the offer are kept for the restore while their
+    // files add up to this; the others are read again when chosen.
+    static constexpr qint64 keepParsedBytes = qint64(256) << 20;
     // Keeps the descriptions file's `bytes` beside the copy, off the
     // window's thread; the copy is written when they are.
     void keepSource(const QByteArray &bytes);

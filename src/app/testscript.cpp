@@ -1,6 +1,7 @@
 #include "app/testscript.h"
 
 #include "app/mainwindow.h"
+#include "dialogs/recoverydialog.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 
@@ -37,7 +38,20 @@ public:
         return question(icon, title, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel)
                == QMessageBox::Ok;
     }
-    int runDialog(QDialog &) override { return 0; }   // rejected, as with Escape
+    int runDialog(QDialog &dialog) override
+    {
+        // The recovery offer takes the next answer for its newest copy.
+        auto *offer = qobject_cast<RecoveryDialog *>(&dialog);
+        if (!offer || answers.isEmpty())
+            return 0;   // rejected, as with Escape
+        std::fprintf(stderr, "recovery offer\n");
+        const QMessageBox::StandardButton answer = answers.takeFirst();
+        if (answer == QMessageBox::Yes)
+            offer->choose(0, RecoveryDialog::Choice::Restore);
+        else if (answer == QMessageBox::Discard)
+            offer->choose(0, RecoveryDialog::Choice::Discard);
+        return offer->result();
+    }
     void aboutQt(QWidget *) override {}
 
 private:

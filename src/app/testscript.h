@@ -14,7 +14,8 @@ class Prompts;
 // file dialogs are answered from them and the window plays the rest after
 // start-up. Unset, as for every user, it does nothing at all.
 //
-//   answer yes|no|discard|cancel   the next question's answer (in order)
+//   answer yes|no|discard|cancel   the next question's answer (in order); the
+//                                  recovery offer takes one for its newest copy
 //   file PATH                      the next file dialog's answer (in order)
 //   edit ID TEXT                   field ID's text ("@" a line break)
 //   bold ID                        field ID's font made bold

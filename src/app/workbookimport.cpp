@@ -216,6 +216,9 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
         preview->loadSheet(std::move(texts), source);
         pathToFile = source;
         pastedSheet = source.isEmpty();
+        // Pasted cells are in no file: the sheet is unsaved from the start.
+        if (pastedSheet)
+            preview->document()->markUnsaved();
     }
     preview->generatePages();
     updateWindowTitle();

@@ -210,32 +210,42 @@ RecoveryCopy::Read RecoveryCopy::parse(QByteArrayView bytes)
     // Whole texts are all the lines there are.
     if (copy.sourceHash.isEmpty() && textCount != copy.lineCount)
         return result;
+    // A field is written over once at most.
     const qint64 editCount = in.count(12);
+    if (editCount > copy.lineCount)
+        return result;
     for (qint64 i = 0; in.ok && i < editCount; ++i) {
         const qint64 id = in.number<qint64>();
         if (id < 0 || id >= copy.lineCount)
             return result;
         copy.edits.append({id, in.text()});
     }
+    // The table holds the fonts the runs use, each a font of its own: it is
+    // read after the runs, whose number bounds it (a font costs many times
+    // its record).
     const QByteArrayView fontBytes = in.raw(in.left());
     const qint64 tableSize = in.number<qint64>();
+    if (!in.ok || tableSize < 0 || tableSize > maxFonts)
+        return result;
+    const qint64 runCount = in.count(12);
+    // Fonts reach the empty fields of the last barette at most.
+    if (runCount > copy.lineCount + 16 || tableSize > runCount)
+        return result;
+    qint64 fields = 0;
+    for (qint64 i = 0; in.ok && i < runCount; ++i) {
+        const quint32 index = in.number<quint32>();
+        const qint64 count = in.number<qint64>();
+        if (index >= quint64(tableSize) || count <= 0 || count > copy.lineCount + 16 - fields)
+            return result;
+        fields += count;
+        copy.fontRuns.append({index, count});
+    }
     if (!in.ok)
         return result;
     ProjectFile::Fonts fonts = ProjectFile::parseFonts(fontBytes);
     if (fonts.status != ProjectFile::Fonts::Status::Complete || fonts.fonts.size() != tableSize)
         return result;
     copy.fontTable = std::move(fonts.fonts);
-    const qint64 runCount = in.count(12);
-    qint64 fields = 0;
-    for (qint64 i = 0; in.ok && i < runCount; ++i) {
-        const quint32 index = in.number<quint32>();
-        const qint64 count = in.number<qint64>();
-        // Fonts reach the empty fields of the last barette at most.
-        if (index >= quint64(copy.fontTable.size()) || count <= 0 || count > copy.lineCount + 16 - fields)
-            return result;
-        fields += count;
-        copy.fontRuns.append({index, count});
-    }
     if (fileVersion >= 2 && !readVersion2(in, copy))
         return result;
     if (!in.ok || in.left() != 0)

@@ -33,9 +33,11 @@
 // big-endian, strings as a 32-bit byte count and UTF-8. Reading refuses a
 // file over maxFileSize, any count or length that the bytes left cannot
 // hold, a font index past the table, more than maxFields lines, whole texts
-// that are not lineCount, and fonts for more fields than the lines and the
-// empty fields of a last barette (16 at most), a geometry the sheet could
-// not be laid out with and a mapping over maxMappingBytes.
+// that are not lineCount, more edits than lines, fonts for more fields than
+// the lines and the empty fields of a last barette (16 at most), a font
+// table larger than its runs or maxFonts, a geometry the sheet could not be
+// laid out with and a mapping over maxMappingBytes: what a copy costs to
+// read is bounded by the sheet it holds.
 struct RecoveryCopy
 {
     static inline const QString suffix = QStringLiteral(".lmrec");
@@ -44,6 +46,8 @@ struct RecoveryCopy
     static constexpr qint64 maxFields = qint64(200) * 1000 * 1000;
     static constexpr qsizetype maxTextBytes = 1 << 20;
     static constexpr qsizetype maxMappingBytes = 4096;
+    // Different fonts in one sheet: far more than a sheet set by hand has.
+    static constexpr qint64 maxFonts = 65536;
 
     enum class Kind : quint8 { Texts = 0, Descriptions = 1, Workbook = 2, Project = 3 };
 

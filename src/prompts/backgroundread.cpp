@@ -103,7 +103,8 @@ private:
 
 namespace BackgroundRead {
 
-bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read)
+bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read,
+         const QString &label)
 {
     std::atomic<bool> cancelled = false;
     std::atomic<bool> done = false;
@@ -118,12 +119,16 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
     }));
 
     QProgressDialog dialog(
-        path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
+        !label.isEmpty() ? label
+        : path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
                        : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…").arg(QFileInfo(path).fileName()),
         QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());
-    dialog.setWindowModality(Qt::WindowModal);
+    // Not modal: the guard keeps input from the windows, and a window that a
+    // modal dialog blocks never hears that the window system closes it, so
+    // that closing the window could not cancel the read.
+    dialog.setWindowModality(Qt::NonModal);
     dialog.setWindowTitle(Prompts::programName);
     // Its button, Escape and closing it all cancel.
     QObject::connect(&dialog, &QProgressDialog::canceled, [&] { cancelled = true; });
