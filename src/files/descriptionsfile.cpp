@@ -1,6 +1,7 @@
 #include "files/descriptionsfile.h"
 
 #include "files/descriptionscheck.h"
+#include "files/filelook.h"
 #include "files/sheettexts.h"
 #include "files/windows1250.h"
 
@@ -200,9 +201,18 @@ DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QB
     bytes.clear();
     if (path.isEmpty())
         return ReadStatus::NoPath;
+    FileLook look = FileLook::at(path);
+    return readBytes(look, bytes, cancelled);
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::readBytes(FileLook &look, QByteArray &bytes,
+                                                         const std::atomic<bool> *cancelled)
+{
+    bytes.clear();
+    if (look.path.isEmpty())
+        return ReadStatus::NoPath;
     // Only regular files: a FIFO or a device would block or never end.
-    QFile file;
-    switch (DescriptionsCheck::openRegular(path, file)) {
+    switch (look.verdict) {
     case DescriptionsCheck::Verdict::Ok:
         break;
     case DescriptionsCheck::Verdict::Missing:
@@ -212,6 +222,7 @@ DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QB
     default:
         return ReadStatus::OpenFailed;
     }
+    QFile &file = look.rewound();
     QByteArray read;
     if (!readAll(file, read, cancelled) || file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;

@@ -47,6 +47,19 @@ DescriptionsFile::ReadStatus SheetTexts::read(const QString &path, SheetTexts &t
     return status;
 }
 
+DescriptionsFile::ReadStatus SheetTexts::read(FileLook &look, SheetTexts &texts, DescriptionsFile::Encoding *used,
+                                              const std::atomic<bool> *cancelled)
+{
+    if (used)
+        *used = DescriptionsFile::Encoding::Windows1250;
+    texts = SheetTexts();
+    QByteArray bytes;
+    const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(look, bytes, cancelled);
+    if (status == DescriptionsFile::ReadStatus::Ok)
+        texts = fromFile(std::move(bytes), used);
+    return status;
+}
+
 QString SheetTexts::fileText(qsizetype id) const
 {
     const char *data = bytes.constData();
