@@ -3,6 +3,7 @@
 #include "files/atomicfile.h"
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
+#include "files/filelook.h"
 #include "files/sheettexts.h"
 #include "files/windows1250.h"
 
@@ -432,6 +433,18 @@ private slots:
         QCOMPARE(groups, (Groups{{"a", "b"}}));
         // A path through a file as if it were a folder names nothing.
         QCOMPARE(DescriptionsFile::read(file.fileName() + "/x", 1, groups), DescriptionsFile::ReadStatus::Missing);
+
+        // The check and the read take the file a look opened, also when the
+        // path names another file by then.
+        FileLook look = FileLook::at(file.fileName());
+        QFile other(dir.filePath("other.txt"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("x\ny\nz\n") == 6);
+        other.close();
+        QCOMPARE(::rename(QFile::encodeName(other.fileName()).constData(), QFile::encodeName(file.fileName()).constData()), 0);
+        QCOMPARE(DescriptionsCheck::check(look, 1, 6).lines, 2);
+        SheetTexts texts;
+        QCOMPARE(SheetTexts::read(look, texts), DescriptionsFile::ReadStatus::Ok);
+        QCOMPARE(texts.toList(), (QStringList{"a", "b"}));
     }
 
     void checkBeforeReading_data()
