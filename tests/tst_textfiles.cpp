@@ -227,6 +227,8 @@ private slots:
         // The mark alone says UTF-8, and it is no part of field 0.
         QTest::newRow("a byte-order mark before ASCII")
             << QByteArray("\xEF\xBB\xBFPompa\nPraca\n") << true << QStringLiteral("Pompa");
+        QTest::newRow("a byte-order mark before Windows-1250 letters")
+            << QByteArray("\xEF\xBB\xBF\xA3\xB9ka\n") << false << QStringLiteral("Łąka");
         QTest::newRow("UTF-8 in the last line only")
             << QByteArray(200, 'x') + "\n" + QStringLiteral("°C").toUtf8() << true << QString(200, u'x');
         QTest::newRow("pure ASCII") << QByteArray("Pompa #1\r\n") << false << QStringLiteral("Pompa #1\r");
@@ -256,6 +258,9 @@ private slots:
         QCOMPARE(used == DescriptionsFile::Encoding::Utf8, utf8);
         QCOMPARE(groups.value(0).value(0), firstText);
         QCOMPARE(DescriptionsFile::decode(bytes).section(u'\n', 0, 0).replace(u'@', u'\n'), firstText);
+        // Found as a whole field where it was read.
+        const std::vector<qsizetype> found = SheetTexts::fromFile(bytes).find(firstText, Qt::CaseSensitive, true);
+        QVERIFY(!found.empty() && found.front() == 0);
     }
 
     void polishWindows1250IsNeverTakenForUtf8()

@@ -120,9 +120,10 @@ QString DescriptionsFile::decode(QByteArrayView bytes, Encoding *used)
     const Encoding encoding = detectEncoding(bytes);
     if (used)
         *used = encoding;
+    // The byte order mark is dropped whatever follows, as the sheet drops it.
     if (encoding == Encoding::Utf8)
         return QString::fromUtf8(withoutBom(bytes));
-    return Windows1250::decode(bytes);
+    return Windows1250::decode(withoutBom(bytes));
 }
 
 QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used)

@@ -13,7 +13,9 @@ SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding
     texts.utf8 = encoding == DescriptionsFile::Encoding::Utf8;
     const char *data = texts.bytes.constData();
     const qsizetype size = texts.bytes.size();
-    qsizetype pos = texts.utf8 ? size - DescriptionsFile::withoutBom(texts.bytes).size() : 0;
+    // A UTF-8 byte order mark is no part of field 0, also before bytes that
+    // are no UTF-8 (a file written on by a Windows-1250 program since).
+    qsizetype pos = size - DescriptionsFile::withoutBom(texts.bytes).size();
     // (An empty file has no data pointer, and memchr must never be given null.)
     texts.hasAt = size > 0 && std::memchr(data, '@', size_t(size)) != nullptr;
     texts.hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
