@@ -445,7 +445,9 @@ private slots:
         QFile other(dir.filePath("other.txt"));
         QVERIFY(other.open(QIODevice::WriteOnly) && other.write("x\ny\nz\n") == 6);
         other.close();
-        QCOMPARE(::rename(QFile::encodeName(other.fileName()).constData(), QFile::encodeName(file.fileName()).constData()), 0);
+        QCOMPARE(::rename(QFile::encodeName(other.fileName()).constData(),
+                          QFile::encodeName(file.fileName()).constData()),
+                 0);
         QCOMPARE(DescriptionsCheck::check(look, 1, 6).lines, 2);
         SheetTexts texts;
         QCOMPARE(SheetTexts::read(look, texts), DescriptionsFile::ReadStatus::Ok);

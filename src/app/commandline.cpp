@@ -79,7 +79,8 @@ FileKind kindOf(const FileLook &look)
     if (!look.opened())
         return FileKind::Project;
     // The look the project reader takes at its first record.
-    return ProjectFile::parseFonts(look.head.left(ProjectFile::longestRecord)).status == ProjectFile::Fonts::Status::NotAProject
+    const ProjectFile::Fonts first = ProjectFile::parseFonts(look.head.left(ProjectFile::longestRecord));
+    return first.status == ProjectFile::Fonts::Status::NotAProject
                ? FileKind::Descriptions
                : FileKind::Project;
 }
