@@ -2,6 +2,7 @@
 // and undo of every field edit.
 
 #include "fakeprompts.h"
+#include "document/fieldcommands.h"
 #include "document/sheetdocument.h"
 #include "testfiles.h"
 #include "dialogs/fontdialog.h"
@@ -204,6 +205,7 @@ private slots:
         QTest::newRow("unopened") << "Q0}" << 1 << "" << 3;
         QTest::newRow("empty braces") << "X{}" << 1 << "" << 2;
         QTest::newRow("reversed range") << "{9-3}" << 1 << "" << 4;
+        QTest::newRow("a range ending one before it starts") << "{5-4}" << 1 << "" << 4;
         QTest::newRow("reversed letters") << "A{H-B}" << 1 << "" << 5;
         QTest::newRow("unknown") << "P{x1}" << 1 << "" << 2;
         QTest::newRow("mixed bounds") << "{A-9}" << 1 << "" << 1;
@@ -556,6 +558,8 @@ private slots:
         // Fields 7 and 8 already have the size and the family: one step all the same.
         QTest::newRow("size 18, the last fields have it") << 3 << QList<int>{1, 2, 7, 8};
         QTest::newRow("family, the last fields have it") << 4 << QList<int>{1, 2, 7, 8};
+        // "Ustaw czcionkę…": the fields in DejaVu Sans keep it, as with the tool bar.
+        QTest::newRow("font dialog, selected fields") << 6 << QList<int>{1, 2, 3, 7, 8, 13};
     }
 
     void fontCommandsUndoAndRedo()
@@ -604,6 +608,14 @@ private slots:
             [&] { p.changeFontPixelSize(18); },
             [&] { p.changeFontFamily(QStringLiteral("DejaVu Sans")); },
             [&] { p.fitSize(); },
+            [&] {
+                QFont chosen;
+                chosen.setPixelSize(16);
+                chosen.setItalic(true);
+                chosen.setUnderline(true);
+                p.undoStack()->push(new FontCommand(document, p.selectedIds(), p.fieldCount(),
+                                                    FontCommand::Kind::Chosen, 0, QString(), QString(), chosen));
+            },
         };
         commands[command]();
         const QStringList after = snapshot(p);
@@ -611,6 +623,10 @@ private slots:
         QCOMPARE(p.undoStack()->count(), 1);
         if (command == 5)   // each field at the size of its own text
             QCOMPARE(p.overflowCount(), 0);
+        for (int id : chosen) {   // the dialog's size and style, bold taken off
+            const QFont font = document->font(id);
+            QVERIFY(command != 6 || (font.pixelSize() == 16 && font.italic() && !font.bold()));
+        }
         // Each font keeps all but what the command changes.
         const std::function<void(QFont &, const QFont &)> own[] = {
             [](QFont &f, const QFont &now) { f.setWeight(now.weight()); },
@@ -619,6 +635,12 @@ private slots:
             [](QFont &f, const QFont &now) { f.setPixelSize(now.pixelSize()); },
             [](QFont &f, const QFont &now) { f.setFamily(now.family()); },
             [](QFont &f, const QFont &now) { f.setPixelSize(now.pixelSize()); },
+            [](QFont &f, const QFont &now) {
+                f.setPixelSize(now.pixelSize());
+                f.setStyle(now.style());
+                f.setUnderline(now.underline());
+                f.setWeight(now.weight());
+            },
         };
         for (qsizetype id = 0; id < p.fieldCount(); ++id) {
             own[command](fonts[id], document->font(id));

@@ -625,6 +625,14 @@ private slots:
         QVERIFY(prompts.modalDialogs.isEmpty());
         QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
+        // The mapping is remembered for the file: the next import offers it,
+        // and taking it as offered reads the same fields.
+        prompts.dialogs = [](QDialog &) { return int(QDialog::Accepted); };
+        prompts.fileAnswers = {path};
+        prompts.questionAnswers = {QMessageBox::Ok};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QCOMPARE(preview->document()->text(2), QStringLiteral("Praca ?"));
+        QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
 
         // Out as CSV, and back in through the clipboard: the same texts.
         const QString csv = files.path(QStringLiteral("szafa.csv"));

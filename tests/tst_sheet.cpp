@@ -664,6 +664,7 @@ private slots:
         QTest::newRow("End on the last page") << 56 << "End" << QList<int>{62} << 1;
         QTest::newRow("Shift+Down") << 3 << "Shift+Down, Shift+Down" << QList<int>{3, 4, 5} << 0;
         QTest::newRow("Shift+Up undoes Shift+Down") << 3 << "Shift+Down, Shift+Down, Shift+Up" << QList<int>{3, 4} << 0;
+        QTest::newRow("Shift+Up back to the start") << 3 << "Shift+Down, Shift+Up" << QList<int>{3} << 0;
         QTest::newRow("Shift+Up past the start") << 3 << "Shift+Up, Shift+Up" << QList<int>{1, 2, 3} << 0;
         // Spreadsheets' way: the rectangle from where Shift started.
         QTest::newRow("Shift+Down twice, Shift+Right: a rectangle") << 3 << "Shift+Down, Shift+Down, Shift+Right"

@@ -237,6 +237,8 @@ private slots:
         QTest::newRow("csv windows-1250, tab detected, LF")
             << F::Delimited << QByteArray("\xA3\xB9ka\tb\n1\t2\n") << QStringLiteral("Łąka|b\n1|2");
         QTest::newRow("csv comma detected") << F::Delimited << QByteArray("a,b,c\nd,e,f") << QStringLiteral("a|b|c\nd|e|f");
+        QTest::newRow("csv decimal commas in semicolon columns")
+            << F::Delimited << QByteArray("1,5;2,5\n3,5;4,5\n") << QStringLiteral("1,5|2,5\n3,5|4,5");
         QTest::newRow("csv delimiter of the lines under a title line")
             << F::Delimited << QByteArray("Szafa 1\na,b,c\nd,e,f\n") << QStringLiteral("Szafa 1\na|b|c\nd|e|f");
         QTest::newRow("csv utf-16 as excel's unicode text, tabs")

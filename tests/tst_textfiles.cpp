@@ -3,6 +3,7 @@
 #include "files/atomicfile.h"
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
+#include "files/filelook.h"
 #include "files/sheettexts.h"
 #include "files/windows1250.h"
 
@@ -226,6 +227,8 @@ private slots:
         // The mark alone says UTF-8, and it is no part of field 0.
         QTest::newRow("a byte-order mark before ASCII")
             << QByteArray("\xEF\xBB\xBFPompa\nPraca\n") << true << QStringLiteral("Pompa");
+        QTest::newRow("a byte-order mark before Windows-1250 letters")
+            << QByteArray("\xEF\xBB\xBF\xA3\xB9ka\n") << false << QStringLiteral("Łąka");
         QTest::newRow("UTF-8 in the last line only")
             << QByteArray(200, 'x') + "\n" + QStringLiteral("°C").toUtf8() << true << QString(200, u'x');
         QTest::newRow("pure ASCII") << QByteArray("Pompa #1\r\n") << false << QStringLiteral("Pompa #1\r");
@@ -255,6 +258,9 @@ private slots:
         QCOMPARE(used == DescriptionsFile::Encoding::Utf8, utf8);
         QCOMPARE(groups.value(0).value(0), firstText);
         QCOMPARE(DescriptionsFile::decode(bytes).section(u'\n', 0, 0).replace(u'@', u'\n'), firstText);
+        // Found as a whole field where it was read.
+        const std::vector<qsizetype> found = SheetTexts::fromFile(bytes).find(firstText, Qt::CaseSensitive, true);
+        QVERIFY(!found.empty() && found.front() == 0);
     }
 
     void polishWindows1250IsNeverTakenForUtf8()
@@ -432,6 +438,20 @@ private slots:
         QCOMPARE(groups, (Groups{{"a", "b"}}));
         // A path through a file as if it were a folder names nothing.
         QCOMPARE(DescriptionsFile::read(file.fileName() + "/x", 1, groups), DescriptionsFile::ReadStatus::Missing);
+
+        // The check and the read take the file a look opened, also when the
+        // path names another file by then.
+        FileLook look = FileLook::at(file.fileName());
+        QFile other(dir.filePath("other.txt"));
+        QVERIFY(other.open(QIODevice::WriteOnly) && other.write("x\ny\nz\n") == 6);
+        other.close();
+        QCOMPARE(::rename(QFile::encodeName(other.fileName()).constData(),
+                          QFile::encodeName(file.fileName()).constData()),
+                 0);
+        QCOMPARE(DescriptionsCheck::check(look, 1, 6).lines, 2);
+        SheetTexts texts;
+        QCOMPARE(SheetTexts::read(look, texts), DescriptionsFile::ReadStatus::Ok);
+        QCOMPARE(texts.toList(), (QStringList{"a", "b"}));
     }
 
     void checkBeforeReading_data()

@@ -1,12 +1,11 @@
 #include "app/commandline.h"
 
 #include "app/buildinfo.h"
-#include "files/descriptionscheck.h"
+#include "files/filelook.h"
 #include "files/projectfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
 
 namespace {
 QString tr(const char *text)
@@ -82,12 +81,19 @@ FileKind kindOf(const QString &path)
 {
     if (!path.endsWith(ProjectFile::suffix))
         return FileKind::Descriptions;
-    QFile file(path);
-    if (DescriptionsCheck::openRegular(path, file) != DescriptionsCheck::Verdict::Ok)
+    return kindOf(FileLook::at(path));
+}
+
+FileKind kindOf(const FileLook &look)
+{
+    static_assert(FileLook::headBytes >= ProjectFile::longestRecord);
+    if (!look.path.endsWith(ProjectFile::suffix))
+        return FileKind::Descriptions;
+    if (!look.opened())
         return FileKind::Project;
     // The look the project reader takes at its first record.
-    return ProjectFile::parseFonts(file.peek(ProjectFile::longestRecord)).status
-                   == ProjectFile::Fonts::Status::NotAProject
+    const ProjectFile::Fonts first = ProjectFile::parseFonts(look.head.left(ProjectFile::longestRecord));
+    return first.status == ProjectFile::Fonts::Status::NotAProject
                ? FileKind::Descriptions
                : FileKind::Project;
 }

@@ -11,6 +11,8 @@
 // and what a
 // file named there (or dropped on the window) is. Widget-free: --help and
 // --version are answered before the toolkit starts, so they need no display.
+class FileLook;
+
 namespace CommandLine {
 
 struct Parsed
@@ -42,5 +44,7 @@ enum class FileKind { Project, Descriptions };
 // looked at stays a project, so that its reader says what is wrong. Never
 // blocks on a FIFO or a device.
 FileKind kindOf(const QString &path);
+// The same by a look already taken at the file (files/filelook.h).
+FileKind kindOf(const FileLook &look);
 
 } // namespace CommandLine

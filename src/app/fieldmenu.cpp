@@ -3,7 +3,6 @@
 #include "dialogs/fontdialog.h"
 #include "document/fieldcommands.h"
 #include "document/sheetdocument.h"
-#include "document/specialglyphfont.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
 
@@ -11,6 +10,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <memory>
 #include <vector>
 
 FieldMenu::FieldMenu(QWidget *window, Preview *preview)
@@ -53,24 +53,12 @@ void FieldMenu::chooseFont()
         return;
     SheetDocument *doc = preview->document();
     FontDialog dialog(doc->font(ids.front()), preview->window());
+    // The font each field takes is worked out as for the tool bar's commands.
     connect(&dialog, &FontDialog::setThisFont, this, [this, doc, &ids](const QFont &chosen) {
-        std::vector<FontIndexCommand::Run> runs;
-        for (const qsizetype id : ids) {
-            QFont font = doc->font(id);
-            if (chosen.pixelSize() > 0)
-                font.setPixelSize(chosen.pixelSize());
-            else if (chosen.pointSizeF() > 0)
-                font.setPointSizeF(chosen.pointSizeF());
-            font.setUnderline(chosen.underline());
-            font.setStyle(chosen.style());
-            font.setWeight(chosen.weight());
-            const quint32 before = doc->fontIndex(id);
-            const quint32 after = doc->intern(SpecialGlyphFont::fieldFont(font));
-            if (after != before)
-                FontIndexCommand::add(runs, id, before, after);
-        }
-        if (!runs.empty())
-            doc->undoStack()->push(new FontIndexCommand(doc, std::move(runs), tr("Zmiana czcionki")));
+        auto command = std::make_unique<FontCommand>(doc, ids, preview->fieldCount(), FontCommand::Kind::Chosen, 0,
+                                                     QString(), tr("Zmiana czcionki"), chosen);
+        if (command->changesAnything())
+            doc->undoStack()->push(command.release());
     });
     Prompts::current().runDialog(dialog);
 }

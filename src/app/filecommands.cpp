@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/workbookimport.h"
 #include "editor/editpad.h"
+#include "files/filelook.h"
 #include "files/settings.h"
 #include "prompts/prompts.h"
 #include "sheet/preview.h"
@@ -37,9 +38,9 @@ QStatusBar *FileCommands::statusBar() const
     return window->statusBar();
 }
 
-bool FileCommands::importSheet(const QString &path, bool ask)
+bool FileCommands::importSheet(FileLook &look, bool ask)
 {
-    return sheets.importSheet(path, ask);
+    return sheets.importSheet(look, ask);
 }
 
 void FileCommands::openProject()
@@ -86,12 +87,14 @@ void FileCommands::openDocument(const QString &path)
 {
     if (!mayReplaceSheet())
         return;
-    if (CommandLine::kindOf(path) == CommandLine::FileKind::Project)
-        preview->openProject(path);
-    else if (WorkbookFile::formatOf(path) || WorkbookCheck::isOldExcel(path))
-        importSheet(path, true);
+    // One look at the file picks its reader, which then reads what was looked at.
+    FileLook look = FileLook::at(path);
+    if (CommandLine::kindOf(look) == CommandLine::FileKind::Project)
+        preview->openProject(path, &look);
+    else if (WorkbookFile::formatOf(path) || WorkbookCheck::isOldExcel(look))
+        importSheet(look, true);
     else
-        importDescriptions(path);
+        importDescriptions(path, &look);
 }
 
 QStringList FileCommands::localFiles(const QMimeData *data)
@@ -139,13 +142,14 @@ void FileCommands::openFile()
     if (file.isEmpty() || !mayReplaceSheet())
         return;
     // A spreadsheet picked here goes through its own dialog.
-    if (WorkbookFile::formatOf(file) || WorkbookCheck::isOldExcel(file))
-        importSheet(file, true);
+    FileLook look = FileLook::at(file);
+    if (WorkbookFile::formatOf(file) || WorkbookCheck::isOldExcel(look))
+        importSheet(look, true);
     else
-        importDescriptions(file);
+        importDescriptions(file, &look);
 }
 
-bool FileCommands::importDescriptions(const QString &file)
+bool FileCommands::importDescriptions(const QString &file, FileLook *look)
 {
     // A refused or declined file leaves the sheet, its fonts and the title as
     // they were; a new file starts every field in the default font. What the
@@ -153,7 +157,7 @@ bool FileCommands::importDescriptions(const QString &file)
     // to say about this one.
     statusBar()->clearMessage();
     preview->filePath = file;
-    if (!preview->readFile(false))
+    if (!preview->readFile(false, look))
         return false;
     pathToFile = file;
     sheets.forgetSheet();

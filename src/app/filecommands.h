@@ -8,6 +8,7 @@
 #include <functional>
 
 class EditPad;
+class FileLook;
 class Preview;
 class QMainWindow;
 class QMenu;
@@ -60,7 +61,8 @@ public:
     void openEditor();
     // Reads `file` into the sheet with fresh fonts; false when it was refused
     // or declined, and the sheet stays as it was.
-    bool importDescriptions(const QString &file);
+    // `look`: the look openDocument() took at the file, handed to the read.
+    bool importDescriptions(const QString &file, FileLook *look = nullptr);
     // The recent files into `recentMenu`.
     void fillRecentMenu();
     void openRecentFile(const QString &path);
@@ -72,7 +74,7 @@ private:
     QStatusBar *statusBar() const;
     bool mayReplaceSheet() { return hooks.mayReplaceSheet(); }
     void updateWindowTitle() { hooks.updateWindowTitle(); }
-    bool importSheet(const QString &path, bool ask);
+    bool importSheet(FileLook &look, bool ask);
 
     QMainWindow *window;
     Preview *preview;

@@ -2,6 +2,7 @@
 
 #include "dialogs/sheetimportdialog.h"
 #include "files/descriptionscheck.h"
+#include "files/filelook.h"
 #include "files/settings.h"
 #include "geometry/gbgeometry.h"
 #include "layout/sheetlayout.h"
@@ -82,10 +83,17 @@ void WorkbookImport::importSheetCommand()
 
 bool WorkbookImport::importSheet(const QString &path, bool ask, const std::optional<SheetMapping> &known)
 {
+    FileLook look = FileLook::at(path);
+    return importSheet(look, ask, known);
+}
+
+bool WorkbookImport::importSheet(FileLook &look, bool ask, const std::optional<SheetMapping> &known)
+{
     statusBar()->clearMessage();
+    const QString path = look.path;
     // A text file chosen here is delimited text; an old Excel file is no text.
     const std::optional<WorkbookFile::Format> named = WorkbookFile::formatOf(path);
-    if ((!named || *named == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(path)) {
+    if ((!named || *named == WorkbookFile::Format::Delimited) && WorkbookCheck::isOldExcel(look)) {
         Prompts::current().message(QMessageBox::Warning, QString(), WorkbookCheck::oldExcelRefusal(path));
         return false;
     }
@@ -97,7 +105,7 @@ bool WorkbookImport::importSheet(const QString &path, bool ask, const std::optio
     bool read = false;
     // Off the window's thread; a cancelled read leaves the sheet as it was.
     if (!BackgroundRead::run(window, path, [&](const std::atomic<bool> &cancelled) {
-            read = WorkbookFile::read(path, format, book, &error, mapping.delimiter, &cancelled);
+            read = WorkbookFile::read(look, format, book, &error, mapping.delimiter, &cancelled);
         }))
         return false;
     if (!read) {

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 
+class FileLook;
 class GbGeometry;
 class Preview;
 class QMainWindow;
@@ -46,6 +47,9 @@ public:
     // remembered for the file, or `known` when given); false when nothing
     // was imported.
     bool importSheet(const QString &path, bool ask, const std::optional<SheetMapping> &known = std::nullopt);
+    // The same on the file a look opened (files/filelook.h): what the
+    // command looked at is what is read.
+    bool importSheet(FileLook &look, bool ask, const std::optional<SheetMapping> &known = std::nullopt);
     // "Wklej z arkusza": the cells on the clipboard through the mapping dialog.
     void pasteSheet();
     // "Wczytaj ponownie": the last spreadsheet with the mapping it was read

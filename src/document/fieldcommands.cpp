@@ -29,7 +29,7 @@ void FieldContentCommand::redo()
 // ----------------------------------------------------- tool bar commands
 
 FontCommand::FontCommand(SheetDocument *document, std::vector<qsizetype> chosen, qsizetype fieldCount, Kind kind,
-                         int pixelSize, const QString &family, const QString &name)
+                         int pixelSize, const QString &family, const QString &name, const QFont &chosenFont)
     : QUndoCommand(name)
     , document(document)
     , ids(std::move(chosen))
@@ -38,6 +38,7 @@ FontCommand::FontCommand(SheetDocument *document, std::vector<qsizetype> chosen,
     , kind(kind)
     , pixelSize(pixelSize)
     , family(family)
+    , chosen(chosenFont)
 {
     const qsizetype count = size();
     for (qsizetype position = 0; position < count; ++position) {
@@ -57,7 +58,7 @@ FontCommand::FontCommand(SheetDocument *document, std::vector<qsizetype> chosen,
     runs.shrink_to_fit();
 }
 
-QFont FontCommand::applied(QFont font, Kind kind, int pixelSize, const QString &family)
+QFont FontCommand::applied(QFont font, Kind kind, int pixelSize, const QString &family, const QFont &chosen)
 {
     switch (kind) {
     case Kind::Family:
@@ -76,6 +77,16 @@ QFont FontCommand::applied(QFont font, Kind kind, int pixelSize, const QString &
     case Kind::Underline:
         font.setUnderline(!font.underline());
         break;
+    case Kind::Chosen:
+        // A size in points, as the dialog keeps one that came so, or in pixels.
+        if (chosen.pixelSize() > 0)
+            font.setPixelSize(chosen.pixelSize());
+        else if (chosen.pointSizeF() > 0)
+            font.setPointSizeF(chosen.pointSizeF());
+        font.setUnderline(chosen.underline());
+        font.setStyle(chosen.style());
+        font.setWeight(chosen.weight());
+        break;
     }
     return font;
 }
@@ -85,7 +96,7 @@ quint32 FontCommand::changed(quint32 index)
     const auto found = results.constFind(index);
     if (found != results.cend())
         return found.value();
-    const quint32 result = document->intern(applied(document->fontAt(index), kind, pixelSize, family));
+    const quint32 result = document->intern(applied(document->fontAt(index), kind, pixelSize, family, chosen));
     results.insert(index, result);
     return result;
 }

@@ -41,13 +41,16 @@ private:
 class FontCommand : public QUndoCommand
 {
 public:
-    enum class Kind { Family, PixelSize, Bold, Italic, Underline };
+    // Chosen: the size and style of a font chosen in the font dialog
+    // ("Ustaw czcionkę…"), each field keeping its typeface, as the tool bar's
+    // commands do.
+    enum class Kind { Family, PixelSize, Bold, Italic, Underline, Chosen };
 
     // `ids` ascending; empty means every field below `fieldCount`.
-    // `pixelSize` for PixelSize, `family` for Family. Looks at the fields as
-    // they are now: build it before anything changes them.
+    // `pixelSize` for PixelSize, `family` for Family, `chosen` for Chosen.
+    // Looks at the fields as they are now: build it before anything changes them.
     FontCommand(SheetDocument *document, std::vector<qsizetype> ids, qsizetype fieldCount, Kind kind,
-                int pixelSize, const QString &family, const QString &name);
+                int pixelSize, const QString &family, const QString &name, const QFont &chosen = QFont());
 
     // False when running the command would leave every font as it is.
     bool changesAnything() const { return changes; }
@@ -56,7 +59,7 @@ public:
     void redo() override;
 
     // The font `kind` makes of `font`.
-    static QFont applied(QFont font, Kind kind, int pixelSize, const QString &family);
+    static QFont applied(QFont font, Kind kind, int pixelSize, const QString &family, const QFont &chosen = QFont());
 
 private:
     struct Run
@@ -77,6 +80,7 @@ private:
     Kind kind;
     int pixelSize;
     QString family;
+    QFont chosen;
     bool changes = false;
     std::vector<Run> runs;
     QHash<quint32, quint32> results;   // font index before -> after

@@ -1,5 +1,7 @@
 #include "files/descriptionscheck.h"
 
+#include "files/filelook.h"
+
 #include "system/plural.h"
 
 #include "layout/sheetlayout.h"
@@ -85,14 +87,21 @@ qint64 DescriptionsCheck::memoryLimit()
 DescriptionsCheck::Result DescriptionsCheck::check(const QString &path, int labelsPerBarette,
                                                    int barettesPerPage, qint64 memoryLimit, Holding holding)
 {
+    FileLook look = FileLook::at(path);
+    return check(look, labelsPerBarette, barettesPerPage, memoryLimit, holding);
+}
+
+DescriptionsCheck::Result DescriptionsCheck::check(FileLook &look, int labelsPerBarette, int barettesPerPage,
+                                                   qint64 memoryLimit, Holding holding)
+{
     Result r;
     r.memoryLimit = memoryLimit > 0 ? memoryLimit : DescriptionsCheck::memoryLimit();
     const int n = std::max(labelsPerBarette, 0);
-    QFile file;
-    r.verdict = openRegular(path, file);
+    r.verdict = look.verdict;
     if (r.verdict != Verdict::Ok)
         return r;
-    r.bytes = file.size();
+    QFile &file = look.rewound();
+    r.bytes = look.size;
     // The bytes alone, decoded, would not fit: no need to count the lines.
     r.memoryBytes = memoryFor(0, n, r.bytes, holding);
     if (r.memoryBytes > r.memoryLimit) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class FileLook;
+
 // Looks at a descriptions file before it is read: is it a regular file, is it
 // text at all, and how large a sheet would it make? Reading a wrong file must
 // never freeze or exhaust the machine: a FIFO or a device blocks or never ends,
@@ -68,6 +70,10 @@ public:
     };
     static Result check(const QString &path, int labelsPerBarette, int barettesPerPage,
                         qint64 memoryLimit = 0, Holding holding = Holding::Sheet);
+    // The same on the file a look opened (files/filelook.h), which the read
+    // that follows takes.
+    static Result check(FileLook &look, int labelsPerBarette, int barettesPerPage, qint64 memoryLimit = 0,
+                        Holding holding = Holding::Sheet);
     // The same verdict (Ok, Large or TooLarge) on a sheet of `lines` texts
     // already counted: read from a file of `bytes` bytes, or 0 for texts
     // that come from elsewhere (a workbook, the sheet regrouped).

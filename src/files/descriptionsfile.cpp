@@ -1,6 +1,7 @@
 #include "files/descriptionsfile.h"
 
 #include "files/descriptionscheck.h"
+#include "files/filelook.h"
 #include "files/sheettexts.h"
 #include "files/windows1250.h"
 
@@ -119,9 +120,10 @@ QString DescriptionsFile::decode(QByteArrayView bytes, Encoding *used)
     const Encoding encoding = detectEncoding(bytes);
     if (used)
         *used = encoding;
+    // The byte order mark is dropped whatever follows, as the sheet drops it.
     if (encoding == Encoding::Utf8)
         return QString::fromUtf8(withoutBom(bytes));
-    return Windows1250::decode(bytes);
+    return Windows1250::decode(withoutBom(bytes));
 }
 
 QList<QStringList> DescriptionsFile::parse(QByteArrayView bytes, int labelsPerBarette, Encoding *used)
@@ -200,9 +202,18 @@ DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QB
     bytes.clear();
     if (path.isEmpty())
         return ReadStatus::NoPath;
+    FileLook look = FileLook::at(path);
+    return readBytes(look, bytes, cancelled);
+}
+
+DescriptionsFile::ReadStatus DescriptionsFile::readBytes(FileLook &look, QByteArray &bytes,
+                                                         const std::atomic<bool> *cancelled)
+{
+    bytes.clear();
+    if (look.path.isEmpty())
+        return ReadStatus::NoPath;
     // Only regular files: a FIFO or a device would block or never end.
-    QFile file;
-    switch (DescriptionsCheck::openRegular(path, file)) {
+    switch (look.verdict) {
     case DescriptionsCheck::Verdict::Ok:
         break;
     case DescriptionsCheck::Verdict::Missing:
@@ -212,6 +223,7 @@ DescriptionsFile::ReadStatus DescriptionsFile::readBytes(const QString &path, QB
     default:
         return ReadStatus::OpenFailed;
     }
+    QFile &file = look.rewound();
     QByteArray read;
     if (!readAll(file, read, cancelled) || file.error() != QFileDevice::NoError)
         return ReadStatus::OpenFailed;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 
+class FileLook;
 class QIODevice;
 
 // The descriptions file: the plain text from which every text on the sheet comes.
@@ -71,6 +72,8 @@ public:
     // left empty. A read stopped by `cancelled` is OpenFailed.
     static ReadStatus readBytes(const QString &path, QByteArray &bytes,
                                 const std::atomic<bool> *cancelled = nullptr);
+    // The same from the file `look` opened (files/filelook.h).
+    static ReadStatus readBytes(FileLook &look, QByteArray &bytes, const std::atomic<bool> *cancelled = nullptr);
     // Reads `device` to its end, or `limit` bytes (-1: no limit), in blocks,
     // stopping when `cancelled` is set; false on a failed read or a stop.
     static bool readAll(QIODevice &device, QByteArray &bytes, const std::atomic<bool> *cancelled,

@@ -13,7 +13,9 @@ SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding
     texts.utf8 = encoding == DescriptionsFile::Encoding::Utf8;
     const char *data = texts.bytes.constData();
     const qsizetype size = texts.bytes.size();
-    qsizetype pos = texts.utf8 ? size - DescriptionsFile::withoutBom(texts.bytes).size() : 0;
+    // A UTF-8 byte order mark is no part of field 0, also before bytes that
+    // are no UTF-8 (a file written on by a Windows-1250 program since).
+    qsizetype pos = size - DescriptionsFile::withoutBom(texts.bytes).size();
     // (An empty file has no data pointer, and memchr must never be given null.)
     texts.hasAt = size > 0 && std::memchr(data, '@', size_t(size)) != nullptr;
     texts.hasNul = size > 0 && std::memchr(data, '\0', size_t(size)) != nullptr;
@@ -42,6 +44,19 @@ DescriptionsFile::ReadStatus SheetTexts::read(const QString &path, SheetTexts &t
     texts = SheetTexts();
     QByteArray bytes;
     const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(path, bytes, cancelled);
+    if (status == DescriptionsFile::ReadStatus::Ok)
+        texts = fromFile(std::move(bytes), used);
+    return status;
+}
+
+DescriptionsFile::ReadStatus SheetTexts::read(FileLook &look, SheetTexts &texts, DescriptionsFile::Encoding *used,
+                                              const std::atomic<bool> *cancelled)
+{
+    if (used)
+        *used = DescriptionsFile::Encoding::Windows1250;
+    texts = SheetTexts();
+    QByteArray bytes;
+    const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(look, bytes, cancelled);
     if (status == DescriptionsFile::ReadStatus::Ok)
         texts = fromFile(std::move(bytes), used);
     return status;

@@ -33,6 +33,10 @@ public:
     static DescriptionsFile::ReadStatus read(const QString &path, SheetTexts &texts,
                                              DescriptionsFile::Encoding *used = nullptr,
                                              const std::atomic<bool> *cancelled = nullptr);
+    // The same from the file `look` opened (files/filelook.h).
+    static DescriptionsFile::ReadStatus read(FileLook &look, SheetTexts &texts,
+                                             DescriptionsFile::Encoding *used = nullptr,
+                                             const std::atomic<bool> *cancelled = nullptr);
 
     qsizetype size() const { return count; }
     bool isEmpty() const { return count == 0; }

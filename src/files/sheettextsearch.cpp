@@ -112,8 +112,9 @@ std::vector<qsizetype> SheetTexts::findInBytes(const QByteArray &query, bool fol
     };
 
     qsizetype line = 0;       // the line that starts at lineStart
-    qsizetype lineStart = 0;
-    qsizetype pos = 0;
+    // (After a byte order mark, which no text holds.)
+    qsizetype lineStart = blockStarts.empty() ? 0 : blockStarts.front();
+    qsizetype pos = lineStart;
     while (pos < size) {
         const qsizetype at = next(pos);
         if (at < 0)

@@ -15,6 +15,7 @@
 #include <QUndoStack>
 
 
+class FileLook;
 class MyGraphicsItem;
 class QGraphicsItem;
 class QGraphicsScene;
@@ -72,8 +73,10 @@ public:
     // DescriptionsCheck::largeSheetBarettes the user is asked first. Returns
     // false when the current sheet was kept (refused, declined, or an import
     // of a file that could not be read): filePath
-    // then names the file shown again.
-    bool readFile(bool keepFonts = true);
+    // then names the file shown again. `look`: the look the command that
+    // chose the file took at filePath (files/filelook.h), which the check and
+    // the read then take; none: one is taken here.
+    bool readFile(bool keepFonts = true, FileLook *look = nullptr);
     // Asks for a file and writes every field's current text to it.
     void exportDescriptions();
     // Asks for a file and writes the sheet's texts as CSV, one row a barette
@@ -219,7 +222,8 @@ public slots:
     bool saveProjectAs();
     void openProject();
     // False when the project could not be opened (the sheet stays as it was).
-    bool openProject(QString path);
+    // `look`: the look the command that chose the file took at `path`.
+    bool openProject(QString path, FileLook *look = nullptr);
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
@@ -243,7 +247,7 @@ protected:
 private:
     // Whether the descriptions file at `path` may be read: asks before a very
     // large sheet, refuses (with a message) what is no descriptions file.
-    bool mayRead(const QString &path);
+    bool mayRead(FileLook &look);
     // Whether a PDF or an export may be written to `path`: not when it is one
     // of the sheet's own files (its texts file, the project last opened or
     // saved, by device and inode), which is refused with a message.
@@ -271,10 +275,9 @@ private:
     // An arrow key: one `step` from the field the keyboard is on, selecting
     // the neighbour alone or, with `extend`, adding it on the page shown.
     void stepSelection(SheetLayout::Step step, bool extend);
-    // Shift with a key: adds field `id` of the page shown (with `range`,
-    // every field from the keyboard's field to it); a step back onto a
-    // selected field takes the field left off instead.
-    void extendSelection(qsizetype id, bool range);
+    // Shift+Home and Shift+End: adds every field of the page shown from the
+    // keyboard's field to field `id`.
+    void extendSelection(qsizetype id);
     // Shift+arrow onto field `id` of the page shown: selects the rectangle of
     // fields between the field where the run of Shift+arrows began and `id`.
     void extendRectangle(qsizetype id);

@@ -3,6 +3,7 @@
 #include "files/atomicfile.h"
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
+#include "files/filelook.h"
 #include "files/projectfile.h"
 #include "files/settings.h"
 #include "files/sheettexts.h"
@@ -31,14 +32,14 @@ bool Preview::mayBuildLarge(const DescriptionsCheck::Result &check, bool pasted)
            == QMessageBox::Yes;
 }
 
-bool Preview::mayRead(const QString &path)
+bool Preview::mayRead(FileLook &look)
 {
     // Look before reading: a wrong file picked in the dialog must neither
     // freeze the window nor take the machine's memory, and declining
     // keeps the sheet the user has.
     sheet.computeLayout();
     const DescriptionsCheck::Result check =
-        DescriptionsCheck::check(path, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
+        DescriptionsCheck::check(look, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
     switch (check.verdict) {
     case DescriptionsCheck::Verdict::Ok:
     case DescriptionsCheck::Verdict::Missing:      // the reader says so
@@ -52,13 +53,18 @@ bool Preview::mayRead(const QString &path)
         break;
     }
     qCDebug(lcSheet) << "> Preview::readFile >> file refused !";
-    Prompts::current().message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, path));
+    Prompts::current().message(QMessageBox::Warning, QString(), DescriptionsCheck::refusal(check, look.path));
     return false;
 }
 
-bool Preview::readFile(bool keepFonts)
+bool Preview::readFile(bool keepFonts, FileLook *given)
 {
-    if (!filePath.isEmpty() && !mayRead(filePath)) {
+    // One look at the file, which the check and the read both take.
+    FileLook taken;
+    if (!given)
+        taken = FileLook::at(filePath);
+    FileLook &look = given ? *given : taken;
+    if (!filePath.isEmpty() && !mayRead(look)) {
         filePath = readPath;
         return false;
     }
@@ -67,9 +73,8 @@ bool Preview::readFile(bool keepFonts)
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     DescriptionsFile::ReadStatus status = DescriptionsFile::ReadStatus::NoPath;
     // Off the window's thread; a cancelled read leaves the sheet as it was.
-    const QString path = filePath;
-    if (!BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
-            status = SheetTexts::read(path, lines, &encoding, &cancelled);
+    if (!BackgroundRead::run(this, look.path, [&](const std::atomic<bool> &cancelled) {
+            status = SheetTexts::read(look, lines, &encoding, &cancelled);
         })) {
         filePath = readPath;
         return false;
@@ -343,7 +348,7 @@ void Preview::openProject()
     openProject(path);
 }
 
-bool Preview::openProject(QString path)
+bool Preview::openProject(QString path, FileLook *given)
 {
     if (path.isEmpty() || path == ProjectFile::suffix)
         return false;
@@ -356,12 +361,16 @@ bool Preview::openProject(QString path)
 
     // Everything is read and checked before the sheet changes: a project that
     // cannot be opened leaves the sheet as it was.
-    QFile projectFile(path);
-    const DescriptionsCheck::Verdict opened = DescriptionsCheck::openRegular(path, projectFile);
-    if (opened != DescriptionsCheck::Verdict::Ok) {
+    // The look the command took, unless the finished save put another file
+    // in its place.
+    FileLook taken;
+    if (!given || finished)
+        taken = FileLook::at(path);
+    FileLook &look = given && !finished ? *given : taken;
+    if (!look.opened()) {
         // The file was never opened, so the reason is the one its look left.
-        const QString reason = opened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
-                                                                                : qt_error_string(errno);
+        const QString reason = look.verdict == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
+                                                                                      : qt_error_string(look.error);
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Błąd odczytu pliku czcionek") + QLatin1Char('\n') + shownPath + QStringLiteral(": ")
                             + reason);
@@ -369,6 +378,7 @@ bool Preview::openProject(QString path)
     }
     // A look at the first record tells a foreign file (a PDF renamed, a text
     // file) before anything else is read.
+    QFile &projectFile = look.rewound();
     if (ProjectFile::parseFonts(projectFile.peek(ProjectFile::longestRecord)).status
         == ProjectFile::Fonts::Status::NotAProject) {
         prompts.message(QMessageBox::Warning, QString(),
@@ -377,20 +387,20 @@ bool Preview::openProject(QString path)
     }
 
     const QString projectTexts = ProjectFile::textsPath(path);
-    QFile textsFile(projectTexts);
-    if (DescriptionsCheck::isLinkLoop(projectTexts)) {
+    FileLook textsLook = FileLook::at(projectTexts);
+    if (textsLook.error == ELOOP) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Plik z opisami projektu:\n%1\njest pętlą dowiązań symbolicznych.\nProjekt nie został otwarty.")
                             .arg(QDir::toNativeSeparators(projectTexts)));
         return false;
     }
-    if (!QFileInfo::exists(projectTexts)) {
+    if (textsLook.verdict == DescriptionsCheck::Verdict::Missing) {
         prompts.message(QMessageBox::Warning, QString(),
                         tr("Brak pliku z opisami projektu:\n%1\nProjekt nie został otwarty.")
                             .arg(QDir::toNativeSeparators(projectTexts)));
         return false;
     }
-    if (!mayRead(projectTexts))
+    if (!mayRead(textsLook))
         return false;
     // Both files are read off the window's thread; a cancelled read leaves
     // the sheet as it was.
@@ -403,14 +413,14 @@ bool Preview::openProject(QString path)
     SheetTexts texts;
     DescriptionsFile::Encoding encoding = DescriptionsFile::Encoding::Windows1250;
     const bool read = BackgroundRead::run(this, path, [&](const std::atomic<bool> &cancelled) {
-        const DescriptionsCheck::Verdict textsOpened = DescriptionsCheck::openRegular(projectTexts, textsFile);
-        if (textsOpened == DescriptionsCheck::Verdict::Ok) {
+        if (textsLook.opened()) {
+            QFile &textsFile = textsLook.rewound();
             if (!DescriptionsFile::readAll(textsFile, textBytes, &cancelled)
                 || textsFile.error() != QFileDevice::NoError)
                 textsError = textsFile.errorString();
         } else {
-            textsError = textsOpened == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
-                                                                               : qt_error_string(errno);
+            textsError = textsLook.verdict == DescriptionsCheck::Verdict::NotRegular ? tr("to nie jest zwykły plik")
+                                                                                     : qt_error_string(textsLook.error);
         }
         if (!textsError.isEmpty())
             return;

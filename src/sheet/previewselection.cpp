@@ -192,7 +192,7 @@ void Preview::keyPressEvent(QKeyEvent *event)
     case Qt::Key_End: {
         const qsizetype to = (event->key() == Qt::Key_Home ? items.first() : items.last())->fieldId();
         if (extend)
-            extendSelection(to, true);
+            extendSelection(to);
         else
             selectField(to);
         return;
@@ -247,24 +247,17 @@ void Preview::extendRectangle(qsizetype id)
     emit selectedId(int(id), target->currentFont());
 }
 
-void Preview::extendSelection(qsizetype id, bool range)
+void Preview::extendSelection(qsizetype id)
 {
     MyGraphicsItem *target = field(id);
-    MyGraphicsItem *from = field(anchorId);
-    if (range) {
-        // Every field from the keyboard's field to the page's end.
-        const qsizetype first = from ? qMin<qsizetype>(anchorId, id) : id;
-        const qsizetype last = from ? qMax<qsizetype>(anchorId, id) : id;
-        for (qsizetype i = first; i <= last; ++i) {
-            if (!field(i)->isSelected())
-                toggle(field(i));
-        }
-    } else if (!target->isSelected()) {
-        toggle(target);
-    } else if (from && from != target && from->isSelected()) {
-        // Back over a selected field: the field left behind goes, so that
-        // Shift+Up undoes Shift+Down.
-        toggle(from);
+    // Every field from the keyboard's field to the page's end. (Shift+Up
+    // after Shift+Down shrinks the rectangle of extendRectangle().)
+    const bool from = field(anchorId) != nullptr;
+    const qsizetype first = from ? qMin<qsizetype>(anchorId, id) : id;
+    const qsizetype last = from ? qMax<qsizetype>(anchorId, id) : id;
+    for (qsizetype i = first; i <= last; ++i) {
+        if (!field(i)->isSelected())
+            toggle(field(i));
     }
     anchorId = int(id);
     ensureVisible(target);

@@ -1,29 +1,26 @@
 #include "workbooks/workbookcheck.h"
 
-#include "files/descriptionscheck.h"
+#include "files/filelook.h"
 #include "workbooks/workbookfile.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 namespace WorkbookCheck {
 
 namespace {
 constexpr qint64 delimiterSample = 64 * 1024;
-
-QByteArray head(const QString &path, qint64 size)
-{
-    QFile file;
-    if (DescriptionsCheck::openRegular(path, file) != DescriptionsCheck::Verdict::Ok)
-        return {};
-    return file.read(size);
-}
+static_assert(FileLook::headBytes == delimiterSample);
 } // namespace
 
 bool isOldExcel(const QString &path)
 {
-    return WorkbookFile::isCompoundDocument(head(path, 8));
+    return isOldExcel(FileLook::at(path));
+}
+
+bool isOldExcel(const FileLook &look)
+{
+    return look.opened() && WorkbookFile::isCompoundDocument(look.head);
 }
 
 QString oldExcelRefusal(const QString &path)
@@ -43,7 +40,7 @@ bool delimiterSplitsNothing(const WorkbookSheet &sheet, const SheetMapping &mapp
 
 std::optional<char> likelyDelimiter(const QString &path, char used)
 {
-    const char found = WorkbookFile::detectDelimiter(head(path, delimiterSample));
+    const char found = WorkbookFile::detectDelimiter(FileLook::at(path).head);
     if (found == 0 || found == used)
         return std::nullopt;
     return found;

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+class FileLook;
+
 // What is refused before or right after a spreadsheet is read, rather than
 // printed as garbage:
 // - an old Excel file (.xls, an OLE2 compound document: the eight bytes
@@ -19,6 +21,8 @@ namespace WorkbookCheck {
 // Whether the regular file at `path` starts as a compound document. Reads
 // eight bytes, never blocks on a FIFO or a device.
 bool isOldExcel(const QString &path);
+// The same by the first bytes a look at the file kept.
+bool isOldExcel(const FileLook &look);
 // "Plik lista.xls jest w starym formacie Excela (.xls): zapisz go jako .xlsx albo .ods."
 QString oldExcelRefusal(const QString &path);
 

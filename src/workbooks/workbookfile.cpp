@@ -2,6 +2,7 @@
 
 #include "files/descriptionscheck.h"
 #include "files/descriptionsfile.h"
+#include "files/filelook.h"
 #include "workbooks/readsupport.h"
 #include "workbooks/sheetbuilder.h"
 
@@ -9,7 +10,6 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <optional>
@@ -17,25 +17,6 @@
 namespace WorkbookFile {
 
 namespace {
-
-// What says that a file is the same: its size and the time it last changed,
-// looked at through a descriptor of its own (the ZIP reader closes the file
-// it is given).
-struct FileStamp
-{
-    qint64 size = 0;
-    qint64 seconds = 0;
-    qint64 nanoseconds = 0;
-
-    static std::optional<FileStamp> of(int fd)
-    {
-        struct stat st{};
-        if (fd < 0 || ::fstat(fd, &st) != 0)
-            return std::nullopt;
-        return FileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec)};
-    }
-    bool operator==(const FileStamp &) const = default;
-};
 
 QString changedWhileRead(const QString &name)
 {
@@ -75,12 +56,19 @@ std::optional<Format> formatOf(const QString &path)
 bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter,
           const std::atomic<bool> *cancelled)
 {
+    FileLook look = FileLook::at(path);
+    return read(look, format, book, error, delimiter, cancelled);
+}
+
+bool read(FileLook &look, Format format, Workbook &book, QString *error, char delimiter,
+          const std::atomic<bool> *cancelled)
+{
     book = Workbook();
     SheetBuilder::cancelled = cancelled;
     const auto done = qScopeGuard([] { SheetBuilder::cancelled = nullptr; });
+    const QString &path = look.path;
     const QString name = QFileInfo(path).fileName();
-    QFile file;
-    switch (DescriptionsCheck::openRegular(path, file)) {
+    switch (look.verdict) {
     case DescriptionsCheck::Verdict::Ok:
         break;
     case DescriptionsCheck::Verdict::Missing:
@@ -94,12 +82,16 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
         setError(error, DescriptionsCheck::unreadable(path));
         return false;
     }
+    QFile &file = look.rewound();
+    // The file is watched through a descriptor of its own (the ZIP reader
+    // closes the one it is given), against what it was when looked at.
     const int watched = ::dup(file.handle());
     const auto closeWatched = qScopeGuard([watched] {
         if (watched >= 0)
             ::close(watched);
     });
-    const std::optional<FileStamp> before = FileStamp::of(watched);
+    const bool watching = watched >= 0 && look.stamp;
+    const FileLook::Stamp before = look.stamp.value_or(FileLook::Stamp());
     bool ok = false;
     switch (format) {
     case Format::Ods:
@@ -118,7 +110,7 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
             setError(error, tr("Nie można odczytać pliku %1.").arg(path));
             return false;
         }
-        if (before && bytes.size() != before->size) {
+        if (watching && bytes.size() != before.size) {
             setError(error, changedWhileRead(name));
             return false;
         }
@@ -128,7 +120,7 @@ bool read(const QString &path, Format format, Workbook &book, QString *error, ch
     }
     // A file written to while it was read may have given part of the old
     // and part of the new: neither is what the user has.
-    if (ok && before && FileStamp::of(watched) != before) {
+    if (ok && watching && FileLook::stampOf(watched) != before) {
         setError(error, changedWhileRead(name));
         ok = false;
     }

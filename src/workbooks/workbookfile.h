@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+class FileLook;
 class QIODevice;
 
 // The readers of spreadsheet files: OpenDocument spreadsheets (.ods),
@@ -95,6 +96,10 @@ QString shown(const QString &name);
 // the file, and `book` is empty. Once `cancelled` is set the read stops at
 // the next row and fails (with no reason to show).
 bool read(const QString &path, Format format, Workbook &book, QString *error, char delimiter = 0,
+          const std::atomic<bool> *cancelled = nullptr);
+// The same from the file `look` opened (files/filelook.h): the file the
+// command looked at is the one read.
+bool read(FileLook &look, Format format, Workbook &book, QString *error, char delimiter = 0,
           const std::atomic<bool> *cancelled = nullptr);
 
 // The same from bytes in memory (the fuzz targets, the clipboard); `name`
