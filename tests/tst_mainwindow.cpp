@@ -41,6 +41,7 @@
 #include <QMultiHash>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPointer>
 #include <QMenuBar>
 #include <QProcess>
@@ -53,6 +54,7 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <cstdio>
 #include <functional>
 
 #include <QRandomGenerator>
@@ -1156,6 +1158,98 @@ private slots:
         QCOMPARE(doc->text(101), QStringLiteral("Awaria 101"));
         QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
         QVERIFY(doc->font(1).bold());
+
+        // A control character would be lost by the file: refused by its code,
+        // nothing changed. A tab is kept, through a save and a new read.
+        replacement->setText(QStringLiteral("A") + QChar(0) + QStringLiteral("B\tC"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QVERIFY2(prompts.messages.last().text.contains(QStringLiteral("U+0000")), qPrintable(prompts.messages.last().text));
+        replacement->setText(QStringLiteral("A\x01"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QVERIFY2(prompts.messages.last().text.contains(QStringLiteral("U+0001")), qPrintable(prompts.messages.last().text));
+        QCOMPARE(doc->text(51), QStringLiteral("Awaria 51"));
+        QCOMPARE(preview->undoStack()->count(), steps + 1);
+        replacement->setText(QStringLiteral("Al\tarm"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        prompts.fileAnswers = {files.path(QStringLiteral("replaced.txt"))};
+        action(*window, QStringLiteral("&Eksportuj plik z opisami"))->trigger();
+        import(files.path(QStringLiteral("replaced.txt")));
+        QCOMPARE(doc->text(51), QStringLiteral("Al\tarm 51"));
+        QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
+    }
+
+    // "Zamień wszystko" over many fields runs beside the window: cancelled,
+    // it leaves the sheet as it was and nothing to undo; an undo cancelled
+    // leaves the step and its texts where they were.
+    void replaceAllOverManyFieldsCanBeCancelled()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 270'000; ++i)
+            bytes += (i % 3 ? "Pompa " : "Zawór ") + QByteArray::number(i) + '\n';
+        prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
+        import(files.write(QStringLiteral("many.txt"), bytes));
+        prompts.questionAnswers.clear();
+        SheetDocument *doc = preview->document();
+        QCOMPARE(doc->lineCount(), 270'000);
+        const QString title = window->windowTitle();
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+H")));
+        child<QLineEdit>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("pompa"));
+        child<QLineEdit>(QStringLiteral("leReplacement"))->setText(QStringLiteral("Alarm"));
+        prompts.progressDelay = 0;
+        const auto cancel = [](QProgressDialog &dialog) { dialog.findChild<QPushButton *>()->click(); };
+        prompts.progress = cancel;
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QCOMPARE(prompts.progressShown, 1);
+        QCOMPARE(doc->text(1), QStringLiteral("Pompa 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Pompa 269999"));
+        QCOMPARE(doc->allTexts().editCount(), 0);
+        QCOMPARE(preview->undoStack()->count(), 0);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Zamianę anulowano; nic nie zmieniono."));
+
+        prompts.progress = {};
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Zamieniono; zmienione pola: 180000."));
+        QCOMPARE(preview->field(1)->currentText(), QStringLiteral("Alarm 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+        QCOMPARE(doc->text(269'997), QStringLiteral("Zawór 269997"));
+        QVERIFY(window->isWindowModified());
+
+        QCoreApplication::processEvents();   // what the step set going
+        prompts.progress = cancel;
+        const int shown = prompts.progressShown;
+        preview->undoStack()->undo();
+        QCOMPARE(prompts.progressShown, shown + 1);
+        QTRY_COMPARE(preview->undoStack()->index(), 1);
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+        QVERIFY(window->isWindowModified());
+        prompts.progress = {};
+        preview->undoStack()->undo();
+        QCOMPARE(preview->field(1)->currentText(), QStringLiteral("Pompa 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Pompa 269999"));
+        QCOMPARE(doc->allTexts().editCount(), 0);
+        QVERIFY(!window->isWindowModified());
+        preview->undoStack()->redo();
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+    }
+
+    // A replace whose result would not fit in memory is refused before
+    // anything changes, the program and its unsaved sheet still there: a
+    // child under an address-space limit (replaceUnderLimit()).
+    void replaceAllUnderAnAddressSpaceLimit()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 90'000; ++i)
+            bytes += "Pompa " + QByteArray::number(i) + '\n';
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TST_REPLACE_UNDER_LIMIT"), files.write(QStringLiteral("limited.txt"), bytes));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput() + child.readAllStandardError());
     }
 
     // "Wypełnij serią…": the pattern is checked in the dialog, the series
@@ -2155,5 +2249,50 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+// The child of replaceAllUnderAnAddressSpaceLimit(): the sheet of `path`
+// edited, then the address space limited to what the process maps and 256
+// MiB more, and "Pompa" replaced in every field by 32,000 characters (9 GB
+// of texts). Exits with 0 when the replace was refused by a message that
+// says why and the sheet, its edit and its step to undo stayed.
+int replaceUnderLimit(const QString &path)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    MainWindow window;
+    window.show();
+    window.openFromCommandLine({QStringLiteral("lamello"), path});
+    SheetDocument *doc = window.sheetPreview()->document();
+    doc->editField(0, QStringLiteral("Zmieniona"), doc->font(0), QStringLiteral("edycja"));
+    auto *bar = window.findChild<QWidget *>(QStringLiteral("findBar"));
+    bar->findChild<QLineEdit *>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("Pompa"));
+    bar->findChild<QLineEdit *>(QStringLiteral("leReplacement"))->setText(QString(32'000, u'x'));
+    long long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "re")) {
+        if (std::fscanf(statm, "%lld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const rlimit limit{rlim_t(pages * ::sysconf(_SC_PAGESIZE) + (256 << 20)), RLIM_INFINITY};
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+        return 2;
+    bar->findChild<QPushButton *>(QStringLiteral("pbReplaceAll"))->click();
+    const QString said = prompts.messages.isEmpty() ? QString() : prompts.messages.last().text;
+    std::printf("%s\n", qPrintable(said));
+    const bool ok = said.contains(QStringLiteral(" MB pamięci")) && doc->text(1) == QStringLiteral("Pompa 1")
+                    && doc->text(0) == QStringLiteral("Zmieniona") && doc->undoStack()->count() == 1
+                    && window.isWindowModified();
+    return ok ? 0 : 1;
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TST_REPLACE_UNDER_LIMIT")) {
+        useTestSettings();
+        return replaceUnderLimit(qEnvironmentVariable("TST_REPLACE_UNDER_LIMIT"));
+    }
+    TestMainWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mainwindow.moc"

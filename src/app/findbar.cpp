@@ -5,6 +5,7 @@
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
+#include "system/allocator.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -280,6 +281,21 @@ void FindBar::keyPressEvent(QKeyEvent *event)
 bool FindBar::replacement(QString &text)
 {
     const QString typed = leReplacement->text();
+    // A control character (pasted: a line edit takes no typed one) would end
+    // or break the field's line in the file, or be lost on saving. A tab is
+    // kept: the descriptions file and a project hold it as it is.
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const char16_t c = typed.at(i).unicode();
+        if ((c < 0x20 && c != u'\t') || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            leReplacement->setSelection(int(i), 1);
+            Prompts::current().message(QMessageBox::Warning, tr("Zamiana"),
+                                       tr("Tekst zamiany zawiera znak sterujący (U+%1), którego pole nie "
+                                          "może zawierać: zapis pliku by go zgubił.\nNic nie zamieniono; "
+                                          "usuń go (nową linię w polu oznacza „@”).")
+                                           .arg(QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper()));
+            return false;
+        }
+    }
     qsizetype bad = -1;
     QByteArray ignored;
     if (!Windows1250::encode(typed, ignored, &bad)) {
@@ -322,9 +338,35 @@ qsizetype FindBar::replaceAll()
     QString query = leQuery->text();
     query.replace(QLatin1Char('@'), QLatin1Char('\n'));
     const std::vector<qsizetype> ids = matches();
-    const qsizetype changed = preview->document()->replaceInFields(
-        ids, query, with, cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
-        cbWholeField->isChecked(), tr("Zamień wszystko"));
+    SheetDocument *document = preview->document();
+    const Qt::CaseSensitivity cs = cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+    const bool wholeField = cbWholeField->isChecked();
+    // What the result would take is weighed before anything changes; some
+    // room is kept for the window and for saving.
+    const qint64 room = memoryRoom() / 4 * 3;
+    SheetDocument::Replacement prepared;
+    const bool done = document->runLong(tr("Zamienianie w pasujących polach (%1)…").arg(ids.size()),
+                                        [&](const std::atomic<bool> &cancelled) {
+                                            prepared = document->prepareReplace(ids, query, with, cs, wholeField,
+                                                                                room, &cancelled);
+                                        });
+    if (!done || prepared.verdict == SheetDocument::Replacement::Verdict::Cancelled) {
+        if (prepared.result)
+            SheetDocument::freeBeside(std::move(*prepared.result));
+        emit statusMessage(tr("Zamianę anulowano; nic nie zmieniono."));
+        return -1;
+    }
+    if (prepared.verdict == SheetDocument::Replacement::Verdict::TooLarge) {
+        constexpr qint64 mib = qint64(1) << 20;
+        Prompts::current().message(
+            QMessageBox::Warning, tr("Zamiana"),
+            tr("Po zamianie teksty pól zajęłyby około %1 MB pamięci, a dostępne jest około %2 MB.\n"
+               "Nic nie zamieniono; zamień krótszy tekst albo w mniejszej liczbie pól.")
+                .arg((prepared.bytesNeeded + mib - 1) / mib)
+                .arg(room / mib));
+        return -1;
+    }
+    const qsizetype changed = document->commitReplace(std::move(prepared), tr("Zamień wszystko"));
     emit statusMessage(tr("Zamieniono; zmienione pola: %1.").arg(changed));
     return changed;
 }

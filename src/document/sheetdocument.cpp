@@ -3,6 +3,12 @@
 #include "document/fieldcommands.h"
 #include "document/specialglyphfont.h"
 
+#include <QThreadPool>
+
+#include <limits>
+#include <memory>
+#include <utility>
+
 SheetDocument::SheetDocument(QObject *parent)
     : QObject(parent)
 {
@@ -115,24 +121,85 @@ qsizetype SheetDocument::replaceInFields(const std::vector<qsizetype> &ids, cons
                                          const QString &replacement, Qt::CaseSensitivity cs, bool wholeField,
                                          const QString &what)
 {
+    return commitReplace(prepareReplace(ids, query, replacement, cs, wholeField, std::numeric_limits<qint64>::max()),
+                         what);
+}
+
+SheetDocument::Replacement SheetDocument::prepareReplace(const std::vector<qsizetype> &ids, const QString &query,
+                                                         const QString &replacement, Qt::CaseSensitivity cs,
+                                                         bool wholeField, qint64 room,
+                                                         const std::atomic<bool> *cancelled) const
+{
+    Replacement r;
     if (query.isEmpty())
-        return 0;
-    std::vector<TextsCommand::Change> changes;
+        return r;
+    // What a changed field costs besides its characters: the change, two
+    // strings' headers, and its place among the texts (an edit over a
+    // file's text); a decoded file text is new too, a list's is shared.
+    constexpr qint64 perChange = qint64(sizeof(TextsCommand::Change)) + 2 * 32 + 64;
+    constexpr qint64 most = std::numeric_limits<qint64>::max() / 4;
+    const bool compact = texts.isCompact();
+    const qint64 grow = replacement.size() - query.size();
+    // Made anew over many fields: a list's whole array, a file's edits.
+    qint64 needed = qsizetype(ids.size()) > TextsCommand::madeAtOnce
+                        ? (compact ? qint64(texts.editCount()) * 64 : qint64(texts.size()) * qint64(sizeof(QString)))
+                        : 0;
+    bool building = needed <= room;
+    qsizetype looked = 0;
     for (const qsizetype id : ids) {
-        QString before = text(id);
-        QString after = before;
-        if (wholeField) {
-            if (before.compare(query, cs) == 0)
-                after = replacement;
-        } else {
-            after.replace(query, replacement, cs);
+        if (cancelled && (++looked & 1023) == 0 && cancelled->load(std::memory_order_relaxed)) {
+            r.verdict = Replacement::Verdict::Cancelled;
+            r.changes = {};
+            return r;
         }
+        QString before = text(id);
+        qint64 afterSize = 0;
+        if (wholeField) {
+            if (before.compare(query, cs) != 0)
+                continue;
+            afterSize = replacement.size();
+        } else {
+            // Counted overlapping, so never fewer than are replaced.
+            const qsizetype found = before.count(query, cs);
+            if (found == 0)
+                continue;
+            afterSize = std::max<qint64>(before.size() + qint64(found) * grow, 0);
+        }
+        needed = std::min(needed + perChange + 2 * afterSize + (compact ? 2 * before.size() : 0), most);
+        if (building && needed > room) {
+            // Past what there is room for: only counted from here on.
+            building = false;
+            r.changes = {};
+        }
+        if (!building)
+            continue;
+        QString after = wholeField ? replacement : QString(before).replace(query, replacement, cs);
         if (after != before)
-            changes.push_back({id, std::move(before), std::move(after)});
+            r.changes.push_back({id, std::move(before), std::move(after)});
     }
-    const auto changed = qsizetype(changes.size());
-    if (changed > 0)
-        history.push(new TextsCommand(this, std::move(changes), what));
+    r.bytesNeeded = needed;
+    if (!building) {
+        r.verdict = Replacement::Verdict::TooLarge;
+        return r;
+    }
+    if (qsizetype(r.changes.size()) > TextsCommand::madeAtOnce) {
+        r.result = textsWith(r.changes, true, cancelled);
+        if (cancelled && cancelled->load()) {
+            r.verdict = Replacement::Verdict::Cancelled;
+            r.changes = {};
+            freeBeside(std::move(*r.result));
+            r.result.reset();
+        }
+    }
+    return r;
+}
+
+qsizetype SheetDocument::commitReplace(Replacement &&prepared, const QString &what)
+{
+    const auto changed = qsizetype(prepared.changes.size());
+    if (prepared.verdict != Replacement::Verdict::Ok || changed == 0)
+        return 0;
+    history.push(new TextsCommand(this, std::move(prepared.changes), what, std::move(prepared.result)));
     return changed;
 }
 
@@ -150,7 +217,94 @@ qsizetype SheetDocument::writeTexts(const std::vector<qsizetype> &ids, const QSt
             changes.push_back({id, std::move(before), newTexts.at(i)});
     }
     const auto changed = qsizetype(changes.size());
-    if (changed > 0)
-        history.push(new TextsCommand(this, std::move(changes), what));
+    if (changed == 0)
+        return 0;
+    std::optional<SheetTexts> made;
+    if (changed > TextsCommand::madeAtOnce) {
+        SheetTexts all;
+        if (!runLong(tr("%1…").arg(what),
+                     [&](const std::atomic<bool> &cancelled) { all = textsWith(changes, true, &cancelled); })) {
+            freeBeside(std::move(all));
+            return -1;
+        }
+        made = std::move(all);
+    }
+    history.push(new TextsCommand(this, std::move(changes), what, std::move(made)));
     return changed;
+}
+
+bool SheetDocument::runLong(const QString &label, const std::function<void(const std::atomic<bool> &)> &work)
+{
+    if (longWork)
+        return longWork(label, work);
+    const std::atomic<bool> never = false;
+    work(never);
+    return true;
+}
+
+SheetTexts SheetDocument::textsWith(const std::vector<TextsCommand::Change> &changes, bool after,
+                                    const std::atomic<bool> *cancelled) const
+{
+    SheetTexts made = texts;
+    qsizetype n = 0;
+    for (const TextsCommand::Change &change : changes) {
+        if (cancelled && (++n & 1023) == 0 && cancelled->load(std::memory_order_relaxed))
+            break;
+        made.set(change.id, after ? change.after : change.before);
+    }
+    return made;
+}
+
+void SheetDocument::adoptTexts(SheetTexts made, const std::vector<TextsCommand::Change> &changes)
+{
+    freeBeside(std::exchange(texts, std::move(made)));
+    notifyChanges(changes);
+}
+
+void SheetDocument::notifyChanges(const std::vector<TextsCommand::Change> &changes)
+{
+    if (changes.empty())
+        return;
+    // The views hear of neighbouring fields at once, a run a time: a series
+    // over thousands of fields is one run, measured for the tint beside the
+    // window rather than field by field. A field between two changed ones
+    // only shows again. Past a few dozen runs they hear of the whole span
+    // once.
+    constexpr qsizetype gap = 16;
+    constexpr size_t mostRuns = 64;
+    std::vector<std::pair<qsizetype, qsizetype>> runs;
+    qsizetype lowest = changes.front().id;
+    qsizetype highest = lowest;
+    for (const TextsCommand::Change &change : changes) {
+        lowest = qMin(lowest, change.id);
+        highest = qMax(highest, change.id);
+        if (runs.size() > mostRuns)
+            continue;
+        if (!runs.empty() && change.id > runs.back().second && change.id <= runs.back().second + gap)
+            runs.back().second = change.id;
+        else
+            runs.emplace_back(change.id, change.id);
+    }
+    if (runs.size() > mostRuns) {
+        emit fieldsChanged(lowest, highest);
+        return;
+    }
+    for (const auto &[first, last] : runs)
+        emit fieldsChanged(first, last);
+}
+
+void SheetDocument::stepBack(bool after)
+{
+    QMetaObject::invokeMethod(
+        this, [this, after] { after ? history.undo() : history.redo(); }, Qt::QueuedConnection);
+}
+
+void SheetDocument::freeBeside(SheetTexts old)
+{
+    // A small sheet goes at once.
+    if (old.size() < 100'000 && old.editCount() < 10'000)
+        return;
+    QThreadPool::globalInstance()->start([held = std::make_shared<SheetTexts>(std::move(old))]() mutable {
+        held.reset();
+    });
 }

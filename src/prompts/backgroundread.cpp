@@ -105,6 +105,15 @@ namespace BackgroundRead {
 
 bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read)
 {
+    return runTask(parent,
+                   path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
+                                  : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…")
+                                        .arg(QFileInfo(path).fileName()),
+                   read);
+}
+
+bool runTask(QWidget *parent, const QString &label, const std::function<void(const std::atomic<bool> &cancelled)> &read)
+{
     std::atomic<bool> cancelled = false;
     std::atomic<bool> done = false;
     std::exception_ptr thrown;
@@ -117,10 +126,7 @@ bool run(QWidget *parent, const QString &path, const std::function<void(const st
         done = true;
     }));
 
-    QProgressDialog dialog(
-        path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
-                       : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…").arg(QFileInfo(path).fileName()),
-        QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
+    QProgressDialog dialog(label, QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());
     dialog.setWindowModality(Qt::WindowModal);

@@ -24,4 +24,8 @@ namespace BackgroundRead {
 // is thrown again here.
 bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read);
 
+// The same for any long work on the sheet (a replace over every field, its
+// undo), the dialog saying `label`.
+bool runTask(QWidget *parent, const QString &label, const std::function<void(const std::atomic<bool> &cancelled)> &work);
+
 } // namespace BackgroundRead
