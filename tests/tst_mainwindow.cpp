@@ -4,6 +4,7 @@
 #include "app/aboutdialog.h"
 #include "app/buildinfo.h"
 #include "app/commandline.h"
+#include "app/findbar.h"
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
@@ -1112,6 +1113,51 @@ private slots:
         QVERIFY(!child<QWidget>(QStringLiteral("findBar"))->isVisible());
         QVERIFY(preview->hasFocus());
         QCOMPARE(preview->selectionCount(), 1);
+    }
+
+    // On a large sheet each keystroke searches beside the window, cancelling
+    // the search before it: the count shows "…" until the last one is done,
+    // and only the last query's fields are selected. Polish letters match in
+    // either case.
+    void findAsYouTypeOnALargeSheet()
+    {
+        QByteArray bytes;
+        const int lines = int(FindBar::searchedAtOnce) + 9'000;
+        for (int i = 0; i < lines; ++i) {
+            bytes += i == 100 ? "Zaw\xf3r 39" : i == 30'000 ? "ZAW\xd3R 39 b" : i == lines - 50 ? "zaw\xf3r 391"
+                                                                                    : "Zawory " + QByteArray::number(i);
+            bytes += '\n';
+        }
+        prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
+        import(files.write(QStringLiteral("typed.txt"), bytes));
+        prompts.questionAnswers.clear();
+        const auto selected = [this] {
+            const QList<MyGraphicsItem *> &items = preview->fields();
+            for (const MyGraphicsItem *item : items) {
+                if (item->isSelected())
+                    return qsizetype(item->fieldId());
+            }
+            return qsizetype(-1);
+        };
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+F")));
+        auto *query = child<QLineEdit>(QStringLiteral("leFindQuery"));
+        QTest::keyClicks(query, QStringLiteral("zaw"));
+        query->insert(QStringLiteral("ó"));   // (no key of the test's keyboard)
+        QTest::keyClicks(query, QStringLiteral("r 39"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("…"));
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 3"));
+        QCOMPARE(selected(), 100);
+        QTest::keyClick(query, Qt::Key_Return);
+        QTRY_COMPARE(selected(), 30'000);
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 3"));
+        // From the selected field on: the case narrows it to the last.
+        child<QCheckBox>(QStringLiteral("cbFindMatchCase"))->click();
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 1"));
+        QCOMPARE(selected(), lines - 50);
+        // A field written meanwhile is counted again.
+        preview->document()->editField(7, QStringLiteral("zawór 39"), preview->document()->font(7), QStringLiteral("e"));
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 2"));
     }
 
     // Ctrl+H: "Zamień" replaces in the field found and goes on; "Zamień

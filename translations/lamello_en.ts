@@ -1067,8 +1067,8 @@ Nic nie zamieniono; zamień krótszy tekst albo w mniejszej liczbie pól.</sourc
 Nothing was replaced; replace with a shorter text or in fewer fields.</translation>
     </message>
     <message>
-        <source>Zamienianie w pasujących polach (%1)…</source>
-        <translation>Replacing in the matching fields (%1)…</translation>
+        <source>Zamienianie w pasujących polach…</source>
+        <translation>Replacing in the matching fields…</translation>
     </message>
 </context>
 <context>
