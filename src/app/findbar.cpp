@@ -239,8 +239,9 @@ void FindBar::startSearch(bool selectFirst)
     const Qt::CaseSensitivity cs = caseSensitivity();
     const bool wholeField = cbWholeField->isChecked();
     QThreadPool::globalInstance()->start([job, texts, query, cs, wholeField, from, fields, selectFirst] {
+        qsizetype first = 0;
         if (selectFirst) {
-            const qsizetype first = texts->findFirst(query, cs, wholeField, from, &job->cancelled);
+            first = texts->findFirst(query, cs, wholeField, from, &job->cancelled);
             if (job->cancelled)
                 return;
             if (first >= 0 && first < fields) {
@@ -252,7 +253,10 @@ void FindBar::startSearch(bool selectFirst)
                     Qt::QueuedConnection);
             }
         }
-        std::vector<qsizetype> all = texts->find(query, cs, wholeField, &job->cancelled);
+        // Nothing found going round the sheet: nothing to count.
+        std::vector<qsizetype> all;
+        if (first >= 0)
+            all = texts->find(query, cs, wholeField, &job->cancelled);
         if (job->cancelled)
             return;
         // Lines past the last barette that fits are on no page.

@@ -69,7 +69,7 @@ bool SeriesFill::fill()
         return false;
     if (ids.size() == 1)
         ids = run(first, dialog.count(), dialog.skipHeaders());
-    if (preview->document()->writeTexts(ids, series.values(qsizetype(ids.size())), tr("Wypełnienie serią")) < 0) {
+    if (preview->document()->writeSeries(ids, series, tr("Wypełnienie serią")) < 0) {
         emit statusMessage(tr("Wypełnianie serią anulowano; nic nie zmieniono."));
         return false;
     }

@@ -2,6 +2,10 @@
 
 #include "document/sheetdocument.h"
 
+#include <QThreadPool>
+
+#include <memory>
+
 // ---------------------------------------------------- one field's content
 
 FieldContentCommand::FieldContentCommand(SheetDocument *document, qsizetype id, const QString &text,
@@ -164,6 +168,22 @@ TextsCommand::TextsCommand(SheetDocument *document, std::vector<Change> changes,
     , prepared(std::move(done))
 {
     this->changes.shrink_to_fit();
+}
+
+TextsCommand::~TextsCommand()
+{
+    freeBeside(std::move(changes));
+    if (prepared)
+        SheetDocument::freeBeside(std::move(*prepared));
+}
+
+void TextsCommand::freeBeside(std::vector<Change> changes)
+{
+    if (qsizetype(changes.size()) <= madeAtOnce)
+        return;
+    QThreadPool::globalInstance()->start([held = std::make_shared<std::vector<Change>>(std::move(changes))]() mutable {
+        held.reset();
+    });
 }
 
 void TextsCommand::apply(bool after)

@@ -136,6 +136,9 @@ public:
     // `done`, when given, is the document's texts with the changes made.
     TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name,
                  std::optional<SheetTexts> done = std::nullopt);
+    // Many changes are freed beside the window.
+    ~TextsCommand() override;
+    static void freeBeside(std::vector<Change> changes);
 
     void undo() override { apply(false); }
     void redo() override { apply(true); }

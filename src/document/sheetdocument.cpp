@@ -1,6 +1,7 @@
 #include "document/sheetdocument.h"
 
 #include "document/fieldcommands.h"
+#include "document/seriespattern.h"
 #include "document/specialglyphfont.h"
 
 #include <QThreadPool>
@@ -24,13 +25,17 @@ SheetDocument::~SheetDocument()
     // it from a document, and a window, half gone.
     blockSignals(true);
     history.disconnect(this);
+    // The window goes at once; a million strings are freed beside it.
+    history.clear();
+    freeBeside(std::move(texts));
 }
 
 void SheetDocument::reset(SheetTexts newTexts, const QList<QFont> &newFonts)
 {
     const bool wasModified = isModified();
     history.clear();
-    texts = std::move(newTexts);
+    // The old sheet is freed beside the window.
+    freeBeside(std::exchange(texts, std::move(newTexts)));
     fontTable.clear();
     fieldFonts.clear();
     fontIndexes.clear();
@@ -49,7 +54,7 @@ void SheetDocument::replaceTexts(SheetTexts newTexts)
 {
     const bool wasModified = isModified();
     history.clear();
-    texts = std::move(newTexts);
+    freeBeside(std::exchange(texts, std::move(newTexts)));
     history.setClean();
     emit contentReset();
     if (wasModified)
@@ -206,30 +211,52 @@ qsizetype SheetDocument::commitReplace(Replacement &&prepared, const QString &wh
 qsizetype SheetDocument::writeTexts(const std::vector<qsizetype> &ids, const QStringList &newTexts,
                                     const QString &what)
 {
+    return writeMade(ids, [&newTexts] { return newTexts; }, what);
+}
+
+qsizetype SheetDocument::writeSeries(const std::vector<qsizetype> &ids, const SeriesPattern &series,
+                                     const QString &what)
+{
+    return writeMade(ids, [&] { return series.values(qsizetype(ids.size())); }, what);
+}
+
+qsizetype SheetDocument::writeMade(const std::vector<qsizetype> &ids, const std::function<QStringList()> &make,
+                                   const QString &what)
+{
     std::vector<TextsCommand::Change> changes;
-    const qsizetype count = qMin(qsizetype(ids.size()), newTexts.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        const qsizetype id = ids[size_t(i)];
-        if (id < 0)
-            continue;
-        QString before = text(id);
-        if (before != newTexts.at(i))
-            changes.push_back({id, std::move(before), newTexts.at(i)});
-    }
-    const auto changed = qsizetype(changes.size());
-    if (changed == 0)
-        return 0;
     std::optional<SheetTexts> made;
-    if (changed > TextsCommand::madeAtOnce) {
-        SheetTexts all;
-        if (!runLong(tr("%1…").arg(what),
-                     [&](const std::atomic<bool> &cancelled) { all = textsWith(changes, true, &cancelled); })) {
-            freeBeside(std::move(all));
+    // The texts, the changes and the texts they make, beside the window over
+    // many fields.
+    const auto work = [&](const std::atomic<bool> &cancelled) {
+        const QStringList newTexts = make();
+        const qsizetype count = qMin(qsizetype(ids.size()), newTexts.size());
+        for (qsizetype i = 0; i < count; ++i) {
+            if ((i & 4095) == 0 && cancelled.load(std::memory_order_relaxed))
+                return;
+            const qsizetype id = ids[size_t(i)];
+            if (id < 0)
+                continue;
+            QString before = text(id);
+            if (before != newTexts.at(i))
+                changes.push_back({id, std::move(before), newTexts.at(i)});
+        }
+        if (qsizetype(changes.size()) > TextsCommand::madeAtOnce)
+            made = textsWith(changes, true, &cancelled);
+    };
+    if (qsizetype(ids.size()) > TextsCommand::madeAtOnce) {
+        if (!runLong(tr("%1…").arg(what), work)) {
+            if (made)
+                freeBeside(std::move(*made));
+            TextsCommand::freeBeside(std::move(changes));
             return -1;
         }
-        made = std::move(all);
+    } else {
+        const std::atomic<bool> never = false;
+        work(never);
     }
-    history.push(new TextsCommand(this, std::move(changes), what, std::move(made)));
+    const auto changed = qsizetype(changes.size());
+    if (changed > 0)
+        history.push(new TextsCommand(this, std::move(changes), what, std::move(made)));
     return changed;
 }
 

@@ -29,6 +29,8 @@
 // Fonts are kept once each in a table and every field holds an index into it:
 // a sheet of 900,000 fields has a handful of different fonts, and a font
 // command over all of them changes indices, not fonts.
+class SeriesPattern;
+
 class SheetDocument : public QObject
 {
     Q_OBJECT
@@ -117,6 +119,9 @@ public:
     // already hold their text are left out of the step. Returns how many
     // fields changed, -1 when the work was cancelled (nothing changed).
     qsizetype writeTexts(const std::vector<qsizetype> &ids, const QStringList &texts, const QString &what);
+    // The same with the values of `series`, made beside the window with the
+    // rest over many fields.
+    qsizetype writeSeries(const std::vector<qsizetype> &ids, const SeriesPattern &series, const QString &what);
 
     // Work over many fields runs through the runner when one is set: `work`
     // beside the window, shown as `label`, which the user may cancel; the
@@ -156,6 +161,8 @@ signals:
 
 private:
     void grow(qsizetype id);
+    qsizetype writeMade(const std::vector<qsizetype> &ids, const std::function<QStringList()> &make,
+                        const QString &what);
 
     SheetTexts texts;
     std::vector<quint32> fonts;   // index into fontTable per field; missing ones are 0

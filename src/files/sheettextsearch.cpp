@@ -36,6 +36,71 @@ bool stopped(const std::atomic<bool> *cancelled)
     return cancelled && cancelled->load(std::memory_order_relaxed);
 }
 
+// textMatches() for many texts and one query, without the work QString does
+// anew for each call: a tight loop over the UTF-16 units, each folded to its
+// case through a table for the Latin letters (Polish ones included) and
+// QChar::toCaseFolded() past them, as a case-blind QString compares. A query
+// with a surrogate pair is left to QString, which folds whole code points.
+class TextMatcher
+{
+public:
+    TextMatcher(const QString &query, Qt::CaseSensitivity cs, bool wholeField)
+        : query(query), cs(cs), wholeField(wholeField), fold(cs == Qt::CaseInsensitive)
+    {
+        simple = !query.isEmpty() && std::none_of(query.cbegin(), query.cend(), [](QChar c) { return c.isSurrogate(); });
+        folded.reserve(size_t(query.size()));
+        for (const QChar c : query)
+            folded.push_back(folding(c.unicode()));
+    }
+
+    bool matches(const QString &text) const
+    {
+        if (!simple)
+            return textMatches(text, query, cs, wholeField);
+        const qsizetype n = qsizetype(folded.size());
+        const qsizetype size = text.size();
+        if (size < n || (wholeField && size != n))
+            return false;
+        const char16_t *t = reinterpret_cast<const char16_t *>(text.constData());
+        const char16_t first = folded[0];
+        for (qsizetype i = 0; i + n <= size; ++i) {
+            if (folding(t[i]) != first)
+                continue;
+            qsizetype k = 1;
+            while (k < n && folding(t[i + k]) == folded[size_t(k)])
+                ++k;
+            if (k == n)
+                return true;
+        }
+        return false;
+    }
+
+private:
+    char16_t folding(char16_t c) const
+    {
+        if (!fold)
+            return c;
+        return c < table().size() ? table()[c] : char16_t(QChar::toCaseFolded(char32_t(c)));
+    }
+    static const std::array<char16_t, 0x250> &table()
+    {
+        static const std::array<char16_t, 0x250> folds = [] {
+            std::array<char16_t, 0x250> t{};
+            for (size_t c = 0; c < t.size(); ++c)
+                t[c] = char16_t(QChar::toCaseFolded(char32_t(c)));
+            return t;
+        }();
+        return folds;
+    }
+
+    const QString &query;
+    Qt::CaseSensitivity cs;
+    bool wholeField;
+    bool fold;
+    bool simple = false;
+    std::vector<char16_t> folded;
+};
+
 } // namespace
 
 std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivity cs, bool wholeField,
@@ -48,10 +113,11 @@ std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivit
     const auto full = [&] { return most > 0 && qsizetype(found.size()) >= most; };
     if (!compact || utf8) {
         // A UTF-8 file is rare and small: its texts are decoded one by one.
+        const TextMatcher matcher(query, cs, wholeField);
         for (qsizetype id = from; id < count && !full(); ++id) {
             if ((id & 4095) == 0 && stopped(cancelled))
                 break;
-            if (textMatches(compact ? at(id) : list.at(id), query, cs, wholeField))
+            if (matcher.matches(compact ? at(id) : list.at(id)))
                 found.push_back(id);
         }
         return found;
@@ -91,8 +157,9 @@ std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivit
         }
     }
     std::vector<qsizetype> written;
+    const TextMatcher matcher(query, cs, wholeField);
     for (auto e = edits.cbegin(); e != edits.cend(); ++e) {
-        if (e.key() >= from && e.key() < count && textMatches(e.value(), query, cs, wholeField))
+        if (e.key() >= from && e.key() < count && matcher.matches(e.value()))
             written.push_back(e.key());
     }
     std::sort(written.begin(), written.end());
