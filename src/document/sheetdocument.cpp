@@ -183,6 +183,7 @@ SheetDocument::Replacement SheetDocument::prepareReplace(const std::vector<qsize
             r.changes.push_back({id, std::move(before), std::move(after)});
     }
     r.bytesNeeded = needed;
+    r.changes.shrink_to_fit();
     if (!building) {
         r.verdict = Replacement::Verdict::TooLarge;
         return r;
@@ -240,6 +241,7 @@ qsizetype SheetDocument::writeMade(const std::vector<qsizetype> &ids, const std:
             if (before != newTexts.at(i))
                 changes.push_back({id, std::move(before), newTexts.at(i)});
         }
+        changes.shrink_to_fit();
         if (qsizetype(changes.size()) > TextsCommand::madeAtOnce)
             made = textsWith(changes, true, &cancelled);
     };
