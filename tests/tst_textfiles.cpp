@@ -420,7 +420,7 @@ private slots:
 
     // The bytes are searched 4 MiB at a time: a text across the border of
     // two stretches is found, in either case.
-    void findSeesATextAcrossTheStretches()
+    void findSeesATextAcrossTheStretchesAndHalves()
     {
         const qsizetype border = qsizetype(1) << 22;
         QByteArray bytes(border - 3, 'x');
@@ -434,6 +434,16 @@ private slots:
             const std::vector<qsizetype> found = texts.find(QStringLiteral("Pompa"), cs, false);
             QCOMPARE(QList<qsizetype>(found.begin(), found.end()), QList<qsizetype>{line});
         }
+
+        // A large list is searched in two halves at once: each edge of them.
+        const qsizetype count = 2 * SheetTexts::parallelFrom + 1;
+        const qsizetype middle = count / 2;
+        QStringList many(count, QStringLiteral("x"));
+        const QList<qsizetype> edges{0, middle - 1, middle, count - 1};
+        for (const qsizetype id : edges)
+            many[id] = QStringLiteral("Żółw ") + QString::number(id);
+        const std::vector<qsizetype> found = SheetTexts(many).find(QStringLiteral("żÓŁW"), Qt::CaseInsensitive, false);
+        QCOMPARE(QList<qsizetype>(found.begin(), found.end()), edges);
     }
 
     void readReportsWhyNothingWasRead()

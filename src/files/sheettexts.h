@@ -66,6 +66,8 @@ public:
     // before it (going round the sheet); -1 when none does.
     qsizetype findFirst(const QString &query, Qt::CaseSensitivity cs, bool wholeField, qsizetype from,
                         const std::atomic<bool> *cancelled = nullptr) const;
+    // Lists of twice this many texts and more are searched in two halves at once.
+    static constexpr qsizetype parallelFrom = 500'000;
     // The file's bytes and what is written over them by id (compact texts only).
     const QByteArray &fileBytes() const { return bytes; }
     const QHash<qsizetype, QString> &editedTexts() const { return edits; }
@@ -73,6 +75,9 @@ public:
 private:
     std::vector<qsizetype> findInBytes(const QByteArray &query, bool fold, bool wholeField, qsizetype fromLine,
                                        qsizetype most, const std::atomic<bool> *cancelled) const;
+    std::vector<qsizetype> findInList(const QString &query, Qt::CaseSensitivity cs, bool wholeField,
+                                      const std::atomic<bool> *cancelled, qsizetype from, qsizetype end,
+                                      qsizetype most = -1) const;
     // Where line `line` of the file starts in its bytes.
     qsizetype lineStart(qsizetype line) const;
 

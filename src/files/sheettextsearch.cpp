@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -111,13 +112,25 @@ std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivit
     if (query.isEmpty() || most == 0 || from >= count)
         return found;
     const auto full = [&] { return most > 0 && qsizetype(found.size()) >= most; };
-    if (!compact || utf8) {
+    if (!compact && most < 0 && count - from >= 2 * parallelFrom) {
+        // A large list is searched in two halves at once, on two cores.
+        const qsizetype middle = from + (count - from) / 2;
+        std::vector<qsizetype> upper;
+        std::thread second([&] { upper = findInList(query, cs, wholeField, cancelled, middle, count); });
+        found = findInList(query, cs, wholeField, cancelled, from, middle);
+        second.join();
+        found.insert(found.end(), upper.begin(), upper.end());
+        return found;
+    }
+    if (!compact)
+        return findInList(query, cs, wholeField, cancelled, from, count, most);
+    if (utf8) {
         // A UTF-8 file is rare and small: its texts are decoded one by one.
         const TextMatcher matcher(query, cs, wholeField);
         for (qsizetype id = from; id < count && !full(); ++id) {
             if ((id & 4095) == 0 && stopped(cancelled))
                 break;
-            if (matcher.matches(compact ? at(id) : list.at(id)))
+            if (matcher.matches(at(id)))
                 found.push_back(id);
         }
         return found;
@@ -168,6 +181,21 @@ std::vector<qsizetype> SheetTexts::find(const QString &query, Qt::CaseSensitivit
     std::inplace_merge(found.begin(), found.begin() + fromFile, found.end());
     if (most > 0 && qsizetype(found.size()) > most)
         found.resize(size_t(most));
+    return found;
+}
+
+std::vector<qsizetype> SheetTexts::findInList(const QString &query, Qt::CaseSensitivity cs, bool wholeField,
+                                              const std::atomic<bool> *cancelled, qsizetype from, qsizetype end,
+                                              qsizetype most) const
+{
+    std::vector<qsizetype> found;
+    const TextMatcher matcher(query, cs, wholeField);
+    for (qsizetype id = from; id < end && (most < 0 || qsizetype(found.size()) < most); ++id) {
+        if ((id & 4095) == 0 && stopped(cancelled))
+            break;
+        if (matcher.matches(list.at(id)))
+            found.push_back(id);
+    }
     return found;
 }
 
