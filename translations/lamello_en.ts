@@ -1070,6 +1070,10 @@ Nothing was replaced; replace with a shorter text or in fewer fields.</translati
         <source>Zamienianie w pasujących polach…</source>
         <translation>Replacing in the matching fields…</translation>
     </message>
+    <message>
+        <source>Za mało pamięci</source>
+        <translation>Not enough memory</translation>
+    </message>
 </context>
 <context>
     <name>FitTracker</name>

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 // A search beside the window: its results go to the bar that started it,
 // while the bar is there and this is still its latest search.
@@ -239,35 +240,60 @@ void FindBar::startSearch(bool selectFirst)
     const Qt::CaseSensitivity cs = caseSensitivity();
     const bool wholeField = cbWholeField->isChecked();
     QThreadPool::globalInstance()->start([job, texts, query, cs, wholeField, from, fields, selectFirst] {
-        qsizetype first = 0;
-        if (selectFirst) {
-            first = texts->findFirst(query, cs, wholeField, from, &job->cancelled);
-            if (job->cancelled)
-                return;
-            if (first >= 0 && first < fields) {
-                QMetaObject::invokeMethod(
-                    qApp, [job, first] {
-                        if (job->bar)
-                            job->bar->firstFound(job.get(), first);
-                    },
-                    Qt::QueuedConnection);
-            }
+        try {
+            runSearch(job, *texts, query, cs, wholeField, from, fields, selectFirst);
+        } catch (const std::bad_alloc &) {
+            // Too many fields found to hold: the count says so, the program goes on.
+            QMetaObject::invokeMethod(
+                qApp, [job] {
+                    if (job->bar)
+                        job->bar->searchFailed(job.get());
+                },
+                Qt::QueuedConnection);
         }
-        // Nothing found going round the sheet: nothing to count.
-        std::vector<qsizetype> all;
-        if (first >= 0)
-            all = texts->find(query, cs, wholeField, &job->cancelled);
+    });
+}
+
+void FindBar::runSearch(const std::shared_ptr<Search> &job, const SheetTexts &texts, const QString &query,
+                        Qt::CaseSensitivity cs, bool wholeField, qsizetype from, qsizetype fields, bool selectFirst)
+{
+    qsizetype first = 0;
+    if (selectFirst) {
+        first = texts.findFirst(query, cs, wholeField, from, &job->cancelled);
         if (job->cancelled)
             return;
-        // Lines past the last barette that fits are on no page.
-        all.erase(std::lower_bound(all.begin(), all.end(), fields), all.end());
-        QMetaObject::invokeMethod(
-            qApp, [job, all = std::move(all)]() mutable {
-                if (job->bar)
-                    job->bar->allFound(job.get(), std::move(all));
-            },
-            Qt::QueuedConnection);
-    });
+        if (first >= 0 && first < fields) {
+            QMetaObject::invokeMethod(
+                qApp, [job, first] {
+                    if (job->bar)
+                        job->bar->firstFound(job.get(), first);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    // Nothing found going round the sheet: nothing to count.
+    std::vector<qsizetype> all;
+    if (first >= 0)
+        all = texts.find(query, cs, wholeField, &job->cancelled);
+    if (job->cancelled)
+        return;
+    // Lines past the last barette that fits are on no page.
+    all.erase(std::lower_bound(all.begin(), all.end(), fields), all.end());
+    QMetaObject::invokeMethod(
+        qApp, [job, all = std::move(all)]() mutable {
+            if (job->bar)
+                job->bar->allFound(job.get(), std::move(all));
+        },
+        Qt::QueuedConnection);
+}
+
+void FindBar::searchFailed(const Search *from)
+{
+    if (from != search.get())
+        return;
+    search.reset();
+    pendingStep = 0;
+    lbCount->setText(tr("Za mało pamięci"));
 }
 
 void FindBar::firstFound(const Search *from, qsizetype id)

@@ -11,6 +11,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
+class SheetTexts;
 
 // The find bar under the sheet (Ctrl+F): a query, the next (Enter) and the
 // previous (Shift+Enter) field that holds it, "Uwzględniaj wielkość liter",
@@ -87,6 +88,11 @@ private:
     // field found from the selected one on is selected once known.
     void startSearch(bool selectFirst);
     void cancelSearch();
+    // The search itself, on a worker.
+    static void runSearch(const std::shared_ptr<Search> &job, const SheetTexts &texts, const QString &query,
+                          Qt::CaseSensitivity cs, bool wholeField, qsizetype from, qsizetype fields,
+                          bool selectFirst);
+    void searchFailed(const Search *from);
     void firstFound(const Search *from, qsizetype id);
     void allFound(const Search *from, std::vector<qsizetype> ids);
     // The query as the fields hold it ("@" a line break) and the options.
