@@ -1278,6 +1278,24 @@ private slots:
         QVERIFY(!window->isWindowModified());
         preview->undoStack()->redo();
         QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+
+        // A series over as many fields goes the same way.
+        clickField(1);
+        prompts.dialogs = [](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>(QStringLiteral("leSeriesPattern"))->setText(QStringLiteral("Q{1}"));
+            auto *count = dialog.findChild<QSpinBox *>(QStringLiteral("sbSeriesCount"));
+            count->setValue(count->maximum());
+            return int(QDialog::Accepted);
+        };
+        prompts.progress = cancel;
+        child<QAction>(QStringLiteral("fillSeriesAct"))->trigger();
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Wypełnianie serią anulowano; nic nie zmieniono."));
+        QCOMPARE(doc->text(2), QStringLiteral("Alarm 2"));
+        QCOMPARE(preview->undoStack()->count(), 1);
+        prompts.progress = {};
+        child<QAction>(QStringLiteral("fillSeriesAct"))->trigger();
+        QCOMPARE(doc->text(2), QStringLiteral("Q2"));
+        QCOMPARE(preview->undoStack()->count(), 2);
     }
 
     // A replace whose result would not fit in memory is refused before
