@@ -158,10 +158,19 @@ SheetDocument::Replacement SheetDocument::prepareReplace(const std::vector<qsize
             return r;
         }
         QString before = text(id);
+        if (wholeField && before.compare(query, cs) != 0)
+            continue;
+        // A field's text is made while there is room for it (one field
+        // holds at most what the query fits in it times the replacement);
+        // past the room the rest is only counted.
         qint64 afterSize = 0;
-        if (wholeField) {
-            if (before.compare(query, cs) != 0)
+        QString after;
+        if (building) {
+            after = wholeField ? replacement : QString(before).replace(query, replacement, cs);
+            if (after == before)
                 continue;
+            afterSize = after.size();
+        } else if (wholeField) {
             afterSize = replacement.size();
         } else {
             // Counted overlapping, so never fewer than are replaced.
@@ -172,14 +181,10 @@ SheetDocument::Replacement SheetDocument::prepareReplace(const std::vector<qsize
         }
         needed = std::min(needed + perChange + 2 * afterSize + (compact ? 2 * before.size() : 0), most);
         if (building && needed > room) {
-            // Past what there is room for: only counted from here on.
             building = false;
             r.changes = {};
         }
-        if (!building)
-            continue;
-        QString after = wholeField ? replacement : QString(before).replace(query, replacement, cs);
-        if (after != before)
+        if (building)
             r.changes.push_back({id, std::move(before), std::move(after)});
     }
     r.bytesNeeded = needed;

@@ -95,9 +95,10 @@ public:
 
     // replaceInFields() worked out without changing anything, on any thread
     // while nothing changes the document: the changes, and the texts they
-    // make. The memory the result takes is counted field by field first;
-    // past `room` bytes nothing more is made and the verdict is TooLarge,
-    // with `bytesNeeded` the whole estimate. Stops early, Cancelled, once
+    // make. The memory the result takes is counted field by field as it is
+    // made; past `room` bytes what was made is dropped, the rest only
+    // counted, and the verdict is TooLarge, with `bytesNeeded` the whole
+    // estimate. Stops early, Cancelled, once
     // `cancelled` is set.
     struct Replacement
     {
