@@ -103,16 +103,8 @@ private:
 
 namespace BackgroundRead {
 
-bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read)
-{
-    return runTask(parent,
-                   path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
-                                  : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…")
-                                        .arg(QFileInfo(path).fileName()),
-                   read);
-}
-
-bool runTask(QWidget *parent, const QString &label, const std::function<void(const std::atomic<bool> &cancelled)> &read)
+bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read,
+         const QString &label)
 {
     std::atomic<bool> cancelled = false;
     std::atomic<bool> done = false;
@@ -126,7 +118,11 @@ bool runTask(QWidget *parent, const QString &label, const std::function<void(con
         done = true;
     }));
 
-    QProgressDialog dialog(label, QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
+    QProgressDialog dialog(
+        !label.isEmpty() ? label
+        : path.isEmpty() ? QCoreApplication::translate("BackgroundRead", "Wczytywanie komórek ze schowka…")
+                       : QCoreApplication::translate("BackgroundRead", "Wczytywanie pliku %1…").arg(QFileInfo(path).fileName()),
+        QCoreApplication::translate("Prompts", "Anuluj"), 0, 0, parent);
     // Shown when this says so, never by the dialog's own timer.
     dialog.setMinimumDuration(std::numeric_limits<int>::max());
     dialog.setWindowModality(Qt::WindowModal);

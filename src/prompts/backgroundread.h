@@ -20,12 +20,10 @@ namespace BackgroundRead {
 // loop running meanwhile. `read` looks at the flag it is handed between
 // blocks or rows and stops early once it is set. Returns false when the read
 // was cancelled: what it read is then to be dropped, whether or not it got
-// to the end. `path` names the file in the dialog (empty: cells from the clipboard). An exception `read` throws
+// to the end. `path` names the file in the dialog (empty: cells from the
+// clipboard), unless `label` says what is read. An exception `read` throws
 // is thrown again here.
-bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read);
-
-// The same for any long work on the sheet (a replace over every field, its
-// undo), the dialog saying `label`.
-bool runTask(QWidget *parent, const QString &label, const std::function<void(const std::atomic<bool> &cancelled)> &work);
+bool run(QWidget *parent, const QString &path, const std::function<void(const std::atomic<bool> &cancelled)> &read,
+         const QString &label = QString());
 
 } // namespace BackgroundRead

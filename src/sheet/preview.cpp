@@ -46,7 +46,7 @@ Preview::Preview(QWidget *parent)
     // changes only once the work is done, stays as it was.
     doc.setRunner([this](const QString &label, const std::function<void(const std::atomic<bool> &)> &work) {
         try {
-            return BackgroundRead::runTask(this, label, work);
+            return BackgroundRead::run(this, QString(), work, label);
         } catch (const std::bad_alloc &) {
             Prompts::current().message(QMessageBox::Warning, QStringLiteral("Lamello"),
                                        tr("Za mało pamięci na: %1\nArkusz pozostał bez zmian; zapisz pracę, "
