@@ -47,16 +47,6 @@ DescriptionsFile::ReadStatus SheetTexts::read(const QString &path, SheetTexts &t
     return status;
 }
 
-qsizetype SheetTexts::lineStart(qsizetype line) const
-{
-    const char *data = bytes.constData();
-    const qsizetype size = bytes.size();
-    qsizetype pos = blockStarts[size_t(line >> blockBits)];
-    for (qsizetype skip = line & ((qsizetype(1) << blockBits) - 1); skip > 0; --skip)
-        pos = static_cast<const char *>(std::memchr(data + pos, '\n', size_t(size - pos))) - data + 1;
-    return pos;
-}
-
 QString SheetTexts::fileText(qsizetype id) const
 {
     const char *data = bytes.constData();
@@ -115,4 +105,14 @@ QStringList SheetTexts::toList() const
     for (qsizetype id = 0; id < count; ++id)
         all.append(at(id));
     return all;
+}
+
+qsizetype SheetTexts::lineStart(qsizetype line) const
+{
+    const char *data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype pos = blockStarts[size_t(line >> blockBits)];
+    for (qsizetype skip = line & ((qsizetype(1) << blockBits) - 1); skip > 0; --skip)
+        pos = static_cast<const char *>(std::memchr(data + pos, '\n', size_t(size - pos))) - data + 1;
+    return pos;
 }
