@@ -3,6 +3,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_sheet
 
+#include "app/findbar.h"
 #include "sheet/mygraphicsitem.h"
 #include "system/startup.h"
 #include "fakeprompts.h"
@@ -17,6 +18,14 @@
 #include "sheet/preview.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QThreadPool>
+#include <QTimer>
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
@@ -27,6 +36,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -121,18 +131,22 @@ void BM_ReadDescriptions(benchmark::State &state)
 BENCHMARK(BM_ReadDescriptions)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
 
 // Find with no match over a sheet read from a file (its texts kept as the
-// file's bytes), one edited field among them; second argument 1: case matters.
+// file's bytes), one edited field among them; second argument 1: case
+// matters; third argument 1: the same texts as a workbook sheet holds them,
+// a string each.
 void BM_FindNoMatch(benchmark::State &state)
 {
     SheetTexts texts;
     SheetTexts::read(fileOfBarettes(int(state.range(0))), texts);
+    if (state.range(2))
+        texts = SheetTexts(texts.toList());
     texts.set(5, QStringLiteral("Zawór główny"));
     const Qt::CaseSensitivity cs = state.range(1) ? Qt::CaseSensitive : Qt::CaseInsensitive;
     for (auto _ : state)
         benchmark::DoNotOptimize(texts.find(QStringLiteral("Zawór Z99"), cs, false).size());
     state.SetItemsProcessed(state.iterations() * texts.size());
 }
-BENCHMARK(BM_FindNoMatch)->Args({1'000'000, 0})->Args({1'000'000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindNoMatch)->ArgsProduct({{1'000'000}, {0, 1}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // Replace all of a word in every field that holds it (every line of the
 // file holds one of a few texts), then undo and redo it.
@@ -513,6 +527,180 @@ void BM_EditOneFieldAndCount(benchmark::State &state)
     }
 }
 BENCHMARK(BM_EditOneFieldAndCount)->Arg(100'000)->Unit(benchmark::kMicrosecond);
+
+// ------------------------------------------------- the window's pauses
+
+// The stall probe: runs `command` on the window's thread while a timer there
+// ticks every millisecond, then lets the event loop run until `done` says
+// the command is over (its work beside the window included). Returns the
+// longest gap between two ticks, in milliseconds: the longest the window
+// could not repaint or take a key.
+double longestPause(const std::function<void()> &command, const std::function<bool()> &done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer ticker;
+    ticker.setInterval(1);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(1);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(5, [&] {
+        command();
+        poll.start();
+    });
+    ticker.start();
+    last = clock.nsecsElapsed();
+    loop.exec();
+    // The tick after the last of the work.
+    const qint64 now = clock.nsecsElapsed();
+    longest = std::max(longest, now - last);
+    return double(longest) / 1e6;
+}
+
+// A sheet of `barettes` in a window's view with its find bar: read from a
+// descriptions file, or (`workbook`) the same texts as a workbook sheet
+// holds them, a string each.
+struct ProbedSheet
+{
+    FakePrompts prompts;
+    Preview preview;
+    FindBar bar{&preview};
+
+    ProbedSheet(int barettes, bool workbook)
+    {
+        prompts.questionAnswers = {QMessageBox::Yes, QMessageBox::Yes};
+        preview.generationEnabled = true;
+        if (workbook) {
+            SheetTexts file;
+            SheetTexts::read(fileOfBarettes(barettes), file);
+            preview.restoreSheet(SheetTexts(file.toList()), {}, QString(), QString());
+        } else {
+            loadSheet(preview, barettes);
+        }
+        preview.generatePages();
+        QCoreApplication::processEvents();
+    }
+    QLineEdit *edit(const char *name) { return bar.findChild<QLineEdit *>(QLatin1String(name)); }
+    bool counted() { return !bar.isSearching() && bar.findChild<QLabel *>(QStringLiteral("lbFindCount"))->text() != u"…"; }
+};
+
+// Each command on 1,000,000 barettes (9,000,000 fields): the longest pause
+// of the window's thread from the command until its work is over and the
+// window has had 300 ms more (what it set going on the window's thread, such
+// as the count of fields that do not fit, included), and the wall time.
+// First argument: 0 a keystroke in the find bar ("Zawór 39" typed, the "9"
+// timed, found nowhere) and its count, 1 "Zamień wszystko" of "Awaria" (in
+// 415,385 fields), 2 its undo, 3 its redo, 4 bold on every field, 5 its
+// undo, 6 "Dopasuj rozmiar" of every field, 7 another geometry, 8 a series
+// into every field, 9 F5 (the file read again; descriptions file only).
+// Second: 0 a descriptions file, 1 a workbook sheet.
+void BM_WindowPause(benchmark::State &state)
+{
+    const int command = int(state.range(0));
+    ProbedSheet sheet(1'000'000, state.range(1) != 0);
+    Preview &preview = sheet.preview;
+    QLineEdit *query = sheet.edit("leFindQuery");
+    sheet.bar.openReplace();
+    QElapsedTimer wall;
+    const auto over = [&] { return sheet.counted() && wall.elapsed() > 300; };
+    const auto settle = [&] {
+        QElapsedTimer quiet;
+        quiet.start();
+        while (!sheet.counted() || quiet.elapsed() < 300)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    };
+    double pause = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        query->setText(command == 0 ? QStringLiteral("Zawór 3") : QStringLiteral("Awaria"));
+        sheet.edit("leReplacement")->setText(QStringLiteral("Alarm"));
+        settle();
+        if (command == 2 || command == 3)
+            sheet.bar.replaceAll();
+        if (command == 3)
+            preview.undoStack()->undo();
+        if (command == 5)
+            preview.changeFontBold();
+        settle();
+        state.ResumeTiming();
+        std::function<void()> run;
+        switch (command) {
+        case 0: run = [&] { query->insert(QStringLiteral("9")); }; break;
+        case 1: run = [&] { sheet.bar.replaceAll(); }; break;
+        case 2: case 5: run = [&] { preview.undoStack()->undo(); }; break;
+        case 3: run = [&] { preview.undoStack()->redo(); }; break;
+        case 4: run = [&] { preview.changeFontBold(); }; break;
+        case 6: run = [&] { preview.fitSize(); }; break;
+        case 7:
+            run = [&] { preview.updateDimensions(QRectF(0, 0, 40, 11.2), QRectF(0, 0, 50.25, 8.5)); };
+            break;
+        case 8:
+            run = [&] {
+                const qsizetype fields = preview.fieldCount();
+                std::vector<qsizetype> ids(static_cast<size_t>(fields));
+                for (qsizetype id = 0; id < fields; ++id)
+                    ids[size_t(id)] = id;
+                const SeriesPattern series(QStringLiteral("Q{0}.{0-7}"));
+                preview.document()->writeSeries(ids, series, QStringLiteral("series"));
+            };
+            break;
+        case 9: run = [&] { preview.readFile(); }; break;
+        }
+        wall.start();
+        pause = longestPause(run, over);
+        state.counters["wall_ms"] = double(wall.nsecsElapsed()) / 1e6;
+        state.PauseTiming();
+        while (preview.undoStack()->canUndo())
+            preview.undoStack()->undo();
+        preview.undoStack()->clear();
+        state.ResumeTiming();
+    }
+    state.counters["pause_ms"] = pause;
+    state.counters["RSS_MiB"] = double(residentKiB()) / 1024;
+}
+BENCHMARK(BM_WindowPause)
+    ->ArgsProduct({{0, 1, 2, 3, 4, 5, 6, 7, 8}, {0, 1}})
+    ->Args({9, 0})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
+
+// Closing the window with a sheet of 1,000,000 barettes (argument 0: a
+// descriptions file, 1: a workbook sheet) after a replace over it:
+// `window_ms` is what the window's thread spends taking the window apart,
+// `freed_ms` the time until the sheet has been freed beside it, for which
+// the process waits before it ends.
+void BM_CloseLargeSheet(benchmark::State &state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto sheet = std::make_unique<ProbedSheet>(1'000'000, state.range(0) != 0);
+        sheet->bar.openReplace();
+        sheet->edit("leFindQuery")->setText(QStringLiteral("Awaria"));
+        sheet->edit("leReplacement")->setText(QStringLiteral("Alarm"));
+        sheet->bar.replaceAll();
+        while (!sheet->counted())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        state.ResumeTiming();
+        QElapsedTimer clock;
+        clock.start();
+        sheet.reset();
+        state.counters["window_ms"] = double(clock.nsecsElapsed()) / 1e6;
+        QThreadPool::globalInstance()->waitForDone();
+        state.counters["freed_ms"] = double(clock.nsecsElapsed()) / 1e6;
+    }
+}
+BENCHMARK(BM_CloseLargeSheet)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "app/buildinfo.h"
 #include "app/commandline.h"
 #include "app/helpdialog.h"
+#include "app/findbar.h"
 #include "app/mainwindow.h"
 #include "editor/editpad.h"
 #include "fakeprompts.h"
@@ -42,6 +43,7 @@
 #include <QMultiHash>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPointer>
 #include <QMenuBar>
 #include <QProcess>
@@ -55,6 +57,7 @@
 #include <QUrl>
 #include <QWindow>
 
+#include <cstdio>
 #include <functional>
 
 #include <QRandomGenerator>
@@ -1226,6 +1229,51 @@ private slots:
         QCOMPARE(preview->selectionCount(), 1);
     }
 
+    // On a large sheet each keystroke searches beside the window, cancelling
+    // the search before it: the count shows "…" until the last one is done,
+    // and only the last query's fields are selected. Polish letters match in
+    // either case.
+    void findAsYouTypeOnALargeSheet()
+    {
+        QByteArray bytes;
+        const int lines = int(FindBar::searchedAtOnce) + 9'000;
+        for (int i = 0; i < lines; ++i) {
+            bytes += i == 100 ? "Zaw\xf3r 39" : i == 30'000 ? "ZAW\xd3R 39 b" : i == lines - 50 ? "zaw\xf3r 391"
+                                                                                    : "Zawory " + QByteArray::number(i);
+            bytes += '\n';
+        }
+        prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
+        import(files.write(QStringLiteral("typed.txt"), bytes));
+        prompts.questionAnswers.clear();
+        const auto selected = [this] {
+            const QList<MyGraphicsItem *> &items = preview->fields();
+            for (const MyGraphicsItem *item : items) {
+                if (item->isSelected())
+                    return qsizetype(item->fieldId());
+            }
+            return qsizetype(-1);
+        };
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+F")));
+        auto *query = child<QLineEdit>(QStringLiteral("leFindQuery"));
+        QTest::keyClicks(query, QStringLiteral("zaw"));
+        query->insert(QStringLiteral("ó"));   // (no key of the test's keyboard)
+        QTest::keyClicks(query, QStringLiteral("r 39"));
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("…"));
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 3"));
+        QCOMPARE(selected(), 100);
+        QTest::keyClick(query, Qt::Key_Return);
+        QTRY_COMPARE(selected(), 30'000);
+        QCOMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 3"));
+        // From the selected field on: the case narrows it to the last.
+        child<QCheckBox>(QStringLiteral("cbFindMatchCase"))->click();
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("1 z 1"));
+        QCOMPARE(selected(), lines - 50);
+        // A field written meanwhile is counted again.
+        preview->document()->editField(7, QStringLiteral("zawór 39"), preview->document()->font(7), QStringLiteral("e"));
+        QTRY_COMPARE(label(QStringLiteral("lbFindCount")), QStringLiteral("2 z 2"));
+    }
+
     // Ctrl+H: "Zamień" replaces in the field found and goes on; "Zamień
     // wszystko" in every field that matches, on pages not built too, as one
     // step to undo, each field keeping its font; a replacement Windows-1250
@@ -1286,6 +1334,116 @@ private slots:
         QTest::keyClick(replacement, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(replacement->text() != QStringLiteral("Usterka"));
         QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
+
+        // A control character would be lost by the file: refused by its code,
+        // nothing changed. A tab is kept, through a save and a new read.
+        replacement->setText(QStringLiteral("A") + QChar(0) + QStringLiteral("B\tC"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QVERIFY2(prompts.messages.last().text.contains(QStringLiteral("U+0000")), qPrintable(prompts.messages.last().text));
+        replacement->setText(QStringLiteral("A\x01"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QVERIFY2(prompts.messages.last().text.contains(QStringLiteral("U+0001")), qPrintable(prompts.messages.last().text));
+        QCOMPARE(doc->text(51), QStringLiteral("Awaria 51"));
+        QCOMPARE(preview->undoStack()->count(), steps + 1);
+        replacement->setText(QStringLiteral("Al\tarm"));
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        prompts.fileAnswers = {files.path(QStringLiteral("replaced.txt"))};
+        action(*window, QStringLiteral("&Eksportuj plik z opisami"))->trigger();
+        import(files.path(QStringLiteral("replaced.txt")));
+        QCOMPARE(doc->text(51), QStringLiteral("Al\tarm 51"));
+        QCOMPARE(doc->text(1), QStringLiteral("Alarm 1"));
+    }
+
+    // "Zamień wszystko" over many fields runs beside the window: cancelled,
+    // it leaves the sheet as it was and nothing to undo; an undo cancelled
+    // leaves the step and its texts where they were.
+    void replaceAllOverManyFieldsCanBeCancelled()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 270'000; ++i)
+            bytes += (i % 3 ? "Pompa " : "Zawór ") + QByteArray::number(i) + '\n';
+        prompts.questionAnswers = {QMessageBox::Yes};   // the large-file question
+        import(files.write(QStringLiteral("many.txt"), bytes));
+        prompts.questionAnswers.clear();
+        SheetDocument *doc = preview->document();
+        QCOMPARE(doc->lineCount(), 270'000);
+        const QString title = window->windowTitle();
+        activate();
+        QTest::keySequence(window.get(), QKeySequence(QStringLiteral("Ctrl+H")));
+        child<QLineEdit>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("pompa"));
+        child<QLineEdit>(QStringLiteral("leReplacement"))->setText(QStringLiteral("Alarm"));
+        prompts.progressDelay = 0;
+        const auto cancel = [](QProgressDialog &dialog) { dialog.findChild<QPushButton *>()->click(); };
+        prompts.progress = cancel;
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QCOMPARE(prompts.progressShown, 1);
+        QCOMPARE(doc->text(1), QStringLiteral("Pompa 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Pompa 269999"));
+        QCOMPARE(doc->allTexts().editCount(), 0);
+        QCOMPARE(preview->undoStack()->count(), 0);
+        QCOMPARE(window->windowTitle(), title);
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Zamianę anulowano; nic nie zmieniono."));
+
+        prompts.progress = {};
+        child<QPushButton>(QStringLiteral("pbReplaceAll"))->click();
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Zamieniono; zmienione pola: 180000."));
+        QCOMPARE(preview->field(1)->currentText(), QStringLiteral("Alarm 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+        QCOMPARE(doc->text(269'997), QStringLiteral("Zawór 269997"));
+        QVERIFY(window->isWindowModified());
+
+        QCoreApplication::processEvents();   // what the step set going
+        prompts.progress = cancel;
+        const int shown = prompts.progressShown;
+        preview->undoStack()->undo();
+        QCOMPARE(prompts.progressShown, shown + 1);
+        QTRY_COMPARE(preview->undoStack()->index(), 1);
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+        QVERIFY(window->isWindowModified());
+        prompts.progress = {};
+        preview->undoStack()->undo();
+        QCOMPARE(preview->field(1)->currentText(), QStringLiteral("Pompa 1"));
+        QCOMPARE(doc->text(269'999), QStringLiteral("Pompa 269999"));
+        QCOMPARE(doc->allTexts().editCount(), 0);
+        QVERIFY(!window->isWindowModified());
+        preview->undoStack()->redo();
+        QCOMPARE(doc->text(269'999), QStringLiteral("Alarm 269999"));
+
+        // A series over as many fields goes the same way.
+        clickField(1);
+        prompts.dialogs = [](QDialog &dialog) {
+            dialog.findChild<QLineEdit *>(QStringLiteral("leSeriesPattern"))->setText(QStringLiteral("Q{1}"));
+            auto *count = dialog.findChild<QSpinBox *>(QStringLiteral("sbSeriesCount"));
+            count->setValue(count->maximum());
+            return int(QDialog::Accepted);
+        };
+        prompts.progress = cancel;
+        child<QAction>(QStringLiteral("fillSeriesAct"))->trigger();
+        QCOMPARE(window->statusBar()->currentMessage(), QStringLiteral("Wypełnianie serią anulowano; nic nie zmieniono."));
+        QCOMPARE(doc->text(2), QStringLiteral("Alarm 2"));
+        QCOMPARE(preview->undoStack()->count(), 1);
+        prompts.progress = {};
+        child<QAction>(QStringLiteral("fillSeriesAct"))->trigger();
+        QCOMPARE(doc->text(2), QStringLiteral("Q2"));
+        QCOMPARE(preview->undoStack()->count(), 2);
+    }
+
+    // A replace whose result would not fit in memory is refused before
+    // anything changes, the program and its unsaved sheet still there: a
+    // child under an address-space limit (replaceUnderLimit()).
+    void replaceAllUnderAnAddressSpaceLimit()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 90'000; ++i)
+            bytes += "Pompa " + QByteArray::number(i) + '\n';
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TST_REPLACE_UNDER_LIMIT"), files.write(QStringLiteral("limited.txt"), bytes));
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(), {});
+        QVERIFY(child.waitForFinished(120000));
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+                 child.readAllStandardOutput() + child.readAllStandardError());
     }
 
     // "Wypełnij serią…": the pattern is checked in the dialog, the series
@@ -2316,5 +2474,50 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+// The child of replaceAllUnderAnAddressSpaceLimit(): the sheet of `path`
+// edited, then the address space limited to what the process maps and 256
+// MiB more, and "Pompa" replaced in every field by 32,000 characters (9 GB
+// of texts). Exits with 0 when the replace was refused by a message that
+// says why and the sheet, its edit and its step to undo stayed.
+int replaceUnderLimit(const QString &path)
+{
+    FakePrompts prompts;
+    prompts.questionAnswers = {QMessageBox::Yes};
+    MainWindow window;
+    window.show();
+    window.openFromCommandLine({QStringLiteral("lamello"), path});
+    SheetDocument *doc = window.sheetPreview()->document();
+    doc->editField(0, QStringLiteral("Zmieniona"), doc->font(0), QStringLiteral("edycja"));
+    auto *bar = window.findChild<QWidget *>(QStringLiteral("findBar"));
+    bar->findChild<QLineEdit *>(QStringLiteral("leFindQuery"))->setText(QStringLiteral("Pompa"));
+    bar->findChild<QLineEdit *>(QStringLiteral("leReplacement"))->setText(QString(32'000, u'x'));
+    long long pages = 0;
+    if (FILE *statm = std::fopen("/proc/self/statm", "re")) {
+        if (std::fscanf(statm, "%lld", &pages) != 1)
+            pages = 0;
+        std::fclose(statm);
+    }
+    const rlimit limit{rlim_t(pages * ::sysconf(_SC_PAGESIZE) + (256 << 20)), RLIM_INFINITY};
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &limit) != 0)
+        return 2;
+    bar->findChild<QPushButton *>(QStringLiteral("pbReplaceAll"))->click();
+    const QString said = prompts.messages.isEmpty() ? QString() : prompts.messages.last().text;
+    std::printf("%s\n", qPrintable(said));
+    const bool ok = said.contains(QStringLiteral(" MB pamięci")) && doc->text(1) == QStringLiteral("Pompa 1")
+                    && doc->text(0) == QStringLiteral("Zmieniona") && doc->undoStack()->count() == 1
+                    && window.isWindowModified();
+    return ok ? 0 : 1;
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("TST_REPLACE_UNDER_LIMIT")) {
+        useTestSettings();
+        return replaceUnderLimit(qEnvironmentVariable("TST_REPLACE_UNDER_LIMIT"));
+    }
+    TestMainWindow test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_mainwindow.moc"

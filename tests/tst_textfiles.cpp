@@ -413,6 +413,43 @@ private slots:
         const std::vector<qsizetype> decoded = list.find(query, cs, wholeField);
         QCOMPARE(QList<qsizetype>(inBytes.begin(), inBytes.end()), expected);
         QCOMPARE(QList<qsizetype>(decoded.begin(), decoded.end()), expected);
+        // From any field on, two at most; the first going round the sheet.
+        for (qsizetype from = 0; from <= 10; ++from) {
+            const qsizetype skipped = std::lower_bound(expected.cbegin(), expected.cend(), from) - expected.cbegin();
+            const qsizetype first = skipped < expected.size() ? expected.at(skipped) : expected.value(0, -1);
+            QCOMPARE(compact.findFirst(query, cs, wholeField, from), first);
+            QCOMPARE(list.findFirst(query, cs, wholeField, from), first);
+            const std::vector<qsizetype> two = compact.find(query, cs, wholeField, nullptr, from, 2);
+            QCOMPARE(QList<qsizetype>(two.begin(), two.end()), expected.mid(skipped, 2));
+        }
+    }
+
+    // The bytes are searched 4 MiB at a time: a text across the border of
+    // two stretches is found, in either case.
+    void findSeesATextAcrossTheStretchesAndHalves()
+    {
+        const qsizetype border = qsizetype(1) << 22;
+        QByteArray bytes(border - 3, 'x');
+        for (qsizetype i = 99; i < bytes.size(); i += 100)
+            bytes[i] = '\n';
+        bytes += "Pompa\nx\n";
+        const qsizetype line = bytes.count('\n') - 2;
+        const SheetTexts texts = SheetTexts::fromFile(bytes);
+        QCOMPARE(texts.at(line).right(5), QStringLiteral("Pompa"));
+        for (const Qt::CaseSensitivity cs : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
+            const std::vector<qsizetype> found = texts.find(QStringLiteral("Pompa"), cs, false);
+            QCOMPARE(QList<qsizetype>(found.begin(), found.end()), QList<qsizetype>{line});
+        }
+
+        // A large list is searched in two halves at once: each edge of them.
+        const qsizetype count = 2 * SheetTexts::parallelFrom + 1;
+        const qsizetype middle = count / 2;
+        QStringList many(count, QStringLiteral("x"));
+        const QList<qsizetype> edges{0, middle - 1, middle, count - 1};
+        for (const qsizetype id : edges)
+            many[id] = QStringLiteral("Żółw ") + QString::number(id);
+        const std::vector<qsizetype> found = SheetTexts(many).find(QStringLiteral("żÓŁW"), Qt::CaseInsensitive, false);
+        QCOMPARE(QList<qsizetype>(found.begin(), found.end()), edges);
     }
 
     void readReportsWhyNothingWasRead()

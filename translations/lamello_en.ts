@@ -1056,6 +1056,30 @@ Nothing was replaced; remove it or use another character.</translation>
         <source>Za&amp;mień</source>
         <translation>&amp;Replace</translation>
     </message>
+    <message>
+        <source>Tekst zamiany zawiera znak sterujący (U+%1), którego pole nie może zawierać: zapis pliku by go zgubił.
+Nic nie zamieniono; usuń go (nową linię w polu oznacza „@”).</source>
+        <translation>The replacement holds a control character (U+%1), which a field cannot hold: saving the file would lose it.
+Nothing was replaced; remove it (a new line in a field is written “@”).</translation>
+    </message>
+    <message>
+        <source>Zamianę anulowano; nic nie zmieniono.</source>
+        <translation>Replacing cancelled; nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Po zamianie teksty pól zajęłyby około %1 MB pamięci, a dostępne jest około %2 MB.
+Nic nie zamieniono; zamień krótszy tekst albo w mniejszej liczbie pól.</source>
+        <translation>After the replacement the field texts would take about %1 MB of memory, and about %2 MB is available.
+Nothing was replaced; replace with a shorter text or in fewer fields.</translation>
+    </message>
+    <message>
+        <source>Zamienianie w pasujących polach…</source>
+        <translation>Replacing in the matching fields…</translation>
+    </message>
+    <message>
+        <source>Za mało pamięci</source>
+        <translation>Not enough memory</translation>
+    </message>
 </context>
 <context>
     <name>FitTracker</name>
@@ -2465,6 +2489,12 @@ The other fields have the default font.</translation>
         <source>Eksportuj jako CSV</source>
         <translation>Export as CSV</translation>
     </message>
+    <message>
+        <source>Za mało pamięci na: %1
+Arkusz pozostał bez zmian; zapisz pracę, zanim spróbujesz ponownie.</source>
+        <translation>Not enough memory for: %1
+The sheet has not changed; save your work before you try again.</translation>
+    </message>
 </context>
 <context>
     <name>PrintJob</name>
@@ -2934,6 +2964,10 @@ From field to field only the rightmost counter goes up.</translation>
         <source>Wypełniono serią; wypełnione pola: %1.</source>
         <translation>Filled with a series; fields filled: %1.</translation>
     </message>
+    <message>
+        <source>Wypełnianie serią anulowano; nic nie zmieniono.</source>
+        <translation>Filling with a series cancelled; nothing was changed.</translation>
+    </message>
 </context>
 <context>
     <name>Settings</name>
@@ -3030,6 +3064,21 @@ From field to field only the rightmost counter goes up.</translation>
     <message>
         <source>Strona %1 z %2; strzałki wybierają pole, Enter je edytuje</source>
         <translation>Page %1 of %2; the arrows select a field, Enter edits it</translation>
+    </message>
+</context>
+<context>
+    <name>SheetDocument</name>
+    <message>
+        <source>Ponawianie: %1…</source>
+        <translation>Redoing: %1…</translation>
+    </message>
+    <message>
+        <source>Cofanie: %1…</source>
+        <translation>Undoing: %1…</translation>
+    </message>
+    <message>
+        <source>%1…</source>
+        <translation>%1…</translation>
     </message>
 </context>
 <context>

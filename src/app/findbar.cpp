@@ -6,18 +6,32 @@
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/preview.h"
+#include "system/allocator.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QToolButton>
 
 #include <algorithm>
+#include <atomic>
+#include <new>
+
+// A search beside the window: its results go to the bar that started it,
+// while the bar is there and this is still its latest search.
+struct FindBar::Search
+{
+    std::atomic<bool> cancelled = false;
+    QPointer<FindBar> bar;
+};
 
 FindBar::FindBar(Preview *preview, QWidget *parent)
     : QWidget(parent)
@@ -100,6 +114,7 @@ FindBar::FindBar(Preview *preview, QWidget *parent)
     // after the last.
     const auto changed = [this] {
         stale = true;
+        cancelSearch();
         if (!countPending && isVisible()) {
             countPending = true;
             QTimer::singleShot(0, this, [this] {
@@ -115,6 +130,11 @@ FindBar::FindBar(Preview *preview, QWidget *parent)
     // Another label count or geometry moves the fields and the pages.
     connect(preview, &Preview::updatePagesCount, this, changed);
     hide();
+}
+
+FindBar::~FindBar()
+{
+    cancelSearch();
 }
 
 void FindBar::retranslate()
@@ -162,19 +182,31 @@ void FindBar::openReplace()
 
 void FindBar::close()
 {
+    cancelSearch();
+    pendingStep = 0;
     hide();
     replaceRow->hide();
     preview->setFocus();
 }
 
+QString FindBar::fieldQuery() const
+{
+    // A field holds a line break where the file and the edit dialog have "@".
+    QString query = leQuery->text();
+    query.replace(QLatin1Char('@'), QLatin1Char('\n'));
+    return query;
+}
+
+Qt::CaseSensitivity FindBar::caseSensitivity() const
+{
+    return cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+}
+
 const std::vector<qsizetype> &FindBar::matches()
 {
     if (stale) {
-        const Qt::CaseSensitivity cs = cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive;
-        // A field holds a line break where the file and the edit dialog have "@".
-        QString query = leQuery->text();
-        query.replace(QLatin1Char('@'), QLatin1Char('\n'));
-        found = preview->document()->allTexts().find(query, cs, cbWholeField->isChecked());
+        cancelSearch();
+        found = preview->document()->allTexts().find(fieldQuery(), caseSensitivity(), cbWholeField->isChecked());
         // Lines past the last barette that fits are on no page.
         const qsizetype fields = preview->fieldCount();
         found.erase(std::lower_bound(found.begin(), found.end(), fields), found.end());
@@ -182,6 +214,120 @@ const std::vector<qsizetype> &FindBar::matches()
         current = -1;
     }
     return found;
+}
+
+bool FindBar::searchBeside() const
+{
+    return preview->document()->lineCount() > searchedAtOnce;
+}
+
+void FindBar::cancelSearch()
+{
+    if (search) {
+        search->cancelled = true;
+        search.reset();
+    }
+}
+
+void FindBar::startSearch(bool selectFirst)
+{
+    cancelSearch();
+    auto job = std::make_shared<Search>();
+    job->bar = this;
+    search = job;
+    lbCount->setText(QStringLiteral("…"));
+    const qsizetype selected = selectedId();
+    const qsizetype from = selected >= 0 ? selected : preview->firstShownId();
+    const qsizetype fields = preview->fieldCount();
+    // The worker searches a copy: the texts' bytes and strings are shared.
+    auto texts = std::make_shared<const SheetTexts>(preview->document()->allTexts());
+    const QString query = fieldQuery();
+    const Qt::CaseSensitivity cs = caseSensitivity();
+    const bool wholeField = cbWholeField->isChecked();
+    QThreadPool::globalInstance()->start([job, texts, query, cs, wholeField, from, fields, selectFirst] {
+        try {
+            runSearch(job, *texts, query, cs, wholeField, from, fields, selectFirst);
+        } catch (const std::bad_alloc &) {
+            // Too many fields found to hold: the count says so, the program goes on.
+            QMetaObject::invokeMethod(
+                qApp, [job] {
+                    if (job->bar)
+                        job->bar->searchFailed(job.get());
+                },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+void FindBar::runSearch(const std::shared_ptr<Search> &job, const SheetTexts &texts, const QString &query,
+                        Qt::CaseSensitivity cs, bool wholeField, qsizetype from, qsizetype fields, bool selectFirst)
+{
+    qsizetype first = 0;
+    if (selectFirst) {
+        first = texts.findFirst(query, cs, wholeField, from, &job->cancelled);
+        if (job->cancelled)
+            return;
+        if (first >= 0 && first < fields) {
+            QMetaObject::invokeMethod(
+                qApp, [job, first] {
+                    if (job->bar)
+                        job->bar->firstFound(job.get(), first);
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    // Nothing found going round the sheet: nothing to count.
+    std::vector<qsizetype> all;
+    if (first >= 0)
+        all = texts.find(query, cs, wholeField, &job->cancelled);
+    if (job->cancelled)
+        return;
+    // Lines past the last barette that fits are on no page.
+    all.erase(std::lower_bound(all.begin(), all.end(), fields), all.end());
+    QMetaObject::invokeMethod(
+        qApp, [job, all = std::move(all)]() mutable {
+            if (job->bar)
+                job->bar->allFound(job.get(), std::move(all));
+        },
+        Qt::QueuedConnection);
+}
+
+void FindBar::searchFailed(const Search *from)
+{
+    if (from != search.get())
+        return;
+    search.reset();
+    pendingStep = 0;
+    lbCount->setText(tr("Za mało pamięci"));
+}
+
+void FindBar::firstFound(const Search *from, qsizetype id)
+{
+    if (from != search.get() || pendingStep != 0)
+        return;
+    if (!preview->field(id))
+        preview->swichPage(preview->pageOf(id) + 1);
+    preview->selectField(id);
+}
+
+void FindBar::allFound(const Search *from, std::vector<qsizetype> ids)
+{
+    if (from != search.get())
+        return;
+    search.reset();
+    found = std::move(ids);
+    stale = false;
+    const qsizetype selected = selectedId();
+    current = selected >= 0 && std::binary_search(found.cbegin(), found.cend(), selected)
+                  ? std::lower_bound(found.cbegin(), found.cend(), selected) - found.cbegin()
+                  : -1;
+    if (pendingStep != 0) {
+        const bool forward = pendingStep > 0;
+        pendingStep = 0;
+        findNext(forward);
+        return;
+    }
+    showCount();
 }
 
 qsizetype FindBar::selectedId() const
@@ -196,6 +342,13 @@ qsizetype FindBar::selectedId() const
 
 bool FindBar::findNext(bool forward)
 {
+    if (stale && searchBeside() && !leQuery->text().isEmpty()) {
+        // Taken once the search beside the window has found every field.
+        pendingStep = forward ? 1 : -1;
+        if (!search)
+            startSearch(false);
+        return true;
+    }
     const std::vector<qsizetype> &all = matches();
     if (all.empty()) {
         current = -1;
@@ -226,8 +379,14 @@ bool FindBar::findNext(bool forward)
 void FindBar::queryChanged()
 {
     stale = true;
+    cancelSearch();
+    pendingStep = 0;
     if (leQuery->text().isEmpty()) {
         showCount();
+        return;
+    }
+    if (searchBeside()) {
+        startSearch(true);
         return;
     }
     // Typing finds from the selected field on, the selected field included.
@@ -245,6 +404,11 @@ void FindBar::showCount()
 {
     if (leQuery->text().isEmpty()) {
         lbCount->clear();
+        return;
+    }
+    if (stale && searchBeside()) {
+        if (!search)
+            startSearch(false);
         return;
     }
     const std::vector<qsizetype> &all = matches();
@@ -285,6 +449,21 @@ void FindBar::keyPressEvent(QKeyEvent *event)
 bool FindBar::replacement(QString &text)
 {
     const QString typed = leReplacement->text();
+    // A control character (pasted: a line edit takes no typed one) would end
+    // or break the field's line in the file, or be lost on saving. A tab is
+    // kept: the descriptions file and a project hold it as it is.
+    for (qsizetype i = 0; i < typed.size(); ++i) {
+        const char16_t c = typed.at(i).unicode();
+        if ((c < 0x20 && c != u'\t') || c == 0x7F || (c >= 0x80 && c < 0xA0)) {
+            leReplacement->setSelection(int(i), 1);
+            Prompts::current().message(QMessageBox::Warning, tr("Zamiana"),
+                                       tr("Tekst zamiany zawiera znak sterujący (U+%1), którego pole nie "
+                                          "może zawierać: zapis pliku by go zgubił.\nNic nie zamieniono; "
+                                          "usuń go (nową linię w polu oznacza „@”).")
+                                           .arg(QStringLiteral("%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper()));
+            return false;
+        }
+    }
     qsizetype bad = -1;
     QByteArray ignored;
     if (!Windows1250::encode(typed, ignored, &bad)) {
@@ -307,15 +486,10 @@ void FindBar::replaceOne()
     QString with;
     if (leQuery->text().isEmpty() || !replacement(with))
         return;
-    const std::vector<qsizetype> &all = matches();
-    const qsizetype selected = selectedId();
-    if (selected >= 0 && std::binary_search(all.cbegin(), all.cend(), selected)) {
-        QString query = leQuery->text();
-        query.replace(QLatin1Char('@'), QLatin1Char('\n'));
-        preview->document()->replaceInFields({selected}, query, with,
-                                             cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
+    // The selected field changes only when it holds the query.
+    if (const qsizetype selected = selectedId(); selected >= 0)
+        preview->document()->replaceInFields({selected}, fieldQuery(), with, caseSensitivity(),
                                              cbWholeField->isChecked(), tr("Zamiana"));
-    }
     findNext(true);
 }
 
@@ -324,12 +498,45 @@ qsizetype FindBar::replaceAll()
     QString with;
     if (leQuery->text().isEmpty() || !replacement(with))
         return -1;
-    QString query = leQuery->text();
-    query.replace(QLatin1Char('@'), QLatin1Char('\n'));
-    const std::vector<qsizetype> ids = matches();
-    const qsizetype changed = preview->document()->replaceInFields(
-        ids, query, with, cbMatchCase->isChecked() ? Qt::CaseSensitive : Qt::CaseInsensitive,
-        cbWholeField->isChecked(), tr("Zamień wszystko"));
+    const QString query = fieldQuery();
+    cancelSearch();
+    pendingStep = 0;
+    // The fields found, else found beside the window with the rest.
+    const bool known = !stale;
+    const std::vector<qsizetype> knownIds = known ? found : std::vector<qsizetype>();
+    const qsizetype fields = preview->fieldCount();
+    SheetDocument *document = preview->document();
+    const Qt::CaseSensitivity cs = caseSensitivity();
+    const bool wholeField = cbWholeField->isChecked();
+    // What the result would take is weighed before anything changes; some
+    // room is kept for the window and for saving.
+    const qint64 room = memoryRoom() / 4 * 3;
+    SheetDocument::Replacement prepared;
+    const bool done = document->runLong(tr("Zamienianie w pasujących polach…"), [&](const std::atomic<bool> &cancelled) {
+        std::vector<qsizetype> ids = knownIds;
+        if (!known) {
+            ids = document->allTexts().find(query, cs, wholeField, &cancelled);
+            ids.erase(std::lower_bound(ids.begin(), ids.end(), fields), ids.end());
+        }
+        prepared = document->prepareReplace(ids, query, with, cs, wholeField, room, &cancelled);
+    });
+    if (!done || prepared.verdict == SheetDocument::Replacement::Verdict::Cancelled) {
+        if (prepared.result)
+            SheetDocument::freeBeside(std::move(*prepared.result));
+        emit statusMessage(tr("Zamianę anulowano; nic nie zmieniono."));
+        return -1;
+    }
+    if (prepared.verdict == SheetDocument::Replacement::Verdict::TooLarge) {
+        constexpr qint64 mib = qint64(1) << 20;
+        Prompts::current().message(
+            QMessageBox::Warning, tr("Zamiana"),
+            tr("Po zamianie teksty pól zajęłyby około %1 MB pamięci, a dostępne jest około %2 MB.\n"
+               "Nic nie zamieniono; zamień krótszy tekst albo w mniejszej liczbie pól.")
+                .arg((prepared.bytesNeeded + mib - 1) / mib)
+                .arg(room / mib));
+        return -1;
+    }
+    const qsizetype changed = document->commitReplace(std::move(prepared), tr("Zamień wszystko"));
     emit statusMessage(tr("Zamieniono; zmienione pola: %1.").arg(changed));
     return changed;
 }

@@ -75,6 +75,8 @@ void Recovery::attach(GbGeometry *geometry, WorkbookImport *workbookImport)
 // The copy stays: only discard() removes it.
 Recovery::~Recovery()
 {
+    // The window that would show a message is being torn down by now.
+    blockSignals(true);
     flush();
     if (sourceWriter)
         sourceWriter->wait();

@@ -69,7 +69,10 @@ bool SeriesFill::fill()
         return false;
     if (ids.size() == 1)
         ids = run(first, dialog.count(), dialog.skipHeaders());
-    preview->document()->writeTexts(ids, series.values(qsizetype(ids.size())), tr("Wypełnienie serią"));
+    if (preview->document()->writeSeries(ids, series, tr("Wypełnienie serią")) < 0) {
+        emit statusMessage(tr("Wypełnianie serią anulowano; nic nie zmieniono."));
+        return false;
+    }
     emit statusMessage(tr("Wypełniono serią; wypełnione pola: %1.").arg(ids.size()));
     return true;
 }

@@ -2,6 +2,10 @@
 
 #include "document/sheetdocument.h"
 
+#include <QThreadPool>
+
+#include <memory>
+
 // ---------------------------------------------------- one field's content
 
 FieldContentCommand::FieldContentCommand(SheetDocument *document, qsizetype id, const QString &text,
@@ -167,33 +171,62 @@ void FontIndexCommand::undo()
 
 // ------------------------------------------------------ replaced texts
 
-TextsCommand::TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name)
+TextsCommand::TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name,
+                           std::optional<SheetTexts> done)
     : QUndoCommand(name)
     , document(document)
     , changes(std::move(changes))
+    , prepared(std::move(done))
 {
     this->changes.shrink_to_fit();
 }
 
+TextsCommand::~TextsCommand()
+{
+    freeBeside(std::move(changes));
+    if (prepared)
+        SheetDocument::freeBeside(std::move(*prepared));
+}
+
+void TextsCommand::freeBeside(std::vector<Change> changes)
+{
+    if (qsizetype(changes.size()) <= madeAtOnce)
+        return;
+    QThreadPool::globalInstance()->start([held = std::make_shared<std::vector<Change>>(std::move(changes))]() mutable {
+        held.reset();
+    });
+}
+
 void TextsCommand::apply(bool after)
 {
-    // The views hear of neighbouring fields at once, a run a time: a series
-    // over thousands of fields is one run, measured for the tint beside the
-    // window rather than field by field. A field between two changed ones
-    // only shows again.
-    constexpr qsizetype gap = 16;
-    qsizetype first = -1;
-    qsizetype last = -1;
-    for (const Change &change : changes) {
-        document->setTextOnly(change.id, after ? change.after : change.before);
-        if (first >= 0 && change.id > last && change.id <= last + gap) {
-            last = change.id;
-            continue;
-        }
-        if (first >= 0)
-            document->notifyChanged(first, last);
-        first = last = change.id;
+    if (skipNext) {
+        skipNext = false;
+        return;
     }
-    if (first >= 0)
-        document->notifyChanged(first, last);
+    if (prepared && after) {
+        document->adoptTexts(std::move(*prepared), changes);
+        prepared.reset();
+        return;
+    }
+    prepared.reset();
+    if (qsizetype(changes.size()) <= madeAtOnce) {
+        for (const Change &change : changes)
+            document->setTextOnly(change.id, after ? change.after : change.before);
+        document->notifyChanges(changes);
+        return;
+    }
+    SheetTexts made;
+    const QString label = after ? SheetDocument::tr("Ponawianie: %1…").arg(text())
+                                : SheetDocument::tr("Cofanie: %1…").arg(text());
+    const bool done = document->runLong(label, [&](const std::atomic<bool> &cancelled) {
+        made = document->textsWith(changes, after, &cancelled);
+    });
+    if (done) {
+        document->adoptTexts(std::move(made), changes);
+    } else {
+        // Nothing changed: the stack goes back to where it was, this step
+        // left as it is.
+        skipNext = true;
+        document->stepBack(after);
+    }
 }

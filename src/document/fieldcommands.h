@@ -1,10 +1,13 @@
 #pragma once
 
+#include "files/sheettexts.h"
+
 #include <QFont>
 #include <QHash>
 #include <QString>
 #include <QUndoCommand>
 
+#include <optional>
 #include <vector>
 
 class SheetDocument;
@@ -117,8 +120,13 @@ private:
 };
 
 // The texts of many fields replaced at once, each field keeping its font
-// ("Zamień wszystko"). It holds the changed fields' texts only, so that its
-// memory follows what changed, not the sheet.
+// ("Zamień wszystko", a series). It holds the changed fields' texts only, so
+// that its memory follows what changed, not the sheet.
+//
+// Over many fields the texts are made beside the window (through the
+// document's runner, which may be cancelled): a step made with its result
+// ready takes it as its first redo, and an undo or redo that is cancelled
+// leaves the texts as they were and the step where it was.
 class TextsCommand : public QUndoCommand
 {
 public:
@@ -129,14 +137,26 @@ public:
         QString after;
     };
 
-    TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name);
+    // `done`, when given, is the document's texts with the changes made.
+    TextsCommand(SheetDocument *document, std::vector<Change> changes, const QString &name,
+                 std::optional<SheetTexts> done = std::nullopt);
+    // Many changes are freed beside the window.
+    ~TextsCommand() override;
+    static void freeBeside(std::vector<Change> changes);
 
     void undo() override { apply(false); }
     void redo() override { apply(true); }
+
+    const std::vector<Change> &allChanges() const { return changes; }
+
+    // Up to this many changes are made on the window's thread.
+    static constexpr qsizetype madeAtOnce = 20'000;
 
 private:
     void apply(bool after);
 
     SheetDocument *document;
     std::vector<Change> changes;
+    std::optional<SheetTexts> prepared;
+    bool skipNext = false;   // a cancelled undo or redo: the stack moves back without work
 };

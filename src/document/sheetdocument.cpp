@@ -1,7 +1,14 @@
 #include "document/sheetdocument.h"
 
 #include "document/fieldcommands.h"
+#include "document/seriespattern.h"
 #include "document/specialglyphfont.h"
+
+#include <QThreadPool>
+
+#include <limits>
+#include <memory>
+#include <utility>
 
 SheetDocument::SheetDocument(QObject *parent)
     : QObject(parent)
@@ -18,13 +25,17 @@ SheetDocument::~SheetDocument()
     // it from a document, and a window, half gone.
     blockSignals(true);
     history.disconnect(this);
+    // The window goes at once; a million strings are freed beside it.
+    history.clear();
+    freeBeside(std::move(texts));
 }
 
 void SheetDocument::reset(SheetTexts newTexts, const QList<QFont> &newFonts)
 {
     const bool wasModified = isModified();
     history.clear();
-    texts = std::move(newTexts);
+    // The old sheet is freed beside the window.
+    freeBeside(std::exchange(texts, std::move(newTexts)));
     fontTable.clear();
     fieldFonts.clear();
     fontIndexes.clear();
@@ -43,7 +54,7 @@ void SheetDocument::replaceTexts(SheetTexts newTexts)
 {
     const bool wasModified = isModified();
     history.clear();
-    texts = std::move(newTexts);
+    freeBeside(std::exchange(texts, std::move(newTexts)));
     history.setClean();
     emit contentReset();
     if (wasModified)
@@ -115,42 +126,219 @@ qsizetype SheetDocument::replaceInFields(const std::vector<qsizetype> &ids, cons
                                          const QString &replacement, Qt::CaseSensitivity cs, bool wholeField,
                                          const QString &what)
 {
+    return commitReplace(prepareReplace(ids, query, replacement, cs, wholeField, std::numeric_limits<qint64>::max()),
+                         what);
+}
+
+SheetDocument::Replacement SheetDocument::prepareReplace(const std::vector<qsizetype> &ids, const QString &query,
+                                                         const QString &replacement, Qt::CaseSensitivity cs,
+                                                         bool wholeField, qint64 room,
+                                                         const std::atomic<bool> *cancelled) const
+{
+    Replacement r;
     if (query.isEmpty())
-        return 0;
-    std::vector<TextsCommand::Change> changes;
+        return r;
+    // What a changed field costs besides its characters: the change, two
+    // strings' headers, and its place among the texts (an edit over a
+    // file's text); a decoded file text is new too, a list's is shared.
+    constexpr qint64 perChange = qint64(sizeof(TextsCommand::Change)) + 2 * 32 + 64;
+    constexpr qint64 most = std::numeric_limits<qint64>::max() / 4;
+    const bool compact = texts.isCompact();
+    const qint64 grow = replacement.size() - query.size();
+    // Made anew over many fields: a list's whole array, a file's edits.
+    qint64 needed = qsizetype(ids.size()) > TextsCommand::madeAtOnce
+                        ? (compact ? qint64(texts.editCount()) * 64 : qint64(texts.size()) * qint64(sizeof(QString)))
+                        : 0;
+    bool building = needed <= room;
+    qsizetype looked = 0;
     for (const qsizetype id : ids) {
-        QString before = text(id);
-        QString after = before;
-        if (wholeField) {
-            if (before.compare(query, cs) == 0)
-                after = replacement;
-        } else {
-            after.replace(query, replacement, cs);
+        if (cancelled && (++looked & 1023) == 0 && cancelled->load(std::memory_order_relaxed)) {
+            r.verdict = Replacement::Verdict::Cancelled;
+            r.changes = {};
+            return r;
         }
-        if (after != before)
-            changes.push_back({id, std::move(before), std::move(after)});
+        QString before = text(id);
+        if (wholeField && before.compare(query, cs) != 0)
+            continue;
+        // A field's text is made while there is room for it (one field
+        // holds at most what the query fits in it times the replacement);
+        // past the room the rest is only counted.
+        qint64 afterSize = 0;
+        QString after;
+        if (building) {
+            after = wholeField ? replacement : QString(before).replace(query, replacement, cs);
+            if (after == before)
+                continue;
+            afterSize = after.size();
+        } else if (wholeField) {
+            afterSize = replacement.size();
+        } else {
+            // Counted overlapping, so never fewer than are replaced.
+            const qsizetype found = before.count(query, cs);
+            if (found == 0)
+                continue;
+            afterSize = std::max<qint64>(before.size() + qint64(found) * grow, 0);
+        }
+        needed = std::min(needed + perChange + 2 * afterSize + (compact ? 2 * before.size() : 0), most);
+        if (building && needed > room) {
+            building = false;
+            r.changes = {};
+        }
+        if (building)
+            r.changes.push_back({id, std::move(before), std::move(after)});
     }
-    const auto changed = qsizetype(changes.size());
-    if (changed > 0)
-        history.push(new TextsCommand(this, std::move(changes), what));
+    r.bytesNeeded = needed;
+    r.changes.shrink_to_fit();
+    if (!building) {
+        r.verdict = Replacement::Verdict::TooLarge;
+        return r;
+    }
+    if (qsizetype(r.changes.size()) > TextsCommand::madeAtOnce) {
+        r.result = textsWith(r.changes, true, cancelled);
+        if (cancelled && cancelled->load()) {
+            r.verdict = Replacement::Verdict::Cancelled;
+            r.changes = {};
+            freeBeside(std::move(*r.result));
+            r.result.reset();
+        }
+    }
+    return r;
+}
+
+qsizetype SheetDocument::commitReplace(Replacement &&prepared, const QString &what)
+{
+    const auto changed = qsizetype(prepared.changes.size());
+    if (prepared.verdict != Replacement::Verdict::Ok || changed == 0)
+        return 0;
+    history.push(new TextsCommand(this, std::move(prepared.changes), what, std::move(prepared.result)));
     return changed;
 }
 
 qsizetype SheetDocument::writeTexts(const std::vector<qsizetype> &ids, const QStringList &newTexts,
                                     const QString &what)
 {
+    return writeMade(ids, [&newTexts] { return newTexts; }, what);
+}
+
+qsizetype SheetDocument::writeSeries(const std::vector<qsizetype> &ids, const SeriesPattern &series,
+                                     const QString &what)
+{
+    return writeMade(ids, [&] { return series.values(qsizetype(ids.size())); }, what);
+}
+
+qsizetype SheetDocument::writeMade(const std::vector<qsizetype> &ids, const std::function<QStringList()> &make,
+                                   const QString &what)
+{
     std::vector<TextsCommand::Change> changes;
-    const qsizetype count = qMin(qsizetype(ids.size()), newTexts.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        const qsizetype id = ids[size_t(i)];
-        if (id < 0)
-            continue;
-        QString before = text(id);
-        if (before != newTexts.at(i))
-            changes.push_back({id, std::move(before), newTexts.at(i)});
+    std::optional<SheetTexts> made;
+    // The texts, the changes and the texts they make, beside the window over
+    // many fields.
+    const auto work = [&](const std::atomic<bool> &cancelled) {
+        const QStringList newTexts = make();
+        const qsizetype count = qMin(qsizetype(ids.size()), newTexts.size());
+        for (qsizetype i = 0; i < count; ++i) {
+            if ((i & 4095) == 0 && cancelled.load(std::memory_order_relaxed))
+                return;
+            const qsizetype id = ids[size_t(i)];
+            if (id < 0)
+                continue;
+            QString before = text(id);
+            if (before != newTexts.at(i))
+                changes.push_back({id, std::move(before), newTexts.at(i)});
+        }
+        changes.shrink_to_fit();
+        if (qsizetype(changes.size()) > TextsCommand::madeAtOnce)
+            made = textsWith(changes, true, &cancelled);
+    };
+    if (qsizetype(ids.size()) > TextsCommand::madeAtOnce) {
+        if (!runLong(tr("%1…").arg(what), work)) {
+            if (made)
+                freeBeside(std::move(*made));
+            TextsCommand::freeBeside(std::move(changes));
+            return -1;
+        }
+    } else {
+        const std::atomic<bool> never = false;
+        work(never);
     }
     const auto changed = qsizetype(changes.size());
     if (changed > 0)
-        history.push(new TextsCommand(this, std::move(changes), what));
+        history.push(new TextsCommand(this, std::move(changes), what, std::move(made)));
     return changed;
+}
+
+bool SheetDocument::runLong(const QString &label, const std::function<void(const std::atomic<bool> &)> &work)
+{
+    if (longWork)
+        return longWork(label, work);
+    const std::atomic<bool> never = false;
+    work(never);
+    return true;
+}
+
+SheetTexts SheetDocument::textsWith(const std::vector<TextsCommand::Change> &changes, bool after,
+                                    const std::atomic<bool> *cancelled) const
+{
+    SheetTexts made = texts;
+    qsizetype n = 0;
+    for (const TextsCommand::Change &change : changes) {
+        if (cancelled && (++n & 1023) == 0 && cancelled->load(std::memory_order_relaxed))
+            break;
+        made.set(change.id, after ? change.after : change.before);
+    }
+    return made;
+}
+
+void SheetDocument::adoptTexts(SheetTexts made, const std::vector<TextsCommand::Change> &changes)
+{
+    freeBeside(std::exchange(texts, std::move(made)));
+    notifyChanges(changes);
+}
+
+void SheetDocument::notifyChanges(const std::vector<TextsCommand::Change> &changes)
+{
+    if (changes.empty())
+        return;
+    // The views hear of neighbouring fields at once, a run a time: a series
+    // over thousands of fields is one run, measured for the tint beside the
+    // window rather than field by field. A field between two changed ones
+    // only shows again. Past a few dozen runs they hear of the whole span
+    // once.
+    constexpr qsizetype gap = 16;
+    constexpr size_t mostRuns = 64;
+    std::vector<std::pair<qsizetype, qsizetype>> runs;
+    qsizetype lowest = changes.front().id;
+    qsizetype highest = lowest;
+    for (const TextsCommand::Change &change : changes) {
+        lowest = qMin(lowest, change.id);
+        highest = qMax(highest, change.id);
+        if (runs.size() > mostRuns)
+            continue;
+        if (!runs.empty() && change.id > runs.back().second && change.id <= runs.back().second + gap)
+            runs.back().second = change.id;
+        else
+            runs.emplace_back(change.id, change.id);
+    }
+    if (runs.size() > mostRuns) {
+        emit fieldsChanged(lowest, highest);
+        return;
+    }
+    for (const auto &[first, last] : runs)
+        emit fieldsChanged(first, last);
+}
+
+void SheetDocument::stepBack(bool after)
+{
+    QMetaObject::invokeMethod(
+        this, [this, after] { after ? history.undo() : history.redo(); }, Qt::QueuedConnection);
+}
+
+void SheetDocument::freeBeside(SheetTexts old)
+{
+    // A small sheet goes at once.
+    if (old.size() < 100'000 && old.editCount() < 10'000)
+        return;
+    QThreadPool::globalInstance()->start([held = std::make_shared<SheetTexts>(std::move(old))]() mutable {
+        held.reset();
+    });
 }

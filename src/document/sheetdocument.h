@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/fieldcommands.h"
 #include "files/sheettexts.h"
 
 #include <QFont>
@@ -10,6 +11,9 @@
 #include <QStringList>
 #include <QUndoStack>
 
+#include <atomic>
+#include <functional>
+#include <optional>
 #include <vector>
 
 // The sheet's document: every field's text and font by field id, what there
@@ -25,6 +29,8 @@
 // Fonts are kept once each in a table and every field holds an index into it:
 // a sheet of 900,000 fields has a handful of different fonts, and a font
 // command over all of them changes indices, not fonts.
+class SeriesPattern;
+
 class SheetDocument : public QObject
 {
     Q_OBJECT
@@ -87,11 +93,57 @@ public:
     qsizetype replaceInFields(const std::vector<qsizetype> &ids, const QString &query, const QString &replacement,
                               Qt::CaseSensitivity cs, bool wholeField, const QString &what);
 
+    // replaceInFields() worked out without changing anything, on any thread
+    // while nothing changes the document: the changes, and the texts they
+    // make. The memory the result takes is counted field by field as it is
+    // made; past `room` bytes what was made is dropped, the rest only
+    // counted, and the verdict is TooLarge, with `bytesNeeded` the whole
+    // estimate. Stops early, Cancelled, once
+    // `cancelled` is set.
+    struct Replacement
+    {
+        enum class Verdict { Ok, TooLarge, Cancelled };
+        Verdict verdict = Verdict::Ok;
+        qint64 bytesNeeded = 0;
+        std::vector<TextsCommand::Change> changes;
+        std::optional<SheetTexts> result;   // made beside only over many fields
+    };
+    Replacement prepareReplace(const std::vector<qsizetype> &ids, const QString &query, const QString &replacement,
+                               Qt::CaseSensitivity cs, bool wholeField, qint64 room,
+                               const std::atomic<bool> *cancelled = nullptr) const;
+    // A prepared replacement (verdict Ok) made one step to undo named `what`.
+    // Returns how many fields changed.
+    qsizetype commitReplace(Replacement &&prepared, const QString &what);
+
     // `texts` written into fields `ids`, the first into the first, as one
     // step to undo named `what`; each field keeps its font. Fields that
     // already hold their text are left out of the step. Returns how many
-    // fields changed.
+    // fields changed, -1 when the work was cancelled (nothing changed).
     qsizetype writeTexts(const std::vector<qsizetype> &ids, const QStringList &texts, const QString &what);
+    // The same with the values of `series`, made beside the window with the
+    // rest over many fields.
+    qsizetype writeSeries(const std::vector<qsizetype> &ids, const SeriesPattern &series, const QString &what);
+
+    // Work over many fields runs through the runner when one is set: `work`
+    // beside the window, shown as `label`, which the user may cancel; the
+    // runner returns false when the work was cancelled (or failed, and said
+    // so). Without a runner the work runs at once.
+    using Runner = std::function<bool(const QString &label,
+                                      const std::function<void(const std::atomic<bool> &cancelled)> &work)>;
+    void setRunner(Runner runner) { longWork = std::move(runner); }
+    bool runLong(const QString &label, const std::function<void(const std::atomic<bool> &cancelled)> &work);
+
+    // For TextsCommand: the texts with `changes` made (their `after` texts,
+    // else their `before`), built on any thread; the texts `made` taken
+    // in, the views told, the old ones freed on another thread; and a step
+    // whose undo (or redo, `after`) was cancelled moved back on the stack.
+    SheetTexts textsWith(const std::vector<TextsCommand::Change> &changes, bool after,
+                         const std::atomic<bool> *cancelled = nullptr) const;
+    void adoptTexts(SheetTexts made, const std::vector<TextsCommand::Change> &changes);
+    void notifyChanges(const std::vector<TextsCommand::Change> &changes);
+    void stepBack(bool after);
+    // `old` freed on another thread: a million strings take a while.
+    static void freeBeside(SheetTexts old);
 
     QUndoStack *undoStack() { return &history; }
     // Changed since the texts were read or the sheet saved.
@@ -110,6 +162,8 @@ signals:
 
 private:
     void grow(qsizetype id);
+    qsizetype writeMade(const std::vector<qsizetype> &ids, const std::function<QStringList()> &make,
+                        const QString &what);
 
     SheetTexts texts;
     std::vector<quint32> fonts;   // index into fontTable per field; missing ones are 0
@@ -117,4 +171,5 @@ private:
     QList<QFont> fieldFonts;      // SpecialGlyphFont::fieldFont() of each entry
     QHash<QFont, quint32> fontIndexes;
     QUndoStack history;
+    Runner longWork;
 };

@@ -66,9 +66,7 @@ QString SheetTexts::fileText(qsizetype id) const
 {
     const char *data = bytes.constData();
     const qsizetype size = bytes.size();
-    qsizetype pos = blockStarts[size_t(id >> blockBits)];
-    for (qsizetype skip = id & ((qsizetype(1) << blockBits) - 1); skip > 0; --skip)
-        pos = static_cast<const char *>(std::memchr(data + pos, '\n', size_t(size - pos))) - data + 1;
+    const qsizetype pos = lineStart(id);
     const void *lf = pos < size ? std::memchr(data + pos, '\n', size_t(size - pos)) : nullptr;
     qsizetype end = lf ? static_cast<const char *>(lf) - data : size;
     if (hasNul && end > pos) {
@@ -122,4 +120,14 @@ QStringList SheetTexts::toList() const
     for (qsizetype id = 0; id < count; ++id)
         all.append(at(id));
     return all;
+}
+
+qsizetype SheetTexts::lineStart(qsizetype line) const
+{
+    const char *data = bytes.constData();
+    const qsizetype size = bytes.size();
+    qsizetype pos = blockStarts[size_t(line >> blockBits)];
+    for (qsizetype skip = line & ((qsizetype(1) << blockBits) - 1); skip > 0; --skip)
+        pos = static_cast<const char *>(std::memchr(data + pos, '\n', size_t(size - pos))) - data + 1;
+    return pos;
 }

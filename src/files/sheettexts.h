@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <vector>
 
 // The texts of a sheet by field id.
@@ -57,13 +58,32 @@ public:
     // A file's texts are searched in its bytes where the query has a
     // Windows-1250 form, without decoding a text; the edits apart.
     // (sheettextsearch.cpp)
-    std::vector<qsizetype> find(const QString &query, Qt::CaseSensitivity cs, bool wholeField) const;
+    //
+    // From field `from` on only, and at most `most` of them (all when
+    // negative); stops early, with what it found so far, once `cancelled` is
+    // set (a search beside the window that a new one replaces). Safe on any
+    // thread on a copy of the texts.
+    std::vector<qsizetype> find(const QString &query, Qt::CaseSensitivity cs, bool wholeField,
+                                const std::atomic<bool> *cancelled = nullptr, qsizetype from = 0,
+                                qsizetype most = -1) const;
+    // The first field at or after `from` that find() gives, else the first
+    // before it (going round the sheet); -1 when none does.
+    qsizetype findFirst(const QString &query, Qt::CaseSensitivity cs, bool wholeField, qsizetype from,
+                        const std::atomic<bool> *cancelled = nullptr) const;
+    // Lists of twice this many texts and more are searched in two halves at once.
+    static constexpr qsizetype parallelFrom = 500'000;
     // The file's bytes and what is written over them by id (compact texts only).
     const QByteArray &fileBytes() const { return bytes; }
     const QHash<qsizetype, QString> &editedTexts() const { return edits; }
 
 private:
-    std::vector<qsizetype> findInBytes(const QByteArray &query, bool fold, bool wholeField) const;
+    std::vector<qsizetype> findInBytes(const QByteArray &query, bool fold, bool wholeField, qsizetype fromLine,
+                                       qsizetype most, const std::atomic<bool> *cancelled) const;
+    std::vector<qsizetype> findInList(const QString &query, Qt::CaseSensitivity cs, bool wholeField,
+                                      const std::atomic<bool> *cancelled, qsizetype from, qsizetype end,
+                                      qsizetype most = -1) const;
+    // Where line `line` of the file starts in its bytes.
+    qsizetype lineStart(qsizetype line) const;
 
     QString fileText(qsizetype id) const;
 

@@ -8,6 +8,7 @@
 #include "printing/printjob.h"
 #include "printing/printsettings.h"
 #include "printing/sizefit.h"
+#include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
 #include "sheet/mygraphicsitem.h"
 #include "sheet/pagebuilder.h"
@@ -40,6 +41,20 @@ Preview::Preview(QWidget *parent)
     // The page shown follows the document: an edit, an undo, a font command.
     connect(&doc, &SheetDocument::fieldsChanged, this, &Preview::showFields);
     connect(&fitTracker, &FitTracker::countChanged, this, &Preview::overflowCountChanged);
+    // Work over many fields (a replace, its undo and redo) runs beside the
+    // window. Memory that runs out on the way is said, and the sheet, which
+    // changes only once the work is done, stays as it was.
+    doc.setRunner([this](const QString &label, const std::function<void(const std::atomic<bool> &)> &work) {
+        try {
+            return BackgroundRead::run(this, QString(), work, label);
+        } catch (const std::bad_alloc &) {
+            Prompts::current().message(QMessageBox::Warning, QStringLiteral("Lamello"),
+                                       tr("Za mało pamięci na: %1\nArkusz pozostał bez zmian; zapisz pracę, "
+                                          "zanim spróbujesz ponownie.")
+                                           .arg(label));
+            return false;
+        }
+    });
     SheetAccessible::attach(this);
     show();
 }

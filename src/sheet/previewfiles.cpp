@@ -38,8 +38,15 @@ bool Preview::mayRead(FileLook &look)
     // freeze the window nor take the machine's memory, and declining
     // keeps the sheet the user has.
     sheet.computeLayout();
-    const DescriptionsCheck::Result check =
-        DescriptionsCheck::check(look, sheet.labelsPerBarette, sheet.barettesPerPage, memoryLimit);
+    // The look counts a large file's lines: beside the window too, and a
+    // cancel there is a "No".
+    DescriptionsCheck::Result check;
+    const int labels = sheet.labelsPerBarette;
+    const int perPage = sheet.barettesPerPage;
+    if (!BackgroundRead::run(this, look.path, [&](const std::atomic<bool> &) {
+            check = DescriptionsCheck::check(look, labels, perPage, memoryLimit);
+        }))
+        return false;
     switch (check.verdict) {
     case DescriptionsCheck::Verdict::Ok:
     case DescriptionsCheck::Verdict::Missing:      // the reader says so

@@ -1,6 +1,13 @@
 #include "system/allocator.h"
 
+#include <cstdio>
 #include <cstdlib>   // defines __GLIBC__ on glibc systems
+#include <cstring>
+#include <algorithm>
+#include <limits>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #ifdef __GLIBC__
 #include <malloc.h>
@@ -30,4 +37,33 @@ void releaseFreeMemory()
 #ifdef __GLIBC__
     malloc_trim(0);
 #endif
+}
+
+qint64 memoryRoom()
+{
+    qint64 room = std::numeric_limits<qint64>::max();
+    // MemAvailable: what the kernel can hand out without swapping.
+    if (FILE *info = std::fopen("/proc/meminfo", "re")) {
+        char line[256];
+        while (std::fgets(line, sizeof line, info)) {
+            long long kib = 0;
+            if (std::sscanf(line, "MemAvailable: %lld kB", &kib) == 1) {
+                room = qint64(kib) * 1024;
+                break;
+            }
+        }
+        std::fclose(info);
+    }
+    rlimit as{};
+    if (::getrlimit(RLIMIT_AS, &as) == 0 && as.rlim_cur != RLIM_INFINITY) {
+        long long pages = 0;
+        if (FILE *statm = std::fopen("/proc/self/statm", "re")) {
+            if (std::fscanf(statm, "%lld", &pages) != 1)
+                pages = 0;
+            std::fclose(statm);
+        }
+        const qint64 mapped = qint64(pages) * ::sysconf(_SC_PAGESIZE);
+        room = std::min(room, std::max<qint64>(qint64(as.rlim_cur) - mapped, 0));
+    }
+    return room;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 // Sets the C allocator up for the way Lamello uses memory: every rebuild
 // frees and makes again tens of thousands of small objects at once. Call it
 // first thing in main().
@@ -15,3 +17,8 @@ void releaseFreeMemory();
 // take again, zeroed, for the next. Kept instead; freed memory is not given
 // back until the process ends.
 void keepFreedMemory();
+
+// About how many more bytes the process may take before an allocation fails
+// or the system runs short: what the system has available now, and no more
+// than its address-space limit (RLIMIT_AS) leaves over what it has mapped.
+qint64 memoryRoom();
