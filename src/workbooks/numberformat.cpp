@@ -7,10 +7,11 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 using namespace NumberFormatCode;
 
@@ -23,33 +24,36 @@ namespace {
 // significant digits, as the spreadsheet programs round.
 struct Decimal
 {
-    QByteArray digits;
+    std::string digits;   // short enough to be kept inside the string, not allocated
     int point = 0;
 
     explicit Decimal(double v)
     {
         if (!(v > 0) || !std::isfinite(v))
             return;
+        // "d.dddddddddddddde+XX", as printf's %.14e rounds it.
         char buffer[40];
-        std::snprintf(buffer, sizeof buffer, "%.14e", v);
-        digits.append(buffer[0]);
+        const char *end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14).ptr;
+        digits.assign(1, buffer[0]);
         digits.append(buffer + 2, 14);
-        point = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
+        int exponent = 0;
+        std::from_chars(buffer + 18, end, exponent);
+        point = (buffer[17] == '-' ? -exponent : exponent) + 1;
         trim();
     }
     void trim()
     {
-        while (!digits.isEmpty() && digits.endsWith('0'))
-            digits.chop(1);
-        if (digits.isEmpty())
+        while (!digits.empty() && digits.back() == '0')
+            digits.pop_back();
+        if (digits.empty())
             point = 0;
     }
-    bool isZero() const { return digits.isEmpty(); }
+    bool isZero() const { return digits.empty(); }
     // Rounded half away from zero to `decimals` digits after the point.
     void round(int decimals)
     {
         const qsizetype keep = qsizetype(point) + decimals;
-        if (keep >= digits.size())
+        if (keep >= qsizetype(digits.size()))
             return;
         if (keep < 0) {
             digits.clear();
@@ -57,13 +61,13 @@ struct Decimal
             return;
         }
         const bool up = digits[keep] >= '5';
-        digits.truncate(keep);
+        digits.resize(size_t(keep));
         if (up) {
             qsizetype i = keep - 1;
             while (i >= 0 && digits[i] == '9')
                 digits[i--] = '0';
             if (i < 0) {
-                digits.prepend('1');
+                digits.insert(digits.begin(), '1');
                 ++point;
             } else {
                 ++digits[i];
@@ -75,15 +79,14 @@ struct Decimal
     {
         if (point <= 0)
             return QString();
-        QString s = QString::fromLatin1(digits.left(point));
-        while (s.size() < point)
-            s += u'0';
+        QString s = QString::fromLatin1(digits.data(), std::min<qsizetype>(point, qsizetype(digits.size())));
+        s.resize(point, u'0');
         return s;
     }
     char fractionDigit(int i) const
     {
         const qsizetype at = qsizetype(point) + i;
-        return at >= 0 && at < digits.size() ? digits[at] : '0';
+        return at >= 0 && at < qsizetype(digits.size()) ? digits[size_t(at)] : '0';
     }
 };
 
@@ -125,14 +128,17 @@ QList<QString> integerPieces(const Section &s, const QString &digits, bool group
         } else if (t.ch == u'?') {
             raw = QStringLiteral(" ");
         }
+        // Built from the right and turned round.
         QString piece;
+        piece.reserve(raw.size() * 2);
         for (qsizetype k = raw.size() - 1; k >= 0; --k) {
             if (grouping && position > 0 && position % 3 == 0)
-                piece.prepend(raw.at(k) == u' ' ? QChar(u' ') : group);
-            piece.prepend(raw.at(k));
+                piece += raw.at(k) == u' ' ? QChar(u' ') : group;
+            piece += raw.at(k);
             ++position;
         }
-        pieces[index] = piece;
+        std::reverse(piece.begin(), piece.end());
+        pieces[index] = std::move(piece);
     }
     return pieces;
 }
@@ -588,17 +594,6 @@ bool NumberFormat::changesText() const
         return false;
     const QList<Token> &tokens = data->sections.at(data->textSection).tokens;
     return !(tokens.size() == 1 && tokens.first().kind == Kind::Text);
-}
-
-QString NumberFormat::general(double value, Language::Choice language)
-{
-    if (value == 0)
-        value = 0;   // no "-0"
-    QString s = QString::number(value, 'g', 15);
-    if (language != Language::Choice::English)
-        s.replace(u'.', u',');
-    s.replace(u'e', u'E');
-    return s;
 }
 
 QString NumberFormat::number(double value, const Context &context) const

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 
+#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -45,13 +46,24 @@ QString unescapeXlsx(QString text)
 
 // A number as the cell shows it through its format (none: General, up to
 // 15 significant digits, no trailing zeros); what is no number stays as
-// written.
-QString xlsxNumber(const QString &value, const NumberFormat *format, const NumberFormat::Context &context)
+// written. `bytes` are the <v> text as the file has it: plain decimal
+// digits, as the programs write them, are read in place; anything else
+// (spaces around it, a "+") as QString::toDouble reads it.
+QString xlsxNumber(const std::string &bytes, const NumberFormat *format, const NumberFormat::Context &context)
 {
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
-        return value;
+    double d = 0;
+    const char *first = bytes.data();
+    const char *last = first + bytes.size();
+    const auto [end, ec] = std::from_chars(first, last, d, std::chars_format::general);
+    if (ec != std::errc() || end != last) {
+        const QString value = QString::fromUtf8(first, qsizetype(bytes.size()));
+        bool ok = false;
+        d = value.toDouble(&ok);
+        if (!ok || !std::isfinite(d))
+            return value;
+    } else if (!std::isfinite(d)) {
+        return QString::fromUtf8(first, qsizetype(bytes.size()));
+    }
     return format ? format->number(d, context) : NumberFormat::general(d, context.language);
 }
 
@@ -405,14 +417,14 @@ private:
         case CellType::Number:
             if (!format) {
                 text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
-                                    [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
+                                    [&] { return xlsxNumber(value.bytes, nullptr, styles.context); });
                 break;
             }
             // The same number in another style is another text (0x1F cannot
             // be in XML text, so no plain number's bytes look like this).
             key.assign(value.bytes).append(1, '\x1F').append(style);
             text = numbers.text(key.data(), qsizetype(key.size()),
-                                [&] { return xlsxNumber(value.toString(), format, styles.context); });
+                                [&] { return xlsxNumber(value.bytes, format, styles.context); });
             break;
         }
         if (format && type != CellType::Number && type != CellType::Boolean && type != CellType::Error
