@@ -173,6 +173,17 @@ private slots:
                     "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
                     "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
             << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        // General: the digits as written when they are 15 significant ones
+        // or fewer, else the value rounded half away from zero to 15; an
+        // exponent below -4 or from 15 up.
+        QTest::newRow("xlsx General, written digits and rounded values")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row><c><v>-0.0</v></c><c><v>000120.4500</v></c><c><v>-.5</v></c><c><v>0.0001</v></c>"
+                      "<c><v>0.000012</v></c><c><v>123456789012345</v></c><c><v>1000000000000000</v></c>"
+                      "<c><v>43795690708336.25</v></c><c><v>0.14285714285714285</v></c><c><v>-1.5E+300</v></c></row>"}})
+            << QStringLiteral("0|120,45|-0,5|0,0001|1,2E-05|123456789012345|1E+15|43795690708336,3|0,142857142857143|"
+                              "-1,5E+300");
         // Two-letter columns: AA follows Z, BA follows AZ.
         QTest::newRow("xlsx columns past Z")
             << F::Xlsx

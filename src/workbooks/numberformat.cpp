@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
@@ -11,6 +12,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <string>
 
 using namespace NumberFormatCode;
@@ -32,13 +35,22 @@ struct Decimal
         if (!(v > 0) || !std::isfinite(v))
             return;
         // "d.dddddddddddddde+XX", as printf's %.14e rounds it.
+        // The shortest digits that read back as the value are those when
+        // there are 15 or fewer of them (see NumberFormat::general); they
+        // come quicker than digits to a precision.
         char buffer[40];
-        const char *end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14).ptr;
+        const char *end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific).ptr;
+        const char *e = static_cast<const char *>(std::memchr(buffer, 'e', size_t(end - buffer)));
+        if (e - buffer > 16 || v < std::numeric_limits<double>::min()) {
+            end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14).ptr;
+            e = buffer + 16;
+        }
         digits.assign(1, buffer[0]);
-        digits.append(buffer + 2, 14);
+        if (e - buffer > 2)
+            digits.append(buffer + 2, size_t(e - buffer - 2));
         int exponent = 0;
-        std::from_chars(buffer + 18, end, exponent);
-        point = (buffer[17] == '-' ? -exponent : exponent) + 1;
+        std::from_chars(e + 2, end, exponent);
+        point = (e[1] == '-' ? -exponent : exponent) + 1;
         trim();
     }
     void trim()
@@ -106,7 +118,7 @@ Separators separators(Language::Choice language)
 
 // The text of each Int placeholder for the whole number `digits`: the
 // rightmost gets the last digit, the leftmost every digit left over.
-QList<QString> integerPieces(const Section &s, const QString &digits, bool grouping, QChar group)
+QList<QString> integerPieces(const Section &s, QStringView digits, bool grouping, QChar group)
 {
     QList<QString> pieces(s.intCount);
     int position = 0;
@@ -117,28 +129,29 @@ QList<QString> integerPieces(const Section &s, const QString &digits, bool group
         if (t.kind != Kind::Int)
             continue;
         --index;
-        QString raw;
+        QStringView raw;
         if (index == 0 && left > 0) {
-            raw = digits.left(left);
+            raw = digits.first(left);
             left = 0;
         } else if (left > 0) {
-            raw = digits.at(--left);
+            raw = digits.sliced(--left, 1);
         } else if (t.ch == u'0') {
-            raw = QStringLiteral("0");
+            raw = u"0";
         } else if (t.ch == u'?') {
-            raw = QStringLiteral(" ");
+            raw = u" ";
         }
-        // Built from the right and turned round.
-        QString piece;
-        piece.reserve(raw.size() * 2);
+        // Built from the right, then made a string once.
+        const qsizetype room = raw.size() * 2;
+        QVarLengthArray<QChar, 64> piece(room);
+        qsizetype at = room;
         for (qsizetype k = raw.size() - 1; k >= 0; --k) {
             if (grouping && position > 0 && position % 3 == 0)
-                piece += raw.at(k) == u' ' ? QChar(u' ') : group;
-            piece += raw.at(k);
+                piece[--at] = raw.at(k) == u' ' ? QChar(u' ') : group;
+            piece[--at] = raw.at(k);
             ++position;
         }
-        std::reverse(piece.begin(), piece.end());
-        pieces[index] = std::move(piece);
+        if (at < room)
+            pieces[index] = QString(piece.constData() + at, room - at);
     }
     return pieces;
 }
@@ -169,6 +182,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
     QList<QString> pieces;
     QString integer;    // the whole number's digits, for a code without Int placeholders
     QString fraction;   // Frac placeholders' digits
+    fraction.reserve(s.fracCount);
     QString exponent;
     QString numerator;
     QString denominator;
@@ -263,6 +277,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
             decimalsShown = decimalsShown || index++ <= lastSignificant || t.ch != u'#';
     }
     QString out;
+    out.reserve(2 * (s.tokens.size() + integer.size() + fraction.size()) + 16);   // grown once
     qsizetype intIndex = 0;
     int fracIndex = 0;
     qsizetype fractionStart = -1;   // where the fraction begins and ends in `out`, to blank it
@@ -391,7 +406,23 @@ Day dayOf(long long serial, bool date1904)
 
 QString padded(long long n, int width)
 {
-    return QString::number(n).rightJustified(width, u'0');
+    // Made once, not as a number and then justified.
+    char16_t buffer[48];
+    int at = int(std::size(buffer));
+    const bool negative = n < 0;
+    unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    do {
+        buffer[--at] = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u > 0);
+    if (negative)
+        buffer[--at] = u'-';
+    const int length = int(std::size(buffer)) - at;
+    if (length >= width)
+        return QString(reinterpret_cast<const QChar *>(buffer + at), length);
+    QString out(width - length, u'0');
+    out.append(reinterpret_cast<const QChar *>(buffer + at), length);
+    return out;
 }
 
 const Section &systemSection(System system, Language::Choice language)

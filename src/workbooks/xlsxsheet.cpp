@@ -51,6 +51,10 @@ QString unescapeXlsx(QString text)
 // (spaces around it, a "+") as QString::toDouble reads it.
 QString xlsxNumber(const std::string &bytes, const NumberFormat *format, const NumberFormat::Context &context)
 {
+    if (!format) {
+        if (std::optional<QString> shown = NumberFormat::generalOfDigits(bytes, context.language))
+            return *shown;
+    }
     double d = 0;
     const char *first = bytes.data();
     const char *last = first + bytes.size();
