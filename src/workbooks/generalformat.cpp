@@ -4,6 +4,8 @@
 
 #include "workbooks/numberformat.h"
 
+#include "workbooks/fifteendigits.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -13,58 +15,90 @@
 #include <optional>
 #include <string_view>
 
+namespace FifteenDigits {
+
+namespace {
+
+// Adds one to the last of `count` digits, carrying; all nines become 1
+// and one more power of ten.
+void roundUp(Digits &d, int count)
+{
+    d.count = count;
+    int i = count - 1;
+    while (i >= 0 && d.digits[i] == '9')
+        d.digits[i--] = '0';
+    if (i >= 0) {
+        ++d.digits[i];
+    } else {
+        d.digits[0] = '1';
+        ++d.exponent;
+    }
+}
+
+// `text` of to_chars' scientific form ("1.2345e+06") into `d`.
+void read(const char *text, const char *end, Digits &d)
+{
+    const char *e = static_cast<const char *>(std::memchr(text, 'e', size_t(end - text)));
+    d.count = 0;
+    d.digits[d.count++] = text[0];
+    for (const char *p = text + 2; p < e && d.count < int(sizeof d.digits); ++p)
+        d.digits[d.count++] = *p;
+    int exponent = 0;
+    std::from_chars(e + 2, end, exponent);
+    d.exponent = e[1] == '-' ? -exponent : exponent;
+}
+
+} // namespace
+
+Digits of(double magnitude, Tie tie)
+{
+    Digits d;
+    char buffer[40];
+    read(buffer, std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific).ptr, d);
+    // Below the normal doubles there are fewer digits to tell values apart.
+    const bool subnormal = magnitude < std::numeric_limits<double>::min();
+    if (d.count > 15 || subnormal) {
+        const bool half = d.count == 16 && d.digits[15] == '5';
+        if (!half && !subnormal) {
+            if (d.digits[15] >= '5')
+                roundUp(d, 15);
+            else
+                d.count = 15;
+        } else {
+            bool up = false;
+            if (half && tie == Tie::AwayFromZero) {
+                // Every digit of the value (a double has at most 767): a
+                // tie when none follows the 5.
+                char exact[800];
+                const char *end =
+                    std::to_chars(exact, exact + sizeof exact, magnitude, std::chars_format::scientific, 780).ptr;
+                const char *e = static_cast<const char *>(std::memchr(exact, 'e', size_t(end - exact)));
+                up = std::all_of(static_cast<const char *>(exact) + 17, e, [](char c) { return c == '0'; });
+            }
+            if (up)
+                roundUp(d, 15);
+            else
+                read(buffer, std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14).ptr, d);
+        }
+    }
+    while (d.count > 1 && d.digits[d.count - 1] == '0')
+        --d.count;
+    return d;
+}
+
+} // namespace FifteenDigits
+
 QString NumberFormat::general(double value, Language::Choice language)
 {
     if (!std::isfinite(value))
         return QString::number(value, 'g', 15);
     if (value == 0)
         return QStringLiteral("0");   // no "-0"
-    // The value's 15 significant digits, rounded half away from zero. The
-    // shortest digits that read back as the value are those digits when
-    // there are 15 or fewer of them (the value is nearer to them than half a
-    // unit of the 15th digit); else the value is rounded to 15 digits, which
-    // to_chars does to even on a tie: shortest 16 digits ending in 5 that
-    // are the value exactly are rounded up here instead.
-    const double magnitude = std::fabs(value);
-    char buffer[40];
-    char *end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific).ptr;
-    char *e = static_cast<char *>(std::memchr(buffer, 'e', size_t(end - buffer)));
-    bool tie = false;
-    if (e - buffer > 16 || magnitude < std::numeric_limits<double>::min()) {
-        if (e - buffer == 17 && e[-1] == '5') {
-            // Every digit of the value (a double has at most 767).
-            char exact[800];
-            char *exactEnd = std::to_chars(exact, exact + sizeof exact, magnitude, std::chars_format::scientific, 780).ptr;
-            const char *exactE = static_cast<const char *>(std::memchr(exact, 'e', size_t(exactEnd - exact)));
-            tie = std::all_of(static_cast<const char *>(exact) + 17, exactE, [](char c) { return c == '0'; });
-        }
-        if (!tie) {
-            end = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14).ptr;
-            e = static_cast<char *>(std::memchr(buffer, 'e', size_t(end - buffer)));
-        }
-    }
-    int exponent = 0;
-    std::from_chars(e + (e[1] == '+' ? 2 : 1), end, exponent);
-    char digits[20];
-    int count = 0;
-    for (const char *p = buffer; p < e && count < 16; ++p) {
-        if (*p != '.')
-            digits[count++] = *p;
-    }
-    if (tie) {
-        count = 15;
-        int i = count - 1;
-        while (i >= 0 && digits[i] == '9')
-            digits[i--] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
-    while (count > 1 && digits[count - 1] == '0')
-        --count;
+    // Rounded half away from zero, as QString::number rounds.
+    const FifteenDigits::Digits d = FifteenDigits::of(std::fabs(value), FifteenDigits::Tie::AwayFromZero);
+    const char *digits = d.digits;
+    const int count = d.count;
+    const int exponent = d.exponent;
 
     // As printf's %.15g: an exponent below -4 or of 15 and more is written
     // as one ("1,5E+20", "1E-05"), with the language's decimal separator.

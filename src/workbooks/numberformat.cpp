@@ -1,5 +1,6 @@
 #include "workbooks/numberformat.h"
 
+#include "workbooks/fifteendigits.h"
 #include "workbooks/numberformatcode.h"
 
 #include <QDate>
@@ -34,23 +35,10 @@ struct Decimal
     {
         if (!(v > 0) || !std::isfinite(v))
             return;
-        // "d.dddddddddddddde+XX", as printf's %.14e rounds it.
-        // The shortest digits that read back as the value are those when
-        // there are 15 or fewer of them (see NumberFormat::general); they
-        // come quicker than digits to a precision.
-        char buffer[40];
-        const char *end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific).ptr;
-        const char *e = static_cast<const char *>(std::memchr(buffer, 'e', size_t(end - buffer)));
-        if (e - buffer > 16 || v < std::numeric_limits<double>::min()) {
-            end = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 14).ptr;
-            e = buffer + 16;
-        }
-        digits.assign(1, buffer[0]);
-        if (e - buffer > 2)
-            digits.append(buffer + 2, size_t(e - buffer - 2));
-        int exponent = 0;
-        std::from_chars(e + 2, end, exponent);
-        point = (e[1] == '-' ? -exponent : exponent) + 1;
+        // As printf's %.14e rounds them.
+        const FifteenDigits::Digits d = FifteenDigits::of(v, FifteenDigits::Tie::ToEven);
+        digits.assign(d.digits, size_t(d.count));
+        point = d.exponent + 1;
         trim();
     }
     void trim()

@@ -175,7 +175,7 @@ class XlsxSharedStringsReader : public ExpatReader
 
 public:
     XlsxSharedStringsReader(const QString &name, const QString &part, QStringList &strings, qsizetype &budget)
-        : ExpatReader(name, part)
+        : ExpatReader(name, part, Names::AsWritten)
         , strings(strings)
         , budget(budget)
     {
@@ -228,7 +228,7 @@ class XlsxSheetReader : public ExpatReader
 public:
     XlsxSheetReader(const QStringList &shared, const XlsxStyles &styles, const QString &name, const QString &part,
                     qsizetype &budget)
-        : ExpatReader(name, part)
+        : ExpatReader(name, part, Names::AsWritten)
         , shared(shared)
         , styles(styles)
         , sheet(part, &budget)
