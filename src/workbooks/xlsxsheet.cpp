@@ -219,8 +219,9 @@ private:
 
 // A worksheet: the <c>s of the <row>s of <sheetData>, by the local name
 // alone, as Excel and the others write the main namespace as the default
-// one. A cell's <v> or <is> is its value; formulas and extensions are
-// passed over, and so is anything else inside <sheetData> but rows.
+// one. A cell's <v> or <is> is its value, the start of its <f> names a
+// formula saved without its result; extensions are passed over, and so is
+// anything else inside <sheetData> but rows.
 class XlsxSheetReader : public ExpatReader
 {
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
@@ -244,6 +245,7 @@ protected:
         if (inCell) {
             switch (child) {
             case Child::Value:
+            case Child::Formula:
                 ++valueDepth;
                 return;
             case Child::Inline:
@@ -257,11 +259,17 @@ protected:
                 value.clear();
                 valueDepth = 0;
                 child = Child::Value;
+                hasValue = true;
             } else if (equal(local, "is")) {
                 inlineText.begin();
                 child = Child::Inline;
+            } else if (equal(local, "f")) {
+                formula.clear();
+                valueDepth = 0;
+                child = Child::Formula;
+                hasFormula = true;
             } else {
-                skip();   // a formula, extensions
+                skip();   // extensions
             }
             return;
         }
@@ -282,6 +290,7 @@ protected:
         if (inCell) {
             switch (child) {
             case Child::Value:
+            case Child::Formula:
                 if (valueDepth-- == 0)
                     child = Child::None;
                 return;
@@ -319,12 +328,14 @@ protected:
                 stop(tooLongCell());
         } else if (child == Child::Inline && !inlineText.add(s, length)) {
             stop(tooLongCell());
+        } else if (child == Child::Formula && formula.units <= maxShownName) {
+            formula.append(s, length);   // enough of it to show
         }
     }
 
 private:
     enum class CellType { Shared, Inline, Boolean, Text, Error, Date, Number };
-    enum class Child { None, Value, Inline };   // what of the cell is being read
+    enum class Child { None, Value, Inline, Formula };   // what of the cell is being read
 
     QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
 
@@ -386,11 +397,21 @@ private:
         }
         value.clear();
         hasInline = false;
+        hasValue = false;
+        hasFormula = false;
         child = Child::None;
         inCell = true;
     }
     void cellEnd()
     {
+        // A formula saved without its result (no <v>, or an empty one where
+        // the result is no text): the cell is empty, and said to be.
+        if (hasFormula && !hasInline && (!hasValue || (value.bytes.empty() && type != CellType::Text))) {
+            QString why;
+            if (!sheet.addFormulaCell(formula.bytes.empty() ? QString() : QLatin1Char('=') + formula.toString(), &why))
+                stop(why);
+            return;
+        }
         QString text;
         switch (type) {
         case CellType::Shared: {
@@ -475,6 +496,9 @@ private:
     std::string key;     // a number and its style, for `numbers`
     const NumberFormat *format = nullptr;   // none: General
     Utf8Text value;
+    Utf8Text formula;   // the start of it, to name the cell
+    bool hasValue = false;
+    bool hasFormula = false;
     RichText inlineText;
     QString inline_;
     bool hasInline = false;
