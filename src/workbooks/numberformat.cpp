@@ -79,8 +79,8 @@ struct Decimal
     {
         if (point <= 0)
             return QString();
-        QString s = QString::fromLatin1(digits.data(), std::min<qsizetype>(point, qsizetype(digits.size())));
-        s.resize(point, u'0');
+        QString s(point, u'0');
+        std::copy_n(digits.data(), std::min<qsizetype>(point, qsizetype(digits.size())), s.begin());
         return s;
     }
     char fractionDigit(int i) const
@@ -106,9 +106,26 @@ Separators separators(Language::Choice language)
 
 // The text of each Int placeholder for the whole number `digits`: the
 // rightmost gets the last digit, the leftmost every digit left over.
-QList<QString> integerPieces(const Section &s, QStringView digits, bool grouping, QChar group)
+using Pieces = QVarLengthArray<QString, 8>;
+
+// A piece of one character: shared, not allocated.
+QString single(QChar c)
 {
-    QList<QString> pieces(s.intCount);
+    static const std::array<QString, 11> digits = [] {
+        std::array<QString, 11> made;
+        for (int i = 0; i < 10; ++i)
+            made[size_t(i)] = QString(QChar(char16_t(u'0' + i)));
+        made[10] = QStringLiteral(" ");
+        return made;
+    }();
+    if (c >= u'0' && c <= u'9')
+        return digits[size_t(c.unicode() - u'0')];
+    return c == u' ' ? digits[10] : QString(c);
+}
+
+Pieces integerPieces(const Section &s, QStringView digits, bool grouping, QChar group)
+{
+    Pieces pieces(s.intCount);
     int position = 0;
     qsizetype index = s.intCount;
     qsizetype left = digits.size();
@@ -138,7 +155,9 @@ QList<QString> integerPieces(const Section &s, QStringView digits, bool grouping
             piece[--at] = raw.at(k);
             ++position;
         }
-        if (at < room)
+        if (at == room - 1)
+            pieces[index] = single(piece[at]);
+        else if (at < room)
             pieces[index] = QString(piece.constData() + at, room - at);
     }
     return pieces;
@@ -167,7 +186,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
     if (!std::isfinite(v))
         return NumberFormat::general(v, context.language);
 
-    QList<QString> pieces;
+    Pieces pieces;
     QString integer;    // the whole number's digits, for a code without Int placeholders
     QString fraction;   // Frac placeholders' digits
     fraction.reserve(s.fracCount);
@@ -378,7 +397,11 @@ Day dayOf(long long serial, bool date1904)
 {
     if (date1904) {
         const QDate d = QDate(1904, 1, 1).addDays(serial);
-        return {d.year(), d.month(), d.day(), d.dayOfWeek() % 7};
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        d.getDate(&year, &month, &day);   // the calendar worked out once
+        return {year, month, day, d.dayOfWeek() % 7};
     }
     // Excel counts 1900 as a leap year: 29.02.1900 is serial 60, the days
     // before it one more than the calendar's count, and 0 is 00.01.1900.
@@ -389,7 +412,11 @@ Day dayOf(long long serial, bool date1904)
         return {1900, 1, 0, weekday};
     // Before 1900 (a negative serial) as LibreOffice Calc counts back.
     const QDate d = serial > 0 && serial < 60 ? QDate(1899, 12, 31).addDays(serial) : QDate(1899, 12, 30).addDays(serial);
-    return {d.year(), d.month(), d.day(), weekday};
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    d.getDate(&year, &month, &day);
+    return {year, month, day, weekday};
 }
 
 QString padded(long long n, int width)
@@ -405,11 +432,11 @@ QString padded(long long n, int width)
     } while (u > 0);
     if (negative)
         buffer[--at] = u'-';
-    const int length = int(std::size(buffer)) - at;
-    if (length >= width)
-        return QString(reinterpret_cast<const QChar *>(buffer + at), length);
-    QString out(width - length, u'0');
-    out.append(reinterpret_cast<const QChar *>(buffer + at), length);
+    const int digits = int(std::size(buffer)) - at;
+    if (digits >= width)
+        return QString(reinterpret_cast<const QChar *>(buffer + at), digits);
+    QString out(width, u'0');
+    std::copy_n(buffer + at, digits, reinterpret_cast<char16_t *>(out.data()) + (width - digits));
     return out;
 }
 
