@@ -154,19 +154,23 @@ struct RichText
 
 // "C14": column 2; the letters only are looked at. Letters that are ASCII
 // are read in place, anything else as a string.
+constexpr int maxColumnsPlusOne = int(maxColumns) + 1;
 std::optional<int> xlsxColumn(const char *ref)
 {
-    char16_t letters[16];
+    // As CellAddress::column() reads them: one to three letters, up to XFD.
+    int column = 0;
     qsizetype n = 0;
     for (;; ++n) {
         const uchar c = uchar(ref[n]);
-        if (c >= 0x80 || n == qsizetype(std::size(letters)))
+        if (c >= 0x80)
             return xlsxColumn(QString::fromUtf8(ref));
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
             break;
-        letters[n] = c;
+        column = std::min(column * 26 + ((c | 0x20) - 'a' + 1), maxColumnsPlusOne);
     }
-    return CellAddress::column(QStringView(letters, n));
+    if (n == 0 || n > 3 || column > maxColumns)
+        return std::nullopt;
+    return column - 1;
 }
 
 class XlsxSharedStringsReader : public ExpatReader
