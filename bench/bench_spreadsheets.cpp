@@ -125,6 +125,7 @@ struct Files
 {
     QTemporaryDir dir;
     QString txt, csv, xlsx, ods, numbers, formatted;
+    QString oneCell;   // a workbook of one number: another program's start-up
 };
 
 // The same texts four ways: a descriptions file (Windows-1250), a CSV as
@@ -177,6 +178,7 @@ const Files &files(int rows)
     f->xlsx = write(QStringLiteral("lista.xlsx"), SheetFixtures::xlsx({{QStringLiteral("Arkusz1"), sheet}}, shared));
     f->numbers = write(QStringLiteral("liczby.xlsx"), numbersXlsx(rows, false));
     f->formatted = write(QStringLiteral("liczby-formaty.xlsx"), numbersXlsx(rows, true));
+    f->oneCell = write(QStringLiteral("jedna.xlsx"), numbersXlsx(1, false));
     f->ods = write(QStringLiteral("lista.ods"),
                    SheetFixtures::ods("<table:table table:name=\"Arkusz1\" "
                                       "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\">"
@@ -357,7 +359,8 @@ BENCHMARK(BM_BatchToPdf)->ArgsProduct({{6'000}, {0, 1}})->Iterations(3)->UseManu
 } // namespace
 
 // Peak memory of one import is taken in a process of its own:
-//   bench_spreadsheets --write-files DIR    the six files of 100,000 rows into DIR
+//   bench_spreadsheets --write-files DIR    the six files of 100,000 rows into DIR, and
+//                                           jedna.xlsx, a workbook of one row
 //   bench_spreadsheets --import FILE        FILE (.txt .csv .xlsx .ods) to its first page, once
 int main(int argc, char **argv)
 {
@@ -365,7 +368,7 @@ int main(int argc, char **argv)
     if (argc == 3 && std::strcmp(argv[1], "--write-files") == 0) {
         const Files &f = files(100'000);
         const QDir dir(QString::fromLocal8Bit(argv[2]));
-        for (const QString &path : {f.txt, f.csv, f.xlsx, f.ods, f.numbers, f.formatted}) {
+        for (const QString &path : {f.txt, f.csv, f.xlsx, f.ods, f.numbers, f.formatted, f.oneCell}) {
             const QString target = dir.filePath(QFileInfo(path).fileName());
             QFile::remove(target);
             if (!QFile::copy(path, target))
