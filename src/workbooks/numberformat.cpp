@@ -19,76 +19,11 @@
 
 using namespace NumberFormatCode;
 
+using FifteenDigits::Decimal;
+
 namespace {
 
 // ------------------------------------------------------------- numbers
-
-// A non-negative value as decimal digits: 0.digits x 10^point, without
-// leading or trailing zeros; no digits for zero. From the value's 15
-// significant digits, as the spreadsheet programs round.
-struct Decimal
-{
-    std::string digits;   // short enough to be kept inside the string, not allocated
-    int point = 0;
-
-    explicit Decimal(double v)
-    {
-        if (!(v > 0) || !std::isfinite(v))
-            return;
-        // As printf's %.14e rounds them.
-        const FifteenDigits::Digits d = FifteenDigits::of(v, FifteenDigits::Tie::ToEven);
-        digits.assign(d.digits, size_t(d.count));
-        point = d.exponent + 1;
-        trim();
-    }
-    void trim()
-    {
-        while (!digits.empty() && digits.back() == '0')
-            digits.pop_back();
-        if (digits.empty())
-            point = 0;
-    }
-    bool isZero() const { return digits.empty(); }
-    // Rounded half away from zero to `decimals` digits after the point.
-    void round(int decimals)
-    {
-        const qsizetype keep = qsizetype(point) + decimals;
-        if (keep >= qsizetype(digits.size()))
-            return;
-        if (keep < 0) {
-            digits.clear();
-            point = 0;
-            return;
-        }
-        const bool up = digits[keep] >= '5';
-        digits.resize(size_t(keep));
-        if (up) {
-            qsizetype i = keep - 1;
-            while (i >= 0 && digits[i] == '9')
-                digits[i--] = '0';
-            if (i < 0) {
-                digits.insert(digits.begin(), '1');
-                ++point;
-            } else {
-                ++digits[i];
-            }
-        }
-        trim();
-    }
-    QString integer() const
-    {
-        if (point <= 0)
-            return QString();
-        QString s(point, u'0');
-        std::copy_n(digits.data(), std::min<qsizetype>(point, qsizetype(digits.size())), s.begin());
-        return s;
-    }
-    char fractionDigit(int i) const
-    {
-        const qsizetype at = qsizetype(point) + i;
-        return at >= 0 && at < qsizetype(digits.size()) ? digits[size_t(at)] : '0';
-    }
-};
 
 struct Separators
 {
