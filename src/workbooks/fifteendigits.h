@@ -1,14 +1,15 @@
 #pragma once
 
+// A number's 15 significant digits, which is what the spreadsheet programs
+// keep of a value before they show it (General, and the digits a number
+// format rounds). Shared by NumberFormat's General and its formats.
+
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-// A number's 15 significant digits, which is what the spreadsheet programs
-// keep of a value before they show it (General, and the digits a number
-// format rounds). Shared by NumberFormat's General and its formats.
 namespace FifteenDigits {
 
 // A value exactly half way between two of 15 digits: rounded as printf
