@@ -1,6 +1,7 @@
 // Spreadsheets against the descriptions file of the same texts: 100,000 rows
 // of 9 columns (a header and 8 labels, realistic panel texts) imported up to
-// the first page shown, as XLSX, ODS and CSV; and lamello-batch printing a
+// the first page shown, as XLSX, ODS and CSV; the same size of sheet holding
+// numbers, under General and under nine custom formats; and lamello-batch printing a
 // workbook of 6,000 rows against the same job from a descriptions file.
 //
 // Counters: CPU time per import (the benchmark's own), `peak_MiB`, the peak
@@ -29,6 +30,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -54,10 +57,75 @@ QByteArray xmlEscaped(const QString &text)
     return text.toUtf8().replace('&', "&amp;").replace('<', "&lt;");
 }
 
+// The numbers of the two sheets of numbers: a row number, quarters, sums
+// that are not exact in binary (3.3000000000000003), four decimals, sevenths
+// (15 significant digits and more), dates with a time, shares, millions and
+// negative amounts.
+double cellNumber(int row, int column)
+{
+    switch (column) {
+    case 0: return row + 1;
+    case 1: return row * 0.25;
+    case 2: return (row % 1000) * 1.1;
+    case 3: return 1234.5678 + row;
+    case 4: return row / 7.0;
+    case 5: return 45000 + row % 3000 + (row % 24) / 24.0;
+    case 6: return (row % 97) / 100.0;
+    case 7: return 1e6 + row * 13.37;
+    default: return -(row % 500) * 0.01;
+    }
+}
+
+// The nine formats of the formatted sheet, a column each (numFmtId 164-172,
+// cell styles 1-9).
+const char *const customFormats[columns] = {"0",
+                                            "0.00",
+                                            "#,##0.0",
+                                            "#,##0.00\\ &quot;z\xc5\x82&quot;",
+                                            "0.000E+00",
+                                            "dd\\.mm\\.yyyy\\ hh:mm",
+                                            "0.0%",
+                                            "#,##0",
+                                            "0.00;[Red]\\-0.00"};
+
+// An XLSX of 100,000 rows of numbers as Excel writes them (the shortest
+// digits that read back as the double), under General or each column under
+// its own custom format.
+QByteArray numbersXlsx(int rows, bool formatted)
+{
+    QByteArray sheet;
+    char digits[32];
+    for (int r = 0; r < rows; ++r) {
+        sheet += "<row r=\"" + QByteArray::number(r + 1) + "\">";
+        for (int c = 0; c < columns; ++c) {
+            const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, cellNumber(r, c));
+            sheet += "<c r=\"" + CellAddress::columnName(c).toLatin1() + QByteArray::number(r + 1) + "\""
+                     + (formatted ? " s=\"" + QByteArray::number(c + 1) + "\"" : QByteArray()) + "><v>"
+                     + QByteArray(digits, end - digits) + "</v></c>";
+        }
+        sheet += "</row>";
+    }
+    QByteArray styles;
+    if (formatted) {
+        styles = "<numFmts count=\"9\">";
+        QByteArray xfs = "<cellXfs count=\"10\"><xf numFmtId=\"0\"/>";
+        for (int c = 0; c < columns; ++c) {
+            styles += "<numFmt numFmtId=\"" + QByteArray::number(164 + c) + "\" formatCode=\"" + customFormats[c]
+                      + "\"/>";
+            xfs += "<xf numFmtId=\"" + QByteArray::number(164 + c) + "\" applyNumberFormat=\"1\"/>";
+        }
+        styles += "</numFmts>" + xfs + "</cellXfs>";
+    } else {
+        styles = "<cellXfs count=\"1\"><xf numFmtId=\"0\"/></cellXfs>";
+    }
+    return SheetFixtures::xlsx({{QStringLiteral("Arkusz1"), sheet}}, {}, styles);
+}
+
 struct Files
 {
     QTemporaryDir dir;
-    QString txt, csv, xlsx, ods;
+    QString txt, csv, xlsx, ods, numbers, formatted;
+    QString oneCell;   // a workbook of one number: another program's start-up
 };
 
 // The same texts four ways: a descriptions file (Windows-1250), a CSV as
@@ -108,6 +176,9 @@ const Files &files(int rows)
     f->txt = write(QStringLiteral("lista.txt"), descriptions);
     f->csv = write(QStringLiteral("lista.csv"), csv);
     f->xlsx = write(QStringLiteral("lista.xlsx"), SheetFixtures::xlsx({{QStringLiteral("Arkusz1"), sheet}}, shared));
+    f->numbers = write(QStringLiteral("liczby.xlsx"), numbersXlsx(rows, false));
+    f->formatted = write(QStringLiteral("liczby-formaty.xlsx"), numbersXlsx(rows, true));
+    f->oneCell = write(QStringLiteral("jedna.xlsx"), numbersXlsx(1, false));
     f->ods = write(QStringLiteral("lista.ods"),
                    SheetFixtures::ods("<table:table table:name=\"Arkusz1\" "
                                       "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\">"
@@ -131,7 +202,8 @@ void resetPeak()
     std::ofstream("/proc/self/clear_refs") << "5";
 }
 
-// Kind 0: descriptions file; 1 CSV; 2 XLSX; 3 ODS. The file read and
+// Kind 0: descriptions file; 1 CSV; 2 XLSX; 3 ODS; 4 XLSX of numbers under
+// General; 5 the numbers under nine custom formats. The file read and
 // mapped a row a barette (a header and 8 labels), the first page shown.
 std::unique_ptr<Preview> importToFirstPage(const QString &path, int kind, QString *error)
 {
@@ -143,8 +215,8 @@ std::unique_ptr<Preview> importToFirstPage(const QString &path, int kind, QStrin
         preview->readFile(false);
     } else {
         const WorkbookFile::Format format = kind == 1   ? WorkbookFile::Format::Delimited
-                                            : kind == 2 ? WorkbookFile::Format::Xlsx
-                                                        : WorkbookFile::Format::Ods;
+                                            : kind == 3 ? WorkbookFile::Format::Ods
+                                                        : WorkbookFile::Format::Xlsx;
         Workbook book;
         if (!WorkbookFile::read(path, format, book, error))
             return nullptr;
@@ -165,7 +237,7 @@ void BM_ImportToFirstPage(benchmark::State &state)
     const int rows = int(state.range(0));
     const int kind = int(state.range(1));
     const Files &f = files(rows);
-    const QString path = kind == 0 ? f.txt : kind == 1 ? f.csv : kind == 2 ? f.xlsx : f.ods;
+    const QString path = std::array{f.txt, f.csv, f.xlsx, f.ods, f.numbers, f.formatted}[size_t(kind)];
     FakePrompts prompts;
     double peak = 0;
     for (auto _ : state) {
@@ -188,7 +260,7 @@ void BM_ImportToFirstPage(benchmark::State &state)
     state.counters["peak_MiB"] = peak;
 }
 BENCHMARK(BM_ImportToFirstPage)
-    ->ArgsProduct({{100'000}, {0, 1, 2, 3}})
+    ->ArgsProduct({{100'000}, {0, 1, 2, 3, 4, 5}})
     ->Iterations(3)
     ->Unit(benchmark::kMillisecond);
 
@@ -287,7 +359,8 @@ BENCHMARK(BM_BatchToPdf)->ArgsProduct({{6'000}, {0, 1}})->Iterations(3)->UseManu
 } // namespace
 
 // Peak memory of one import is taken in a process of its own:
-//   bench_spreadsheets --write-files DIR    the four files of 100,000 rows into DIR
+//   bench_spreadsheets --write-files DIR    the six files of 100,000 rows into DIR, and
+//                                           jedna.xlsx, a workbook of one row
 //   bench_spreadsheets --import FILE        FILE (.txt .csv .xlsx .ods) to its first page, once
 int main(int argc, char **argv)
 {
@@ -295,7 +368,7 @@ int main(int argc, char **argv)
     if (argc == 3 && std::strcmp(argv[1], "--write-files") == 0) {
         const Files &f = files(100'000);
         const QDir dir(QString::fromLocal8Bit(argv[2]));
-        for (const QString &path : {f.txt, f.csv, f.xlsx, f.ods}) {
+        for (const QString &path : {f.txt, f.csv, f.xlsx, f.ods, f.numbers, f.formatted, f.oneCell}) {
             const QString target = dir.filePath(QFileInfo(path).fileName());
             QFile::remove(target);
             if (!QFile::copy(path, target))

@@ -99,9 +99,22 @@ inline QByteArray xlsx(const QList<std::pair<QString, QByteArray>> &sheets, cons
                       + properties + "<sheets>";
     QByteArray rels = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
                       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    QList<Entry> entries{{QStringLiteral("[Content_Types].xml"),
-                          "<?xml version=\"1.0\"?><Types "
-                          "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"/>"}};
+    // The content types and the package's relationships, which other
+    // programs (LibreOffice) need to open the file.
+    const QByteArray type = "application/vnd.openxmlformats-officedocument.spreadsheetml.";
+    QByteArray types = "<?xml version=\"1.0\"?><Types "
+                       "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+                       "<Default Extension=\"rels\" "
+                       "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+                       "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+                       "<Override PartName=\"/xl/workbook.xml\" ContentType=\""
+                       + type + "sheet.main+xml\"/>";
+    QList<Entry> entries{{QStringLiteral("_rels/.rels"),
+                          "<?xml version=\"1.0\"?><Relationships "
+                          "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+                          "Id=\"rId1\" "
+                          "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+                          "Target=\"xl/workbook.xml\"/></Relationships>"}};
     for (qsizetype i = 0; i < sheets.size(); ++i) {
         const QByteArray n = QByteArray::number(i + 1);
         // Excel numbers its relationships from the sheets' order in the file.
@@ -111,22 +124,26 @@ inline QByteArray xlsx(const QList<std::pair<QString, QByteArray>> &sheets, cons
                   "Target=\"worksheets/sheet"
                 + n + ".xml\"/>";
         entries.append({QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), xlsxSheet(sheets.at(i).second)});
+        types += "<Override PartName=\"/xl/worksheets/sheet" + n + ".xml\" ContentType=\"" + type + "worksheet+xml\"/>";
     }
     if (!shared.isNull()) {
         rels += "<Relationship Id=\"rIdS\" "
                 "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
                 "Target=\"sharedStrings.xml\"/>";
         entries.append({QStringLiteral("xl/sharedStrings.xml"), xlsxShared(shared)});
+        types += "<Override PartName=\"/xl/sharedStrings.xml\" ContentType=\"" + type + "sharedStrings+xml\"/>";
     }
     if (!styles.isNull()) {
         rels += "<Relationship Id=\"rIdT\" "
                 "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\" "
                 "Target=\"styles.xml\"/>";
+        types += "<Override PartName=\"/xl/styles.xml\" ContentType=\"" + type + "styles+xml\"/>";
         entries.append({QStringLiteral("xl/styles.xml"),
                         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<styleSheet "
                         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
                             + styles + "</styleSheet>"});
     }
+    entries.append({QStringLiteral("[Content_Types].xml"), types + "</Types>"});
     entries.append({QStringLiteral("xl/workbook.xml"), book + "</sheets></workbook>"});
     entries.append({QStringLiteral("xl/_rels/workbook.xml.rels"), rels + "</Relationships>"});
     return zip(entries);

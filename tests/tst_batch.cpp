@@ -82,7 +82,10 @@ QByteArray workbook()
           "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>2</v></c><c r=\"B2\" t=\"s\"><v>3</v></c>"
           "<c r=\"C2\" t=\"s\"><v>4</v></c><c r=\"F2\"><v>12.5</v></c></row>"
           "<row r=\"4\"><c r=\"A4\" t=\"inlineStr\"><is><t>Wentylator</t></is></c><c r=\"H4\" t=\"s\"><v>3</v></c></row>"},
-         {QStringLiteral("Uwagi"), "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>✓ gotowe</t></is></c></row>"}},
+         {QStringLiteral("Uwagi"), "<row r=\"2\"><c r=\"A2\" t=\"inlineStr\"><is><t>✓ gotowe</t></is></c></row>"},
+         // As openpyxl saves formulas: no result.
+         {QStringLiteral("Formuły"), "<row r=\"1\"><c r=\"A1\"><v>10</v></c><c r=\"B1\"><f>A1*2</f><v/></c></row>"
+                                     "<row r=\"2\"><c r=\"B2\" t=\"inlineStr\"><is><t>Praca</t></is></c></row>"}},
         "<si><t>Urządzenie</t></si><si><t>Etykiety</t></si><si><t>Pompa obiegowa</t></si><si><t>Praca</t></si>"
         "<si><r><t>Awa</t></r><r><t>ria</t></r></si>");
 }
@@ -365,6 +368,9 @@ private slots:
         QTest::newRow("xlsx, without options: the first sheet's column A")
             << QStringLiteral("lista.xlsx") << workbook() << QStringList{}
             << QByteArray("Urządzenie\nPompa obiegowa\n\nWentylator\n") << 8;
+        QTest::newRow("xlsx, a formula without its result printed empty when asked")
+            << QStringLiteral("lista.xlsx") << workbook()
+            << QStringList{"--sheet", "Formuły", "--column", "B", "--empty-formulas"} << QByteArray("\nPraca\n") << 8;
         // LibreOffice Calc's content.xml, one column read from C.
         QTest::newRow("ods, one column")
             << QStringLiteral("lista.ods")
@@ -458,11 +464,14 @@ private slots:
             << QStringList{"BOOK", "--rows", "--header-column", "B", "--label-columns", "B-I", "-o", "OUT"} << 2
             << "kolumna nagłówków B jest jedną z kolumn etykiet B-I";
         QTest::newRow("no such sheet") << QStringList{"BOOK", "--sheet", "Brak", "-o", "OUT"} << 2
-                                       << "nie ma arkusza „Brak”; są: Rozdzielnia, Uwagi";
+                                       << "nie ma arkusza „Brak”; są: Rozdzielnia, Uwagi, Formuły";
         QTest::newRow("damaged workbook") << QStringList{"BROKEN", "-o", "OUT"} << 2
                                           << "Arkusz „broken.xlsx” nie został wczytany";
         QTest::newRow("a character Windows-1250 lacks") << QStringList{"BOOK", "--sheet", "Uwagi", "-o", "OUT"} << 2
                                                         << "Uwagi!A2: „✓” (U+2713)";
+        QTest::newRow("a formula without its result")
+            << QStringList{"BOOK", "--sheet", "Formuły", "--column", "B", "-o", "OUT"} << 2
+            << "1 komórka zawiera formułę zapisaną bez wyniku: Formuły!B1: =A1*2; otwórz skoroszyt";
         QTest::newRow("an old Excel file") << QStringList{"OLDXLS", "-o", "OUT"} << 2
                                            << "stary.xls jest w starym formacie Excela (.xls)";
         QTest::newRow("an old Excel file with sheet options") << QStringList{"OLDXLS", "--column", "B", "-o", "OUT"}

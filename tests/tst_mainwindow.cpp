@@ -580,12 +580,12 @@ private slots:
     void aSpreadsheetImportsThroughItsMappingAndReloads()
     {
         // Excel's parts, two barettes of five labels under a headings row.
-        const auto workbook = [](const QByteArray &pump) {
+        const auto workbook = [](const QByteArray &pump, const QByteArray &f2 = "<v>5</v>") {
             return SheetFixtures::xlsx(
                 {{QStringLiteral("Arkusz1"),
                   "<row><c t=\"inlineStr\"><is><t>Urządzenie</t></is></c></row>"
                   "<row><c t=\"inlineStr\"><is><t>" + pump + "</t></is></c><c r=\"C2\" t=\"inlineStr\"><is>"
-                  "<t>Praca ✓</t></is></c><c r=\"F2\"><v>5</v></c></row>"
+                  "<t>Praca ✓</t></is></c><c r=\"F2\">" + f2 + "</c></row>"
                   "<row><c t=\"inlineStr\"><is><t>Wentylator</t></is></c></row>"}});
         };
         const QString path = files.write(QStringLiteral("szafa.xlsx"), workbook("Pompa"));
@@ -636,6 +636,35 @@ private slots:
         action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
         QCOMPARE(preview->document()->text(2), QStringLiteral("Praca ?"));
         QCOMPARE(preview->document()->text(6), QStringLiteral("Wentylator"));
+
+        // Saved by a program that does not calculate: its formula has no
+        // result. The dialog lists it, F5 asks, and only "Wczytaj puste"
+        // imports it empty.
+        files.write(QStringLiteral("szafa.xlsx"), workbook("Pompa 3", "<f>A2*2</f><v/>"));
+        QString listed;
+        prompts.dialogs = [&](QDialog &dialog) {
+            listed = dialog.findChild<QLabel *>(QStringLiteral("lbFormulas"))->text();
+            if (!grabbed.isEmpty())
+                dialog.grab().save(grabbed + QStringLiteral(".formulas.png"));
+            return int(QDialog::Rejected);
+        };
+        prompts.fileAnswers = {path};
+        action(*window, QStringLiteral("Importuj &arkusz…"))->trigger();
+        QVERIFY2(listed.contains(QStringLiteral("Arkusz1!F2: =A2*2")), qPrintable(listed));
+        prompts.questions.clear();
+        prompts.questionAnswers = {QMessageBox::Ok, QMessageBox::Cancel};
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QVERIFY2(prompts.questions.value(1).text.contains(QStringLiteral("Arkusz1!F2: =A2*2")),
+                 qPrintable(prompts.questions.value(1).text));
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 2"));
+        prompts.questionAnswers = {QMessageBox::Ok, QMessageBox::Ok};
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QCOMPARE(preview->document()->text(0), QStringLiteral("Pompa 3"));
+        QCOMPARE(preview->document()->text(5), QString());
+        files.write(QStringLiteral("szafa.xlsx"), workbook("Pompa 2"));
+        prompts.questionAnswers = {QMessageBox::Ok};
+        action(*window, QStringLiteral("&Wczytaj ponownie"))->trigger();
+        QCOMPARE(preview->document()->text(5), QStringLiteral("5"));
 
         // Out as CSV, and back in through the clipboard: the same texts.
         const QString csv = files.path(QStringLiteral("szafa.csv"));

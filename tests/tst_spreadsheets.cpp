@@ -173,6 +173,17 @@ private slots:
                     "<si><t>Praca</t></si><si><r><t>Awa</t></r><r><rPr><b/></rPr><t xml:space=\"preserve\">ria "
                     "_x000D_\nB</t></r><rPh><t>x</t></rPh></si>")
             << QStringLiteral("Praca|Awaria \nB||12|3,5|0,3|PRAWDA\n\n| sam |Pompa|0,001");
+        // General: the digits as written when they are 15 significant ones
+        // or fewer, else the value rounded half away from zero to 15; an
+        // exponent below -4 or from 15 up.
+        QTest::newRow("xlsx General, written digits and rounded values")
+            << F::Xlsx
+            << xlsx({{QStringLiteral("Arkusz1"),
+                      "<row><c><v>-0.0</v></c><c><v>000120.4500</v></c><c><v>-.5</v></c><c><v>0.0001</v></c>"
+                      "<c><v>0.000012</v></c><c><v>123456789012345</v></c><c><v>1000000000000000</v></c>"
+                      "<c><v>43795690708336.25</v></c><c><v>0.14285714285714285</v></c><c><v>-1.5E+300</v></c></row>"}})
+            << QStringLiteral("0|120,45|-0,5|0,0001|1,2E-05|123456789012345|1E+15|43795690708336,3|0,142857142857143|"
+                              "-1,5E+300");
         // Two-letter columns: AA follows Z, BA follows AZ.
         QTest::newRow("xlsx columns past Z")
             << F::Xlsx
@@ -570,6 +581,46 @@ private slots:
         QString error;
         QVERIFY(!readBytes(bytes, WorkbookFile::Format::Ods, book, &error));
         QVERIFY2(error.contains(QStringLiteral("content.xml")), qPrintable(error));
+    }
+
+    // Formulas saved without their results (openpyxl writes <f> and an
+    // empty <v/>): empty cells, each named, whatever the mapping reads;
+    // a formula with its result, or an empty text result, is a cell as any.
+    void formulasWithoutResultsAreNamed()
+    {
+        Workbook book;
+        QString error;
+        QVERIFY2(readBytes(xlsx({{QStringLiteral("Arkusz1"),
+                                  "<row r=\"1\"><c r=\"A1\"><v>10</v></c><c r=\"B1\"><f>A1*2</f><v/></c>"
+                                  "<c r=\"C1\" t=\"str\"><f>\"Q\"&amp;A1</f></c><c r=\"D1\"><f>A1</f><v>10</v></c>"
+                                  "<c r=\"E1\" t=\"str\"><f>\"\"</f><v></v></c></row>"
+                                  "<row r=\"2\"><c r=\"AA2\"><f t=\"shared\" si=\"0\"/></c></row>"}}),
+                           WorkbookFile::Format::Xlsx, book, &error),
+                 qPrintable(error));
+        const WorkbookSheet &sheet = book.sheets.first();
+        QCOMPARE(shown(sheet), QStringLiteral("10|||10"));
+        QStringList named;
+        for (const FormulaCell &cell : sheet.formulaCells)
+            named.append(SheetImport::describe(sheet, cell));
+        QCOMPARE(named, (QStringList{u"Arkusz1!B1: =A1*2"_qs, u"Arkusz1!C1: =\"Q\"&A1"_qs, u"Arkusz1!AA2"_qs}));
+        // The mapping's columns only; in the Rows layout a row of formulas
+        // alone counts, though its texts are empty.
+        qsizetype total = 0;
+        QCOMPARE(SheetImport::uncalculated(sheet, *SheetMapping::fromString(u"rows;A;C-AA;A;skip;data;;"_qs), 1, &total)
+                     .first().column, 2);
+        QCOMPARE(total, 2);
+        QVERIFY(SheetImport::uncalculated(sheet, *SheetMapping::fromString(u"column;A;B-C;A;skip;data;;"_qs)).isEmpty());
+
+        // LibreOffice's form: a table:formula with no office:value.
+        QVERIFY2(readBytes(ods(odsTable("<table:table-row><table:table-cell table:formula=\"of:=[.B1]*2\" "
+                                        "office:value-type=\"float\" table:number-columns-repeated=\"2\"/>"
+                                        "<table:table-cell table:formula=\"of:=1\" office:value-type=\"float\" "
+                                        "office:value=\"1\"><text:p>1</text:p></table:table-cell></table:table-row>")),
+                           WorkbookFile::Format::Ods, book, &error),
+                 qPrintable(error));
+        QCOMPARE(shown(book.sheets.first()), QStringLiteral("||1"));
+        QCOMPARE(book.sheets.first().formulaCells.size(), 1);
+        QCOMPARE(book.sheets.first().formulaCells.first().formula, u"=[.B1]*2"_qs);
     }
 
     void mappings_data()

@@ -591,6 +591,14 @@ Exit status: 0 done, 1 wrong usage, 2 the input file cannot be read, 3 the print
         <translation>lamello-batch: %1: this name is not written in UTF-8, and the program cannot handle file or sheet names like that; rename it.
 </translation>
     </message>
+    <message>
+        <source>Arkusz: komórki z formułą zapisaną bez wyniku drukuje puste zamiast odmówić.</source>
+        <translation>Sheet: print cells holding a formula saved without its result as empty instead of refusing.</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3 formułę zapisaną bez wyniku: %4%5; otwórz skoroszyt w programie arkuszowym i zapisz go (wyniki zostaną zapisane) albo dodaj --empty-formulas, aby wydrukować te komórki puste.</source>
+        <translation>%1: %2: %3 a formula saved without its result: %4%5; open the workbook in a spreadsheet program and save it (the results are saved with it), or add --empty-formulas to print these cells empty.</translation>
+    </message>
 </context>
 <context>
     <name>CalibrationDialog</name>
@@ -2257,6 +2265,20 @@ The spreadsheet was not loaded.</translation>
         <source>CTRL+H</source>
         <translation>CTRL+H</translation>
     </message>
+    <message>
+        <source>Te komórki zawierają formuły zapisane bez wyników (Lamello nie oblicza formuł):
+%1
+
+Otwórz skoroszyt w programie arkuszowym i zapisz go, a wyniki zostaną zapisane w pliku. Wczytać arkusz z tymi komórkami pustymi?</source>
+        <translation>These cells hold formulas saved without their results (Lamello does not calculate formulas):
+%1
+
+Open the workbook in a spreadsheet program and save it, and the results will be saved in the file. Import the sheet with these cells empty?</translation>
+    </message>
+    <message>
+        <source>Wczytaj puste</source>
+        <translation>Import empty</translation>
+    </message>
 </context>
 <context>
     <name>MyGraphicsItem</name>
@@ -3237,6 +3259,14 @@ From field to field only the rightmost counter goes up.</translation>
     <message>
         <source>Podgląd arkusza</source>
         <translation>Spreadsheet preview</translation>
+    </message>
+    <message>
+        <source>Te komórki zawierają formuły zapisane bez wyników (Lamello nie oblicza formuł), więc byłyby puste:
+%1
+Otwórz skoroszyt w programie arkuszowym i zapisz go – wyniki zostaną zapisane w pliku.</source>
+        <translation>These cells hold formulas saved without their results (Lamello does not calculate formulas), so they would be empty:
+%1
+Open the workbook in a spreadsheet program and save it: the results will be saved in the file.</translation>
     </message>
 </context>
 <context>

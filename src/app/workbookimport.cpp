@@ -189,6 +189,26 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
             return SheetOutcome::Reconsider;
     }
 
+    // A formula saved without its result would be an empty field: said,
+    // and imported so only when the user says.
+    qsizetype formulas = 0;
+    const QList<FormulaCell> uncalculated = SheetImport::uncalculated(sheet, mapping, 20, &formulas);
+    if (formulas > 0) {
+        QStringList lines;
+        for (const FormulaCell &cell : uncalculated)
+            lines.append(SheetImport::describe(sheet, cell));
+        if (formulas > uncalculated.size())
+            lines.append(counted(formulas - uncalculated.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
+                                 tr("… i %1 innych", "many")));
+        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
+                             tr("Te komórki zawierają formuły zapisane bez wyników (Lamello nie oblicza formuł):\n%1\n\n"
+                                "Otwórz skoroszyt w programie arkuszowym i zapisz go, a wyniki zostaną zapisane w "
+                                "pliku. Wczytać arkusz z tymi komórkami pustymi?")
+                                 .arg(lines.join(QLatin1Char('\n'))),
+                             tr("Wczytaj puste"), tr("Anuluj")))
+            return SheetOutcome::Reconsider;
+    }
+
     int labels = preview->layout().labelsPerBarette;
     if (mapping.layout == SheetMapping::Layout::Rows) {
         const std::optional<int> chosen = labelsForColumns(mapping.labelColumns());

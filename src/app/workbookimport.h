@@ -17,7 +17,8 @@ class QStatusBar;
 
 // The window's workbook import: "Importuj arkusz…" and a workbook opened
 // otherwise, the mapping dialog and the questions after it (cells
-// Windows-1250 cannot hold, the labels per barette, a large sheet), F5, the
+// Windows-1250 cannot hold, formulas saved without results, the labels per
+// barette, a large sheet), F5, the
 // cells pasted from a spreadsheet, and the workbook a project's texts came
 // from. It speaks in the window's words (the translation context MainWindow).
 class WorkbookImport : public QObject

@@ -112,6 +112,9 @@ std::optional<Failure> Options::parse(const QStringList &arguments)
     const QCommandLineOption replaceOption(
         QStringLiteral("replace-unencodable"),
         tr("Arkusz: znaki, których nie ma w kodowaniu Windows-1250, drukuje jako „?” zamiast odmówić."));
+    const QCommandLineOption emptyFormulasOption(
+        QStringLiteral("empty-formulas"),
+        tr("Arkusz: komórki z formułą zapisaną bez wyniku drukuje puste zamiast odmówić."));
     const QCommandLineOption languageOption(
         QStringLiteral("lang"), tr("Język komunikatów: pl (polski) albo en (angielski); domyślnie według LANGUAGE i LANG."),
         tr("język"));
@@ -121,7 +124,7 @@ std::optional<Failure> Options::parse(const QStringList &arguments)
     parser.addOptions({outputOption, printerOption, pagesOption, labelsOption, labelOption, headerOption,
                        shiftOption, scaleOption, noMarksOption, noLimitOption, sheetOption, rowsOption,
                        headerColumnOption, labelColumnsOption, columnOption, skipFirstRowOption, keepEmptyRowsOption,
-                       delimiterOption, replaceOption, languageOption, helpOption, versionOption});
+                       delimiterOption, replaceOption, emptyFormulasOption, languageOption, helpOption, versionOption});
     parser.addPositionalArgument(tr("PLIK"),
                                  tr("Plik z opisami (.txt, .dat), projekt (.lmpro, z plikiem .dat obok) albo arkusz "
                                     "(.ods, .xlsx, .csv, .tsv)."),
@@ -248,6 +251,7 @@ std::optional<Failure> Options::parse(const QStringList &arguments)
     mapping.firstRowHeadings = parser.isSet(skipFirstRowOption);
     mapping.keepEmptyRows = parser.isSet(keepEmptyRowsOption);
     replaceUnencodable = parser.isSet(replaceOption);
+    emptyFormulas = parser.isSet(emptyFormulasOption);
     if (parser.isSet(delimiterOption)) {
         const QString d = parser.value(delimiterOption);
         if (d == QLatin1String("tab") || d == QLatin1String("\t"))

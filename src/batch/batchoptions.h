@@ -59,6 +59,7 @@ public:
     bool mappingGiven = false;
     bool labelsGiven = false;
     bool replaceUnencodable = false;
+    bool emptyFormulas = false;     // formulas saved without results printed empty
 };
 
 // An old Excel file under a name that is no .ods or .xlsx (those readers

@@ -202,7 +202,8 @@ std::optional<Failure> Run::readProject()
 
 // A spreadsheet: the sheet chosen, mapped as the command line says, with the
 // same limits as a descriptions file; cells Windows-1250 cannot hold are
-// refused with their addresses unless --replace-unencodable.
+// refused with their addresses unless --replace-unencodable, and so are
+// formulas saved without their results unless --empty-formulas.
 std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
 {
     const QString program = QStringLiteral("lamello-batch");
@@ -251,6 +252,23 @@ std::optional<Failure> Run::readWorkbook(WorkbookFile::Format format)
                                         .arg(program, input, DescriptionsCheck::baretteCount(check.barettes),
                                              DescriptionsCheck::pageCount(check.pages))
                                         .arg(DescriptionsCheck::largeSheetBarettes)};
+
+    // A formula saved without its result would print as an empty label.
+    qsizetype formulas = 0;
+    const QList<FormulaCell> uncalculated = SheetImport::uncalculated(chosen, mapping, 5, &formulas);
+    if (formulas > 0 && !emptyFormulas) {
+        QStringList named;
+        for (const FormulaCell &cell : uncalculated)
+            named.append(SheetImport::describe(chosen, cell));
+        return Failure{InputFailed, tr("%1: %2: %3 formułę zapisaną bez wyniku: %4%5; otwórz skoroszyt w programie "
+                                       "arkuszowym i zapisz go (wyniki zostaną zapisane) albo dodaj --empty-formulas, "
+                                       "aby wydrukować te komórki puste.")
+                                        .arg(program, input,
+                                             counted(formulas, tr("%1 komórka zawiera", "one"),
+                                                     tr("%1 komórki zawierają", "few"), tr("%1 komórek zawiera", "many")),
+                                             named.join(QStringLiteral(", ")),
+                                             formulas > uncalculated.size() ? QStringLiteral("…") : QString())};
+    }
 
     qsizetype total = 0;
     const QList<SheetImport::BadCell> bad = SheetImport::unencodable(chosen, mapping, 5, &total);

@@ -110,6 +110,11 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     lbMarked->setTextFormat(Qt::PlainText);
     lbMarked->setWordWrap(true);
 
+    lbFormulas = new QLabel;
+    lbFormulas->setObjectName(QStringLiteral("lbFormulas"));
+    lbFormulas->setTextFormat(Qt::PlainText);
+    lbFormulas->setWordWrap(true);
+
     buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     buttons->button(QDialogButtonBox::Ok)->setText(tr("Importuj"));
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Anuluj"));
@@ -121,6 +126,7 @@ SheetImportDialog::SheetImportDialog(Workbook workbook, const QString &title, co
     main->addWidget(grid, 1);
     main->addWidget(lbSummary);
     main->addWidget(lbMarked);
+    main->addWidget(lbFormulas);
     main->addWidget(buttons);
 
     fillSheet();
@@ -306,11 +312,14 @@ void SheetImportDialog::updateState()
                                    .arg(perBarette)
                                    .arg(sheet.rows.size()));
         showMarkedCells(sheet, m);
+        showFormulaCells(sheet, m);
     } else {
         lbSummary->setText(problem);
         lbMarked->clear();
+        lbFormulas->clear();
     }
     lbMarked->setVisible(!lbMarked->text().isEmpty());
+    lbFormulas->setVisible(!lbFormulas->text().isEmpty());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty() && !book.sheets.isEmpty());
 }
 
@@ -332,4 +341,25 @@ void SheetImportDialog::showMarkedCells(const WorkbookSheet &sheet, const SheetM
     lbMarked->setText(tr("W etykietach „@” to nowa linia, a „#”, „$”, „^” i „&” to symbole. Te komórki "
                          "zostaną wczytane tak:\n%1")
                           .arg(lines.join(QLatin1Char('\n'))));
+}
+
+void SheetImportDialog::showFormulaCells(const WorkbookSheet &sheet, const SheetMapping &m)
+{
+    constexpr qsizetype shown = 6;
+    qsizetype total = 0;
+    const QList<FormulaCell> cells = SheetImport::uncalculated(sheet, m, shown, &total);
+    if (cells.isEmpty()) {
+        lbFormulas->clear();
+        return;
+    }
+    QStringList lines;
+    for (const FormulaCell &cell : cells)
+        lines.append(SheetImport::describe(sheet, cell));
+    if (total > cells.size())
+        lines.append(counted(total - cells.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
+                             tr("… i %1 innych", "many")));
+    lbFormulas->setText(tr("Te komórki zawierają formuły zapisane bez wyników (Lamello nie oblicza formuł), więc "
+                           "byłyby puste:\n%1\nOtwórz skoroszyt w programie arkuszowym i zapisz go – wyniki "
+                           "zostaną zapisane w pliku.")
+                            .arg(lines.join(QLatin1Char('\n'))));
 }

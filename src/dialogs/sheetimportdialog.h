@@ -23,8 +23,9 @@ class QTableWidget;
 // column, a click with Shift the last label column) and "Kolumna = kolejne
 // pola" (one column, one field a cell). The chosen columns are tinted; under
 // the grid the dialog says how many barettes the mapping makes, or why it
-// cannot be imported (then "Importuj" is off), and which cells hold "@" (a
-// line break on the label) or a symbol character, and what they become.
+// cannot be imported (then "Importuj" is off), which cells hold "@" (a
+// line break on the label) or a symbol character, and what they become, and
+// which hold a formula saved without its result (imported empty, if at all).
 // Another sheet chosen gets its own layout: the one guessed for it, or the
 // one the user left it with.
 class SheetImportDialog : public QDialog
@@ -55,6 +56,9 @@ private:
     void columnHeadClicked(int column);
     // Lists the cells the mapping reads that hold "@" or a symbol character.
     void showMarkedCells(const WorkbookSheet &sheet, const SheetMapping &m);
+    // Lists the cells the mapping reads that hold a formula saved without
+    // its result, with the advice to open and save the workbook.
+    void showFormulaCells(const WorkbookSheet &sheet, const SheetMapping &m);
     const WorkbookSheet &currentSheet() const;
 
     Workbook book;
@@ -72,6 +76,7 @@ private:
     QTableWidget *grid = nullptr;
     QLabel *lbSummary = nullptr;
     QLabel *lbMarked = nullptr;
+    QLabel *lbFormulas = nullptr;
     QDialogButtonBox *buttons = nullptr;
     bool updating = false;
     // The mapping each sheet shown was left with, by index: chosen again

@@ -1,93 +1,31 @@
 #include "workbooks/numberformat.h"
 
+#include "workbooks/fifteendigits.h"
 #include "workbooks/numberformatcode.h"
 #include "workbooks/numberformatnames.h"
 
 #include <QDate>
 #include <QList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
+#include <limits>
 #include <memory>
+#include <string>
 
 using namespace NumberFormatCode;
+
+using FifteenDigits::Decimal;
 
 namespace {
 
 // ------------------------------------------------------------- numbers
-
-// A non-negative value as decimal digits: 0.digits x 10^point, without
-// leading or trailing zeros; no digits for zero. From the value's 15
-// significant digits, as the spreadsheet programs round.
-struct Decimal
-{
-    QByteArray digits;
-    int point = 0;
-
-    explicit Decimal(double v)
-    {
-        if (!(v > 0) || !std::isfinite(v))
-            return;
-        char buffer[40];
-        std::snprintf(buffer, sizeof buffer, "%.14e", v);
-        digits.append(buffer[0]);
-        digits.append(buffer + 2, 14);
-        point = std::atoi(std::strchr(buffer, 'e') + 1) + 1;
-        trim();
-    }
-    void trim()
-    {
-        while (!digits.isEmpty() && digits.endsWith('0'))
-            digits.chop(1);
-        if (digits.isEmpty())
-            point = 0;
-    }
-    bool isZero() const { return digits.isEmpty(); }
-    // Rounded half away from zero to `decimals` digits after the point.
-    void round(int decimals)
-    {
-        const qsizetype keep = qsizetype(point) + decimals;
-        if (keep >= digits.size())
-            return;
-        if (keep < 0) {
-            digits.clear();
-            point = 0;
-            return;
-        }
-        const bool up = digits[keep] >= '5';
-        digits.truncate(keep);
-        if (up) {
-            qsizetype i = keep - 1;
-            while (i >= 0 && digits[i] == '9')
-                digits[i--] = '0';
-            if (i < 0) {
-                digits.prepend('1');
-                ++point;
-            } else {
-                ++digits[i];
-            }
-        }
-        trim();
-    }
-    QString integer() const
-    {
-        if (point <= 0)
-            return QString();
-        QString s = QString::fromLatin1(digits.left(point));
-        while (s.size() < point)
-            s += u'0';
-        return s;
-    }
-    char fractionDigit(int i) const
-    {
-        const qsizetype at = qsizetype(point) + i;
-        return at >= 0 && at < digits.size() ? digits[at] : '0';
-    }
-};
 
 struct Separators
 {
@@ -105,9 +43,26 @@ Separators separators(Language::Choice language)
 
 // The text of each Int placeholder for the whole number `digits`: the
 // rightmost gets the last digit, the leftmost every digit left over.
-QList<QString> integerPieces(const Section &s, const QString &digits, bool grouping, QChar group)
+using Pieces = QVarLengthArray<QString, 8>;
+
+// A piece of one character: shared, not allocated.
+QString single(QChar c)
 {
-    QList<QString> pieces(s.intCount);
+    static const std::array<QString, 11> digits = [] {
+        std::array<QString, 11> made;
+        for (int i = 0; i < 10; ++i)
+            made[size_t(i)] = QString(QChar(char16_t(u'0' + i)));
+        made[10] = QStringLiteral(" ");
+        return made;
+    }();
+    if (c >= u'0' && c <= u'9')
+        return digits[size_t(c.unicode() - u'0')];
+    return c == u' ' ? digits[10] : QString(c);
+}
+
+Pieces integerPieces(const Section &s, QStringView digits, bool grouping, QChar group)
+{
+    Pieces pieces(s.intCount);
     int position = 0;
     qsizetype index = s.intCount;
     qsizetype left = digits.size();
@@ -116,25 +71,31 @@ QList<QString> integerPieces(const Section &s, const QString &digits, bool group
         if (t.kind != Kind::Int)
             continue;
         --index;
-        QString raw;
+        QStringView raw;
         if (index == 0 && left > 0) {
-            raw = digits.left(left);
+            raw = digits.first(left);
             left = 0;
         } else if (left > 0) {
-            raw = digits.at(--left);
+            raw = digits.sliced(--left, 1);
         } else if (t.ch == u'0') {
-            raw = QStringLiteral("0");
+            raw = u"0";
         } else if (t.ch == u'?') {
-            raw = QStringLiteral(" ");
+            raw = u" ";
         }
-        QString piece;
+        // Built from the right, then made a string once.
+        const qsizetype room = raw.size() * 2;
+        QVarLengthArray<QChar, 64> piece(room);
+        qsizetype at = room;
         for (qsizetype k = raw.size() - 1; k >= 0; --k) {
             if (grouping && position > 0 && position % 3 == 0)
-                piece.prepend(raw.at(k) == u' ' ? QChar(u' ') : group);
-            piece.prepend(raw.at(k));
+                piece[--at] = raw.at(k) == u' ' ? QChar(u' ') : group;
+            piece[--at] = raw.at(k);
             ++position;
         }
-        pieces[index] = piece;
+        if (at == room - 1)
+            pieces[index] = single(piece[at]);
+        else if (at < room)
+            pieces[index] = QString(piece.constData() + at, room - at);
     }
     return pieces;
 }
@@ -162,9 +123,10 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
     if (!std::isfinite(v))
         return NumberFormat::general(v, context.language);
 
-    QList<QString> pieces;
+    Pieces pieces;
     QString integer;    // the whole number's digits, for a code without Int placeholders
     QString fraction;   // Frac placeholders' digits
+    fraction.reserve(s.fracCount);
     QString exponent;
     QString numerator;
     QString denominator;
@@ -259,6 +221,7 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
             decimalsShown = decimalsShown || index++ <= lastSignificant || t.ch != u'#';
     }
     QString out;
+    out.reserve(2 * (s.tokens.size() + integer.size() + fraction.size()) + 16);   // grown once
     qsizetype intIndex = 0;
     int fracIndex = 0;
     qsizetype fractionStart = -1;   // where the fraction begins and ends in `out`, to blank it
@@ -339,7 +302,11 @@ Day dayOf(long long serial, bool date1904)
 {
     if (date1904) {
         const QDate d = QDate(1904, 1, 1).addDays(serial);
-        return {d.year(), d.month(), d.day(), d.dayOfWeek() % 7};
+        int year = 0;
+        int month = 0;
+        int day = 0;
+        d.getDate(&year, &month, &day);   // the calendar worked out once
+        return {year, month, day, d.dayOfWeek() % 7};
     }
     // Excel counts 1900 as a leap year: 29.02.1900 is serial 60, the days
     // before it one more than the calendar's count, and 0 is 00.01.1900.
@@ -350,12 +317,32 @@ Day dayOf(long long serial, bool date1904)
         return {1900, 1, 0, weekday};
     // Before 1900 (a negative serial) as LibreOffice Calc counts back.
     const QDate d = serial > 0 && serial < 60 ? QDate(1899, 12, 31).addDays(serial) : QDate(1899, 12, 30).addDays(serial);
-    return {d.year(), d.month(), d.day(), weekday};
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    d.getDate(&year, &month, &day);
+    return {year, month, day, weekday};
 }
 
 QString padded(long long n, int width)
 {
-    return QString::number(n).rightJustified(width, u'0');
+    // Made once, not as a number and then justified.
+    char16_t buffer[48];
+    int at = int(std::size(buffer));
+    const bool negative = n < 0;
+    unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+    do {
+        buffer[--at] = char16_t(u'0' + u % 10);
+        u /= 10;
+    } while (u > 0);
+    if (negative)
+        buffer[--at] = u'-';
+    const int digits = int(std::size(buffer)) - at;
+    if (digits >= width)
+        return QString(reinterpret_cast<const QChar *>(buffer + at), digits);
+    QString out(width, u'0');
+    std::copy_n(buffer + at, digits, reinterpret_cast<char16_t *>(out.data()) + (width - digits));
+    return out;
 }
 
 const Section &systemSection(System system, Language::Choice language)
@@ -566,17 +553,6 @@ bool NumberFormat::changesText() const
         return false;
     const QList<Token> &tokens = data->sections.at(data->textSection).tokens;
     return !(tokens.size() == 1 && tokens.first().kind == Kind::Text);
-}
-
-QString NumberFormat::general(double value, Language::Choice language)
-{
-    if (value == 0)
-        value = 0;   // no "-0"
-    QString s = QString::number(value, 'g', 15);
-    if (language != Language::Choice::English)
-        s.replace(u'.', u',');
-    s.replace(u'e', u'E');
-    return s;
 }
 
 QString NumberFormat::number(double value, const Context &context) const

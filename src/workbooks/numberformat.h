@@ -6,6 +6,8 @@
 #include <QStringView>
 
 #include <memory>
+#include <optional>
+#include <string_view>
 
 // A cell's value as a spreadsheet shows it through the cell's number format
 // (XLSX stores the number and the format's code, not the text shown).
@@ -110,6 +112,11 @@ public:
 
     // The General format: 15 significant digits, the language's decimal separator.
     static QString general(double value, Language::Choice language);
+    // The same for a number written as plain decimal digits ("-12.50", as a
+    // workbook stores its numbers), made from the digits alone; none when
+    // they are not such digits, are more than 15 significant ones, or
+    // General shows the number with an exponent: then general() of its value.
+    static std::optional<QString> generalOfDigits(std::string_view written, Language::Choice language);
 
 private:
     struct Data;

@@ -6,6 +6,8 @@
 #include "workbooks/xmlpart.h"
 #include "workbooks/zipentries.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -35,6 +37,13 @@ constexpr const char *odsSheetName = "urn:oasis:names:tc:opendocument:xmlns:tabl
 constexpr const char *odsRowsRepeated = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|number-rows-repeated";
 constexpr const char *odsColumnsRepeated = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|number-columns-repeated";
 constexpr const char *odsSpaces = "urn:oasis:names:tc:opendocument:xmlns:text:1.0|c";
+constexpr const char *odsFormula = "urn:oasis:names:tc:opendocument:xmlns:table:1.0|formula";
+// The attributes that hold a cell's value, a formula's result among them.
+constexpr const char *odsValues[] = {"urn:oasis:names:tc:opendocument:xmlns:office:1.0|value",
+                                     "urn:oasis:names:tc:opendocument:xmlns:office:1.0|date-value",
+                                     "urn:oasis:names:tc:opendocument:xmlns:office:1.0|time-value",
+                                     "urn:oasis:names:tc:opendocument:xmlns:office:1.0|boolean-value",
+                                     "urn:oasis:names:tc:opendocument:xmlns:office:1.0|string-value"};
 
 // content.xml: every table:table of the office:spreadsheet a sheet. A cell
 // is its paragraphs, <text:s text:c="N"/> as N spaces, <text:tab/> and
@@ -125,6 +134,18 @@ private:
                 paragraphs = 0;
                 inParagraph = 0;
                 cell.clear();
+                // A formula with no value: saved without its result.
+                formula.clear();
+                if (const char *f = attribute(attributes, odsFormula);
+                    f && std::none_of(std::begin(odsValues), std::end(odsValues),
+                                      [&](const char *value) { return attribute(attributes, value); })) {
+                    std::string_view written(f);
+                    if (written.substr(0, 3) == "of:")
+                        written.remove_prefix(3);
+                    formula = QString::fromUtf8(written.data(), qsizetype(std::min<size_t>(written.size(), 400)));
+                    if (formula.isEmpty())
+                        formula = QStringLiteral("=");
+                }
                 return;
             }
             if (equal(local, "table"))
@@ -168,8 +189,15 @@ private:
             --cellDepth;
             return;
         }
-        const QString text = recent.text(cell.bytes.data(), qsizetype(cell.bytes.size()), [&] { return cell.toString(); });
         QString why;
+        if (!formula.isEmpty() && cell.bytes.empty()) {
+            // Named once, however many times it is repeated.
+            if (!sheet->addFormulaCell(formula, &why) || !sheet->addCell(QString(), cellRepeat - 1, &why))
+                stop(why);
+            inCell = false;
+            return;
+        }
+        const QString text = recent.text(cell.bytes.data(), qsizetype(cell.bytes.size()), [&] { return cell.toString(); });
         if (!sheet->addCell(text, cellRepeat, &why))
             stop(why);
         inCell = false;
@@ -193,6 +221,7 @@ private:
     int paragraphs = 0;
     int inParagraph = 0;   // text:p / text:h open
     Utf8Text cell;
+    QString formula;   // of a cell without a value: the formula as written
     RecentTexts recent;
 };
 

@@ -64,6 +64,18 @@ public:
         *why = tr("formaty liczb wydłużają teksty komórek o więcej niż %1 znaków").arg(maxCells * maxFormatted);
         return false;
     }
+    // The cell at the next column holds `formula` ("=B1*2", as written) but
+    // not its result: it is kept empty, and named in formulaCells.
+    bool addFormulaCell(const QString &formula, QString *why)
+    {
+        if (!spend(1, why))
+            return false;
+        FormulaCell cell{qint32(sheet.rows.size() + pendingRows), qint32(nextColumn()), QString()};
+        if (sheet.formulaCells.size() < WorkbookSheet::maxKeptFormulas)
+            cell.formula = shown(formula);
+        sheet.formulaCells.append(std::move(cell));
+        return addCell(QString(), 1, why);
+    }
     // Skips to column `column` (from 0) of the row being built.
     void skipTo(qsizetype column) { pendingColumns = column - row.size(); }
     qsizetype nextColumn() const { return row.size() + pendingColumns; }

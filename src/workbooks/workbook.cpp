@@ -258,6 +258,35 @@ QList<MarkedCell> marked(const WorkbookSheet &sheet, const SheetMapping &mapping
     return found;
 }
 
+QList<FormulaCell> uncalculated(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit,
+                                qsizetype *total)
+{
+    const qsizetype first = mapping.firstRowHeadings ? 1 : 0;
+    const bool rows = mapping.layout == SheetMapping::Layout::Rows;
+    QList<FormulaCell> found;
+    qsizetype count = 0;
+    for (const FormulaCell &cell : sheet.formulaCells) {
+        const bool read = cell.row >= first
+                          && (rows ? cell.column == mapping.headerColumn
+                                         || (cell.column >= mapping.firstLabel && cell.column <= mapping.lastLabel)
+                                   : cell.column == mapping.column);
+        if (!read)
+            continue;
+        if (found.size() < limit)
+            found.append(cell);
+        ++count;
+    }
+    if (total)
+        *total = count;
+    return found;
+}
+
+QString describe(const WorkbookSheet &sheet, const FormulaCell &cell)
+{
+    const QString address = CellAddress::address(WorkbookFile::shown(sheet.name), cell.row, cell.column);
+    return cell.formula.isEmpty() ? address : address + QStringLiteral(": ") + cell.formula;
+}
+
 QString meaning(QChar special)
 {
     switch (special.unicode()) {

@@ -15,10 +15,25 @@
 // spreadsheet's own ("C14": column C, row 14). A row holds its cells up to
 // its last non-empty one, and a sheet its rows up to its last non-empty one:
 // the empty tail of a sheet is not there at all.
+// A cell holding a formula but not its result, as programs that write
+// workbooks without calculating them (openpyxl and the like) save one: the
+// sheet has it empty. `formula` ("=B1*2", cut to
+// WorkbookFile::maxShownName) is kept for the first maxKeptFormulas of a
+// sheet only; the others are their address alone.
+struct FormulaCell
+{
+    qint32 row = 0;
+    qint32 column = 0;
+    QString formula;
+};
+
 struct WorkbookSheet
 {
     QString name;
     QList<QStringList> rows;
+    // The cells with a formula and no result, in reading order.
+    QList<FormulaCell> formulaCells = {};
+    static constexpr qsizetype maxKeptFormulas = 1'000;
 
     QString cell(qsizetype row, qsizetype column) const
     {
@@ -128,6 +143,13 @@ inline constexpr QStringView specialCharacters = u"@#$^&";
 // most `limit` of them; `total` gets how many there are in all.
 QList<MarkedCell> marked(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit = 50,
                          qsizetype *total = nullptr);
+// The cells `mapping` would read that hold a formula without its result
+// (cells the Rows layout passes over as empty included), in reading order,
+// at most `limit` of them; `total` gets how many there are in all.
+QList<FormulaCell> uncalculated(const WorkbookSheet &sheet, const SheetMapping &mapping, qsizetype limit = 50,
+                                qsizetype *total = nullptr);
+// "Arkusz1!C14: =B1*2"
+QString describe(const WorkbookSheet &sheet, const FormulaCell &cell);
 // "Arkusz1!C14: „@” → nowa linia, „#” → symbol (kwadraty)"
 QString describe(const WorkbookSheet &sheet, const MarkedCell &cell);
 // What a special character becomes on the label, in words ("nowa linia").

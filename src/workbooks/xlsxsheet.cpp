@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 
+#include <charconv>
 #include <cmath>
 #include <iterator>
 #include <optional>
@@ -45,13 +46,28 @@ QString unescapeXlsx(QString text)
 
 // A number as the cell shows it through its format (none: General, up to
 // 15 significant digits, no trailing zeros); what is no number stays as
-// written.
-QString xlsxNumber(const QString &value, const NumberFormat *format, const NumberFormat::Context &context)
+// written. `bytes` are the <v> text as the file has it: plain decimal
+// digits, as the programs write them, are read in place; anything else
+// (spaces around it, a "+") as QString::toDouble reads it.
+QString xlsxNumber(const std::string &bytes, const NumberFormat *format, const NumberFormat::Context &context)
 {
-    bool ok = false;
-    const double d = value.toDouble(&ok);
-    if (!ok || !std::isfinite(d))
-        return value;
+    if (!format) {
+        if (std::optional<QString> shown = NumberFormat::generalOfDigits(bytes, context.language))
+            return *shown;
+    }
+    double d = 0;
+    const char *first = bytes.data();
+    const char *last = first + bytes.size();
+    const auto [end, ec] = std::from_chars(first, last, d, std::chars_format::general);
+    if (ec != std::errc() || end != last) {
+        const QString value = QString::fromUtf8(first, qsizetype(bytes.size()));
+        bool ok = false;
+        d = value.toDouble(&ok);
+        if (!ok || !std::isfinite(d))
+            return value;
+    } else if (!std::isfinite(d)) {
+        return QString::fromUtf8(first, qsizetype(bytes.size()));
+    }
     return format ? format->number(d, context) : NumberFormat::general(d, context.language);
 }
 
@@ -138,19 +154,23 @@ struct RichText
 
 // "C14": column 2; the letters only are looked at. Letters that are ASCII
 // are read in place, anything else as a string.
+constexpr int maxColumnsPlusOne = int(maxColumns) + 1;
 std::optional<int> xlsxColumn(const char *ref)
 {
-    char16_t letters[16];
+    // As CellAddress::column() reads them: one to three letters, up to XFD.
+    int column = 0;
     qsizetype n = 0;
     for (;; ++n) {
         const uchar c = uchar(ref[n]);
-        if (c >= 0x80 || n == qsizetype(std::size(letters)))
+        if (c >= 0x80)
             return xlsxColumn(QString::fromUtf8(ref));
         if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
             break;
-        letters[n] = c;
+        column = std::min(column * 26 + ((c | 0x20) - 'a' + 1), maxColumnsPlusOne);
     }
-    return CellAddress::column(QStringView(letters, n));
+    if (n == 0 || n > 3 || column > maxColumns)
+        return std::nullopt;
+    return column - 1;
 }
 
 class XlsxSharedStringsReader : public ExpatReader
@@ -159,7 +179,7 @@ class XlsxSharedStringsReader : public ExpatReader
 
 public:
     XlsxSharedStringsReader(const QString &name, const QString &part, QStringList &strings, qsizetype &budget)
-        : ExpatReader(name, part)
+        : ExpatReader(name, part, Names::AsWritten)
         , strings(strings)
         , budget(budget)
     {
@@ -203,8 +223,9 @@ private:
 
 // A worksheet: the <c>s of the <row>s of <sheetData>, by the local name
 // alone, as Excel and the others write the main namespace as the default
-// one. A cell's <v> or <is> is its value; formulas and extensions are
-// passed over, and so is anything else inside <sheetData> but rows.
+// one. A cell's <v> or <is> is its value, the start of its <f> names a
+// formula saved without its result; extensions are passed over, and so is
+// anything else inside <sheetData> but rows.
 class XlsxSheetReader : public ExpatReader
 {
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
@@ -212,7 +233,7 @@ class XlsxSheetReader : public ExpatReader
 public:
     XlsxSheetReader(const QStringList &shared, const XlsxStyles &styles, const QString &name, const QString &part,
                     qsizetype &budget)
-        : ExpatReader(name, part)
+        : ExpatReader(name, part, Names::AsWritten)
         , shared(shared)
         , styles(styles)
         , sheet(part, &budget)
@@ -228,6 +249,7 @@ protected:
         if (inCell) {
             switch (child) {
             case Child::Value:
+            case Child::Formula:
                 ++valueDepth;
                 return;
             case Child::Inline:
@@ -241,11 +263,17 @@ protected:
                 value.clear();
                 valueDepth = 0;
                 child = Child::Value;
+                hasValue = true;
             } else if (equal(local, "is")) {
                 inlineText.begin();
                 child = Child::Inline;
+            } else if (equal(local, "f")) {
+                formula.clear();
+                valueDepth = 0;
+                child = Child::Formula;
+                hasFormula = true;
             } else {
-                skip();   // a formula, extensions
+                skip();   // extensions
             }
             return;
         }
@@ -266,6 +294,7 @@ protected:
         if (inCell) {
             switch (child) {
             case Child::Value:
+            case Child::Formula:
                 if (valueDepth-- == 0)
                     child = Child::None;
                 return;
@@ -303,12 +332,14 @@ protected:
                 stop(tooLongCell());
         } else if (child == Child::Inline && !inlineText.add(s, length)) {
             stop(tooLongCell());
+        } else if (child == Child::Formula && formula.units <= maxShownName) {
+            formula.append(s, length);   // enough of it to show
         }
     }
 
 private:
     enum class CellType { Shared, Inline, Boolean, Text, Error, Date, Number };
-    enum class Child { None, Value, Inline };   // what of the cell is being read
+    enum class Child { None, Value, Inline, Formula };   // what of the cell is being read
 
     QString refText() const { return QString::fromUtf8(ref.data(), qsizetype(ref.size())).left(20); }
 
@@ -370,11 +401,21 @@ private:
         }
         value.clear();
         hasInline = false;
+        hasValue = false;
+        hasFormula = false;
         child = Child::None;
         inCell = true;
     }
     void cellEnd()
     {
+        // A formula saved without its result (no <v>, or an empty one where
+        // the result is no text): the cell is empty, and said to be.
+        if (hasFormula && !hasInline && (!hasValue || (value.bytes.empty() && type != CellType::Text))) {
+            QString why;
+            if (!sheet.addFormulaCell(formula.bytes.empty() ? QString() : QLatin1Char('=') + formula.toString(), &why))
+                stop(why);
+            return;
+        }
         QString text;
         switch (type) {
         case CellType::Shared: {
@@ -405,14 +446,14 @@ private:
         case CellType::Number:
             if (!format) {
                 text = numbers.text(value.bytes.data(), qsizetype(value.bytes.size()),
-                                    [&] { return xlsxNumber(value.toString(), nullptr, styles.context); });
+                                    [&] { return xlsxNumber(value.bytes, nullptr, styles.context); });
                 break;
             }
             // The same number in another style is another text (0x1F cannot
             // be in XML text, so no plain number's bytes look like this).
             key.assign(value.bytes).append(1, '\x1F').append(style);
             text = numbers.text(key.data(), qsizetype(key.size()),
-                                [&] { return xlsxNumber(value.toString(), format, styles.context); });
+                                [&] { return xlsxNumber(value.bytes, format, styles.context); });
             break;
         }
         // The cell's own text, to tell what its format adds.
@@ -463,6 +504,9 @@ private:
     std::string key;     // a number and its style, for `numbers`
     const NumberFormat *format = nullptr;   // none: General
     Utf8Text value;
+    Utf8Text formula;   // the start of it, to name the cell
+    bool hasValue = false;
+    bool hasFormula = false;
     RichText inlineText;
     QString inline_;
     bool hasInline = false;

@@ -41,10 +41,14 @@ constexpr int feedBytes = 64 << 10;
 constexpr int maxFeedBytes = 64 << 20;
 
 // The local part of an expat name. The separator is no name character, but
-// a namespace URI may hold one: the last one counts.
+// a namespace URI may hold one: the last one counts. A part read without
+// namespace processing gives names as written ("x:c"): the part after the
+// prefix.
 inline const char *localName(const char *name)
 {
     const char *separator = std::strrchr(name, nsSeparator);
+    if (!separator)
+        separator = std::strchr(name, ':');
     return separator ? separator + 1 : name;
 }
 
@@ -184,8 +188,11 @@ class ExpatReader
     Q_DECLARE_TR_FUNCTIONS(WorkbookFile)
 
 public:
-    ExpatReader(const QString &fileName, const QString &partName)
-        : parser(XML_ParserCreateNS(nullptr, nsSeparator))
+    // Names::AsWritten: no namespace processing, names as written, which is
+    // quicker for a part whose names are matched by their local part alone.
+    enum class Names { Namespaced, AsWritten };
+    ExpatReader(const QString &fileName, const QString &partName, Names names = Names::Namespaced)
+        : parser(names == Names::Namespaced ? XML_ParserCreateNS(nullptr, nsSeparator) : XML_ParserCreate(nullptr))
         , file(fileName)
         , part(partName)
     {
