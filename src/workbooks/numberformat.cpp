@@ -41,28 +41,77 @@ Separators separators(Language::Choice language)
     return {u',', QChar(0x00A0), u'.'};
 }
 
-// The text of each Int placeholder for the whole number `digits`: the
-// rightmost gets the last digit, the leftmost every digit left over.
-using Pieces = QVarLengthArray<QString, 8>;
-
-// A piece of one character: shared, not allocated.
-QString single(QChar c)
+// A text made in one buffer and made a string once: the pieces of a number
+// are written into it as they come, none is a string of its own.
+class Out
 {
-    static const std::array<QString, 11> digits = [] {
-        std::array<QString, 11> made;
-        for (int i = 0; i < 10; ++i)
-            made[size_t(i)] = QString(QChar(char16_t(u'0' + i)));
-        made[10] = QStringLiteral(" ");
-        return made;
-    }();
-    if (c >= u'0' && c <= u'9')
-        return digits[size_t(c.unicode() - u'0')];
-    return c == u' ' ? digits[10] : QString(c);
+public:
+    void add(char16_t c) { buffer.append(c); }
+    void add(QChar c) { buffer.append(c.unicode()); }
+    void add(QStringView s) { buffer.append(reinterpret_cast<const char16_t *>(s.utf16()), s.size()); }
+    void add(const char16_t *s, qsizetype n) { buffer.append(s, n); }
+    // `n` right-aligned in `width` places, filled with `fill`.
+    void add(long long n, int width, char16_t fill = u'0')
+    {
+        char16_t digits[24];
+        int at = int(std::size(digits));
+        const bool negative = n < 0;
+        unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
+        do {
+            digits[--at] = char16_t(u'0' + u % 10);
+            u /= 10;
+        } while (u > 0);
+        if (negative)
+            digits[--at] = u'-';
+        for (int k = int(std::size(digits)) - at; k < width; ++k)
+            buffer.append(fill);
+        buffer.append(digits + at, qsizetype(std::size(digits)) - at);
+    }
+    qsizetype size() const { return buffer.size(); }
+    char16_t &operator[](qsizetype i) { return buffer[i]; }
+    QString string() const { return QString(reinterpret_cast<const QChar *>(buffer.constData()), buffer.size()); }
+
+private:
+    QVarLengthArray<char16_t, 128> buffer;
+};
+
+// The whole part of `d`'s digits ("" below 1).
+using Digits = QVarLengthArray<char16_t, 32>;
+
+Digits integerDigits(const Decimal &d)
+{
+    Digits out;
+    for (int i = 0; i < d.point; ++i)
+        out.append(i < int(d.digits.size()) ? char16_t(d.digits[size_t(i)]) : u'0');
+    return out;
 }
 
-Pieces integerPieces(const Section &s, QStringView digits, bool grouping, QChar group)
+// The text of each Int placeholder for the whole number `digits`: the
+// rightmost gets the last digit, the leftmost every digit left over. All
+// of them in one buffer, a span of it each.
+struct Pieces
 {
-    Pieces pieces(s.intCount);
+    Digits text;
+    QVarLengthArray<std::pair<qsizetype, qsizetype>, 8> spans;   // start and length, by placeholder
+    bool lastZero = false;                                       // the last placeholder shows "0" instead
+
+    qsizetype size() const { return spans.size(); }
+    void add(Out &out, qsizetype index) const
+    {
+        if (index >= spans.size())
+            return;
+        if (lastZero && index == spans.size() - 1)
+            out.add(u'0');
+        else
+            out.add(text.constData() + spans[index].first, spans[index].second);
+    }
+};
+
+Pieces integerPieces(const Section &s, const Digits &digits, bool grouping, QChar group)
+{
+    // Built from the right into the buffer backwards, then turned around.
+    Pieces pieces;
+    pieces.spans.resize(s.intCount);
     int position = 0;
     qsizetype index = s.intCount;
     qsizetype left = digits.size();
@@ -71,65 +120,74 @@ Pieces integerPieces(const Section &s, QStringView digits, bool grouping, QChar 
         if (t.kind != Kind::Int)
             continue;
         --index;
-        QStringView raw;
+        const char16_t *raw = nullptr;
+        qsizetype rawSize = 0;
         if (index == 0 && left > 0) {
-            raw = digits.first(left);
+            raw = digits.constData();
+            rawSize = left;
             left = 0;
         } else if (left > 0) {
-            raw = digits.sliced(--left, 1);
+            raw = digits.constData() + --left;
+            rawSize = 1;
         } else if (t.ch == u'0') {
             raw = u"0";
+            rawSize = 1;
         } else if (t.ch == u'?') {
             raw = u" ";
+            rawSize = 1;
         }
-        // Built from the right, then made a string once.
-        const qsizetype room = raw.size() * 2;
-        QVarLengthArray<QChar, 64> piece(room);
-        qsizetype at = room;
-        for (qsizetype k = raw.size() - 1; k >= 0; --k) {
+        const qsizetype start = pieces.text.size();
+        for (qsizetype k = rawSize - 1; k >= 0; --k) {
             if (grouping && position > 0 && position % 3 == 0)
-                piece[--at] = raw.at(k) == u' ' ? QChar(u' ') : group;
-            piece[--at] = raw.at(k);
+                pieces.text.append(raw[k] == u' ' ? u' ' : group.unicode());
+            pieces.text.append(raw[k]);
             ++position;
         }
-        if (at == room - 1)
-            pieces[index] = single(piece[at]);
-        else if (at < room)
-            pieces[index] = QString(piece.constData() + at, room - at);
+        pieces.spans[index] = {start, pieces.text.size() - start};
     }
+    std::reverse(pieces.text.begin(), pieces.text.end());
+    const qsizetype total = pieces.text.size();
+    for (auto &span : pieces.spans)
+        span.first = total - span.first - span.second;
     return pieces;
 }
 
-// The section's tokens for a non-negative value; `zero` says whether
-// nothing but zeros was shown.
-QString renderNumber(const Section &s, double v, const NumberFormat::Context &context, bool *zero)
+// The section's tokens for a non-negative value, after a "-" when `minus`
+// and something other than zeros is shown; `zero` says whether nothing but
+// zeros was shown.
+void renderNumber(const Section &s, double v, const NumberFormat::Context &context, bool minus, Out &out, bool *zero)
 {
     const Separators sep = separators(context.language);
     *zero = v == 0;
     if (s.general) {
-        QString out;
+        if (minus && !*zero)
+            out.add(u'-');
         for (const Token &t : s.tokens) {
             if (t.kind == Kind::General)
-                out += NumberFormat::general(v, context.language);
+                out.add(NumberFormat::general(v, context.language));
             else if (t.kind == Kind::Literal)
-                out += t.text;
+                out.add(t.text);
         }
-        return out;
+        return;
     }
     for (int k = 0; k < s.percent; ++k)
         v *= 100;
     for (int k = 0; k < s.scale; ++k)
         v /= 1000;
-    if (!std::isfinite(v))
-        return NumberFormat::general(v, context.language);
+    if (!std::isfinite(v)) {
+        *zero = false;
+        if (minus)
+            out.add(u'-');
+        out.add(NumberFormat::general(v, context.language));
+        return;
+    }
 
     Pieces pieces;
-    QString integer;    // the whole number's digits, for a code without Int placeholders
-    QString fraction;   // Frac placeholders' digits
-    fraction.reserve(s.fracCount);
-    QString exponent;
-    QString numerator;
-    QString denominator;
+    Digits integer;   // the whole number's digits, for a code without Int placeholders
+    QVarLengthArray<char, 32> fraction;   // Frac placeholders' digits
+    Digits exponent;   // its sign, then its digits
+    long long numerator = 0;
+    long long denominator = 1;
     bool blankFraction = false;
     if (s.fraction) {
         double whole = 0;
@@ -165,11 +223,11 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
         }
         *zero = whole == 0 && p == 0;
         blankFraction = s.whole && p == 0;
-        pieces = integerPieces(s, Decimal(whole).integer(), false, sep.group);
-        if (blankFraction && whole == 0 && !pieces.isEmpty() && pieces.last().isEmpty())
-            pieces.last() = QStringLiteral("0");
-        numerator = QString::number(p);
-        denominator = QString::number(q);
+        pieces = integerPieces(s, integerDigits(Decimal(whole)), false, sep.group);
+        if (blankFraction && whole == 0 && pieces.size() > 0 && pieces.spans.last().second == 0)
+            pieces.lastZero = true;
+        numerator = p;
+        denominator = q;
     } else if (s.scientific) {
         Decimal d(v);
         const int k = std::max(s.intCount, 1);
@@ -190,27 +248,32 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
             }
         }
         *zero = d.isZero();
-        pieces = integerPieces(s, d.integer(), false, sep.group);
+        pieces = integerPieces(s, integerDigits(d), false, sep.group);
         for (int i = 0; i < s.fracCount; ++i)
-            fraction += QLatin1Char(d.fractionDigit(i));
-        exponent = QString::number(std::abs(e)).rightJustified(std::max(s.expCount, 1), u'0');
-        if (e < 0)
-            exponent.prepend(u'-');
-        else
-            exponent.prepend(QStringLiteral("+"));
+            fraction.append(d.fractionDigit(i));
+        exponent.append(e < 0 ? u'-' : u'+');
+        char16_t digits[12];
+        int at = int(std::size(digits));
+        for (int u = std::abs(e); u > 0 || at == int(std::size(digits)); u /= 10)
+            digits[--at] = char16_t(u'0' + u % 10);
+        for (int n = int(std::size(digits)) - at; n < std::max(s.expCount, 1); ++n)
+            exponent.append(u'0');
+        exponent.append(digits + at, qsizetype(std::size(digits)) - at);
     } else {
         Decimal d(v);
         d.round(s.fracCount);
         *zero = d.isZero();
-        integer = d.integer();
+        integer = integerDigits(d);
         pieces = integerPieces(s, integer, s.grouping, sep.group);
         for (int i = 0; i < s.fracCount; ++i)
-            fraction += QLatin1Char(d.fractionDigit(i));
+            fraction.append(d.fractionDigit(i));
     }
+    if (minus && !*zero)
+        out.add(u'-');
 
     int lastSignificant = -1;
     for (qsizetype i = 0; i < fraction.size(); ++i) {
-        if (fraction.at(i) != u'0')
+        if (fraction[i] != '0')
             lastSignificant = int(i);
     }
     // The point only before a decimal shown: "#.##" shows 5 as "5".
@@ -220,72 +283,73 @@ QString renderNumber(const Section &s, double v, const NumberFormat::Context &co
         if (t.kind == Kind::Frac)
             decimalsShown = decimalsShown || index++ <= lastSignificant || t.ch != u'#';
     }
-    QString out;
-    out.reserve(2 * (s.tokens.size() + integer.size() + fraction.size()) + 16);   // grown once
     qsizetype intIndex = 0;
     int fracIndex = 0;
     qsizetype fractionStart = -1;   // where the fraction begins and ends in `out`, to blank it
     qsizetype fractionEnd = -1;
     bool numeratorShown = false;
+    const qsizetype begin = out.size();
     for (const Token &t : s.tokens) {
         switch (t.kind) {
         case Kind::Literal:
-            out += t.text;
+            out.add(t.text);
             break;
         case Kind::Int:
-            out += pieces.value(intIndex++);
+            pieces.add(out, intIndex++);
             if (intIndex == pieces.size() && s.fraction)
                 fractionStart = out.size();
             break;
         case Kind::Point:
             if (s.intCount == 0)
-                out += integer;
+                out.add(integer.constData(), integer.size());
             if (decimalsShown)
-                out += sep.decimal;
+                out.add(sep.decimal);
             break;
         case Kind::Frac: {
             const int i = fracIndex++;
             if (i <= lastSignificant)
-                out += fraction.at(i);
+                out.add(char16_t(fraction[i]));
             else if (t.ch == u'0')
-                out += u'0';
+                out.add(u'0');
             else if (t.ch == u'?')
-                out += u' ';
+                out.add(u' ');
             break;
         }
         case Kind::Percent:
-            out += u'%';
+            out.add(u'%');
             break;
         case Kind::Exponent:
-            out += t.text;
-            if (t.ch == u'+' || exponent.startsWith(u'-'))
-                out += exponent.at(0);
-            out += QStringView(exponent).sliced(1);
+            out.add(t.text);
+            if (t.ch == u'+' || exponent[0] == u'-')
+                out.add(exponent[0]);
+            out.add(exponent.constData() + 1, exponent.size() - 1);
             break;
         case Kind::Numerator:
             // The whole numerator at the first placeholder, padded to their count.
             if (!numeratorShown)
-                out += numerator.rightJustified(s.numeratorCount, t.ch == u'0' ? u'0' : u' ');
+                out.add(numerator, s.numeratorCount, t.ch == u'0' ? u'0' : u' ');
             numeratorShown = true;
             break;
-        case Kind::Denominator:
-            if (s.fixedDenominator > 0)
-                out += denominator;
-            else
-                out += denominator.leftJustified(s.denominatorDigits, t.ch == u'?' ? u' ' : u'0');
+        case Kind::Denominator: {
+            const qsizetype start = out.size();
+            out.add(denominator, 0);
+            if (s.fixedDenominator <= 0) {
+                for (qsizetype k = out.size() - start; k < s.denominatorDigits; ++k)
+                    out.add(t.ch == u'?' ? u' ' : u'0');
+            }
             fractionEnd = out.size();
             break;
+        }
         default:
             break;
         }
     }
     if (blankFraction) {
         if (fractionStart < 0)
-            fractionStart = 0;
+            fractionStart = begin;
         for (qsizetype i = fractionStart; i < (fractionEnd < 0 ? out.size() : fractionEnd); ++i)
             out[i] = u' ';
     }
-    return out;
 }
 
 // ------------------------------------------------------------- dates
@@ -324,27 +388,6 @@ Day dayOf(long long serial, bool date1904)
     return {year, month, day, weekday};
 }
 
-QString padded(long long n, int width)
-{
-    // Made once, not as a number and then justified.
-    char16_t buffer[48];
-    int at = int(std::size(buffer));
-    const bool negative = n < 0;
-    unsigned long long u = negative ? 0ull - static_cast<unsigned long long>(n) : static_cast<unsigned long long>(n);
-    do {
-        buffer[--at] = char16_t(u'0' + u % 10);
-        u /= 10;
-    } while (u > 0);
-    if (negative)
-        buffer[--at] = u'-';
-    const int digits = int(std::size(buffer)) - at;
-    if (digits >= width)
-        return QString(reinterpret_cast<const QChar *>(buffer + at), digits);
-    QString out(width, u'0');
-    std::copy_n(buffer + at, digits, reinterpret_cast<char16_t *>(out.data()) + (width - digits));
-    return out;
-}
-
 const Section &systemSection(System system, Language::Choice language)
 {
     static const auto make = [](const char16_t *code) {
@@ -361,12 +404,12 @@ const Section &systemSection(System system, Language::Choice language)
     return english ? englishTime : polishTime;
 }
 
-QString renderDate(const Section &given, const Names &n, double v, const NumberFormat::Context &context)
+void renderDate(const Section &given, const Names &n, double v, const NumberFormat::Context &context, Out &out)
 {
     const Section &s = given.system == System::None ? given : systemSection(given.system, context.language);
     // Past the last day a spreadsheet has: what General shows.
     if (!std::isfinite(v) || std::fabs(v) > 1e7)
-        return NumberFormat::general(v, context.language);
+        return out.add(NumberFormat::general(v, context.language));
     long long perSecond = 1;
     for (int k = 0; k < s.secondDigits; ++k)
         perSecond *= 10;
@@ -387,74 +430,72 @@ QString renderDate(const Section &given, const Names &n, double v, const NumberF
     const Separators sep = separators(context.language);
     const bool twelve = std::any_of(s.tokens.cbegin(), s.tokens.cend(), [](const Token &t) { return t.kind == Kind::AmPm; });
 
-    QString out;
     for (const Token &t : s.tokens) {
         switch (t.kind) {
         case Kind::Literal:
-            out += t.text;
+            out.add(t.text);
             break;
         case Kind::DateSeparator:
-            out += sep.date;
+            out.add(sep.date);
             break;
         case Kind::Year:
-            out += t.count <= 2 ? padded(((d.year % 100) + 100) % 100, 2) : QString::number(d.year);
+            out.add(t.count <= 2 ? ((d.year % 100) + 100) % 100 : d.year, t.count <= 2 ? 2 : 0);
             break;
         case Kind::Month:
             if (t.count <= 2)
-                out += padded(d.month, t.count);
+                out.add(d.month, t.count);
             else if (t.count == 3)
-                out += n.monthsShort[d.month - 1];
+                out.add(n.monthsShort[d.month - 1]);
             else if (t.count == 4)
-                out += s.genitive ? n.monthsGenitive[d.month - 1] : n.months[d.month - 1];
+                out.add(s.genitive ? n.monthsGenitive[d.month - 1] : n.months[d.month - 1]);
             else
-                out += n.months[d.month - 1].left(1);
+                out.add(QStringView(n.months[d.month - 1]).left(1));
             break;
         case Kind::Day:
             if (t.count <= 2)
-                out += padded(d.day, t.count);
+                out.add(d.day, t.count);
             else
-                out += t.count == 3 ? n.daysShort[d.weekday] : n.days[d.weekday];
+                out.add(t.count == 3 ? n.daysShort[d.weekday] : n.days[d.weekday]);
             break;
         case Kind::Hour: {
             const int h = twelve ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
-            out += padded(h, std::min(t.count, 2));
+            out.add(h, std::min(t.count, 2));
             break;
         }
         case Kind::Minute:
-            out += padded(minute, std::min(t.count, 2));
+            out.add(minute, std::min(t.count, 2));
             break;
         case Kind::Second:
-            out += padded(second, std::min(t.count, 2));
+            out.add(second, std::min(t.count, 2));
             break;
         case Kind::SecondFraction: {
             long long digits = part;
             for (int k = t.count; k < s.secondDigits; ++k)
                 digits /= 10;
-            out += sep.decimal;
-            out += padded(digits, t.count);
+            out.add(sep.decimal);
+            out.add(digits, t.count);
             break;
         }
         case Kind::ElapsedHours:
-            out += padded(totalSeconds / 3600, t.count);
+            out.add(totalSeconds / 3600, t.count);
             break;
         case Kind::ElapsedMinutes:
-            out += padded(totalSeconds / 60, t.count);
+            out.add(totalSeconds / 60, t.count);
             break;
         case Kind::ElapsedSeconds:
-            out += padded(totalSeconds, t.count);
+            out.add(totalSeconds, t.count);
             break;
         case Kind::AmPm:
             // AM/PM in capitals however it is written; A/P as written.
             if (t.text.size() > 3)
-                out += hour < 12 ? n.am : n.pm;
+                out.add(hour < 12 ? n.am : n.pm);
             else
-                out += t.text.at(hour < 12 ? 0 : 2);
+                out.add(t.text.at(hour < 12 ? 0 : 2));
             break;
         default:
             break;
         }
     }
-    return out;
 }
 
 } // namespace
@@ -596,14 +637,20 @@ QString NumberFormat::number(double value, const Context &context) const
         });
         const Names &n = data->tagged[chosen] ? *data->tagged[chosen] : names(context.language);
         // A negative duration has its "-"; a negative date is a day before the first.
-        if (minus && !elapsed)
-            return renderDate(s, n, value, context);
-        const QString shown = renderDate(s, n, magnitude, context);
-        return minus ? QLatin1Char('-') + shown : shown;
+        Out out;
+        if (minus && !elapsed) {
+            renderDate(s, n, value, context, out);
+        } else {
+            if (minus)
+                out.add(u'-');
+            renderDate(s, n, magnitude, context, out);
+        }
+        return out.string();
     }
+    Out out;
     bool zero = false;
-    const QString shown = renderNumber(s, magnitude, context, &zero);
-    return minus && !zero ? QLatin1Char('-') + shown : shown;
+    renderNumber(s, magnitude, context, minus, out, &zero);
+    return out.string();
 }
 
 QString NumberFormat::text(const QString &text, qsizetype limit) const
