@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace FifteenDigits {
 
@@ -57,6 +59,44 @@ struct Decimal
         if (digits.empty())
             point = 0;
     }
+    Decimal() = default;
+    // The digits of a number written as plain decimal digits ("-12.50",
+    // as a workbook stores its numbers; the sign is passed over) when they
+    // are 15 significant ones or fewer: the double read from them has
+    // these for its 15 digits (see of()). None for anything else.
+    static std::optional<Decimal> ofWritten(std::string_view written)
+    {
+        size_t i = !written.empty() && written[0] == '-' ? 1 : 0;
+        const size_t start = i;
+        size_t point = std::string_view::npos;
+        for (; i < written.size(); ++i) {
+            const char c = written[i];
+            if (c == '.' && point == std::string_view::npos)
+                point = i;
+            else if (c < '0' || c > '9')
+                return std::nullopt;
+        }
+        const size_t end = written.size();
+        if (point == std::string_view::npos)
+            point = end;
+        if (end - start - (point < end ? 1 : 0) == 0)
+            return std::nullopt;   // no digit at all
+        Decimal d;
+        size_t first = start;
+        while (first < end && (written[first] == '0' || written[first] == '.'))
+            ++first;
+        if (first == end)
+            return d;   // zero
+        for (size_t k = first; k < end; ++k) {
+            if (k != point)
+                d.digits += written[k];
+        }
+        d.point = first < point ? int(point - first) : -int(first - point - 1);
+        d.trim();
+        if (d.digits.size() > 15)
+            return std::nullopt;
+        return d;
+    }
     bool isZero() const { return digits.empty(); }
     // Rounded half away from zero to `decimals` digits after the point.
     void round(int decimals)
@@ -83,14 +123,6 @@ struct Decimal
             }
         }
         trim();
-    }
-    QString integer() const
-    {
-        if (point <= 0)
-            return QString();
-        QString s(point, u'0');
-        std::copy_n(digits.data(), std::min<qsizetype>(point, qsizetype(digits.size())), s.begin());
-        return s;
     }
     char fractionDigit(int i) const
     {

@@ -154,8 +154,9 @@ Pieces integerPieces(const Section &s, const Digits &digits, bool grouping, QCha
 
 // The section's tokens for a non-negative value, after a "-" when `minus`
 // and something other than zeros is shown; `zero` says whether nothing but
-// zeros was shown.
-void renderNumber(const Section &s, double v, const NumberFormat::Context &context, bool minus, Out &out, bool *zero)
+// zeros was shown. `written`, when given, holds the value's 15 digits.
+void renderNumber(const Section &s, double v, const std::optional<Decimal> &written, const NumberFormat::Context &context,
+                  bool minus, Out &out, bool *zero)
 {
     const Separators sep = separators(context.language);
     *zero = v == 0;
@@ -180,6 +181,16 @@ void renderNumber(const Section &s, double v, const NumberFormat::Context &conte
             out.add(u'-');
         out.add(NumberFormat::general(v, context.language));
         return;
+    }
+    // The written digits moved by the percent and thousands signs: as the
+    // double's 15 digits they need a normal double (a subnormal one has
+    // fewer digits), and two multiplications at most, each of which is off
+    // by half a unit of the double's last place, far from half of the 15th
+    // digit's.
+    std::optional<Decimal> given;
+    if (written && s.percent + s.scale <= 2 && v >= std::numeric_limits<double>::min()) {
+        given = *written;
+        given->point += 2 * s.percent - 3 * s.scale;
     }
 
     Pieces pieces;
@@ -229,7 +240,7 @@ void renderNumber(const Section &s, double v, const NumberFormat::Context &conte
         numerator = p;
         denominator = q;
     } else if (s.scientific) {
-        Decimal d(v);
+        Decimal d = given ? *given : Decimal(v);
         const int k = std::max(s.intCount, 1);
         int e = 0;
         if (!d.isZero()) {
@@ -260,7 +271,7 @@ void renderNumber(const Section &s, double v, const NumberFormat::Context &conte
             exponent.append(u'0');
         exponent.append(digits + at, qsizetype(std::size(digits)) - at);
     } else {
-        Decimal d(v);
+        Decimal d = given ? *given : Decimal(v);
         d.round(s.fracCount);
         *zero = d.isZero();
         integer = integerDigits(d);
@@ -598,6 +609,11 @@ bool NumberFormat::changesText() const
 
 QString NumberFormat::number(double value, const Context &context) const
 {
+    return number(value, context, std::string_view());
+}
+
+QString NumberFormat::number(double value, const Context &context, std::string_view written) const
+{
     if (!data || !std::isfinite(value))
         return general(value, context.language);
     const QList<Section> &sections = data->sections;
@@ -649,7 +665,8 @@ QString NumberFormat::number(double value, const Context &context) const
     }
     Out out;
     bool zero = false;
-    renderNumber(s, magnitude, context, minus, out, &zero);
+    const std::optional<Decimal> digits = written.empty() ? std::nullopt : Decimal::ofWritten(written);
+    renderNumber(s, magnitude, digits, context, minus, out, &zero);
     return out.string();
 }
 

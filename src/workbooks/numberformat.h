@@ -104,6 +104,11 @@ public:
     bool changesText() const;
 
     QString number(double value, const Context &context) const;
+    // The same for a value read from `written`, its digits as the file has
+    // them: when they are plain decimal digits, 15 significant ones or
+    // fewer, they are the digits shown (the same as the double's, found
+    // without working them out again).
+    QString number(double value, const Context &context, std::string_view written) const;
     // A text cell through the text section. Its making stops once it is
     // longer than `limit` characters: a text of more than `limit` comes
     // back as limit + 1 characters, never built whole ("@@@@" over a

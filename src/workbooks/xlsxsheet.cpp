@@ -68,7 +68,7 @@ QString xlsxNumber(const std::string &bytes, const NumberFormat *format, const N
     } else if (!std::isfinite(d)) {
         return QString::fromUtf8(first, qsizetype(bytes.size()));
     }
-    return format ? format->number(d, context) : NumberFormat::general(d, context.language);
+    return format ? format->number(d, context, bytes) : NumberFormat::general(d, context.language);
 }
 
 // An ISO date cell (t="d": "2024-03-15", "2024-03-15T12:00:00") as a serial
