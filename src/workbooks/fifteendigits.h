@@ -82,19 +82,26 @@ struct Decimal
         if (end - start - (point < end ? 1 : 0) == 0)
             return std::nullopt;   // no digit at all
         Decimal d;
+        // The first and last significant digits.
         size_t first = start;
         while (first < end && (written[first] == '0' || written[first] == '.'))
             ++first;
         if (first == end)
             return d;   // zero
-        for (size_t k = first; k < end; ++k) {
-            if (k != point)
-                d.digits += written[k];
-        }
-        d.point = first < point ? int(point - first) : -int(first - point - 1);
-        d.trim();
-        if (d.digits.size() > 15)
+        size_t last = end - 1;
+        while (written[last] == '0' || written[last] == '.')
+            --last;
+        const bool pointInside = first < point && point < last;
+        if (last - first + 1 - (pointInside ? 1 : 0) > 15)
             return std::nullopt;
+        char kept[16];
+        size_t n = 0;
+        for (size_t k = first; k <= last; ++k) {
+            if (k != point)
+                kept[n++] = written[k];
+        }
+        d.digits.assign(kept, n);
+        d.point = first < point ? int(point - first) : -int(first - point - 1);
         return d;
     }
     bool isZero() const { return digits.empty(); }

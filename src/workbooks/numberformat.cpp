@@ -152,6 +152,35 @@ Pieces integerPieces(const Section &s, const Digits &digits, bool grouping, QCha
     return pieces;
 }
 
+// What integerPieces() makes when the placeholders stand together ("#,##0"),
+// written at once: the fill of the placeholders left without a digit, then
+// the digits, grouped from the right.
+void addIntegerRun(Out &out, const Section &s, const Digits &digits, bool grouping, QChar group)
+{
+    Digits run;
+    qsizetype placeholder = 0;
+    for (const Token &t : s.tokens) {
+        if (t.kind != Kind::Int)
+            continue;
+        if (placeholder++ >= s.intCount - digits.size())
+            break;
+        if (t.ch == u'0')
+            run.append(u'0');
+        else if (t.ch == u'?')
+            run.append(u' ');
+    }
+    run.append(digits.constData(), digits.size());
+    if (!grouping)
+        return out.add(run.constData(), run.size());
+    const qsizetype n = run.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        out.add(run[i]);
+        const qsizetype position = n - 1 - i;
+        if (position > 0 && position % 3 == 0)
+            out.add(run[i] == u' ' ? u' ' : group.unicode());
+    }
+}
+
 // The section's tokens for a non-negative value, after a "-" when `minus`
 // and something other than zeros is shown; `zero` says whether nothing but
 // zeros was shown. `written`, when given, holds the value's 15 digits.
@@ -195,6 +224,7 @@ void renderNumber(const Section &s, double v, const std::optional<Decimal> &writ
 
     Pieces pieces;
     Digits integer;   // the whole number's digits, for a code without Int placeholders
+    Digits run;       // the digits of the Int placeholders when they stand together
     QVarLengthArray<char, 32> fraction;   // Frac placeholders' digits
     Digits exponent;   // its sign, then its digits
     long long numerator = 0;
@@ -259,7 +289,9 @@ void renderNumber(const Section &s, double v, const std::optional<Decimal> &writ
             }
         }
         *zero = d.isZero();
-        pieces = integerPieces(s, integerDigits(d), false, sep.group);
+        run = integerDigits(d);
+        if (!s.intRun)
+            pieces = integerPieces(s, run, false, sep.group);
         for (int i = 0; i < s.fracCount; ++i)
             fraction.append(d.fractionDigit(i));
         exponent.append(e < 0 ? u'-' : u'+');
@@ -275,7 +307,9 @@ void renderNumber(const Section &s, double v, const std::optional<Decimal> &writ
         d.round(s.fracCount);
         *zero = d.isZero();
         integer = integerDigits(d);
-        pieces = integerPieces(s, integer, s.grouping, sep.group);
+        run = integer;
+        if (!s.intRun)
+            pieces = integerPieces(s, integer, s.grouping, sep.group);
         for (int i = 0; i < s.fracCount; ++i)
             fraction.append(d.fractionDigit(i));
     }
@@ -306,6 +340,11 @@ void renderNumber(const Section &s, double v, const std::optional<Decimal> &writ
             out.add(t.text);
             break;
         case Kind::Int:
+            if (s.intRun && !s.fraction) {
+                if (intIndex++ == 0)
+                    addIntegerRun(out, s, run, s.grouping && !s.scientific, sep.group);
+                break;
+            }
             pieces.add(out, intIndex++);
             if (intIndex == pieces.size() && s.fraction)
                 fractionStart = out.size();
@@ -541,62 +580,6 @@ NumberFormat::NumberFormat(QStringView code)
     if (d->sections.size() == 4 || d->sections.last().text)
         d->textSection = d->sections.size() - 1;
     data = std::move(d);
-}
-
-QString NumberFormat::builtInCode(int id, Language::Choice language)
-{
-    const bool english = language == Language::Choice::English;
-    switch (id) {
-    case 1: return QStringLiteral("0");
-    case 2: return QStringLiteral("0.00");
-    case 3: return QStringLiteral("#,##0");
-    case 4: return QStringLiteral("#,##0.00");
-    case 5: return english ? QStringLiteral("\"$\"#,##0_);(\"$\"#,##0)") : QStringLiteral("#,##0\\ \"zł\";\\-#,##0\\ \"zł\"");
-    case 6: return english ? QStringLiteral("\"$\"#,##0_);[Red](\"$\"#,##0)")
-                           : QStringLiteral("#,##0\\ \"zł\";[Red]\\-#,##0\\ \"zł\"");
-    case 7: return english ? QStringLiteral("\"$\"#,##0.00_);(\"$\"#,##0.00)")
-                           : QStringLiteral("#,##0.00\\ \"zł\";\\-#,##0.00\\ \"zł\"");
-    case 8: return english ? QStringLiteral("\"$\"#,##0.00_);[Red](\"$\"#,##0.00)")
-                           : QStringLiteral("#,##0.00\\ \"zł\";[Red]\\-#,##0.00\\ \"zł\"");
-    case 9: return QStringLiteral("0%");
-    case 10: return QStringLiteral("0.00%");
-    case 11: return QStringLiteral("0.00E+00");
-    case 12: return QStringLiteral("# ?/?");
-    case 13: return QStringLiteral("# ?\?/??");
-    case 14: return english ? QStringLiteral("m/d/yyyy") : QStringLiteral("dd\\.mm\\.yyyy");
-    case 15: return QStringLiteral("d-mmm-yy");
-    case 16: return QStringLiteral("d-mmm");
-    case 17: return QStringLiteral("mmm-yy");
-    case 18: return QStringLiteral("h:mm AM/PM");
-    case 19: return QStringLiteral("h:mm:ss AM/PM");
-    case 20: return QStringLiteral("h:mm");
-    case 21: return QStringLiteral("h:mm:ss");
-    case 22: return english ? QStringLiteral("m/d/yyyy h:mm") : QStringLiteral("dd\\.mm\\.yyyy hh:mm");
-    // East-Asian dates and times outside East Asia, as LibreOffice shows them.
-    case 27: case 28: case 29: case 30: case 31: case 36: return builtInCode(14, language);
-    case 32: case 33: case 34: case 35: return builtInCode(21, language);
-    case 37: return english ? QStringLiteral("#,##0 ;(#,##0)") : QStringLiteral("#,##0\\ _z_ł;\\-#,##0\\ _z_ł");
-    case 38: return english ? QStringLiteral("#,##0 ;[Red](#,##0)")
-                            : QStringLiteral("#,##0\\ _z_ł;[Red]\\-#,##0\\ _z_ł");
-    case 39: return english ? QStringLiteral("#,##0.00;(#,##0.00)")
-                            : QStringLiteral("#,##0.00\\ _z_ł;\\-#,##0.00\\ _z_ł");
-    case 40: return english ? QStringLiteral("#,##0.00;[Red](#,##0.00)")
-                            : QStringLiteral("#,##0.00\\ _z_ł;[Red]\\-#,##0.00\\ _z_ł");
-    case 41: return english ? QStringLiteral("_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)")
-                            : QStringLiteral("_-* #,##0\\ _z_ł_-;\\-* #,##0\\ _z_ł_-;_-* \"-\"\\ _z_ł_-;_-@_-");
-    case 42: return english ? QStringLiteral("_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)")
-                            : QStringLiteral("_-* #,##0\\ \"zł\"_-;\\-* #,##0\\ \"zł\"_-;_-* \"-\"\\ \"zł\"_-;_-@_-");
-    case 43: return english ? QStringLiteral("_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"?\?_);_(@_)")
-                            : QStringLiteral("_-* #,##0.00\\ _z_ł_-;\\-* #,##0.00\\ _z_ł_-;_-* \"-\"?\?\\ _z_ł_-;_-@_-");
-    case 44: return english ? QStringLiteral("_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"?\?_);_(@_)")
-                            : QStringLiteral("_-* #,##0.00\\ \"zł\"_-;\\-* #,##0.00\\ \"zł\"_-;_-* \"-\"?\?\\ \"zł\"_-;_-@_-");
-    case 45: return QStringLiteral("mm:ss");
-    case 46: return QStringLiteral("[h]:mm:ss");
-    case 47: return QStringLiteral("mm:ss.0");
-    case 48: return QStringLiteral("##0.0E+0");
-    case 49: return QStringLiteral("@");
-    default: return QString();
-    }
 }
 
 bool NumberFormat::changesText() const

@@ -1,5 +1,7 @@
 #include "workbooks/numberformatcode.h"
 
+#include "workbooks/numberformat.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -389,6 +391,9 @@ void finishNumber(Section &s)
     }
     // "##0.0E+0", "000.0E+00": the exponent steps by the integer placeholders.
     s.engineering = s.scientific && s.intCount > 1;
+    const auto isInt = [](const Token &t) { return t.kind == Kind::Int; };
+    const auto first = std::find_if(s.tokens.cbegin(), s.tokens.cend(), isInt);
+    s.intRun = s.tokens.cend() - first >= s.intCount && s.intCount > 0 && std::all_of(first, first + s.intCount, isInt);
 }
 
 } // namespace
@@ -430,3 +435,60 @@ QList<QStringView> splitSections(QStringView code)
 }
 
 } // namespace NumberFormatCode
+
+// The codes of the built-in formats, read by NumberFormat like any other.
+QString NumberFormat::builtInCode(int id, Language::Choice language)
+{
+    const bool english = language == Language::Choice::English;
+    switch (id) {
+    case 1: return QStringLiteral("0");
+    case 2: return QStringLiteral("0.00");
+    case 3: return QStringLiteral("#,##0");
+    case 4: return QStringLiteral("#,##0.00");
+    case 5: return english ? QStringLiteral("\"$\"#,##0_);(\"$\"#,##0)") : QStringLiteral("#,##0\\ \"zł\";\\-#,##0\\ \"zł\"");
+    case 6: return english ? QStringLiteral("\"$\"#,##0_);[Red](\"$\"#,##0)")
+                           : QStringLiteral("#,##0\\ \"zł\";[Red]\\-#,##0\\ \"zł\"");
+    case 7: return english ? QStringLiteral("\"$\"#,##0.00_);(\"$\"#,##0.00)")
+                           : QStringLiteral("#,##0.00\\ \"zł\";\\-#,##0.00\\ \"zł\"");
+    case 8: return english ? QStringLiteral("\"$\"#,##0.00_);[Red](\"$\"#,##0.00)")
+                           : QStringLiteral("#,##0.00\\ \"zł\";[Red]\\-#,##0.00\\ \"zł\"");
+    case 9: return QStringLiteral("0%");
+    case 10: return QStringLiteral("0.00%");
+    case 11: return QStringLiteral("0.00E+00");
+    case 12: return QStringLiteral("# ?/?");
+    case 13: return QStringLiteral("# ?\?/??");
+    case 14: return english ? QStringLiteral("m/d/yyyy") : QStringLiteral("dd\\.mm\\.yyyy");
+    case 15: return QStringLiteral("d-mmm-yy");
+    case 16: return QStringLiteral("d-mmm");
+    case 17: return QStringLiteral("mmm-yy");
+    case 18: return QStringLiteral("h:mm AM/PM");
+    case 19: return QStringLiteral("h:mm:ss AM/PM");
+    case 20: return QStringLiteral("h:mm");
+    case 21: return QStringLiteral("h:mm:ss");
+    case 22: return english ? QStringLiteral("m/d/yyyy h:mm") : QStringLiteral("dd\\.mm\\.yyyy hh:mm");
+    // East-Asian dates and times outside East Asia, as LibreOffice shows them.
+    case 27: case 28: case 29: case 30: case 31: case 36: return builtInCode(14, language);
+    case 32: case 33: case 34: case 35: return builtInCode(21, language);
+    case 37: return english ? QStringLiteral("#,##0 ;(#,##0)") : QStringLiteral("#,##0\\ _z_ł;\\-#,##0\\ _z_ł");
+    case 38: return english ? QStringLiteral("#,##0 ;[Red](#,##0)")
+                            : QStringLiteral("#,##0\\ _z_ł;[Red]\\-#,##0\\ _z_ł");
+    case 39: return english ? QStringLiteral("#,##0.00;(#,##0.00)")
+                            : QStringLiteral("#,##0.00\\ _z_ł;\\-#,##0.00\\ _z_ł");
+    case 40: return english ? QStringLiteral("#,##0.00;[Red](#,##0.00)")
+                            : QStringLiteral("#,##0.00\\ _z_ł;[Red]\\-#,##0.00\\ _z_ł");
+    case 41: return english ? QStringLiteral("_(* #,##0_);_(* \\(#,##0\\);_(* \"-\"_);_(@_)")
+                            : QStringLiteral("_-* #,##0\\ _z_ł_-;\\-* #,##0\\ _z_ł_-;_-* \"-\"\\ _z_ł_-;_-@_-");
+    case 42: return english ? QStringLiteral("_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)")
+                            : QStringLiteral("_-* #,##0\\ \"zł\"_-;\\-* #,##0\\ \"zł\"_-;_-* \"-\"\\ \"zł\"_-;_-@_-");
+    case 43: return english ? QStringLiteral("_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"?\?_);_(@_)")
+                            : QStringLiteral("_-* #,##0.00\\ _z_ł_-;\\-* #,##0.00\\ _z_ł_-;_-* \"-\"?\?\\ _z_ł_-;_-@_-");
+    case 44: return english ? QStringLiteral("_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"?\?_);_(@_)")
+                            : QStringLiteral("_-* #,##0.00\\ \"zł\"_-;\\-* #,##0.00\\ \"zł\"_-;_-* \"-\"?\?\\ \"zł\"_-;_-@_-");
+    case 45: return QStringLiteral("mm:ss");
+    case 46: return QStringLiteral("[h]:mm:ss");
+    case 47: return QStringLiteral("mm:ss.0");
+    case 48: return QStringLiteral("##0.0E+0");
+    case 49: return QStringLiteral("@");
+    default: return QString();
+    }
+}
