@@ -391,9 +391,12 @@ void finishNumber(Section &s)
     }
     // "##0.0E+0", "000.0E+00": the exponent steps by the integer placeholders.
     s.engineering = s.scientific && s.intCount > 1;
+    // Between the first and the last Int placeholder nothing that shows (a
+    // grouping comma is Hidden).
     const auto isInt = [](const Token &t) { return t.kind == Kind::Int; };
     const auto first = std::find_if(s.tokens.cbegin(), s.tokens.cend(), isInt);
-    s.intRun = s.tokens.cend() - first >= s.intCount && s.intCount > 0 && std::all_of(first, first + s.intCount, isInt);
+    const auto last = std::find_if(s.tokens.crbegin(), s.tokens.crend(), isInt).base();
+    s.intRun = first < last && std::all_of(first, last, [](const Token &t) { return t.kind == Kind::Int || t.kind == Kind::Hidden; });
 }
 
 } // namespace

@@ -108,7 +108,7 @@ struct Section
     int scale = 0;     // "," after the digits: thousands
     int percent = 0;
     int intCount = 0;
-    bool intRun = false;   // the Int placeholders stand together, no other token among them ("#,##0")
+    bool intRun = false;   // the Int placeholders stand together, nothing shown among them ("#,##0")
     int fracCount = 0;
     int expCount = 0;
     bool scientific = false;
