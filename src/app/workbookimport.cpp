@@ -200,7 +200,7 @@ WorkbookImport::SheetOutcome WorkbookImport::applySheet(const Workbook &book, co
         if (formulas > uncalculated.size())
             lines.append(counted(formulas - uncalculated.size(), tr("… i %1 inna", "one"), tr("… i %1 inne", "few"),
                                  tr("… i %1 innych", "many")));
-        if (!prompts.confirm(QMessageBox::Warning, tr("Komunikat"),
+        if (!prompts.confirm(QMessageBox::Warning, QString(),
                              tr("Te komórki zawierają formuły zapisane bez wyników (Lamello nie oblicza formuł):\n%1\n\n"
                                 "Otwórz skoroszyt w programie arkuszowym i zapisz go, a wyniki zostaną zapisane w "
                                 "pliku. Wczytać arkusz z tymi komórkami pustymi?")

@@ -1,5 +1,7 @@
 #include "files/sheettexts.h"
 
+#include "files/filelook.h"
+
 #include <cstring>
 
 SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding *used)
@@ -39,14 +41,8 @@ SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding
 DescriptionsFile::ReadStatus SheetTexts::read(const QString &path, SheetTexts &texts,
                                               DescriptionsFile::Encoding *used, const std::atomic<bool> *cancelled)
 {
-    if (used)
-        *used = DescriptionsFile::Encoding::Windows1250;
-    texts = SheetTexts();
-    QByteArray bytes;
-    const DescriptionsFile::ReadStatus status = DescriptionsFile::readBytes(path, bytes, cancelled);
-    if (status == DescriptionsFile::ReadStatus::Ok)
-        texts = fromFile(std::move(bytes), used);
-    return status;
+    FileLook look = FileLook::at(path);
+    return read(look, texts, used, cancelled);
 }
 
 DescriptionsFile::ReadStatus SheetTexts::read(FileLook &look, SheetTexts &texts, DescriptionsFile::Encoding *used,
