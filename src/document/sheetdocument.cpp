@@ -286,6 +286,9 @@ SheetTexts SheetDocument::textsWith(const std::vector<TextsCommand::Change> &cha
             break;
         made.set(change.id, after ? change.after : change.before);
     }
+    // Packed texts take the changes into the packing: as many edits held
+    // apart would cost a string each.
+    made.repack(cancelled);
     return made;
 }
 

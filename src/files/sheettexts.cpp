@@ -2,6 +2,20 @@
 
 #include <cstring>
 
+SheetTexts::SheetTexts(const QStringList &texts) : count(texts.size()), fileLines(texts.size())
+{
+    qsizetype units = 0;
+    for (const QString &text : texts)
+        units += text.size();
+    packed.reserve(units);
+    starts.reserve(texts.size() + 1);
+    for (const QString &text : texts) {
+        starts.append(packed.size());
+        packed.append(text);
+    }
+    starts.append(packed.size());
+}
+
 SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding *used)
 {
     SheetTexts texts;
@@ -82,29 +96,22 @@ QString SheetTexts::at(qsizetype id) const
 {
     if (id < 0 || id >= count)
         return QString();
-    if (!compact)
-        return list.at(id);
     if (!edits.isEmpty()) {
         const auto edited = edits.constFind(id);
         if (edited != edits.cend())
             return edited.value();
     }
-    return id < fileLines ? fileText(id) : QString();
+    if (id >= fileLines)
+        return QString();
+    return compact ? fileText(id) : packedText(id).toString();
 }
 
 void SheetTexts::set(qsizetype id, const QString &text)
 {
     if (id < 0)
         return;
-    if (!compact) {
-        if (id >= list.size())
-            list.resize(id + 1);
-        list[id] = text;
-        count = list.size();
-        return;
-    }
-    // A text set back to the file's own is the file's again.
-    if (id < fileLines && fileText(id) == text)
+    // A text set back to the file's own (or the packed one) is that again.
+    if (id < fileLines && (compact ? fileText(id) == text : packedText(id) == text))
         edits.remove(id);
     else
         edits.insert(id, text);
@@ -113,13 +120,66 @@ void SheetTexts::set(qsizetype id, const QString &text)
 
 QStringList SheetTexts::toList() const
 {
-    if (!compact)
-        return list;
     QStringList all;
     all.reserve(count);
     for (qsizetype id = 0; id < count; ++id)
         all.append(at(id));
     return all;
+}
+
+bool SheetTexts::sameTexts(const QStringList &other) const
+{
+    const auto lastFull = [](qsizetype n, const auto &empty) {
+        while (n > 0 && empty(n - 1))
+            --n;
+        return n;
+    };
+    const auto view = [this](qsizetype id, QString &decoded) -> QStringView {
+        if (!compact && id < fileLines && (edits.isEmpty() || !edits.contains(id)))
+            return packedText(id);
+        decoded = at(id);
+        return decoded;
+    };
+    QString decoded;
+    const qsizetype mine = lastFull(count, [&](qsizetype id) { return view(id, decoded).isEmpty(); });
+    const qsizetype theirs = lastFull(other.size(), [&](qsizetype id) { return other.at(id).isEmpty(); });
+    if (mine != theirs)
+        return false;
+    for (qsizetype id = 0; id < mine; ++id) {
+        if (view(id, decoded) != QStringView(other.at(id)))
+            return false;
+    }
+    return true;
+}
+
+void SheetTexts::repack(const std::atomic<bool> *cancelled)
+{
+    if (compact || edits.isEmpty())
+        return;
+    qsizetype units = 0;
+    for (qsizetype id = 0; id < count; ++id) {
+        const auto edited = edits.constFind(id);
+        units += edited != edits.cend() ? edited.value().size() : id < fileLines ? packedText(id).size() : 0;
+    }
+    QString morePacked;
+    QList<qsizetype> moreStarts;
+    morePacked.reserve(units);
+    moreStarts.reserve(count + 1);
+    for (qsizetype id = 0; id < count; ++id) {
+        if ((id & 4095) == 0 && cancelled && cancelled->load(std::memory_order_relaxed))
+            return;
+        moreStarts.append(morePacked.size());
+        const auto edited = edits.constFind(id);
+        if (edited != edits.cend())
+            morePacked.append(edited.value());
+        else if (id < fileLines)
+            morePacked.append(packedText(id));
+    }
+    moreStarts.append(morePacked.size());
+    packed = std::move(morePacked);
+    starts = std::move(moreStarts);
+    fileLines = count;
+    edits.clear();
 }
 
 qsizetype SheetTexts::lineStart(qsizetype line) const
