@@ -10,6 +10,7 @@
 #include "files/windows1250.h"
 #include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
+#include "system/allocator.h"
 #include "system/sheetlog.h"
 #include "workbooks/workbook.h"
 
@@ -217,12 +218,18 @@ void Preview::exportDescriptions()
 namespace {
 
 // A list of texts packed into a sheet's texts; a large list is freed beside
-// the window, a string at a time.
+// the window, a string at a time, and the memory it held handed back (its
+// strings lie under what was made after them, where the allocator would
+// keep it).
 SheetTexts packedFreeingBeside(QStringList list)
 {
     SheetTexts packed(list);
-    if (list.size() >= 100'000)
-        QThreadPool::globalInstance()->start([held = std::make_shared<QStringList>(std::move(list))]() mutable { held.reset(); });
+    if (list.size() >= 100'000) {
+        QThreadPool::globalInstance()->start([held = std::make_shared<QStringList>(std::move(list))]() mutable {
+            held.reset();
+            releaseFreeMemory();
+        });
+    }
     return packed;
 }
 
