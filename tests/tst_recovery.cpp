@@ -656,6 +656,8 @@ private slots:
         QTest::newRow("empty texts") << QStringList{"", "a", ""} << QStringList{QString(), ""};
         QTest::newRow("the last text written over") << QStringList{"a", "b"} << QStringList{QString(), "Żółw"};
         QTest::newRow("written past the last text") << QStringList{"a"} << QStringList{QString(), QString(), "ω"};
+        QTest::newRow("the first texts and one between written over")
+            << QStringList{"a", "bb", "c", "dd", "e"} << QStringList{"Ą", "", QString(), "ωω\U0001F527"};
     }
     void wholeTextsWrittenAsAList()
     {

@@ -1,5 +1,6 @@
 #include "files/sheettexts.h"
 
+#include <algorithm>
 #include <cstring>
 
 SheetTexts::SheetTexts(const QStringList &texts) : count(texts.size()), fileLines(texts.size())
@@ -156,26 +157,45 @@ void SheetTexts::repack(const std::atomic<bool> *cancelled)
 {
     if (compact || edits.isEmpty())
         return;
-    qsizetype units = 0;
-    for (qsizetype id = 0; id < count; ++id) {
-        const auto edited = edits.constFind(id);
-        units += edited != edits.cend() ? edited.value().size() : id < fileLines ? packedText(id).size() : 0;
+    // The texts between two written fields are copied in one piece, their
+    // starts moved by what the writes before them added.
+    std::vector<qsizetype> written;
+    written.reserve(size_t(edits.size()));
+    qsizetype units = packed.size();
+    for (auto e = edits.cbegin(); e != edits.cend(); ++e) {
+        written.push_back(e.key());
+        units += e.value().size() - (e.key() < fileLines ? packedText(e.key()).size() : 0);
     }
+    std::sort(written.begin(), written.end());
     QString morePacked;
     QList<qsizetype> moreStarts;
     morePacked.reserve(units);
-    moreStarts.reserve(count + 1);
-    for (qsizetype id = 0; id < count; ++id) {
-        if ((id & 4095) == 0 && cancelled && cancelled->load(std::memory_order_relaxed))
+    moreStarts.resize(count + 1);
+    qsizetype id = 0;
+    const auto copyUpTo = [&](qsizetype end) {
+        // Texts [id, end) as packed; past the packed ones, empty.
+        const qsizetype packedEnd = std::min(end, fileLines);
+        if (id < packedEnd) {
+            const qsizetype shift = morePacked.size() - starts.at(id);
+            for (qsizetype k = id; k < packedEnd; ++k)
+                moreStarts[k] = starts.at(k) + shift;
+            morePacked.append(QStringView(packed).mid(starts.at(id), starts.at(packedEnd) - starts.at(id)));
+            id = packedEnd;
+        }
+        for (; id < end; ++id)
+            moreStarts[id] = morePacked.size();
+    };
+    qsizetype n = 0;
+    for (const qsizetype w : written) {
+        if ((++n & 1023) == 0 && cancelled && cancelled->load(std::memory_order_relaxed))
             return;
-        moreStarts.append(morePacked.size());
-        const auto edited = edits.constFind(id);
-        if (edited != edits.cend())
-            morePacked.append(edited.value());
-        else if (id < fileLines)
-            morePacked.append(packedText(id));
+        copyUpTo(w);
+        moreStarts[w] = morePacked.size();
+        morePacked.append(edits.value(w));
+        id = w + 1;
     }
-    moreStarts.append(morePacked.size());
+    copyUpTo(count);
+    moreStarts[count] = morePacked.size();
     packed = std::move(morePacked);
     starts = std::move(moreStarts);
     fileLines = count;
