@@ -427,6 +427,15 @@ private slots:
         QCOMPARE(repacked.toList(), compact.toList());
         QVERIFY(repacked.sameTexts(compact.toList() + QStringList{QString(), QString()}));
         QVERIFY(!repacked.sameTexts(compact.toList().mid(0, 9)));
+        // Many written at once straight into a new packing, over an edit,
+        // one field twice (the later counts), past the last text.
+        const QStringList want = compact.toList();
+        const QString stale = QStringLiteral("stale");
+        SheetTexts rewritten(read);
+        rewritten.set(6, QStringLiteral("zz"));
+        rewritten.repack({{9, want.at(9)}, {7, stale}, {6, want.at(6)}, {8, want.at(8)}, {7, want.at(7)}});
+        QCOMPARE(rewritten.editCount(), 0);
+        QCOMPARE(rewritten.toList(), want);
         repacked.set(9, QStringLiteral("Pompa"));   // written after the packing
         QCOMPARE(repacked.at(9), QStringLiteral("Pompa"));
         repacked.set(9, QStringLiteral("pompa p3"));
@@ -436,7 +445,7 @@ private slots:
         const std::vector<qsizetype> decoded = list.find(query, cs, wholeField);
         QCOMPARE(QList<qsizetype>(inBytes.begin(), inBytes.end()), expected);
         QCOMPARE(QList<qsizetype>(decoded.begin(), decoded.end()), expected);
-        for (const SheetTexts *packed : {&edited, &repacked}) {
+        for (const SheetTexts *packed : {&edited, &repacked, &rewritten}) {
             const std::vector<qsizetype> inPacked = packed->find(query, cs, wholeField);
             QCOMPARE(QList<qsizetype>(inPacked.begin(), inPacked.end()), expected);
         }

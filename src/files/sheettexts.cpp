@@ -17,8 +17,10 @@ SheetTexts::SheetTexts(const QStringList &texts) : count(texts.size()), fileLine
     for (qsizetype id = 0; id < count; ++id) {
         // The strings lie apart in memory: the next ones are fetched while
         // this one is copied.
+#if defined(__GNUC__)
         if (id + 8 < count)
             __builtin_prefetch(list[id + 8].constData());
+#endif
         start[id] = at;
         const qsizetype size = list[id].size();
         if (size > 0)
@@ -164,24 +166,41 @@ bool SheetTexts::sameTexts(const QStringList &other) const
     return true;
 }
 
-void SheetTexts::repack(const std::atomic<bool> *cancelled)
+void SheetTexts::repack(std::vector<std::pair<qsizetype, QStringView>> written, const std::atomic<bool> *cancelled)
 {
-    if (compact || edits.isEmpty())
+    if (compact || (edits.isEmpty() && written.empty()))
         return;
+    // The edits first, so that a text written now comes after its field's edit.
+    std::vector<std::pair<qsizetype, QStringView>> all;
+    all.reserve(size_t(edits.size()) + written.size());
+    for (auto e = edits.cbegin(); e != edits.cend(); ++e)
+        all.push_back({e.key(), e.value()});
+    all.insert(all.end(), written.begin(), written.end());
+    written = {};
+    std::stable_sort(all.begin(), all.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    // Of two texts for one field, the later.
+    std::vector<std::pair<qsizetype, QStringView>> last;
+    last.reserve(all.size());
+    for (const auto &entry : all) {
+        if (entry.first < 0)
+            continue;
+        if (!last.empty() && last.back().first == entry.first)
+            last.back() = entry;
+        else
+            last.push_back(entry);
+    }
+    all = {};
+    const qsizetype total = last.empty() ? count : std::max(count, last.back().first + 1);
+    qsizetype units = packed.size();
+    for (const auto &[id, text] : last)
+        units += text.size() - (id < fileLines ? packedText(id).size() : 0);
+
     // The texts between two written fields are copied in one piece, their
     // starts moved by what the writes before them added.
-    std::vector<qsizetype> written;
-    written.reserve(size_t(edits.size()));
-    qsizetype units = packed.size();
-    for (auto e = edits.cbegin(); e != edits.cend(); ++e) {
-        written.push_back(e.key());
-        units += e.value().size() - (e.key() < fileLines ? packedText(e.key()).size() : 0);
-    }
-    std::sort(written.begin(), written.end());
     QString morePacked;
     QList<qsizetype> moreStarts;
     morePacked.reserve(units);
-    moreStarts.resize(count + 1);
+    moreStarts.resize(total + 1);
     qsizetype id = 0;
     const auto copyUpTo = [&](qsizetype end) {
         // Texts [id, end) as packed; past the packed ones, empty.
@@ -197,19 +216,20 @@ void SheetTexts::repack(const std::atomic<bool> *cancelled)
             moreStarts[id] = morePacked.size();
     };
     qsizetype n = 0;
-    for (const qsizetype w : written) {
+    for (const auto &[w, text] : last) {
         if ((++n & 1023) == 0 && cancelled && cancelled->load(std::memory_order_relaxed))
             return;
         copyUpTo(w);
         moreStarts[w] = morePacked.size();
-        morePacked.append(edits.value(w));
+        morePacked.append(text);
         id = w + 1;
     }
-    copyUpTo(count);
-    moreStarts[count] = morePacked.size();
+    copyUpTo(total);
+    moreStarts[total] = morePacked.size();
     packed = std::move(morePacked);
     starts = std::move(moreStarts);
-    fileLines = count;
+    count = total;
+    fileLines = total;
     edits.clear();
 }
 

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 // The texts of a sheet by field id.
@@ -61,7 +62,11 @@ public:
     // Packed texts with edits are packed anew with them, the edits
     // dropped (the texts stay the same). Stops, leaving them as they were,
     // once `cancelled` is set. Nothing for a file's texts.
-    void repack(const std::atomic<bool> *cancelled = nullptr);
+    void repack(const std::atomic<bool> *cancelled = nullptr) { repack({}, cancelled); }
+    // The same with `written` (field id and its new text, viewed only during
+    // the call; of two for one field the later) packed in as well: many
+    // changes at once, without an edit each on the way.
+    void repack(std::vector<std::pair<qsizetype, QStringView>> written, const std::atomic<bool> *cancelled = nullptr);
 
     // The ids of the fields whose text holds `query` (or is `query`, with
     // `wholeField`), in order. A line break in a text is "\n" here, as at().
