@@ -570,7 +570,7 @@ double longestPause(const std::function<void()> &command, const std::function<bo
 
 // A sheet of `barettes` in a window's view with its find bar: read from a
 // descriptions file, or (`workbook`) the same texts as a workbook sheet
-// holds them, a string each.
+// holds them, packed.
 struct ProbedSheet
 {
     FakePrompts prompts;
@@ -584,7 +584,9 @@ struct ProbedSheet
         if (workbook) {
             SheetTexts file;
             SheetTexts::read(fileOfBarettes(barettes), file);
-            preview.restoreSheet(SheetTexts(file.toList()), {}, QString(), QString());
+            // As an import hands the texts over: a list, packed.
+            preview.loadSheet(file.toList(), QString());
+            QThreadPool::globalInstance()->waitForDone();
         } else {
             loadSheet(preview, barettes);
         }

@@ -645,6 +645,46 @@ private slots:
     // (a child process of an unprivileged user, its folders root's, 0555)
     // and a full disk (a child under a file size limit) leave no file
     // anywhere, not even a part of one.
+    // A workbook's or pasted cells' texts go to the copy as the sheet holds
+    // them (packed, written over, packed anew) and are written exactly as
+    // the same texts as a list.
+    void wholeTextsWrittenAsAList_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QStringList>("edited");   // written over them, from id 0 on; null: left
+        QTest::newRow("outside Latin-1") << QStringList{"Łódź", "Ω\U0001F527", "x"} << QStringList{};
+        QTest::newRow("empty texts") << QStringList{"", "a", ""} << QStringList{QString(), ""};
+        QTest::newRow("the last text written over") << QStringList{"a", "b"} << QStringList{QString(), "Żółw"};
+        QTest::newRow("written past the last text") << QStringList{"a"} << QStringList{QString(), QString(), "ω"};
+        QTest::newRow("the first texts and one between written over")
+            << QStringList{"a", "bb", "c", "dd", "e"} << QStringList{"Ą", "", QString(), "ωω\U0001F527"};
+    }
+    void wholeTextsWrittenAsAList()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QStringList, edited);
+        SheetTexts held(texts);
+        for (qsizetype id = 0; id < edited.size(); ++id) {
+            if (!edited.at(id).isNull()) {
+                held.set(id, edited.at(id));
+                texts.resize(std::max(texts.size(), id + 1));
+                texts[id] = edited.at(id);
+            }
+        }
+        RecoveryCopy list;
+        list.savedAt = 1;
+        list.lineCount = texts.size();
+        list.texts = texts;
+        RecoveryCopy sheet = list;
+        sheet.texts.clear();
+        sheet.sheetTexts = held;
+        QCOMPARE(RecoveryCopy::serialize(sheet), RecoveryCopy::serialize(list));
+        held.repack();
+        sheet.sheetTexts = held;
+        QCOMPARE(RecoveryCopy::serialize(sheet), RecoveryCopy::serialize(list));
+        QCOMPARE(RecoveryCopy::parse(RecoveryCopy::serialize(sheet)).copy.texts, texts);
+    }
+
     void unusableFolder_data()
     {
         QTest::addColumn<QString>("kind");

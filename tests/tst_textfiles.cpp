@@ -385,6 +385,8 @@ private slots:
         QTest::newRow("an edit over the file's text") << "Pompa" << true << true << QList<qsizetype>{};
         QTest::newRow("an edit's own text") << "alarm" << false << false << QList<qsizetype>{6};
         QTest::newRow("not in Windows-1250") << "\U0001F600" << false << false << QList<qsizetype>{};
+        QTest::newRow("an edit outside Windows-1250, either case") << "ω" << false << false << QList<qsizetype>{8};
+        QTest::newRow("an edit outside Windows-1250, whole") << "ΩωŁ\U0001F527" << true << true << QList<qsizetype>{8};
     }
 
     void findMatchesTheTextsAsRead()
@@ -407,12 +409,46 @@ private slots:
         compact.set(6, QStringLiteral("Alarm"));
         compact.set(7, QStringLiteral("Pompa P3"));
         compact.set(9, QStringLiteral("pompa p3"));
+        compact.set(8, QStringLiteral("ΩωŁ\U0001F527"));
         const SheetTexts list(compact.toList());
+        // The file's texts packed from a list, the same edits written over
+        // them (one of them past the last text), then packed anew with them.
+        QStringList read = SheetTexts::fromFile(bytes).toList();
+        SheetTexts edited(read);
+        for (const qsizetype id : {6, 7, 9, 8})
+            edited.set(id, compact.at(id));
+        edited.set(0, QStringLiteral("x"));
+        edited.set(0, read.at(0));   // its own text again: no edit
+        QCOMPARE(edited.editCount(), 4);
+        SheetTexts repacked = edited;
+        repacked.repack();
+        QCOMPARE(repacked.editCount(), 0);
+        QCOMPARE(edited.toList(), compact.toList());
+        QCOMPARE(repacked.toList(), compact.toList());
+        QVERIFY(repacked.sameTexts(compact.toList() + QStringList{QString(), QString()}));
+        QVERIFY(!repacked.sameTexts(compact.toList().mid(0, 9)));
+        // Many written at once straight into a new packing, over an edit,
+        // one field twice (the later counts), past the last text.
+        const QStringList want = compact.toList();
+        const QString stale = QStringLiteral("stale");
+        SheetTexts rewritten(read);
+        rewritten.set(6, QStringLiteral("zz"));
+        rewritten.repack({{9, want.at(9)}, {7, stale}, {6, want.at(6)}, {8, want.at(8)}, {7, want.at(7)}});
+        QCOMPARE(rewritten.editCount(), 0);
+        QCOMPARE(rewritten.toList(), want);
+        repacked.set(9, QStringLiteral("Pompa"));   // written after the packing
+        QCOMPARE(repacked.at(9), QStringLiteral("Pompa"));
+        repacked.set(9, QStringLiteral("pompa p3"));
+        QCOMPARE(repacked.editCount(), 0);
         const Qt::CaseSensitivity cs = matchCase ? Qt::CaseSensitive : Qt::CaseInsensitive;
         const std::vector<qsizetype> inBytes = compact.find(query, cs, wholeField);
         const std::vector<qsizetype> decoded = list.find(query, cs, wholeField);
         QCOMPARE(QList<qsizetype>(inBytes.begin(), inBytes.end()), expected);
         QCOMPARE(QList<qsizetype>(decoded.begin(), decoded.end()), expected);
+        for (const SheetTexts *packed : {&edited, &repacked, &rewritten}) {
+            const std::vector<qsizetype> inPacked = packed->find(query, cs, wholeField);
+            QCOMPARE(QList<qsizetype>(inPacked.begin(), inPacked.end()), expected);
+        }
         // From any field on, two at most; the first going round the sheet.
         for (qsizetype from = 0; from <= 10; ++from) {
             const qsizetype skipped = std::lower_bound(expected.cbegin(), expected.cend(), from) - expected.cbegin();

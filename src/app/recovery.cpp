@@ -264,7 +264,7 @@ void Recovery::writeNow()
         for (auto it = edits.cbegin(); it != edits.cend(); ++it)
             copy.edits.append({it.key(), it.value()});
     } else {
-        copy.texts = texts.toList();
+        copy.sheetTexts = texts;   // made strings as the copy is written
     }
 
     // The fonts as runs of table indices, the table holding those used.

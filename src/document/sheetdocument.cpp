@@ -281,6 +281,16 @@ SheetTexts SheetDocument::textsWith(const std::vector<TextsCommand::Change> &cha
 {
     SheetTexts made = texts;
     qsizetype n = 0;
+    if (!made.isCompact()) {
+        // Packed texts take the changes straight into a new packing: as
+        // many edits held apart would cost a string each on the way.
+        std::vector<std::pair<qsizetype, QStringView>> written;
+        written.reserve(changes.size());
+        for (const TextsCommand::Change &change : changes)
+            written.push_back({change.id, after ? change.after : change.before});
+        made.repack(std::move(written), cancelled);
+        return made;
+    }
     for (const TextsCommand::Change &change : changes) {
         if (cancelled && (++n & 1023) == 0 && cancelled->load(std::memory_order_relaxed))
             break;

@@ -142,9 +142,15 @@ QByteArray RecoveryCopy::serialize(const RecoveryCopy &copy)
     out.raw(copy.sourceHash);
     out.text(copy.projectPath);
     out.number(copy.lineCount);
-    out.number(qint64(copy.texts.size()));
-    for (const QString &text : copy.texts)
-        out.text(text);
+    if (copy.texts.isEmpty() && !copy.sheetTexts.isEmpty()) {
+        out.number(qint64(copy.sheetTexts.size()));
+        for (qsizetype id = 0; id < copy.sheetTexts.size(); ++id)
+            out.text(copy.sheetTexts.at(id));
+    } else {
+        out.number(qint64(copy.texts.size()));
+        for (const QString &text : copy.texts)
+            out.text(text);
+    }
     out.number(qint64(copy.edits.size()));
     for (const auto &[id, text] : copy.edits) {
         out.number(id);

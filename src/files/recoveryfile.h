@@ -1,5 +1,6 @@
 #pragma once
 
+#include "files/sheettexts.h"
 #include "layout/geometrypreset.h"
 
 #include <QByteArray>
@@ -61,6 +62,10 @@ struct RecoveryCopy
     QString projectPath;              // what Ctrl+S saves to; empty when none
     qint64 lineCount = 0;
     QStringList texts;                // whole texts (no sourceHash)
+    // The same as the sheet holds them, written as `texts` when those are
+    // empty: a large sheet's texts are made strings on the writing thread,
+    // not the window's. Not filled by parse().
+    SheetTexts sheetTexts;
     QList<std::pair<qint64, QString>> edits;   // by field id, over the source's bytes
     QList<QFont> fontTable;
     QList<std::pair<quint32, qint64>> fontRuns;   // (table index, fields), from id 0

@@ -2,7 +2,35 @@
 
 #include "files/filelook.h"
 
+#include <algorithm>
 #include <cstring>
+
+SheetTexts::SheetTexts(const QStringList &texts) : count(texts.size()), fileLines(texts.size())
+{
+    qsizetype units = 0;
+    for (const QString &text : texts)
+        units += text.size();
+    packed.resize(units);
+    starts.resize(count + 1);
+    QChar *out = packed.data();
+    qsizetype *start = starts.data();
+    qsizetype at = 0;
+    const QString *list = texts.constData();
+    for (qsizetype id = 0; id < count; ++id) {
+        // The strings lie apart in memory: the next ones are fetched while
+        // this one is copied.
+#if defined(__GNUC__)
+        if (id + 8 < count)
+            __builtin_prefetch(list[id + 8].constData());
+#endif
+        start[id] = at;
+        const qsizetype size = list[id].size();
+        if (size > 0)
+            std::memcpy(out + at, list[id].constData(), size_t(size) * sizeof(QChar));
+        at += size;
+    }
+    start[count] = at;
+}
 
 SheetTexts SheetTexts::fromFile(QByteArray fileBytes, DescriptionsFile::Encoding *used)
 {
@@ -78,29 +106,22 @@ QString SheetTexts::at(qsizetype id) const
 {
     if (id < 0 || id >= count)
         return QString();
-    if (!compact)
-        return list.at(id);
     if (!edits.isEmpty()) {
         const auto edited = edits.constFind(id);
         if (edited != edits.cend())
             return edited.value();
     }
-    return id < fileLines ? fileText(id) : QString();
+    if (id >= fileLines)
+        return QString();
+    return compact ? fileText(id) : packedText(id).toString();
 }
 
 void SheetTexts::set(qsizetype id, const QString &text)
 {
     if (id < 0)
         return;
-    if (!compact) {
-        if (id >= list.size())
-            list.resize(id + 1);
-        list[id] = text;
-        count = list.size();
-        return;
-    }
-    // A text set back to the file's own is the file's again.
-    if (id < fileLines && fileText(id) == text)
+    // A text set back to the file's own (or the packed one) is that again.
+    if (id < fileLines && (compact ? fileText(id) == text : packedText(id) == text))
         edits.remove(id);
     else
         edits.insert(id, text);
@@ -109,13 +130,109 @@ void SheetTexts::set(qsizetype id, const QString &text)
 
 QStringList SheetTexts::toList() const
 {
-    if (!compact)
-        return list;
     QStringList all;
     all.reserve(count);
     for (qsizetype id = 0; id < count; ++id)
         all.append(at(id));
     return all;
+}
+
+bool SheetTexts::sameTexts(const QStringList &other) const
+{
+    const auto lastFull = [](qsizetype n, const auto &empty) {
+        while (n > 0 && empty(n - 1))
+            --n;
+        return n;
+    };
+    const auto view = [this](qsizetype id, QString &decoded) -> QStringView {
+        if (!compact && id < fileLines && (edits.isEmpty() || !edits.contains(id)))
+            return packedText(id);
+        decoded = at(id);
+        return decoded;
+    };
+    QString decoded;
+    const qsizetype mine = lastFull(count, [&](qsizetype id) { return view(id, decoded).isEmpty(); });
+    const qsizetype theirs = lastFull(other.size(), [&](qsizetype id) { return other.at(id).isEmpty(); });
+    if (mine != theirs)
+        return false;
+    for (qsizetype id = 0; id < mine; ++id) {
+        if (view(id, decoded) != QStringView(other.at(id)))
+            return false;
+    }
+    return true;
+}
+
+void SheetTexts::repack(std::vector<std::pair<qsizetype, QStringView>> written, const std::atomic<bool> *cancelled)
+{
+    if (compact || (edits.isEmpty() && written.empty()))
+        return;
+    // The edits first, so that a text written now comes after its field's edit.
+    std::vector<std::pair<qsizetype, QStringView>> last;
+    if (edits.isEmpty()) {
+        last = std::move(written);
+    } else {
+        last.reserve(size_t(edits.size()) + written.size());
+        for (auto e = edits.cbegin(); e != edits.cend(); ++e)
+            last.push_back({e.key(), e.value()});
+        last.insert(last.end(), written.begin(), written.end());
+        written = {};
+    }
+    // (Changes come in id order, mostly: a sort would take half as much again.)
+    const auto byId = [](const auto &a, const auto &b) { return a.first < b.first; };
+    if (!std::is_sorted(last.begin(), last.end(), byId))
+        std::stable_sort(last.begin(), last.end(), byId);
+    // Of two texts for one field, the later.
+    size_t kept = 0;
+    for (size_t i = 0; i < last.size(); ++i) {
+        if (last[i].first < 0)
+            continue;
+        if (kept > 0 && last[kept - 1].first == last[i].first)
+            last[kept - 1] = last[i];
+        else
+            last[kept++] = last[i];
+    }
+    last.resize(kept);
+    const qsizetype total = last.empty() ? count : std::max(count, last.back().first + 1);
+    qsizetype units = packed.size();
+    for (const auto &[id, text] : last)
+        units += text.size() - (id < fileLines ? packedText(id).size() : 0);
+
+    // The texts between two written fields are copied in one piece, their
+    // starts moved by what the writes before them added.
+    QString morePacked;
+    QList<qsizetype> moreStarts;
+    morePacked.reserve(units);
+    moreStarts.resize(total + 1);
+    qsizetype id = 0;
+    const auto copyUpTo = [&](qsizetype end) {
+        // Texts [id, end) as packed; past the packed ones, empty.
+        const qsizetype packedEnd = std::min(end, fileLines);
+        if (id < packedEnd) {
+            const qsizetype shift = morePacked.size() - starts.at(id);
+            for (qsizetype k = id; k < packedEnd; ++k)
+                moreStarts[k] = starts.at(k) + shift;
+            morePacked.append(QStringView(packed).mid(starts.at(id), starts.at(packedEnd) - starts.at(id)));
+            id = packedEnd;
+        }
+        for (; id < end; ++id)
+            moreStarts[id] = morePacked.size();
+    };
+    qsizetype n = 0;
+    for (const auto &[w, text] : last) {
+        if ((++n & 1023) == 0 && cancelled && cancelled->load(std::memory_order_relaxed))
+            return;
+        copyUpTo(w);
+        moreStarts[w] = morePacked.size();
+        morePacked.append(text);
+        id = w + 1;
+    }
+    copyUpTo(total);
+    moreStarts[total] = morePacked.size();
+    packed = std::move(morePacked);
+    starts = std::move(moreStarts);
+    count = total;
+    fileLines = total;
+    edits.clear();
 }
 
 qsizetype SheetTexts::lineStart(qsizetype line) const

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <atomic>
+#include <utility>
 #include <vector>
 
 // The texts of a sheet by field id.
@@ -18,13 +19,17 @@
 // decoded each time it is asked for (DescriptionsFile::lineText), and what is written into a field is held apart, by id, until it is
 // set back to what the file says.
 //
-// Made from a list (a workbook, the editor's texts, tests), they are that list.
+// Made from a list (a workbook, pasted cells, the editor's texts, tests),
+// they are packed into one string of UTF-16 units, every character the list
+// held, with where each text starts: a string per field would cost three to
+// four times as much. What is written into a field is held apart by id, as
+// over a file, until a large change packs the texts anew (repack()).
 class SheetTexts
 {
 public:
     SheetTexts() = default;
     // Implicit, so that a list of texts is a sheet's texts wherever one is asked for.
-    SheetTexts(QStringList texts) : list(std::move(texts)), count(list.size()) {}
+    SheetTexts(const QStringList &texts);
     SheetTexts(std::initializer_list<QString> texts) : SheetTexts(QStringList(texts)) {}
 
     // The lines of a descriptions file, kept as `bytes`; `used` is the encoding found.
@@ -43,7 +48,7 @@ public:
     bool isEmpty() const { return count == 0; }
     // Whether the texts are a file's bytes rather than a list of strings.
     bool isCompact() const { return compact; }
-    // Texts written over the file's (compact texts only).
+    // Texts written over the file's or the packed ones.
     qsizetype editCount() const { return edits.size(); }
 
     // The text of field `id`; an empty one past the end.
@@ -52,6 +57,16 @@ public:
     void set(qsizetype id, const QString &text);
 
     QStringList toList() const;
+    // Whether the texts are `other`'s, empty texts at the end of either aside.
+    bool sameTexts(const QStringList &other) const;
+    // Packed texts with edits are packed anew with them, the edits
+    // dropped (the texts stay the same). Stops, leaving them as they were,
+    // once `cancelled` is set. Nothing for a file's texts.
+    void repack(const std::atomic<bool> *cancelled = nullptr) { repack({}, cancelled); }
+    // The same with `written` (field id and its new text, viewed only during
+    // the call; of two for one field the later) packed in as well: many
+    // changes at once, without an edit each on the way.
+    void repack(std::vector<std::pair<qsizetype, QStringView>> written, const std::atomic<bool> *cancelled = nullptr);
 
     // The ids of the fields whose text holds `query` (or is `query`, with
     // `wholeField`), in order. A line break in a text is "\n" here, as at().
@@ -86,18 +101,25 @@ private:
     qsizetype lineStart(qsizetype line) const;
 
     QString fileText(qsizetype id) const;
+    // Text `id` (< baseCount) as packed.
+    QStringView packedText(qsizetype id) const
+    {
+        return QStringView(packed).mid(starts.at(id), starts.at(id + 1) - starts.at(id));
+    }
 
     static constexpr int blockBits = 4;   // a line start is kept for every 16th line
 
-    QStringList list;
     qsizetype count = 0;
+
+    QString packed;                      // the texts of a list, one after another
+    QList<qsizetype> starts;             // where each starts in `packed`, and its end last
 
     bool compact = false;
     QByteArray bytes;                    // the file, its byte-order mark dropped
     std::vector<qsizetype> blockStarts;  // where line k << blockBits starts
-    qsizetype fileLines = 0;
+    qsizetype fileLines = 0;             // the file's lines, or the texts packed
     bool utf8 = false;
     bool hasAt = false;
     bool hasNul = false;
-    QHash<qsizetype, QString> edits;     // by id, also past fileLines
+    QHash<qsizetype, QString> edits;     // by id, also past fileLines (both kinds)
 };

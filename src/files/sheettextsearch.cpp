@@ -27,7 +27,7 @@ const std::array<uchar, 256> &lowerBytes()
     return table;
 }
 
-bool textMatches(const QString &text, const QString &query, Qt::CaseSensitivity cs, bool wholeField)
+bool textMatches(QStringView text, const QString &query, Qt::CaseSensitivity cs, bool wholeField)
 {
     return wholeField ? text.compare(query, cs) == 0 : text.contains(query, cs);
 }
@@ -54,7 +54,7 @@ public:
             folded.push_back(folding(c.unicode()));
     }
 
-    bool matches(const QString &text) const
+    bool matches(QStringView text) const
     {
         if (!simple)
             return textMatches(text, query, cs, wholeField);
@@ -190,10 +190,17 @@ std::vector<qsizetype> SheetTexts::findInList(const QString &query, Qt::CaseSens
 {
     std::vector<qsizetype> found;
     const TextMatcher matcher(query, cs, wholeField);
+    const bool edited = !edits.isEmpty();
     for (qsizetype id = from; id < end && (most < 0 || qsizetype(found.size()) < most); ++id) {
         if ((id & 4095) == 0 && stopped(cancelled))
             break;
-        if (matcher.matches(list.at(id)))
+        QStringView text;
+        const auto edit = edited ? edits.constFind(id) : edits.cend();
+        if (edit != edits.cend())
+            text = edit.value();
+        else if (id < fileLines)
+            text = packedText(id);
+        if (matcher.matches(text))
             found.push_back(id);
     }
     return found;

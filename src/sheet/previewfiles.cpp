@@ -10,12 +10,14 @@
 #include "files/windows1250.h"
 #include "prompts/backgroundread.h"
 #include "prompts/prompts.h"
+#include "system/allocator.h"
 #include "system/sheetlog.h"
 #include "workbooks/workbook.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QThreadPool>
 
 #include <cerrno>
 
@@ -213,6 +215,26 @@ void Preview::exportDescriptions()
         writeExport(name, bytes);
 }
 
+namespace {
+
+// A list of texts packed into a sheet's texts; a large list is freed beside
+// the window, a string at a time, and the memory it held handed back (its
+// strings lie under what was made after them, where the allocator would
+// keep it).
+SheetTexts packedFreeingBeside(QStringList list)
+{
+    SheetTexts packed(list);
+    if (list.size() >= 100'000) {
+        QThreadPool::globalInstance()->start([held = std::make_shared<QStringList>(std::move(list))]() mutable {
+            held.reset();
+            releaseFreeMemory();
+        });
+    }
+    return packed;
+}
+
+} // namespace
+
 void Preview::loadSheet(QStringList texts, const QString &source)
 {
     // The workbook counts as the sheet's own file: no PDF or export may
@@ -220,7 +242,7 @@ void Preview::loadSheet(QStringList texts, const QString &source)
     filePath = source;
     readPath = source;
     project.clear();
-    doc.reset(std::move(texts));
+    doc.reset(packedFreeingBeside(std::move(texts)));
     countPages();
 }
 
@@ -244,13 +266,8 @@ void Preview::rereadSheet(QStringList texts)
 {
     // Unsaved when any text differs from the project's (empty fields at the
     // end are no difference: a saved sheet writes its last barette whole).
-    const auto trimmed = [](QStringList list) {
-        while (!list.isEmpty() && list.constLast().isEmpty())
-            list.removeLast();
-        return list;
-    };
-    const bool changed = trimmed(doc.allTexts().toList()) != trimmed(texts);
-    doc.replaceTexts(std::move(texts));
+    const bool changed = !doc.allTexts().sameTexts(texts);
+    doc.replaceTexts(packedFreeingBeside(std::move(texts)));
     if (changed)
         doc.markUnsaved();
     countPages();
