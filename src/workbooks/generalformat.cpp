@@ -143,57 +143,33 @@ std::optional<QString> NumberFormat::generalOfDigits(std::string_view written, L
     // A number of at most 15 significant digits is the double nearest to
     // it, which is nearer to it than half a unit of its 15th digit: those
     // digits are what general() shows of the double.
-    size_t i = 0;
-    const bool negative = !written.empty() && written[0] == '-';
-    if (negative)
-        ++i;
-    const size_t start = i;
-    size_t point = std::string_view::npos;
-    for (; i < written.size(); ++i) {
-        const char c = written[i];
-        if (c == '.' && point == std::string_view::npos)
-            point = i;
-        else if (c < '0' || c > '9')
-            return std::nullopt;
-    }
-    const size_t end = written.size();
-    if (point == std::string_view::npos)
-        point = end;
-    if (end - start - (point < end ? 1 : 0) == 0)
-        return std::nullopt;   // no digit at all
-    // The first and last significant digits.
-    size_t first = start;
-    while (first < end && (written[first] == '0' || written[first] == '.'))
-        ++first;
-    if (first == end)
+    const std::optional<FifteenDigits::Decimal> d = FifteenDigits::Decimal::ofWritten(written);
+    if (!d)
+        return std::nullopt;
+    if (d->isZero())
         return QStringLiteral("0");   // a zero, "-0" too
-    size_t last = end - 1;
-    while (written[last] == '0' || written[last] == '.')
-        --last;
-    const size_t significant = last - first + 1 - (first < point && point < last ? 1 : 0);
     // The power of ten of the first significant digit.
-    const long exponent = first < point ? long(point - first) - 1 : -long(first - point);
-    if (significant > 15 || exponent < -4 || exponent >= 15)
+    const int exponent = d->point - 1;
+    if (exponent < -4 || exponent >= 15)
         return std::nullopt;
 
     char16_t out[40];
     int n = 0;
-    if (negative)
+    if (written.front() == '-')
         out[n++] = u'-';
     const char16_t separator = language == Language::Choice::English ? u'.' : u',';
     if (exponent < 0) {
         out[n++] = u'0';
         out[n++] = separator;
-        for (long k = -1; k > exponent; --k)
+        for (int k = -1; k > exponent; --k)
             out[n++] = u'0';
     }
     // The whole part's zeros after its last significant digit are shown too.
-    const size_t stop = std::max(last, exponent >= 0 ? point - 1 : last);
-    for (size_t k = first; k <= stop; ++k) {
-        if (k == point)
+    const int count = int(d->digits.size());
+    for (int k = 0; k < std::max(count, d->point); ++k) {
+        if (k == d->point && k > 0)
             out[n++] = separator;
-        else
-            out[n++] = char16_t(written[k]);
+        out[n++] = k < count ? char16_t(d->digits[size_t(k)]) : u'0';
     }
     return QString(reinterpret_cast<const QChar *>(out), n);
 }
